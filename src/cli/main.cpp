@@ -1,0 +1,63 @@
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli_common.h"
+
+using namespace songloader::cli;
+
+namespace {
+
+const std::vector<Command>& Commands() {
+    static const std::vector<Command> commands = {
+        {"list", "print the device's songs", "list DEVICE", RunList},
+        {"export", "write the device's song list as an export file", "export DEVICE FILE", RunExport},
+        {"add", "copy a media file onto the device as a user song",
+         "add DEVICE MEDIA --title T [--number N] [--language OPM|EG|ES] [--artist A] [--composer C] "
+         "[--lyricist L]",
+         RunAdd},
+        {"delete", "remove a song and its media files from the device", "delete DEVICE NUMBER", RunDelete},
+        {"rebuild", "rebuild SgList.dat and usbsong.db from the device's song list", "rebuild DEVICE",
+         RunRebuild},
+        {"verify", "list songs without media files and media files without songs", "verify DEVICE", RunVerify},
+        {"search", "search the cloud catalogue copied onto the device",
+         "search DEVICE TEXT [--language all|OPM|EG|ES|other]", RunSearch},
+    };
+    return commands;
+}
+
+void PrintUsage(std::ostream& out) {
+    out << "usage: songloader-cli COMMAND [ARGS] [--encoding NAME]\n\n"
+           "DEVICE is the device root: the folder that holds songs/.\n"
+           "Texts on the command line are UTF-8; --encoding names the device's code page\n"
+           "(default: the one the locale implies).\n\ncommands:\n";
+    for (const Command& c : Commands()) {
+        out << "  " << c.name << std::string(10 - std::string(c.name).size(), ' ') << c.summary << "\n";
+    }
+    out << "\n`songloader-cli COMMAND --help` describes one command.\n";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
+        PrintUsage(args.empty() ? std::cerr : std::cout);
+        return args.empty() ? kExitUsage : kExitOk;
+    }
+    Console console{std::cout, std::cerr};
+    for (const Command& c : Commands()) {
+        if (args[0] != c.name) continue;
+        std::vector<std::string> rest(args.begin() + 1, args.end());
+        try {
+            return c.run(rest, console);
+        } catch (const UsageError& e) {
+            std::cerr << "songloader-cli " << c.name << ": " << e.message << "\nusage: songloader-cli "
+                      << c.usage << "\n";
+            return kExitUsage;
+        }
+    }
+    std::cerr << "songloader-cli: unknown command '" << args[0] << "'\n";
+    PrintUsage(std::cerr);
+    return kExitUsage;
+}

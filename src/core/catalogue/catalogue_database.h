@@ -1,0 +1,121 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/catalogue/row_element.h"
+
+struct sqlite3;
+
+namespace songloader {
+
+inline constexpr const char* kDeviceDatabaseName = "usbsong.db";
+inline constexpr const char* kCloudDatabaseName = "Msong.db";
+
+// Table kinds of the catalogue schema; the device only ever gets songlist.
+enum CatalogueTableKind : int {
+    kSingerPicTable = 0,
+    kSingerListTable = 1,
+    kSongListTable = 2,
+    kInfoTable = 3,
+    kBhSrfTable = 4,
+};
+
+// An open SQLite database; closes itself.
+class CatalogueDatabase {
+public:
+    CatalogueDatabase() = default;
+    ~CatalogueDatabase();
+    CatalogueDatabase(CatalogueDatabase&& other) noexcept;
+    CatalogueDatabase& operator=(CatalogueDatabase&& other) noexcept;
+    CatalogueDatabase(const CatalogueDatabase&) = delete;
+    CatalogueDatabase& operator=(const CatalogueDatabase&) = delete;
+
+    // sqlite3_open: creates an empty database when the file is missing.
+    bool Open(const std::filesystem::path& file);
+    void Close();
+    bool isOpen() const { return db_ != nullptr; }
+    sqlite3* handle() const { return db_; }
+    std::string lastError() const;
+    // Runs statements without results; false (and lastError) on failure.
+    bool Execute(const std::string& sql);
+
+private:
+    sqlite3* db_ = nullptr;
+};
+
+// "create table %s %s" for one table kind; `diagnostics` receives SQLite's message on failure.
+bool CreateCatalogueTable(CatalogueDatabase& db, int kind, std::vector<std::string>* diagnostics = nullptr);
+
+// The four PRAGMAs, then one index per songlist column. 0, or -1 after closing the database.
+int PrepareCatalogueIndexes(CatalogueDatabase& db);
+
+// Deletes `file` when present and creates it anew with the songlist table.
+// False when the database cannot be opened; `diagnostics` receives what the creation reported.
+bool CreateDeviceDatabase(CatalogueDatabase& db, const std::filesystem::path& file,
+                          std::vector<std::string>* diagnostics = nullptr);
+
+// The initials of a title: the first byte, then the byte after every inner space (at most 255).
+std::string TitleInitials(std::string_view title);
+// Base-27 value of up to six leading letters of the initials.
+std::int64_t InitialsValue(std::string_view initials);
+
+// One songlist row of the device database, in column order.
+struct DeviceDatabaseRow {
+    std::int64_t idx = 0;
+    std::int64_t lang = 0;
+    std::int64_t cls = 0;
+    std::string name;
+    std::string allname;
+    std::int64_t abbr = 0;
+    std::int64_t namelen = 0;
+    std::string singername;
+    std::int64_t vollevel = 50;
+    std::int64_t track = 0;
+    std::int64_t newflag = 1;
+    std::int64_t rank = 1;
+    std::int64_t singerid1 = 0, singerid2 = 0, singerid3 = 0, singerid4 = 0;
+};
+DeviceDatabaseRow MakeDeviceDatabaseRow(const ROWELEMENT& song);
+
+// Inserts rows into songlist through one prepared statement with bound values.
+class SongListInserter {
+public:
+    explicit SongListInserter(CatalogueDatabase& db);
+    ~SongListInserter();
+    SongListInserter(const SongListInserter&) = delete;
+    SongListInserter& operator=(const SongListInserter&) = delete;
+    bool ready() const { return stmt_ != nullptr; }
+    bool Insert(const DeviceDatabaseRow& row);
+
+private:
+    CatalogueDatabase& db_;
+    struct sqlite3_stmt* stmt_ = nullptr;
+};
+
+// Search-language combo index -> language filter: 0 none, 1 OPM, 2 EG, 3 ES, other -> 27.
+enum class SearchFilter { All, Opm, English, Spanish, Other };
+SearchFilter SearchFilterFromIndex(int comboIndex);
+
+// The cloud catalogue (Msong.db) kept open for searching.
+class CloudCatalogue {
+public:
+    // 0, or -1 when the database cannot be opened.
+    int OpenCatalogueDatabase(const std::filesystem::path& songFolder);
+    void CloseCatalogueDatabase();
+    bool isOpen() const { return db_.isOpen(); }
+
+    // Songs whose title or artist starts with `text` (a literal prefix; ASCII letters in any case).
+    // Calls onHit for each hit in table order; 1 when the statement ran, -1 when it cannot be prepared.
+    int SearchCloudCatalogue(std::string_view text, SearchFilter filter,
+                             const std::function<void(const ROWELEMENT& hit, std::size_t index)>& onHit);
+
+private:
+    CatalogueDatabase db_;
+};
+
+}  // namespace songloader

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace songloader {
+
+// Caption texts of the message boxes the system shows.
+inline constexpr const char* kCaptionNote = "Note";
+inline constexpr const char* kCaptionNoteUpper = "NOTE";
+inline constexpr const char* kCaptionError = "Error";
+inline constexpr const char* kCaptionErrorUpper = "ERROR";
+// The application's own name, used where a message box carries it as caption.
+inline constexpr const char* kApplicationName = "Sonquill";
+
+enum class NoticeIcon { None, Exclamation, Information, Question };
+
+// A message the core wants shown to the user; the core never shows anything itself.
+// Texts are UTF-8.
+struct Notice {
+    std::string text;
+    std::string caption;
+    NoticeIcon icon = NoticeIcon::None;
+
+    friend bool operator==(const Notice&, const Notice&) = default;
+};
+
+using Notices = std::vector<Notice>;
+
+}  // namespace songloader

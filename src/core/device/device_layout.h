@@ -1,0 +1,28 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace songloader {
+
+// Where things live on a device: the device root holds songs/ and midi/;
+// a song's media file is songs/<first three digits>/<number><extension>.
+std::filesystem::path SongFolderOf(const std::filesystem::path& deviceRoot);
+std::filesystem::path MidiFolderOf(const std::filesystem::path& deviceRoot);
+
+// songs/<first three characters of numberText>
+std::filesystem::path MediaFolder(const std::filesystem::path& songFolder, std::string_view numberText);
+
+// The extension of a media file name, with its dot, from the last "." of the file name
+// (a dot in a folder name does not count); empty when the name has none.
+std::string MediaExtension(const std::filesystem::path& mediaPath);
+
+// songs/<first three>/<numberText><extension of sourceMedia>
+std::filesystem::path MediaTargetPath(const std::filesystem::path& songFolder, std::string_view numberText,
+                                      const std::filesystem::path& sourceMedia);
+
+// Creates the song folder when missing; false when it cannot exist as a folder.
+bool EnsureSongFolder(const std::filesystem::path& songFolder);
+
+}  // namespace songloader

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "core/catalogue/row_element.h"
+
+namespace songloader {
+
+// The temporary song text: one TAB-separated, CR LF-terminated row per song,
+// from which the device song list is built.
+struct SongText {
+    std::string bytes;
+    std::size_t rowCount = 0;
+};
+
+inline constexpr std::size_t kSongTextReserve = 3145728;
+
+// Appends one row: number, C:language, T:title, S:artist, W:composer, M:lyricist, N:word count.
+void AppendSongTextRow(SongText& text, const ROWELEMENT& song);
+
+SongText WriteSongText(const SongList& songs);
+
+}  // namespace songloader
