@@ -1,0 +1,105 @@
+// "Auto-Check USB Drive", "Select USB Drive" and reading the device's song list.
+#include "core/app/dialog_texts.h"
+#include "core/app/sonquill_dlg.h"
+#include "core/catalogue/language_table.h"
+#include "core/device/device_layout.h"
+
+namespace songloader {
+
+void CSonquillDlg::PublishDeviceFolder(const std::filesystem::path& root) {
+    m_deviceRoot = root;
+    // A folder that cannot be created shows up as failures of the reads and writes in it.
+    EnsureSongFolder(SongFolderOf(root));
+    m_songFolder = SongFolderOf(root);
+    m_view.Repaint();
+    m_view.SetText(ControlId::SongFolderText, (m_songFolder / "").string());
+}
+
+bool CSonquillDlg::ReadListIntoView(const std::filesystem::path& file, ListKind kind) {
+    const ControlId list = kind == ListKind::Device ? ControlId::DeviceList : ControlId::WorkList;
+    ListReadHooks hooks;
+    hooks.onStart = [&](std::size_t count) {
+        m_view.SetProgressRange(1, static_cast<int>(count));
+        m_view.SetRedraw(list, false);
+    };
+    hooks.onEntry = [&](const ROWELEMENT& song, std::size_t index, std::size_t) {
+        m_view.PumpMessage();
+        m_currentSong = song;
+        AppendRow(list, m_currentSong);
+        if (kind == ListKind::Cloud && IsOnDevice(m_deviceSongs, song.number)) {
+            m_view.SelectAndFocusRow(list, static_cast<int>(index));
+            m_view.SetRowChecked(list, static_cast<int>(index), true);
+        }
+        m_view.SetProgressPos(static_cast<int>(index) + 1);
+        m_view.Repaint();
+    };
+    const ListReadResult read = ReadListFile(file, kind, hooks);
+    if (!read.ok) {
+        Show(read.failure);
+        return false;
+    }
+    m_view.SetProgressPos(static_cast<int>(read.songs.size()));
+    m_view.SetRedraw(list, true);
+    if (kind == ListKind::Cloud) {
+        m_workRowCount = read.songs.size();
+    } else {
+        m_view.SetProgressRange(1, 500);
+        m_view.SetProgressPos(500);
+    }
+    return true;
+}
+
+bool CSonquillDlg::ReadDeviceFolderList() {
+    const auto file = FindListFile(m_songFolder, kDeviceListName);
+    if (!file) return true;  // a device without songs
+    m_view.Enable(ControlId::DeviceList, false);
+    const bool ok = ReadListIntoView(*file, ListKind::Device);
+    m_view.Enable(ControlId::DeviceList, true);
+    if (!ok) {
+        m_view.Enable(ControlId::AutoCheckDevice, true);
+        return false;
+    }
+    m_view.Enable(ControlId::QueueToAdd, true);
+    m_view.Enable(ControlId::ClearFields, true);
+    return true;
+}
+
+void CSonquillDlg::OnAutoCheckDevice() {
+    RunCommand([&] {
+        m_view.Enable(ControlId::PrintPreview, true);
+        if (!m_deviceSongs.empty()) {
+            ClearList(ControlId::DeviceList);
+            m_view.Repaint();
+        }
+        const auto drive = ChooseDeviceDrive(m_drives);
+        if (!drive) {
+            Show({kInsertDeviceMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
+            return;
+        }
+        PublishDeviceFolder(*drive);
+        m_cloudListShown = false;
+        ClearList(ControlId::WorkList);
+        ReadDeviceFolderList();
+    });
+}
+
+void CSonquillDlg::OnSelectDevice() {
+    RunCommand([&] {
+        if (!m_deviceSongs.empty()) {
+            ClearList(ControlId::DeviceList);
+            m_view.Repaint();
+        }
+        const auto picked = m_view.ChooseFolder(m_settings.traditionalChinese ? kFolderPickerTitleTraditional
+                                                                              : kFolderPickerTitle);
+        if (!picked) return;
+        if (picked->empty()) {
+            // An empty path names no folder: say so (as an empty box, as ever) and go no further.
+            Show({"", "", NoticeIcon::Exclamation});
+            return;
+        }
+        PublishDeviceFolder(DeviceRootForPickedFolder(m_drives, *picked));
+        ReadDeviceFolderList();
+    });
+}
+
+}  // namespace songloader

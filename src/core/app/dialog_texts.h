@@ -1,0 +1,59 @@
+#pragma once
+
+#include <array>
+
+namespace songloader {
+
+// Texts of the main window that the logic and the desktop window share.
+inline constexpr const char* kWindowTitle = "Trallix Song Loader for Windows(for MKV,TS,VOB,DAT,AVI,MPG,MP4,FLV) V:1.4";
+inline constexpr const char* kAboutMenuText = "About  Trallix Song Loader for Windows(&A)...";
+inline constexpr const char* kAboutTitle = "Trallix Song Loader for Windows";
+inline constexpr const char* kAboutText = "Trallix Song Loader V1.2 for Windows";
+inline constexpr const char* kHelpFileName = "help.CHM";
+
+inline constexpr const char* kSearchPlaceholder = "by title or artist.";
+// Text colour of the search box while it shows the placeholder (red, green, blue).
+inline constexpr std::array<int, 3> kPlaceholderColour = {139, 136, 120};
+
+// Folder picker titles: simplified Chinese, and traditional Chinese on such systems.
+inline constexpr const char* kFolderPickerTitle = "选择目标文件夹";
+inline constexpr const char* kFolderPickerTitleTraditional = "選擇目標文件夾";
+
+inline constexpr const char* kMediaFileFilter =
+    "All Files (*.*)|*.*|MP3 Files (*.mp3)|*.mp3|MP4 Files (*.avi;*.dat;*.mp4)|*.avi;*.dat;*mp4||";
+inline constexpr const char* kMediaDefaultExtension = ".mp3|.avi";
+inline constexpr const char* kExportFileFilter = "xls Files (*.xls)|*.xls||";
+inline constexpr const char* kExportDefaultExtension = "xls";
+
+struct ListColumn {
+    const char* title;
+    int width;
+};
+// The six columns of both list views; left-aligned in the work list, centred in the device list.
+inline constexpr std::array<ListColumn, 6> kListColumns{{
+    {" Number", 67}, {"Lang", 35}, {"      Title", 162}, {"Artist", 150}, {"Composer", 30}, {"Lyricist", 30}}};
+
+// Messages of the main window, exactly as the user sees them.
+inline constexpr const char* kInsertDeviceMessage = "Please insert device!!";
+inline constexpr const char* kFirstDigitMessage = "The first digit of song number must be 9";
+inline constexpr const char* kNumberRangeMessage = "Song number must be 900000 to 999999!";
+inline constexpr const char* kSelectFileMessage = "Please select file";
+inline constexpr const char* kFilePathInvalidMessage = "File Path is Invaild";
+inline constexpr const char* kExitQuestion = "Exit without adding any song?";
+inline constexpr const char* kConfirmDeleteQuestion = "Confirm song deletion?";
+inline constexpr const char* kSongDownloadedMessage = "The song has been downloaded!";
+inline constexpr const char* kSelectSongMessage = "Please select song!";
+inline constexpr const char* kDownloadCloudDataMessage = "Please download cloud data!!";
+inline constexpr const char* kDownloadCloudDataLanguageMessage = "Please download cloud data!";
+inline constexpr const char* kCloudDatabaseOkMessage = "check cloud database ok";
+inline constexpr const char* kSelectDiskMessage = "Please Select Disk";
+
+// Messages for failures the old window did not report.
+inline constexpr const char* kMediaMissingMessage = "The media file of song %s is not on the device; nothing was changed.";
+inline constexpr const char* kMoveFailedMessage = "The media file could not be moved; nothing was changed.\n%s";
+inline constexpr const char* kCopyFailedMessage = "These songs could not be copied to the device and stay in the list:";
+inline constexpr const char* kDownloadFailedMessage = "These songs could not be downloaded and were not added:";
+inline constexpr const char* kTextNotStorableMessage =
+    "The song's texts hold characters that the device's character set (%s) cannot store.";
+
+}  // namespace songloader

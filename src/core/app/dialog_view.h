@@ -1,0 +1,81 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "core/app/control_id.h"
+#include "core/common/notice.h"
+
+namespace songloader {
+
+// The six column texts of a list row: number, language, title, artist, composer, lyricist.
+using RowTexts = std::array<std::string, 6>;
+
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+// A file chooser as the dialog asks for it. `filter` uses the "Label|patterns|...||" form.
+struct FileDialogSpec {
+    std::string filter;
+    std::string defaultExtension;
+    bool mustExist = false;         // open: only an existing file may be chosen
+    bool confirmOverwrite = false;  // save: ask before an existing file is replaced
+};
+
+// Everything the main window's logic does to the screen goes through this interface; the desktop
+// window implements it, tests implement it with a recording fake. Texts cross it as UTF-8, paths
+// as native file names. Calls made by the logic never raise the control's own notifications
+// (setting the number box's text does not run the number check): the logic runs any follow-up
+// itself. Rows of the list views are addressed by position from 0.
+class DialogView {
+public:
+    virtual ~DialogView() = default;
+
+    // Controls.
+    virtual void Enable(ControlId control, bool enabled) = 0;
+    virtual void SetText(ControlId control, const std::string& text) = 0;
+    virtual std::string GetText(ControlId control) = 0;
+    virtual void SetFocus(ControlId control) = 0;
+    // Selected item of a combo box, -1 for none; -1 clears the selection.
+    virtual int ComboSelection(ControlId combo) = 0;
+    virtual void SetComboSelection(ControlId combo, int index) = 0;
+
+    // List views WorkList and DeviceList.
+    virtual void DeleteAllRows(ControlId list) = 0;
+    virtual void InsertRow(ControlId list, int row, const RowTexts& texts) = 0;
+    virtual void SetRowTexts(ControlId list, int row, const RowTexts& texts) = 0;
+    virtual void DeleteRow(ControlId list, int row) = 0;
+    virtual void SetRowChecked(ControlId list, int row, bool checked) = 0;
+    virtual bool IsRowChecked(ControlId list, int row) = 0;
+    virtual void SelectAndFocusRow(ControlId list, int row) = 0;
+    // Check boxes in front of the rows on or off (grid lines and full-row select stay on).
+    virtual void ShowCheckBoxes(ControlId list, bool shown) = 0;
+    virtual void SetRedraw(ControlId list, bool redraw) = 0;
+
+    // The main window's progress bar (Progress).
+    virtual void SetProgressRange(int lower, int upper) = 0;
+    virtual void SetProgressPos(int position) = 0;
+
+    // Window.
+    virtual void Repaint() = 0;
+    // Handles at most one pending event so the window stays alive during long work. User input
+    // (keys, clicks) is held back meanwhile, so no command can start inside another.
+    virtual void PumpMessage() = 0;
+    virtual void StartTimer(int id, int milliseconds) = 0;
+    virtual void StopTimer(int id) = 0;
+    virtual void CloseWindow() = 0;
+
+    // Modal questions.
+    virtual MessageAnswer ShowMessage(const Notice& notice, MessageButtons buttons) = 0;
+    virtual std::optional<std::string> ChooseOpenFile(const FileDialogSpec& spec) = 0;
+    virtual std::optional<std::string> ChooseSaveFile(const FileDialogSpec& spec) = 0;
+    virtual std::optional<std::string> ChooseFolder(const std::string& title) = 0;
+    // The context menu ("Delete", "About") at the cursor; its commands come back as handler calls.
+    virtual void ShowContextMenu(bool deleteEnabled) = 0;
+    virtual void ShowAbout() = 0;
+    virtual void OpenHelpFile(const std::filesystem::path& file) = 0;
+};
+
+}  // namespace songloader

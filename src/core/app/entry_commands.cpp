@@ -1,0 +1,280 @@
+// The entry form: number box, "Auto-Generate", "Browse ", "Queue to Add", "Clear Fields",
+// loading a listed song by double-click and storing it back with "Revise".
+#include <cstdlib>
+#include <system_error>
+
+#include "core/app/dialog_texts.h"
+#include "core/app/sonquill_dlg.h"
+#include "core/catalogue/language_table.h"
+#include "core/entry/media_files.h"
+#include "core/entry/number_rules.h"
+#include "core/text/code_page.h"
+
+namespace songloader {
+
+namespace {
+
+constexpr ControlId kFormTexts[] = {ControlId::Number,   ControlId::Title,    ControlId::Artist,
+                                    ControlId::Composer, ControlId::Lyricist, ControlId::MediaPath};
+
+std::string WithArgument(const char* pattern, const std::string& argument) {
+    std::string text = pattern;
+    const auto at = text.find("%s");
+    if (at != std::string::npos) text.replace(at, 2, argument);
+    return text;
+}
+
+Notice ErrorNotice(const char* text) { return {text, kCaptionErrorUpper, NoticeIcon::Exclamation}; }
+
+}  // namespace
+
+// ---- number box ----
+
+void CSonquillDlg::OnNumberSetFocus() { m_numberVisited = true; }
+
+void CSonquillDlg::OnNumberUpdate() {
+    RunCommand([&] { CheckNumberFirstDigit(); });
+}
+
+void CSonquillDlg::CheckNumberFirstDigit() {
+    if (m_cloudListShown) {
+        m_view.ShowCheckBoxes(ControlId::WorkList, true);
+        return;
+    }
+    m_view.ShowCheckBoxes(ControlId::WorkList, false);
+    m_numberFirstDigitBad = false;
+    const std::string text = m_view.GetText(ControlId::Number);
+    if (text.empty() || text[0] == '9') return;
+    m_numberFirstDigitBad = true;
+    Show(AppNotice(kFirstDigitMessage));
+    m_view.SetFocus(ControlId::Number);
+    m_view.SetText(ControlId::Number, text.substr(1));
+}
+
+void CSonquillDlg::OnNumberKillFocus() {
+    RunCommand([&] {
+        if (!m_numberVisited || m_numberFirstDigitBad || m_songFolder.empty()) return;
+        const std::string text = m_view.GetText(ControlId::Number);
+        if (text.empty() || std::atoi(text.c_str()) >= kFirstUserNumber) return;
+        Show({kNumberRangeMessage, kCaptionNote, NoticeIcon::None});
+        m_numberVisited = false;
+        m_view.SetFocus(ControlId::Number);
+    });
+}
+
+void CSonquillDlg::OnAutoGenerate() {
+    RunCommand([&] {
+        m_view.SetText(ControlId::Number, std::to_string(NextFreeUserNumber(m_deviceSongs, m_workSongs)));
+        CheckNumberFirstDigit();
+    });
+}
+
+// ---- media file, queue, clearing ----
+
+void CSonquillDlg::OnBrowse() {
+    RunCommand([&] {
+        if (m_cloudListShown) {
+            m_cloudListShown = false;
+            ClearList(ControlId::WorkList);
+        }
+        FileDialogSpec spec;
+        spec.filter = kMediaFileFilter;
+        spec.defaultExtension = kMediaDefaultExtension;
+        spec.mustExist = true;
+        const auto file = m_view.ChooseOpenFile(spec);
+        if (!file) {
+            Show({kSelectFileMessage, kCaptionNote, NoticeIcon::None});
+            return;
+        }
+        m_view.SetText(ControlId::MediaPath, *file);
+    });
+}
+
+CSonquillDlg::FormRead CSonquillDlg::ReadFormTexts() {
+    FormRead read;
+    auto deviceText = [&](ControlId control) {
+        std::string typed = m_view.GetText(control);
+        auto bytes = Utf8ToDevice(typed, m_settings.codePage);
+        if (bytes) return *bytes;
+        read.textsStorable = false;
+        return typed;
+    };
+    read.form.numberText = deviceText(ControlId::Number);
+    const int language = m_view.ComboSelection(ControlId::EntryLanguage);
+    if (language >= 0 && language < static_cast<int>(kEntryLanguageItems.size())) {
+        read.form.languageText = kEntryLanguageItems[static_cast<std::size_t>(language)];
+    }
+    read.form.title = deviceText(ControlId::Title);
+    read.form.artist = deviceText(ControlId::Artist);
+    read.form.composer = deviceText(ControlId::Composer);
+    read.form.lyricist = deviceText(ControlId::Lyricist);
+    // A file name of this computer: kept as the system gives it.
+    read.form.mediaPath = m_view.GetText(ControlId::MediaPath);
+    return read;
+}
+
+void CSonquillDlg::OnQueueToAdd() {
+    RunCommand([&] {
+        const FormRead read = ReadFormTexts();
+        QueueCheck check = CheckQueueToAdd(read.form, !m_songFolder.empty(), m_workSongs, m_deviceSongs);
+        if (check.failure) {
+            Show(*check.failure);
+            return;
+        }
+        if (!read.textsStorable) {
+            Show(AppNotice(WithArgument(kTextNotStorableMessage, m_settings.codePage), NoticeIcon::Exclamation));
+            return;
+        }
+        m_currentSong = check.song;
+        AppendRow(ControlId::WorkList, m_currentSong);
+    });
+}
+
+void CSonquillDlg::EnableNewSongControls(bool enabled) {
+    m_view.Enable(ControlId::MediaPath, enabled);
+    m_view.Enable(ControlId::Browse, enabled);
+    m_view.Enable(ControlId::QueueToAdd, enabled);
+}
+
+void CSonquillDlg::EmptyFormFields() {
+    for (ControlId control : kFormTexts) m_view.SetText(control, "");
+    m_view.SetComboSelection(ControlId::EntryLanguage, -1);
+}
+
+void CSonquillDlg::ClearForm() {
+    EmptyFormFields();
+    m_view.SetFocus(ControlId::Number);
+    EnableNewSongControls(true);
+    m_view.Enable(ControlId::Revise, false);
+    m_editTarget = EditTarget::None;
+    m_editRow = -1;
+}
+
+void CSonquillDlg::OnClearFields() {
+    RunCommand([&] { ClearForm(); });
+}
+
+// ---- editing listed songs ----
+
+void CSonquillDlg::FillForm(const ROWELEMENT& song) {
+    m_view.SetText(ControlId::Number, ToView(song.numberText));
+    m_view.SetComboSelection(ControlId::EntryLanguage, FindLanguageEntry(kEntryLanguageItems, song.languageText));
+    m_view.SetText(ControlId::Title, ToView(song.title));
+    m_view.SetText(ControlId::Artist, ToView(song.artist));
+    m_view.SetText(ControlId::Composer, ToView(song.composer));
+    m_view.SetText(ControlId::Lyricist, ToView(song.lyricist));
+    m_view.SetText(ControlId::MediaPath, song.mediaPath);
+}
+
+void CSonquillDlg::OnWorkListDoubleClick(int row) {
+    RunCommand([&] {
+        if (row < 0 || row >= static_cast<int>(m_workSongs.size())) return;
+        EmptyFormFields();
+        m_view.SetFocus(ControlId::Number);
+        m_currentSong = m_workSongs[static_cast<std::size_t>(row)];
+        FillForm(m_currentSong);
+        m_view.Enable(ControlId::Revise, true);
+        m_view.Enable(ControlId::MediaPath, true);
+        m_view.Enable(ControlId::Browse, true);
+        m_editTarget = EditTarget::WorkList;
+        m_editRow = row;
+    });
+}
+
+void CSonquillDlg::OnDeviceListDoubleClick(int row) {
+    RunCommand([&] {
+        if (row < 0 || row >= static_cast<int>(m_deviceSongs.size())) return;
+        EmptyFormFields();
+        m_view.SetFocus(ControlId::Number);
+        EnableNewSongControls(false);
+        m_currentSong = m_deviceSongs[static_cast<std::size_t>(row)];
+        FillForm(m_currentSong);
+        m_editTarget = EditTarget::DeviceList;
+        m_editRow = row;
+        m_view.Enable(ControlId::Revise, true);
+    });
+}
+
+void CSonquillDlg::OnRevise() {
+    RunCommand([&] {
+        if (m_editTarget == EditTarget::None || m_editRow < 0) return;
+        const bool onDevice = m_editTarget == EditTarget::DeviceList;
+        SongList& records = onDevice ? m_deviceSongs : m_workSongs;
+        if (m_editRow >= static_cast<int>(records.size())) return;
+        const std::size_t row = static_cast<std::size_t>(m_editRow);
+
+        const FormRead read = ReadFormTexts();
+        ROWELEMENT song = SongFromForm(read.form);
+        if (song.title.empty()) {
+            Show(ErrorNotice(kNeedTitleMessage));
+            return;
+        }
+        // The path box is disabled while a device song is edited: its file stays where it is.
+        if (onDevice) {
+            song.mediaPath = records[row].mediaPath;
+        } else if (song.mediaPath.empty()) {
+            Show(ErrorNotice(kFilePathInvalidMessage));
+            return;
+        }
+        if (!read.textsStorable) {
+            Show(AppNotice(WithArgument(kTextNotStorableMessage, m_settings.codePage), NoticeIcon::Exclamation));
+            return;
+        }
+        m_currentSong = song;
+        if (onDevice) {
+            ReviseDeviceSong(song);
+            return;
+        }
+        records[row] = song;
+        m_view.SetRowTexts(ControlId::WorkList, m_editRow, RowTextsOf(song));
+        ClearForm();
+        Show({kRevisedMessage, kCaptionNote, NoticeIcon::None});
+    });
+}
+
+void CSonquillDlg::ReviseDeviceSong(const ROWELEMENT& revised) {
+    const int row = m_editRow;
+    const ROWELEMENT old = m_deviceSongs[static_cast<std::size_t>(row)];
+    ROWELEMENT song = revised;
+    const bool numberChanged = song.numberText != old.numberText;
+    if (numberChanged) {
+        for (std::size_t i = 0; i < m_deviceSongs.size(); ++i) {
+            if (static_cast<int>(i) != row && m_deviceSongs[i].number == song.number) {
+                Show(ErrorNotice(kDuplicateOnDeviceMessage));
+                return;
+            }
+        }
+        const auto media = FindDeviceSongMedia(m_songFolder, old.numberText);
+        if (!media) {
+            Show(AppNotice(WithArgument(kMediaMissingMessage, ToView(old.numberText)), NoticeIcon::Exclamation));
+            return;
+        }
+        std::error_code error;
+        const int steps = static_cast<int>(MebibytesRoundedUp(std::filesystem::file_size(*media, error)));
+        m_view.SetProgressRange(1, steps);
+        const MediaResult moved = MoveDeviceSongMedia(m_songFolder, old.numberText, song.numberText,
+                                                      [&](std::uint64_t done) { StepProgress(static_cast<int>(done)); });
+        m_view.SetProgressPos(steps);
+        m_view.SetProgressRange(1, 500);
+        m_view.SetProgressPos(500);
+        if (!moved.ok) {
+            Show(AppNotice(WithArgument(kMoveFailedMessage, moved.error), NoticeIcon::Exclamation));
+            return;
+        }
+        if (!old.mediaPath.empty()) song.mediaPath = moved.path.string();
+    }
+
+    m_deviceSongs[static_cast<std::size_t>(row)] = song;
+    m_view.SetRowTexts(ControlId::DeviceList, row, RowTextsOf(song));
+    if (!RebuildCatalogue(RebuildMode::Revise)) {
+        // The catalogue still lists the old song: put its file and its row back.
+        if (numberChanged) MoveDeviceSongMedia(m_songFolder, song.numberText, old.numberText);
+        m_deviceSongs[static_cast<std::size_t>(row)] = old;
+        m_view.SetRowTexts(ControlId::DeviceList, row, RowTextsOf(old));
+        return;
+    }
+    EnableNewSongControls(true);
+    ClearForm();
+}
+
+}  // namespace songloader

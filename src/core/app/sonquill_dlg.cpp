@@ -1,0 +1,154 @@
+#include "core/app/sonquill_dlg.h"
+
+#include <system_error>
+
+#include "core/app/dialog_texts.h"
+#include "core/text/code_page.h"
+
+namespace songloader {
+
+CSonquillDlg::CSonquillDlg(DialogView& view, const DriveSystem& drives, DialogSettings settings)
+    : m_view(view), m_drives(drives), m_settings(std::move(settings)) {}
+
+bool CSonquillDlg::RunCommand(const std::function<void()>& body) {
+    if (m_busy) return false;
+    m_busy = true;
+    struct Release {
+        bool& busy;
+        ~Release() { busy = false; }
+    } release{m_busy};
+    body();
+    return true;
+}
+
+// ---- text at the view's edge ----
+
+std::string CSonquillDlg::ToView(const std::string& deviceBytes) const {
+    return DeviceToUtf8(deviceBytes, m_settings.codePage);
+}
+
+RowTexts CSonquillDlg::RowTextsOf(const ROWELEMENT& song) const {
+    return {ToView(song.numberText), ToView(song.languageText), ToView(song.title),
+            ToView(song.artist),     ToView(song.composer),     ToView(song.lyricist)};
+}
+
+Notice CSonquillDlg::AppNotice(std::string text, NoticeIcon icon) const {
+    return {std::move(text), kApplicationName, icon};
+}
+
+MessageAnswer CSonquillDlg::Show(const Notice& notice, MessageButtons buttons) {
+    return m_view.ShowMessage(notice, buttons);
+}
+
+// ---- record lists and their views ----
+
+SongList& CSonquillDlg::RecordsOf(ControlId list) {
+    return list == ControlId::DeviceList ? m_deviceSongs : m_workSongs;
+}
+
+void CSonquillDlg::ClearList(ControlId list) {
+    RecordsOf(list).clear();
+    m_view.DeleteAllRows(list);
+    // Positions into the emptied list no longer name a song.
+    const EditTarget editOfList = list == ControlId::DeviceList ? EditTarget::DeviceList : EditTarget::WorkList;
+    if (m_editTarget == editOfList) {
+        m_editTarget = EditTarget::None;
+        m_editRow = -1;
+        m_view.Enable(ControlId::Revise, false);
+        EnableNewSongControls(true);
+    }
+    if (m_menuList == list) {
+        m_menuList = ControlId::None;
+        m_menuRow = -1;
+    }
+}
+
+void CSonquillDlg::AppendRow(ControlId list, const ROWELEMENT& song) {
+    SongList& records = RecordsOf(list);
+    m_view.InsertRow(list, static_cast<int>(records.size()), RowTextsOf(song));
+    records.push_back(song);
+}
+
+void CSonquillDlg::StepProgress(int position) {
+    m_view.PumpMessage();
+    m_view.SetProgressPos(position);
+    m_view.Repaint();
+}
+
+// ---- start-up and window ----
+
+void CSonquillDlg::OnInitDialog() {
+    m_view.SetProgressRange(1, 500);
+    m_view.SetProgressPos(500);
+    m_view.Enable(ControlId::Revise, false);
+    m_view.Enable(ControlId::SelectAll, false);
+    m_view.StartTimer(kDialogTimerId, kDialogTimerMilliseconds);
+    if (m_settings.startFolder.empty()) {
+        std::error_code error;
+        m_settings.startFolder = std::filesystem::current_path(error);
+    }
+    m_view.Enable(ControlId::ExportSongList, false);
+    m_view.SetComboSelection(ControlId::SearchLanguage, 0);
+    m_view.SetText(ControlId::SearchBox, kSearchPlaceholder);
+    m_view.ShowCheckBoxes(ControlId::WorkList, false);
+    m_view.ShowCheckBoxes(ControlId::DeviceList, false);
+}
+
+void CSonquillDlg::OnTimer() {
+    // The output commands need device songs; whoever fills the list enables them again.
+    if (!m_deviceSongs.empty()) return;
+    m_view.Enable(ControlId::Print, false);
+    m_view.Enable(ControlId::PrintPreview, false);
+    m_view.Enable(ControlId::ExportSongList, false);
+}
+
+void CSonquillDlg::OnOk() {}
+
+void CSonquillDlg::OnCancel() {
+    RunCommand([&] { RequestClose(); });
+}
+
+bool CSonquillDlg::OnSysCommand(SysCommand command) {
+    bool handled = true;
+    RunCommand([&] {
+        m_numberVisited = false;
+        switch (command) {
+            case SysCommand::About: m_view.ShowAbout(); break;
+            case SysCommand::Close: RequestClose(); break;
+            case SysCommand::ContextHelp: m_view.OpenHelpFile(m_settings.startFolder / kHelpFileName); break;
+            case SysCommand::Other: handled = false; break;
+        }
+    });
+    return handled;
+}
+
+void CSonquillDlg::OnAbout() {
+    RunCommand([&] { m_view.ShowAbout(); });
+}
+
+void CSonquillDlg::RequestClose() {
+    if (!m_pendingCopies.empty()) {
+        if (Show({kExitQuestion, kCaptionNote, NoticeIcon::None}, MessageButtons::YesNo) != MessageAnswer::Yes) return;
+        // The copies are not in the device's catalogue: take them off the device again.
+        const int count = static_cast<int>(m_pendingCopies.size());
+        m_view.SetProgressRange(1, count + 1);
+        for (const ROWELEMENT& song : m_pendingCopies) {
+            std::error_code ignored;
+            if (!song.mediaPath.empty()) std::filesystem::remove(song.mediaPath, ignored);
+        }
+        m_view.SetProgressPos(count + 1);
+        m_pendingCopies.clear();
+        m_view.StopTimer(kDialogTimerId);
+    }
+    m_view.CloseWindow();
+}
+
+void CSonquillDlg::OnSearchSetFocus() {
+    if (m_view.GetText(ControlId::SearchBox) == kSearchPlaceholder) m_view.SetText(ControlId::SearchBox, "");
+}
+
+void CSonquillDlg::OnSearchKillFocus() {
+    if (m_view.GetText(ControlId::SearchBox).empty()) m_view.SetText(ControlId::SearchBox, kSearchPlaceholder);
+}
+
+}  // namespace songloader

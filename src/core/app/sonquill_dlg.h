@@ -1,0 +1,148 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "core/app/control_id.h"
+#include "core/app/dialog_view.h"
+#include "core/catalogue/list_file_reader.h"
+#include "core/catalogue/row_element.h"
+#include "core/common/notice.h"
+#include "core/device/drive_system.h"
+#include "core/entry/add_queue.h"
+#include "core/entry/catalogue_rebuild.h"
+
+namespace songloader {
+
+// What the main window needs to know about the system it runs on.
+struct DialogSettings {
+    std::string codePage = "CP1252";   // device texts <-> UTF-8
+    bool traditionalChinese = false;   // folder picker title
+    std::filesystem::path startFolder; // where the help file lies; empty: the current folder at start
+};
+
+enum class EditTarget { None, WorkList, DeviceList };
+
+// The main window's state and its command handlers. It never draws: everything it shows goes
+// through the DialogView. Each public On... handler is one row of the window's command table;
+// a handler called while another one runs (from a pumped message) is ignored.
+class CSonquillDlg {
+public:
+    CSonquillDlg(DialogView& view, const DriveSystem& drives, DialogSettings settings = {});
+
+    // Start-up, timer, window commands.
+    void OnInitDialog();
+    void OnTimer();
+    void OnOk();      // Enter: nothing
+    void OnCancel();  // Escape: the same path as Close
+    // False when the view should do the default processing (for example minimise).
+    bool OnSysCommand(SysCommand command);
+    void OnAbout();
+    void OnSearchSetFocus();
+    void OnSearchKillFocus();
+
+    // Device choice.
+    void OnAutoCheckDevice();
+    void OnSelectDevice();
+
+    // Entry form.
+    void OnNumberSetFocus();
+    void OnNumberUpdate();
+    void OnNumberKillFocus();
+    void OnAutoGenerate();
+    void OnBrowse();
+    void OnQueueToAdd();
+    void OnClearFields();
+    void OnRevise();
+    void OnAddToDevice();
+
+    // List views.
+    void OnWorkListDoubleClick(int row);
+    void OnDeviceListDoubleClick(int row);
+    // A click on the work list; true when it was handled and the view must leave the row's check
+    // box as it was (a song already on the device).
+    bool OnWorkListClick(int row, bool onCheckBox);
+    void OnListRightClick(ControlId list, int row);
+    void OnSelectAll();
+    void OnDeleteSong();
+
+    // Output.
+    void OnExportSongList();
+
+    // Read-only state, for the view and for tests.
+    const SongList& workSongs() const { return m_workSongs; }
+    const SongList& deviceSongs() const { return m_deviceSongs; }
+    const SongList& pendingCopies() const { return m_pendingCopies; }
+    const std::filesystem::path& deviceRoot() const { return m_deviceRoot; }
+    const std::filesystem::path& songFolder() const { return m_songFolder; }
+    EditTarget editTarget() const { return m_editTarget; }
+    int editRow() const { return m_editRow; }
+    ControlId menuList() const { return m_menuList; }
+    int menuRow() const { return m_menuRow; }
+    bool cloudListShown() const { return m_cloudListShown; }
+
+private:
+    // Runs a handler's body unless another handler is running (re-entrancy guard).
+    bool RunCommand(const std::function<void()>& body);
+
+    // Text at the view's edge.
+    std::string ToView(const std::string& deviceBytes) const;
+    RowTexts RowTextsOf(const ROWELEMENT& song) const;
+    Notice AppNotice(std::string text, NoticeIcon icon = NoticeIcon::None) const;
+    MessageAnswer Show(const Notice& notice, MessageButtons buttons = MessageButtons::Ok);
+
+    // Record lists and their views.
+    SongList& RecordsOf(ControlId list);
+    void ClearList(ControlId list);
+    void AppendRow(ControlId list, const ROWELEMENT& song);
+    void StepProgress(int position);
+
+    // Device.
+    void PublishDeviceFolder(const std::filesystem::path& root);
+    bool ReadDeviceFolderList();
+    bool ReadListIntoView(const std::filesystem::path& file, ListKind kind);
+
+    // Entry form.
+    void CheckNumberFirstDigit();
+    void ClearForm();
+    void EmptyFormFields();
+    void FillForm(const ROWELEMENT& song);
+    struct FormRead {
+        EntryForm form;               // device bytes
+        bool textsStorable = true;    // every text fits the device's code page
+    };
+    FormRead ReadFormTexts();
+    void EnableNewSongControls(bool enabled);
+    void ReviseDeviceSong(const ROWELEMENT& revised);
+
+    // Writing to the device.
+    void AddQueuedSongs();
+    bool RebuildCatalogue(RebuildMode mode, const std::function<void()>& afterCommit = {});
+    void RequestClose();
+
+    DialogView& m_view;
+    const DriveSystem& m_drives;
+    DialogSettings m_settings;
+
+    SongList m_workSongs;
+    SongList m_deviceSongs;
+    SongList m_pendingCopies;
+    std::filesystem::path m_songFolder;  // empty until a device is chosen
+    std::filesystem::path m_deviceRoot;
+    ROWELEMENT m_currentSong;
+    EditTarget m_editTarget = EditTarget::None;
+    int m_editRow = -1;
+    ControlId m_menuList = ControlId::None;
+    int m_menuRow = -1;
+    bool m_numberVisited = false;
+    bool m_numberFirstDigitBad = true;
+    bool m_cloudListShown = false;
+    std::size_t m_workRowCount = 0;  // rows "Select All" walks
+    bool m_selectAllState = false;
+    bool m_busy = false;
+};
+
+}  // namespace songloader

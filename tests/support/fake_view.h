@@ -1,0 +1,106 @@
+#pragma once
+
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/app/dialog_view.h"
+
+namespace songloader::test {
+
+struct FakeRow {
+    RowTexts texts;
+    bool checked = false;
+    bool selected = false;
+};
+
+// A DialogView for tests: records every call in order, keeps the state a window would show, and
+// answers the modal questions from a script. Running out of scripted answers fails the test.
+class FakeView final : public DialogView {
+public:
+    // ---- script ----
+    std::deque<MessageAnswer> answers;  // Yes/No questions, in order; OK boxes need none
+    std::deque<std::optional<std::string>> openFiles;
+    std::deque<std::optional<std::string>> saveFiles;
+    std::deque<std::optional<std::string>> folders;
+    std::function<void()> onPump;                   // runs inside PumpMessage
+    std::function<void(const Notice&)> onMessage;   // runs when a message box is shown
+
+    // ---- what happened ----
+    std::vector<std::string> calls;  // "Enable 1026 0", "Message Note|Added successfully", ...
+    std::vector<Notice> messages;
+    std::vector<std::string> folderTitles;
+    std::vector<FileDialogSpec> fileDialogs;
+    std::vector<std::filesystem::path> helpFiles;
+    int repaints = 0;
+    int pumps = 0;
+    int abouts = 0;
+    int contextMenus = 0;
+    bool lastMenuDeleteEnabled = false;
+    bool timerRunning = false;
+    int timerPeriod = 0;
+    bool closed = false;
+
+    // ---- state ----
+    std::map<ControlId, std::string> texts;
+    std::map<ControlId, bool> enabled;  // a control never touched counts as enabled
+    std::map<ControlId, int> combos;
+    std::map<ControlId, std::vector<FakeRow>> rows;
+    std::map<ControlId, bool> checkBoxes;
+    std::map<ControlId, bool> redraw;
+    ControlId focus = ControlId::None;
+    int progressLower = 0, progressUpper = 100, progressPos = 0;
+
+    bool IsEnabled(ControlId control) const;
+    std::string Text(ControlId control) const;
+    // "caption|text" of every message box shown, in order.
+    std::vector<std::string> MessageLog() const;
+    // Column texts of a list view, row by row, joined by '|'.
+    std::vector<std::string> Rows(ControlId list) const;
+    std::vector<bool> Checks(ControlId list) const;
+    // What a user does: type into a box, pick a combo item, tick a row (no notifications).
+    void Type(ControlId control, const std::string& text) { texts[control] = text; }
+    void Pick(ControlId combo, int index) { combos[combo] = index; }
+    void Tick(ControlId list, int row, bool checked = true);
+
+    // ---- DialogView ----
+    void Enable(ControlId control, bool on) override;
+    void SetText(ControlId control, const std::string& text) override;
+    std::string GetText(ControlId control) override;
+    void SetFocus(ControlId control) override;
+    int ComboSelection(ControlId combo) override;
+    void SetComboSelection(ControlId combo, int index) override;
+    void DeleteAllRows(ControlId list) override;
+    void InsertRow(ControlId list, int row, const RowTexts& rowTexts) override;
+    void SetRowTexts(ControlId list, int row, const RowTexts& rowTexts) override;
+    void DeleteRow(ControlId list, int row) override;
+    void SetRowChecked(ControlId list, int row, bool checked) override;
+    bool IsRowChecked(ControlId list, int row) override;
+    void SelectAndFocusRow(ControlId list, int row) override;
+    void ShowCheckBoxes(ControlId list, bool shown) override;
+    void SetRedraw(ControlId list, bool on) override;
+    void SetProgressRange(int lower, int upper) override;
+    void SetProgressPos(int position) override;
+    void Repaint() override;
+    void PumpMessage() override;
+    void StartTimer(int id, int milliseconds) override;
+    void StopTimer(int id) override;
+    void CloseWindow() override;
+    MessageAnswer ShowMessage(const Notice& notice, MessageButtons buttons) override;
+    std::optional<std::string> ChooseOpenFile(const FileDialogSpec& spec) override;
+    std::optional<std::string> ChooseSaveFile(const FileDialogSpec& spec) override;
+    std::optional<std::string> ChooseFolder(const std::string& title) override;
+    void ShowContextMenu(bool deleteEnabled) override;
+    void ShowAbout() override;
+    void OpenHelpFile(const std::filesystem::path& file) override;
+
+private:
+    void Record(const std::string& call) { calls.push_back(call); }
+    FakeRow* RowAt(ControlId list, int row, const char* what);
+};
+
+}  // namespace songloader::test
