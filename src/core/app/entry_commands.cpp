@@ -158,7 +158,8 @@ void CSonquillDlg::OnClearFields() {
 
 void CSonquillDlg::FillForm(const ROWELEMENT& song) {
     m_view.SetText(ControlId::Number, ToView(song.numberText));
-    m_view.SetComboSelection(ControlId::EntryLanguage, FindLanguageEntry(kEntryLanguageItems, song.languageText));
+    m_loadedLanguageEntry = FindLanguageEntry(kEntryLanguageItems, song.languageText);
+    m_view.SetComboSelection(ControlId::EntryLanguage, m_loadedLanguageEntry);
     m_view.SetText(ControlId::Title, ToView(song.title));
     m_view.SetText(ControlId::Artist, ToView(song.artist));
     m_view.SetText(ControlId::Composer, ToView(song.composer));
@@ -205,6 +206,10 @@ void CSonquillDlg::OnRevise() {
 
         const FormRead read = ReadFormTexts();
         ROWELEMENT song = SongFromForm(read.form);
+        // The form offers three languages; a song in another one keeps it unless the user picks one.
+        if (m_view.ComboSelection(ControlId::EntryLanguage) == m_loadedLanguageEntry) {
+            SetLanguage(song, records[row].language);
+        }
         if (song.title.empty()) {
             Show(ErrorNotice(kNeedTitleMessage));
             return;

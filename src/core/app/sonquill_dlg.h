@@ -135,6 +135,7 @@ private:
     ROWELEMENT m_currentSong;
     EditTarget m_editTarget = EditTarget::None;
     int m_editRow = -1;
+    int m_loadedLanguageEntry = -1;  // entry-language item shown for the loaded song
     ControlId m_menuList = ControlId::None;
     int m_menuRow = -1;
     bool m_numberVisited = false;

@@ -1,0 +1,238 @@
+#include <algorithm>
+
+#include "support/cloud_catalogue_fixture.h"
+#include "dialog_fixture.h"
+
+namespace songloader::test {
+namespace {
+
+using AddUserSongs = DialogTest;
+using Log = std::vector<std::string>;
+
+TEST_F(AddUserSongs, CopiesRebuildsAndEmptiesTheQueue) {
+    PutDeviceList({{900000, 0, "Let It Be", "Ann", "", ""}});
+    PutDeviceMedia("900000", ".mp4");
+    ChooseDevice();
+    const auto big = MakeClip("song.final.mp4", 2 * 1048576 + 1);
+    const auto small = MakeClip("clip.MKV", 10);
+    Queue("900123", "Big", big);
+    Queue("901000", "Small", small);
+    ClearLog();
+
+    dlg.OnAddToDevice();
+    EXPECT_EQ(view.MessageLog(), Log{"Note|Added successfully"});
+    const auto bigCopy = songs() / "900" / "900123.mp4";
+    const auto smallCopy = songs() / "901" / "901000.MKV";
+    EXPECT_EQ(ReadBytes(bigCopy), ReadBytes(big));
+    EXPECT_EQ(ReadBytes(smallCopy), ReadBytes(small));
+    EXPECT_EQ(view.Rows(ControlId::DeviceList),
+              (Log{"900000|EG|Let It Be|Ann||", "900123|EG|Big|||", "901000|EG|Small|||"}));
+    EXPECT_EQ(Numbers(dlg.deviceSongs()), (std::vector<std::int32_t>{900000, 900123, 901000}));
+    EXPECT_EQ(dlg.deviceSongs()[1].mediaPath, bigCopy.string());
+    EXPECT_TRUE(dlg.workSongs().empty());
+    EXPECT_TRUE(view.Rows(ControlId::WorkList).empty());
+    EXPECT_TRUE(dlg.pendingCopies().empty());
+
+    // The player's view of the device.
+    EXPECT_EQ(Numbers(DeviceCatalogue()), (std::vector<std::int32_t>{900000, 900123, 901000}));
+    EXPECT_EQ(QueryRows(songs() / "usbsong.db", "select idx, name from songlist"),
+              (Log{"900000|Let It Be", "900123|Big", "901000|Small"}));
+    const std::string database = ReadBytes(songs() / "usbsong.db");
+    EXPECT_EQ(database.substr(database.size() - 3), std::string(3, '\x07'));
+
+    // Progress: 3 + 1 mebibytes for the copies, then one step per song of the rebuild.
+    auto has = [&](const std::string& call) {
+        return std::find(view.calls.begin(), view.calls.end(), call) != view.calls.end();
+    };
+    EXPECT_TRUE(has("SetProgressRange 1 4"));
+    EXPECT_TRUE(has("SetProgressPos 4"));
+    EXPECT_TRUE(has("SetProgressRange 1 3"));
+    EXPECT_EQ(view.progressUpper, 500);
+    EXPECT_EQ(view.progressPos, 500);
+    EXPECT_TRUE(view.IsEnabled(ControlId::Print));
+    EXPECT_TRUE(view.IsEnabled(ControlId::PrintPreview));
+    EXPECT_TRUE(view.IsEnabled(ControlId::ExportSongList));
+}
+
+TEST_F(AddUserSongs, TheDeviceRowAppearsBeforeTheCopyStarts) {
+    ChooseDevice();
+    Queue("900123", "Big", MakeClip("big.mp4", 2 * 1048576));
+    std::vector<std::size_t> rowsDuringCopy;
+    view.onPump = [&] { rowsDuringCopy.push_back(view.Rows(ControlId::DeviceList).size()); };
+    dlg.OnAddToDevice();
+    ASSERT_FALSE(rowsDuringCopy.empty());
+    EXPECT_EQ(rowsDuringCopy.front(), 1u);
+}
+
+TEST_F(AddUserSongs, AnEmptyQueueStillRebuilds) {
+    PutDeviceList({{900000, 0, "Let It Be", "Ann", "", ""}});
+    ChooseDevice();
+    dlg.OnAddToDevice();
+    EXPECT_EQ(view.MessageLog(), Log{"Note|Added successfully"});
+    EXPECT_EQ(QueryRows(songs() / "usbsong.db", "select idx from songlist"), Log{"900000"});
+}
+
+TEST_F(AddUserSongs, WithoutADeviceNothingIsWritten) {
+    dlg.OnAddToDevice();
+    EXPECT_EQ(view.MessageLog(), Log{"ERROR|Please Select Disk"});
+    EXPECT_FALSE(std::filesystem::exists(std::filesystem::current_path() / "usbsong.db"));
+}
+
+TEST_F(AddUserSongs, ACopyThatFailsIsNamedAndTheSongStaysQueued) {
+    ChooseDevice();
+    const auto gone = MakeClip("gone.mp4");
+    Queue("900001", "Arrives", MakeClip("a.mp4"));
+    Queue("900002", "Lost", gone);
+    Queue("900003", "Arrives too", MakeClip("c.mp4"));
+    std::filesystem::remove(gone);
+
+    dlg.OnAddToDevice();
+    ASSERT_EQ(view.messages.size(), 2u);
+    EXPECT_EQ(view.messages[0].caption, "Sonquill");
+    EXPECT_EQ(view.messages[0].icon, NoticeIcon::Exclamation);
+    EXPECT_EQ(view.messages[0].text.rfind(kCopyFailedMessage, 0), 0u) << view.messages[0].text;
+    EXPECT_NE(view.messages[0].text.find("\n900002 Lost: "), std::string::npos) << view.messages[0].text;
+    EXPECT_EQ(view.MessageLog()[1], "Note|Added successfully");
+
+    EXPECT_EQ(Numbers(dlg.deviceSongs()), (std::vector<std::int32_t>{900001, 900003}));
+    EXPECT_EQ(view.Rows(ControlId::DeviceList).size(), 2u);
+    EXPECT_EQ(Numbers(DeviceCatalogue()), (std::vector<std::int32_t>{900001, 900003}));
+    EXPECT_FALSE(std::filesystem::exists(songs() / "900" / "900002.mp4"));
+    EXPECT_EQ(Numbers(dlg.workSongs()), std::vector<std::int32_t>{900002});
+    EXPECT_EQ(view.Rows(ControlId::WorkList), Log{"900002|EG|Lost|||"});
+}
+
+TEST_F(AddUserSongs, AFailedRebuildKeepsTheOldCatalogueAndThePendingCopies) {
+    PutDeviceList({{900000, 0, "Let It Be", "Ann", "", ""}});
+    ChooseDevice();
+    const std::string oldList = ReadBytes(songs() / "SgList.dat");
+    Queue("900001", "Fine", MakeClip("a.mp4"));
+    Queue("900002", kUnbuildableTitle, MakeClip("b.mp4"));
+    dlg.OnAddToDevice();
+    EXPECT_EQ(view.MessageLog(),
+              (Log{"Sonquill|3have row error:Song name characters is wrong!", "Sonquill|Temp File Analyse Error!"}));
+    EXPECT_EQ(ReadBytes(songs() / "SgList.dat"), oldList);
+    EXPECT_EQ(dlg.pendingCopies().size(), 2u);
+    EXPECT_EQ(dlg.deviceSongs().size(), 3u);
+    EXPECT_TRUE(std::filesystem::exists(songs() / "900" / "900002.mp4"));
+}
+
+class DeleteSong : public DialogTest {
+protected:
+    void SetUp() override {
+        PutDeviceList({{900000, 0, "Let It Be", "Ann", "", ""}, {900123, 0, "Hey", "Bob", "", ""}});
+        PutDeviceMedia("900000", ".mp4");
+        PutDeviceMedia("900123", ".mp4");
+        PutDeviceMedia("900123", ".lrc", "words");
+        PutDeviceMedia("9001234", ".mp4", "another song");
+        ChooseDevice();
+        Queue("901001", "Queued one", MakeClip("a.mp4"));
+        Queue("901002", "Queued two", MakeClip("b.mp4"));
+        ClearLog();
+    }
+};
+
+TEST_F(DeleteSong, FromTheWorkList) {
+    dlg.OnListRightClick(ControlId::WorkList, 0);
+    EXPECT_TRUE(view.lastMenuDeleteEnabled);
+    view.answers = {MessageAnswer::No};
+    dlg.OnDeleteSong();
+    EXPECT_EQ(view.MessageLog(), Log{"Note|Confirm song deletion?"});
+    EXPECT_EQ(dlg.workSongs().size(), 2u);
+    EXPECT_EQ(dlg.menuList(), ControlId::None);
+    EXPECT_EQ(dlg.menuRow(), -1);
+    // The target is gone: a second Delete does nothing.
+    dlg.OnDeleteSong();
+    EXPECT_EQ(view.messages.size(), 1u);
+
+    dlg.OnListRightClick(ControlId::WorkList, 0);
+    view.answers = {MessageAnswer::Yes};
+    dlg.OnDeleteSong();
+    EXPECT_EQ(Numbers(dlg.workSongs()), std::vector<std::int32_t>{901002});
+    EXPECT_EQ(view.Rows(ControlId::WorkList), Log{"901002|EG|Queued two|||"});
+    EXPECT_EQ(view.messages.size(), 2u);  // no rebuild, no closing message
+    EXPECT_EQ(Numbers(DeviceCatalogue()), (std::vector<std::int32_t>{900000, 900123}));
+}
+
+TEST_F(DeleteSong, FromTheDeviceRemovesItsFilesAndRebuilds) {
+    dlg.OnListRightClick(ControlId::DeviceList, 1);
+    view.answers = {MessageAnswer::No};
+    dlg.OnDeleteSong();
+    EXPECT_EQ(dlg.deviceSongs().size(), 2u);
+    EXPECT_TRUE(std::filesystem::exists(songs() / "900" / "900123.mp4"));
+
+    dlg.OnListRightClick(ControlId::DeviceList, 1);
+    view.answers = {MessageAnswer::Yes};
+    dlg.OnDeleteSong();
+    EXPECT_EQ(view.MessageLog(),
+              (Log{"Note|Confirm song deletion?", "Note|Confirm song deletion?", "Note|Song deleted successfully"}));
+    EXPECT_EQ(view.Rows(ControlId::DeviceList), Log{"900000|EG|Let It Be|Ann||"});
+    EXPECT_EQ(Numbers(DeviceCatalogue()), std::vector<std::int32_t>{900000});
+    EXPECT_FALSE(std::filesystem::exists(songs() / "900" / "900123.mp4"));
+    EXPECT_FALSE(std::filesystem::exists(songs() / "900" / "900123.lrc"));
+    EXPECT_TRUE(std::filesystem::exists(songs() / "900" / "9001234.mp4"));
+    EXPECT_TRUE(std::filesystem::exists(songs() / "900" / "900000.mp4"));
+    // The queued songs are untouched.
+    EXPECT_EQ(dlg.workSongs().size(), 2u);
+}
+
+TEST_F(DeleteSong, TheLastDeviceSongLeavesAnEmptyDevice) {
+    for (int i = 0; i < 2; ++i) {
+        dlg.OnListRightClick(ControlId::DeviceList, 0);
+        view.answers = {MessageAnswer::Yes};
+        dlg.OnDeleteSong();
+    }
+    EXPECT_EQ(view.MessageLog().back(), "Note|Song deleted successfully");
+    EXPECT_TRUE(dlg.deviceSongs().empty());
+    EXPECT_FALSE(std::filesystem::exists(songs() / "SgList.dat"));
+    EXPECT_TRUE(QueryRows(songs() / "usbsong.db", "select idx from songlist").empty());
+}
+
+TEST_F(DeleteSong, OutsideAnyRowTheMenuHasNoDelete) {
+    dlg.OnListRightClick(ControlId::DeviceList, -1);
+    EXPECT_FALSE(view.lastMenuDeleteEnabled);
+    EXPECT_EQ(dlg.menuList(), ControlId::None);
+    EXPECT_EQ(dlg.menuRow(), -1);
+    dlg.OnListRightClick(ControlId::DeviceList, 2);  // just below the last row
+    EXPECT_FALSE(view.lastMenuDeleteEnabled);
+    EXPECT_EQ(dlg.menuRow(), -1);
+    dlg.OnDeleteSong();
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_EQ(view.contextMenus, 2);
+}
+
+TEST_F(DeleteSong, AFailedRebuildKeepsTheSongAndItsFiles) {
+    PutDeviceList({{900000, 0, "Let It Be", "Ann", "", ""},
+                   {900123, 0, "Hey", "Bob", "", ""},
+                   {900200, 0, kUnbuildableTitle, "", "", ""}});
+    ChooseDevice();
+    const std::string oldList = ReadBytes(songs() / "SgList.dat");
+    dlg.OnListRightClick(ControlId::DeviceList, 1);
+    view.answers = {MessageAnswer::Yes};
+    dlg.OnDeleteSong();
+    EXPECT_EQ(view.MessageLog().back(), "Sonquill|Temp File Analyse Error!");
+    EXPECT_EQ(Numbers(dlg.deviceSongs()), (std::vector<std::int32_t>{900000, 900123, 900200}));
+    EXPECT_EQ(view.Rows(ControlId::DeviceList)[1], "900123|EG|Hey|Bob||");
+    EXPECT_TRUE(std::filesystem::exists(songs() / "900" / "900123.mp4"));
+    EXPECT_EQ(ReadBytes(songs() / "SgList.dat"), oldList);
+}
+
+TEST_F(DeleteSong, DeletingTheEditedRowEndsTheEdit) {
+    dlg.OnDeviceListDoubleClick(1);
+    dlg.OnListRightClick(ControlId::DeviceList, 0);
+    view.answers = {MessageAnswer::Yes};
+    dlg.OnDeleteSong();
+    // The edited song moved up one row.
+    EXPECT_EQ(dlg.editTarget(), EditTarget::DeviceList);
+    EXPECT_EQ(dlg.editRow(), 0);
+
+    dlg.OnListRightClick(ControlId::DeviceList, 0);
+    view.answers = {MessageAnswer::Yes};
+    dlg.OnDeleteSong();
+    EXPECT_EQ(dlg.editTarget(), EditTarget::None);
+    EXPECT_FALSE(view.IsEnabled(ControlId::Revise));
+    EXPECT_TRUE(view.IsEnabled(ControlId::QueueToAdd));
+}
+
+}  // namespace
+}  // namespace songloader::test

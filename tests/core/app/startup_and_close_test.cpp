@@ -1,0 +1,170 @@
+#include <algorithm>
+
+#include "dialog_fixture.h"
+
+namespace songloader::test {
+namespace {
+
+using StartUp = DialogTest;
+
+TEST_F(StartUp, InitialState) {
+    EXPECT_EQ(view.progressLower, 1);
+    EXPECT_EQ(view.progressUpper, 500);
+    EXPECT_EQ(view.progressPos, 500);
+    EXPECT_FALSE(view.IsEnabled(ControlId::Revise));
+    EXPECT_FALSE(view.IsEnabled(ControlId::SelectAll));
+    EXPECT_FALSE(view.IsEnabled(ControlId::ExportSongList));
+    EXPECT_EQ(view.combos[ControlId::SearchLanguage], 0);
+    EXPECT_EQ(view.Text(ControlId::SearchBox), "by title or artist.");
+    EXPECT_TRUE(view.timerRunning);
+    EXPECT_EQ(view.timerPeriod, 40);
+    EXPECT_FALSE(view.checkBoxes[ControlId::WorkList]);
+    EXPECT_EQ(dlg.editTarget(), EditTarget::None);
+    EXPECT_EQ(dlg.editRow(), -1);
+    EXPECT_EQ(dlg.menuList(), ControlId::None);
+    EXPECT_EQ(dlg.menuRow(), -1);
+    EXPECT_TRUE(dlg.songFolder().empty());
+    EXPECT_FALSE(dlg.cloudListShown());
+    EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(StartUp, TimerDisablesTheOutputCommandsWhileTheDeviceListIsEmpty) {
+    for (ControlId output : {ControlId::Print, ControlId::PrintPreview, ControlId::ExportSongList}) {
+        view.Enable(output, true);
+    }
+    dlg.OnTimer();
+    EXPECT_FALSE(view.IsEnabled(ControlId::Print));
+    EXPECT_FALSE(view.IsEnabled(ControlId::PrintPreview));
+    EXPECT_FALSE(view.IsEnabled(ControlId::ExportSongList));
+
+    // Auto-Check enables Print Preview; with no songs on the device the next tick takes it back.
+    ChooseDevice();
+    EXPECT_TRUE(view.IsEnabled(ControlId::PrintPreview));
+    dlg.OnTimer();
+    EXPECT_FALSE(view.IsEnabled(ControlId::PrintPreview));
+
+    // With device songs the timer never touches them (and never enables them either).
+    PutDeviceList({{900001, 0, "Song", "", "", ""}});
+    ChooseDevice();
+    view.Enable(ControlId::Print, true);
+    dlg.OnTimer();
+    EXPECT_TRUE(view.IsEnabled(ControlId::Print));
+    EXPECT_TRUE(view.IsEnabled(ControlId::PrintPreview));
+    EXPECT_FALSE(view.IsEnabled(ControlId::ExportSongList));
+}
+
+TEST_F(StartUp, SearchBoxPlaceholderInAndOutOfFocus) {
+    dlg.OnSearchSetFocus();
+    EXPECT_EQ(view.Text(ControlId::SearchBox), "");
+    dlg.OnSearchKillFocus();
+    EXPECT_EQ(view.Text(ControlId::SearchBox), "by title or artist.");
+
+    view.Type(ControlId::SearchBox, "lo");
+    dlg.OnSearchSetFocus();
+    dlg.OnSearchKillFocus();
+    EXPECT_EQ(view.Text(ControlId::SearchBox), "lo");
+    EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(StartUp, EnterDoesNothing) {
+    ClearLog();
+    dlg.OnOk();
+    EXPECT_TRUE(view.calls.empty());
+    EXPECT_FALSE(view.closed);
+}
+
+TEST_F(StartUp, SystemCommands) {
+    EXPECT_TRUE(dlg.OnSysCommand(SysCommand::About));
+    EXPECT_EQ(view.abouts, 1);
+    dlg.OnAbout();
+    EXPECT_EQ(view.abouts, 2);
+    EXPECT_TRUE(dlg.OnSysCommand(SysCommand::ContextHelp));
+    EXPECT_EQ(view.helpFiles, std::vector<std::filesystem::path>{dir / "program" / "help.CHM"});
+    EXPECT_FALSE(dlg.OnSysCommand(SysCommand::Other));  // minimising is the window's own business
+    EXPECT_FALSE(view.closed);
+
+    EXPECT_TRUE(dlg.OnSysCommand(SysCommand::Close));
+    EXPECT_TRUE(view.closed);
+    EXPECT_TRUE(view.messages.empty());
+}
+
+TEST_F(StartUp, TheStartFolderDefaultsToTheCurrentFolder) {
+    FakeView otherView;
+    DialogSettings plain;
+    CSonquillDlg other(otherView, drives, plain);
+    other.OnInitDialog();
+    other.OnSysCommand(SysCommand::ContextHelp);
+    ASSERT_EQ(otherView.helpFiles.size(), 1u);
+    EXPECT_EQ(otherView.helpFiles[0], std::filesystem::current_path() / "help.CHM");
+}
+
+// Two songs copied to the device whose catalogue could not be rebuilt: they stay pending.
+class Closing : public DialogTest {
+protected:
+    void SetUp() override {
+        ChooseDevice();
+        Queue("900001", "Fine", MakeClip("a.mp4"));
+        Queue("900002", kUnbuildableTitle, MakeClip("b.mkv"));
+        dlg.OnAddToDevice();
+        ASSERT_EQ(dlg.pendingCopies().size(), 2u);
+        first = songs() / "900" / "900001.mp4";
+        second = songs() / "900" / "900002.mkv";
+        ASSERT_TRUE(std::filesystem::exists(first));
+        ASSERT_TRUE(std::filesystem::exists(second));
+        ClearLog();
+    }
+    std::filesystem::path first, second;
+};
+
+TEST_F(Closing, NoKeepsTheWindowAndTheFiles) {
+    view.answers = {MessageAnswer::No};
+    dlg.OnSysCommand(SysCommand::Close);
+    EXPECT_EQ(view.MessageLog(), std::vector<std::string>{"Note|Exit without adding any song?"});
+    EXPECT_FALSE(view.closed);
+    EXPECT_TRUE(view.timerRunning);
+    EXPECT_TRUE(std::filesystem::exists(first));
+    EXPECT_TRUE(std::filesystem::exists(second));
+    EXPECT_EQ(dlg.pendingCopies().size(), 2u);
+}
+
+TEST_F(Closing, YesDeletesThePendingFilesAndCloses) {
+    view.answers = {MessageAnswer::Yes};
+    dlg.OnSysCommand(SysCommand::Close);
+    EXPECT_TRUE(view.closed);
+    EXPECT_FALSE(view.timerRunning);
+    EXPECT_FALSE(std::filesystem::exists(first));
+    EXPECT_FALSE(std::filesystem::exists(second));
+    EXPECT_TRUE(dlg.pendingCopies().empty());
+    EXPECT_EQ(view.progressUpper, 3);
+    EXPECT_EQ(view.progressPos, 3);
+}
+
+TEST_F(Closing, EscapeAsksTheSameQuestion) {
+    view.answers = {MessageAnswer::No, MessageAnswer::Yes};
+    dlg.OnCancel();
+    EXPECT_FALSE(view.closed);
+    EXPECT_TRUE(std::filesystem::exists(first));
+    dlg.OnCancel();
+    EXPECT_TRUE(view.closed);
+    EXPECT_FALSE(std::filesystem::exists(first));
+    EXPECT_FALSE(std::filesystem::exists(second));
+    EXPECT_EQ(view.MessageLog(),
+              (std::vector<std::string>{"Note|Exit without adding any song?", "Note|Exit without adding any song?"}));
+}
+
+TEST_F(Closing, AFileAlreadyGoneDoesNotStopTheOthers) {
+    std::filesystem::remove(first);
+    view.answers = {MessageAnswer::Yes};
+    dlg.OnSysCommand(SysCommand::Close);
+    EXPECT_TRUE(view.closed);
+    EXPECT_FALSE(std::filesystem::exists(second));
+}
+
+TEST_F(StartUp, EscapeWithNothingPendingClosesAtOnce) {
+    dlg.OnCancel();
+    EXPECT_TRUE(view.closed);
+    EXPECT_TRUE(view.messages.empty());
+}
+
+}  // namespace
+}  // namespace songloader::test
