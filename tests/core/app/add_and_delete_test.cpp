@@ -234,5 +234,29 @@ TEST_F(DeleteSong, DeletingTheEditedRowEndsTheEdit) {
     EXPECT_TRUE(view.IsEnabled(ControlId::QueueToAdd));
 }
 
+// A media file without an extension lands on the device named by its number alone, and moving
+// and deleting still find it.
+TEST_F(AddUserSongs, AMediaFileWithoutAnExtension) {
+    ChooseDevice();
+    const auto clip = MakeClip("clips.v2/song");
+    Queue("900123", "Plain", clip);
+    dlg.OnAddToDevice();
+    EXPECT_EQ(ReadBytes(songs() / "900" / "900123"), ReadBytes(clip));
+
+    dlg.OnDeviceListDoubleClick(0);
+    view.Type(ControlId::Number, "901000");
+    dlg.OnRevise();
+    EXPECT_FALSE(std::filesystem::exists(songs() / "900" / "900123"));
+    EXPECT_EQ(ReadBytes(songs() / "901" / "901000"), ReadBytes(clip));
+
+    dlg.OnListRightClick(ControlId::DeviceList, 0);
+    view.answers = {MessageAnswer::Yes};
+    dlg.OnDeleteSong();
+    EXPECT_FALSE(std::filesystem::exists(songs() / "901" / "901000"));
+    EXPECT_EQ(view.MessageLog(),
+              (Log{"Note|Added successfully", "Note|Revised successfully!", "Note|Confirm song deletion?",
+                   "Note|Song deleted successfully"}));
+}
+
 }  // namespace
 }  // namespace songloader::test
