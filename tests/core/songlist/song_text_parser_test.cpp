@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 namespace songloader {
@@ -154,6 +155,43 @@ TEST(ParseSongText, NeverCutsAChineseCharacterInTwo) {
     EXPECT_EQ(parse.rows.at(0).titleLength, 52);
     EXPECT_EQ(SlotLength(title, 1), 51u);
     EXPECT_EQ(SlotLength(title.substr(0, 52), 1), 52u) << "a text that fits is never cut";
+}
+
+}  // namespace
+}  // namespace songloader
+
+namespace songloader {
+namespace {
+
+TEST(ParseSongText, EveryTruncationAndRandomDamageFailsCleanlyOrReadsEveryRow) {
+    std::string text;
+    for (int i = 0; i < 12; ++i) {
+        text += Row(std::to_string(900000 + i), std::to_string(i % 28), "Title number " + std::to_string(i),
+                    i % 2 ? "" : "Some Artist", "C", "L", std::to_string(1 + i % 4));
+    }
+    ASSERT_TRUE(ParseSongText(text, 12).ok);
+    for (std::size_t length = 0; length < text.size(); ++length) {
+        const SongTextParse parse = ParseSongText(std::string_view(text).substr(0, length), 12);
+        EXPECT_FALSE(parse.ok) << length;
+        EXPECT_FALSE(parse.message.empty()) << length;
+    }
+    std::mt19937 random(11);
+    for (int round = 0; round < 5000; ++round) {
+        std::string damaged = text;
+        for (int flips = 1 + round % 3; flips > 0; --flips) {
+            damaged[random() % damaged.size()] = static_cast<char>(random() & 0xFF);
+        }
+        const SongTextParse parse = ParseSongText(damaged, 12);
+        if (parse.ok) {
+            ASSERT_EQ(parse.rows.size(), 12u);
+            for (const SongRow& row : parse.rows) {
+                EXPECT_LE(row.titleLength, kSongTextSlot);
+                EXPECT_LE(row.language, 27);
+            }
+        } else {
+            EXPECT_FALSE(parse.message.empty());
+        }
+    }
 }
 
 }  // namespace
