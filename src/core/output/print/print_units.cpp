@@ -19,9 +19,13 @@ int MulDiv(int a, int b, int c) {
 
 namespace {
 
+// Decimal inches are not exact in binary: 4.35 * 100 comes out as 434.99999999999994. A margin far
+// below one unit keeps such products on the whole number they stand for before truncating.
+constexpr double kRepresentationMargin = 1e-6;
+
 int TruncateToInt(double value) {
     if (!(value < static_cast<double>(std::numeric_limits<int>::max()))) return std::numeric_limits<int>::max();
-    return static_cast<int>(value);
+    return static_cast<int>(value + kRepresentationMargin);
 }
 
 }  // namespace
@@ -50,15 +54,16 @@ double UnitsToInches(const PageGeometry& g, int units, int axis) {
 
 int HorizontalOffset(const PageGeometry& g, int orientation) {
     if (orientation == kOrientationLandscape) {
-        if (g.widthIn > 10.9) return static_cast<int>(InchesToUnits(g, g.widthIn - 10.5, kAxisHorizontal) * 0.5);
+        if (g.widthIn > 10.9) return InchesToUnits(g, g.widthIn - 10.5, kAxisHorizontal) / 2;
         return 0;
     }
-    if (g.widthIn > 8.0) return static_cast<int>(InchesToUnits(g, g.widthIn - 8.0, kAxisHorizontal) * 0.5);
+    if (g.widthIn > 8.0) return InchesToUnits(g, g.widthIn - 8.0, kAxisHorizontal) / 2;
     return 0;
 }
 
 int PointsToDeviceUnits(int points, int ppi, double factor) {
-    return TruncateToInt(points / 72.0 * ppi * factor);
+    // Multiplied out first so that whole results stay whole (12 points at 100 dpi * 1.5 = 25).
+    return TruncateToInt(points * static_cast<double>(ppi) * factor / 72.0);
 }
 
 }  // namespace songloader::print

@@ -86,6 +86,17 @@ TEST(PrintUnits, OffsetMovesTextAndLinesButNotTheStoredLastText) {
     EXPECT_EQ(page.GetNextColumn(), 300 + 3 * 41);
 }
 
+TEST(PrintUnits, DecimalInchesAndPointHeightsLandOnTheirWholeUnits) {
+    RecordingDeviceContext dc(100, 100);
+    CPage page(0, 0, 800, 1100, dc);
+    // Plain double arithmetic gives 434.99999999999994 and 24.999999999999996 here.
+    EXPECT_EQ(page.Units(4.35, kAxisHorizontal), 435);
+    EXPECT_EQ(PointsToDeviceUnits(12, 100, 1.5), 25);
+    EXPECT_EQ(PointsToDeviceUnits(12, 600, 1.5), 150);
+    EXPECT_EQ(PointsToDeviceUnits(10, 600, 1.0), 83);
+    EXPECT_EQ(PointsToDeviceUnits(12, 300, 1.5), 75);
+}
+
 TEST(PrintUnits, MulDivRoundsHalfAwayFromZero) {
     EXPECT_EQ(MulDiv(12, 600, 72), 100);
     EXPECT_EQ(MulDiv(10, 600, 72), 83);
