@@ -274,7 +274,7 @@ TEST_F(PageTest, FontFollowsTheFlagsAndTheFace) {
     EXPECT_EQ(page.SetFont("Courier New"), "Times New Roman");
     EXPECT_EQ(page.SetFont(""), "Courier New");
     page.Print(100, 100, kTextBold | kTextItalic | kTextUnderline | kTextStrikeOut, 18, "%s", "x");
-    const LogFont& f = dc.Calls("DrawText").at(0).font;
+    const LogFont f = dc.Calls("DrawText").at(0).font;
     EXPECT_EQ(f.height, -150);
     EXPECT_EQ(f.weight, 700);
     EXPECT_TRUE(f.italic);
@@ -302,9 +302,9 @@ TEST(TextFormat, FlagsBecomeTheDeviceFormat) {
 TEST_F(PageTest, BoxedTextFillsAndColoursByFillStyle) {
     page.State().fill = kFillBlack;
     page.PrintBox(100, 100, 300, 900, 0x10u, 10, std::string("white on black"));
-    const auto& box = dc.Calls("Rectangle").at(0);
+    const auto box = dc.Calls("Rectangle").at(0);
     EXPECT_EQ(box.brush, Brush::Black);
-    const auto& text = dc.Calls("DrawText").at(0);
+    const auto text = dc.Calls("DrawText").at(0);
     EXPECT_EQ(text.bkMode, kBkTransparent);
     EXPECT_EQ(text.textColour, kWhite);
     // Afterwards the context is back to opaque black text.
