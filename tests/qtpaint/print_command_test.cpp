@@ -5,7 +5,8 @@
 #include <filesystem>
 #include <string>
 
-#include "support/list_file_bytes.h"
+#include "core/songlist/song_list_writer.h"
+#include "core/songlist/song_text.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -30,16 +31,22 @@ protected:
         for (const auto& [name, value] : saved_) setenv(name.c_str(), value.c_str(), 1);
     }
 
+    // A real device list, made by the same writer that rebuilds devices.
     void WriteDevice(int count, const std::string& firstTitle = {}) {
-        std::vector<test::ListEntry> entries;
+        SongList songs;
         for (int i = 1; i <= count; ++i) {
-            test::ListEntry e;
-            e.number = static_cast<std::uint32_t>(900000 + i);
-            e.title = i == 1 && !firstTitle.empty() ? firstTitle : "Song " + std::to_string(i);
-            e.artist = "Singer " + std::to_string(i);
-            entries.push_back(e);
+            ROWELEMENT song;
+            song.number = 900000 + i;
+            song.numberText = std::to_string(song.number);
+            song.language = 0;
+            song.title = i == 1 && !firstTitle.empty() ? firstTitle : "Song " + std::to_string(i);
+            song.artist = "Singer " + std::to_string(i);
+            songs.push_back(song);
         }
-        test::WriteBytes(device_ / "songs" / "SgList.dat", test::MakeListFileBytes(entries));
+        SongText text = WriteSongText(songs);
+        SongListBuild build = BuildSongList(&text);
+        ASSERT_TRUE(build.ok);
+        test::WriteBytes(device_ / "songs" / "SgList.dat", build.bytes);
     }
 
     ProgramRun Print(std::vector<std::string> extra = {}, const std::string& locale = "en_US.UTF-8") {
