@@ -4,7 +4,11 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <unistd.h>
+
 #include <cstdlib>
+#include <functional>
+#include <ostream>
 
 #include "core/common/safe_file.h"
 #include "core/output/print/song_list_pages.h"
@@ -41,7 +45,9 @@ SongList ForDisplay(const SongList& songs, const std::string& codePage) {
 }
 
 // Renders every page into `pdf`; returns the number of pages, 0 when the PDF could not be made.
-int RenderPdf(const SongList& songs, const QPageSize& paper, bool thai, QIODevice& pdf) {
+// `onPage` hears of every page done, with the highest page.
+int RenderPdf(const SongList& songs, const QPageSize& paper, bool thai, QIODevice& pdf,
+              const std::function<void(int page, int highest)>& onPage) {
     QPdfWriter writer(&pdf);
     writer.setResolution(kPdfResolution);
     writer.setPageLayout(QPageLayout(paper, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
@@ -59,6 +65,7 @@ int RenderPdf(const SongList& songs, const QPageSize& paper, bool thai, QIODevic
         info.currentPage = page;
         info.maxPage = highest;
         print::RenderSongListPage(dc, info, songs, thai);
+        onPage(page, highest > 0 ? highest : 1);
         // An empty list still gets its one page with the title and an empty table.
         if (!info.continuePrinting || page >= highest) break;
         if (!writer.newPage()) return 0;
@@ -101,7 +108,13 @@ int RunPrint(const std::vector<std::string>& rawArgs, Console& console) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    const int pages = RenderPdf(ForDisplay(*songs, device->codePage), paper, thai, buffer);
+    // Long lists take a while: a terminal sees the pages count up.
+    const bool showProgress = isatty(STDERR_FILENO) != 0;
+    const int pages = RenderPdf(ForDisplay(*songs, device->codePage), paper, thai, buffer,
+                                [&](int page, int highest) {
+                                    if (showProgress) console.err << "\rpage " << page << " of " << highest << std::flush;
+                                });
+    if (showProgress) console.err << "\n";
     buffer.close();
     if (pages == 0) {
         console.err << "the PDF could not be made\n";
