@@ -110,10 +110,10 @@ int RunPrint(const std::vector<std::string>& rawArgs, Console& console) {
     buffer.open(QIODevice::WriteOnly);
     // Long lists take a while: a terminal sees the pages count up.
     const bool showProgress = isatty(STDERR_FILENO) != 0;
-    const int pages = RenderPdf(ForDisplay(*songs, device->codePage), paper, thai, buffer,
-                                [&](int page, int highest) {
-                                    if (showProgress) console.err << "\rpage " << page << " of " << highest << std::flush;
-                                });
+    auto progress = [&](int page, int highest) {
+        if (showProgress) console.err << "\rpage " << page << " of " << highest << std::flush;
+    };
+    const int pages = RenderPdf(ForDisplay(*songs, device->codePage), paper, thai, buffer, progress);
     if (showProgress) console.err << "\n";
     buffer.close();
     if (pages == 0) {
