@@ -53,5 +53,6 @@ int RunDelete(const std::vector<std::string>& args, Console& console);
 int RunRebuild(const std::vector<std::string>& args, Console& console);
 int RunVerify(const std::vector<std::string>& args, Console& console);
 int RunSearch(const std::vector<std::string>& args, Console& console);
+int RunPrint(const std::vector<std::string>& args, Console& console);
 
 }  // namespace songloader::cli

@@ -22,6 +22,8 @@ const std::vector<Command>& Commands() {
         {"verify", "list songs without media files and media files without songs", "verify DEVICE", RunVerify},
         {"search", "search the cloud catalogue copied onto the device",
          "search DEVICE TEXT [--language all|OPM|EG|ES|other]", RunSearch},
+        {"print", "print the device's song list into a PDF file", "print DEVICE OUT.pdf [--paper A4|Letter]",
+         RunPrint},
     };
     return commands;
 }
