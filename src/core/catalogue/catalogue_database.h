@@ -10,6 +10,7 @@
 #include "core/catalogue/row_element.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace songloader {
 
@@ -94,7 +95,7 @@ public:
 
 private:
     CatalogueDatabase& db_;
-    struct sqlite3_stmt* stmt_ = nullptr;
+    sqlite3_stmt* stmt_ = nullptr;
 };
 
 // Search-language combo index -> language filter: 0 none, 1 OPM, 2 EG, 3 ES, other -> 27.

@@ -11,6 +11,9 @@ namespace songloader {
 // At most this many songs (exclusive) fit in a device song list.
 inline constexpr std::size_t kSongListRowLimit = 50000;
 
+// Shown by whoever stores the built bytes when the file cannot be created.
+inline constexpr const char* kCreateSongListFailMessage = "Create SgList.Dat Fail!";
+
 struct SongListBuild {
     bool ok = false;
     std::vector<std::uint8_t> bytes;  // the complete SgList.dat when ok

@@ -1,0 +1,38 @@
+#include <algorithm>
+
+#include "device_access.h"
+#include "core/entry/catalogue_rebuild.h"
+#include "core/entry/media_files.h"
+
+namespace songloader::cli {
+
+int RunDelete(const std::vector<std::string>& rawArgs, Console& console) {
+    const Arguments args = ParseArguments(rawArgs, kCommonOptions);
+    if (args.help) {
+        return PrintHelp("delete DEVICE NUMBER",
+                         "Removes the song NUMBER from the device's catalogue, then its media files\n"
+                         "(every NUMBER.* in its folder).\n",
+                         console);
+    }
+    if (args.positional.size() != 2) throw UsageError{"expected DEVICE NUMBER"};
+    const auto device = OpenDevice(args.positional[0], args, console);
+    if (!device) return kExitFailure;
+    auto songs = ReadDeviceSongs(*device, console);
+    if (!songs) return kExitFailure;
+    const std::string& number = args.positional[1];
+    auto it = std::find_if(songs->begin(), songs->end(), [&](const ROWELEMENT& s) { return s.numberText == number; });
+    if (it == songs->end()) {
+        console.err << "song " << number << " is not on the device\n";
+        return kExitFailure;
+    }
+    const std::string numberText = it->numberText;
+    songs->erase(it);
+    // The catalogue first: if it cannot be written the media stays where the old catalogue expects it.
+    const RebuildResult result = RebuildDeviceCatalogue(*songs, device->songFolder, RebuildMode::Delete);
+    for (const std::string& line : result.diagnostics) console.err << line;
+    if (result.ok) DeleteDeviceSongFiles(device->songFolder, numberText);
+    PrintNotices(result.notices, !result.ok, console);
+    return result.ok ? kExitOk : kExitFailure;
+}
+
+}  // namespace songloader::cli

@@ -1,0 +1,24 @@
+#include "device_access.h"
+#include "core/output/song_list_export.h"
+
+namespace songloader::cli {
+
+int RunExport(const std::vector<std::string>& rawArgs, Console& console) {
+    const Arguments args = ParseArguments(rawArgs, kCommonOptions);
+    if (args.help) {
+        return PrintHelp("export DEVICE FILE",
+                         "Writes the device's song list to FILE as tab-separated text (LF line ends),\n"
+                         "texts in the device's own bytes, ready for a spreadsheet.\n",
+                         console);
+    }
+    if (args.positional.size() != 2) throw UsageError{"expected DEVICE FILE"};
+    const auto device = OpenDevice(args.positional[0], args, console);
+    if (!device) return kExitFailure;
+    const auto songs = ReadDeviceSongs(*device, console);
+    if (!songs) return kExitFailure;
+    const ExportResult result = ExportSongList(*songs, args.positional[1]);
+    PrintNotices({result.notice}, !result.ok, console);
+    return result.ok ? kExitOk : kExitFailure;
+}
+
+}  // namespace songloader::cli

@@ -1,0 +1,55 @@
+#include "device_access.h"
+
+#include <iostream>
+#include <system_error>
+
+#include "core/catalogue/list_file_reader.h"
+#include "core/text/code_page.h"
+
+namespace songloader::cli {
+
+std::optional<Device> OpenDevice(const std::string& root, const Arguments& args, Console& console) {
+    std::error_code error;
+    if (!std::filesystem::is_directory(root, error)) {
+        console.err << "no device folder at " << root << "\n";
+        return std::nullopt;
+    }
+    Device device;
+    device.root = root;
+    device.songFolder = device.root / "songs";
+    device.codePage = args.option("encoding").value_or(TextSettingsFromEnvironment().codePage);
+    if (!IsKnownEncoding(device.codePage)) {
+        console.err << "unknown encoding " << device.codePage << "\n";
+        return std::nullopt;
+    }
+    return device;
+}
+
+std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console) {
+    const auto file = FindListFile(device.songFolder, kDeviceListName);
+    if (!file) return SongList{};
+    ListReadResult read = ReadListFile(*file, ListKind::Device);
+    if (!read.ok) {
+        console.err << read.failure.text << "\n";
+        return std::nullopt;
+    }
+    return std::move(read.songs);
+}
+
+std::optional<std::string> ToDevice(const Device& device, const std::string& utf8, const char* what,
+                                    Console& console) {
+    auto bytes = Utf8ToDevice(utf8, device.codePage);
+    if (!bytes) console.err << "the " << what << " cannot be written in " << device.codePage << "\n";
+    return bytes;
+}
+
+void PrintNotices(const Notices& notices, bool failure, Console& console) {
+    for (const Notice& notice : notices) (failure ? console.err : console.out) << notice.text << "\n";
+}
+
+int PrintHelp(const char* usage, const char* details, Console& console) {
+    console.out << "usage: songloader-cli " << usage << "\n\n" << details;
+    return kExitOk;
+}
+
+}  // namespace songloader::cli

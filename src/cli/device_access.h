@@ -1,0 +1,40 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "cli_common.h"
+#include "core/catalogue/row_element.h"
+#include "core/common/notice.h"
+
+namespace songloader::cli {
+
+// The device named on the command line, with its song folder and its code page.
+struct Device {
+    std::filesystem::path root;
+    std::filesystem::path songFolder;
+    std::string codePage;
+};
+
+// The options every device command takes.
+inline const std::vector<std::string> kCommonOptions = {"encoding"};
+
+// Checks that DEVICE is a folder and picks the code page (--encoding or the locale's).
+// Prints why not and returns nullopt on failure.
+std::optional<Device> OpenDevice(const std::string& root, const Arguments& args, Console& console);
+
+// The device's song list as read from songs/SgList.dat (empty when there is none).
+std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console);
+
+// UTF-8 from the command line -> device bytes; prints why not.
+std::optional<std::string> ToDevice(const Device& device, const std::string& utf8, const char* what,
+                                    Console& console);
+
+// Notices go to standard output, or to standard error when `failure`.
+void PrintNotices(const Notices& notices, bool failure, Console& console);
+
+// Prints the usage text of a command.
+int PrintHelp(const char* usage, const char* details, Console& console);
+
+}  // namespace songloader::cli

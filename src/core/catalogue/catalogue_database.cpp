@@ -1,0 +1,264 @@
+#include "core/catalogue/catalogue_database.h"
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <system_error>
+
+#include "core/catalogue/language_table.h"
+
+namespace songloader {
+
+namespace {
+
+constexpr const char* kSongListTableName = "songlist";
+
+struct TableText {
+    const char* name;
+    const char* columns;
+};
+
+constexpr TableText kTables[] = {
+    {"singerpic",
+     " (nbr primary key, idx integer, pic_flag integer, pic_width integer, pic_height integer, pic_dat blob);"},
+    {"singerlist", " (nbr primary key, idx integer, name varchar(48) , abbr integer, sex integer, dist integer);"},
+    {"songlist",
+     " (idx integer, lang integer, cls integer, name varchar(160), allname varchar(160),abbr integer, namelen "
+     "integer, singername varchar(160), vollevel integer, track integer, newflag integer, rank integer, "
+     "singerid1 integer, singerid2 integer, singerid3 integer, singerid4 integer );"},
+    {"infotab", " (nbr primary key, idx integer,name varchar(2048));"},
+    {"bhSrf", " (nbr primary key, idx integer,abbr varchar(40),font varchar(10));"},
+};
+
+// Index order: the songlist columns from last to first.
+constexpr const char* kIndexedColumns[] = {"singerid4", "singerid3", "singerid2", "singerid1", "rank",
+                                           "newflag",   "track",     "vollevel",  "singername", "namelen",
+                                           "abbr",      "name",      "cls",       "lang",       "idx"};
+
+std::string Text(sqlite3_stmt* stmt, int column) {
+    const unsigned char* text = sqlite3_column_text(stmt, column);
+    if (!text) return {};
+    return std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)));
+}
+
+// Escapes LIKE's wildcards so the user's text matches itself.
+std::string LiteralPrefixPattern(std::string_view text) {
+    std::string pattern;
+    pattern.reserve(text.size() + 1);
+    for (char c : text) {
+        if (c == '%' || c == '_' || c == '\\') pattern += '\\';
+        pattern += c;
+    }
+    pattern += '%';
+    return pattern;
+}
+
+}  // namespace
+
+CatalogueDatabase::~CatalogueDatabase() { Close(); }
+
+CatalogueDatabase::CatalogueDatabase(CatalogueDatabase&& other) noexcept : db_(other.db_) { other.db_ = nullptr; }
+
+CatalogueDatabase& CatalogueDatabase::operator=(CatalogueDatabase&& other) noexcept {
+    if (this != &other) {
+        Close();
+        db_ = other.db_;
+        other.db_ = nullptr;
+    }
+    return *this;
+}
+
+bool CatalogueDatabase::Open(const std::filesystem::path& file) {
+    Close();
+    if (sqlite3_open(file.c_str(), &db_) != SQLITE_OK) {
+        Close();
+        return false;
+    }
+    return true;
+}
+
+void CatalogueDatabase::Close() {
+    if (db_) sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+std::string CatalogueDatabase::lastError() const { return db_ ? sqlite3_errmsg(db_) : "database not open"; }
+
+bool CatalogueDatabase::Execute(const std::string& sql) {
+    if (!db_) return false;
+    return sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+bool CreateCatalogueTable(CatalogueDatabase& db, int kind, std::vector<std::string>* diagnostics) {
+    if (kind < 0 || kind > kBhSrfTable) return false;
+    const TableText& table = kTables[kind];
+    const std::string statement = std::string("create table ") + table.name + " " + table.columns;
+    if (db.Execute(statement)) return true;
+    if (diagnostics) diagnostics->push_back(db.lastError() + "\n");
+    return false;
+}
+
+int PrepareCatalogueIndexes(CatalogueDatabase& db) {
+    if (!db.isOpen()) return -1;
+    bool lastFailed = false;
+    for (const char* pragma : {"PRAGMA synchronous = OFF", "PRAGMA page_size = 4096", "PRAGMA cache_size = 8000",
+                               "PRAGMA case_sensitive_like=1"}) {
+        lastFailed = !db.Execute(pragma);  // only the last outcome counts
+    }
+    if (lastFailed) {
+        db.Close();
+        return -1;
+    }
+    for (const char* column : kIndexedColumns) {
+        char statement[256];
+        std::snprintf(statement, sizeof statement, "create index %s_ on %s(%s) ;", column, kSongListTableName,
+                      column);
+        db.Execute(statement);  // an index that exists already just fails
+    }
+    return 0;
+}
+
+bool CreateDeviceDatabase(CatalogueDatabase& db, const std::filesystem::path& file,
+                          std::vector<std::string>* diagnostics) {
+    std::error_code ignored;
+    std::filesystem::remove(file, ignored);
+    if (!db.Open(file)) return false;
+    if (!CreateCatalogueTable(db, kSongListTable, diagnostics)) {
+        if (diagnostics) diagnostics->push_back("Step 2. Create Singer list table failed.\n");
+        db.Execute(std::string("TRUNCATE TABLE ") + kSongListTableName);
+    }
+    return true;
+}
+
+std::string TitleInitials(std::string_view title) {
+    constexpr std::size_t kMaxInitials = 255;
+    std::string initials;
+    if (title.empty()) return initials;
+    initials += title[0];
+    for (std::size_t i = 1; i + 1 < title.size() && initials.size() < kMaxInitials; ++i) {
+        if (title[i] == ' ') initials += title[i + 1];
+    }
+    return initials;
+}
+
+std::int64_t InitialsValue(std::string_view initials) {
+    std::int64_t value = 0;
+    std::int64_t weight = 14348907;  // 27^5
+    for (std::size_t i = 0; i < initials.size() && i < 6; ++i) {
+        const char c = initials[i];
+        int letter = 0;
+        if (c >= 'A' && c <= 'Z') letter = c - 'A' + 1;
+        else if (c >= 'a' && c <= 'z') letter = c - 'a' + 1;
+        else break;
+        value += letter * weight;
+        weight /= 27;
+    }
+    return value;
+}
+
+DeviceDatabaseRow MakeDeviceDatabaseRow(const ROWELEMENT& song) {
+    DeviceDatabaseRow row;
+    row.idx = song.number;
+    row.lang = song.language;
+    row.name = song.title;
+    row.allname = song.title;
+    const std::string initials = TitleInitials(song.title);
+    row.abbr = InitialsValue(initials);
+    row.namelen = static_cast<std::int64_t>(initials.size());
+    row.singername = song.artist;
+    return row;
+}
+
+SongListInserter::SongListInserter(CatalogueDatabase& db) : db_(db) {
+    if (!db_.isOpen()) return;
+    // User text travels as bound values, never inside the statement.
+    const char* sql = "insert into songlist values(?, ?, ?, ?, ?, ?, ?, ?, ?, ?,?,?,?,?,?,?);";
+    if (sqlite3_prepare_v2(db_.handle(), sql, -1, &stmt_, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(stmt_);
+        stmt_ = nullptr;
+    }
+}
+
+SongListInserter::~SongListInserter() { sqlite3_finalize(stmt_); }
+
+bool SongListInserter::Insert(const DeviceDatabaseRow& row) {
+    if (!stmt_) return false;
+    sqlite3_reset(stmt_);
+    int i = 0;
+    auto bindInt = [&](std::int64_t v) { sqlite3_bind_int64(stmt_, ++i, v); };
+    auto bindText = [&](const std::string& v) {
+        sqlite3_bind_text(stmt_, ++i, v.data(), static_cast<int>(v.size()), SQLITE_STATIC);
+    };
+    bindInt(row.idx);
+    bindInt(row.lang);
+    bindInt(row.cls);
+    bindText(row.name);
+    bindText(row.allname);
+    bindInt(row.abbr);
+    bindInt(row.namelen);
+    bindText(row.singername);
+    bindInt(row.vollevel);
+    bindInt(row.track);
+    bindInt(row.newflag);
+    bindInt(row.rank);
+    bindInt(row.singerid1);
+    bindInt(row.singerid2);
+    bindInt(row.singerid3);
+    bindInt(row.singerid4);
+    const bool done = sqlite3_step(stmt_) == SQLITE_DONE;
+    sqlite3_clear_bindings(stmt_);
+    return done;
+}
+
+SearchFilter SearchFilterFromIndex(int comboIndex) {
+    switch (comboIndex) {
+        case 0: return SearchFilter::All;
+        case 1: return SearchFilter::Opm;
+        case 2: return SearchFilter::English;
+        case 3: return SearchFilter::Spanish;
+        default: return SearchFilter::Other;
+    }
+}
+
+int CloudCatalogue::OpenCatalogueDatabase(const std::filesystem::path& songFolder) {
+    return db_.Open(songFolder / kCloudDatabaseName) ? 0 : -1;
+}
+
+void CloudCatalogue::CloseCatalogueDatabase() { db_.Close(); }
+
+int CloudCatalogue::SearchCloudCatalogue(std::string_view text, SearchFilter filter,
+                                         const std::function<void(const ROWELEMENT&, std::size_t)>& onHit) {
+    if (!db_.isOpen()) return -1;
+    std::string sql = "select * from songlist where ";
+    const char* condition = "name like ?1 escape '\\' or singername like ?1 escape '\\'";
+    switch (filter) {
+        case SearchFilter::All: sql += condition; break;
+        case SearchFilter::Opm: sql += std::string("(") + condition + " ) and lang=6"; break;
+        case SearchFilter::English: sql += std::string("(") + condition + " ) and lang=0"; break;
+        case SearchFilter::Spanish: sql += std::string("(") + condition + " ) and lang=2"; break;
+        case SearchFilter::Other: sql += std::string("(") + condition + " ) and lang=27"; break;
+    }
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db_.handle(), sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK || !stmt) {
+        sqlite3_finalize(stmt);
+        return -1;
+    }
+    const std::string pattern = LiteralPrefixPattern(text);
+    sqlite3_bind_text(stmt, 1, pattern.data(), static_cast<int>(pattern.size()), SQLITE_STATIC);
+    std::size_t k = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        ROWELEMENT hit;
+        hit.number = sqlite3_column_int(stmt, 0);
+        hit.numberText = Text(stmt, 0);
+        hit.title = Text(stmt, 3);
+        if (IsMvNumber(hit.number)) hit.title += kMvSuffix;
+        hit.artist = Text(stmt, 7);
+        SetLanguage(hit, sqlite3_column_int(stmt, 1));
+        if (onHit) onHit(hit, k);
+        ++k;
+    }
+    sqlite3_finalize(stmt);
+    return 1;
+}
+
+}  // namespace songloader

@@ -1,0 +1,109 @@
+#include "core/catalogue/list_file_reader.h"
+
+#include <algorithm>
+#include <array>
+#include <system_error>
+#include <vector>
+
+#include "core/catalogue/language_table.h"
+#include "core/common/file_bytes.h"
+
+namespace songloader {
+
+namespace {
+
+constexpr std::size_t kHeaderSize = 20;
+constexpr std::uint8_t kListMarker = 0xEC;
+constexpr std::size_t kMaxFieldBytes = 255;
+constexpr std::uint8_t kFieldEnd = 0x09;
+
+Notice ListFileError() { return {kListFileErrorMessage, kCaptionError, NoticeIcon::None}; }
+Notice ListDataError() { return {kListDataErrorMessage, kCaptionError, NoticeIcon::None}; }
+
+ListReadResult Failed(Notice notice) {
+    ListReadResult result;
+    result.failure = std::move(notice);
+    return result;
+}
+
+std::uint32_t BigEndian(std::span<const std::uint8_t> bytes, std::size_t offset, std::size_t width) {
+    std::uint32_t value = 0;
+    for (std::size_t i = 0; i < width; ++i) value = (value << 8) | bytes[offset + i];
+    return value;
+}
+
+// Reads one TAB-terminated field at `pos`; false when the TAB is missing or the field is too long.
+bool ReadField(std::span<const std::uint8_t> bytes, std::size_t& pos, std::string& field) {
+    const std::size_t limit = std::min(bytes.size(), pos + kMaxFieldBytes + 1);
+    const auto begin = bytes.begin() + static_cast<std::ptrdiff_t>(pos);
+    const auto end = bytes.begin() + static_cast<std::ptrdiff_t>(limit);
+    const auto tab = std::find(begin, end, kFieldEnd);
+    if (tab == end) return false;
+    field.assign(begin, tab);
+    pos += field.size() + 1;
+    return true;
+}
+
+}  // namespace
+
+std::optional<std::filesystem::path> FindListFile(const std::filesystem::path& folder, const std::string& name) {
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        if (it->path().filename().string() == name) return it->path();
+    }
+    return std::nullopt;
+}
+
+void ApplyHeaderMask(std::span<std::uint8_t> bytes) {
+    static constexpr std::array<std::uint8_t, 512> kMask{};  // all zero
+    if (bytes.size() < 1024) return;
+    for (std::size_t block = 0; block < 2; ++block) {
+        for (std::size_t i = 0; i < kMask.size(); ++i) bytes[block * 512 + i] ^= kMask[i];
+    }
+}
+
+ListReadResult ParseListFile(std::span<const std::uint8_t> bytes, ListKind kind) {
+    if (bytes.size() < kHeaderSize) return Failed(ListFileError());
+    if (bytes[0] != kListMarker) {
+        // The mask pass is the only chance a file has to show its marker.
+        std::vector<std::uint8_t> head(bytes.begin(), bytes.begin() + std::min<std::size_t>(bytes.size(), 1024));
+        if (bytes.size() >= 1024) ApplyHeaderMask(head);
+        if (head[0] != kListMarker) return Failed(ListDataError());
+    }
+    const std::size_t count = BigEndian(bytes, 2, 2);
+    std::size_t pos = BigEndian(bytes, 8, 4);
+
+    ListReadResult result;
+    result.songs.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (pos > bytes.size() || bytes.size() - pos < 4) return Failed(ListFileError());
+        ROWELEMENT song;
+        song.number = static_cast<std::int32_t>(BigEndian(bytes, pos, 3));
+        song.numberText = std::to_string(song.number);
+        SetLanguage(song, LanguageFromListByte(bytes[pos + 3]));
+        pos += 4;
+        for (std::string* field : {&song.title, &song.artist, &song.composer, &song.lyricist}) {
+            if (!ReadField(bytes, pos, *field)) return Failed(ListFileError());
+        }
+        if (kind == ListKind::Cloud && IsMvNumber(song.number) && !song.title.empty()) song.title += kMvSuffix;
+        result.songs.push_back(std::move(song));
+    }
+    result.ok = true;
+    return result;
+}
+
+ListReadResult ReadListFile(const std::filesystem::path& path, ListKind kind, const ListReadHooks& hooks) {
+    const auto bytes = ReadFileBytes(path);
+    if (!bytes) return Failed(ListFileError());
+
+    ListReadResult result = ParseListFile(*bytes, kind);
+    if (!result.ok) return result;
+    const std::size_t count = result.songs.size();
+    if (hooks.onStart) hooks.onStart(count);
+    if (hooks.onEntry) {
+        for (std::size_t i = 0; i < count; ++i) hooks.onEntry(result.songs[i], i, count);
+    }
+    return result;
+}
+
+}  // namespace songloader

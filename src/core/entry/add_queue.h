@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "core/catalogue/row_element.h"
+#include "core/common/notice.h"
+
+namespace songloader {
+
+// What the entry form holds when "Queue to Add" is pressed; texts in device bytes.
+struct EntryForm {
+    std::string numberText;
+    std::string languageText;  // the entry-language combo text, empty for no selection
+    std::string title;
+    std::string artist;
+    std::string composer;
+    std::string lyricist;
+    std::string mediaPath;
+};
+
+// Messages of the add queue, in the order their checks run.
+inline constexpr const char* kNeedDeviceMessage = "Please complete information";
+inline constexpr const char* kInvalidPathMessage = "Invaild directory!";
+inline constexpr const char* kNumberLengthMessage = "Song number?must?be?six?digit from 900000 to 999999!";
+inline constexpr const char* kNeedTitleMessage = "Please enter song title";
+inline constexpr const char* kDuplicateInWorkMessage = "Song number is duplicate";
+inline constexpr const char* kDuplicateOnDeviceMessage = "Song number is duplicate with existing file of device";
+
+struct QueueCheck {
+    std::optional<Notice> failure;  // the first check that failed
+    ROWELEMENT song;                // the song to queue when there is no failure
+};
+
+// Runs the checks of "Queue to Add" in their order; `deviceChosen` = a song folder is known.
+QueueCheck CheckQueueToAdd(const EntryForm& form, bool deviceChosen, const SongList& workSongs,
+                           const SongList& deviceSongs);
+
+// Number, language and texts of a song read from the form (no checks): shared with revising.
+ROWELEMENT SongFromForm(const EntryForm& form);
+
+}  // namespace songloader

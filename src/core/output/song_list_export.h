@@ -1,0 +1,27 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "core/catalogue/row_element.h"
+#include "core/common/notice.h"
+
+namespace songloader {
+
+inline constexpr const char* kExportHeaderLine = "SongNO   \tLanguage   \tTitle   \tsinger   \tComposer   \tLyricist\t \n";
+inline constexpr const char* kExportOkMessage = "Export Songlist OK!";
+inline constexpr const char* kExportCancelledMessage = "Please save file";
+inline constexpr const char* kExportCannotCreateMessage = "Cannot create the export file.";
+
+// The export text: the header line, then one line per song with its six texts, bytes unchanged.
+std::string ExportText(const SongList& songs);
+
+struct ExportResult {
+    bool ok = false;
+    Notice notice;  // "Export Songlist OK!" or why nothing was written
+};
+
+// Writes the export file; a file that cannot be written is left as it was.
+ExportResult ExportSongList(const SongList& songs, const std::filesystem::path& file);
+
+}  // namespace songloader

@@ -1,0 +1,120 @@
+#include "core/text/code_page.h"
+
+#include <iconv.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <vector>
+
+namespace songloader {
+
+namespace {
+
+class Converter {
+public:
+    Converter(const std::string& from, const std::string& to)
+        : cd_(iconv_open(to.c_str(), from.c_str())) {}
+    ~Converter() {
+        if (ok()) iconv_close(cd_);
+    }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+    bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+
+    // Converts all of `text`; on an invalid sequence calls onInvalid(out) and skips one byte when
+    // `skipInvalid`, else fails.
+    std::optional<std::string> Run(std::string_view text, bool skipInvalid) {
+        std::string out;
+        std::vector<char> buffer(4 * text.size() + 16);
+        char* in = const_cast<char*>(text.data());
+        std::size_t inLeft = text.size();
+        while (true) {
+            char* outPtr = buffer.data();
+            std::size_t outLeft = buffer.size();
+            std::size_t rc = inLeft ? iconv(cd_, &in, &inLeft, &outPtr, &outLeft)
+                                    : iconv(cd_, nullptr, nullptr, &outPtr, &outLeft);
+            out.append(buffer.data(), outPtr);
+            if (rc != static_cast<std::size_t>(-1)) {
+                if (inLeft == 0) break;
+                continue;
+            }
+            if (errno == E2BIG) continue;
+            if (!skipInvalid) return std::nullopt;
+            // EILSEQ or EINVAL (a truncated sequence at the end): show it as U+FFFD and go on.
+            out += "\xEF\xBF\xBD";
+            ++in;
+            --inLeft;
+            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
+        }
+        return out;
+    }
+
+private:
+    iconv_t cd_;
+};
+
+}  // namespace
+
+TextSettings TextSettingsForLocale(std::string_view locale) {
+    TextSettings s;
+    // "zh_TW.UTF-8@euro" -> language "zh", territory "TW"
+    std::string_view name = locale.substr(0, locale.find_first_of(".@"));
+    std::string_view language = name.substr(0, name.find('_'));
+    std::string_view territory = name.find('_') == std::string_view::npos ? "" : name.substr(name.find('_') + 1);
+    if (language == "zh") {
+        bool traditional = territory == "TW" || territory == "HK" || territory == "MO";
+        s.codePage = traditional ? "CP950" : "CP936";
+        s.traditionalChinese = traditional || territory == "SG";
+    } else if (language == "th") {
+        s.codePage = "CP874";
+        s.thai = true;
+    } else if (language == "ja") {
+        s.codePage = "CP932";
+    } else if (language == "ko") {
+        s.codePage = "CP949";
+    } else if (language == "vi") {
+        s.codePage = "CP1258";
+    } else if (language == "ru" || language == "uk" || language == "bg") {
+        s.codePage = "CP1251";
+    } else if (language == "ar") {
+        s.codePage = "CP1256";
+    } else if (language == "el") {
+        s.codePage = "CP1253";
+    } else if (language == "tr") {
+        s.codePage = "CP1254";
+    } else if (language == "he") {
+        s.codePage = "CP1255";
+    }
+    return s;
+}
+
+TextSettings TextSettingsFromEnvironment() {
+    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const char* value = std::getenv(variable);
+        if (value && *value) return TextSettingsForLocale(value);
+    }
+    return TextSettingsForLocale("C");
+}
+
+std::optional<std::string> ConvertText(std::string_view text, const std::string& from, const std::string& to) {
+    Converter converter(from, to);
+    if (!converter.ok()) return std::nullopt;
+    return converter.Run(text, false);
+}
+
+std::string DeviceToUtf8(std::string_view bytes, const std::string& codePage) {
+    Converter converter(codePage, "UTF-8");
+    if (!converter.ok()) return std::string(bytes);
+    return *converter.Run(bytes, true);
+}
+
+std::optional<std::string> Utf8ToDevice(std::string_view text, const std::string& codePage) {
+    return ConvertText(text, "UTF-8", codePage);
+}
+
+bool IsKnownEncoding(const std::string& name) {
+    Converter converter(name, "UTF-8");
+    return converter.ok();
+}
+
+}  // namespace songloader
