@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/cloud/partial_file.h"
+#include "core/common/safe_file.h"
 #include "core/cloud/transfer_callbacks.h"
 
 namespace songloader {
@@ -108,13 +108,14 @@ DownloadOutcome CloudClient::Download(const std::string& url, const std::filesys
         outcome.detail = "cannot start a transfer";
         return outcome;
     }
-    PartialFile part;
-    if (!part.Create(target, &outcome.detail)) {
+    SafeFileWriter file(target);
+    if (!file.ok()) {
         outcome.status = DownloadStatus::WriteFailure;
+        outcome.detail = file.error();
         return outcome;
     }
     TransferContext context;
-    context.file = part.stream();
+    context.file = &file;
     context.progress = &progress_;
     context.cancellable = true;
     progress_.receivedBytes.store(0);
@@ -140,18 +141,19 @@ DownloadOutcome CloudClient::Download(const std::string& url, const std::filesys
         outcome.detail = "no data for " + std::to_string(timeouts_.stall.count()) + " ms";
     } else if (result == CURLE_WRITE_ERROR && context.writeFailed) {
         outcome.status = DownloadStatus::WriteFailure;
-        outcome.detail = "cannot write " + part.temporaryPath().string();
+        outcome.detail = file.error();
     } else if (result != CURLE_OK) {
         outcome.status = DownloadStatus::NetworkFailure;
         outcome.detail = curl_easy_strerror(result);
     } else if (!IsSuccessStatus(outcome.httpStatus)) {
         outcome.status = DownloadStatus::ErrorStatus;
-    } else if (!part.Commit(&outcome.detail)) {
+    } else if (!file.Commit()) {
         outcome.status = DownloadStatus::WriteFailure;
+        outcome.detail = file.error();
     } else {
         outcome.status = DownloadStatus::Done;
     }
-    return outcome;  // an uncommitted part removes itself
+    return outcome;  // an uncommitted file removes its temporary name
 }
 
 std::int64_t LocalFileSize(const std::filesystem::path& path) {

@@ -16,9 +16,11 @@ std::size_t WriteChunk(char* data, std::size_t size, std::size_t count, void* co
     }
     transfer->bytes += static_cast<std::int64_t>(bytes);
     transfer->lastActivity = std::chrono::steady_clock::now();
-    const std::size_t written = std::fwrite(data, size, count, transfer->file);
-    if (written != count) transfer->writeFailed = true;
-    return written;
+    if (!transfer->file->Write(data, bytes)) {
+        transfer->writeFailed = true;
+        return 0;
+    }
+    return count;
 }
 
 std::size_t DiscardHeaders(char*, std::size_t size, std::size_t count, void* context) {

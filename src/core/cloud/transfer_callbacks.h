@@ -5,15 +5,15 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 
 #include "core/cloud/download_progress.h"
+#include "core/common/safe_file.h"
 
 namespace songloader {
 
 // What the libcurl callbacks of one transfer share.
 struct TransferContext {
-    std::FILE* file = nullptr;                // where WriteChunk puts the body
+    SafeFileWriter* file = nullptr;           // where WriteChunk puts the body
     DownloadProgress* progress = nullptr;     // fed by WriteChunk; its cancel request is honoured
     bool cancellable = false;                 // probes ignore cancel requests meant for downloads
     std::chrono::steady_clock::duration stallLimit{};
@@ -26,7 +26,7 @@ struct TransferContext {
     std::int64_t bytes = 0;
 };
 
-// CURLOPT_WRITEFUNCTION of downloads: marks a chunk ready, counts it, writes it with buffered output.
+// CURLOPT_WRITEFUNCTION of downloads: marks a chunk ready, counts it, writes it to the file.
 // Returns the number of items written; a short count makes libcurl end with a write error.
 std::size_t WriteChunk(char* data, std::size_t size, std::size_t count, void* context);
 
