@@ -35,10 +35,13 @@ constexpr const char* kIndexedColumns[] = {"singerid4", "singerid3", "singerid2"
                                            "newflag",   "track",     "vollevel",  "singername", "namelen",
                                            "abbr",      "name",      "cls",       "lang",       "idx"};
 
-std::string Text(sqlite3_stmt* stmt, int column) {
+void AssignText(sqlite3_stmt* stmt, int column, std::string& target) {
     const unsigned char* text = sqlite3_column_text(stmt, column);
-    if (!text) return {};
-    return std::string(reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)));
+    if (!text) {
+        target.clear();
+        return;
+    }
+    target.assign(reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)));
 }
 
 // Escapes LIKE's wildcards so the user's text matches itself.
@@ -221,7 +224,10 @@ SearchFilter SearchFilterFromIndex(int comboIndex) {
 }
 
 int CloudCatalogue::OpenCatalogueDatabase(const std::filesystem::path& songFolder) {
-    return db_.Open(songFolder / kCloudDatabaseName) ? 0 : -1;
+    if (!db_.Open(songFolder / kCloudDatabaseName)) return -1;
+    // Searches scan the whole table on every keystroke: read it through a memory map.
+    db_.Execute("PRAGMA mmap_size=268435456");
+    return 0;
 }
 
 void CloudCatalogue::CloseCatalogueDatabase() { db_.Close(); }
@@ -246,14 +252,19 @@ int CloudCatalogue::SearchCloudCatalogue(std::string_view text, SearchFilter fil
     const std::string pattern = LiteralPrefixPattern(text);
     sqlite3_bind_text(stmt, 1, pattern.data(), static_cast<int>(pattern.size()), SQLITE_STATIC);
     std::size_t k = 0;
+    ROWELEMENT hit;  // reused: its strings keep their room from row to row
     while (sqlite3_step(stmt) == SQLITE_ROW) {
-        ROWELEMENT hit;
         hit.number = sqlite3_column_int(stmt, 0);
-        hit.numberText = Text(stmt, 0);
-        hit.title = Text(stmt, 3);
+        if (sqlite3_column_type(stmt, 0) == SQLITE_INTEGER) {
+            hit.numberText = std::to_string(sqlite3_column_int64(stmt, 0));
+        } else {
+            AssignText(stmt, 0, hit.numberText);
+        }
+        AssignText(stmt, 3, hit.title);
         if (IsMvNumber(hit.number)) hit.title += kMvSuffix;
-        hit.artist = Text(stmt, 7);
-        SetLanguage(hit, sqlite3_column_int(stmt, 1));
+        AssignText(stmt, 7, hit.artist);
+        const int language = sqlite3_column_int(stmt, 1);
+        if (language != hit.language || hit.languageText.empty()) SetLanguage(hit, language);
         if (onHit) onHit(hit, k);
         ++k;
     }

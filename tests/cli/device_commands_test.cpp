@@ -1,0 +1,168 @@
+#include <gtest/gtest.h>
+
+#include "support/cloud_catalogue_fixture.h"
+#include "support/run_program.h"
+#include "support/temp_dir.h"
+
+namespace songloader {
+namespace {
+
+using test::ProgramRun;
+
+class Cli : public ::testing::Test {
+protected:
+    void SetUp() override {
+        device_ = dir_ / "stick";
+        std::filesystem::create_directories(device_);
+        test::WriteBytes(dir_ / "clip.mp4", std::string(3000, 'v'));
+    }
+    ProgramRun Run(std::vector<std::string> args, const std::string& locale = "en_US.UTF-8") {
+        return test::RunProgram(SONGLOADER_CLI_PATH, args, {"LC_ALL=" + locale});
+    }
+    std::string Device() const { return device_.string(); }
+    std::string Clip() const { return (dir_ / "clip.mp4").string(); }
+    std::filesystem::path Songs() const { return device_ / "songs"; }
+
+    test::TempDir dir_;
+    std::filesystem::path device_;
+};
+
+TEST_F(Cli, HelpAndUsageErrors) {
+    EXPECT_EQ(Run({"--help"}).exitCode, 0);
+    EXPECT_EQ(Run({}).exitCode, 2);
+    ProgramRun unknown = Run({"frobnicate"});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_NE(unknown.err.find("unknown command"), std::string::npos);
+    for (const char* command : {"list", "export", "add", "delete", "rebuild", "verify", "search"}) {
+        ProgramRun help = Run({command, "--help"});
+        EXPECT_EQ(help.exitCode, 0) << command;
+        EXPECT_NE(help.out.find(std::string("usage: songloader-cli ") + command), std::string::npos) << command;
+        EXPECT_EQ(Run({command}).exitCode, 2) << command;
+    }
+    EXPECT_EQ(Run({"list", Device(), "--bogus"}).exitCode, 2);
+    EXPECT_EQ(Run({"add", Device(), Clip(), "--title"}).exitCode, 2);
+    EXPECT_EQ(Run({"add", Device(), Clip(), "--title", "T", "--language", "XX"}).exitCode, 2);
+    EXPECT_EQ(Run({"add", Device(), Clip(), "--title", "T", "--number", "9x"}).exitCode, 2);
+    EXPECT_EQ(Run({"list", (dir_ / "no-such-stick").string()}).exitCode, 1);
+    EXPECT_EQ(Run({"list", Device(), "--encoding", "NOPE"}).exitCode, 1);
+}
+
+TEST_F(Cli, AddListExportAndDeleteOnAFreshStick) {
+    EXPECT_EQ(Run({"list", Device()}).out, "");  // no songs folder yet: an empty device
+
+    ProgramRun add = Run({"add", Device(), Clip(), "--title", "Let It Be", "--artist", "Ann", "--language", "EG"});
+    ASSERT_EQ(add.exitCode, 0) << add.err;
+    EXPECT_EQ(add.out, "Added successfully\n900000\n");
+    EXPECT_EQ(test::ReadBytes(Songs() / "900" / "900000.mp4"), std::string(3000, 'v'));
+
+    add = Run({"add", Device(), Clip(), "--title", "Canción", "--number", "900005", "--composer", "C",
+               "--lyricist", "L"});
+    ASSERT_EQ(add.exitCode, 0) << add.err;
+    EXPECT_NE(test::ReadBytes(Songs() / "SgList.dat").find("Canci\xF3n"), std::string::npos);
+    EXPECT_EQ(test::ListFiles(Songs()), (std::vector<std::string>{"900/900000.mp4", "900/900005.mp4", "SgList.dat",
+                                                                  "usbsong.db"}));
+
+    ProgramRun list = Run({"list", Device()});
+    EXPECT_EQ(list.exitCode, 0);
+    EXPECT_EQ(list.out, "900000\tEG\tLet It Be\tAnn\t\t\n900005\tOther\tCanción\t\tC\tL\n");
+
+    ASSERT_EQ(Run({"export", Device(), (dir_ / "list.xls").string()}).exitCode, 0);
+    EXPECT_EQ(test::ReadBytes(dir_ / "list.xls"),
+              "SongNO   \tLanguage   \tTitle   \tsinger   \tComposer   \tLyricist\t \n"
+              " 900000   \t EG   \t Let It Be   \t Ann   \t    \t \t \n"
+              " 900005   \t Other   \t Canci\xF3n   \t    \t C   \t L\t \n");
+    ProgramRun badExport = Run({"export", Device(), (dir_ / "missing" / "list.xls").string()});
+    EXPECT_EQ(badExport.exitCode, 1);
+    EXPECT_EQ(badExport.err, "Cannot create the export file.\n");
+
+    ProgramRun del = Run({"delete", Device(), "900000"});
+    ASSERT_EQ(del.exitCode, 0) << del.err;
+    EXPECT_EQ(del.out, "Song deleted successfully\n");
+    EXPECT_EQ(Run({"list", Device()}).out, "900005\tOther\tCanción\t\tC\tL\n");
+    EXPECT_FALSE(std::filesystem::exists(Songs() / "900" / "900000.mp4"));
+    EXPECT_EQ(Run({"delete", Device(), "900000"}).exitCode, 1);
+
+    ASSERT_EQ(Run({"delete", Device(), "900005"}).exitCode, 0);
+    EXPECT_EQ(Run({"list", Device()}).out, "");
+    EXPECT_EQ(test::ListFiles(Songs()), std::vector<std::string>{"usbsong.db"});
+}
+
+TEST_F(Cli, AddRefusesWhatTheFormRefuses) {
+    ASSERT_EQ(Run({"add", Device(), Clip(), "--title", "One"}).exitCode, 0);
+    auto failure = [&](std::vector<std::string> args, const std::string& locale = "en_US.UTF-8") {
+        ProgramRun run = Run(args, locale);
+        EXPECT_EQ(run.exitCode, 1);
+        return run.err;
+    };
+    EXPECT_EQ(failure({"add", Device(), Clip(), "--title", "T", "--number", "812345"}),
+              "The first digit of song number must be 9\n");
+    EXPECT_EQ(failure({"add", Device(), Clip(), "--title", "T", "--number", "900000"}),
+              "Song number is duplicate with existing file of device\n");
+    EXPECT_EQ(failure({"add", Device(), Clip(), "--title", "T", "--number", "9001"}),
+              "Song number?must?be?six?digit from 900000 to 999999!\n");
+    EXPECT_EQ(failure({"add", Device(), (dir_ / "nope.mp4").string(), "--title", "T"}), "Invaild directory!\n");
+    EXPECT_EQ(failure({"add", Device(), Clip()}), "Please enter song title\n");
+    EXPECT_EQ(failure({"add", Device(), Clip(), "--title", "你好"}), "the title cannot be written in CP1252\n");
+    EXPECT_EQ(test::ListFiles(Songs()), (std::vector<std::string>{"900/900000.mp4", "SgList.dat", "usbsong.db"}));
+
+    ProgramRun chinese = Run({"add", Device(), Clip(), "--title", "你好", "--encoding", "CP936"});
+    ASSERT_EQ(chinese.exitCode, 0) << chinese.err;
+    EXPECT_EQ(chinese.out, "Added successfully\n900001\n");
+    EXPECT_EQ(Run({"list", Device()}, "zh_CN.UTF-8").out, "900000\tOther\tOne\t\t\t\n900001\tOther\t你好\t\t\t\n");
+}
+
+TEST_F(Cli, RebuildReproducesTheSameBytesAndVerifyFindsStrays) {
+    ASSERT_EQ(Run({"add", Device(), Clip(), "--title", "One", "--language", "OPM"}).exitCode, 0);
+    ASSERT_EQ(Run({"add", Device(), Clip(), "--title", "Two", "--language", "ES"}).exitCode, 0);
+    const std::string list = test::ReadBytes(Songs() / "SgList.dat");
+    ProgramRun rebuild = Run({"rebuild", Device()});
+    ASSERT_EQ(rebuild.exitCode, 0) << rebuild.err;
+    EXPECT_EQ(test::ReadBytes(Songs() / "SgList.dat"), list);
+
+    ProgramRun verify = Run({"verify", Device()});
+    EXPECT_EQ(verify.exitCode, 0);
+    EXPECT_EQ(verify.out, "2 songs, every one with its media file\n");
+    std::filesystem::remove(Songs() / "900" / "900000.mp4");
+    test::WriteBytes(Songs() / "901" / "901234.avi", "stray");
+    verify = Run({"verify", Device()});
+    EXPECT_EQ(verify.exitCode, 1);
+    EXPECT_EQ(verify.out, "missing media\t900000\tOne\nno song\tsongs/901/901234.avi\n");
+}
+
+TEST_F(Cli, ADamagedListIsReportedAndLeftAlone) {
+    test::WriteBytes(Songs() / "SgList.dat", std::string("\xEC\x00\x00\x05", 4) + std::string(16, '\0'));
+    for (const char* command : {"list", "rebuild", "verify"}) {
+        ProgramRun run = Run({command, Device()});
+        EXPECT_EQ(run.exitCode, 1) << command;
+        EXPECT_EQ(run.err, "Sglist File Error\n") << command;
+    }
+    EXPECT_EQ(Run({"add", Device(), Clip(), "--title", "T"}).exitCode, 1);
+    EXPECT_EQ(test::ListFiles(Songs()), std::vector<std::string>{"SgList.dat"});
+}
+
+TEST_F(Cli, SearchesTheCloudCatalogueOnTheDevice) {
+    ProgramRun none = Run({"search", Device(), "lo"});
+    EXPECT_EQ(none.exitCode, 1);
+    EXPECT_EQ(none.err, "Please download cloud data!!\n");
+    EXPECT_FALSE(std::filesystem::exists(Songs() / "Msong.db"));
+
+    ASSERT_EQ(Run({"add", Device(), Clip(), "--title", "Lonely", "--number", "900002"}).exitCode, 0);
+    test::WriteCloudCatalogue(Songs() / "Msong.db", {{900002, 0, "Lonely", "Ann"},
+                                                     {890000, 6, "Love", "Band"},
+                                                     {1003, 2, "Amor", "Lou"},
+                                                     {1004, 0, "Canci\xF3n", "x"}});
+    ProgramRun all = Run({"search", Device(), "lo"});
+    ASSERT_EQ(all.exitCode, 0) << all.err;
+    EXPECT_EQ(all.out, "900002\tEG\tLonely\tAnn\ton device\n890000\tOPM\tLove(MV)\tBand\n1003\tES\tAmor\tLou\n");
+    EXPECT_EQ(Run({"search", Device(), "LO", "--language", "ES"}).out, "1003\tES\tAmor\tLou\n");
+    EXPECT_EQ(Run({"search", Device(), "Canción"}).out, "1004\tEG\tCanción\tx\n");
+    EXPECT_EQ(Run({"search", Device(), "lo", "--language", "other"}).out, "");
+
+    test::WriteBytes(Songs() / "Msong.db", std::string(5000, 'g'));
+    ProgramRun garbage = Run({"search", Device(), "lo"});
+    EXPECT_EQ(garbage.exitCode, 1);
+    EXPECT_NE(garbage.err.find("is not a song catalogue"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace songloader

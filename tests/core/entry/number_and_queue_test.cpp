@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include "core/entry/add_queue.h"
+#include "core/entry/number_rules.h"
+#include "support/temp_dir.h"
+
+namespace songloader {
+namespace {
+
+SongList Numbers(std::initializer_list<int> numbers) {
+    SongList songs;
+    for (int n : numbers) {
+        ROWELEMENT song;
+        song.number = n;
+        song.numberText = std::to_string(n);
+        songs.push_back(song);
+    }
+    return songs;
+}
+
+TEST(NextFreeUserNumber, TakesTheLowestGapFrom900000) {
+    EXPECT_EQ(NextFreeUserNumber({}, {}), 900000);
+    EXPECT_EQ(NextFreeUserNumber(Numbers({900000, 900001, 900003}), {}), 900002);
+    EXPECT_EQ(NextFreeUserNumber(Numbers({900001}), {}), 900000);
+    EXPECT_EQ(NextFreeUserNumber(Numbers({900000, 900000, 900001}), {}), 900002);
+    EXPECT_EQ(NextFreeUserNumber(Numbers({900001}), Numbers({900000})), 900002);
+    EXPECT_EQ(NextFreeUserNumber(Numbers({900000, 900002}), Numbers({900001})), 900003);
+}
+
+TEST(NextFreeUserNumber, DeviceSongsBelowTheUserRangeDoNotCountButWorkSongsDo) {
+    EXPECT_EQ(NextFreeUserNumber(Numbers({5, 899999, 900000}), {}), 900001);
+    // A cloud song numbered below 900000 in the work list stands first: 900000 is then free.
+    EXPECT_EQ(NextFreeUserNumber(Numbers({900000}), Numbers({12})), 900000);
+}
+
+TEST(NextFreeUserNumber, LooksPastAnyNumberOfSongs) {
+    SongList many;
+    for (int n = 900000; n < 900000 + 70000; ++n) many.push_back(Numbers({n})[0]);
+    EXPECT_EQ(NextFreeUserNumber(many, {}), 970000);
+}
+
+class QueueToAdd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        test::WriteBytes(dir_ / "clip.mp4", "video");
+        form_.numberText = "900123";
+        form_.languageText = "OPM[Tagalog]";
+        form_.title = "Title";
+        form_.artist = "Artist";
+        form_.mediaPath = (dir_ / "clip.mp4").string();
+    }
+    std::string FirstFailure(bool deviceChosen = true, const SongList& work = {}, const SongList& device = {}) {
+        QueueCheck check = CheckQueueToAdd(form_, deviceChosen, work, device);
+        return check.failure ? check.failure->caption + ": " + check.failure->text : "";
+    }
+    test::TempDir dir_;
+    EntryForm form_;
+};
+
+TEST_F(QueueToAdd, AcceptsACompleteForm) {
+    QueueCheck check = CheckQueueToAdd(form_, true, {}, {});
+    ASSERT_FALSE(check.failure);
+    EXPECT_EQ(check.song.number, 900123);
+    EXPECT_EQ(check.song.numberText, "900123");
+    EXPECT_EQ(check.song.language, 6);
+    EXPECT_EQ(check.song.languageText, "OPM");
+    EXPECT_EQ(check.song.title, "Title");
+    EXPECT_EQ(check.song.mediaPath, form_.mediaPath);
+    form_.languageText = "";
+    EXPECT_EQ(CheckQueueToAdd(form_, true, {}, {}).song.languageText, "Other");
+}
+
+TEST_F(QueueToAdd, EachCheckHasItsMessageInOrder) {
+    EXPECT_EQ(FirstFailure(false), "ERROR: Please complete information");
+    form_.title = "";
+    form_.numberText = "12";
+    form_.mediaPath = (dir_ / "missing.mp4").string();
+    EXPECT_EQ(FirstFailure(false), "ERROR: Please complete information");
+    EXPECT_EQ(FirstFailure(), "ERROR: Invaild directory!");
+    form_.mediaPath = "";
+    EXPECT_EQ(FirstFailure(), "ERROR: Invaild directory!");
+    form_.mediaPath = dir_.path().string();  // a folder passes the existence check
+    EXPECT_EQ(FirstFailure(), "Note: Song number?must?be?six?digit from 900000 to 999999!");
+    form_.numberText = "123456";  // first digit and range are not checked again
+    EXPECT_EQ(FirstFailure(), "ERROR: Please enter song title");
+    form_.title = "T";
+    EXPECT_EQ(FirstFailure(), "");
+    form_.numberText = "900123";
+    EXPECT_EQ(FirstFailure(true, Numbers({900123}), Numbers({900123})), "ERROR: Song number is duplicate");
+    EXPECT_EQ(FirstFailure(true, Numbers({1}), Numbers({900123})),
+              "ERROR: Song number is duplicate with existing file of device");
+}
+
+TEST_F(QueueToAdd, ErrorsCarryTheExclamationIconAndNotesNone) {
+    QueueCheck check = CheckQueueToAdd(form_, false, {}, {});
+    EXPECT_EQ(check.failure->icon, NoticeIcon::Exclamation);
+    form_.numberText = "9";
+    check = CheckQueueToAdd(form_, true, {}, {});
+    EXPECT_EQ(check.failure->icon, NoticeIcon::None);
+}
+
+}  // namespace
+}  // namespace songloader

@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include "core/text/code_page.h"
+
+namespace songloader {
+namespace {
+
+TEST(TextSettingsForLocale, ChoosesTheCodePageAndFlagsLikeTheHomePlatform) {
+    struct Case { const char* locale; const char* codePage; bool traditional; bool thai; };
+    for (const Case& c : {Case{"zh_CN.UTF-8", "CP936", false, false}, Case{"zh_SG", "CP936", true, false},
+                          Case{"zh_TW.UTF-8", "CP950", true, false}, Case{"zh_HK", "CP950", true, false},
+                          Case{"zh_MO.UTF-8", "CP950", true, false}, Case{"th_TH.UTF-8", "CP874", false, true},
+                          Case{"ja_JP.UTF-8", "CP932", false, false}, Case{"ko_KR", "CP949", false, false},
+                          Case{"vi_VN", "CP1258", false, false}, Case{"ru_RU.UTF-8", "CP1251", false, false},
+                          Case{"uk_UA", "CP1251", false, false}, Case{"bg_BG", "CP1251", false, false},
+                          Case{"ar_EG", "CP1256", false, false}, Case{"el_GR", "CP1253", false, false},
+                          Case{"tr_TR", "CP1254", false, false}, Case{"he_IL", "CP1255", false, false},
+                          Case{"en_US.UTF-8", "CP1252", false, false}, Case{"C", "CP1252", false, false},
+                          Case{"fil_PH", "CP1252", false, false}, Case{"", "CP1252", false, false}}) {
+        TextSettings s = TextSettingsForLocale(c.locale);
+        EXPECT_EQ(s.codePage, c.codePage) << c.locale;
+        EXPECT_EQ(s.traditionalChinese, c.traditional) << c.locale;
+        EXPECT_EQ(s.thai, c.thai) << c.locale;
+    }
+}
+
+TEST(CodePageConversion, RoundTripsDeviceBytes) {
+    EXPECT_EQ(Utf8ToDevice("Canción", "CP1252"), "Canci\xF3n");
+    EXPECT_EQ(DeviceToUtf8("Canci\xF3n", "CP1252"), "Canción");
+    EXPECT_EQ(Utf8ToDevice("你好", "CP936"), "\xC4\xE3\xBA\xC3");
+    EXPECT_EQ(DeviceToUtf8("\xC4\xE3\xBA\xC3", "CP936"), "你好");
+    EXPECT_EQ(Utf8ToDevice("ก", "CP874"), "\xA1");
+}
+
+TEST(CodePageConversion, UnrepresentableTextIsRefusedAndBadBytesShowAsReplacement) {
+    EXPECT_FALSE(Utf8ToDevice("你好", "CP1252"));
+    EXPECT_FALSE(Utf8ToDevice("\xFF", "CP1252"));  // not UTF-8 at all
+    EXPECT_EQ(DeviceToUtf8("a\x81z", "CP1252"), "a\xEF\xBF\xBDz");
+    EXPECT_EQ(DeviceToUtf8("a\xC4", "CP936"), "a\xEF\xBF\xBD");
+    EXPECT_TRUE(IsKnownEncoding("CP1258"));
+    EXPECT_FALSE(IsKnownEncoding("NO-SUCH-CODEPAGE"));
+}
+
+}  // namespace
+}  // namespace songloader

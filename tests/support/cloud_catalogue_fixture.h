@@ -1,0 +1,22 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace songloader::test {
+
+struct CatalogueSong {
+    int number;
+    int lang;
+    std::string name;
+    std::string singer;
+};
+
+// Writes a Msong.db with the songlist table holding these songs (other columns zero).
+void WriteCloudCatalogue(const std::filesystem::path& file, const std::vector<CatalogueSong>& songs);
+
+// Runs a query and returns each row's columns joined by '|'.
+std::vector<std::string> QueryRows(const std::filesystem::path& file, const std::string& sql);
+
+}  // namespace songloader::test
