@@ -3,25 +3,10 @@
 #include "cloud_test_fixture.h"
 #include "core/catalogue/catalogue_database.h"
 #include "core/cloud/catalogue_sync.h"
+#include "support/cloud_catalogue_fixture.h"
 
 namespace songloader::test {
 namespace {
-
-void WriteCatalogue(const std::filesystem::path& file, const SongList& songs) {
-    CatalogueDatabase db;
-    ASSERT_TRUE(CreateDeviceDatabase(db, file));
-    SongListInserter inserter(db);
-    for (const ROWELEMENT& song : songs) ASSERT_TRUE(inserter.Insert(MakeDeviceDatabaseRow(song)));
-}
-
-ROWELEMENT Song(std::int32_t number, std::string title) {
-    ROWELEMENT song;
-    song.number = number;
-    song.numberText = std::to_string(number);
-    song.title = std::move(title);
-    song.artist = "Someone";
-    return song;
-}
 
 std::vector<std::string> Titles(CloudCatalogue& catalogue) {
     std::vector<std::string> titles;
@@ -44,9 +29,9 @@ bool ProcessHasOpen(const std::filesystem::path& file) {
 class CatalogueSyncTest : public CloudTest {
 protected:
     CatalogueSyncTest() {
-        WriteCatalogue(local / "Msong.db", {Song(100001, "Old Song")});
+        WriteCloudCatalogue(local / "Msong.db", {{100001, 0, "Old Song", "Someone"}});
         EXPECT_EQ(catalogue.OpenCatalogueDatabase(local.path()), 0);
-        WriteCatalogue(cloud / "Msong.db", {Song(100001, "New Song"), Song(890001, "New Clip")});
+        WriteCloudCatalogue(cloud / "Msong.db", {{100001, 0, "New Song", "Someone"}, {890001, 0, "New Clip", "Someone"}});
         Serve("MgList.dat", Pattern(500));
     }
     CloudCatalogue catalogue;
