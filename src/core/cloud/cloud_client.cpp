@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/common/safe_file.h"
+#include "core/cloud/download_target.h"
 #include "core/cloud/transfer_callbacks.h"
 
 namespace songloader {
@@ -108,7 +108,7 @@ DownloadOutcome CloudClient::Download(const std::string& url, const std::filesys
         outcome.detail = "cannot start a transfer";
         return outcome;
     }
-    SafeFileWriter file(target);
+    DownloadTarget file(target);
     if (!file.ok()) {
         outcome.status = DownloadStatus::WriteFailure;
         outcome.detail = file.error();

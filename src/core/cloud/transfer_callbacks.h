@@ -7,13 +7,13 @@
 #include <cstdint>
 
 #include "core/cloud/download_progress.h"
-#include "core/common/safe_file.h"
+#include "core/cloud/download_target.h"
 
 namespace songloader {
 
 // What the libcurl callbacks of one transfer share.
 struct TransferContext {
-    SafeFileWriter* file = nullptr;           // where WriteChunk puts the body
+    DownloadTarget* file = nullptr;           // where WriteChunk puts the body
     DownloadProgress* progress = nullptr;     // fed by WriteChunk; its cancel request is honoured
     bool cancellable = false;                 // probes ignore cancel requests meant for downloads
     std::chrono::steady_clock::duration stallLimit{};
