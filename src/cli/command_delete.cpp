@@ -14,23 +14,23 @@ int RunDelete(const std::vector<std::string>& rawArgs, Console& console) {
                          "(every NUMBER.* in its folder).\n",
                          console);
     }
-    if (args.positional.size() != 2) throw UsageError{"expected DEVICE NUMBER"};
-    const auto device = OpenDevice(args.positional[0], args, console);
-    if (!device) return kExitFailure;
-    auto songs = ReadDeviceSongs(*device, console);
-    if (!songs) return kExitFailure;
+    RequirePositional(args, 2, "DEVICE NUMBER");
+    auto loaded = LoadDevice(args, console);
+    if (!loaded) return kExitFailure;
+    Device& device = loaded->device;
+    SongList& songs = loaded->songs;
     const std::string& number = args.positional[1];
-    auto it = std::find_if(songs->begin(), songs->end(), [&](const ROWELEMENT& s) { return s.numberText == number; });
-    if (it == songs->end()) {
+    auto it = std::find_if(songs.begin(), songs.end(), [&](const ROWELEMENT& s) { return s.numberText == number; });
+    if (it == songs.end()) {
         console.err << "song " << number << " is not on the device\n";
         return kExitFailure;
     }
     const std::string numberText = it->numberText;
-    songs->erase(it);
+    songs.erase(it);
     // The catalogue first: if it cannot be written the media stays where the old catalogue expects it.
-    const RebuildResult result = RebuildDeviceCatalogue(*songs, device->songFolder, RebuildMode::Delete);
+    const RebuildResult result = RebuildDeviceCatalogue(songs, device.songFolder, RebuildMode::Delete);
     for (const std::string& line : result.diagnostics) console.err << line;
-    if (result.ok) DeleteDeviceSongFiles(device->songFolder, numberText);
+    if (result.ok) DeleteDeviceSongFiles(device.songFolder, numberText);
     PrintNotices(result.notices, !result.ok, console);
     return result.ok ? kExitOk : kExitFailure;
 }

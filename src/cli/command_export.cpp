@@ -11,12 +11,11 @@ int RunExport(const std::vector<std::string>& rawArgs, Console& console) {
                          "texts in the device's own bytes, ready for a spreadsheet.\n",
                          console);
     }
-    if (args.positional.size() != 2) throw UsageError{"expected DEVICE FILE"};
-    const auto device = OpenDevice(args.positional[0], args, console);
-    if (!device) return kExitFailure;
-    const auto songs = ReadDeviceSongs(*device, console);
-    if (!songs) return kExitFailure;
-    const ExportResult result = ExportSongList(*songs, args.positional[1]);
+    RequirePositional(args, 2, "DEVICE FILE");
+    const auto loaded = LoadDevice(args, console);
+    if (!loaded) return kExitFailure;
+    const SongList& songs = loaded->songs;
+    const ExportResult result = ExportSongList(songs, args.positional[1]);
     PrintNotices({result.notice}, !result.ok, console);
     return result.ok ? kExitOk : kExitFailure;
 }

@@ -11,15 +11,15 @@ int RunList(const std::vector<std::string>& rawArgs, Console& console) {
                          "number, language, title, artist, composer, lyricist (UTF-8).\n",
                          console);
     }
-    if (args.positional.size() != 1) throw UsageError{"expected DEVICE"};
-    const auto device = OpenDevice(args.positional[0], args, console);
-    if (!device) return kExitFailure;
-    const auto songs = ReadDeviceSongs(*device, console);
-    if (!songs) return kExitFailure;
-    for (const ROWELEMENT& song : *songs) {
+    RequirePositional(args, 1, "DEVICE");
+    const auto loaded = LoadDevice(args, console);
+    if (!loaded) return kExitFailure;
+    const Device& device = loaded->device;
+    const SongList& songs = loaded->songs;
+    for (const ROWELEMENT& song : songs) {
         console.out << song.numberText << '\t' << song.languageText;
         for (const std::string* text : {&song.title, &song.artist, &song.composer, &song.lyricist}) {
-            console.out << '\t' << DeviceToUtf8(*text, device->codePage);
+            console.out << '\t' << DeviceToUtf8(*text, device.codePage);
         }
         console.out << '\n';
     }

@@ -11,12 +11,12 @@ int RunRebuild(const std::vector<std::string>& rawArgs, Console& console) {
                          "songs in the order read. An unchanged list gives the same bytes.\n",
                          console);
     }
-    if (args.positional.size() != 1) throw UsageError{"expected DEVICE"};
-    const auto device = OpenDevice(args.positional[0], args, console);
-    if (!device) return kExitFailure;
-    const auto songs = ReadDeviceSongs(*device, console);
-    if (!songs) return kExitFailure;
-    const RebuildResult result = RebuildDeviceCatalogue(*songs, device->songFolder, RebuildMode::Add);
+    RequirePositional(args, 1, "DEVICE");
+    const auto loaded = LoadDevice(args, console);
+    if (!loaded) return kExitFailure;
+    const Device& device = loaded->device;
+    const SongList& songs = loaded->songs;
+    const RebuildResult result = RebuildDeviceCatalogue(songs, device.songFolder, RebuildMode::Add);
     for (const std::string& line : result.diagnostics) console.err << line;
     PrintNotices(result.notices, !result.ok, console);
     return result.ok ? kExitOk : kExitFailure;

@@ -16,26 +16,26 @@ int RunVerify(const std::vector<std::string>& rawArgs, Console& console) {
                          "files in the song folders that no song of the list owns. Exit 1 when there is any.\n",
                          console);
     }
-    if (args.positional.size() != 1) throw UsageError{"expected DEVICE"};
-    const auto device = OpenDevice(args.positional[0], args, console);
-    if (!device) return kExitFailure;
-    const auto songs = ReadDeviceSongs(*device, console);
-    if (!songs) return kExitFailure;
+    RequirePositional(args, 1, "DEVICE");
+    const auto loaded = LoadDevice(args, console);
+    if (!loaded) return kExitFailure;
+    const Device& device = loaded->device;
+    const SongList& songs = loaded->songs;
 
     std::size_t problems = 0;
     std::set<std::filesystem::path> owned;
-    for (const ROWELEMENT& song : *songs) {
-        if (auto media = FindDeviceSongMedia(device->songFolder, song.numberText)) {
+    for (const ROWELEMENT& song : songs) {
+        if (auto media = FindDeviceSongMedia(device.songFolder, song.numberText)) {
             owned.insert(*media);
         } else {
-            console.out << "missing media\t" << song.numberText << '\t' << DeviceToUtf8(song.title, device->codePage)
+            console.out << "missing media\t" << song.numberText << '\t' << DeviceToUtf8(song.title, device.codePage)
                         << '\n';
             ++problems;
         }
     }
     std::error_code error;
     std::set<std::filesystem::path> strays;
-    for (std::filesystem::directory_iterator folder(device->songFolder, error), end; !error && folder != end;
+    for (std::filesystem::directory_iterator folder(device.songFolder, error), end; !error && folder != end;
          folder.increment(error)) {
         if (!folder->is_directory(error)) continue;
         std::error_code inner;
@@ -45,10 +45,10 @@ int RunVerify(const std::vector<std::string>& rawArgs, Console& console) {
         }
     }
     for (const auto& stray : strays) {
-        console.out << "no song\t" << std::filesystem::relative(stray, device->root).string() << '\n';
+        console.out << "no song\t" << std::filesystem::relative(stray, device.root).string() << '\n';
         ++problems;
     }
-    if (problems == 0) console.out << songs->size() << " songs, every one with its media file\n";
+    if (problems == 0) console.out << songs.size() << " songs, every one with its media file\n";
     return problems == 0 ? kExitOk : kExitFailure;
 }
 

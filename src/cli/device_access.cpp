@@ -36,6 +36,18 @@ std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console) 
     return std::move(read.songs);
 }
 
+void RequirePositional(const Arguments& args, std::size_t count, const char* names) {
+    if (args.positional.size() != count) throw UsageError{std::string("expected ") + names};
+}
+
+std::optional<LoadedDevice> LoadDevice(const Arguments& args, Console& console) {
+    auto device = OpenDevice(args.positional.at(0), args, console);
+    if (!device) return std::nullopt;
+    auto songs = ReadDeviceSongs(*device, console);
+    if (!songs) return std::nullopt;
+    return LoadedDevice{std::move(*device), std::move(*songs)};
+}
+
 std::optional<std::string> ToDevice(const Device& device, const std::string& utf8, const char* what,
                                     Console& console) {
     auto bytes = Utf8ToDevice(utf8, device.codePage);

@@ -27,6 +27,18 @@ std::optional<Device> OpenDevice(const std::string& root, const Arguments& args,
 // The device's song list as read from songs/SgList.dat (empty when there is none).
 std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console);
 
+// A device with its song list, for commands that start from what is on the device.
+struct LoadedDevice {
+    Device device;
+    SongList songs;
+};
+
+// Throws UsageError unless there are exactly `count` positional arguments (`names` for the message).
+void RequirePositional(const Arguments& args, std::size_t count, const char* names);
+
+// OpenDevice on the first positional argument, then ReadDeviceSongs.
+std::optional<LoadedDevice> LoadDevice(const Arguments& args, Console& console);
+
 // UTF-8 from the command line -> device bytes; prints why not.
 std::optional<std::string> ToDevice(const Device& device, const std::string& utf8, const char* what,
                                     Console& console);

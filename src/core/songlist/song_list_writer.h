@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "core/common/notice.h"
@@ -11,7 +12,14 @@ namespace songloader {
 // At most this many songs (exclusive) fit in a device song list.
 inline constexpr std::size_t kSongListRowLimit = 50000;
 
-// Shown by whoever stores the built bytes when the file cannot be created.
+// The builder's messages (caption: the application's name).
+inline constexpr const char* kNoSongTextMessage = "1 Read Temp File Error!";
+inline constexpr const char* kSongTextRowCountMessage = "2 Read Temp File Error!";
+inline constexpr const char* kSongTextAnalyseMessage = "Temp File Analyse Error!";
+inline constexpr const char* kNumberIndexMemoryMessage = "Failure SgNumber Sort File Error Memory Failure!";
+inline constexpr const char* kNameIndexMemoryMessage = "Failure Sort File Error Memory Failure";
+// Shown by whoever stores the bytes when SgList.dat cannot be created; the builder shows it too
+// when the memory for the file's bytes cannot be had.
 inline constexpr const char* kCreateSongListFailMessage = "Create SgList.Dat Fail!";
 
 struct SongListBuild {
@@ -23,5 +31,12 @@ struct SongListBuild {
 // Builds the bytes of SgList.dat from the temporary song text; nullptr stands for "no text".
 // Writes nothing: the caller stores the bytes safely.
 SongListBuild BuildSongList(const SongText* text);
+
+// The steps of a build that take memory, in order.
+enum class SongListStage { ParsedRows, FileBytes, NumberIndex, NameIndex };
+
+// As above; `beforeStage` runs before each stage takes its memory and may throw std::bad_alloc
+// to stand for memory running out there.
+SongListBuild BuildSongList(const SongText* text, const std::function<void(SongListStage)>& beforeStage);
 
 }  // namespace songloader

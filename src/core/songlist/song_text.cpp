@@ -1,0 +1,48 @@
+#include "core/songlist/song_text.h"
+
+#include "core/songlist/word_count.h"
+
+namespace songloader {
+
+namespace {
+
+// TAB, CR and LF separate fields and rows; a text carrying one (a list file may) would break its
+// row, so it is written as a space.
+std::string RowSafe(const std::string& text) {
+    std::string safe = text;
+    for (char& c : safe) {
+        if (c == '\t' || c == '\r' || c == '\n') c = ' ';
+    }
+    return safe;
+}
+
+}  // namespace
+
+void AppendSongTextRow(SongText& text, const ROWELEMENT& song) {
+    const std::string title = RowSafe(song.title);
+    std::string& out = text.bytes;
+    out += std::to_string(song.number);
+    out += "\tC:";
+    out += std::to_string(song.language);
+    out += "\tT:";
+    out += title;
+    out += "\tS:";
+    out += RowSafe(song.artist);
+    out += "\tW:";
+    out += RowSafe(song.composer);
+    out += "\tM:";
+    out += RowSafe(song.lyricist);
+    out += "\tN:";
+    out += std::to_string(WordCount(title, song.language));
+    out += "\r\n";
+    ++text.rowCount;
+}
+
+SongText WriteSongText(const SongList& songs) {
+    SongText text;
+    text.bytes.reserve(kSongTextReserve);
+    for (const ROWELEMENT& song : songs) AppendSongTextRow(text, song);
+    return text;
+}
+
+}  // namespace songloader

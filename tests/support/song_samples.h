@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "core/catalogue/row_element.h"
+
+namespace songloader {
+
+// Songs made to collide wherever an ordering can: a few numbers used many times, titles equal
+// apart from letter case, shared initials and artists, several languages including GB2312 and
+// Vietnamese bytes, and titles long enough for word classes of 9 and more and for the 52-byte cut.
+// Every song passes the row checks.
+SongList TieHeavySongs(std::uint32_t seed, std::size_t count);
+
+}  // namespace songloader
