@@ -20,7 +20,7 @@ int RunCloudSync(const std::vector<std::string>& rawArgs, Console& console) {
                          "them the device already holds. A failed download keeps the old file.\n",
                          console);
     }
-    if (args.positional.size() != 1) throw UsageError{"expected DEVICE"};
+    RequirePositional(args, 1, "DEVICE");
     const auto device = OpenDevice(args.positional[0], args, console);
     if (!device) return kExitFailure;
     const CloudClient client = MakeCloudClient(args);

@@ -14,7 +14,7 @@ int RunMidi(const std::vector<std::string>& rawArgs, Console& console) {
                          "from the cloud's; the first file of unchanged size ends the update.\n",
                          console);
     }
-    if (args.positional.size() != 1) throw UsageError{"expected DEVICE"};
+    RequirePositional(args, 1, "DEVICE");
     const auto device = OpenDevice(args.positional[0], args, console);
     if (!device) return kExitFailure;
     CloudClient client = MakeCloudClient(args);

@@ -22,7 +22,7 @@ int RunPublish(const std::vector<std::string>& rawArgs, Console& console) {
             "reported with their line number, and then nothing is written.\n",
             console);
     }
-    if (args.positional.size() != 2) throw UsageError{"expected SONGS.tsv OUT"};
+    RequirePositional(args, 2, "SONGS.tsv OUT");
     const std::string codePage = args.option("encoding").value_or(TextSettingsFromEnvironment().codePage);
     if (!IsKnownEncoding(codePage)) {
         console.err << "unknown encoding " << codePage << "\n";

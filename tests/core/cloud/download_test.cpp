@@ -16,7 +16,7 @@ protected:
 };
 
 TEST_F(DownloadTest, FileArrivesWhole) {
-    const std::string body = Pattern(3 * 1024 * 1024 + 17);
+    const std::string body = Pattern(20 * 1024 * 1024 + 17);  // several write-out windows
     Serve("Msong.db", body);
     WriteBytes(local / "Msong.db", "old catalogue");
     const DownloadOutcome outcome = client.DownloadFile("Msong.db", local / "Msong.db");
