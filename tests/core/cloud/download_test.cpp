@@ -167,3 +167,26 @@ TEST_F(DownloadTest, EveryByteFeedsTheProgressState) {
 
 }  // namespace
 }  // namespace songloader::test
+
+namespace songloader::test {
+namespace {
+
+TEST_F(DownloadTest, NothingReachesTheConsole) {
+    // libcurl would echo the probe's headers on standard output and draw its meter on standard error.
+    Serve("MgList.dat", Pattern(300000));
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    const std::int32_t probe = client.ProbeNetwork();
+    const std::int64_t size = client.RemoteFileSize("MgList.dat");
+    const DownloadOutcome outcome = client.DownloadFile("MgList.dat", local / "MgList.dat");
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(probe, 1);
+    EXPECT_EQ(size, 300000);
+    EXPECT_TRUE(outcome.ok());
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(err, "");
+}
+
+}  // namespace
+}  // namespace songloader::test
