@@ -5,6 +5,7 @@
 #include <csignal>
 #include <cstdio>
 #include <future>
+#include <iterator>
 #include <ostream>
 
 #include "core/text/code_page.h"
@@ -19,7 +20,10 @@ void CancelOnInterrupt(int) {
     if (interruptTarget) interruptTarget->cancelRequested.store(true);  // lock-free: safe in a handler
 }
 
-// While alive, SIGINT cancels the download instead of ending the program.
+constexpr int kCancellingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// While alive, Ctrl-C (and a polite kill or a closed terminal) cancels the download instead of
+// ending the program.
 class InterruptCancels {
 public:
     explicit InterruptCancels(DownloadProgress& progress) {
@@ -27,17 +31,21 @@ public:
         struct sigaction action {};
         action.sa_handler = CancelOnInterrupt;
         sigemptyset(&action.sa_mask);
-        ::sigaction(SIGINT, &action, &previous_);
+        for (std::size_t i = 0; i < std::size(kCancellingSignals); ++i) {
+            ::sigaction(kCancellingSignals[i], &action, &previous_[i]);
+        }
     }
     ~InterruptCancels() {
-        ::sigaction(SIGINT, &previous_, nullptr);
+        for (std::size_t i = 0; i < std::size(kCancellingSignals); ++i) {
+            ::sigaction(kCancellingSignals[i], &previous_[i], nullptr);
+        }
         interruptTarget = nullptr;
     }
     InterruptCancels(const InterruptCancels&) = delete;
     InterruptCancels& operator=(const InterruptCancels&) = delete;
 
 private:
-    struct sigaction previous_ {};
+    struct sigaction previous_[std::size(kCancellingSignals)] {};
 };
 
 // The progress window's caption arithmetic: position * 100 / range, 0 for an empty range.

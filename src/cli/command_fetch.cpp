@@ -80,8 +80,13 @@ int RunFetch(const std::vector<std::string>& rawArgs, Console& console) {
     const TransferRunner runner = ConsoleTransferRunner(client.progress(), console, device->codePage);
     std::vector<std::filesystem::path> arrived;
     std::vector<std::string> notAdded;
+    bool cancelled = false;
     for (const ROWELEMENT& song : toFetch) {
         const std::string name = song.numberText + " " + DeviceToUtf8(song.title, device->codePage);
+        if (cancelled) {
+            notAdded.push_back(name);
+            continue;
+        }
         const CloudSongFetch fetch = FetchCloudSong(client, device->songFolder, song, runner);
         if (fetch.outcome.ok()) {
             console.out << name << ": done\n";
@@ -91,7 +96,7 @@ int RunFetch(const std::vector<std::string>& rawArgs, Console& console) {
             console.err << name << ": " << DescribeOutcome(fetch.outcome) << "\n";
             notAdded.push_back(name);
         }
-        if (fetch.outcome.status == DownloadStatus::Cancelled) break;
+        cancelled = fetch.outcome.status == DownloadStatus::Cancelled;
     }
 
     if (!arrived.empty()) {
