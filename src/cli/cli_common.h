@@ -57,5 +57,6 @@ int RunCloudSync(const std::vector<std::string>& args, Console& console);
 int RunFetch(const std::vector<std::string>& args, Console& console);
 int RunMidi(const std::vector<std::string>& args, Console& console);
 int RunPublish(const std::vector<std::string>& args, Console& console);
+int RunPrint(const std::vector<std::string>& args, Console& console);
 
 }  // namespace songloader::cli

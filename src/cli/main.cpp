@@ -23,6 +23,8 @@ const std::vector<Command>& Commands() {
         {"verify", "list songs without media files and media files without songs", "verify DEVICE", RunVerify},
         {"search", "search the cloud catalogue copied onto the device",
          "search DEVICE TEXT [--language all|OPM|EG|ES|other]", RunSearch},
+        {"print", "print the device's song list into a PDF file", "print DEVICE OUT.pdf [--paper A4|Letter]",
+         RunPrint},
         {"cloud-sync", "download the cloud song list and catalogue onto the device",
          "cloud-sync DEVICE [--cloud-url URL]", RunCloudSync},
         {"fetch", "download cloud songs the device lacks and add them", "fetch DEVICE NUMBER... [--cloud-url URL]",
