@@ -53,6 +53,10 @@ int RunDelete(const std::vector<std::string>& args, Console& console);
 int RunRebuild(const std::vector<std::string>& args, Console& console);
 int RunVerify(const std::vector<std::string>& args, Console& console);
 int RunSearch(const std::vector<std::string>& args, Console& console);
+int RunCloudSync(const std::vector<std::string>& args, Console& console);
+int RunFetch(const std::vector<std::string>& args, Console& console);
+int RunMidi(const std::vector<std::string>& args, Console& console);
+int RunPublish(const std::vector<std::string>& args, Console& console);
 int RunPrint(const std::vector<std::string>& args, Console& console);
 
 }  // namespace songloader::cli

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "cli_common.h"
+#include "core/cloud/curl_library.h"
 
 using namespace songloader::cli;
 
@@ -24,6 +25,13 @@ const std::vector<Command>& Commands() {
          "search DEVICE TEXT [--language all|OPM|EG|ES|other]", RunSearch},
         {"print", "print the device's song list into a PDF file", "print DEVICE OUT.pdf [--paper A4|Letter]",
          RunPrint},
+        {"cloud-sync", "download the cloud song list and catalogue onto the device",
+         "cloud-sync DEVICE [--cloud-url URL]", RunCloudSync},
+        {"fetch", "download cloud songs the device lacks and add them", "fetch DEVICE NUMBER... [--cloud-url URL]",
+         RunFetch},
+        {"midi", "update the device's MIDI song pack from the cloud", "midi DEVICE [--cloud-url URL]", RunMidi},
+        {"publish", "build the files of a cloud server from a song table",
+         "publish SONGS.tsv OUT [--midi-dir DIR]", RunPublish},
     };
     return commands;
 }
@@ -34,7 +42,7 @@ void PrintUsage(std::ostream& out) {
            "Texts on the command line are UTF-8; --encoding names the device's code page\n"
            "(default: the one the locale implies).\n\ncommands:\n";
     for (const Command& c : Commands()) {
-        out << "  " << c.name << std::string(10 - std::string(c.name).size(), ' ') << c.summary << "\n";
+        out << "  " << c.name << std::string(12 - std::string(c.name).size(), ' ') << c.summary << "\n";
     }
     out << "\n`songloader-cli COMMAND --help` describes one command.\n";
 }
@@ -42,6 +50,7 @@ void PrintUsage(std::ostream& out) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    const songloader::CurlLibrary curl;
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintUsage(args.empty() ? std::cerr : std::cout);

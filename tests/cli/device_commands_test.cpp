@@ -33,7 +33,7 @@ TEST_F(Cli, HelpAndUsageErrors) {
     ProgramRun unknown = Run({"frobnicate"});
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_NE(unknown.err.find("unknown command"), std::string::npos);
-    for (const char* command : {"list", "export", "add", "delete", "rebuild", "verify", "search"}) {
+    for (const char* command : {"list", "export", "add", "delete", "rebuild", "verify", "search", "print"}) {
         ProgramRun help = Run({command, "--help"});
         EXPECT_EQ(help.exitCode, 0) << command;
         EXPECT_NE(help.out.find(std::string("usage: songloader-cli ") + command), std::string::npos) << command;

@@ -1,0 +1,84 @@
+#include "cloud_access.h"
+
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdio>
+#include <future>
+#include <iterator>
+#include <ostream>
+
+#include "core/text/code_page.h"
+
+namespace songloader::cli {
+
+namespace {
+
+DownloadProgress* interruptTarget = nullptr;
+
+void CancelOnInterrupt(int) {
+    if (interruptTarget) interruptTarget->cancelRequested.store(true);  // lock-free: safe in a handler
+}
+
+constexpr int kCancellingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// While alive, Ctrl-C (and a polite kill or a closed terminal) cancels the download instead of
+// ending the program.
+class InterruptCancels {
+public:
+    explicit InterruptCancels(DownloadProgress& progress) {
+        interruptTarget = &progress;
+        struct sigaction action {};
+        action.sa_handler = CancelOnInterrupt;
+        sigemptyset(&action.sa_mask);
+        for (std::size_t i = 0; i < std::size(kCancellingSignals); ++i) {
+            ::sigaction(kCancellingSignals[i], &action, &previous_[i]);
+        }
+    }
+    ~InterruptCancels() {
+        for (std::size_t i = 0; i < std::size(kCancellingSignals); ++i) {
+            ::sigaction(kCancellingSignals[i], &previous_[i], nullptr);
+        }
+        interruptTarget = nullptr;
+    }
+    InterruptCancels(const InterruptCancels&) = delete;
+    InterruptCancels& operator=(const InterruptCancels&) = delete;
+
+private:
+    struct sigaction previous_[std::size(kCancellingSignals)] {};
+};
+
+// The progress window's caption arithmetic: position * 100 / range, 0 for an empty range.
+int Percent(const DownloadProgress& progress) {
+    const std::int64_t range = progress.progressSteps.load();
+    return range > 0 ? static_cast<int>(std::int64_t{progress.StepPosition()} * 100 / range) : 0;
+}
+
+void DrawLine(const DownloadProgress& progress, const std::string& name, std::ostream& out) {
+    out << "\rNow Download:" << name << "  " << progress.receivedBytes.load() << " bytes [" << Percent(progress)
+        << "%]" << std::flush;
+}
+
+}  // namespace
+
+CloudClient MakeCloudClient(const Arguments& args) {
+    return CloudClient(args.option("cloud-url").value_or(kDefaultCloudBaseUrl));
+}
+
+TransferRunner ConsoleTransferRunner(DownloadProgress& progress, Console& console, std::string codePage) {
+    const bool terminal = ::isatty(STDOUT_FILENO) == 1;
+    return [&progress, &console, terminal, codePage](const Transfer& transfer) {
+        InterruptCancels interrupt(progress);
+        if (!terminal) return transfer();
+        const std::string name = DeviceToUtf8(progress.DownloadName(), codePage);
+        std::future<DownloadOutcome> running = std::async(std::launch::async, transfer);
+        while (running.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) {
+            DrawLine(progress, name, console.out);
+        }
+        DrawLine(progress, name, console.out);
+        console.out << "\n";
+        return running.get();
+    };
+}
+
+}  // namespace songloader::cli

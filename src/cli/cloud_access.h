@@ -1,0 +1,22 @@
+#pragma once
+
+#include <string>
+
+#include "cli_common.h"
+#include "core/cloud/cloud_client.h"
+#include "core/cloud/download_protocol.h"
+
+namespace songloader::cli {
+
+// The options every cloud command takes.
+inline const std::vector<std::string> kCloudOptions = {"encoding", "cloud-url"};
+
+// A client of --cloud-url, or of the built-in cloud server.
+CloudClient MakeCloudClient(const Arguments& args);
+
+// Runs each download on a worker thread; on a terminal the main thread redraws a progress line
+// ("Now Download:NAME ...") until it ends. Ctrl-C cancels the running download instead of killing
+// the program, so no temporary file is left behind. `codePage` decodes the download name.
+TransferRunner ConsoleTransferRunner(DownloadProgress& progress, Console& console, std::string codePage);
+
+}  // namespace songloader::cli

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/cloud/publish_table.h"
+
+namespace songloader {
+
+struct PublishHooks {
+    // After each copied file (videos, then MIDI pack files): files done and the total.
+    std::function<void(std::size_t done, std::size_t total)> onFile;
+};
+
+struct PublishResult {
+    bool ok = false;
+    std::vector<std::string> errors;
+};
+
+// Builds what a static cloud server holds in `outFolder`: MgList.dat (the device song list layout),
+// Msong.db (the songlist table, one device database row per song, indexed), <number>.mp4 per song,
+// and, with `midiFolder`, the MIDI pack files (found there under their device names) under their
+// remote names. Everything is prepared beside the output first and moved in only when all of it is
+// complete, the lists last; on failure the output folder is left as it was.
+PublishResult PublishCatalogue(const std::vector<PublishSong>& songs, const std::filesystem::path& outFolder,
+                               const std::optional<std::filesystem::path>& midiFolder,
+                               const PublishHooks& hooks = {});
+
+}  // namespace songloader

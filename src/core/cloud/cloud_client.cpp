@@ -1,0 +1,169 @@
+#include "core/cloud/cloud_client.h"
+
+#include <curl/curl.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/cloud/download_target.h"
+#include "core/cloud/transfer_callbacks.h"
+
+namespace songloader {
+
+namespace {
+
+constexpr long kMaxRedirects = 5;
+// Receive buffer per transfer: fewer, larger writes on a fast link.
+constexpr long kReceiveBufferBytes = 256 * 1024;
+
+// Options every request gets on top of the ones of its kind: bounded waiting (the progress
+// callback watches for stalls), no signals (a transfer may run on a worker thread), and plain
+// HTTP(S) only, redirects included.
+void SetCommonOptions(CURL* curl, TransferContext& context, const CloudTimeouts& timeouts) {
+    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &context);
+    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeouts.connect.count()));
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    context.stallLimit = timeouts.stall;
+    context.lastActivity = std::chrono::steady_clock::now();
+}
+
+class EasyHandle {
+public:
+    EasyHandle() : curl_(curl_easy_init()) {}
+    ~EasyHandle() {
+        if (curl_) curl_easy_cleanup(curl_);
+    }
+    EasyHandle(const EasyHandle&) = delete;
+    EasyHandle& operator=(const EasyHandle&) = delete;
+    CURL* get() const { return curl_; }
+
+private:
+    CURL* curl_;
+};
+
+bool IsSuccessStatus(long status) { return status >= 200 && status < 300; }
+
+}  // namespace
+
+CloudClient::CloudClient(std::string baseUrl, DownloadProgress& progress)
+    : baseUrl_(std::move(baseUrl)), progress_(progress) {
+    if (baseUrl_.empty() || baseUrl_.back() != '/') baseUrl_ += '/';
+}
+
+std::int64_t CloudClient::ProbeLength(const std::string& url) const {
+    EasyHandle handle;
+    CURL* curl = handle.get();
+    if (!curl) return -1;
+    TransferContext context;
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_HEADER, 1L);
+    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, DiscardHeaders);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &context);
+    // With CURLOPT_HEADER the headers also reach the body sink; keep them off standard output.
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, DiscardHeaders);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &context);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, ContinueTransfer);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    SetCommonOptions(curl, context, timeouts_);
+    if (curl_easy_perform(curl) != CURLE_OK) return -1;
+    curl_off_t length = -1;
+    if (curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK) return -1;
+    return length < 0 ? -1 : static_cast<std::int64_t>(length);
+}
+
+std::int32_t CloudClient::ProbeNetwork() const {
+    return ProbeLength(baseUrl_ + kCloudListRemoteName) >= 0 ? 1 : -1;
+}
+
+std::int64_t CloudClient::RemoteFileSize(std::string_view remoteName) const {
+    return ProbeLength(baseUrl_ + std::string(remoteName));
+}
+
+std::int64_t CloudClient::RemoteSongSize(std::string_view numberText) const {
+    return ProbeLength(baseUrl_ + std::string(numberText) + kSongRemoteSuffix);
+}
+
+DownloadOutcome CloudClient::DownloadFile(std::string_view remoteName,
+                                          const std::filesystem::path& localPath) const {
+    return Download(baseUrl_ + std::string(remoteName), localPath);
+}
+
+DownloadOutcome CloudClient::DownloadSong(std::string_view numberText,
+                                          const std::filesystem::path& localPathWithoutExtension) const {
+    std::filesystem::path target = localPathWithoutExtension;
+    target += kSongRemoteSuffix;
+    return Download(baseUrl_ + std::string(numberText) + kSongRemoteSuffix + kSongDownloadQuery, target);
+}
+
+DownloadOutcome CloudClient::Download(const std::string& url, const std::filesystem::path& target) const {
+    DownloadOutcome outcome;
+    EasyHandle handle;
+    CURL* curl = handle.get();
+    if (!curl) {
+        outcome.detail = "cannot start a transfer";
+        return outcome;
+    }
+    DownloadTarget file(target);
+    if (!file.ok()) {
+        outcome.status = DownloadStatus::WriteFailure;
+        outcome.detail = file.error();
+        return outcome;
+    }
+    TransferContext context;
+    context.file = &file;
+    context.progress = &progress_;
+    context.cancellable = true;
+    progress_.receivedBytes.store(0);
+
+    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &context);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteChunk);
+    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, ContinueTransfer);
+    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
+    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
+    SetCommonOptions(curl, context, timeouts_);
+
+    const CURLcode result = curl_easy_perform(curl);
+    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &outcome.httpStatus);
+    outcome.bytes = context.bytes;
+
+    if (result == CURLE_ABORTED_BY_CALLBACK && context.cancelled) {
+        outcome.status = DownloadStatus::Cancelled;
+    } else if (result == CURLE_ABORTED_BY_CALLBACK && context.stalled) {
+        outcome.status = DownloadStatus::NetworkFailure;
+        outcome.detail = "no data for " + std::to_string(timeouts_.stall.count()) + " ms";
+    } else if (result == CURLE_WRITE_ERROR && context.writeFailed) {
+        outcome.status = DownloadStatus::WriteFailure;
+        outcome.detail = file.error();
+    } else if (result != CURLE_OK) {
+        outcome.status = DownloadStatus::NetworkFailure;
+        outcome.detail = curl_easy_strerror(result);
+    } else if (!IsSuccessStatus(outcome.httpStatus)) {
+        outcome.status = DownloadStatus::ErrorStatus;
+    } else if (!file.Commit()) {
+        outcome.status = DownloadStatus::WriteFailure;
+        outcome.detail = file.error();
+    } else {
+        outcome.status = DownloadStatus::Done;
+    }
+    return outcome;  // an uncommitted file removes its temporary name
+}
+
+std::int64_t LocalFileSize(const std::filesystem::path& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return 0;
+    struct stat info {};
+    std::int64_t size = 0;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) size = static_cast<std::int64_t>(info.st_size);
+    ::close(fd);
+    return size;
+}
+
+}  // namespace songloader

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "core/cloud/download_outcome.h"
+#include "core/cloud/download_progress.h"
+
+namespace songloader {
+
+// The cloud server's root chosen at build time (CMake cache variable SONGLOADER_CLOUD_URL).
+inline constexpr const char* kDefaultCloudBaseUrl = SONGLOADER_CLOUD_URL;
+
+// Paths below the base URL.
+inline constexpr const char* kCloudListRemoteName = "MgList.dat";
+inline constexpr const char* kCloudDatabaseRemoteName = "Msong.db";
+inline constexpr const char* kSongRemoteSuffix = ".mp4";
+inline constexpr const char* kSongDownloadQuery = "?attname=";
+
+// Every request gives up when it cannot connect within `connect` or receives nothing for `stall`.
+struct CloudTimeouts {
+    std::chrono::milliseconds connect{10000};
+    std::chrono::milliseconds stall{30000};
+};
+
+// The only code that talks to the network: small blocking operations below one base URL.
+// Each operation creates and releases its own libcurl handle, so a client may be used from any one
+// thread at a time. curl_global_init must have run (see CurlLibrary).
+class CloudClient {
+public:
+    explicit CloudClient(std::string baseUrl = kDefaultCloudBaseUrl,
+                         DownloadProgress& progress = SharedDownloadProgress());
+
+    // The base URL, always ending in "/".
+    const std::string& CloudBaseUrl() const { return baseUrl_; }
+    DownloadProgress& progress() const { return progress_; }
+    const CloudTimeouts& timeouts() const { return timeouts_; }
+    void SetTimeouts(const CloudTimeouts& timeouts) { timeouts_ = timeouts; }
+
+    // HEAD of "MgList.dat": 1 when the transfer succeeded and a length (0 included) was announced,
+    // else -1. The status code is not examined.
+    std::int32_t ProbeNetwork() const;
+
+    // Announced length of base URL + name (HEAD), or -1 when the transfer failed or no length came.
+    std::int64_t RemoteFileSize(std::string_view remoteName) const;
+    // Announced length of the song's video: base URL + numberText + ".mp4".
+    std::int64_t RemoteSongSize(std::string_view numberText) const;
+
+    // GET base URL + name into localPath (safely: see DownloadOutcome).
+    DownloadOutcome DownloadFile(std::string_view remoteName, const std::filesystem::path& localPath) const;
+    // GET base URL + numberText + ".mp4?attname=" into localPathWithoutExtension + ".mp4".
+    DownloadOutcome DownloadSong(std::string_view numberText,
+                                 const std::filesystem::path& localPathWithoutExtension) const;
+
+private:
+    std::int64_t ProbeLength(const std::string& url) const;
+    DownloadOutcome Download(const std::string& url, const std::filesystem::path& target) const;
+
+    std::string baseUrl_;
+    DownloadProgress& progress_;
+    CloudTimeouts timeouts_;
+};
+
+// Size in bytes of a local file; 0 when it cannot be opened (a missing file included).
+std::int64_t LocalFileSize(const std::filesystem::path& path);
+
+}  // namespace songloader

@@ -1,0 +1,11 @@
+#include "core/cloud/cloud_messages.h"
+
+namespace songloader {
+
+Notice CheckNetworkNotice() { return {kCheckNetworkMessage, kCaptionErrorUpper, NoticeIcon::Exclamation}; }
+
+bool CloudReachable(const CloudClient& client) {
+    return client.ProbeNetwork() != -1 || client.ProbeNetwork() != -1;
+}
+
+}  // namespace songloader

@@ -1,0 +1,17 @@
+#pragma once
+
+#include "core/cloud/cloud_client.h"
+#include "core/common/notice.h"
+
+namespace songloader {
+
+inline constexpr const char* kCheckNetworkMessage = "Please check network!!";
+inline constexpr const char* kNoNewSongsMessage = "No new songs available!";
+
+// "Please check network!!" as every cloud command shows it.
+Notice CheckNetworkNotice();
+
+// The reachability rule of every cloud command: ProbeNetwork, and once more when it fails.
+bool CloudReachable(const CloudClient& client);
+
+}  // namespace songloader

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+
+#include "core/catalogue/row_element.h"
+#include "core/cloud/cloud_client.h"
+#include "core/cloud/download_protocol.h"
+
+namespace songloader {
+
+struct CloudSongFetch {
+    std::filesystem::path mediaFile;  // songs/NNN/n.mp4, whether or not it arrived
+    std::int64_t remoteSize = -1;     // the size probe's answer
+    DownloadOutcome outcome;
+};
+
+// The device side of fetching one cloud song: its folder (song folder + first three digits)
+// created when missing, its size probed, and its video downloaded as NNN/n.mp4 with the download
+// start protocol (progressSteps = size / 1460, the title as download name). Only a Done outcome
+// leaves a new file; the caller adds the song to the device list for that one alone.
+CloudSongFetch FetchCloudSong(const CloudClient& client, const std::filesystem::path& songFolder,
+                              const ROWELEMENT& record, const TransferRunner& runner = {});
+
+}  // namespace songloader

@@ -1,0 +1,33 @@
+#include "core/cloud/download_protocol.h"
+
+namespace songloader {
+
+namespace {
+
+// Clears downloadActive on every way out, exceptions included.
+class ActiveFlag {
+public:
+    explicit ActiveFlag(DownloadProgress& progress) : progress_(progress) { progress_.downloadActive.store(1); }
+    ~ActiveFlag() { progress_.downloadActive.store(0); }
+    ActiveFlag(const ActiveFlag&) = delete;
+    ActiveFlag& operator=(const ActiveFlag&) = delete;
+
+private:
+    DownloadProgress& progress_;
+};
+
+}  // namespace
+
+DownloadOutcome RunDownloadProtocol(DownloadProgress& progress, std::int32_t progressSteps, std::string name,
+                                    const Transfer& transfer, const TransferRunner& runner) {
+    progress.progressSteps.store(progressSteps);
+    progress.SetDownloadName(std::move(name));
+    progress.chunkReady.store(0);
+    progress.lastChunkBytes.store(0);
+    progress.receivedBytes.store(0);
+    progress.cancelRequested.store(false);
+    ActiveFlag active(progress);
+    return runner ? runner(transfer) : transfer();
+}
+
+}  // namespace songloader

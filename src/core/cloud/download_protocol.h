@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "core/cloud/download_outcome.h"
+#include "core/cloud/download_progress.h"
+
+namespace songloader {
+
+using Transfer = std::function<DownloadOutcome()>;
+
+// Runs a transfer while showing its progress. A view shows its progress window, runs `transfer`
+// on a worker thread, follows the DownloadProgress state until it returns, and hands back its
+// outcome; a cancel in the window calls DownloadProgress::RequestCancel. The default runs the
+// transfer inline on the calling thread and shows nothing.
+using TransferRunner = std::function<DownloadOutcome(const Transfer& transfer)>;
+
+// The start protocol of every download with a progress window: progressSteps and downloadName set,
+// counters and the cancel request cleared, downloadActive raised, the transfer run through `runner`,
+// downloadActive cleared again whatever the outcome.
+DownloadOutcome RunDownloadProtocol(DownloadProgress& progress, std::int32_t progressSteps, std::string name,
+                                    const Transfer& transfer, const TransferRunner& runner = {});
+
+}  // namespace songloader

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+
+namespace songloader {
+
+// The file a download lands in: a temporary name beside the target, written as the data arrives,
+// flushed and renamed over the target only by Commit. Its write-out to the disk is started every
+// few MiB while the transfer goes on, so that the final flush of a big video is short and the dirty
+// data in memory stays small. Removes its temporary file unless committed.
+class DownloadTarget {
+public:
+    explicit DownloadTarget(std::filesystem::path target);
+    ~DownloadTarget();
+    DownloadTarget(const DownloadTarget&) = delete;
+    DownloadTarget& operator=(const DownloadTarget&) = delete;
+
+    // False once creating or writing failed; error() tells why.
+    bool ok() const { return error_.empty(); }
+    const std::string& error() const { return error_; }
+
+    bool Write(const char* data, std::size_t size);
+    // fsync, close, rename over the target, flush the folder.
+    bool Commit();
+
+private:
+    void Fail(const std::string& what, int errorNumber);
+    void StartWriteOut();
+
+    std::filesystem::path target_;
+    std::filesystem::path temporary_;
+    int fd_ = -1;
+    off_t written_ = 0;
+    off_t writeOutStarted_ = 0;  // the bytes before this have had their write-out started
+    off_t previousWindow_ = 0;   // start of the window whose write-out is waited for next
+    bool committed_ = false;
+    std::string error_;
+};
+
+}  // namespace songloader

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/catalogue/row_element.h"
+
+namespace songloader {
+
+// One song of a publish table, its texts already in the device code page.
+struct PublishSong {
+    std::size_t line = 0;
+    ROWELEMENT song;
+    std::filesystem::path media;
+};
+
+struct PublishTable {
+    std::vector<PublishSong> songs;
+    std::vector<std::string> errors;  // "line N: why", in line order
+    bool ok() const { return errors.empty(); }
+};
+
+// Reads a UTF-8 table with one song per line and seven TAB-separated fields: number, language text
+// (a language table text such as "EG", "OPM" or "Other"), title, artist, composer, lyricist, media
+// path (relative paths start at `tableFolder`). Blank lines and a first line starting with the
+// field name "number" are skipped; CR LF line ends are accepted. Every bad line is reported.
+PublishTable ParsePublishTable(std::string_view utf8, const std::filesystem::path& tableFolder,
+                               const std::string& codePage);
+
+}  // namespace songloader

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "core/cloud/cloud_client.h"
+#include "support/temp_dir.h"
+#include "support/test_cloud_server.h"
+
+namespace songloader::test {
+
+// A loopback cloud serving `cloud` and a client of it with short limits, plus a local folder.
+class CloudTest : public ::testing::Test {
+protected:
+    CloudTest() : server(cloud.path()), client(server.baseUrl(), progress) {
+        client.SetTimeouts({std::chrono::milliseconds(2000), std::chrono::milliseconds(300)});
+    }
+
+    void Serve(const std::string& name, const std::string& bytes) { WriteBytes(cloud / name, bytes); }
+
+    TempDir cloud;
+    TempDir local;
+    TestCloudServer server;
+    DownloadProgress progress;
+    CloudClient client;
+};
+
+// Bytes that differ at every position, so a shifted or cut copy is noticed.
+inline std::string Pattern(std::size_t size, unsigned seed = 1) {
+    std::string bytes(size, '\0');
+    unsigned value = seed;
+    for (char& c : bytes) {
+        value = value * 1103515245u + 12345u;
+        c = static_cast<char>(value >> 16);
+    }
+    return bytes;
+}
+
+}  // namespace songloader::test

@@ -1,0 +1,192 @@
+#include <atomic>
+#include <thread>
+
+#include "cloud_test_fixture.h"
+
+namespace songloader::test {
+namespace {
+
+class DownloadTest : public CloudTest {
+protected:
+    // The target holds `old`; a failed download must leave exactly that and no other file.
+    void ExpectOldFileKept(const std::filesystem::path& target, const std::string& old) {
+        EXPECT_EQ(ReadBytes(target), old);
+        EXPECT_EQ(ListFiles(target.parent_path()), std::vector<std::string>{target.filename().string()});
+    }
+};
+
+TEST_F(DownloadTest, FileArrivesWhole) {
+    const std::string body = Pattern(20 * 1024 * 1024 + 17);  // several write-out windows
+    Serve("Msong.db", body);
+    WriteBytes(local / "Msong.db", "old catalogue");
+    const DownloadOutcome outcome = client.DownloadFile("Msong.db", local / "Msong.db");
+    EXPECT_TRUE(outcome.ok()) << DescribeOutcome(outcome);
+    EXPECT_EQ(outcome.httpStatus, 200);
+    EXPECT_EQ(outcome.bytes, static_cast<std::int64_t>(body.size()));
+    EXPECT_EQ(ReadBytes(local / "Msong.db"), body);
+    EXPECT_EQ(ListFiles(local.path()), std::vector<std::string>{"Msong.db"}) << "no temporary file left";
+}
+
+TEST_F(DownloadTest, SongUrlCarriesAttnameAndGetsItsExtension) {
+    Serve("900001.mp4", Pattern(4000));
+    std::filesystem::create_directory(local / "900");
+    const DownloadOutcome outcome = client.DownloadSong("900001", local / "900" / "900001");
+    ASSERT_TRUE(outcome.ok()) << DescribeOutcome(outcome);
+    EXPECT_EQ(ReadBytes(local / "900" / "900001.mp4"), Pattern(4000));
+    ASSERT_EQ(server.Requests().size(), 1u);
+    EXPECT_EQ(server.Requests()[0].method, "GET");
+    EXPECT_EQ(server.Requests()[0].path, "/900001.mp4");
+    EXPECT_EQ(server.Requests()[0].query, "attname=");
+}
+
+TEST_F(DownloadTest, RedirectsKeepTheQueryAndStopAfterFive) {
+    Serve("900002.mp4", Pattern(10));
+    server.SetBehaviour("900002.mp4", {.redirects = 5});
+    ASSERT_TRUE(client.DownloadSong("900002", local / "900002").ok());
+    EXPECT_EQ(server.Requests().back().path, "/__hop/0/900002.mp4");
+    EXPECT_EQ(server.Requests().back().query, "attname=");
+
+    WriteBytes(local / "900003.mp4", "old");
+    Serve("900003.mp4", Pattern(10));
+    server.SetBehaviour("900003.mp4", {.redirects = 6});
+    const DownloadOutcome outcome = client.DownloadSong("900003", local / "900003");
+    EXPECT_EQ(outcome.status, DownloadStatus::NetworkFailure);
+    EXPECT_EQ(ReadBytes(local / "900003.mp4"), "old");
+}
+
+TEST_F(DownloadTest, ErrorStatusKeepsTheOldFile) {
+    WriteBytes(local / "MgList.dat", "old list");
+    const DownloadOutcome missing = client.DownloadFile("MgList.dat", local / "MgList.dat");
+    EXPECT_EQ(missing.status, DownloadStatus::ErrorStatus);
+    EXPECT_EQ(missing.httpStatus, 404);
+    EXPECT_EQ(DescribeOutcome(missing), "error status 404");
+    ExpectOldFileKept(local / "MgList.dat", "old list");
+
+    Serve("MgList.dat", Pattern(10));
+    server.SetBehaviour("MgList.dat", {.errorStatus = 503});
+    const DownloadOutcome failing = client.DownloadFile("MgList.dat", local / "MgList.dat");
+    EXPECT_EQ(failing.status, DownloadStatus::ErrorStatus);
+    EXPECT_EQ(failing.httpStatus, 503);
+    ExpectOldFileKept(local / "MgList.dat", "old list");
+}
+
+TEST_F(DownloadTest, TruncatedTransferKeepsTheOldFile) {
+    Serve("sgmusic", Pattern(200000));
+    server.SetBehaviour("sgmusic", {.closeAfter = 70000});
+    WriteBytes(local / "sgmusic.dat", "old");
+    const DownloadOutcome outcome = client.DownloadFile("sgmusic", local / "sgmusic.dat");
+    EXPECT_EQ(outcome.status, DownloadStatus::NetworkFailure) << DescribeOutcome(outcome);
+    EXPECT_FALSE(outcome.detail.empty());
+    ExpectOldFileKept(local / "sgmusic.dat", "old");
+}
+
+TEST_F(DownloadTest, StalledTransferGivesUpAndKeepsTheOldFile) {
+    Serve("900004.mp4", Pattern(100000));
+    server.SetBehaviour("900004.mp4", {.stallAfter = 30000});
+    WriteBytes(local / "900004.mp4", "old song");
+    const auto start = std::chrono::steady_clock::now();
+    const DownloadOutcome outcome = client.DownloadSong("900004", local / "900004");
+    EXPECT_EQ(outcome.status, DownloadStatus::NetworkFailure);
+    EXPECT_EQ(outcome.detail, "no data for 300 ms");
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+    EXPECT_EQ(outcome.bytes, 30000);
+    ExpectOldFileKept(local / "900004.mp4", "old song");
+}
+
+TEST_F(DownloadTest, SlowButSteadyTransferIsNotAStall) {
+    // Each pause is shorter than the stall limit, the whole transfer much longer.
+    Serve("slow", Pattern(8000));  // four pauses of 100 ms against a stall limit of 300 ms
+    server.SetBehaviour("slow", {.slowChunkBytes = 2000, .slowChunkDelay = std::chrono::milliseconds(100)});
+    const DownloadOutcome outcome = client.DownloadFile("slow", local / "slow");
+    ASSERT_TRUE(outcome.ok()) << DescribeOutcome(outcome);
+    EXPECT_EQ(ReadBytes(local / "slow"), Pattern(8000));
+}
+
+TEST_F(DownloadTest, RefusedConnectionKeepsTheOldFile) {
+    CloudClient refused("http://127.0.0.1:" + std::to_string(RefusedPort()) + "/", progress);
+    WriteBytes(local / "Msong.db", "old");
+    const DownloadOutcome outcome = refused.DownloadFile("Msong.db", local / "Msong.db");
+    EXPECT_EQ(outcome.status, DownloadStatus::NetworkFailure);
+    EXPECT_EQ(outcome.httpStatus, 0);
+    ExpectOldFileKept(local / "Msong.db", "old");
+}
+
+TEST_F(DownloadTest, MissingFolderIsAWriteFailureWithoutARequest) {
+    Serve("900005.mp4", Pattern(10));
+    const DownloadOutcome outcome = client.DownloadSong("900005", local / "900" / "900005");
+    EXPECT_EQ(outcome.status, DownloadStatus::WriteFailure);
+    EXPECT_TRUE(server.Requests().empty());
+    EXPECT_FALSE(std::filesystem::exists(local / "900"));
+}
+
+TEST_F(DownloadTest, WriteFailurePartWayKeepsTheOldFile) {
+    Serve("Msong.db", Pattern(300000));
+    WriteBytes(local / "Msong.db", "old");
+    DownloadOutcome outcome;
+    {
+        FileSizeLimit full(100000);
+        outcome = client.DownloadFile("Msong.db", local / "Msong.db");
+    }
+    EXPECT_EQ(outcome.status, DownloadStatus::WriteFailure) << DescribeOutcome(outcome);
+    ExpectOldFileKept(local / "Msong.db", "old");
+}
+
+TEST_F(DownloadTest, CancelMidTransfer) {
+    Serve("900006.mp4", Pattern(400000));
+    server.SetBehaviour("900006.mp4", {.slowChunkBytes = 10000, .slowChunkDelay = std::chrono::milliseconds(20)});
+    WriteBytes(local / "900006.mp4", "old");
+    std::atomic<bool> done{false};
+    std::thread canceller([&] {
+        while (!done && progress.receivedBytes.load() < 30000) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        progress.RequestCancel();
+    });
+    const DownloadOutcome outcome = client.DownloadSong("900006", local / "900006");
+    done = true;
+    canceller.join();
+    EXPECT_EQ(outcome.status, DownloadStatus::Cancelled);
+    EXPECT_GE(outcome.bytes, 30000);
+    EXPECT_LT(outcome.bytes, 400000);
+    ExpectOldFileKept(local / "900006.mp4", "old");
+}
+
+TEST_F(DownloadTest, EveryByteFeedsTheProgressState) {
+    Serve("900007.mp4", Pattern(14600 * 7 + 5));
+    progress.progressSteps = ProgressStepsFor(14600 * 7 + 5);
+    ASSERT_TRUE(client.DownloadSong("900007", local / "900007").ok());
+    EXPECT_EQ(progress.receivedBytes.load(), 14600 * 7 + 5);
+    EXPECT_EQ(progress.StepPosition(), 70) << "a finished download shows its full range";
+    EXPECT_EQ(progress.chunkReady.load(), 1);
+    EXPECT_GT(progress.lastChunkBytes.load(), 0);
+
+    // The next download starts counting from zero.
+    Serve("small", "x");
+    ASSERT_TRUE(client.DownloadFile("small", local / "small").ok());
+    EXPECT_EQ(progress.receivedBytes.load(), 1);
+    EXPECT_EQ(progress.lastChunkBytes.load(), 1);
+}
+
+}  // namespace
+}  // namespace songloader::test
+
+namespace songloader::test {
+namespace {
+
+TEST_F(DownloadTest, NothingReachesTheConsole) {
+    // libcurl would echo the probe's headers on standard output and draw its meter on standard error.
+    Serve("MgList.dat", Pattern(300000));
+    ::testing::internal::CaptureStdout();
+    ::testing::internal::CaptureStderr();
+    const std::int32_t probe = client.ProbeNetwork();
+    const std::int64_t size = client.RemoteFileSize("MgList.dat");
+    const DownloadOutcome outcome = client.DownloadFile("MgList.dat", local / "MgList.dat");
+    const std::string out = ::testing::internal::GetCapturedStdout();
+    const std::string err = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(probe, 1);
+    EXPECT_EQ(size, 300000);
+    EXPECT_TRUE(outcome.ok());
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(err, "");
+}
+
+}  // namespace
+}  // namespace songloader::test
