@@ -228,4 +228,13 @@ void FakeView::OpenHelpFile(const std::filesystem::path& file) {
     helpFiles.push_back(file);
 }
 
+DownloadOutcome FakeView::RunTransfer(const Transfer& transfer, DownloadProgress& progress, const std::string& name) {
+    const std::string shown = name + " " + std::to_string(progress.progressSteps.load());
+    Record("RunTransfer " + shown);
+    transfers.push_back(shown);
+    if (!progress.downloadActive.load()) ADD_FAILURE() << "a transfer ran outside the download start protocol";
+    if (onTransfer) onTransfer(progress);
+    return transfer();
+}
+
 }  // namespace songloader::test

@@ -29,6 +29,7 @@ public:
     std::deque<std::optional<std::string>> folders;
     std::function<void()> onPump;                   // runs inside PumpMessage
     std::function<void(const Notice&)> onMessage;   // runs when a message box is shown
+    std::function<void(DownloadProgress&)> onTransfer;  // runs as a transfer starts (to cancel it, say)
 
     // ---- what happened ----
     std::vector<std::string> calls;  // "Enable 1026 0", "Message Note|Added successfully", ...
@@ -36,6 +37,7 @@ public:
     std::vector<std::string> folderTitles;
     std::vector<FileDialogSpec> fileDialogs;
     std::vector<std::filesystem::path> helpFiles;
+    std::vector<std::string> transfers;  // "name steps" of each transfer, in order
     int repaints = 0;
     int pumps = 0;
     int abouts = 0;
@@ -97,6 +99,9 @@ public:
     void ShowContextMenu(bool deleteEnabled) override;
     void ShowAbout() override;
     void OpenHelpFile(const std::filesystem::path& file) override;
+    // Runs the transfer inline, on the calling thread.
+    DownloadOutcome RunTransfer(const Transfer& transfer, DownloadProgress& progress,
+                                const std::string& name) override;
 
 private:
     void Record(const std::string& call) { calls.push_back(call); }

@@ -49,9 +49,10 @@ bool CSonquillDlg::ReadListIntoView(const std::filesystem::path& file, ListKind 
     return true;
 }
 
-bool CSonquillDlg::ReadDeviceFolderList() {
+bool CSonquillDlg::ReadDeviceFolderList(const std::function<void()>& beforeRead) {
     const auto file = FindListFile(m_songFolder, kDeviceListName);
     if (!file) return true;  // a device without songs
+    if (beforeRead) beforeRead();
     m_view.Enable(ControlId::DeviceList, false);
     const bool ok = ReadListIntoView(*file, ListKind::Device);
     m_view.Enable(ControlId::DeviceList, true);

@@ -16,7 +16,11 @@ void CSonquillDlg::OnAddToDevice() {
             Show({kSelectDiskMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
             return;
         }
-        AddQueuedSongs();
+        if (m_cloudListShown) {
+            AddCloudSongs();
+        } else {
+            AddQueuedSongs();
+        }
     });
 }
 

@@ -48,11 +48,17 @@ inline constexpr const char* kDownloadCloudDataLanguageMessage = "Please downloa
 inline constexpr const char* kCloudDatabaseOkMessage = "check cloud database ok";
 inline constexpr const char* kSelectDiskMessage = "Please Select Disk";
 
+// The download progress window.
+inline constexpr const char* kProgressWindowTitle = "Download Progress";
+inline constexpr const char* kNowDownloadText = "Now Download:";
+
 // Messages for failures the old window did not report.
 inline constexpr const char* kMediaMissingMessage = "The media file of song %s is not on the device; nothing was changed.";
 inline constexpr const char* kMoveFailedMessage = "The media file could not be moved; nothing was changed.\n%s";
 inline constexpr const char* kCopyFailedMessage = "These songs could not be copied to the device and stay in the list:";
 inline constexpr const char* kDownloadFailedMessage = "These songs could not be downloaded and were not added:";
+inline constexpr const char* kCatalogueFailedMessage = "The cloud catalogue could not be downloaded:";
+inline constexpr const char* kMidiFailedMessage = "These files of the MIDI pack could not be downloaded:";
 inline constexpr const char* kTextNotStorableMessage =
     "The song's texts hold characters that the device's character set (%s) cannot store.";
 

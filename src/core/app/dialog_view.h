@@ -6,6 +6,9 @@
 #include <string>
 
 #include "core/app/control_id.h"
+#include "core/cloud/download_outcome.h"
+#include "core/cloud/download_progress.h"
+#include "core/cloud/download_protocol.h"
 #include "core/common/notice.h"
 
 namespace songloader {
@@ -76,6 +79,12 @@ public:
     virtual void ShowContextMenu(bool deleteEnabled) = 0;
     virtual void ShowAbout() = 0;
     virtual void OpenHelpFile(const std::filesystem::path& file) = 0;
+
+    // Runs a download and returns its outcome. Meanwhile the progress window ("Download Progress",
+    // "Now Download:" + `name`) follows `progress`; cancelling it calls progress.RequestCancel().
+    // The window may run the transfer on another thread, but returns only when it has ended.
+    virtual DownloadOutcome RunTransfer(const Transfer& transfer, DownloadProgress& progress,
+                                        const std::string& name) = 0;
 };
 
 }  // namespace songloader

@@ -7,8 +7,9 @@
 
 namespace songloader {
 
-CSonquillDlg::CSonquillDlg(DialogView& view, const DriveSystem& drives, DialogSettings settings)
-    : m_view(view), m_drives(drives), m_settings(std::move(settings)) {}
+CSonquillDlg::CSonquillDlg(DialogView& view, const DriveSystem& drives, const CloudClient& cloud,
+                           DialogSettings settings)
+    : m_view(view), m_drives(drives), m_cloud(cloud), m_settings(std::move(settings)) {}
 
 bool CSonquillDlg::RunCommand(const std::function<void()>& body) {
     if (m_busy) return false;

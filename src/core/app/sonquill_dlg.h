@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -8,8 +9,11 @@
 
 #include "core/app/control_id.h"
 #include "core/app/dialog_view.h"
+#include "core/catalogue/catalogue_database.h"
 #include "core/catalogue/list_file_reader.h"
 #include "core/catalogue/row_element.h"
+#include "core/cloud/cloud_client.h"
+#include "core/cloud/download_protocol.h"
 #include "core/common/notice.h"
 #include "core/device/drive_system.h"
 #include "core/entry/add_queue.h"
@@ -22,16 +26,24 @@ struct DialogSettings {
     std::string codePage = "CP1252";   // device texts <-> UTF-8
     bool traditionalChinese = false;   // folder picker title
     std::filesystem::path startFolder; // where the help file lies; empty: the current folder at start
+    // The time, for reusing a network probe while the user types; empty: the steady clock.
+    std::function<std::chrono::steady_clock::time_point()> clock;
 };
+
+// A probe that found the cloud is trusted this long by the search box.
+inline constexpr std::chrono::seconds kProbeReuse{5};
 
 enum class EditTarget { None, WorkList, DeviceList };
 
 // The main window's state and its command handlers. It never draws: everything it shows goes
-// through the DialogView. Each public On... handler is one row of the window's command table;
-// a handler called while another one runs (from a pumped message) is ignored.
+// through the DialogView. Each public On... handler is one row of the window's command table.
+// A command or notification that arrives while another handler runs (from a pumped message or a
+// modal box) is ignored; only the focus notifications of the two edit boxes, which just note
+// state, always run.
 class CSonquillDlg {
 public:
-    CSonquillDlg(DialogView& view, const DriveSystem& drives, DialogSettings settings = {});
+    CSonquillDlg(DialogView& view, const DriveSystem& drives, const CloudClient& cloud,
+                 DialogSettings settings = {});
 
     // Start-up, timer, window commands.
     void OnInitDialog();
@@ -47,6 +59,12 @@ public:
     // Device choice.
     void OnAutoCheckDevice();
     void OnSelectDevice();
+
+    // Cloud.
+    void OnCloudSongs();
+    void OnCloudMidi();
+    void OnSearchChange();
+    void OnSearchLanguageChange();
 
     // Entry form.
     void OnNumberSetFocus();
@@ -102,7 +120,8 @@ private:
 
     // Device.
     void PublishDeviceFolder(const std::filesystem::path& root);
-    bool ReadDeviceFolderList();
+    // Reads SgList.dat of the song folder when there is one; `beforeRead` runs once it is found.
+    bool ReadDeviceFolderList(const std::function<void()>& beforeRead = {});
     bool ReadListIntoView(const std::filesystem::path& file, ListKind kind);
 
     // Entry form.
@@ -118,6 +137,17 @@ private:
     void EnableNewSongControls(bool enabled);
     void ReviseDeviceSong(const ROWELEMENT& revised);
 
+    // Cloud.
+    std::chrono::steady_clock::time_point Now() const;
+    // The reachability rule of the cloud commands; the search may reuse a recent success.
+    bool CheckCloudReachable(bool reuseRecentProbe);
+    bool LoadCloudList();
+    void ShowSearchHits(const std::string& typed);
+    TransferRunner ProgressWindow();
+    void AddCloudSongs();
+    // Downloads one cloud song shown at `position` of the device list; why not, when it failed.
+    std::optional<std::string> FetchCloudSongAt(const ROWELEMENT& record, int position);
+
     // Writing to the device.
     void AddQueuedSongs();
     bool RebuildCatalogue(RebuildMode mode, const std::function<void()>& afterCommit = {});
@@ -125,7 +155,10 @@ private:
 
     DialogView& m_view;
     const DriveSystem& m_drives;
+    const CloudClient& m_cloud;
     DialogSettings m_settings;
+    CloudCatalogue m_catalogue;  // Msong.db, open from a cloud sync on
+    std::optional<std::chrono::steady_clock::time_point> m_lastProbeSuccess;
 
     SongList m_workSongs;
     SongList m_deviceSongs;

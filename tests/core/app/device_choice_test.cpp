@@ -132,7 +132,7 @@ TEST_F(DeviceChoice, SelectKeepsTheWorkListAndUsesTheTraditionalTitleWhenAsked) 
     FakeView otherView;
     DialogSettings traditional = settings;
     traditional.traditionalChinese = true;
-    CSonquillDlg other(otherView, drives, traditional);
+    CSonquillDlg other(otherView, drives, client, traditional);
     otherView.folders = {std::nullopt};
     other.OnSelectDevice();
     EXPECT_EQ(otherView.folderTitles, std::vector<std::string>{"選擇目標文件夾"});

@@ -1,16 +1,15 @@
 #include "dialog_fixture.h"
 
 #include "core/catalogue/list_file_reader.h"
+#include "support/cloud_catalogue_fixture.h"
 
 namespace songloader::test {
 
 namespace {
 
-DialogSettings SettingsFor(const TempDir& dir) {
-    DialogSettings settings;
-    settings.codePage = "CP1252";
-    settings.startFolder = dir.path() / "program";
-    return settings;
+std::filesystem::path Created(const std::filesystem::path& folder) {
+    std::filesystem::create_directories(folder);
+    return folder;
 }
 
 }  // namespace
@@ -22,10 +21,40 @@ std::string UnbuildableTitle() {
 }
 
 DialogTest::DialogTest()
-    : stick(dir / "media" / "STICK"), settings(SettingsFor(dir)), dlg(view, drives, settings) {
-    std::filesystem::create_directories(stick);
+    : stick(Created(dir / "media" / "STICK")),
+      cloud(Created(dir / "cloud")),
+      server(cloud),
+      client(server.baseUrl(), progress),
+      settings{"CP1252", false, dir / "program", [this] { return now; }},
+      dlg(view, drives, client, settings) {
+    client.SetTimeouts({std::chrono::milliseconds(2000), std::chrono::milliseconds(500)});
     drives.drives = {{stick, DriveKind::Removable, true, true}};
     dlg.OnInitDialog();
+}
+
+void DialogTest::PublishCloud(const std::vector<CloudSong>& songs) {
+    std::vector<ListEntry> entries;
+    std::vector<CatalogueSong> rows;
+    for (const CloudSong& song : songs) {
+        entries.push_back({song.number, song.language, song.title, song.artist, "", ""});
+        rows.push_back({static_cast<int>(song.number), song.language, song.title, song.artist});
+        WriteBytes(cloud / (std::to_string(song.number) + ".mp4"), VideoOf(song.number));
+    }
+    WriteBytes(cloud / "MgList.dat", MakeListFileBytes(entries));
+    WriteCloudCatalogue(cloud / "Msong.db", rows);
+}
+
+std::string DialogTest::VideoOf(std::uint32_t number) {
+    std::string video;
+    while (video.size() < 4000) video += "frame of " + std::to_string(number) + ";";
+    return video;
+}
+
+void DialogTest::SyncCloud() {
+    const auto before = view.messages.size();
+    dlg.OnCloudSongs();
+    ASSERT_EQ(view.messages.size(), before + 1);
+    ASSERT_EQ(view.MessageLog().back(), "Note|check cloud database ok");
 }
 
 void DialogTest::PutDeviceList(const std::vector<ListEntry>& entries) {

@@ -2,16 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "core/app/dialog_texts.h"
 #include "core/app/sonquill_dlg.h"
+#include "core/cloud/cloud_client.h"
 #include "support/fake_drive_system.h"
 #include "support/fake_view.h"
 #include "support/list_file_bytes.h"
 #include "support/temp_dir.h"
+#include "support/test_cloud_server.h"
 
 namespace songloader::test {
 
@@ -19,10 +23,25 @@ namespace songloader::test {
 std::string UnbuildableTitle();
 inline const std::string kUnbuildableTitle = UnbuildableTitle();
 
-// The main window over a fake view, with a removable stick at <temp>/media/STICK.
+struct CloudSong {
+    std::uint32_t number = 0;
+    std::uint8_t language = 0;
+    std::string title;
+    std::string artist;
+};
+
+// The main window over a fake view, with a removable stick at <temp>/media/STICK and a loopback
+// cloud server serving <temp>/cloud. The dialog's clock stands still unless a test moves it.
 class DialogTest : public ::testing::Test {
 protected:
     DialogTest();
+
+    // Puts MgList.dat, Msong.db and a video per song on the cloud server.
+    void PublishCloud(const std::vector<CloudSong>& songs);
+    // The video the cloud serves for a song: a few kilobytes that differ per song.
+    static std::string VideoOf(std::uint32_t number);
+    // "Cloud Songs", expecting only "check cloud database ok".
+    void SyncCloud();
 
     std::filesystem::path songs() const { return stick / "songs"; }
     // Writes songs/SgList.dat of the stick.
@@ -48,8 +67,13 @@ protected:
 
     TempDir dir;
     std::filesystem::path stick;
+    std::filesystem::path cloud;
     FakeView view;
     FakeDriveSystem drives;
+    TestCloudServer server;
+    DownloadProgress progress;
+    CloudClient client;
+    std::chrono::steady_clock::time_point now{};
     DialogSettings settings;
     CSonquillDlg dlg;
 };

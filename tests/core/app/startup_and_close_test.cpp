@@ -91,7 +91,7 @@ TEST_F(StartUp, SystemCommands) {
 TEST_F(StartUp, TheStartFolderDefaultsToTheCurrentFolder) {
     FakeView otherView;
     DialogSettings plain;
-    CSonquillDlg other(otherView, drives, plain);
+    CSonquillDlg other(otherView, drives, client, plain);
     other.OnInitDialog();
     other.OnSysCommand(SysCommand::ContextHelp);
     ASSERT_EQ(otherView.helpFiles.size(), 1u);

@@ -1,0 +1,244 @@
+// "Cloud Songs", the catalogue search, "Add to USB Drive" with cloud songs, and "Cloud Midi ".
+#include "core/app/dialog_texts.h"
+#include "core/app/sonquill_dlg.h"
+#include "core/catalogue/language_table.h"
+#include "core/cloud/catalogue_sync.h"
+#include "core/cloud/cloud_messages.h"
+#include "core/cloud/cloud_song.h"
+#include "core/cloud/midi_pack.h"
+#include "core/text/code_page.h"
+
+namespace songloader {
+
+std::chrono::steady_clock::time_point CSonquillDlg::Now() const {
+    return m_settings.clock ? m_settings.clock() : std::chrono::steady_clock::now();
+}
+
+bool CSonquillDlg::CheckCloudReachable(bool reuseRecentProbe) {
+    if (reuseRecentProbe && m_lastProbeSuccess && Now() - *m_lastProbeSuccess < kProbeReuse) return true;
+    if (CloudReachable(m_cloud)) {
+        m_lastProbeSuccess = Now();
+        return true;
+    }
+    m_lastProbeSuccess.reset();
+    Show(CheckNetworkNotice());
+    return false;
+}
+
+TransferRunner CSonquillDlg::ProgressWindow() {
+    return [this](const Transfer& transfer) {
+        DownloadProgress& progress = m_cloud.progress();
+        return m_view.RunTransfer(transfer, progress, ToView(progress.DownloadName()));
+    };
+}
+
+// ---- "Cloud Songs" ----
+
+void CSonquillDlg::OnCloudSongs() {
+    RunCommand([&] {
+        if (!CheckCloudReachable(false)) return;
+        m_view.Enable(ControlId::CloudSongs, false);
+        if (!m_deviceSongs.empty()) {
+            ClearList(ControlId::DeviceList);
+            m_view.Repaint();
+        }
+        if (m_songFolder.empty()) {
+            const auto drive = ChooseDeviceDrive(m_drives);
+            if (!drive) {
+                Show({kInsertDeviceMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
+                m_view.Enable(ControlId::CloudSongs, true);
+                return;
+            }
+            PublishDeviceFolder(*drive);
+        }
+
+        const CatalogueFetch fetch = FetchCloudCatalogue(m_cloud, m_songFolder, m_catalogue);
+        const bool deviceRead = ReadDeviceFolderList([&] {
+            m_cloudListShown = false;
+            ClearList(ControlId::WorkList);
+        });
+        if (!deviceRead) {
+            m_view.Enable(ControlId::CloudSongs, true);
+            return;
+        }
+        if (!fetch.list.ok() || !fetch.database.ok()) {
+            // Whatever older files the device holds are not the cloud's catalogue: show none.
+            m_cloudListShown = false;
+            ClearList(ControlId::WorkList);
+            std::string why = kCatalogueFailedMessage;
+            if (!fetch.list.ok()) why += std::string("\n") + kCloudListName + ": " + DescribeOutcome(fetch.list);
+            if (!fetch.database.ok()) {
+                why += std::string("\n") + kCloudDatabaseName + ": " + DescribeOutcome(fetch.database);
+            }
+            Show(AppNotice(why, NoticeIcon::Exclamation));
+            m_view.Enable(ControlId::AutoCheckDevice, true);
+            m_view.Enable(ControlId::CloudSongs, true);
+            return;
+        }
+        if (!LoadCloudList()) {
+            m_view.Enable(ControlId::AutoCheckDevice, true);
+            m_view.Enable(ControlId::CloudSongs, true);
+            return;
+        }
+        m_cloudListShown = true;
+        m_view.SetProgressRange(1, 500);
+        m_view.SetProgressPos(500);
+        m_view.Repaint();
+        m_view.Enable(ControlId::CloudSongs, true);
+        Show({kCloudDatabaseOkMessage, kCaptionNote, NoticeIcon::None});
+    });
+}
+
+bool CSonquillDlg::LoadCloudList() {
+    const auto file = FindListFile(m_songFolder, kCloudListName);
+    if (!file) return true;
+    m_view.ShowCheckBoxes(ControlId::WorkList, true);
+    m_view.Enable(ControlId::WorkList, false);
+    ClearList(ControlId::WorkList);
+    const bool ok = ReadListIntoView(*file, ListKind::Cloud);
+    m_view.Enable(ControlId::WorkList, true);
+    if (!ok) return false;
+    m_view.Enable(ControlId::QueueToAdd, true);
+    m_view.Enable(ControlId::ClearFields, true);
+    m_view.Enable(ControlId::SelectAll, true);
+    return true;
+}
+
+// ---- search ----
+
+void CSonquillDlg::OnSearchChange() {
+    RunCommand([&] {
+        // Entering or leaving the box changes its text too; that is no search and needs no network.
+        const std::string text = m_view.GetText(ControlId::SearchBox);
+        if (text.empty() || text == kSearchPlaceholder) return;
+        if (!CheckCloudReachable(true)) return;
+        if (!m_cloudListShown) {
+            Show({kDownloadCloudDataMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
+            return;
+        }
+        ShowSearchHits(text);
+    });
+}
+
+void CSonquillDlg::OnSearchLanguageChange() {
+    RunCommand([&] {
+        if (!CheckCloudReachable(true)) return;
+        std::string text = m_view.GetText(ControlId::SearchBox);
+        if (text == kSearchPlaceholder) text.clear();
+        if (!m_cloudListShown) {
+            Show({kDownloadCloudDataLanguageMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
+            return;
+        }
+        ShowSearchHits(text);
+    });
+}
+
+void CSonquillDlg::ShowSearchHits(const std::string& typed) {
+    ClearList(ControlId::WorkList);
+    m_view.Enable(ControlId::WorkList, true);
+    // A text the device's code page cannot hold matches no song.
+    if (const auto text = Utf8ToDevice(typed, m_settings.codePage)) {
+        std::size_t hits = 0;
+        const int ran = m_catalogue.SearchCloudCatalogue(
+            *text, SearchFilterFromIndex(m_view.ComboSelection(ControlId::SearchLanguage)),
+            [&](const ROWELEMENT& hit, std::size_t index) {
+                m_currentSong = hit;
+                AppendRow(ControlId::WorkList, m_currentSong);
+                if (IsOnDevice(m_deviceSongs, hit.number)) {
+                    m_view.SelectAndFocusRow(ControlId::WorkList, static_cast<int>(index));
+                    m_view.SetRowChecked(ControlId::WorkList, static_cast<int>(index), true);
+                }
+                m_view.SetProgressPos(static_cast<int>(index) + 2);
+                m_view.Repaint();
+                ++hits;
+            });
+        if (ran == 1) m_workRowCount = hits;
+    }
+    m_view.SetProgressRange(1, 500);
+    m_view.SetProgressPos(500);
+    m_view.Enable(ControlId::WorkList, true);
+}
+
+// ---- "Add to USB Drive" with cloud songs ----
+
+void CSonquillDlg::AddCloudSongs() {
+    const Notice selectSong{kSelectSongMessage, kCaptionNote, NoticeIcon::None};
+    if (m_workSongs.empty()) {
+        Show(selectSong);
+        return;
+    }
+    std::size_t wanted = 0;
+    for (std::size_t i = 0; i < m_workSongs.size(); ++i) {
+        if (m_view.IsRowChecked(ControlId::WorkList, static_cast<int>(i)) && !IsOnDevice(m_deviceSongs, m_workSongs[i].number)) {
+            ++wanted;
+        }
+    }
+    if (wanted == 0) {
+        Show(selectSong);
+        return;
+    }
+
+    const int first = static_cast<int>(m_deviceSongs.size());
+    int position = first;
+    std::string failures;
+    for (std::size_t i = 0; i < m_workSongs.size(); ++i) {
+        if (!m_view.IsRowChecked(ControlId::WorkList, static_cast<int>(i))) continue;
+        ROWELEMENT record = m_workSongs[i];
+        const std::string_view suffix = kMvSuffix;
+        if (IsMvNumber(record.number) && record.title.ends_with(suffix)) {
+            record.title.resize(record.title.size() - suffix.size());
+        }
+        if (IsOnDevice(m_deviceSongs, record.number)) continue;
+        if (const auto failure = FetchCloudSongAt(record, position)) {
+            failures += "\n" + ToView(record.numberText) + " " + ToView(record.title) + ": " + *failure;
+        } else {
+            ++position;
+        }
+    }
+    if (!failures.empty()) Show(AppNotice(kDownloadFailedMessage + failures, NoticeIcon::Exclamation));
+    // Nothing arrived: nothing to write, and nothing to report as added.
+    if (position > first) RebuildCatalogue(RebuildMode::Add);
+}
+
+std::optional<std::string> CSonquillDlg::FetchCloudSongAt(const ROWELEMENT& record, int position) {
+    bool rowShown = false;
+    const TransferRunner window = ProgressWindow();
+    const CloudSongFetch fetch = FetchCloudSong(m_cloud, m_songFolder, record, [&](const Transfer& transfer) {
+        // The song's row stands in the device list while its file comes.
+        m_view.InsertRow(ControlId::DeviceList, position, RowTextsOf(record));
+        rowShown = true;
+        return window(transfer);
+    });
+    if (!fetch.outcome.ok()) {
+        if (rowShown) m_view.DeleteRow(ControlId::DeviceList, position);
+        return DescribeOutcome(fetch.outcome);
+    }
+    ROWELEMENT song = record;
+    // Closing without a rebuild must be able to take the file off the device again.
+    song.mediaPath = fetch.mediaFile.string();
+    m_deviceSongs.push_back(song);
+    m_pendingCopies.push_back(song);
+    m_view.Repaint();
+    return std::nullopt;
+}
+
+// ---- "Cloud Midi " ----
+
+void CSonquillDlg::OnCloudMidi() {
+    RunCommand([&] {
+        if (!CheckCloudReachable(false)) return;
+        if (m_deviceRoot.empty()) {
+            Show({kSelectDiskMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
+            return;
+        }
+        const MidiPackUpdate update = UpdateMidiPack(m_cloud, m_deviceRoot, ProgressWindow());
+        std::string failures;
+        for (const MidiPackFetch& fetch : update.fetched) {
+            if (!fetch.outcome.ok()) failures += std::string("\n") + fetch.file->localName + ": " + DescribeOutcome(fetch.outcome);
+        }
+        if (!failures.empty()) Show(AppNotice(kMidiFailedMessage + failures, NoticeIcon::Exclamation));
+        for (const Notice& notice : update.notices) Show(notice);
+    });
+}
+
+}  // namespace songloader

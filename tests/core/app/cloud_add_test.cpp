@@ -1,0 +1,108 @@
+#include "dialog_fixture.h"
+
+namespace songloader::test {
+namespace {
+
+using Log = std::vector<std::string>;
+
+class AddCloudSongs : public DialogTest {
+protected:
+    void SetUp() override {
+        PublishCloud({{890005, 0, "Video", "Vee"}, {900001, 0, "Alpha", "Ann"}, {12, 6, "Beta", "Bob"},
+                      {900007, 0, "Gamma", "Gil"}});
+        PutDeviceList({{900001, 0, "Alpha", "Ann", "", ""}});
+        SyncCloud();
+        ClearLog();
+    }
+};
+
+TEST_F(AddCloudSongs, DownloadsTheTickedSongsTheDeviceLacks) {
+    view.Tick(ControlId::WorkList, 0);
+    view.Tick(ControlId::WorkList, 2);
+    std::vector<std::size_t> deviceRowsAtTransfer;
+    view.onTransfer = [&](DownloadProgress&) {
+        deviceRowsAtTransfer.push_back(view.Rows(ControlId::DeviceList).size());
+    };
+    dlg.OnAddToDevice();
+
+    EXPECT_EQ(view.MessageLog(), Log{"Note|Added successfully"});
+    // Titles without "(MV)"; progress steps = size / 1460.
+    EXPECT_EQ(view.transfers, (Log{"Video 2", "Beta 2"}));
+    EXPECT_EQ(deviceRowsAtTransfer, (std::vector<std::size_t>{2, 3}));
+    EXPECT_EQ(server.CountRequests("GET", "/890005.mp4"), 1u);
+    EXPECT_EQ(server.CountRequests("GET", "/900001.mp4"), 0u);
+    EXPECT_EQ(ReadBytes(songs() / "890" / "890005.mp4"), VideoOf(890005));
+    EXPECT_EQ(ReadBytes(songs() / "12" / "12.mp4"), VideoOf(12));
+
+    EXPECT_EQ(view.Rows(ControlId::DeviceList),
+              (Log{"900001|EG|Alpha|Ann||", "890005|EG|Video|Vee||", "12|OPM|Beta|Bob||"}));
+    const SongList catalogue = DeviceCatalogue();
+    EXPECT_EQ(Numbers(catalogue), (std::vector<std::int32_t>{900001, 890005, 12}));
+    EXPECT_EQ(catalogue[1].title, "Video");
+    EXPECT_TRUE(dlg.pendingCopies().empty());
+    // The cloud list stays as it was.
+    EXPECT_EQ(view.Rows(ControlId::WorkList).size(), 4u);
+    EXPECT_TRUE(dlg.cloudListShown());
+}
+
+TEST_F(AddCloudSongs, NothingToFetch) {
+    dlg.OnAddToDevice();  // no ticks but the device's own
+    view.Tick(ControlId::WorkList, 1);
+    dlg.OnAddToDevice();
+    EXPECT_EQ(view.MessageLog(), (Log{"Note|Please select song!", "Note|Please select song!"}));
+    EXPECT_TRUE(view.transfers.empty());
+
+    PublishCloud({});
+    SyncCloud();
+    dlg.OnAddToDevice();
+    EXPECT_EQ(view.MessageLog().back(), "Note|Please select song!");
+}
+
+TEST_F(AddCloudSongs, AFailedOrCancelledDownloadIsNamedAndNotAdded) {
+    std::filesystem::remove(cloud / "12.mp4");
+    for (int row : {0, 2, 3}) view.Tick(ControlId::WorkList, row);
+    view.onTransfer = [&](DownloadProgress& running) {
+        if (view.transfers.size() == 3) running.RequestCancel();  // Gamma
+    };
+    dlg.OnAddToDevice();
+
+    ASSERT_EQ(view.messages.size(), 2u);
+    EXPECT_EQ(view.messages[0].text,
+              std::string(kDownloadFailedMessage) + "\n12 Beta: error status 404\n900007 Gamma: cancelled");
+    EXPECT_EQ(view.messages[0].caption, "Sonquill");
+    EXPECT_EQ(view.MessageLog()[1], "Note|Added successfully");
+    EXPECT_EQ(view.Rows(ControlId::DeviceList), (Log{"900001|EG|Alpha|Ann||", "890005|EG|Video|Vee||"}));
+    EXPECT_EQ(Numbers(DeviceCatalogue()), (std::vector<std::int32_t>{900001, 890005}));
+    EXPECT_FALSE(std::filesystem::exists(songs() / "12" / "12.mp4"));
+    EXPECT_FALSE(std::filesystem::exists(songs() / "900" / "900007.mp4"));
+    EXPECT_TRUE(dlg.pendingCopies().empty());
+}
+
+TEST_F(AddCloudSongs, WhenNothingArrivesNothingIsReportedAsAdded) {
+    const std::string oldList = ReadBytes(songs() / "SgList.dat");
+    std::filesystem::remove(cloud / "12.mp4");
+    view.Tick(ControlId::WorkList, 2);
+    dlg.OnAddToDevice();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_EQ(view.messages[0].text, std::string(kDownloadFailedMessage) + "\n12 Beta: error status 404");
+    EXPECT_EQ(ReadBytes(songs() / "SgList.dat"), oldList);
+}
+
+TEST_F(AddCloudSongs, ClosingAfterAFailedRebuildTakesTheDownloadsOffTheDevice) {
+    PublishCloud({{900009, 0, kUnbuildableTitle, ""}});
+    SyncCloud();
+    view.Tick(ControlId::WorkList, 0);
+    dlg.OnAddToDevice();
+    EXPECT_EQ(view.MessageLog().back(), "Sonquill|Temp File Analyse Error!");
+    ASSERT_EQ(dlg.pendingCopies().size(), 1u);
+    const auto video = songs() / "900" / "900009.mp4";
+    EXPECT_TRUE(std::filesystem::exists(video));
+
+    view.answers = {MessageAnswer::Yes};
+    dlg.OnSysCommand(SysCommand::Close);
+    EXPECT_TRUE(view.closed);
+    EXPECT_FALSE(std::filesystem::exists(video));
+}
+
+}  // namespace
+}  // namespace songloader::test

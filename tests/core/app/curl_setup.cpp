@@ -1,0 +1,6 @@
+#include "support/curl_environment.h"
+
+namespace {
+[[maybe_unused]] ::testing::Environment* const curl =
+    ::testing::AddGlobalTestEnvironment(new songloader::test::CurlEnvironment);
+}  // namespace
