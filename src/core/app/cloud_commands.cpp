@@ -169,9 +169,8 @@ void CSonquillDlg::AddCloudSongs() {
     }
     std::size_t wanted = 0;
     for (std::size_t i = 0; i < m_workSongs.size(); ++i) {
-        if (m_view.IsRowChecked(ControlId::WorkList, static_cast<int>(i)) && !IsOnDevice(m_deviceSongs, m_workSongs[i].number)) {
-            ++wanted;
-        }
+        const bool ticked = m_view.IsRowChecked(ControlId::WorkList, static_cast<int>(i));
+        if (ticked && !IsOnDevice(m_deviceSongs, m_workSongs[i].number)) ++wanted;
     }
     if (wanted == 0) {
         Show(selectSong);
@@ -234,7 +233,8 @@ void CSonquillDlg::OnCloudMidi() {
         const MidiPackUpdate update = UpdateMidiPack(m_cloud, m_deviceRoot, ProgressWindow());
         std::string failures;
         for (const MidiPackFetch& fetch : update.fetched) {
-            if (!fetch.outcome.ok()) failures += std::string("\n") + fetch.file->localName + ": " + DescribeOutcome(fetch.outcome);
+            if (fetch.outcome.ok()) continue;
+            failures += std::string("\n") + fetch.file->localName + ": " + DescribeOutcome(fetch.outcome);
         }
         if (!failures.empty()) Show(AppNotice(kMidiFailedMessage + failures, NoticeIcon::Exclamation));
         for (const Notice& notice : update.notices) Show(notice);

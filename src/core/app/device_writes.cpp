@@ -39,7 +39,8 @@ void CSonquillDlg::AddQueuedSongs() {
     for (const ROWELEMENT& queued : m_workSongs) {
         const int row = static_cast<int>(m_deviceSongs.size());
         m_view.InsertRow(ControlId::DeviceList, row, RowTextsOf(queued));
-        const MediaResult copy = CopyMediaFile(queued.mediaPath, MediaTargetPath(m_songFolder, queued.numberText, queued.mediaPath),
+        const auto target = MediaTargetPath(m_songFolder, queued.numberText, queued.mediaPath);
+        const MediaResult copy = CopyMediaFile(queued.mediaPath, target,
                                                [&](std::uint64_t) { StepProgress(static_cast<int>(++step)); });
         if (!copy.ok) {
             m_view.DeleteRow(ControlId::DeviceList, row);
@@ -95,16 +96,14 @@ void CSonquillDlg::OnDeleteSong() {
         m_menuRow = -1;
         SongList& records = RecordsOf(list);
         if (row >= static_cast<int>(records.size())) return;
-        if (Show({kConfirmDeleteQuestion, kCaptionNote, NoticeIcon::None}, MessageButtons::YesNo) != MessageAnswer::Yes) {
-            return;
-        }
+        const Notice question{kConfirmDeleteQuestion, kCaptionNote, NoticeIcon::None};
+        if (Show(question, MessageButtons::YesNo) != MessageAnswer::Yes) return;
 
         const ROWELEMENT song = records[static_cast<std::size_t>(row)];
         m_view.DeleteRow(list, row);
         records.erase(records.begin() + row);
         // Keep the form's edit position on the song it was loaded from.
-        const EditTarget editOfList = list == ControlId::DeviceList ? EditTarget::DeviceList : EditTarget::WorkList;
-        const bool editedHere = m_editTarget == editOfList;
+        const bool editedHere = m_editTarget == EditTargetOf(list);
         const int editRowBefore = m_editRow;
         if (editedHere && m_editRow == row) ClearForm();
         else if (editedHere && m_editRow > row) --m_editRow;

@@ -53,7 +53,8 @@ inline constexpr const char* kProgressWindowTitle = "Download Progress";
 inline constexpr const char* kNowDownloadText = "Now Download:";
 
 // Messages for failures the old window did not report.
-inline constexpr const char* kMediaMissingMessage = "The media file of song %s is not on the device; nothing was changed.";
+inline constexpr const char* kMediaMissingMessage =
+    "The media file of song %s is not on the device; nothing was changed.";
 inline constexpr const char* kMoveFailedMessage = "The media file could not be moved; nothing was changed.\n%s";
 inline constexpr const char* kCopyFailedMessage = "These songs could not be copied to the device and stay in the list:";
 inline constexpr const char* kDownloadFailedMessage = "These songs could not be downloaded and were not added:";

@@ -257,8 +257,9 @@ void CSonquillDlg::ReviseDeviceSong(const ROWELEMENT& revised) {
         std::error_code error;
         const int steps = static_cast<int>(MebibytesRoundedUp(std::filesystem::file_size(*media, error)));
         m_view.SetProgressRange(1, steps);
-        const MediaResult moved = MoveDeviceSongMedia(m_songFolder, old.numberText, song.numberText,
-                                                      [&](std::uint64_t done) { StepProgress(static_cast<int>(done)); });
+        const MediaResult moved =
+            MoveDeviceSongMedia(m_songFolder, old.numberText, song.numberText,
+                                [&](std::uint64_t done) { StepProgress(static_cast<int>(done)); });
         m_view.SetProgressPos(steps);
         m_view.SetProgressRange(1, 500);
         m_view.SetProgressPos(500);

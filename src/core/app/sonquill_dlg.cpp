@@ -47,12 +47,15 @@ SongList& CSonquillDlg::RecordsOf(ControlId list) {
     return list == ControlId::DeviceList ? m_deviceSongs : m_workSongs;
 }
 
+EditTarget CSonquillDlg::EditTargetOf(ControlId list) {
+    return list == ControlId::DeviceList ? EditTarget::DeviceList : EditTarget::WorkList;
+}
+
 void CSonquillDlg::ClearList(ControlId list) {
     RecordsOf(list).clear();
     m_view.DeleteAllRows(list);
     // Positions into the emptied list no longer name a song.
-    const EditTarget editOfList = list == ControlId::DeviceList ? EditTarget::DeviceList : EditTarget::WorkList;
-    if (m_editTarget == editOfList) {
+    if (m_editTarget == EditTargetOf(list)) {
         m_editTarget = EditTarget::None;
         m_editRow = -1;
         m_view.Enable(ControlId::Revise, false);

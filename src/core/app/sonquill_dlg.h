@@ -114,6 +114,7 @@ private:
 
     // Record lists and their views.
     SongList& RecordsOf(ControlId list);
+    static EditTarget EditTargetOf(ControlId list);
     void ClearList(ControlId list);
     void AppendRow(ControlId list, const ROWELEMENT& song);
     void StepProgress(int position);

@@ -172,7 +172,8 @@ std::optional<std::vector<std::string>> LinuxDriveSystem::DiskEnumList() const {
         if (error || !fs::exists(folder / "device", error)) continue;
         disks.emplace_back(it->path().filename().string(), folder);
     }
-    std::sort(disks.begin(), disks.end(), [](const auto& a, const auto& b) { return DiskNameBefore(a.first, b.first); });
+    std::sort(disks.begin(), disks.end(),
+              [](const auto& a, const auto& b) { return DiskNameBefore(a.first, b.first); });
 
     std::vector<std::string> list;
     for (const auto& [name, folder] : disks) {

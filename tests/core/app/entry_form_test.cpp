@@ -138,9 +138,10 @@ TEST_F(Form, QueueToAddChecksInOrder) {
     EXPECT_EQ(queue("900012", "", clip.string()), Log{"ERROR|Please enter song title"});
     EXPECT_EQ(queue("900012", "Title", clip.string()), Log{});
     EXPECT_EQ(queue("900012", "Again", clip.string()), Log{"ERROR|Song number is duplicate"});
-    EXPECT_EQ(queue("900500", "Dup", clip.string()), Log{"ERROR|Song number is duplicate with existing file of device"});
+    EXPECT_EQ(queue("900500", "Dup", clip.string()),
+              Log{"ERROR|Song number is duplicate with existing file of device"});
     EXPECT_EQ(dlg.workSongs().size(), 1u);
-    EXPECT_TRUE(dlg.deviceSongs().size() == 1u);
+    EXPECT_EQ(dlg.deviceSongs().size(), 1u);
 }
 
 TEST_F(Form, QueuedSongsAreRowsOfTheWorkList) {

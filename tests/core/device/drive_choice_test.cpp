@@ -14,7 +14,9 @@ using test::FakeDriveSystem;
 FakeDrive Removable(const std::string& mount, bool accessible = true) {
     return {mount, DriveKind::Removable, true, accessible};
 }
-FakeDrive UsbDisk(const std::string& mount, bool accessible = true) { return {mount, DriveKind::Fixed, true, accessible}; }
+FakeDrive UsbDisk(const std::string& mount, bool accessible = true) {
+    return {mount, DriveKind::Fixed, true, accessible};
+}
 FakeDrive InternalDisk(const std::string& mount) { return {mount, DriveKind::Fixed, false, true}; }
 
 // Disk enumeration lists that make CheckDiskEnum true or false.
