@@ -44,16 +44,36 @@ void AssignText(sqlite3_stmt* stmt, int column, std::string& target) {
     target.assign(reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)));
 }
 
-// Escapes LIKE's wildcards so the user's text matches itself.
-std::string LiteralPrefixPattern(std::string_view text) {
-    std::string pattern;
-    pattern.reserve(text.size() + 1);
-    for (char c : text) {
-        if (c == '%' || c == '_' || c == '\\') pattern += '\\';
-        pattern += c;
+unsigned char FoldAscii(unsigned char c) { return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c; }
+
+// `prefix` starts `text`, byte for byte, ASCII letters in any case (what LIKE 'prefix%' matches
+// in SQLite's default mode; device texts are code-page bytes, so bytes are the right unit).
+bool StartsWithIgnoringAsciiCase(const std::optional<std::string>& text, std::string_view prefix) {
+    if (!text || text->size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (FoldAscii(static_cast<unsigned char>((*text)[i])) != FoldAscii(static_cast<unsigned char>(prefix[i]))) {
+            return false;
+        }
     }
-    pattern += '%';
-    return pattern;
+    return true;
+}
+
+std::optional<std::string> OptionalText(sqlite3_stmt* stmt, int column) {
+    if (sqlite3_column_type(stmt, column) == SQLITE_NULL) return std::nullopt;
+    std::string text;
+    AssignText(stmt, column, text);
+    return text;
+}
+
+std::optional<std::int64_t> LanguageFilterOf(SearchFilter filter) {
+    switch (filter) {
+        case SearchFilter::All: return std::nullopt;
+        case SearchFilter::Opm: return 6;
+        case SearchFilter::English: return 0;
+        case SearchFilter::Spanish: return 2;
+        case SearchFilter::Other: break;
+    }
+    return 27;
 }
 
 }  // namespace
@@ -73,7 +93,9 @@ CatalogueDatabase& CatalogueDatabase::operator=(CatalogueDatabase&& other) noexc
 
 bool CatalogueDatabase::Open(const std::filesystem::path& file) {
     Close();
-    if (sqlite3_open(file.c_str(), &db_) != SQLITE_OK) {
+    // Each handle is used by one thread at a time: no per-call locking.
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+    if (sqlite3_open_v2(file.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
         Close();
         return false;
     }
@@ -224,51 +246,64 @@ SearchFilter SearchFilterFromIndex(int comboIndex) {
 }
 
 int CloudCatalogue::OpenCatalogueDatabase(const std::filesystem::path& songFolder) {
+    entries_.clear();
+    loaded_ = false;
     if (!db_.Open(songFolder / kCloudDatabaseName)) return -1;
-    // Searches scan the whole table on every keystroke: read it through a memory map.
-    db_.Execute("PRAGMA mmap_size=268435456");
+    loaded_ = LoadEntries();
     return 0;
 }
 
-void CloudCatalogue::CloseCatalogueDatabase() { db_.Close(); }
+void CloudCatalogue::CloseCatalogueDatabase() {
+    db_.Close();
+    entries_.clear();
+    loaded_ = false;
+}
+
+bool CloudCatalogue::LoadEntries() {
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db_.handle(), "select * from songlist", -1, &stmt, nullptr) != SQLITE_OK || !stmt) {
+        sqlite3_finalize(stmt);
+        return false;
+    }
+    int rc;
+    while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        Entry entry;
+        entry.number = sqlite3_column_int(stmt, 0);
+        if (sqlite3_column_type(stmt, 0) == SQLITE_INTEGER) {
+            entry.numberText = std::to_string(sqlite3_column_int64(stmt, 0));
+        } else {
+            AssignText(stmt, 0, entry.numberText);
+        }
+        if (sqlite3_column_type(stmt, 1) != SQLITE_NULL) entry.language = sqlite3_column_int64(stmt, 1);
+        entry.title = OptionalText(stmt, 3);
+        entry.artist = OptionalText(stmt, 7);
+        entries_.push_back(std::move(entry));
+    }
+    sqlite3_finalize(stmt);
+    if (rc != SQLITE_DONE) entries_.clear();
+    return rc == SQLITE_DONE;
+}
 
 int CloudCatalogue::SearchCloudCatalogue(std::string_view text, SearchFilter filter,
                                          const std::function<void(const ROWELEMENT&, std::size_t)>& onHit) {
-    if (!db_.isOpen()) return -1;
-    std::string sql = "select * from songlist where ";
-    const char* condition = "name like ?1 escape '\\' or singername like ?1 escape '\\'";
-    switch (filter) {
-        case SearchFilter::All: sql += condition; break;
-        case SearchFilter::Opm: sql += std::string("(") + condition + " ) and lang=6"; break;
-        case SearchFilter::English: sql += std::string("(") + condition + " ) and lang=0"; break;
-        case SearchFilter::Spanish: sql += std::string("(") + condition + " ) and lang=2"; break;
-        case SearchFilter::Other: sql += std::string("(") + condition + " ) and lang=27"; break;
-    }
-    sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db_.handle(), sql.c_str(), -1, &stmt, nullptr) != SQLITE_OK || !stmt) {
-        sqlite3_finalize(stmt);
-        return -1;
-    }
-    const std::string pattern = LiteralPrefixPattern(text);
-    sqlite3_bind_text(stmt, 1, pattern.data(), static_cast<int>(pattern.size()), SQLITE_STATIC);
+    if (!db_.isOpen() || !loaded_) return -1;
+    const std::optional<std::int64_t> language = LanguageFilterOf(filter);
     std::size_t k = 0;
-    ROWELEMENT hit;  // reused: its strings keep their room from row to row
-    while (sqlite3_step(stmt) == SQLITE_ROW) {
-        hit.number = sqlite3_column_int(stmt, 0);
-        if (sqlite3_column_type(stmt, 0) == SQLITE_INTEGER) {
-            hit.numberText = std::to_string(sqlite3_column_int64(stmt, 0));
-        } else {
-            AssignText(stmt, 0, hit.numberText);
+    ROWELEMENT hit;  // reused: its strings keep their room from hit to hit
+    for (const Entry& entry : entries_) {
+        if (language && entry.language != language) continue;
+        if (!StartsWithIgnoringAsciiCase(entry.title, text) && !StartsWithIgnoringAsciiCase(entry.artist, text)) {
+            continue;
         }
-        AssignText(stmt, 3, hit.title);
+        hit.number = static_cast<std::int32_t>(entry.number);
+        hit.numberText = entry.numberText;
+        hit.title = entry.title.value_or("");
         if (IsMvNumber(hit.number)) hit.title += kMvSuffix;
-        AssignText(stmt, 7, hit.artist);
-        const int language = sqlite3_column_int(stmt, 1);
-        if (language != hit.language || hit.languageText.empty()) SetLanguage(hit, language);
+        hit.artist = entry.artist.value_or("");
+        SetLanguage(hit, entry.language ? static_cast<int>(*entry.language) : kOtherLanguage);
         if (onHit) onHit(hit, k);
         ++k;
     }
-    sqlite3_finalize(stmt);
     return 1;
 }
 

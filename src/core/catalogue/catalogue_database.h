@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -102,7 +103,8 @@ private:
 enum class SearchFilter { All, Opm, English, Spanish, Other };
 SearchFilter SearchFilterFromIndex(int comboIndex);
 
-// The cloud catalogue (Msong.db) kept open for searching.
+// The cloud catalogue (Msong.db) kept open for searching. The search runs on every keystroke,
+// so the four columns it reads are taken into memory once when the catalogue is opened.
 class CloudCatalogue {
 public:
     // 0, or -1 when the database cannot be opened.
@@ -110,13 +112,24 @@ public:
     void CloseCatalogueDatabase();
     bool isOpen() const { return db_.isOpen(); }
 
-    // Songs whose title or artist starts with `text` (a literal prefix; ASCII letters in any case).
-    // Calls onHit for each hit in table order; 1 when the statement ran, -1 when it cannot be prepared.
+    // Songs whose title or artist starts with `text` (a literal prefix; ASCII letters in any case),
+    // in table order; 1 when the catalogue could be searched, -1 when it has no song table.
     int SearchCloudCatalogue(std::string_view text, SearchFilter filter,
                              const std::function<void(const ROWELEMENT& hit, std::size_t index)>& onHit);
 
 private:
+    struct Entry {
+        std::int64_t number = 0;
+        std::string numberText;
+        std::optional<std::int64_t> language;  // empty for NULL: no language filter matches it
+        std::optional<std::string> title;       // empty for NULL: never matches
+        std::optional<std::string> artist;
+    };
+    bool LoadEntries();
+
     CatalogueDatabase db_;
+    std::vector<Entry> entries_;
+    bool loaded_ = false;
 };
 
 }  // namespace songloader

@@ -164,6 +164,38 @@ TEST_F(CloudSearch, QuotesAndWildcardsTypedByTheUserMatchThemselves) {
     EXPECT_EQ(Search("100").size(), 2u);
 }
 
+TEST(CloudSearchValues, NullColumnsNeverMatchAndAReopenSeesTheNewFile) {
+    test::TempDir dir;
+    test::WriteCloudCatalogue(dir / "Msong.db", {{1, 0, "Alpha", "Zed"}});
+    {
+        CatalogueDatabase db;
+        ASSERT_TRUE(db.Open(dir / "Msong.db"));
+        ASSERT_TRUE(db.Execute("insert into songlist (idx, lang, name, singername) values (2, NULL, 'Alps', NULL);"
+                               "insert into songlist (idx, lang, name, singername) values ('003', 6, NULL, 'Al');"));
+    }
+    CloudCatalogue cloud;
+    ASSERT_EQ(cloud.OpenCatalogueDatabase(dir.path()), 0);
+    std::vector<std::string> hits;
+    auto collect = [&](const ROWELEMENT& hit, std::size_t) {
+        hits.push_back(hit.numberText + " " + hit.languageText + " [" + hit.title + "] [" + hit.artist + "]");
+    };
+    EXPECT_EQ(cloud.SearchCloudCatalogue("al", SearchFilter::All, collect), 1);
+    EXPECT_EQ(hits, (std::vector<std::string>{"1 EG [Alpha] [Zed]", "2 Other [Alps] []", "3 OPM [] [Al]"}));
+    hits.clear();
+    cloud.SearchCloudCatalogue("", SearchFilter::English, collect);
+    EXPECT_EQ(hits, (std::vector<std::string>{"1 EG [Alpha] [Zed]"}));  // NULL is no language at all
+    hits.clear();
+    cloud.SearchCloudCatalogue("", SearchFilter::Other, collect);
+    EXPECT_TRUE(hits.empty());
+
+    cloud.CloseCatalogueDatabase();
+    test::WriteCloudCatalogue(dir / "Msong.db", {{9, 0, "Alright", ""}});
+    ASSERT_EQ(cloud.OpenCatalogueDatabase(dir.path()), 0);
+    hits.clear();
+    cloud.SearchCloudCatalogue("al", SearchFilter::All, collect);
+    EXPECT_EQ(hits, (std::vector<std::string>{"9 EG [Alright] []"}));
+}
+
 TEST(CloudSearchFailures, GarbageOrMissingCatalogueFailsCleanly) {
     test::TempDir dir;
     test::WriteBytes(dir / "Msong.db", std::string(4096, '\x5a'));
