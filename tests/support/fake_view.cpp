@@ -194,15 +194,15 @@ MessageAnswer FakeView::ShowMessage(const Notice& notice, MessageButtons buttons
     return Next(answers, ("the question \"" + notice.text + "\"").c_str(), MessageAnswer::No);
 }
 
-std::optional<std::string> FakeView::ChooseOpenFile(const FileDialogSpec& spec) {
+std::optional<std::string> FakeView::ChooseOpenFile(const FileDialogOptions& options) {
     Record("ChooseOpenFile");
-    fileDialogs.push_back(spec);
+    fileDialogs.push_back(options);
     return Next<std::optional<std::string>>(openFiles, "the open-file dialog", std::nullopt);
 }
 
-std::optional<std::string> FakeView::ChooseSaveFile(const FileDialogSpec& spec) {
+std::optional<std::string> FakeView::ChooseSaveFile(const FileDialogOptions& options) {
     Record("ChooseSaveFile");
-    fileDialogs.push_back(spec);
+    fileDialogs.push_back(options);
     return Next<std::optional<std::string>>(saveFiles, "the save-file dialog", std::nullopt);
 }
 

@@ -35,7 +35,7 @@ public:
     std::vector<std::string> calls;  // "Enable 1026 0", "Message Note|Added successfully", ...
     std::vector<Notice> messages;
     std::vector<std::string> folderTitles;
-    std::vector<FileDialogSpec> fileDialogs;
+    std::vector<FileDialogOptions> fileDialogs;
     std::vector<std::filesystem::path> helpFiles;
     std::vector<std::string> transfers;  // "name steps" of each transfer, in order
     int repaints = 0;
@@ -93,8 +93,8 @@ public:
     void StopTimer(int id) override;
     void CloseWindow() override;
     MessageAnswer ShowMessage(const Notice& notice, MessageButtons buttons) override;
-    std::optional<std::string> ChooseOpenFile(const FileDialogSpec& spec) override;
-    std::optional<std::string> ChooseSaveFile(const FileDialogSpec& spec) override;
+    std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
+    std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
     std::optional<std::string> ChooseFolder(const std::string& title) override;
     void ShowContextMenu(bool deleteEnabled) override;
     void ShowAbout() override;

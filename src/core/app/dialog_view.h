@@ -20,7 +20,7 @@ enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
 
 // A file chooser as the dialog asks for it. `filter` uses the "Label|patterns|...||" form.
-struct FileDialogSpec {
+struct FileDialogOptions {
     std::string filter;
     std::string defaultExtension;
     bool mustExist = false;         // open: only an existing file may be chosen
@@ -72,8 +72,8 @@ public:
 
     // Modal questions.
     virtual MessageAnswer ShowMessage(const Notice& notice, MessageButtons buttons) = 0;
-    virtual std::optional<std::string> ChooseOpenFile(const FileDialogSpec& spec) = 0;
-    virtual std::optional<std::string> ChooseSaveFile(const FileDialogSpec& spec) = 0;
+    virtual std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) = 0;
+    virtual std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) = 0;
     virtual std::optional<std::string> ChooseFolder(const std::string& title) = 0;
     // The context menu ("Delete", "About") at the cursor; its commands come back as handler calls.
     virtual void ShowContextMenu(bool deleteEnabled) = 0;

@@ -77,11 +77,11 @@ void CSonquillDlg::OnBrowse() {
             m_cloudListShown = false;
             ClearList(ControlId::WorkList);
         }
-        FileDialogSpec spec;
-        spec.filter = kMediaFileFilter;
-        spec.defaultExtension = kMediaDefaultExtension;
-        spec.mustExist = true;
-        const auto file = m_view.ChooseOpenFile(spec);
+        FileDialogOptions options;
+        options.filter = kMediaFileFilter;
+        options.defaultExtension = kMediaDefaultExtension;
+        options.mustExist = true;
+        const auto file = m_view.ChooseOpenFile(options);
         if (!file) {
             Show({kSelectFileMessage, kCaptionNote, NoticeIcon::None});
             return;

@@ -46,11 +46,11 @@ void CSonquillDlg::OnSelectAll() {
 
 void CSonquillDlg::OnExportSongList() {
     RunCommand([&] {
-        FileDialogSpec spec;
-        spec.filter = kExportFileFilter;
-        spec.defaultExtension = kExportDefaultExtension;
-        spec.confirmOverwrite = true;
-        const auto chosen = m_view.ChooseSaveFile(spec);
+        FileDialogOptions options;
+        options.filter = kExportFileFilter;
+        options.defaultExtension = kExportDefaultExtension;
+        options.confirmOverwrite = true;
+        const auto chosen = m_view.ChooseSaveFile(options);
         if (!chosen || chosen->empty()) {
             Show({kExportCancelledMessage, kCaptionNote, NoticeIcon::None});
             return;

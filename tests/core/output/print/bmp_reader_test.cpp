@@ -15,7 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct BmpSpec {
+struct BmpShape {
     int width = 5;
     int height = 3;  // negative: top-down rows
     int bitCount = 8;
@@ -36,9 +36,9 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
     for (int i = 0; i < 4; ++i) out.push_back(static_cast<std::uint8_t>(v >> (8 * i)));
 }
 
-int PaletteSize(const BmpSpec& spec) {
-    if (spec.colourCount) return static_cast<int>(spec.colourCount);
-    return spec.bitCount <= 8 ? 1 << spec.bitCount : 0;
+int PaletteSize(const BmpShape& shape) {
+    if (shape.colourCount) return static_cast<int>(shape.colourCount);
+    return shape.bitCount <= 8 ? 1 << shape.bitCount : 0;
 }
 
 // Colour of the palette entry i: distinct, easy to predict.
@@ -48,77 +48,77 @@ RgbQuad PaletteEntry(int i) {
 }
 
 // Pixel value at (x, y) with y counted from the top: an index for palette images, else 0xRRGGBB.
-std::uint32_t PixelValue(const BmpSpec& spec, int x, int y) {
-    if (spec.bitCount <= 8) return static_cast<std::uint32_t>((x + 2 * y) % PaletteSize(spec));
+std::uint32_t PixelValue(const BmpShape& shape, int x, int y) {
+    if (shape.bitCount <= 8) return static_cast<std::uint32_t>((x + 2 * y) % PaletteSize(shape));
     return static_cast<std::uint32_t>(((x * 40) << 16) | ((y * 60) << 8) | (x + y * 10));
 }
 
-std::uint32_t ExpectedArgb(const BmpSpec& spec, int x, int y) {
-    std::uint32_t v = PixelValue(spec, x, y);
-    if (spec.bitCount <= 8) {
+std::uint32_t ExpectedArgb(const BmpShape& shape, int x, int y) {
+    std::uint32_t v = PixelValue(shape, x, y);
+    if (shape.bitCount <= 8) {
         RgbQuad q = PaletteEntry(static_cast<int>(v));
         return 0xFF000000u | (std::uint32_t{q.red} << 16) | (std::uint32_t{q.green} << 8) | q.blue;
     }
     return 0xFF000000u | v;
 }
 
-std::vector<std::uint8_t> PixelRows(const BmpSpec& spec) {
-    int rows = spec.height < 0 ? -spec.height : spec.height;
-    std::size_t stride = ((static_cast<std::size_t>(spec.bitCount) * spec.width + 31) / 32) * 4;
+std::vector<std::uint8_t> PixelRows(const BmpShape& shape) {
+    int rows = shape.height < 0 ? -shape.height : shape.height;
+    std::size_t stride = ((static_cast<std::size_t>(shape.bitCount) * shape.width + 31) / 32) * 4;
     std::vector<std::uint8_t> bits(stride * rows, 0);
     for (int r = 0; r < rows; ++r) {
-        int y = spec.height > 0 ? rows - 1 - r : r;  // bottom-up files store the last row first
+        int y = shape.height > 0 ? rows - 1 - r : r;  // bottom-up files store the last row first
         std::uint8_t* row = bits.data() + r * stride;
-        for (int x = 0; x < spec.width; ++x) {
-            std::uint32_t v = PixelValue(spec, x, y);
-            switch (spec.bitCount) {
+        for (int x = 0; x < shape.width; ++x) {
+            std::uint32_t v = PixelValue(shape, x, y);
+            switch (shape.bitCount) {
                 case 1: row[x / 8] |= static_cast<std::uint8_t>(v << (7 - x % 8)); break;
                 case 4: row[x / 2] |= static_cast<std::uint8_t>(x % 2 ? v : v << 4); break;
                 case 8: row[x] = static_cast<std::uint8_t>(v); break;
                 default:
-                    row[x * (spec.bitCount / 8)] = static_cast<std::uint8_t>(v);
-                    row[x * (spec.bitCount / 8) + 1] = static_cast<std::uint8_t>(v >> 8);
-                    row[x * (spec.bitCount / 8) + 2] = static_cast<std::uint8_t>(v >> 16);
+                    row[x * (shape.bitCount / 8)] = static_cast<std::uint8_t>(v);
+                    row[x * (shape.bitCount / 8) + 1] = static_cast<std::uint8_t>(v >> 8);
+                    row[x * (shape.bitCount / 8) + 2] = static_cast<std::uint8_t>(v >> 16);
             }
         }
     }
     return bits;
 }
 
-std::vector<std::uint8_t> MakeBmp(const BmpSpec& spec) {
+std::vector<std::uint8_t> MakeBmp(const BmpShape& shape) {
     std::vector<std::uint8_t> info;
-    std::vector<std::uint8_t> bits = PixelRows(spec);
-    if (spec.coreHeader) {
+    std::vector<std::uint8_t> bits = PixelRows(shape);
+    if (shape.coreHeader) {
         Put32(info, 12);
-        Put16(info, static_cast<unsigned>(spec.width));
-        Put16(info, static_cast<unsigned>(spec.height));
+        Put16(info, static_cast<unsigned>(shape.width));
+        Put16(info, static_cast<unsigned>(shape.height));
         Put16(info, 1);
-        Put16(info, static_cast<unsigned>(spec.bitCount));
+        Put16(info, static_cast<unsigned>(shape.bitCount));
     } else {
-        Put32(info, spec.headerSize);
-        Put32(info, static_cast<std::uint32_t>(spec.width));
-        Put32(info, static_cast<std::uint32_t>(spec.height));
+        Put32(info, shape.headerSize);
+        Put32(info, static_cast<std::uint32_t>(shape.width));
+        Put32(info, static_cast<std::uint32_t>(shape.height));
         Put16(info, 1);
-        Put16(info, static_cast<unsigned>(spec.bitCount));
+        Put16(info, static_cast<unsigned>(shape.bitCount));
         Put32(info, 0);
-        Put32(info, spec.writeImageSize ? static_cast<std::uint32_t>(bits.size()) : 0);
+        Put32(info, shape.writeImageSize ? static_cast<std::uint32_t>(bits.size()) : 0);
         Put32(info, 2835);
         Put32(info, 2835);
-        Put32(info, spec.colourCount);
+        Put32(info, shape.colourCount);
         Put32(info, 0);
-        while (info.size() < spec.headerSize) info.push_back(0);
+        while (info.size() < shape.headerSize) info.push_back(0);
     }
-    for (int i = 0; i < PaletteSize(spec); ++i) {
+    for (int i = 0; i < PaletteSize(shape); ++i) {
         RgbQuad q = PaletteEntry(i);
         info.push_back(q.blue);
         info.push_back(q.green);
         info.push_back(q.red);
-        if (!spec.coreHeader) info.push_back(0);
+        if (!shape.coreHeader) info.push_back(0);
     }
-    info.insert(info.end(), spec.gapBeforeBits, 0xEE);
+    info.insert(info.end(), shape.gapBeforeBits, 0xEE);
 
     std::vector<std::uint8_t> file;
-    if (spec.fileHeader) {
+    if (shape.fileHeader) {
         Put16(file, 0x4D42);
         Put32(file, static_cast<std::uint32_t>(14 + info.size() + bits.size()));
         Put32(file, 0);
@@ -134,15 +134,15 @@ std::optional<Dib> Load(const std::vector<std::uint8_t>& bytes) {
     return LoadBmp(in);
 }
 
-void ExpectPixels(const BmpSpec& spec, const Dib& dib) {
+void ExpectPixels(const BmpShape& shape, const Dib& dib) {
     std::optional<ArgbImage> image = DecodeDib(dib);
     ASSERT_TRUE(image);
-    int rows = spec.height < 0 ? -spec.height : spec.height;
-    ASSERT_EQ(image->width, spec.width);
+    int rows = shape.height < 0 ? -shape.height : shape.height;
+    ASSERT_EQ(image->width, shape.width);
     ASSERT_EQ(image->height, rows);
     for (int y = 0; y < rows; ++y)
-        for (int x = 0; x < spec.width; ++x)
-            ASSERT_EQ(image->pixels[static_cast<std::size_t>(y * spec.width + x)], ExpectedArgb(spec, x, y))
+        for (int x = 0; x < shape.width; ++x)
+            ASSERT_EQ(image->pixels[static_cast<std::size_t>(y * shape.width + x)], ExpectedArgb(shape, x, y))
                 << "at " << x << "," << y;
 }
 
@@ -163,16 +163,16 @@ private:
 TEST(BmpReader, ReadsEveryPaletteAndTrueColourDepth) {
     for (int bits : {1, 4, 8, 16, 24, 32}) {
         SCOPED_TRACE(bits);
-        BmpSpec spec;
-        spec.bitCount = bits;
-        std::optional<Dib> dib = Load(MakeBmp(spec));
+        BmpShape shape;
+        shape.bitCount = bits;
+        std::optional<Dib> dib = Load(MakeBmp(shape));
         ASSERT_TRUE(dib);
         EXPECT_EQ(dib->header.size, 40u);
         EXPECT_EQ(dib->header.width, 5);
         EXPECT_EQ(dib->header.height, 3);
         EXPECT_EQ(dib->header.bitCount, bits);
-        EXPECT_EQ(dib->palette.size(), static_cast<std::size_t>(PaletteSize(spec)));
-        if (bits != 16) ExpectPixels(spec, *dib);
+        EXPECT_EQ(dib->palette.size(), static_cast<std::size_t>(PaletteSize(shape)));
+        if (bits != 16) ExpectPixels(shape, *dib);
     }
 }
 
@@ -188,45 +188,45 @@ TEST(BmpReader, SixteenBitPixelsAreFiveFiveFive) {
 }
 
 TEST(BmpReader, TopDownRowsKeepTheirOrder) {
-    BmpSpec spec;
-    spec.bitCount = 24;
-    spec.height = -4;
-    std::optional<Dib> dib = Load(MakeBmp(spec));
+    BmpShape shape;
+    shape.bitCount = 24;
+    shape.height = -4;
+    std::optional<Dib> dib = Load(MakeBmp(shape));
     ASSERT_TRUE(dib);
-    ExpectPixels(spec, *dib);
+    ExpectPixels(shape, *dib);
 }
 
 TEST(BmpReader, DataWithoutFileHeaderStartsAtTheInfoHeader) {
-    BmpSpec spec;
-    spec.fileHeader = false;
-    spec.bitCount = 8;
-    std::optional<Dib> dib = Load(MakeBmp(spec));
+    BmpShape shape;
+    shape.fileHeader = false;
+    shape.bitCount = 8;
+    std::optional<Dib> dib = Load(MakeBmp(shape));
     ASSERT_TRUE(dib);
     EXPECT_EQ(dib->palette.size(), 256u);
-    ExpectPixels(spec, *dib);
+    ExpectPixels(shape, *dib);
 }
 
 TEST(BmpReader, CoreHeaderIsWidenedWithItsPalette) {
     for (int bits : {1, 4, 8, 24}) {
         SCOPED_TRACE(bits);
-        BmpSpec spec;
-        spec.coreHeader = true;
-        spec.bitCount = bits;
-        spec.width = 7;
+        BmpShape shape;
+        shape.coreHeader = true;
+        shape.bitCount = bits;
+        shape.width = 7;
         for (bool fileHeader : {true, false}) {
-            spec.fileHeader = fileHeader;
-            std::optional<Dib> dib = Load(MakeBmp(spec));
+            shape.fileHeader = fileHeader;
+            std::optional<Dib> dib = Load(MakeBmp(shape));
             ASSERT_TRUE(dib);
             EXPECT_EQ(dib->header.size, 40u);
             EXPECT_EQ(dib->header.width, 7);
             EXPECT_EQ(dib->header.height, 3);
             EXPECT_EQ(dib->header.planes, 1);
             EXPECT_EQ(dib->header.compression, 0u);
-            ASSERT_EQ(dib->palette.size(), static_cast<std::size_t>(PaletteSize(spec)));
+            ASSERT_EQ(dib->palette.size(), static_cast<std::size_t>(PaletteSize(shape)));
             if (bits <= 8) {
                 EXPECT_EQ(dib->palette[1], PaletteEntry(1));
             }
-            ExpectPixels(spec, *dib);
+            ExpectPixels(shape, *dib);
         }
     }
 }
@@ -246,9 +246,9 @@ TEST(BmpReader, ImageSizeAndColourCountDefaults) {
     EXPECT_EQ(DefaultColourCount(8), 256u);
     EXPECT_EQ(DefaultColourCount(24), 0u);
 
-    BmpSpec spec;
-    spec.bitCount = 4;
-    std::optional<Dib> dib = Load(MakeBmp(spec));
+    BmpShape shape;
+    shape.bitCount = 4;
+    std::optional<Dib> dib = Load(MakeBmp(shape));
     ASSERT_TRUE(dib);
     EXPECT_EQ(dib->header.sizeImage, 12u);
     EXPECT_EQ(dib->header.clrUsed, 16u);
@@ -256,34 +256,34 @@ TEST(BmpReader, ImageSizeAndColourCountDefaults) {
 }
 
 TEST(BmpReader, ShortPaletteAndBitsOffsetAreHonoured) {
-    BmpSpec spec;
-    spec.bitCount = 8;
-    spec.colourCount = 10;
-    spec.writeImageSize = true;
-    spec.gapBeforeBits = 37;  // the bits offset of the file header skips this
-    std::optional<Dib> dib = Load(MakeBmp(spec));
+    BmpShape shape;
+    shape.bitCount = 8;
+    shape.colourCount = 10;
+    shape.writeImageSize = true;
+    shape.gapBeforeBits = 37;  // the bits offset of the file header skips this
+    std::optional<Dib> dib = Load(MakeBmp(shape));
     ASSERT_TRUE(dib);
     EXPECT_EQ(dib->palette.size(), 10u);
-    ExpectPixels(spec, *dib);
+    ExpectPixels(shape, *dib);
 }
 
 TEST(BmpReader, LargeImagesAreReadWhole) {
-    BmpSpec spec;
-    spec.bitCount = 24;
-    spec.width = 301;
-    spec.height = 97;  // 904 bytes a row: several 32 KiB pieces
-    std::vector<std::uint8_t> bytes = MakeBmp(spec);
+    BmpShape shape;
+    shape.bitCount = 24;
+    shape.width = 301;
+    shape.height = 97;  // 904 bytes a row: several 32 KiB pieces
+    std::vector<std::uint8_t> bytes = MakeBmp(shape);
     std::optional<Dib> dib = Load(bytes);
     ASSERT_TRUE(dib);
     EXPECT_EQ(dib->bits.size(), 904u * 97u);
-    ExpectPixels(spec, *dib);
+    ExpectPixels(shape, *dib);
 }
 
 TEST(BmpReader, OtherHeaderSizesFail) {
     for (std::uint32_t size : {0u, 16u, 64u, 108u, 124u}) {
-        BmpSpec spec;
-        spec.headerSize = size < 40 ? 40 : size;
-        std::vector<std::uint8_t> bytes = MakeBmp(spec);
+        BmpShape shape;
+        shape.headerSize = size < 40 ? 40 : size;
+        std::vector<std::uint8_t> bytes = MakeBmp(shape);
         bytes[14] = static_cast<std::uint8_t>(size);
         EXPECT_FALSE(Load(bytes)) << size;
     }
@@ -291,10 +291,10 @@ TEST(BmpReader, OtherHeaderSizesFail) {
 
 TEST(BmpReader, EveryTruncationFails) {
     for (bool core : {false, true}) {
-        BmpSpec spec;
-        spec.bitCount = 4;
-        spec.coreHeader = core;
-        std::vector<std::uint8_t> bytes = MakeBmp(spec);
+        BmpShape shape;
+        shape.bitCount = 4;
+        shape.coreHeader = core;
+        std::vector<std::uint8_t> bytes = MakeBmp(shape);
         ASSERT_TRUE(Load(bytes));
         for (std::size_t length = 0; length < bytes.size(); ++length)
             EXPECT_FALSE(Load({bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(length)})) << length;
@@ -302,9 +302,9 @@ TEST(BmpReader, EveryTruncationFails) {
 }
 
 TEST(BmpReader, SizesBeyondTheFileFailWithoutAllocating) {
-    BmpSpec spec;
-    spec.bitCount = 8;
-    std::vector<std::uint8_t> bytes = MakeBmp(spec);
+    BmpShape shape;
+    shape.bitCount = 8;
+    std::vector<std::uint8_t> bytes = MakeBmp(shape);
     std::vector<std::uint8_t> hugePalette = bytes;
     hugePalette[14 + 32] = 0xFF;  // colour count 0xFFFFFFxx
     hugePalette[14 + 33] = 0xFF;
@@ -324,9 +324,9 @@ TEST(BmpReader, SizesBeyondTheFileFailWithoutAllocating) {
 }
 
 TEST(BmpReader, DecodeRefusesWhatItCannotDraw) {
-    BmpSpec spec;
-    spec.bitCount = 24;
-    std::optional<Dib> dib = Load(MakeBmp(spec));
+    BmpShape shape;
+    shape.bitCount = 24;
+    std::optional<Dib> dib = Load(MakeBmp(shape));
     ASSERT_TRUE(dib);
     Dib compressed = *dib;
     compressed.header.compression = 1;
@@ -345,12 +345,12 @@ TEST(BmpReader, DecodeRefusesWhatItCannotDraw) {
 
 TEST(PrintBitmap, StretchesTheWholeImageWithoutTheOffset) {
     TempDir dir;
-    BmpSpec spec;
-    spec.bitCount = 1;
-    spec.width = 9;
-    spec.height = 2;
+    BmpShape shape;
+    shape.bitCount = 1;
+    shape.width = 9;
+    shape.height = 2;
     fs::path file = dir.path() / "logo.bmp";
-    std::vector<std::uint8_t> bytes = MakeBmp(spec);
+    std::vector<std::uint8_t> bytes = MakeBmp(shape);
     std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                 static_cast<std::streamsize>(bytes.size()));
 
