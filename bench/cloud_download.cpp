@@ -126,7 +126,8 @@ int ThroughputAndMemory(test::TestCloudServer& server, const test::TempDir& clou
 
 void RefusedProbe() {
     DownloadProgress progress;
-    CloudClient client("http://127.0.0.1:" + std::to_string(test::RefusedPort()) + "/", progress);
+    const test::RefusedPort nobody;
+    CloudClient client(nobody.baseUrl(), progress);
     std::vector<double> times;
     for (int i = 0; i < 20; ++i) {
         const auto start = Clock::now();

@@ -105,8 +105,8 @@ TEST_F(CloudCli, FailedDownloadsAreNamedAndNotAdded) {
 }
 
 TEST_F(CloudCli, SyncFailuresKeepTheOldFiles) {
-    ProgramRun refused = Run({"cloud-sync", Device(), "--cloud-url",
-                              "http://127.0.0.1:" + std::to_string(test::RefusedPort()) + "/"});
+    const test::RefusedPort nobody;
+    ProgramRun refused = Run({"cloud-sync", Device(), "--cloud-url", nobody.baseUrl()});
     EXPECT_EQ(refused.exitCode, 1);
     EXPECT_EQ(refused.err, "Please check network!!\n");
     EXPECT_FALSE(std::filesystem::exists(Songs()));

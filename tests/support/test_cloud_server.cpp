@@ -224,11 +224,10 @@ SilentServer::~SilentServer() { ::close(fd_); }
 
 std::string SilentServer::baseUrl() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
 
-int RefusedPort() {
-    int port = -1;
-    const int fd = BoundSocket(port);
-    ::close(fd);  // bound but never listening: nothing accepts on it now
-    return port;
+RefusedPort::RefusedPort() { fd_ = BoundSocket(port_); }
+
+RefusedPort::~RefusedPort() {
+    if (fd_ >= 0) ::close(fd_);
 }
 
 }  // namespace songloader::test

@@ -101,7 +101,20 @@ private:
     int port_ = -1;
 };
 
-// A port on 127.0.0.1 where nothing listens (connections are refused).
-int RefusedPort();
+// A port on 127.0.0.1 where nothing listens: connections are refused. The port stays bound (but
+// not listening) while the object lives, so no other server started meanwhile can take it.
+class RefusedPort {
+public:
+    RefusedPort();
+    ~RefusedPort();
+    RefusedPort(const RefusedPort&) = delete;
+    RefusedPort& operator=(const RefusedPort&) = delete;
+    int port() const { return port_; }
+    std::string baseUrl() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
+
+private:
+    int fd_ = -1;
+    int port_ = -1;
+};
 
 }  // namespace songloader::test

@@ -111,7 +111,8 @@ TEST_F(Search, ASuccessfulProbeIsReusedForAFewSeconds) {
 // probes give up at the client's limits (here 300 ms without data, checked about once a second).
 TEST_F(Search, ADeadServerDoesNotFreezeTheWindow) {
     SilentServer silent;
-    for (const std::string& url : {silent.baseUrl(), "http://127.0.0.1:" + std::to_string(RefusedPort()) + "/"}) {
+    const RefusedPort nobody;
+    for (const std::string& url : {silent.baseUrl(), nobody.baseUrl()}) {
         DownloadProgress otherProgress;
         CloudClient dead(url, otherProgress);
         dead.SetTimeouts({std::chrono::milliseconds(2000), std::chrono::milliseconds(300)});

@@ -103,7 +103,8 @@ TEST_F(DownloadTest, SlowButSteadyTransferIsNotAStall) {
 }
 
 TEST_F(DownloadTest, RefusedConnectionKeepsTheOldFile) {
-    CloudClient refused("http://127.0.0.1:" + std::to_string(RefusedPort()) + "/", progress);
+    const RefusedPort nobody;
+    CloudClient refused(nobody.baseUrl(), progress);
     WriteBytes(local / "Msong.db", "old");
     const DownloadOutcome outcome = refused.DownloadFile("Msong.db", local / "Msong.db");
     EXPECT_EQ(outcome.status, DownloadStatus::NetworkFailure);

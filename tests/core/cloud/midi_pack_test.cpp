@@ -151,7 +151,8 @@ TEST_F(MidiPackTest, SizesOverTwoGibibytesCompareExactly) {
 }
 
 TEST_F(MidiPackTest, ReachabilityProbesTwice) {
-    CloudClient refused("http://127.0.0.1:" + std::to_string(RefusedPort()) + "/", progress);
+    const RefusedPort nobody;
+    CloudClient refused(nobody.baseUrl(), progress);
     EXPECT_FALSE(CloudReachable(refused));
     Serve("MgList.dat", "x");
     EXPECT_TRUE(CloudReachable(client));

@@ -67,7 +67,8 @@ TEST_F(ProbeTest, SizesBeyondTwoGibibytes) {
 }
 
 TEST_F(ProbeTest, UnreachableServers) {
-    CloudClient refused("http://127.0.0.1:" + std::to_string(RefusedPort()) + "/", progress);
+    const RefusedPort nobody;
+    CloudClient refused(nobody.baseUrl(), progress);
     EXPECT_EQ(refused.ProbeNetwork(), -1);
     EXPECT_EQ(refused.RemoteSongSize("900001"), -1);
 
