@@ -123,7 +123,7 @@ TEST_F(Search, ADeadServerDoesNotFreezeTheWindow) {
         other.OnSearchChange();
         const auto waited = std::chrono::steady_clock::now() - start;
         EXPECT_EQ(otherView.MessageLog(), Log{"ERROR|Please check network!!"}) << url;
-        EXPECT_LT(waited, std::chrono::seconds(4)) << url;
+        EXPECT_LT(waited, std::chrono::seconds(10)) << url;  // far below the default limits
     }
 }
 
