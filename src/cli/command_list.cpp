@@ -4,26 +4,22 @@
 namespace songloader::cli {
 
 int RunList(const std::vector<std::string>& rawArgs, Console& console) {
-    const Arguments args = ParseArguments(rawArgs, kCommonOptions);
-    if (args.help) {
-        return PrintHelp("list DEVICE [--encoding NAME]",
-                         "Prints the device's songs, one per line, tab-separated:\n"
-                         "number, language, title, artist, composer, lyricist (UTF-8).\n",
-                         console);
-    }
-    RequirePositional(args, 1, "DEVICE");
-    const auto loaded = LoadDevice(args, console);
-    if (!loaded) return kExitFailure;
-    const Device& device = loaded->device;
-    const SongList& songs = loaded->songs;
-    for (const ROWELEMENT& song : songs) {
-        console.out << song.numberText << '\t' << song.languageText;
-        for (const std::string* text : {&song.title, &song.artist, &song.composer, &song.lyricist}) {
-            console.out << '\t' << DeviceToUtf8(*text, device.codePage);
+    const DeviceCommand command{"list DEVICE [--encoding NAME]",
+                                "Prints the device's songs, one per line, tab-separated:\n"
+                                "number, language, title, artist, composer, lyricist (UTF-8).\n",
+                                1, "DEVICE"};
+    return RunOnDevice(rawArgs, console, command, [&](const Arguments&, LoadedDevice& loaded) {
+        const Device& device = loaded.device;
+        const SongList& songs = loaded.songs;
+        for (const ROWELEMENT& song : songs) {
+            console.out << song.numberText << '\t' << song.languageText;
+            for (const std::string* text : {&song.title, &song.artist, &song.composer, &song.lyricist}) {
+                console.out << '\t' << DeviceToUtf8(*text, device.codePage);
+            }
+            console.out << '\n';
         }
-        console.out << '\n';
-    }
-    return kExitOk;
+        return kExitOk;
+    });
 }
 
 }  // namespace songloader::cli

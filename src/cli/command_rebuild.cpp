@@ -4,22 +4,18 @@
 namespace songloader::cli {
 
 int RunRebuild(const std::vector<std::string>& rawArgs, Console& console) {
-    const Arguments args = ParseArguments(rawArgs, kCommonOptions);
-    if (args.help) {
-        return PrintHelp("rebuild DEVICE",
-                         "Reads songs/SgList.dat and writes SgList.dat and usbsong.db anew from it,\n"
-                         "songs in the order read. An unchanged list gives the same bytes.\n",
-                         console);
-    }
-    RequirePositional(args, 1, "DEVICE");
-    const auto loaded = LoadDevice(args, console);
-    if (!loaded) return kExitFailure;
-    const Device& device = loaded->device;
-    const SongList& songs = loaded->songs;
-    const RebuildResult result = RebuildDeviceCatalogue(songs, device.songFolder, RebuildMode::Add);
-    for (const std::string& line : result.diagnostics) console.err << line;
-    PrintNotices(result.notices, !result.ok, console);
-    return result.ok ? kExitOk : kExitFailure;
+    const DeviceCommand command{"rebuild DEVICE",
+                                "Reads songs/SgList.dat and writes SgList.dat and usbsong.db anew from it,\n"
+                                "songs in the order read. An unchanged list gives the same bytes.\n",
+                                1, "DEVICE"};
+    return RunOnDevice(rawArgs, console, command, [&](const Arguments&, LoadedDevice& loaded) {
+        const Device& device = loaded.device;
+        const SongList& songs = loaded.songs;
+        const RebuildResult result = RebuildDeviceCatalogue(songs, device.songFolder, RebuildMode::Add);
+        for (const std::string& line : result.diagnostics) console.err << line;
+        PrintNotices(result.notices, !result.ok, console);
+        return result.ok ? kExitOk : kExitFailure;
+    });
 }
 
 }  // namespace songloader::cli

@@ -48,6 +48,16 @@ std::optional<LoadedDevice> LoadDevice(const Arguments& args, Console& console) 
     return LoadedDevice{std::move(*device), std::move(*songs)};
 }
 
+int RunOnDevice(const std::vector<std::string>& rawArgs, Console& console, const DeviceCommand& command,
+                const std::function<int(const Arguments& args, LoadedDevice& loaded)>& body) {
+    const Arguments args = ParseArguments(rawArgs, kCommonOptions);
+    if (args.help) return PrintHelp(command.usage, command.details, console);
+    RequirePositional(args, command.positional, command.names);
+    auto loaded = LoadDevice(args, console);
+    if (!loaded) return kExitFailure;
+    return body(args, *loaded);
+}
+
 std::optional<std::string> ToDevice(const Device& device, const std::string& utf8, const char* what,
                                     Console& console) {
     auto bytes = Utf8ToDevice(utf8, device.codePage);

@@ -39,6 +39,19 @@ void RequirePositional(const Arguments& args, std::size_t count, const char* nam
 // OpenDevice on the first positional argument, then ReadDeviceSongs.
 std::optional<LoadedDevice> LoadDevice(const Arguments& args, Console& console);
 
+// The help text and positional arguments of a command that works on DEVICE's songs.
+struct DeviceCommand {
+    const char* usage;
+    const char* details;
+    std::size_t positional;  // DEVICE included
+    const char* names;       // for the usage message, e.g. "DEVICE FILE"
+};
+
+// Parses the arguments, answers --help, checks the positional count, opens DEVICE and reads its
+// songs, then runs `body`; failures before `body` are reported here.
+int RunOnDevice(const std::vector<std::string>& rawArgs, Console& console, const DeviceCommand& command,
+                const std::function<int(const Arguments& args, LoadedDevice& loaded)>& body);
+
 // UTF-8 from the command line -> device bytes; prints why not.
 std::optional<std::string> ToDevice(const Device& device, const std::string& utf8, const char* what,
                                     Console& console);
