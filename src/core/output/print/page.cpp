@@ -343,28 +343,30 @@ int CPage::SetFontSize(int points) {
     return previous;
 }
 
-int CPage::SetRight(int units) {
-    int previous = state_.right;
-    if (units > 0) state_.right = units;
-    else if (units == -1) state_.right = state_.widthLimit;
+namespace {
+
+// A positive edge is taken as it is, -1 resets it to the page's limit, anything else keeps it.
+int SetEdge(int& edge, int limit, int units) {
+    const int previous = edge;
+    if (units > 0) edge = units;
+    else if (units == -1) edge = limit;
     return previous;
 }
+
+}  // namespace
+
+int CPage::SetRight(int units) { return SetEdge(state_.right, state_.widthLimit, units); }
 
 double CPage::SetRight(double inches) {
-    int previous = SetRight(inches == -1.0 ? -1 : (inches > 0 ? Units(inches, kAxisHorizontal) : 0));
-    return Inches(previous, kAxisHorizontal);
+    const int units = inches == -1.0 ? -1 : (inches > 0 ? Units(inches, kAxisHorizontal) : 0);
+    return Inches(SetRight(units), kAxisHorizontal);
 }
 
-int CPage::SetBottom(int units) {
-    int previous = state_.bottom;
-    if (units > 0) state_.bottom = units;
-    else if (units == -1) state_.bottom = state_.heightLimit;
-    return previous;
-}
+int CPage::SetBottom(int units) { return SetEdge(state_.bottom, state_.heightLimit, units); }
 
 double CPage::SetBottom(double inches) {
-    int previous = SetBottom(inches == -1.0 ? -1 : (inches > 0 ? Units(inches, kAxisVertical) : 0));
-    return Inches(previous, kAxisVertical);
+    const int units = inches == -1.0 ? -1 : (inches > 0 ? Units(inches, kAxisVertical) : 0);
+    return Inches(SetBottom(units), kAxisVertical);
 }
 
 }  // namespace songloader::print
