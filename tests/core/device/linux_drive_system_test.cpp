@@ -27,11 +27,16 @@ DiskSpec InternalDisk(const std::string& name, int minor) {
     return {name, false, false, "ATA", "Samsung SSD 860", "4B6Q", 0, 8, minor};
 }
 
-TEST(LinuxDriveSystem, RemovableStickIsFoundAndChosen) {
-    SysfsFixture fixture;
+// The stick sdb with its first partition sdb1 (device 8:17), not yet mounted.
+void AddStickWithPartition(SysfsFixture& fixture) {
     const DiskSpec stick = Stick("sdb", 16);
     fixture.AddDisk(stick);
     fixture.AddPartition(stick, 1);
+}
+
+TEST(LinuxDriveSystem, RemovableStickIsFoundAndChosen) {
+    SysfsFixture fixture;
+    AddStickWithPartition(fixture);
     const fs::path mount = fixture.media() / "ann" / "KARAOKE";
     fixture.Mount(mount, 8, 17, "/dev/sdb1");
 
@@ -74,9 +79,7 @@ TEST(LinuxDriveSystem, InternalDiskIsFixedAndNeverChosen) {
 
 TEST(LinuxDriveSystem, OnlyBlockDeviceMountsBelowTheMediaFoldersAreDrives) {
     SysfsFixture fixture;
-    const DiskSpec stick = Stick("sdb", 16);
-    fixture.AddDisk(stick);
-    fixture.AddPartition(stick, 1);
+    AddStickWithPartition(fixture);
     fixture.Mount(fixture.root() / "elsewhere", 8, 17, "/dev/sdb1");   // not below a media folder
     fixture.Mount(fixture.mnt() / "ram", 0, 45, "tmpfs", "tmpfs");       // no block device
     fixture.Mount(fixture.mnt() / "share", 0, 46, "//nas/share", "cifs");
@@ -91,9 +94,7 @@ TEST(LinuxDriveSystem, OnlyBlockDeviceMountsBelowTheMediaFoldersAreDrives) {
 
 TEST(LinuxDriveSystem, AnonymousDeviceNumberIsFoundThroughTheSource) {
     SysfsFixture fixture;
-    const DiskSpec stick = Stick("sdb", 16);
-    fixture.AddDisk(stick);
-    fixture.AddPartition(stick, 1);
+    AddStickWithPartition(fixture);
     const fs::path mount = fixture.media() / "btr";
     fixture.Mount(mount, 0, 52, "/dev/sdb1", "btrfs");
     const LinuxDriveSystem system = fixture.System();
@@ -115,9 +116,7 @@ TEST(LinuxDriveSystem, OpticalDrivesAreNeitherRemovableNorFixed) {
 
 TEST(LinuxDriveSystem, MountPointsWithBlanksAreUnescaped) {
     SysfsFixture fixture;
-    const DiskSpec stick = Stick("sdb", 16);
-    fixture.AddDisk(stick);
-    fixture.AddPartition(stick, 1);
+    AddStickWithPartition(fixture);
     const fs::path mount = fixture.media() / "ann" / "MY SONGS\tA\\B";
     fixture.Mount(mount, 8, 17, "/dev/sdb1");
 
@@ -150,9 +149,7 @@ TEST(LinuxDriveSystem, TableIsOrderedByMountPointAndHoldsTwentyThree) {
     EXPECT_EQ(table.back(), fixture.mnt() / "m22");
 
     // A stick whose mount point sorts 21st is in the table but cannot be chosen automatically.
-    const DiskSpec stick = Stick("sdb", 16);
-    fixture.AddDisk(stick);
-    fixture.AddPartition(stick, 1);
+    AddStickWithPartition(fixture);
     fixture.Mount(fixture.mnt() / "m20a", 8, 17, "/dev/sdb1");
     EXPECT_EQ(fixture.System().DriveTable()[21], fixture.mnt() / "m20a");
     EXPECT_EQ(ChooseDeviceDrive(fixture.System()), std::nullopt);
@@ -167,9 +164,7 @@ TEST(LinuxDriveSystem, ALaterMountOnTheSameFolderHidesTheEarlierOne) {
     const DiskSpec internal = InternalDisk("sda", 0);
     fixture.AddDisk(internal);
     fixture.AddPartition(internal, 1);
-    const DiskSpec stick = Stick("sdb", 16);
-    fixture.AddDisk(stick);
-    fixture.AddPartition(stick, 1);
+    AddStickWithPartition(fixture);
     const fs::path mount = fixture.mnt() / "x";
     fixture.Mount(mount, 8, 1, "/dev/sda1", "ext4");
     fixture.Mount(mount, 8, 17, "/dev/sdb1");
