@@ -32,7 +32,6 @@ QImage Brightened(const QImage& image) {
 
 ImageButton::ImageButton(QWidget* parent) : QAbstractButton(parent) {
     setFocusPolicy(Qt::StrongFocus);
-    setAttribute(Qt::WA_Hover);
 }
 
 ImageButton::ImageButton(const QPixmap& image, const QString& caption, QWidget* parent) : ImageButton(parent) {

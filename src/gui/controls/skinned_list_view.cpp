@@ -37,7 +37,6 @@ SkinnedListView::SkinnedListView(QWidget* parent)
 
     QPalette colours = palette();
     colours.setColor(QPalette::Base, SongRowDelegate::kBackgroundColour);
-    colours.setColor(QPalette::Mid, kGridColour);  // the grid of the fusion and common styles
     setPalette(colours);
     setStyleSheet(QStringLiteral("QTableView { gridline-color: rgb(%1, %2, %3); }")
                       .arg(kGridColour.red()).arg(kGridColour.green()).arg(kGridColour.blue()));
