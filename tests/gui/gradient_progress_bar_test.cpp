@@ -2,7 +2,7 @@
 
 #include "gui/controls/gradient_progress_bar.h"
 
-namespace songloader {
+namespace songloader::gui {
 namespace {
 
 // The main window's bar: range 1..500 on a near-black background, 500 pixels wide.
@@ -34,4 +34,4 @@ TEST(GradientProgressBar, PixelsAndText) {
 }
 
 }  // namespace
-}  // namespace songloader
+}  // namespace songloader::gui

@@ -6,7 +6,7 @@
 
 #include "gui/controls/image_button.h"
 
-namespace songloader {
+namespace songloader::gui {
 namespace {
 
 class ImageButtonTest : public ::testing::Test {
@@ -71,4 +71,4 @@ TEST_F(ImageButtonTest, DoubleClickIsTwoClicks) {
 }
 
 }  // namespace
-}  // namespace songloader
+}  // namespace songloader::gui

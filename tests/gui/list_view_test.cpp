@@ -6,7 +6,7 @@
 
 #include "gui/controls/skinned_list_view.h"
 
-namespace songloader {
+namespace songloader::gui {
 namespace {
 
 TEST(SkinnedListView, GuardRefusesToggleByMouseAndSpace) {
@@ -75,4 +75,4 @@ TEST(SongListModel, FillingWithRedrawOffIsOneReset) {
 }
 
 }  // namespace
-}  // namespace songloader
+}  // namespace songloader::gui

@@ -13,7 +13,7 @@
 
 #include "gui/windows/progress_window.h"
 
-namespace songloader {
+namespace songloader::gui {
 namespace {
 
 TEST(ProgressWindow, CaptionChangesOnlyWithTheWholePercent) {
@@ -121,4 +121,4 @@ TEST(RunTransferWithProgressWindow, CancelButtonStopsTheTransfer) {
 }
 
 }  // namespace
-}  // namespace songloader
+}  // namespace songloader::gui

@@ -9,7 +9,7 @@
 #include "gui/controls/skinned_list_view.h"
 #include "gui/controls/skinned_scroll_bar.h"
 
-namespace songloader {
+namespace songloader::gui {
 namespace {
 
 using namespace scrollbar;
@@ -109,4 +109,4 @@ TEST_F(ScrollBarTest, NoThumbWithoutScrollRange) {
 }
 
 }  // namespace
-}  // namespace songloader
+}  // namespace songloader::gui

@@ -5,7 +5,7 @@
 #include "gui/controls/skinned_header.h"
 #include "gui/controls/skinned_list_view.h"
 
-namespace songloader {
+namespace songloader::gui {
 namespace {
 
 TEST(SkinnedHeader, GradientLinesAndHeight) {
@@ -31,4 +31,4 @@ TEST(SkinnedHeader, GradientLinesAndHeight) {
 }
 
 }  // namespace
-}  // namespace songloader
+}  // namespace songloader::gui

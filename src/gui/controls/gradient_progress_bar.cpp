@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace songloader {
+namespace songloader::gui {
 
 GradientProgressBar::GradientProgressBar(QWidget* parent)
     : QWidget(parent), backgroundColour_(palette().color(QPalette::Button)) {
@@ -82,4 +82,4 @@ void GradientProgressBar::paintEvent(QPaintEvent*) {
     painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, text);
 }
 
-}  // namespace songloader
+}  // namespace songloader::gui

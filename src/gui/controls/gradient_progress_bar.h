@@ -4,7 +4,7 @@
 #include <QString>
 #include <QWidget>
 
-namespace songloader {
+namespace songloader::gui {
 
 // The main window's progress bar: one fixed gradient of 250 bands from near-black to white, of
 // which the filled part is shown (position / upper of the width, ending on a band edge), and the
@@ -43,4 +43,4 @@ private:
     bool showPercent_ = true;
 };
 
-}  // namespace songloader
+}  // namespace songloader::gui

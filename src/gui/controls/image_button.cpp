@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace songloader {
+namespace songloader::gui {
 
 namespace {
 
@@ -124,4 +124,4 @@ void ImageButton::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
 }
 
-}  // namespace songloader
+}  // namespace songloader::gui

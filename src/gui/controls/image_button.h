@@ -3,7 +3,7 @@
 #include <QAbstractButton>
 #include <QPixmap>
 
-namespace songloader {
+namespace songloader::gui {
 
 // A push button drawn as a picture: the image stretched to the button, composed over whatever the
 // parent paints behind it, in three looks. Pressed shows the image one pixel right and down;
@@ -48,4 +48,4 @@ private:
 // blue times 1.05 plus 0.05 of full scale, alpha unchanged.
 QImage Brightened(const QImage& image);
 
-}  // namespace songloader
+}  // namespace songloader::gui

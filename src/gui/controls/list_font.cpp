@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-namespace songloader {
+namespace songloader::gui {
 
 QFont ListFont(int pixelHeight) {
     QFont font;
@@ -14,4 +14,4 @@ QFont ListFont(int pixelHeight) {
     return font;
 }
 
-}  // namespace songloader
+}  // namespace songloader::gui

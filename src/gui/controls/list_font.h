@@ -2,10 +2,10 @@
 
 #include <QFont>
 
-namespace songloader {
+namespace songloader::gui {
 
 // The font of the song lists and their headers at a pixel height: the face the lists were designed
 // with where it is installed, else a CJK-capable face, else the desktop's sans serif.
 QFont ListFont(int pixelHeight);
 
-}  // namespace songloader
+}  // namespace songloader::gui

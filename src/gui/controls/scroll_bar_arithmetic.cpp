@@ -1,6 +1,6 @@
 #include "gui/controls/scroll_bar_arithmetic.h"
 
-namespace songloader::scrollbar {
+namespace songloader::gui::scrollbar {
 
 namespace {
 
@@ -33,4 +33,4 @@ int VerticalDragTarget(int thumbPos, int height, int limit, int pos) {
     return DragTarget(thumbPos, Ratio(height - 98, limit), 36, pos);
 }
 
-}  // namespace songloader::scrollbar
+}  // namespace songloader::gui::scrollbar

@@ -1,6 +1,6 @@
 #pragma once
 
-namespace songloader::scrollbar {
+namespace songloader::gui::scrollbar {
 
 // Pixel sizes shared by both skinned bars.
 inline constexpr int kButtonLength = 26;  // each arrow button, and the thumb
@@ -20,4 +20,4 @@ int ThumbPosition(int length, int limit, int pos);
 int HorizontalDragTarget(int thumbPos, int width, int limit, int pos);
 int VerticalDragTarget(int thumbPos, int height, int limit, int pos);
 
-}  // namespace songloader::scrollbar
+}  // namespace songloader::gui::scrollbar

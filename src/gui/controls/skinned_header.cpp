@@ -6,7 +6,7 @@
 
 #include "gui/controls/list_font.h"
 
-namespace songloader {
+namespace songloader::gui {
 
 namespace {
 
@@ -90,4 +90,4 @@ void SkinnedHeader::paintSection(QPainter* painter, const QRect& rect, int logic
     painter->restore();
 }
 
-}  // namespace songloader
+}  // namespace songloader::gui

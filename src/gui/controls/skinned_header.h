@@ -3,7 +3,7 @@
 #include <QColor>
 #include <QHeaderView>
 
-namespace songloader {
+namespace songloader::gui {
 
 // The column header of a song list: every section filled with a grey gradient that darkens by 8
 // per pixel line from 166 (never below 0), a one-pixel gap before every section but the first,
@@ -31,4 +31,4 @@ private:
     void paintGradient(QPainter* painter, const QRect& rect) const;
 };
 
-}  // namespace songloader
+}  // namespace songloader::gui

@@ -4,7 +4,7 @@
 
 #include "gui/controls/scroll_bar_arithmetic.h"
 
-namespace songloader {
+namespace songloader::gui {
 
 namespace {
 
@@ -50,4 +50,4 @@ void SkinnedHorizontalScrollBar::paintEvent(QPaintEvent*) {
     }
 }
 
-}  // namespace songloader
+}  // namespace songloader::gui

@@ -2,7 +2,7 @@
 
 #include "gui/controls/skinned_scroll_bar.h"
 
-namespace songloader {
+namespace songloader::gui {
 
 // The skinned bar below a song list.
 class SkinnedHorizontalScrollBar : public SkinnedScrollBar {
@@ -16,4 +16,4 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-}  // namespace songloader
+}  // namespace songloader::gui

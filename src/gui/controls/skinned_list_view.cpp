@@ -11,7 +11,7 @@
 #include "gui/controls/skinned_vertical_scroll_bar.h"
 #include "gui/controls/song_row_delegate.h"
 
-namespace songloader {
+namespace songloader::gui {
 
 SkinnedListView::SkinnedListView(QWidget* parent)
     : QTableView(parent), model_(new SongListModel(this)), header_(new SkinnedHeader(this)) {
@@ -126,4 +126,4 @@ void SkinnedListView::contextMenuEvent(QContextMenuEvent* event) {
     emit contextMenuRequested(row, global);
 }
 
-}  // namespace songloader
+}  // namespace songloader::gui

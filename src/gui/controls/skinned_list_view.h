@@ -5,7 +5,7 @@
 
 #include "gui/controls/song_list_model.h"
 
-namespace songloader {
+namespace songloader::gui {
 
 class SkinnedHeader;
 
@@ -61,4 +61,4 @@ private:
     int pendingCurrentRow_ = -1;  // chosen while redraw was off
 };
 
-}  // namespace songloader
+}  // namespace songloader::gui

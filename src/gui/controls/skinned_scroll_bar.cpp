@@ -4,7 +4,7 @@
 
 #include "gui/controls/scroll_bar_arithmetic.h"
 
-namespace songloader {
+namespace songloader::gui {
 
 using namespace scrollbar;
 
@@ -134,4 +134,4 @@ void SkinnedScrollBar::mouseReleaseEvent(QMouseEvent* event) {
     endPressed_ = false;
 }
 
-}  // namespace songloader
+}  // namespace songloader::gui

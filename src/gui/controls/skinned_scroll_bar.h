@@ -4,7 +4,7 @@
 #include <QScrollBar>
 #include <QTimer>
 
-namespace songloader {
+namespace songloader::gui {
 
 // What the two skinned scroll bars share: a grey bar 12 pixels thick with an arrow button of 26
 // pixels at each end and a thumb of 26 pixels between them. It stands in for the scroll bar of a
@@ -62,4 +62,4 @@ private:
     QTimer repeat_;
 };
 
-}  // namespace songloader
+}  // namespace songloader::gui

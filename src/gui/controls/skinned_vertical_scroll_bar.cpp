@@ -4,7 +4,7 @@
 
 #include "gui/controls/scroll_bar_arithmetic.h"
 
-namespace songloader {
+namespace songloader::gui {
 
 namespace {
 
@@ -47,4 +47,4 @@ void SkinnedVerticalScrollBar::paintEvent(QPaintEvent*) {
     }
 }
 
-}  // namespace songloader
+}  // namespace songloader::gui

@@ -2,7 +2,7 @@
 
 #include "gui/controls/skinned_scroll_bar.h"
 
-namespace songloader {
+namespace songloader::gui {
 
 // The skinned bar right of a song list.
 class SkinnedVerticalScrollBar : public SkinnedScrollBar {
@@ -16,4 +16,4 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 };
 
-}  // namespace songloader
+}  // namespace songloader::gui

@@ -4,7 +4,7 @@
 
 #include "core/app/dialog_texts.h"
 
-namespace songloader {
+namespace songloader::gui {
 
 SongListModel::SongListModel(QObject* parent) : QAbstractTableModel(parent) {
     for (int column = 0; column < kColumnCount; ++column) {
@@ -135,4 +135,4 @@ Qt::ItemFlags SongListModel::flags(const QModelIndex& index) const {
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
-}  // namespace songloader
+}  // namespace songloader::gui

@@ -8,7 +8,7 @@
 
 #include "core/app/dialog_view.h"
 
-namespace songloader {
+namespace songloader::gui {
 
 // The rows of one song list: six UTF-8 texts and a check state per row. The calls mirror what the
 // window's logic does to a list. A list can hold 65,535 rows: rows are plain values (no item
@@ -63,4 +63,4 @@ private:
     int publishedRows_ = 0;
 };
 
-}  // namespace songloader
+}  // namespace songloader::gui

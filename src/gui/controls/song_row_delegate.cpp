@@ -3,7 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 
-namespace songloader {
+namespace songloader::gui {
 
 namespace {
 
@@ -71,4 +71,4 @@ void SongRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     painter->restore();
 }
 
-}  // namespace songloader
+}  // namespace songloader::gui

@@ -5,7 +5,7 @@
 #include <QRect>
 #include <QStyledItemDelegate>
 
-namespace songloader {
+namespace songloader::gui {
 
 // Draws one cell of a song list: plain background (or the selection colour), the check box of
 // the first column with its red mark, and the text, which takes the column's alignment only when
@@ -31,4 +31,4 @@ private:
     QColor selectionColour_;
 };
 
-}  // namespace songloader
+}  // namespace songloader::gui

@@ -8,7 +8,7 @@
 
 #include "core/app/dialog_texts.h"
 
-namespace songloader {
+namespace songloader::gui {
 
 namespace {
 
@@ -44,4 +44,4 @@ AboutBox::AboutBox(const QIcon& icon, QWidget* parent) : QDialog(parent) {
     layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-}  // namespace songloader
+}  // namespace songloader::gui

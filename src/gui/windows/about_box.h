@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QIcon>
 
-namespace songloader {
+namespace songloader::gui {
 
 // The About box: the program's icon and its name and version, with an OK button.
 class AboutBox : public QDialog {
@@ -12,4 +12,4 @@ public:
     explicit AboutBox(const QIcon& icon, QWidget* parent = nullptr);
 };
 
-}  // namespace songloader
+}  // namespace songloader::gui

@@ -18,7 +18,7 @@
 
 #include "core/app/dialog_texts.h"
 
-namespace songloader {
+namespace songloader::gui {
 
 namespace {
 
@@ -190,4 +190,4 @@ DownloadOutcome RunTransferWithProgressWindow(QWidget* owner, const Transfer& tr
     return outcome;
 }
 
-}  // namespace songloader
+}  // namespace songloader::gui

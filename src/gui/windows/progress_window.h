@@ -12,7 +12,7 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 
-namespace songloader {
+namespace songloader::gui {
 
 // The small always-on-top window that follows one download: a text line, a bar, a "Cancel"
 // button, and the percentage in the caption ("Download Progress [42%]"), which changes only when
@@ -69,4 +69,4 @@ private:
 DownloadOutcome RunTransferWithProgressWindow(QWidget* owner, const Transfer& transfer, DownloadProgress& progress,
                                               const std::string& name);
 
-}  // namespace songloader
+}  // namespace songloader::gui
