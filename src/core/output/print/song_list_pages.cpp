@@ -61,6 +61,9 @@ int RenderSongListPage(DeviceContext& dc, PrintInfo& info, const SongList& songs
 
     TableDefinition table = SongTable();
     table.rowHeight = FittingRowHeight(page, r);
+    // Texts go onto white paper without a box of their own: an opaque text box reaches the cell's
+    // lines and, once the page is scaled (a preview) or a tall script fills the row, erases them.
+    dc.SetBkMode(kBkTransparent);
     page.Print(0.2, 3.8, 0u, kTextSize, "Page %d", pageNumber);
     page.Line(0.6, 0.0, 0.6, 8.0, 1, 0);
     page.PrintTable(table);
