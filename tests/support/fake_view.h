@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -30,6 +31,7 @@ public:
     std::function<void()> onPump;                   // runs inside PumpMessage
     std::function<void(const Notice&)> onMessage;   // runs when a message box is shown
     std::function<void(DownloadProgress&)> onTransfer;  // runs as a transfer starts (to cancel it, say)
+    std::function<void()> onCommandStarted;         // runs as a command starts
 
     // ---- what happened ----
     std::vector<std::string> calls;  // "Enable 1026 0", "Message Note|Added successfully", ...
@@ -38,6 +40,10 @@ public:
     std::vector<FileDialogOptions> fileDialogs;
     std::vector<std::filesystem::path> helpFiles;
     std::vector<std::string> transfers;  // "name steps" of each transfer, in order
+    std::vector<std::string> works;      // what each RunWork waited for, in order
+    std::atomic<int> waiting{0};         // inside RunWork or RunTransfer (read by server threads)
+    int commandDepth = 0;                // CommandStarted minus CommandEnded
+    int commands = 0;                    // commands started
     int repaints = 0;
     int pumps = 0;
     int abouts = 0;
@@ -87,6 +93,8 @@ public:
     void SetRedraw(ControlId list, bool on) override;
     void SetProgressRange(int lower, int upper) override;
     void SetProgressPos(int position) override;
+    void CommandStarted() override;
+    void CommandEnded() override;
     void Repaint() override;
     void PumpMessage() override;
     void StartTimer(int id, int milliseconds) override;
@@ -102,6 +110,8 @@ public:
     // Runs the transfer inline, on the calling thread.
     DownloadOutcome RunTransfer(const Transfer& transfer, DownloadProgress& progress,
                                 const std::string& name) override;
+    // Runs the work inline, on the calling thread.
+    void RunWork(const std::function<void()>& work, const std::string& what) override;
 
 private:
     void Record(const std::string& call) { calls.push_back(call); }
