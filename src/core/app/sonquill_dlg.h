@@ -91,6 +91,8 @@ public:
 
     // Output.
     void OnExportSongList();
+    void OnPrint();
+    void OnPrintPreview();
 
     // Read-only state, for the view and for tests.
     const SongList& workSongs() const { return m_workSongs; }
