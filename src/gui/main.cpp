@@ -14,6 +14,8 @@
 #include "core/cloud/curl_library.h"
 #include "core/device/linux_drive_system.h"
 #include "core/text/code_page.h"
+#include "songloader_version.h"
+#include "gui/artwork.h"
 #include "gui/demo/demo_setup.h"
 #include "gui/main_window.h"
 
@@ -86,6 +88,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("songloader");
     QApplication::setOrganizationName("songloader");
+    QApplication::setWindowIcon(songloader::gui::ApplicationIcon());
 
     std::unique_ptr<songloader::DriveSystem> drives;
     std::unique_ptr<QTemporaryDir> demoFolder;

@@ -28,6 +28,8 @@
 
 #include "core/app/dialog_texts.h"
 #include "core/catalogue/language_table.h"
+#include "gui/artwork.h"
+#include "gui/help_location.h"
 #include "gui/window_texts.h"
 
 namespace songloader::gui {
@@ -99,6 +101,8 @@ MainWindow::MainWindow(const DriveSystem& drives, const CloudClient& cloud, Dial
     setObjectName("MainWindow");
     setWindowTitle(Q(ForLinux(kWindowTitle)));
     setFixedSize(m_layout.width, m_layout.height);
+    setWindowIcon(ApplicationIcon());
+    m_background = BackgroundImage();
     m_timer = new QTimer(this);
     BuildControls();
     WireSignals();
@@ -249,11 +253,8 @@ void MainWindow::WireSignals() {
 
 void MainWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.fillRect(rect(), QColor(236, 238, 242));
-    for (const FieldLabel& label : m_layout.labels) {
-        painter.drawText(QRect(label.rect.x, label.rect.y, label.rect.width, label.rect.height),
-                         Qt::AlignLeft | Qt::AlignVCenter, label.text);
-    }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(rect(), m_background);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -521,8 +522,15 @@ void MainWindow::ShowAbout() {
     box.exec();
 }
 
-void MainWindow::OpenHelpFile(const std::filesystem::path& file) {
-    QDesktopServices::openUrl(QUrl::fromLocalFile(Q(file.string())));
+void MainWindow::OpenHelpFile(const std::filesystem::path&) {
+    // The program's own help pages replace the old help file of the start folder.
+    const std::filesystem::path index = HelpIndexFile();
+    if (index.empty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(Q(index.string())))) {
+        const ArrowCursor arrow;
+        QMessageBox::warning(this, windowTitle(),
+                             "The help pages were not found beside the program (help/index.html) "
+                             "or in share/songloader/help/.");
+    }
 }
 
 // ---- work on other threads ----

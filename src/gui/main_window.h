@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QWidget>
 
 #include <map>
@@ -93,6 +94,7 @@ private:
     int RowAt(ControlId list, const QPoint& viewportPos) const;
 
     WindowLayout m_layout;
+    QPixmap m_background;
     std::map<ControlId, QWidget*> m_controls;
     QStandardItemModel* m_workModel = nullptr;
     QStandardItemModel* m_deviceModel = nullptr;
