@@ -19,13 +19,13 @@ constexpr std::array<const char*, 12> kWords = {"Morning", "River", "Golden", "I
                                                 "Summer", "Light", "Blue", "Road", "Starry", "Home"};
 constexpr std::array<const char*, 8> kSingers = {"Ana Reyes", "Ben Cruz", "Carla Diaz", "Dan Lim",
                                                  "Ella Santos", "Frank Uy", "Gina Tan", "Hugo Ramos"};
-constexpr std::array<int, 3> kLanguages = {0, 1, 2};  // OPM, EG, ES
+constexpr std::array<const char*, 3> kLanguages = {"OPM", "EG", "ES"};
 
 ROWELEMENT DemoSong(std::int32_t number, int index) {
     ROWELEMENT song;
     song.number = number;
     song.numberText = std::to_string(number);
-    song.language = kLanguages[static_cast<std::size_t>(index) % kLanguages.size()];
+    song.language = LanguageFromText(kLanguages[static_cast<std::size_t>(index) % kLanguages.size()]);
     song.languageText = LanguageText(song.language);
     song.title = std::string(kWords[static_cast<std::size_t>(index) % kWords.size()]) + " " +
                  kWords[static_cast<std::size_t>(index * 7 + 3) % kWords.size()];
