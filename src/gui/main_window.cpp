@@ -442,6 +442,7 @@ void MainWindow::SetProgressPos(int position) { m_progress->setValue(position); 
 // ---- window ----
 
 void MainWindow::CommandStarted() {
+    ++m_commandCount;
     if (m_commandDepth++ == 0) QApplication::setOverrideCursor(Qt::WaitCursor);
 }
 

@@ -37,6 +37,8 @@ public:
     QWidget* control(ControlId id) const;
     // True once CloseWindow has run.
     bool closedByDialog() const { return m_closing; }
+    // Commands of the dialog run so far (each CommandStarted).
+    int commandCount() const { return m_commandCount; }
 
     // ---- DialogView ----
     void Enable(ControlId control, bool enabled) override;
@@ -102,6 +104,7 @@ private:
     QProgressBar* m_progress = nullptr;
     QTimer* m_timer = nullptr;
     int m_commandDepth = 0;
+    int m_commandCount = 0;
     int m_workers = 0;  // workers running (nested)
     bool m_closing = false;
     CSonquillDlg m_dialog;  // last: it is built on the view above
