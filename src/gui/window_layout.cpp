@@ -58,9 +58,9 @@ WindowLayout Build() {
 
     // The form's commands.
     constexpr int kFormButtons = kFormTop + 6 * kRow + 4;
-    place(ControlId::QueueToAdd, {kBoxX, kFormButtons, 87, kButtonHeight});
-    place(ControlId::ClearFields, {kBoxX + 87 + kGap, kFormButtons, 87, kButtonHeight});
-    place(ControlId::Revise, {kBoxX + 2 * (87 + kGap), kFormButtons, 87, kButtonHeight});
+    place(ControlId::QueueToAdd, {kMargin, kFormButtons, 87, kButtonHeight});
+    place(ControlId::ClearFields, {kMargin + 87 + kGap, kFormButtons, 87, kButtonHeight});
+    place(ControlId::Revise, {kMargin + 2 * (87 + kGap), kFormButtons, 87, kButtonHeight});
     place(ControlId::AddToDevice, {kMargin + kLeftWidth - 116, kFormButtons, 116, kButtonHeight});
 
     // The cloud: its commands, the search, and the work list below them.
@@ -70,8 +70,8 @@ WindowLayout Build() {
     place(ControlId::SelectAll, {kMargin + kLeftWidth - 87, kCloudTop, 87, kButtonHeight});
     label("Cloud", ControlId::CloudSongs, kMargin, kLabelWidth);
     constexpr int kSearchTop = kCloudTop + kButtonHeight + 10;
-    place(ControlId::SearchLanguage, {kBoxX, kSearchTop, 96, kBoxHeight});
-    place(ControlId::SearchBox, {kBoxX + 96 + kGap, kSearchTop, boxWidth - 96 - kGap, kBoxHeight});
+    place(ControlId::SearchLanguage, {kBoxX, kSearchTop, 128, kBoxHeight});
+    place(ControlId::SearchBox, {kBoxX + 128 + kGap, kSearchTop, boxWidth - 128 - kGap, kBoxHeight});
     label("Search", ControlId::SearchLanguage, kMargin, kLabelWidth);
     constexpr int kWorkTop = kSearchTop + kBoxHeight + 10;
     place(ControlId::WorkList, {kMargin, kWorkTop, kLeftWidth, layout.height - kMargin - kWorkTop});
