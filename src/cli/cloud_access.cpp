@@ -1,5 +1,9 @@
 #include "cloud_access.h"
 
+#include <cstdlib>
+
+#include "core/cloud/cloud_address.h"
+
 #include <unistd.h>
 
 #include <csignal>
@@ -62,7 +66,8 @@ void DrawLine(const DownloadProgress& progress, const std::string& name, std::os
 }  // namespace
 
 CloudClient MakeCloudClient(const Arguments& args) {
-    return CloudClient(args.option("cloud-url").value_or(kDefaultCloudBaseUrl));
+    return CloudClient(ResolveCloudBaseUrl(args.option("cloud-url"), std::getenv("SONGLOADER_CLOUD_URL"),
+                                           UserConfigFolder()));
 }
 
 TransferRunner ConsoleTransferRunner(DownloadProgress& progress, Console& console, std::string codePage) {

@@ -183,6 +183,16 @@ void FakeView::SetProgressPos(int position) {
     progressPos = position;
 }
 
+void FakeView::CommandStarted() {
+    if (commandDepth++ != 0) ADD_FAILURE() << "a command started inside another";
+    ++commands;
+    if (onCommandStarted) onCommandStarted();
+}
+
+void FakeView::CommandEnded() {
+    if (--commandDepth != 0) ADD_FAILURE() << "a command ended that had not started";
+}
+
 void FakeView::Repaint() { ++repaints; }
 
 void FakeView::PumpMessage() {
@@ -254,7 +264,18 @@ DownloadOutcome FakeView::RunTransfer(const Transfer& transfer, DownloadProgress
     transfers.push_back(shown);
     if (!progress.downloadActive.load()) ADD_FAILURE() << "a transfer ran outside the download start protocol";
     if (onTransfer) onTransfer(progress);
-    return transfer();
+    ++waiting;
+    DownloadOutcome outcome = transfer();
+    --waiting;
+    return outcome;
+}
+
+void FakeView::RunWork(const std::function<void()>& work, const std::string& what) {
+    Record("RunWork " + what);
+    works.push_back(what);
+    ++waiting;
+    work();
+    --waiting;
 }
 
 void FakeView::RunPrintJob(int highestPage, const print::PageRenderer& renderPage) {

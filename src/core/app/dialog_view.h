@@ -2,6 +2,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -65,6 +66,11 @@ public:
     virtual void SetProgressPos(int position) = 0;
 
     // Window.
+    // Every command of the logic runs between these two (a wait cursor, say). The logic answers a
+    // close request that arrives meanwhile once the command has ended.
+    virtual void CommandStarted() = 0;
+    virtual void CommandEnded() = 0;
+    // Schedules a repaint of the window; lists whose redraw is off are painted when it is on again.
     virtual void Repaint() = 0;
     // Handles at most one pending event so the window stays alive during long work. User input
     // (keys, clicks) is held back meanwhile, so no command can start inside another.
@@ -96,6 +102,10 @@ public:
     virtual void RunPrintJob(int highestPage, const print::PageRenderer& renderPage) = 0;
     // The preview window ("Dudir Udade Preview") showing pages 1..highestPage.
     virtual PreviewEnd RunPrintPreview(int highestPage, const print::PageRenderer& renderPage) = 0;
+    // Runs a wait on the network (a probe, a size check, the catalogue download; `what` says which)
+    // and returns when it has ended. The window runs it on another thread, painting meanwhile
+    // and holding user input back, so a stalled server never freezes it.
+    virtual void RunWork(const std::function<void()>& work, const std::string& what) = 0;
 };
 
 }  // namespace songloader

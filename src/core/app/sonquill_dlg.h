@@ -51,7 +51,8 @@ public:
     void OnTimer();
     void OnOk();      // Enter: nothing
     void OnCancel();  // Escape: the same path as Close
-    // False when the view should do the default processing (for example minimise).
+    // False when the view should do the default processing (for example minimise). A close that
+    // arrives while a command runs is answered once that command has ended.
     bool OnSysCommand(SysCommand command);
     void OnAbout();
     void OnSearchSetFocus();
@@ -81,8 +82,9 @@ public:
     // List views.
     void OnWorkListDoubleClick(int row);
     void OnDeviceListDoubleClick(int row);
-    // A click on the work list; true when it was handled and the view must leave the row's check
-    // box as it was (a song already on the device).
+    // A click on the work list, asked before anything changes; for a check box (clicked, or Space
+    // on the row) true means refused: the view leaves the box as it was (a song already on the
+    // device) and never toggles it.
     bool OnWorkListClick(int row, bool onCheckBox);
     void OnListRightClick(ControlId list, int row);
     void OnSelectAll();
@@ -152,6 +154,7 @@ private:
     bool LoadCloudList();
     void ShowSearchHits(const std::string& typed);
     TransferRunner ProgressWindow();
+    WaitRunner NetworkWait(const std::string& what);
     void AddCloudSongs();
     // Downloads one cloud song shown at `position` of the device list; why not, when it failed.
     std::optional<std::string> FetchCloudSongAt(const ROWELEMENT& record, int position);
@@ -190,6 +193,7 @@ private:
     bool m_selectAllState = false;
     bool m_busy = false;
     bool m_outputEnabled = false;  // an output command was enabled since they were last disabled
+    bool m_closeRequested = false;  // a close arrived during a command
 };
 
 }  // namespace songloader
