@@ -25,7 +25,11 @@ CatalogueFetch FetchCloudCatalogue(const CloudClient& client, const std::filesys
 
     if (fetch.list.ok()) {
         const ListReadResult read = ReadListFile(list.temporaryPath(), ListKind::Cloud);
-        if (!read.ok) Reject(fetch.list, "not a song list (" + read.failure.text + ")");
+        if (!read.ok) {
+            std::string why = read.failure.text;
+            while (!why.empty() && why.back() == ' ') why.pop_back();
+            Reject(fetch.list, "not a song list (" + why + ")");
+        }
     }
     if (fetch.database.ok()) {
         CloudCatalogue check;

@@ -193,7 +193,7 @@ DownloadOutcome CloudClient::Download(const std::string& url, DownloadTarget& fi
     if (!context.rejected.empty()) return fail(DownloadStatus::Rejected, context.rejected);
     if (result == CURLE_WRITE_ERROR && context.writeFailed) return fail(DownloadStatus::WriteFailure, file.error());
     if (result != CURLE_OK) return fail(DownloadStatus::NetworkFailure, curl_easy_strerror(result));
-    const std::int64_t announced = AnnouncedSize(context);
+    const std::int64_t announced = AcceptedSize(context);
     if (announced < 0) return fail(DownloadStatus::Rejected, context.rejected);
     if (context.bytes != announced) {
         return fail(DownloadStatus::NetworkFailure, "received " + std::to_string(context.bytes) + " of " +

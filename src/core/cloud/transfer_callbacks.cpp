@@ -29,7 +29,11 @@ std::int64_t ParseLength(std::string_view value) {
 
 }  // namespace
 
-std::int64_t AnnouncedSize(TransferContext& transfer) {
+std::int64_t AcceptedSize(TransferContext& transfer) {
+    if (transfer.htmlPage) {
+        transfer.rejected = "an HTML page instead of the file";
+        return -1;
+    }
     if (transfer.contentLength >= 0 && transfer.expectedSize >= 0 && transfer.contentLength != transfer.expectedSize) {
         transfer.rejected = "HEAD announced " + std::to_string(transfer.expectedSize) + " bytes, GET " +
                             std::to_string(transfer.contentLength);
@@ -49,7 +53,7 @@ std::size_t WriteChunk(char* data, std::size_t size, std::size_t count, void* co
         transfer->errorStatus = true;
         return 0;
     }
-    const std::int64_t announced = AnnouncedSize(*transfer);
+    const std::int64_t announced = AcceptedSize(*transfer);
     if (announced < 0) return 0;
     if (transfer->bytes + static_cast<std::int64_t>(bytes) > announced) {
         transfer->rejected = "more than the announced " + std::to_string(announced) + " bytes";
@@ -73,10 +77,17 @@ std::size_t CollectHeader(char* data, std::size_t size, std::size_t count, void*
     auto* transfer = static_cast<TransferContext*>(context);
     const std::string_view line(data, size * count);
     constexpr std::string_view kLengthField = "content-length:";
+    constexpr std::string_view kTypeField = "content-type:";
     if (StartsWithIgnoringCase(line, "HTTP/")) {
-        transfer->contentLength = -1;  // a new response: the length of a redirect does not count
+        // A new response: what a redirect said does not count.
+        transfer->contentLength = -1;
+        transfer->htmlPage = false;
     } else if (StartsWithIgnoringCase(line, kLengthField)) {
         transfer->contentLength = ParseLength(line.substr(kLengthField.size()));
+    } else if (StartsWithIgnoringCase(line, kTypeField)) {
+        std::string_view type = line.substr(kTypeField.size());
+        while (!type.empty() && type.front() == ' ') type.remove_prefix(1);
+        transfer->htmlPage = StartsWithIgnoringCase(type, "text/html");
     }
     return size * count;
 }

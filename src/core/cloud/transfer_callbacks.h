@@ -32,6 +32,7 @@ struct TransferContext {
     // final response (-1: none; redirects reset it).
     std::int64_t expectedSize = -1;
     std::int64_t contentLength = -1;
+    bool htmlPage = false;  // the final response says it is an HTML page
 
     bool stalled = false;
     bool cancelled = false;
@@ -43,15 +44,16 @@ struct TransferContext {
 
 // The size the body must have: the Content-Length, which must agree with the HEAD's length when
 // there was one; without a Content-Length the HEAD's. Sets `rejected` and returns -1 when there is
-// no announced size or the two disagree.
-std::int64_t AnnouncedSize(TransferContext& transfer);
+// no announced size, the two disagree, or the answer is an HTML page (what a captive portal or an
+// error page sends; no file the cloud serves is one).
+std::int64_t AcceptedSize(TransferContext& transfer);
 
 // CURLOPT_WRITEFUNCTION of downloads: marks a chunk ready, counts it, writes it to the file.
 // Refuses a chunk that would take the file beyond its announced size, or that belongs to an answer
 // outside 2xx. Returns the number of items written; a short count makes libcurl end with a write error.
 std::size_t WriteChunk(char* data, std::size_t size, std::size_t count, void* context);
 
-// CURLOPT_HEADERFUNCTION of downloads: keeps the final response's Content-Length.
+// CURLOPT_HEADERFUNCTION of downloads: keeps the final response's Content-Length and whether it is HTML.
 std::size_t CollectHeader(char* data, std::size_t size, std::size_t count, void* context);
 
 // CURLOPT_HEADERFUNCTION of probes (and their body sink, so nothing reaches standard output):
