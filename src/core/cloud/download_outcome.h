@@ -19,7 +19,7 @@ enum class DownloadStatus {
 struct DownloadOutcome {
     DownloadStatus status = DownloadStatus::NetworkFailure;
     long httpStatus = 0;        // last response status seen, 0 when none
-    std::int64_t bytes = 0;     // body bytes received
+    std::int64_t bytes = 0;     // body bytes taken into the file (never more than announced)
     std::string detail;         // why it failed, for people; empty when Done
 
     bool ok() const { return status == DownloadStatus::Done; }
