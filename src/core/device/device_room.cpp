@@ -4,6 +4,7 @@
 #include <sys/statvfs.h>
 
 #include <cstdio>
+#include <system_error>
 
 namespace songloader {
 
@@ -47,6 +48,20 @@ std::optional<std::string> RefuseForRoom(const std::string& name, std::uint64_t 
                " free.";
     }
     return std::nullopt;
+}
+
+std::optional<std::string> RefuseForRoomIn(const std::string& name, std::int64_t bytes,
+                                           const std::filesystem::path& folder) {
+    const auto room = bytes < 0 ? std::nullopt : RoomOn(folder);
+    return room ? RefuseForRoom(name, static_cast<std::uint64_t>(bytes), *room) : std::nullopt;
+}
+
+std::optional<std::string> RefuseMediaForRoom(const std::filesystem::path& source,
+                                              const std::filesystem::path& folder) {
+    std::error_code error;
+    const auto bytes = std::filesystem::file_size(source, error);
+    if (error) return std::nullopt;
+    return RefuseForRoomIn(source.filename().string(), static_cast<std::int64_t>(bytes), folder);
 }
 
 }  // namespace songloader
