@@ -4,6 +4,7 @@
 
 #include "core/device/drive_ejector.h"
 #include "core/device/device_write_session.h"
+#include "support/tmpfs_mount.h"
 
 namespace songloader::test {
 namespace {
@@ -74,6 +75,22 @@ TEST_F(DeviceSafety, UnmountIsToldOnceAndANewStickIsOffered) {
     dlg.OnMountChanges({{MountEvent::Kind::Unmounted, stick}});
     EXPECT_EQ(view.MessageLog(), std::vector<std::string>{kChanged});
     ExpectDeviceForgotten();
+}
+
+TEST_F(DeviceSafety, ASongThatCannotFitIsRefusedAndTheOthersGoOn) {
+    TmpfsMount small(stick, 512 * 1024);
+    if (!small.mounted()) GTEST_SKIP() << small.why_not();
+    ChooseDevice();
+    Queue("900001", "Big", MakeClip("big.mp4", 600 * 1024));
+    Queue("900002", "Small", MakeClip("small.mp4", 1000));
+    ClearLog();
+    dlg.OnAddToDevice();
+    ASSERT_EQ(view.messages.size(), 2u);
+    EXPECT_NE(view.messages[0].text.find("900001 Big: big.mp4 (600 KiB) does not fit on the device: only "),
+              std::string::npos) << view.messages[0].text;
+    EXPECT_EQ(view.messages[1].text, "Added successfully");
+    EXPECT_EQ(Numbers(DeviceCatalogue()), std::vector<std::int32_t>{900002});
+    EXPECT_EQ(Numbers(dlg.workSongs()), std::vector<std::int32_t>{900001});
 }
 
 // Records what it was asked and answers as the test says.
