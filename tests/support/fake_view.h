@@ -12,6 +12,14 @@
 
 namespace songloader::test {
 
+// One page a print job or preview rendered, with what the rendering answered.
+struct RenderedPage {
+    int number = 0;
+    bool continuePrinting = true;
+    int previewPages = 0;
+    std::vector<std::string> texts;  // drawn on the page, in order
+};
+
 struct FakeRow {
     RowTexts texts;
     bool checked = false;
@@ -30,6 +38,8 @@ public:
     std::function<void()> onPump;                   // runs inside PumpMessage
     std::function<void(const Notice&)> onMessage;   // runs when a message box is shown
     std::function<void(DownloadProgress&)> onTransfer;  // runs as a transfer starts (to cancel it, say)
+    bool cancelPrintDialog = false;                 // the print dialog's answer
+    PreviewEnd previewEnd = PreviewEnd::Closed;     // how the user leaves a preview
 
     // ---- what happened ----
     std::vector<std::string> calls;  // "Enable 1026 0", "Message Note|Added successfully", ...
@@ -38,6 +48,9 @@ public:
     std::vector<FileDialogOptions> fileDialogs;
     std::vector<std::filesystem::path> helpFiles;
     std::vector<std::string> transfers;  // "name steps" of each transfer, in order
+    // Pages of every print job and preview, in order; a cancelled job has none.
+    std::vector<std::vector<RenderedPage>> printJobs;
+    std::vector<std::vector<RenderedPage>> previews;
     int repaints = 0;
     int pumps = 0;
     int abouts = 0;
@@ -102,6 +115,10 @@ public:
     // Runs the transfer inline, on the calling thread.
     DownloadOutcome RunTransfer(const Transfer& transfer, DownloadProgress& progress,
                                 const std::string& name) override;
+    // Both render pages 1..highestPage on an A4 sheet at 600 dpi until a page clears the continue
+    // flag, as the platform's print loop does (the preview as if the user paged through it all).
+    void RunPrintJob(int highestPage, const print::PageRenderer& renderPage) override;
+    PreviewEnd RunPrintPreview(int highestPage, const print::PageRenderer& renderPage) override;
 
 private:
     void Record(const std::string& call) { calls.push_back(call); }

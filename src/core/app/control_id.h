@@ -35,6 +35,7 @@ enum class ControlId : int {
     SearchLanguage = 1050,
     EjectDevice = 1060,  // "Eject USB Drive": a command of this system, not of the old dialog
     MenuDelete = 32773,
+    PrintCommand = 57607,  // the standard print command, handled like Print
 };
 
 inline constexpr int kDialogTimerId = 103;

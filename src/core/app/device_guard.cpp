@@ -50,9 +50,7 @@ void CSonquillDlg::ReportDeviceChanged() {
 
 void CSonquillDlg::ClearDeviceSongs() {
     ClearList(ControlId::DeviceList);
-    m_view.Enable(ControlId::Print, false);
-    m_view.Enable(ControlId::PrintPreview, false);
-    m_view.Enable(ControlId::ExportSongList, false);
+    DisableOutputWithoutDeviceSongs();
 }
 
 void CSonquillDlg::OnMountChanges(const std::vector<MountEvent>& events) {

@@ -10,6 +10,7 @@
 #include "core/cloud/download_progress.h"
 #include "core/cloud/download_protocol.h"
 #include "core/common/notice.h"
+#include "core/output/print/song_list_pages.h"
 
 namespace songloader {
 
@@ -18,6 +19,8 @@ using RowTexts = std::array<std::string, 6>;
 
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
+// How a print preview ended: closed, or with its print button (which asks for a print job).
+enum class PreviewEnd { Closed, PrintChosen };
 
 // A file chooser as the dialog asks for it. `filter` uses the "Label|patterns|...||" form.
 struct FileDialogOptions {
@@ -85,6 +88,14 @@ public:
     // The window may run the transfer on another thread, but returns only when it has ended.
     virtual DownloadOutcome RunTransfer(const Transfer& transfer, DownloadProgress& progress,
                                         const std::string& name) = 0;
+
+    // Printing. Both return when the job has ended; `renderPage` renders one page (its number and
+    // draw rectangle in the info) onto the device context the view hands over.
+    // The system print dialog for pages 1..highestPage, then the chosen pages on portrait paper.
+    // A cancelled dialog prints nothing and shows nothing.
+    virtual void RunPrintJob(int highestPage, const print::PageRenderer& renderPage) = 0;
+    // The preview window ("Dudir Udade Preview") showing pages 1..highestPage.
+    virtual PreviewEnd RunPrintPreview(int highestPage, const print::PageRenderer& renderPage) = 0;
 };
 
 }  // namespace songloader

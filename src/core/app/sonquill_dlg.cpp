@@ -26,6 +26,9 @@ bool CSonquillDlg::RunCommand(const std::function<void()>& body) {
         } release{*this};
         body();
     }
+    // Whatever the command did to the device list, the output commands never stay on for an
+    // empty one (the timer would catch it only later).
+    if (m_outputEnabled && m_deviceSongs.empty()) DisableOutputWithoutDeviceSongs();
     if (!m_deferredMountEvents.empty()) OnMountChanges(std::exchange(m_deferredMountEvents, {}));
     return true;
 }
@@ -107,11 +110,8 @@ void CSonquillDlg::OnInitDialog() {
 }
 
 void CSonquillDlg::OnTimer() {
-    // The output commands need device songs; whoever fills the list enables them again.
-    if (!m_deviceSongs.empty()) return;
-    m_view.Enable(ControlId::Print, false);
-    m_view.Enable(ControlId::PrintPreview, false);
-    m_view.Enable(ControlId::ExportSongList, false);
+    // Whoever fills the device list enables the output commands again.
+    DisableOutputWithoutDeviceSongs();
 }
 
 void CSonquillDlg::OnOk() {}

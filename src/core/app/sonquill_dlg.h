@@ -34,6 +34,7 @@ struct DialogSettings {
     std::filesystem::path startFolder; // where the help file lies; empty: the current folder at start
     // The time, for reusing a network probe while the user types; empty: the steady clock.
     std::function<std::chrono::steady_clock::time_point()> clock;
+    bool thai = false;  // the page font of printouts
     MountFiles mountFiles;                  // tells one volume from another
     std::shared_ptr<DriveEjector> ejector;  // "Eject USB Drive"; none: not offered by the system
 };
@@ -100,6 +101,8 @@ public:
 
     // Output.
     void OnExportSongList();
+    void OnPrint();  // "Print" and the standard print command
+    void OnPrintPreview();
 
     // Read-only state, for the view and for tests.
     const SongList& workSongs() const { return m_workSongs; }
@@ -129,6 +132,10 @@ private:
     void ClearList(ControlId list);
     void AppendRow(ControlId list, const ROWELEMENT& song);
     void StepProgress(int position);
+    // The output commands ("Print", "Print Preview", "Export Song List") need device songs: they
+    // go off as soon as a command leaves the device list empty.
+    void EnableOutput(bool previewOnly);
+    void DisableOutputWithoutDeviceSongs();
 
     // Device.
     void PublishDeviceFolder(const std::filesystem::path& root);
@@ -169,6 +176,10 @@ private:
     // Downloads one cloud song shown at `position` of the device list; why not, when it failed.
     std::optional<std::string> FetchCloudSongAt(const ROWELEMENT& record, int position);
 
+    // Printing.
+    void StartPrintJob();
+    void StartPrintPreview();
+
     // Writing to the device.
     void AddQueuedSongs();
     bool RebuildCatalogue(RebuildMode mode, const std::function<void()>& afterCommit = {});
@@ -202,6 +213,7 @@ private:
     std::size_t m_workRowCount = 0;  // rows "Select All" walks
     bool m_selectAllState = false;
     bool m_busy = false;
+    bool m_outputEnabled = false;  // an output command was enabled since they were last disabled
 };
 
 }  // namespace songloader
