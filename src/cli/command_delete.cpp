@@ -23,7 +23,8 @@ int RunDelete(const std::vector<std::string>& rawArgs, Console& console) {
         const std::string numberText = it->numberText;
         songs.erase(it);
         // The catalogue first: if it cannot be written the media stays where the old catalogue expects it.
-        const RebuildResult result = RebuildDeviceCatalogue(songs, device.songFolder, RebuildMode::Delete);
+        const RebuildResult result = RebuildDeviceCatalogue(songs, device.songFolder, RebuildMode::Delete, {},
+                                                            device.codePage);
         for (const std::string& line : result.diagnostics) console.err << line;
         if (result.ok) DeleteDeviceSongFiles(device.songFolder, numberText);
         PrintNotices(result.notices, !result.ok, console);

@@ -100,7 +100,8 @@ int RunFetch(const std::vector<std::string>& rawArgs, Console& console) {
     }
 
     if (!arrived.empty()) {
-        const RebuildResult result = RebuildDeviceCatalogue(*songs, device->songFolder, RebuildMode::Add);
+        const RebuildResult result = RebuildDeviceCatalogue(*songs, device->songFolder, RebuildMode::Add, {},
+                                                            device->codePage);
         for (const std::string& line : result.diagnostics) console.err << line;
         PrintNotices(result.notices, !result.ok, console);
         if (!result.ok) {

@@ -69,7 +69,7 @@ bool CSonquillDlg::RebuildCatalogue(RebuildMode mode, const std::function<void()
     if (count > 0) m_view.SetProgressRange(1, count);
     RebuildHooks hooks;
     hooks.onSong = [&](std::size_t done, std::size_t) { StepProgress(static_cast<int>(done)); };
-    const RebuildResult result = RebuildDeviceCatalogue(m_deviceSongs, m_songFolder, mode, hooks);
+    const RebuildResult result = RebuildDeviceCatalogue(m_deviceSongs, m_songFolder, mode, hooks, m_settings.codePage);
     m_view.SetProgressPos(count);
     if (!result.ok) {
         // The old catalogue stands; the copies stay pending so that closing can take them back.
