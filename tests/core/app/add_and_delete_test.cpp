@@ -103,17 +103,18 @@ TEST_F(AddUserSongs, ACopyThatFailsIsNamedAndTheSongStaysQueued) {
 }
 
 TEST_F(AddUserSongs, AFailedRebuildKeepsTheOldCatalogueAndThePendingCopies) {
-    PutDeviceList({{900000, 0, "Let It Be", "Ann", "", ""}});
+    // A song another program stored, which the builder refuses.
+    PutDeviceList({{900000, 0, "Let It Be", "Ann", "", ""}, {900003, 0, kUnbuildableTitle, "", "", ""}});
     ChooseDevice();
     const std::string oldList = ReadBytes(songs() / "SgList.dat");
     Queue("900001", "Fine", MakeClip("a.mp4"));
-    Queue("900002", kUnbuildableTitle, MakeClip("b.mp4"));
+    Queue("900002", "Fine too", MakeClip("b.mp4"));
     dlg.OnAddToDevice();
     EXPECT_EQ(view.MessageLog(),
-              (Log{"Sonquill|3have row error:Song name characters is wrong!", "Sonquill|Temp File Analyse Error!"}));
+              (Log{"Sonquill|2have row error:Song name characters is wrong!", "Sonquill|Temp File Analyse Error!"}));
     EXPECT_EQ(ReadBytes(songs() / "SgList.dat"), oldList);
     EXPECT_EQ(dlg.pendingCopies().size(), 2u);
-    EXPECT_EQ(dlg.deviceSongs().size(), 3u);
+    EXPECT_EQ(dlg.deviceSongs().size(), 4u);
     EXPECT_TRUE(std::filesystem::exists(songs() / "900" / "900002.mp4"));
 }
 

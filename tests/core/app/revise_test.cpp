@@ -40,16 +40,16 @@ TEST_F(Revise, DoubleClickOnTheWorkListLoadsTheSong) {
     EXPECT_EQ(dlg.editRow(), 0);
 }
 
-TEST_F(Revise, AWorkListSongIsReplacedWithoutChecks) {
+TEST_F(Revise, AWorkListSongIsReplacedInPlace) {
     Queue("901002", "Second", clip);
     dlg.OnWorkListDoubleClick(0);
-    view.Type(ControlId::Number, "901002");  // a duplicate: not checked when revising
+    view.Type(ControlId::Number, "901003");
     view.Type(ControlId::Title, "Renamed");
     view.Pick(ControlId::EntryLanguage, 2);
     dlg.OnRevise();
     EXPECT_EQ(view.MessageLog(), Log{"Note|Revised successfully!"});
-    EXPECT_EQ(view.Rows(ControlId::WorkList)[0], "901002|ES|Renamed|||");
-    EXPECT_EQ(dlg.workSongs()[0].number, 901002);
+    EXPECT_EQ(view.Rows(ControlId::WorkList)[0], "901003|ES|Renamed|||");
+    EXPECT_EQ(dlg.workSongs()[0].number, 901003);
     EXPECT_EQ(dlg.editTarget(), EditTarget::None);
     EXPECT_EQ(view.Text(ControlId::Title), "");
     EXPECT_FALSE(view.IsEnabled(ControlId::Revise));
@@ -162,10 +162,14 @@ TEST_F(Revise, ANumberAnotherDeviceSongHoldsIsRefused) {
 }
 
 TEST_F(Revise, AFailedRebuildPutsTheFileAndTheSongBack) {
+    // Another song of the device is one the builder refuses.
+    PutDeviceList({{900000, 0, "Let It Be", "Ann", "Paul", "John"},
+                   {900123, 10, "Arirang", "Kim", "", ""},
+                   {900200, 2, kUnbuildableTitle, "", "", ""}});
+    ChooseDevice();
     const std::string oldList = ReadBytes(songs() / "SgList.dat");
     dlg.OnDeviceListDoubleClick(1);
     view.Type(ControlId::Number, "901000");
-    view.Type(ControlId::Title, kUnbuildableTitle);
     dlg.OnRevise();
     EXPECT_EQ(view.MessageLog().back(), "Sonquill|Temp File Analyse Error!");
     EXPECT_EQ(ReadBytes(songs() / "900" / "900123.MKV"), "the video of 900123");
