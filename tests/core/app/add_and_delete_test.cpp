@@ -102,6 +102,27 @@ TEST_F(AddUserSongs, ACopyThatFailsIsNamedAndTheSongStaysQueued) {
     EXPECT_EQ(view.Rows(ControlId::WorkList), Log{"900002|EG|Lost|||"});
 }
 
+// A queued number that another device holds (the queue stays when another device is selected)
+// is refused just before its copy: the device's own song and file stay.
+TEST_F(AddUserSongs, ANumberTheDeviceHoldsIsNeverCopiedOver) {
+    ChooseDevice();
+    Queue("900000", "Mine", MakeClip("a.mp4"));
+    Queue("900001", "Also mine", MakeClip("b.mp4"));
+    PutDeviceList({{900000, 0, "Theirs", "", "", ""}});
+    PutDeviceMedia("900000", ".mp4", "their video");
+    view.folders = {stick.string()};
+    dlg.OnSelectDevice();
+    ClearLog();
+    dlg.OnAddToDevice();
+    ASSERT_EQ(view.messages.size(), 2u);
+    EXPECT_EQ(view.messages[0].text, std::string(kCopyFailedMessage) +
+                                         "\n900000 Mine: Song number is duplicate with existing file of device");
+    EXPECT_EQ(ReadBytes(songs() / "900" / "900000.mp4"), "their video");
+    EXPECT_EQ(Numbers(DeviceCatalogue()), (std::vector<std::int32_t>{900000, 900001}));
+    EXPECT_EQ(DeviceCatalogue()[0].title, "Theirs");
+    EXPECT_EQ(Numbers(dlg.workSongs()), std::vector<std::int32_t>{900000});
+}
+
 TEST_F(AddUserSongs, AFailedRebuildKeepsTheOldCatalogueAndThePendingCopies) {
     // A song another program stored, which the builder refuses.
     PutDeviceList({{900000, 0, "Let It Be", "Ann", "", ""}, {900003, 0, kUnbuildableTitle, "", "", ""}});
