@@ -4,6 +4,7 @@
 
 #include "cli_common.h"
 #include "core/cloud/curl_library.h"
+#include "songloader_version.h"
 
 using namespace songloader::cli;
 
@@ -44,7 +45,8 @@ void PrintUsage(std::ostream& out) {
     for (const Command& c : Commands()) {
         out << "  " << c.name << std::string(12 - std::string(c.name).size(), ' ') << c.summary << "\n";
     }
-    out << "\n`songloader-cli COMMAND --help` describes one command.\n";
+    out << "\n`songloader-cli COMMAND --help` describes one command; `songloader-cli --version` prints the "
+           "version.\n";
 }
 
 }  // namespace
@@ -55,6 +57,10 @@ int main(int argc, char** argv) {
     if (args.empty() || args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
         PrintUsage(args.empty() ? std::cerr : std::cout);
         return args.empty() ? kExitUsage : kExitOk;
+    }
+    if (args[0] == "--version") {
+        std::cout << "songloader-cli " << SONGLOADER_VERSION << "\n";
+        return kExitOk;
     }
     Console console{std::cout, std::cerr};
     for (const Command& c : Commands()) {

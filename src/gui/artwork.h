@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QIcon>
+#include <QPixmap>
+
+// The one place the program looks its pictures up (embedded from res/songloader.qrc).
+namespace songloader::gui {
+
+inline constexpr int kFirstButtonImage = 193;
+inline constexpr int kLastButtonImage = 207;
+
+// The push-button picture with that PNG id (193..207) at its drawn size; a null pixmap for any
+// other id, as for a missing image.
+QPixmap ButtonImage(int pngId);
+
+// The window and desktop icon, in its 48, 128 and 256 pixel drawings.
+QIcon ApplicationIcon();
+
+// The main window's background picture; a null pixmap until res/ holds one.
+QPixmap BackgroundImage();
+
+}  // namespace songloader::gui

@@ -1,0 +1,39 @@
+#include <QGuiApplication>
+#include <gtest/gtest.h>
+
+#include "gui/artwork.h"
+
+namespace songloader::gui {
+namespace {
+
+// Pixmaps need a GUI application; the widget tests may already have made one.
+void EnsureGuiApplication() {
+    if (QCoreApplication::instance()) return;
+    static int argc = 1;
+    static char name[] = "test_gui";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+}
+
+TEST(Artwork, EveryButtonImageIsEmbeddedAtItsButtonSize) {
+    EnsureGuiApplication();
+    struct Case {
+        int pngId;
+        QSize size;
+    };
+    const Case cases[] = {{193, {116, 33}}, {194, {138, 33}}, {195, {98, 33}}, {196, {98, 33}}, {197, {85, 31}},
+                          {198, {87, 33}},  {199, {87, 33}},  {200, {87, 33}}, {201, {109, 33}}, {202, {87, 33}},
+                          {203, {87, 33}},  {204, {87, 33}},  {205, {87, 33}}, {206, {87, 33}}, {207, {103, 33}}};
+    for (const Case& c : cases) EXPECT_EQ(ButtonImage(c.pngId).size(), c.size) << c.pngId;
+    EXPECT_TRUE(ButtonImage(192).isNull());
+    EXPECT_TRUE(ButtonImage(208).isNull());
+}
+
+TEST(Artwork, ApplicationIconHasItsThreeSizes) {
+    EnsureGuiApplication();
+    const QList<QSize> sizes = ApplicationIcon().availableSizes();
+    for (int px : {48, 128, 256}) EXPECT_TRUE(sizes.contains(QSize(px, px))) << px;
+}
+
+}  // namespace
+}  // namespace songloader::gui

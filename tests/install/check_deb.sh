@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Builds the .deb from the build tree and checks its name, contents and control fields.
+#   check_deb.sh BUILD_DIR VERSION HAS_GUI
+set -euo pipefail
+build=$1 version=$2 has_gui=$3
+if [ "$has_gui" != 1 ]; then
+  echo "SKIP: the desktop program songloader is not built yet (src/gui/main.cpp), so no .deb is made"
+  exit 77
+fi
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cpack --config "$build/CPackConfig.cmake" -G DEB -B "$tmp" >/dev/null || fail "cpack failed"
+deb=$tmp/songloader_${version}_$(dpkg --print-architecture).deb
+[ -f "$deb" ] || fail "no $(basename "$deb"); made: $(ls "$tmp")"
+
+contents=$(dpkg-deb -c "$deb")
+for f in ./usr/bin/songloader ./usr/bin/songloader-cli ./usr/share/applications/org.songloader.SongLoader.desktop \
+         ./usr/share/icons/hicolor/scalable/apps/org.songloader.SongLoader.svg \
+         ./usr/share/songloader/help/index.html ./usr/share/man/man1/songloader.1.gz; do
+  grep -q " $f\$" <<<"$contents" || fail "$f not in the package"
+done
+depends=$(dpkg-deb -f "$deb" Depends)
+for d in libqt6widgets6 libc6 qt6-qpa-plugins; do
+  grep -q "$d" <<<"$depends" || fail "Depends lacks $d: $depends"
+done
+[ "$(dpkg-deb -f "$deb" Section)" = sound ] || fail "Section: $(dpkg-deb -f "$deb" Section)"
+if command -v lintian >/dev/null; then
+  errors=$(lintian "$deb" 2>/dev/null | grep '^E:' || true)
+  [ -z "$errors" ] || fail "lintian: $errors"
+fi
+echo "$(basename "$deb") built and checked"

@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Installs the build into a temporary prefix and checks what a desktop and a shell find there.
+#   check_install_tree.sh BUILD_DIR VERSION HAS_GUI
+set -euo pipefail
+build=$1 version=$2 has_gui=$3
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+prefix=$tmp/usr
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+cmake --install "$build" --prefix "$prefix" >/dev/null
+
+id=org.songloader.SongLoader
+expected=(bin/songloader-cli share/man/man1/songloader-cli.1.gz
+          share/bash-completion/completions/songloader-cli
+          share/doc/songloader/copyright share/doc/songloader/changelog.gz)
+if [ "$has_gui" = 1 ]; then
+  expected+=(bin/songloader share/man/man1/songloader.1.gz share/applications/$id.desktop
+             share/metainfo/$id.metainfo.xml share/icons/hicolor/scalable/apps/$id.svg
+             share/icons/hicolor/48x48/apps/$id.png share/icons/hicolor/128x128/apps/$id.png
+             share/icons/hicolor/256x256/apps/$id.png share/songloader/help/index.html
+             share/songloader/help/style.css)
+fi
+for f in "${expected[@]}"; do [ -s "$prefix/$f" ] || fail "missing or empty: $f"; done
+
+if [ "$has_gui" = 1 ]; then
+  desktop-file-validate "$prefix/share/applications/$id.desktop" || fail "desktop entry invalid"
+  appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml" >/dev/null ||
+    fail "AppStream metadata invalid: $(appstreamcli validate --no-net "$prefix/share/metainfo/$id.metainfo.xml")"
+  # Every page the help links to is installed.
+  for link in $(grep -oh 'href="[^"#:]*"' "$prefix"/share/songloader/help/*.html | sed 's/href="//;s/"//' | sort -u); do
+    [ -f "$prefix/share/songloader/help/$link" ] || fail "help links to missing $link"
+  done
+fi
+
+cli=$prefix/bin/songloader-cli
+for program in "$prefix"/bin/*; do
+  if ldd "$program" | grep -q 'not found'; then fail "$program: $(ldd "$program" | grep 'not found')"; fi
+done
+usage=$("$cli" --help) || fail "songloader-cli --help failed"
+[ "$("$cli" --version)" = "songloader-cli $version" ] || fail "songloader-cli --version: $("$cli" --version)"
+
+# The man page and the completion name every command the program has.
+commands=$(sed -n 's/^  \([a-z][a-z0-9-]*\)  .*/\1/p' <<<"$usage")
+[ -n "$commands" ] || fail "no commands in songloader-cli --help"
+man_page=$(gzip -dc "$prefix/share/man/man1/songloader-cli.1.gz")
+completion=$prefix/share/bash-completion/completions/songloader-cli
+bash -n "$completion" || fail "bash completion does not parse"
+for c in $commands; do
+  grep -q "^\.BI \"$c " <<<"$man_page" || fail "songloader-cli(1) does not describe '$c'"
+  grep -q "^        $c) options=" "$completion" || fail "bash completion lacks '$c'"
+done
+echo "install tree complete in $prefix"
