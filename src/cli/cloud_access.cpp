@@ -1,5 +1,9 @@
 #include "cloud_access.h"
 
+#include <cstdlib>
+
+#include "core/cloud/cloud_address.h"
+
 #include <unistd.h>
 
 #include <csignal>
@@ -8,7 +12,7 @@
 #include <iterator>
 #include <ostream>
 
-#include "core/text/code_page.h"
+#include "terminal_text.h"
 
 namespace songloader::cli {
 
@@ -62,7 +66,8 @@ void DrawLine(const DownloadProgress& progress, const std::string& name, std::os
 }  // namespace
 
 CloudClient MakeCloudClient(const Arguments& args) {
-    return CloudClient(args.option("cloud-url").value_or(kDefaultCloudBaseUrl));
+    return CloudClient(ResolveCloudBaseUrl(args.option("cloud-url"), std::getenv("SONGLOADER_CLOUD_URL"),
+                                           UserConfigFolder()));
 }
 
 TransferRunner ConsoleTransferRunner(DownloadProgress& progress, Console& console, std::string codePage) {
@@ -70,7 +75,7 @@ TransferRunner ConsoleTransferRunner(DownloadProgress& progress, Console& consol
     return [&progress, &console, terminal, codePage](const Transfer& transfer) {
         InterruptCancels interrupt(progress);
         if (!terminal) return transfer();
-        const std::string name = DeviceToUtf8(progress.DownloadName(), codePage);
+        const std::string name = TerminalText(progress.DownloadName(), codePage);
         std::future<DownloadOutcome> running = std::async(std::launch::async, transfer);
         while (running.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) {
             DrawLine(progress, name, console.out);

@@ -11,7 +11,7 @@ namespace songloader::cli {
 // The options every cloud command takes.
 inline const std::vector<std::string> kCloudOptions = {"encoding", "cloud-url"};
 
-// A client of --cloud-url, or of the built-in cloud server.
+// A client of --cloud-url, else SONGLOADER_CLOUD_URL, else songloader.conf, else the built-in server.
 CloudClient MakeCloudClient(const Arguments& args);
 
 // Runs each download on a worker thread; on a terminal the main thread redraws a progress line
