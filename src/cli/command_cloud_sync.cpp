@@ -4,6 +4,7 @@
 #include "device_access.h"
 #include "core/catalogue/catalogue_database.h"
 #include "core/catalogue/language_table.h"
+#include "core/catalogue/numbered_song_list.h"
 #include "core/catalogue/list_file_reader.h"
 #include "core/cloud/catalogue_sync.h"
 #include "core/cloud/cloud_messages.h"
@@ -56,7 +57,8 @@ int RunCloudSync(const std::vector<std::string>& rawArgs, Console& console) {
         return kExitFailure;
     }
     std::size_t onDevice = 0;
-    for (const ROWELEMENT& song : cloud.songs) onDevice += IsOnDevice(*deviceSongs, song.number) ? 1 : 0;
+    const SongNumberSet deviceNumbers(*deviceSongs);
+    for (const ROWELEMENT& song : cloud.songs) onDevice += deviceNumbers.Contains(song.number) ? 1 : 0;
     console.out << cloud.songs.size() << " cloud songs, " << onDevice << " of them on the device\n"
                 << "check cloud database ok\n";
     return kExitOk;

@@ -5,6 +5,7 @@
 #include "cloud_access.h"
 #include "device_access.h"
 #include "core/catalogue/language_table.h"
+#include "core/catalogue/numbered_song_list.h"
 #include "core/catalogue/list_file_reader.h"
 #include "core/cloud/cloud_messages.h"
 #include "core/cloud/cloud_song.h"
@@ -58,6 +59,7 @@ int RunFetch(const std::vector<std::string>& rawArgs, Console& console) {
         return kExitFailure;
     }
 
+    const SongNumberSet deviceNumbers(*songs);
     std::vector<ROWELEMENT> toFetch;
     bool failed = false;
     for (std::int32_t number : wanted) {
@@ -66,7 +68,7 @@ int RunFetch(const std::vector<std::string>& rawArgs, Console& console) {
         if (found == cloud.songs.end()) {
             console.err << number << " is not in the cloud list\n";
             failed = true;
-        } else if (IsOnDevice(*songs, number)) {
+        } else if (deviceNumbers.Contains(number)) {
             console.out << number << " is already on the device\n";
         } else if (std::none_of(toFetch.begin(), toFetch.end(),
                                 [&](const ROWELEMENT& song) { return song.number == number; })) {

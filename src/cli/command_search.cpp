@@ -3,6 +3,7 @@
 #include "device_access.h"
 #include "core/catalogue/catalogue_database.h"
 #include "core/catalogue/language_table.h"
+#include "core/catalogue/numbered_song_list.h"
 #include "terminal_text.h"
 
 namespace songloader::cli {
@@ -45,6 +46,7 @@ int RunSearch(const std::vector<std::string>& rawArgs, Console& console) {
     const auto songs = ReadDeviceSongs(*device, console);
     if (!songs) return kExitFailure;
 
+    const SongNumberSet onDevice(*songs);
     CloudCatalogue cloud;
     if (cloud.OpenCatalogueDatabase(device->songFolder) != 0) {
         console.err << "cannot open " << catalogue.string() << "\n";
@@ -53,7 +55,7 @@ int RunSearch(const std::vector<std::string>& rawArgs, Console& console) {
     const int ran = cloud.SearchCloudCatalogue(*text, filter, [&](const ROWELEMENT& hit, std::size_t) {
         console.out << EscapeControls(hit.numberText) << '\t' << hit.languageText << '\t'
                     << TerminalText(hit.title, device->codePage) << '\t' << TerminalText(hit.artist, device->codePage)
-                    << (IsOnDevice(*songs, hit.number) ? "\ton device" : "") << '\n';
+                    << (onDevice.Contains(hit.number) ? "\ton device" : "") << '\n';
     });
     if (ran != 1) {
         console.err << catalogue.string() << kNotACatalogueMessage << "\n";

@@ -170,7 +170,7 @@ void CSonquillDlg::ShowSearchHits(const std::string& typed) {
             [&](const ROWELEMENT& hit, std::size_t index) {
                 m_currentSong = hit;
                 AppendRow(ControlId::WorkList, m_currentSong);
-                if (IsOnDevice(m_deviceSongs, hit.number)) {
+                if (m_deviceSongs.Contains(hit.number)) {
                     m_view.SelectAndFocusRow(ControlId::WorkList, static_cast<int>(index));
                     m_view.SetRowChecked(ControlId::WorkList, static_cast<int>(index), true);
                 }
@@ -196,7 +196,7 @@ void CSonquillDlg::AddCloudSongs() {
     std::size_t wanted = 0;
     for (std::size_t i = 0; i < m_workSongs.size(); ++i) {
         const bool ticked = m_view.IsRowChecked(ControlId::WorkList, static_cast<int>(i));
-        if (ticked && !IsOnDevice(m_deviceSongs, m_workSongs[i].number)) ++wanted;
+        if (ticked && !m_deviceSongs.Contains(m_workSongs[i].number)) ++wanted;
     }
     if (wanted == 0) {
         Show(selectSong);
@@ -213,7 +213,7 @@ void CSonquillDlg::AddCloudSongs() {
         if (IsMvNumber(record.number) && record.title.ends_with(suffix)) {
             record.title.resize(record.title.size() - suffix.size());
         }
-        if (IsOnDevice(m_deviceSongs, record.number)) continue;
+        if (m_deviceSongs.Contains(record.number)) continue;
         // A lost device keeps the ticked songs for when it is chosen again.
         if (!DeviceStillThere()) return;
         const DownloadOutcome outcome = FetchCloudSongAt(record, position);
@@ -250,7 +250,7 @@ DownloadOutcome CSonquillDlg::FetchCloudSongAt(const ROWELEMENT& record, int pos
     ROWELEMENT song = record;
     // Closing without a rebuild must be able to take the file off the device again.
     song.mediaPath = fetch.mediaFile.string();
-    m_deviceSongs.push_back(song);
+    m_deviceSongs.Append(song);
     m_pendingCopies.push_back(song);
     m_view.Repaint();
     return fetch.outcome;

@@ -29,7 +29,7 @@ bool CSonquillDlg::ReadListIntoView(const std::filesystem::path& file, ListKind 
         m_view.PumpMessage();
         m_currentSong = song;
         AppendRow(list, m_currentSong);
-        if (kind == ListKind::Cloud && IsOnDevice(m_deviceSongs, song.number)) {
+        if (kind == ListKind::Cloud && m_deviceSongs.Contains(song.number)) {
             m_view.SelectAndFocusRow(list, static_cast<int>(index));
             m_view.SetRowChecked(list, static_cast<int>(index), true);
         }

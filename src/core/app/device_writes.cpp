@@ -76,7 +76,7 @@ void CSonquillDlg::AddQueuedSongs() {
         }
         ROWELEMENT song = queued;
         song.mediaPath = copy.path.string();
-        m_deviceSongs.push_back(song);
+        m_deviceSongs.Append(song);
         m_pendingCopies.push_back(song);
         m_view.Repaint();
     }
@@ -121,7 +121,7 @@ void CSonquillDlg::OnDeleteSong() {
         if (list == ControlId::None || row < 0) return;
         m_menuList = ControlId::None;
         m_menuRow = -1;
-        SongList& records = RecordsOf(list);
+        NumberedSongList& records = RecordsOf(list);
         if (row >= static_cast<int>(records.size())) return;
         if (list == ControlId::DeviceList && !CatalogueWritable()) return;
         const Notice question{kConfirmDeleteQuestion, kCaptionNote, NoticeIcon::None};
@@ -130,7 +130,7 @@ void CSonquillDlg::OnDeleteSong() {
 
         const ROWELEMENT song = records[static_cast<std::size_t>(row)];
         m_view.DeleteRow(list, row);
-        records.erase(records.begin() + row);
+        records.Erase(static_cast<std::size_t>(row));
         // Keep the form's edit position on the song it was loaded from.
         const bool editedHere = m_editTarget == EditTargetOf(list);
         const int editRowBefore = m_editRow;
@@ -143,7 +143,7 @@ void CSonquillDlg::OnDeleteSong() {
             DeleteDeviceSongFiles(m_songFolder, song.numberText);
         });
         if (!rebuilt) {
-            records.insert(records.begin() + row, song);
+            records.Insert(static_cast<std::size_t>(row), song);
             m_view.InsertRow(list, row, RowTextsOf(song));
             if (editedHere && editRowBefore > row) ++m_editRow;
         }

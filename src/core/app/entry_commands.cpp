@@ -202,7 +202,7 @@ void CSonquillDlg::OnRevise() {
     RunCommand([&] {
         if (m_editTarget == EditTarget::None || m_editRow < 0) return;
         const bool onDevice = m_editTarget == EditTarget::DeviceList;
-        SongList& records = onDevice ? m_deviceSongs : m_workSongs;
+        NumberedSongList& records = onDevice ? m_deviceSongs : m_workSongs;
         if (m_editRow >= static_cast<int>(records.size())) return;
         const std::size_t row = static_cast<std::size_t>(m_editRow);
 
@@ -238,7 +238,7 @@ void CSonquillDlg::OnRevise() {
             ReviseDeviceSong(song);
             return;
         }
-        records[row] = song;
+        records.Replace(row, song);
         m_view.SetRowTexts(ControlId::WorkList, m_editRow, RowTextsOf(song));
         ClearForm();
         Show({kRevisedMessage, kCaptionNote, NoticeIcon::None});
@@ -292,14 +292,14 @@ void CSonquillDlg::ReviseDeviceSong(const ROWELEMENT& revised) {
         if (!old.mediaPath.empty()) song.mediaPath = moved.path.string();
     }
 
-    m_deviceSongs[static_cast<std::size_t>(row)] = song;
+    m_deviceSongs.Replace(static_cast<std::size_t>(row), song);
     m_view.SetRowTexts(ControlId::DeviceList, row, RowTextsOf(song));
     if (!RebuildCatalogue(RebuildMode::Revise)) {
         // A lost device took its list with it: nothing to put back.
         if (!DeviceStillThere()) return;
         // The catalogue still lists the old song: put its file and its row back.
         if (numberChanged) MoveDeviceSongMedia(m_songFolder, song.numberText, old.numberText);
-        m_deviceSongs[static_cast<std::size_t>(row)] = old;
+        m_deviceSongs.Replace(static_cast<std::size_t>(row), old);
         m_view.SetRowTexts(ControlId::DeviceList, row, RowTextsOf(old));
         return;
     }

@@ -13,7 +13,7 @@ bool CSonquillDlg::OnWorkListClick(int row, bool onCheckBox) {
     RunCommand([&] {
         if (!onCheckBox || row < 0 || row >= static_cast<int>(m_workSongs.size())) return;
         m_currentSong = m_workSongs[static_cast<std::size_t>(row)];
-        if (!IsOnDevice(m_deviceSongs, m_currentSong.number)) return;
+        if (!m_deviceSongs.Contains(m_currentSong.number)) return;
         handled = true;
         Show({kSongDownloadedMessage, kCaptionNote, NoticeIcon::None});
     });
@@ -36,7 +36,7 @@ void CSonquillDlg::OnSelectAll() {
         for (std::size_t i = 0; i < rows; ++i) {
             m_currentSong = m_workSongs[i];
             // Songs already on the device keep their tick.
-            if (!IsOnDevice(m_deviceSongs, m_currentSong.number)) {
+            if (!m_deviceSongs.Contains(m_currentSong.number)) {
                 m_view.SetRowChecked(ControlId::WorkList, static_cast<int>(i), m_selectAllState);
             }
         }

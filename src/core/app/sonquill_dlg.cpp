@@ -60,7 +60,7 @@ MessageAnswer CSonquillDlg::Show(const Notice& notice, MessageButtons buttons) {
 
 // ---- record lists and their views ----
 
-SongList& CSonquillDlg::RecordsOf(ControlId list) {
+NumberedSongList& CSonquillDlg::RecordsOf(ControlId list) {
     return list == ControlId::DeviceList ? m_deviceSongs : m_workSongs;
 }
 
@@ -69,7 +69,7 @@ EditTarget CSonquillDlg::EditTargetOf(ControlId list) {
 }
 
 void CSonquillDlg::ClearList(ControlId list) {
-    RecordsOf(list).clear();
+    RecordsOf(list).Clear();
     if (list == ControlId::DeviceList) m_deviceListRead = false;
     m_view.DeleteAllRows(list);
     // Positions into the emptied list no longer name a song.
@@ -86,9 +86,9 @@ void CSonquillDlg::ClearList(ControlId list) {
 }
 
 void CSonquillDlg::AppendRow(ControlId list, const ROWELEMENT& song) {
-    SongList& records = RecordsOf(list);
+    NumberedSongList& records = RecordsOf(list);
     m_view.InsertRow(list, static_cast<int>(records.size()), RowTextsOf(song));
-    records.push_back(song);
+    records.Append(song);
 }
 
 void CSonquillDlg::StepProgress(int position) {

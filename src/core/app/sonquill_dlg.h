@@ -13,6 +13,7 @@
 #include "core/app/dialog_view.h"
 #include "core/catalogue/catalogue_database.h"
 #include "core/catalogue/list_file_reader.h"
+#include "core/catalogue/numbered_song_list.h"
 #include "core/catalogue/row_element.h"
 #include "core/cloud/cloud_client.h"
 #include "core/cloud/download_protocol.h"
@@ -129,7 +130,7 @@ private:
     MessageAnswer Show(const Notice& notice, MessageButtons buttons = MessageButtons::Ok);
 
     // Record lists and their views.
-    SongList& RecordsOf(ControlId list);
+    NumberedSongList& RecordsOf(ControlId list);
     static EditTarget EditTargetOf(ControlId list);
     void ClearList(ControlId list);
     void AppendRow(ControlId list, const ROWELEMENT& song);
@@ -199,8 +200,8 @@ private:
     CloudCatalogue m_catalogue;  // Msong.db, open from a cloud sync on
     std::optional<std::chrono::steady_clock::time_point> m_lastProbeSuccess;
 
-    SongList m_workSongs;
-    SongList m_deviceSongs;
+    NumberedSongList m_workSongs;
+    NumberedSongList m_deviceSongs;
     SongList m_pendingCopies;
     // m_deviceSongs is what the device's song list holds: false after a failed read, or once the
     // list was emptied for a device choice that did not come about.

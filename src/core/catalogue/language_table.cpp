@@ -53,11 +53,6 @@ int FindLanguageEntry(const std::vector<std::string>& comboItems, std::string_vi
     return static_cast<int>(comboItems.size()) - 1;
 }
 
-bool IsOnDevice(const SongList& deviceSongs, std::int32_t number) {
-    return std::any_of(deviceSongs.begin(), deviceSongs.end(),
-                       [number](const ROWELEMENT& r) { return r.number == number; });
-}
-
 bool IsMvNumber(std::int32_t number) { return number >= 890000 && number < 900000; }
 
 void SetLanguage(ROWELEMENT& record, int code) {

@@ -31,9 +31,6 @@ int FindLanguageEntry(const std::vector<std::string>& comboItems, std::string_vi
 extern const std::vector<std::string> kEntryLanguageItems;
 extern const std::vector<std::string> kSearchLanguageItems;
 
-// True when some record of `deviceSongs` has this number.
-bool IsOnDevice(const SongList& deviceSongs, std::int32_t number);
-
 // Cloud songs 890000..899999 are music videos and carry "(MV)" after their title.
 inline constexpr const char* kMvSuffix = "(MV)";
 bool IsMvNumber(std::int32_t number);

@@ -6,12 +6,18 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
+#include <map>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace songloader {
 
 namespace {
 
+// An iconv converter for one direction, opened once per thread and kept for the thread's life:
+// opening one costs far more than converting a song's texts. Each Run starts from the initial
+// shift state, so a conversion that failed half-way leaves nothing behind for the next text.
 class Converter {
 public:
     Converter(const std::string& from, const std::string& to)
@@ -26,6 +32,7 @@ public:
     // Converts all of `text`; on an invalid sequence calls onInvalid(out) and skips one byte when
     // `skipInvalid`, else fails.
     std::optional<std::string> Run(std::string_view text, bool skipInvalid) {
+        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         std::string out;
         std::vector<char> buffer(4 * text.size() + 16);
         char* in = const_cast<char*>(text.data());
@@ -61,6 +68,15 @@ public:
 private:
     iconv_t cd_;
 };
+
+// This thread's converter from `from` to `to`; one that failed to open is kept too, so an
+// unknown name is not looked up again.
+Converter& CachedConverter(const std::string& from, const std::string& to) {
+    thread_local std::map<std::pair<std::string, std::string>, std::unique_ptr<Converter>> converters;
+    std::unique_ptr<Converter>& slot = converters[{from, to}];
+    if (!slot) slot = std::make_unique<Converter>(from, to);
+    return *slot;
+}
 
 }  // namespace
 
@@ -126,13 +142,13 @@ TextSettings TextSettingsFromEnvironment() {
 }
 
 std::optional<std::string> ConvertText(std::string_view text, const std::string& from, const std::string& to) {
-    Converter converter(from, to);
+    Converter& converter = CachedConverter(from, to);
     if (!converter.ok()) return std::nullopt;
     return converter.Run(text, false);
 }
 
 std::string DeviceToUtf8(std::string_view bytes, const std::string& codePage) {
-    Converter converter(codePage, "UTF-8");
+    Converter& converter = CachedConverter(codePage, "UTF-8");
     if (!converter.ok()) return std::string(bytes);
     return *converter.Run(bytes, true);
 }
@@ -142,8 +158,7 @@ std::optional<std::string> Utf8ToDevice(std::string_view text, const std::string
 }
 
 bool IsKnownEncoding(const std::string& name) {
-    Converter converter(name, "UTF-8");
-    return converter.ok();
+    return CachedConverter(name, "UTF-8").ok();
 }
 
 }  // namespace songloader

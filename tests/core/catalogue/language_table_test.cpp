@@ -57,16 +57,5 @@ TEST(MusicVideoNumbers, AreExactly890000To899999) {
     EXPECT_FALSE(IsMvNumber(900000));
 }
 
-TEST(IsOnDevice, FindsANumberAnywhereInTheList) {
-    SongList device(3);
-    device[0].number = 5;
-    device[1].number = 900001;
-    device[2].number = 7;
-    EXPECT_TRUE(IsOnDevice(device, 900001));
-    EXPECT_TRUE(IsOnDevice(device, 7));
-    EXPECT_FALSE(IsOnDevice(device, 6));
-    EXPECT_FALSE(IsOnDevice({}, 0));
-}
-
 }  // namespace
 }  // namespace songloader

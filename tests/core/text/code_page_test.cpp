@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <thread>
+#include <vector>
 
 #include "core/text/code_page.h"
 
@@ -70,6 +72,46 @@ TEST(CodePageConversion, EveryLocaleCodePageRoundTripsAWholeText) {
     }
     // A bad byte after a letter the conversion holds back keeps that letter.
     EXPECT_EQ(DeviceToUtf8("Vi\xEAt\x81", "CP1258"), "Viêt\xEF\xBF\xBD");
+}
+
+// The conversions a command makes one after another on one thread: every code page both ways,
+// each after a refused text that stopped half-way (CP1258 holding back a letter there).
+std::vector<std::optional<std::string>> ConvertEveryPage() {
+    const std::string text = "Vi\xEAt a\xC4\xE3z";
+    std::vector<std::optional<std::string>> results;
+    for (const std::string& page : LocaleCodePages()) {
+        results.push_back(ConvertText("Vi\xEA\x81", page, "UTF-8"));
+        results.push_back(ConvertText("Vi\xEA", page, "UTF-8"));
+        results.push_back(DeviceToUtf8(text, page));
+        results.push_back(Utf8ToDevice("Canción 你好 Tiếng", page));
+        results.push_back(Utf8ToDevice("ok", page));
+    }
+    return results;
+}
+
+// Converters kept from one text to the next give the bytes a converter of its own gives each
+// text, on any thread.
+TEST(CodePageConversion, KeptConvertersGiveTheBytesOfAFreshOne) {
+    // A fresh thread opens fresh converters: its first pass is the reference.
+    std::vector<std::optional<std::string>> fresh;
+    std::thread([&] { fresh = ConvertEveryPage(); }).join();
+    // A refused CP1258 text must not leave its held-back letter for the next one.
+    std::thread([&] {
+        EXPECT_FALSE(ConvertText("Vi\xEA\x81", "CP1258", "UTF-8"));
+        EXPECT_EQ(ConvertText("a", "CP1258", "UTF-8"), "a");
+    }).join();
+
+    EXPECT_EQ(ConvertEveryPage(), fresh);
+    EXPECT_EQ(ConvertEveryPage(), fresh);
+    std::vector<std::vector<std::optional<std::string>>> perThread(4);
+    std::vector<std::thread> threads;
+    for (auto& results : perThread) {
+        threads.emplace_back([&results] {
+            for (int pass = 0; pass < 3; ++pass) results = ConvertEveryPage();
+        });
+    }
+    for (std::thread& thread : threads) thread.join();
+    for (const auto& results : perThread) EXPECT_EQ(results, fresh);
 }
 
 TEST(LocaleCodePage, OnlyTheLocaleTablesCodePagesAreDeviceCodePages) {
