@@ -2,7 +2,7 @@
 #include "core/device/device_layout.h"
 #include "core/device/drive_ejector.h"
 #include "core/device/linux_drive_system.h"
-#include "udisks/udisks_drive_ejector.h"
+#include "qt_part.h"
 
 namespace songloader::cli {
 
@@ -33,8 +33,10 @@ int RunEject(const std::vector<std::string>& rawArgs, Console& console) {
         console.err << device.string() << " is not on a drive that can be ejected.\n";
         return kExitFailure;
     }
-    UdisksDriveEjector ejector;
-    const EjectOutcome outcome = EjectDevice(ejector, *mountPoint, SongFolderOf(device));
+    const QtPart* qt = LoadQtPart(console.err);
+    if (!qt) return kExitFailure;
+    const std::unique_ptr<DriveEjector> ejector = qt->makeDriveEjector();
+    const EjectOutcome outcome = EjectDevice(*ejector, *mountPoint, SongFolderOf(device));
     (outcome.ok ? console.out : console.err) << outcome.message << "\n";
     return outcome.ok ? kExitOk : kExitFailure;
 }

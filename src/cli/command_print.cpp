@@ -1,45 +1,13 @@
-#include <QBuffer>
-#include <QGuiApplication>
-#include <QPageLayout>
-#include <QPageSize>
-#include <QPdfWriter>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <ostream>
 
-#include "core/common/safe_file.h"
-#include "core/output/print/song_list_pages.h"
 #include "core/text/code_page.h"
 #include "device_access.h"
-#include "qtpaint/song_list_print_job.h"
+#include "qt_part.h"
 
 namespace songloader::cli {
-
-namespace {
-
-// Pixels per inch of the PDF's device units.
-constexpr int kPdfResolution = 600;
-
-// Fonts need a GUI application, but a PDF needs no display: the offscreen platform always
-// serves, so a display named but out of reach cannot stop the command.
-void UseOffscreenPlatform() { setenv("QT_QPA_PLATFORM", "offscreen", 1); }
-
-// Renders every page into `pdf`; returns the number of pages, 0 when the PDF could not be made.
-// An empty list still gets its one page with the title and an empty table.
-int RenderPdf(const SongList& songs, const std::string& codePage, const QPageSize& paper, bool thai,
-              QIODevice& pdf, const qtpaint::PageDone& onPage) {
-    QPdfWriter writer(&pdf);
-    writer.setResolution(kPdfResolution);
-    writer.setPageLayout(QPageLayout(paper, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
-    writer.setTitle("Song list");
-    writer.setCreator("songloader-cli");
-    const int highest = print::HighestPage(songs.size());
-    return qtpaint::PrintPages(writer, 1, highest > 0 ? highest : 1, highest,
-                               print::SongListPageRenderer(songs, thai, codePage), onPage);
-}
-
-}  // namespace
 
 int RunPrint(const std::vector<std::string>& rawArgs, Console& console) {
     std::vector<std::string> options = kCommonOptions;
@@ -54,10 +22,7 @@ int RunPrint(const std::vector<std::string>& rawArgs, Console& console) {
     }
     if (args.positional.size() != 2) throw UsageError{"expected DEVICE OUT.pdf"};
     const std::string paperName = args.option("paper").value_or("A4");
-    QPageSize paper;
-    if (paperName == "A4") paper = QPageSize(QPageSize::A4);
-    else if (paperName == "Letter") paper = QPageSize(QPageSize::Letter);
-    else throw UsageError{"--paper must be A4 or Letter"};
+    if (paperName != "A4" && paperName != "Letter") throw UsageError{"--paper must be A4 or Letter"};
 
     const auto device = OpenDevice(args.positional[0], args, console);
     if (!device) return kExitFailure;
@@ -65,33 +30,25 @@ int RunPrint(const std::vector<std::string>& rawArgs, Console& console) {
     if (!songs) return kExitFailure;
     const bool thai = TextSettingsFromEnvironment().thai;
 
-    UseOffscreenPlatform();
-    int argc = 1;
-    char name[] = "songloader-cli";
-    char* argv[] = {name, nullptr};
-    QGuiApplication application(argc, argv);
-
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
+    const QtPart* qt = LoadQtPart(console.err);
+    if (!qt) return kExitFailure;
     // Long lists take a while: a terminal sees the pages count up.
     const bool showProgress = isatty(STDERR_FILENO) != 0;
     auto progress = [&](int page, int highest) {
         if (showProgress) console.err << "\rpage " << page << " of " << highest << std::flush;
     };
-    const int pages = RenderPdf(*songs, device->codePage, paper, thai, buffer, progress);
+    const PdfResult pdf = qt->writeSongListPdf(
+        {*songs, device->codePage, paperName == "Letter", thai, args.positional[1], progress});
     if (showProgress) console.err << "\n";
-    buffer.close();
-    if (pages == 0) {
+    if (pdf.pages == 0) {
         console.err << "the PDF could not be made\n";
         return kExitFailure;
     }
-
-    SafeFileWriter out(args.positional[1]);
-    if (!out.Write(bytes.constData(), static_cast<std::size_t>(bytes.size())) || !out.Commit()) {
-        console.err << "cannot write " << args.positional[1] << ": " << out.error() << "\n";
+    if (!pdf.writeError.empty()) {
+        console.err << "cannot write " << args.positional[1] << ": " << pdf.writeError << "\n";
         return kExitFailure;
     }
+    const int pages = pdf.pages;
     console.out << songs->size() << (songs->size() == 1 ? " song" : " songs") << " on " << pages
                 << (pages == 1 ? " page" : " pages") << " written to " << args.positional[1] << "\n";
     return kExitOk;

@@ -33,16 +33,17 @@ QStringList FamilyCandidates(const std::string& face) {
     return candidates;
 }
 
-QString ResolveFamily(const std::string& face) {
-    const QStringList installed = QFontDatabase::families();
+namespace {
+
+QString ResolveFamily(const std::string& face, const QStringList& installed) {
     for (const QString& candidate : FamilyCandidates(face)) {
         if (installed.contains(candidate, Qt::CaseInsensitive)) return candidate;
     }
     return QString::fromStdString(face);
 }
 
-QFont MakeFont(const print::LogFont& f) {
-    QFont font(ResolveFamily(f.faceName));
+QFont MakeFontOf(const print::LogFont& f, const QString& family) {
+    QFont font(family);
     font.setStyleHint(HintFor(f.faceName, f.pitchAndFamily), QFont::PreferQuality);
     // Negative heights are the character height, positive ones the cell; both become pixels here.
     int pixels = std::abs(f.height);
@@ -54,6 +55,26 @@ QFont MakeFont(const print::LogFont& f) {
     font.setStrikeOut(f.strikeOut);
     font.setKerning(false);
     return font;
+}
+
+}  // namespace
+
+QString ResolveFamily(const std::string& face) { return ResolveFamily(face, QFontDatabase::families()); }
+
+QFont MakeFont(const print::LogFont& f) { return MakeFontOf(f, ResolveFamily(f.faceName)); }
+
+const FontCache::Font& FontCache::FontFor(const print::LogFont& deviceFont, const QPaintDevice* device) {
+    for (const Made& made : fonts_) {
+        if (made.device == device && made.deviceFont == deviceFont) return made.font;
+    }
+    if (!installedRead_) {
+        installed_ = QFontDatabase::families();
+        installedRead_ = true;
+    }
+    QFont font = MakeFontOf(deviceFont, ResolveFamily(deviceFont.faceName, installed_));
+    QFontMetrics metrics(font, device);
+    fonts_.push_back({deviceFont, device, {std::move(font), std::move(metrics)}});
+    return fonts_.back().font;
 }
 
 }  // namespace songloader::qtpaint

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QString>
 #include <QStringList>
+#include <deque>
 
 #include "core/output/print/device_context.h"
 
@@ -22,5 +24,28 @@ QString ResolveFamily(const std::string& face);
 // A QFont for a device font: pixel size from the height, weight, italic, underline, strike-out and
 // a style hint from the face and pitch-and-family.
 QFont MakeFont(const print::LogFont& deviceFont);
+
+// The fonts of one print job, each made once: looking the installed families up again for every
+// cell costs more than drawing the page.
+class FontCache {
+public:
+    struct Font {
+        QFont font;
+        QFontMetrics metrics;  // on the paint device it was asked for
+    };
+    const Font& FontFor(const print::LogFont& deviceFont, const QPaintDevice* device);
+
+private:
+    struct Made {
+        print::LogFont deviceFont;
+        const QPaintDevice* device;
+        Font font;
+    };
+    QStringList installed_;
+    bool installedRead_ = false;
+    // A page uses a handful of fonts: a short list is searched faster than a map is kept.
+    // A deque keeps what FontFor handed out where it is.
+    std::deque<Made> fonts_;
+};
 
 }  // namespace songloader::qtpaint

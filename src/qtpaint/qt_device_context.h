@@ -3,6 +3,7 @@
 #include <QPainter>
 
 #include "core/output/print/mapped_device_context.h"
+#include "qtpaint/font_mapping.h"
 
 namespace songloader::qtpaint {
 
@@ -12,7 +13,9 @@ namespace songloader::qtpaint {
 class QtDeviceContext : public print::MappedDeviceContext {
 public:
     // orientation: what the printer settings say (print::kOrientationNone when not printing).
-    explicit QtDeviceContext(QPainter& painter, int orientation = print::kOrientationNone);
+    // `fonts`: the print job's fonts, shared by its pages; without it the context keeps its own.
+    explicit QtDeviceContext(QPainter& painter, int orientation = print::kOrientationNone,
+                             FontCache* fonts = nullptr);
 
     int GetDeviceCaps(int index) const override;
     int PrinterOrientation() const override { return orientation_; }
@@ -32,6 +35,8 @@ private:
 
     QPainter& painter_;
     int orientation_;
+    FontCache ownFonts_;
+    FontCache& fonts_;
 };
 
 // Qt flags for a text format of the device context.

@@ -11,10 +11,11 @@ int PrintPages(QPagedPaintDevice& device, int firstPage, int lastPage, int highe
     if (firstPage < 1 || lastPage < firstPage) return 0;
     QPainter painter;
     if (!painter.begin(&device)) return 0;
+    FontCache fonts;
     int done = 0;
     for (int page = firstPage; page <= lastPage; ++page) {
         if (page > firstPage && !device.newPage()) return 0;
-        QtDeviceContext dc(painter, print::kOrientationPortrait);
+        QtDeviceContext dc(painter, print::kOrientationPortrait, &fonts);
         print::PrintInfo info;
         info.drawRect = {0, 0, device.width(), device.height()};
         info.currentPage = page;

@@ -16,7 +16,8 @@ deb=$tmp/songloader_${version}_$(dpkg --print-architecture).deb
 [ -f "$deb" ] || fail "no $(basename "$deb"); made: $(ls "$tmp")"
 
 contents=$(dpkg-deb -c "$deb")
-for f in ./usr/bin/songloader ./usr/bin/songloader-cli ./usr/share/applications/org.songloader.SongLoader.desktop \
+for f in ./usr/bin/songloader ./usr/bin/songloader-cli ./usr/libexec/songloader/songloader-cli-qt.so \
+         ./usr/share/applications/org.songloader.SongLoader.desktop \
          ./usr/share/icons/hicolor/scalable/apps/org.songloader.SongLoader.svg \
          ./usr/share/songloader/help/index.html ./usr/share/man/man1/songloader.1.gz; do
   grep -q " $f\$" <<<"$contents" || fail "$f not in the package"

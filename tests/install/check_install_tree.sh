@@ -11,7 +11,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 id=org.songloader.SongLoader
-expected=(bin/songloader-cli share/man/man1/songloader-cli.1.gz
+expected=(bin/songloader-cli libexec/songloader/songloader-cli-qt.so share/man/man1/songloader-cli.1.gz
           share/bash-completion/completions/songloader-cli
           share/doc/songloader/copyright share/doc/songloader/changelog.gz)
 if [ "$has_gui" = 1 ]; then
@@ -34,7 +34,7 @@ if [ "$has_gui" = 1 ]; then
 fi
 
 cli=$prefix/bin/songloader-cli
-for program in "$prefix"/bin/*; do
+for program in "$prefix"/bin/* "$prefix"/libexec/songloader/*; do
   if ldd "$program" | grep -q 'not found'; then fail "$program: $(ldd "$program" | grep 'not found')"; fi
 done
 usage=$("$cli" --help) || fail "songloader-cli --help failed"
@@ -50,4 +50,9 @@ for c in $commands; do
   grep -q "^\.BI \"$c " <<<"$man_page" || fail "songloader-cli(1) does not describe '$c'"
   grep -q "^        $c) options=" "$completion" || fail "bash completion lacks '$c'"
 done
+# print opens the installed Qt part (the build tree's lies beside the program, not here).
+mkdir -p "$tmp/stick/songs"
+QT_QPA_PLATFORM=offscreen "$cli" print "$tmp/stick" "$tmp/list.pdf" >/dev/null || fail "songloader-cli print failed"
+[ "$(head -c 5 "$tmp/list.pdf")" = "%PDF-" ] || fail "songloader-cli print wrote no PDF"
+
 echo "install tree complete in $prefix"

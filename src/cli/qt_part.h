@@ -1,0 +1,43 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+#include "core/catalogue/row_element.h"
+#include "core/device/drive_ejector.h"
+
+// The commands that print or eject need Qt; the others must start without loading it. Their Qt
+// work lives in a module of its own (qt_part/), opened only when such a command runs.
+namespace songloader::cli {
+
+// A song list to print into a PDF file, portrait, 40 songs a page.
+struct PdfRequest {
+    const SongList& songs;
+    std::string codePage;
+    bool letterPaper = false;  // else A4
+    bool thai = false;
+    std::filesystem::path out;
+    std::function<void(int page, int lastPage)> onPage;
+};
+
+struct PdfResult {
+    int pages = 0;          // 0: the PDF could not be made
+    std::string writeError;  // set when the file could not be written
+};
+
+// What the module offers.
+struct QtPart {
+    PdfResult (*writeSongListPdf)(const PdfRequest& request);
+    std::unique_ptr<DriveEjector> (*makeDriveEjector)();
+};
+
+// Opens the module; nullptr, and why on `err`, when it cannot.
+const QtPart* LoadQtPart(std::ostream& err);
+
+}  // namespace songloader::cli
+
+// The module's one exported symbol.
+extern "C" const songloader::cli::QtPart* songloader_cli_qt_part();

@@ -1,0 +1,42 @@
+#include <dlfcn.h>
+
+#include <ostream>
+#include <system_error>
+
+#include "qt_part.h"
+
+namespace songloader::cli {
+
+namespace {
+
+// The module is installed at SONGLOADER_QT_PART_RELATIVE from the program's folder; in the build
+// tree it lies beside the program.
+std::filesystem::path FindQtPart() {
+    std::error_code error;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+    const std::filesystem::path folder = program.parent_path();
+    const std::filesystem::path installed = folder / SONGLOADER_QT_PART_RELATIVE;
+    if (std::filesystem::exists(installed, error)) return installed;
+    return folder / std::filesystem::path(SONGLOADER_QT_PART_RELATIVE).filename();
+}
+
+}  // namespace
+
+const QtPart* LoadQtPart(std::ostream& err) {
+    const std::filesystem::path file = FindQtPart();
+    void* module = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!module) {
+        err << "cannot load " << file.string() << ": " << dlerror() << "\n";
+        return nullptr;
+    }
+    using Entry = const QtPart* (*)();
+    const auto entry = reinterpret_cast<Entry>(dlsym(module, "songloader_cli_qt_part"));
+    if (!entry) {
+        err << file.string() << " is not the song loader's Qt part\n";
+        return nullptr;
+    }
+    // Opening it again (print, then eject) hands back the module already loaded.
+    return entry();
+}
+
+}  // namespace songloader::cli
