@@ -1,6 +1,5 @@
 #include <unistd.h>
 
-#include <cstdlib>
 #include <ostream>
 
 #include "core/text/code_page.h"
