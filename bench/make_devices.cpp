@@ -1,12 +1,14 @@
 // Makes the devices and the cloud that bench/run measures, under the folder given:
 //   cloud/      MgList.dat and Msong.db of 65,535 cloud songs, 21,000 of them matching "love"
-//   big/        a 49,999-song device holding the first 49,999 cloud songs and the catalogue
+//   big/        a 49,999-song device holding the first 49,999 cloud songs, newest first (as songs
+//               added one by one stand), and the catalogue
 //   list/       a 65,535-song device
 //   three/      a 3-song device
 //   verify/     a 20,000-song device, each song with its media file
 // With --serve ROOT instead, serves ROOT on 127.0.0.1, prints the base URL and waits to be ended.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -43,9 +45,11 @@ std::vector<test::ListEntry> Entries(int count) {
     return entries;
 }
 
-void WriteDevice(const std::filesystem::path& root, int count) {
+void WriteDevice(const std::filesystem::path& root, int count, bool newestFirst = false) {
+    std::vector<test::ListEntry> entries = Entries(count);
+    if (newestFirst) std::reverse(entries.begin(), entries.end());
     std::filesystem::create_directories(root / "songs");
-    test::WriteBytes(root / "songs" / "SgList.dat", test::MakeListFileBytes(Entries(count)));
+    test::WriteBytes(root / "songs" / "SgList.dat", test::MakeListFileBytes(entries));
 }
 
 int Serve(const std::filesystem::path& root) {
@@ -71,7 +75,7 @@ int main(int argc, char** argv) {
     }
     test::WriteCloudCatalogue(out / "cloud" / "Msong.db", catalogue);
 
-    WriteDevice(out / "big", 49999);
+    WriteDevice(out / "big", 49999, true);
     std::filesystem::copy_file(out / "cloud" / "Msong.db", out / "big" / "songs" / "Msong.db",
                                std::filesystem::copy_options::overwrite_existing);
     WriteDevice(out / "list", kCloudSongs);

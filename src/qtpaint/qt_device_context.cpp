@@ -80,24 +80,14 @@ int QtDeviceContext::DeviceDrawText(std::string_view text, Rect& rect, unsigned 
     const QString qtext = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     const FontCache::Font& made = fonts_.FontFor(DeviceFont(), painter_.device());
     const QFont& font = made.font;
-    const QFontMetrics& metrics = made.metrics;
     const int flags = QtTextFlags(format);
 
     if (format & kDtCalcRect) {
         // Left and top stay; the rectangle takes the width of the widest line and the height of all.
-        QRect bounds;
-        if (format & kDtSingleLine) {
-            bounds = metrics.boundingRect(QRect(rect.left, rect.top, 0, 0), flags | Qt::TextDontClip, qtext);
-        } else {
-            int width = rect.Width() > 0 ? rect.Width() : 0;
-            bounds = metrics.boundingRect(QRect(rect.left, rect.top, width, std::numeric_limits<int>::max() / 4),
-                                          (flags & ~Qt::AlignVertical_Mask & ~Qt::AlignHorizontal_Mask) |
-                                              Qt::AlignLeft | Qt::AlignTop,
-                                          qtext);
-        }
-        rect.right = rect.left + bounds.width();
-        rect.bottom = rect.top + bounds.height();
-        return bounds.height();
+        const QSize size = MeasureText(text, qtext, made, format, rect.Width() > 0 ? rect.Width() : 0);
+        rect.right = rect.left + size.width();
+        rect.bottom = rect.top + size.height();
+        return size.height();
     }
 
     painter_.save();
@@ -112,13 +102,38 @@ int QtDeviceContext::DeviceDrawText(std::string_view text, Rect& rect, unsigned 
     QRect box(rect.left, rect.top, rect.Width(), rect.Height());
     // A clip costs the PDF a clipping path per cell (a third of the print's time and size):
     // only text that would stick out of its box gets one.
-    const bool fits = (format & kDtSingleLine) && metrics.height() <= box.height() &&
-                      metrics.horizontalAdvance(qtext) <= box.width();
+    bool fits = false;
+    if (format & kDtSingleLine) {
+        const QSize size = MeasureText(text, qtext, made, format, 0);
+        fits = size.width() <= box.width() && size.height() <= box.height();
+    }
     if (!(format & kDtNoClip) && !fits) painter_.setClipRect(box, Qt::IntersectClip);
     QRect drawn;
     painter_.drawText(box, flags, qtext, &drawn);
     painter_.restore();
     return drawn.height();
+}
+
+QSize QtDeviceContext::MeasureText(std::string_view text, const QString& qtext, const FontCache::Font& made,
+                                   unsigned format, int width) {
+    // A cell's text is measured before it is drawn and again after: the second time is free.
+    if (format & kDtSingleLine) width = 0;
+    const unsigned layout = format & (kDtSingleLine | kDtWordBreak | kDtExpandTabs);
+    if (measured_.font == &made && measured_.layout == layout && measured_.width == width && measured_.text == text) {
+        return measured_.size;
+    }
+    const int flags = QtTextFlags(format);
+    QRect bounds;
+    if (format & kDtSingleLine) {
+        bounds = made.metrics.boundingRect(QRect(0, 0, 0, 0), flags | Qt::TextDontClip, qtext);
+    } else {
+        bounds = made.metrics.boundingRect(QRect(0, 0, width, std::numeric_limits<int>::max() / 4),
+                                           (flags & ~Qt::AlignVertical_Mask & ~Qt::AlignHorizontal_Mask) |
+                                               Qt::AlignLeft | Qt::AlignTop,
+                                           qtext);
+    }
+    measured_ = {std::string(text), &made, layout, width, bounds.size()};
+    return measured_.size;
 }
 
 TextMetrics QtDeviceContext::DeviceTextMetrics() const {

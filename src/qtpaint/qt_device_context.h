@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QPainter>
+#include <QSize>
+#include <string>
 
 #include "core/output/print/mapped_device_context.h"
 #include "qtpaint/font_mapping.h"
@@ -32,11 +34,21 @@ protected:
 
 private:
     void UseShapeTools();
+    // Width and height of `text` laid out as `format` says (within `width` when it wraps).
+    QSize MeasureText(std::string_view text, const QString& qtext, const FontCache::Font& made, unsigned format,
+                      int width);
 
     QPainter& painter_;
     int orientation_;
     FontCache ownFonts_;
     FontCache& fonts_;
+    struct Measured {
+        std::string text;
+        const FontCache::Font* font = nullptr;
+        unsigned layout = 0;
+        int width = 0;
+        QSize size;
+    } measured_;
 };
 
 // Qt flags for a text format of the device context.
