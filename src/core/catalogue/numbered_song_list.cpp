@@ -3,14 +3,34 @@
 namespace songloader {
 
 SongNumberSet::SongNumberSet(const SongList& songs) {
-    m_counts.reserve(songs.size());
     for (const ROWELEMENT& song : songs) Add(song.number);
 }
 
+bool SongNumberSet::Contains(std::int32_t number) const {
+    if (!SixDigits(number)) return m_moreCounts.contains(number);
+    return !m_held.empty() && m_held[static_cast<std::size_t>(number)];
+}
+
+void SongNumberSet::Add(std::int32_t number) {
+    if (!SixDigits(number) || Contains(number)) {
+        ++m_moreCounts[number];
+        return;
+    }
+    if (m_held.empty()) m_held.resize(kSixDigits);
+    m_held[static_cast<std::size_t>(number)] = true;
+}
+
 void SongNumberSet::Remove(std::int32_t number) {
-    const auto found = m_counts.find(number);
-    if (found == m_counts.end()) return;
-    if (--found->second == 0) m_counts.erase(found);
+    if (const auto more = m_moreCounts.find(number); more != m_moreCounts.end()) {
+        if (--more->second == 0) m_moreCounts.erase(more);
+        return;
+    }
+    if (SixDigits(number) && !m_held.empty()) m_held[static_cast<std::size_t>(number)] = false;
+}
+
+void SongNumberSet::Clear() {
+    m_held.clear();
+    m_moreCounts.clear();
 }
 
 void NumberedSongList::Append(const ROWELEMENT& song) {

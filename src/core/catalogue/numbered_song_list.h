@@ -3,25 +3,32 @@
 #include <cstddef>
 #include <cstdint>
 #include <unordered_map>
+#include <vector>
 
 #include "core/catalogue/row_element.h"
 
 namespace songloader {
 
 // How many songs of a list carry each number: "is this song there" without a walk over the
-// list, for the loops that ask it once per cloud song or search hit.
+// list, for the loops that ask it once per cloud song or search hit. Song numbers have six
+// digits: one bit each (125 KB for all of them) answers, and only numbers held more than once,
+// or outside six digits, take room of their own.
 class SongNumberSet {
 public:
     SongNumberSet() = default;
     explicit SongNumberSet(const SongList& songs);
 
-    bool Contains(std::int32_t number) const { return m_counts.contains(number); }
-    void Add(std::int32_t number) { ++m_counts[number]; }
+    bool Contains(std::int32_t number) const;
+    void Add(std::int32_t number);
     void Remove(std::int32_t number);
-    void Clear() { m_counts.clear(); }
+    void Clear();
 
 private:
-    std::unordered_map<std::int32_t, int> m_counts;
+    static constexpr std::int32_t kSixDigits = 1000000;
+    static bool SixDigits(std::int32_t number) { return number >= 0 && number < kSixDigits; }
+
+    std::vector<bool> m_held;                            // six-digit numbers held at least once
+    std::unordered_map<std::int32_t, int> m_moreCounts;  // copies beyond the first; others: all
 };
 
 // A song list that keeps its number set in step: every change goes through one of the calls

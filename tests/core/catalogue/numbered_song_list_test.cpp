@@ -54,6 +54,12 @@ TEST(NumberedSongList, NumberSetStaysInStepWithTheList) {
          {{Step::Append, 0, 5}, {Step::Append, 0, 7}, {Step::Replace, 1, 5}, {Step::Erase, 0}}},
         {"revise keeping the number", {{Step::Append, 0, 5}, {Step::Replace, 0, 5}}},
         {"clear and read again", {{Step::Append, 0, 5}, {Step::Clear}, {Step::Append, 0, 7}}},
+        {"numbers beyond six digits, held twice",
+         {{Step::Append, 0, 1234567}, {Step::Append, 0, 1234567}, {Step::Append, 0, -3}, {Step::Erase, 0},
+          {Step::Erase, 1}, {Step::Erase, 0}}},
+        {"six-digit number held three times",
+         {{Step::Append, 0, 999999}, {Step::Insert, 0, 999999}, {Step::Append, 0, 999999}, {Step::Erase, 1},
+          {Step::Replace, 0, 0}, {Step::Erase, 1}}},
     };
     for (const Case& c : cases) {
         NumberedSongList list;
@@ -72,10 +78,11 @@ TEST(NumberedSongList, NumberSetStaysInStepWithTheList) {
 }
 
 TEST(SongNumberSet, BuiltFromAListAnswersForEachSong) {
-    const SongList songs = {Song(5), Song(900001), Song(7)};
+    const SongList songs = {Song(5), Song(900001), Song(7), Song(1000000)};
     const SongNumberSet set(songs);
     EXPECT_TRUE(set.Contains(900001));
     EXPECT_TRUE(set.Contains(7));
+    EXPECT_TRUE(set.Contains(1000000));
     EXPECT_FALSE(set.Contains(6));
     EXPECT_FALSE(SongNumberSet().Contains(0));
 }
