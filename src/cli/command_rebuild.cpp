@@ -1,21 +1,24 @@
+#include <memory>
+
 #include "device_access.h"
-#include "core/entry/catalogue_rebuild.h"
 
 namespace songloader::cli {
 
-int RunRebuild(const std::vector<std::string>& rawArgs, Console& console) {
-    const DeviceCommand command{"rebuild DEVICE",
-                                "Reads songs/SgList.dat and writes SgList.dat and usbsong.db anew from it,\n"
-                                "songs in the order read. An unchanged list gives the same bytes.\n",
-                                1, "DEVICE"};
-    return RunOnDevice(rawArgs, console, command, [&](const Arguments&, LoadedDevice& loaded) {
-        const Device& device = loaded.device;
-        const SongList& songs = loaded.songs;
-        const RebuildResult result = RebuildDeviceCatalogue(songs, device.songFolder, RebuildMode::Add);
-        for (const std::string& line : result.diagnostics) console.err << line;
-        PrintNotices(result.notices, !result.ok, console);
-        return result.ok ? kExitOk : kExitFailure;
-    });
+void AddRebuildCommand(CommandSet& commands) {
+    auto encoding = std::make_shared<std::string>();
+    CLI::App& command = commands.Add(
+        "rebuild", "rebuild SgList.dat and usbsong.db from the device's song list", "[DEVICE]",
+        "Reads songs/SgList.dat and writes SgList.dat and usbsong.db anew from it,\n"
+        "songs in the order read. An unchanged list gives the same bytes.\n",
+        [encoding](const Operands& operands, Console& console) {
+            return RunOnDevice(operands.device, *encoding, console, [&](LoadedDevice& loaded) {
+                const RebuildResult result = RebuildDevice(loaded.songs, loaded.device, RebuildMode::Add, console);
+                PrintNotices(result.notices, !result.ok, console);
+                return result.ok ? kExitOk : kExitFailure;
+            });
+    commands.ShowsProgress(command);
+        });
+    AddEncodingOption(command, *encoding);
 }
 
 }  // namespace songloader::cli

@@ -1,3 +1,4 @@
+#include <memory>
 #include <set>
 #include <system_error>
 
@@ -8,12 +9,9 @@
 
 namespace songloader::cli {
 
-int RunVerify(const std::vector<std::string>& rawArgs, Console& console) {
-    const DeviceCommand command{"verify DEVICE",
-                                "Lists the songs of the device's list without a media file, and the media\n"
-                                "files in the song folders that no song of the list owns. Exit 1 when there is any.\n",
-                                1, "DEVICE"};
-    return RunOnDevice(rawArgs, console, command, [&](const Arguments&, LoadedDevice& loaded) {
+namespace {
+
+int Verify(LoadedDevice& loaded, Console& console) {
         const Device& device = loaded.device;
         const SongList& songs = loaded.songs;
 
@@ -45,7 +43,21 @@ int RunVerify(const std::vector<std::string>& rawArgs, Console& console) {
         }
         if (problems == 0) console.out << songs.size() << " songs, every one with its media file\n";
         return problems == 0 ? kExitOk : kExitFailure;
-    });
+}
+
+}  // namespace
+
+void AddVerifyCommand(CommandSet& commands) {
+    auto encoding = std::make_shared<std::string>();
+    CLI::App& command = commands.Add(
+        "verify", "list songs without media files and media files without songs", "[DEVICE]",
+        "Lists the songs of the device's list without a media file, and the media\n"
+        "files in the song folders that no song of the list owns. Exit 1 when there is any.\n",
+        [encoding](const Operands& operands, Console& console) {
+            return RunOnDevice(operands.device, *encoding, console,
+                               [&](LoadedDevice& loaded) { return Verify(loaded, console); });
+        });
+    AddEncodingOption(command, *encoding);
 }
 
 }  // namespace songloader::cli

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -43,6 +44,8 @@ public:
     // HEAD of "MgList.dat": 1 when the transfer succeeded and a length (0 included) was announced,
     // else -1. The status code is not examined.
     std::int32_t ProbeNetwork() const;
+    // The same probe, for people: nullopt when it succeeded, else the URL and why it failed.
+    std::optional<std::string> ProbeFailure() const;
 
     // Announced length of base URL + name (HEAD), or -1 when the transfer failed or no length came.
     std::int64_t RemoteFileSize(std::string_view remoteName) const;
@@ -56,7 +59,7 @@ public:
                                  const std::filesystem::path& localPathWithoutExtension) const;
 
 private:
-    std::int64_t ProbeLength(const std::string& url) const;
+    std::int64_t ProbeLength(const std::string& url, std::string* why = nullptr) const;
     DownloadOutcome Download(const std::string& url, const std::filesystem::path& target) const;
 
     std::string baseUrl_;
