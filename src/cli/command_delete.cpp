@@ -18,7 +18,6 @@ void AddDeleteCommand(CommandSet& commands) {
                 const std::string& number = operands.rest[0];
                 auto it = std::find_if(songs.begin(), songs.end(),
                                        [&](const ROWELEMENT& s) { return s.numberText == number; });
-    commands.ShowsProgress(command);
                 if (it == songs.end()) {
                     console.Fail() << "song " << number << " is not on the device\n";
                     return kExitFailure;
@@ -32,6 +31,7 @@ void AddDeleteCommand(CommandSet& commands) {
                 return result.ok ? kExitOk : kExitFailure;
             });
         });
+    commands.ShowsProgress(command);
     AddEncodingOption(command, *encoding);
 }
 

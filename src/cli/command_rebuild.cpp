@@ -16,8 +16,8 @@ void AddRebuildCommand(CommandSet& commands) {
                 PrintNotices(result.notices, !result.ok, console);
                 return result.ok ? kExitOk : kExitFailure;
             });
-    commands.ShowsProgress(command);
         });
+    commands.ShowsProgress(command);
     AddEncodingOption(command, *encoding);
 }
 
