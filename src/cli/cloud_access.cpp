@@ -9,7 +9,7 @@
 #include <ostream>
 
 #include "core/cloud/cloud_messages.h"
-#include "core/text/code_page.h"
+#include "terminal_text.h"
 #include "device_access.h"
 #include "progress.h"
 
@@ -88,7 +88,7 @@ TransferRunner ConsoleTransferRunner(DownloadProgress& progress, Console& consol
     return [&progress, &console, codePage](const Transfer& transfer) {
         InterruptCancels interrupt(progress);
         DownloadOutcome outcome;
-        RunShowingDownload(progress, console, "Now Download:" + DeviceToUtf8(progress.DownloadName(), codePage),
+        RunShowingDownload(progress, console, "Now Download:" + TerminalText(progress.DownloadName(), codePage),
                            [&] { outcome = transfer(); });
         return outcome;
     };

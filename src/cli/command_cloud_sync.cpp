@@ -64,7 +64,8 @@ void AddCloudSyncCommand(CommandSet& commands) {
         "cloud-sync", "download the cloud song list and catalogue onto the device", "[DEVICE]",
         "Downloads the cloud song list (MgList.dat) and the cloud catalogue (Msong.db)\n"
         "into DEVICE/songs/ and tells how many cloud songs there are and how many of\n"
-        "them the device already holds. A failed download keeps the old file.\n",
+        "them the device already holds. Both files are checked first; a failed\n"
+        "download or check keeps both old files.\n",
         [options](const Operands& operands, Console& console) { return CloudSync(*options, operands, console); });
     commands.ShowsProgress(command);
     AddCloudOptions(command, *options);

@@ -1,7 +1,7 @@
 #include <memory>
 
 #include "device_access.h"
-#include "core/text/code_page.h"
+#include "terminal_text.h"
 
 namespace songloader::cli {
 
@@ -16,7 +16,7 @@ void AddListCommand(CommandSet& commands) {
                 for (const ROWELEMENT& song : loaded.songs) {
                     console.out << song.numberText << '\t' << song.languageText;
                     for (const std::string* text : {&song.title, &song.artist, &song.composer, &song.lyricist}) {
-                        console.out << '\t' << DeviceToUtf8(*text, loaded.device.codePage);
+                        console.out << '\t' << TerminalText(*text, loaded.device.codePage);
                     }
                     console.out << '\n';
                 }

@@ -2,11 +2,9 @@
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
-#include <QPainter>
 #include <QPdfWriter>
 
 #include <cstdlib>
-#include <functional>
 #include <memory>
 #include <ostream>
 
@@ -15,7 +13,7 @@
 #include "core/text/code_page.h"
 #include "device_access.h"
 #include "progress.h"
-#include "qtpaint/qt_device_context.h"
+#include "qtpaint/song_list_print_job.h"
 
 namespace songloader::cli {
 
@@ -35,43 +33,18 @@ void UseOffscreenPlatformWithoutDisplay() {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
 }
 
-// The song texts as Qt takes them: UTF-8 instead of the device's code page.
-SongList ForDisplay(const SongList& songs, const std::string& codePage) {
-    SongList shown = songs;
-    for (ROWELEMENT& song : shown) {
-        song.title = DeviceToUtf8(song.title, codePage);
-        song.artist = DeviceToUtf8(song.artist, codePage);
-    }
-    return shown;
-}
-
 // Renders every page into `pdf`; returns the number of pages, 0 when the PDF could not be made.
-// `onPage` hears of every page done, with the highest page.
-int RenderPdf(const SongList& songs, const QPageSize& paper, bool thai, QIODevice& pdf,
-              const std::function<void(int page, int highest)>& onPage) {
+// An empty list still gets its one page with the title and an empty table.
+int RenderPdf(const SongList& songs, const std::string& codePage, const QPageSize& paper, bool thai,
+              QIODevice& pdf, const qtpaint::PageDone& onPage) {
     QPdfWriter writer(&pdf);
     writer.setResolution(kPdfResolution);
     writer.setPageLayout(QPageLayout(paper, QPageLayout::Portrait, QMarginsF(0, 0, 0, 0)));
     writer.setTitle("Song list");
     writer.setCreator("songloader-cli");
-    QPainter painter;
-    if (!painter.begin(&writer)) return 0;
-
     const int highest = print::HighestPage(songs.size());
-    int page = 1;
-    for (;; ++page) {
-        qtpaint::QtDeviceContext dc(painter, print::kOrientationPortrait);
-        print::PrintInfo info;
-        info.drawRect = {0, 0, writer.width(), writer.height()};
-        info.currentPage = page;
-        info.maxPage = highest;
-        print::RenderSongListPage(dc, info, songs, thai);
-        onPage(page, highest > 0 ? highest : 1);
-        // An empty list still gets its one page with the title and an empty table.
-        if (!info.continuePrinting || page >= highest) break;
-        if (!writer.newPage()) return 0;
-    }
-    return painter.end() ? page : 0;
+    return qtpaint::PrintPages(writer, 1, highest > 0 ? highest : 1, highest,
+                               print::SongListPageRenderer(songs, thai, codePage), onPage);
 }
 
 struct PrintOptions {
@@ -100,7 +73,7 @@ int Print(const PrintOptions& options, const Operands& operands, Console& consol
     // Long lists take a while: a terminal sees the pages count up.
     ProgressLine line(console, "printing");
     auto progress = [&](int page, int highest) { line.Count(page, highest, "pages", page == highest); };
-    const int pages = RenderPdf(ForDisplay(*songs, device->codePage), paper, thai, buffer, progress);
+    const int pages = RenderPdf(*songs, device->codePage, paper, thai, buffer, progress);
     line.Finish();
     buffer.close();
     if (pages == 0) {

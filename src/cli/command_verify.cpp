@@ -5,7 +5,7 @@
 #include "device_access.h"
 #include "core/device/device_layout.h"
 #include "core/entry/media_files.h"
-#include "core/text/code_page.h"
+#include "terminal_text.h"
 
 namespace songloader::cli {
 
@@ -21,7 +21,7 @@ int Verify(LoadedDevice& loaded, Console& console) {
             if (auto media = FindDeviceSongMedia(device.songFolder, song.numberText)) {
                 owned.insert(*media);
             } else {
-                console.out << "missing media\t" << song.numberText << '\t' << DeviceToUtf8(song.title, device.codePage)
+                console.out << "missing media\t" << song.numberText << '\t' << TerminalText(song.title, device.codePage)
                             << '\n';
                 ++problems;
             }

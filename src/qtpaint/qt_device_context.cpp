@@ -135,6 +135,8 @@ void QtDeviceContext::UseShapeTools() {
     QPen qpen(ToQColor(pen.colour));
     qpen.setStyle(ToQtStyle(pen.style));
     qpen.setWidth(pen.width);
+    // A one-pixel line stays one pixel when the page is shown shrunk (a preview), not a trace.
+    qpen.setCosmetic(pen.width <= 1);
     qpen.setCapStyle(Qt::FlatCap);
     qpen.setJoinStyle(Qt::MiterJoin);
     painter_.setPen(qpen);

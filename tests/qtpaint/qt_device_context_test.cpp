@@ -169,7 +169,7 @@ TEST(QtDeviceContext, SongListPageDrawsHeaderBandRuleAndRows) {
     // The first row holds text; the tenth row is only its box.
     EXPECT_GT(DarkPixels(image, QRect(offset + 2, 106, 76, 23)), 20);
     EXPECT_GT(DarkPixels(image, QRect(offset + 82, 106, 300, 23)), 20);
-    EXPECT_EQ(DarkPixels(image, QRect(offset + 2, 106 + 9 * 25 + 2, 76, 20)), 0);
+    EXPECT_EQ(DarkPixels(image, QRect(offset + 2, 106 + 9 * 24 + 2, 76, 20)), 0);
     EXPECT_FALSE(info.continuePrinting);
 }
 

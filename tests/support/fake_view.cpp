@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/recording_device_context.h"
+
 namespace songloader::test {
 
 namespace {
@@ -23,6 +25,24 @@ T Next(std::deque<T>& queue, const char* what, T fallback) {
     T value = std::move(queue.front());
     queue.pop_front();
     return value;
+}
+
+// An A4 sheet at 600 dpi, in pixels.
+constexpr print::Rect kA4At600Dpi{0, 0, 4961, 7016};
+
+std::vector<RenderedPage> RenderPages(int highestPage, const print::PageRenderer& renderPage) {
+    std::vector<RenderedPage> pages;
+    for (int number = 1; number <= highestPage; ++number) {
+        testing::RecordingDeviceContext dc;
+        print::PrintInfo info;
+        info.drawRect = kA4At600Dpi;
+        info.currentPage = number;
+        info.maxPage = highestPage;
+        renderPage(dc, info);
+        pages.push_back({number, info.continuePrinting, info.previewPages, dc.DrawnTexts()});
+        if (!info.continuePrinting) break;
+    }
+    return pages;
 }
 
 }  // namespace
@@ -163,6 +183,16 @@ void FakeView::SetProgressPos(int position) {
     progressPos = position;
 }
 
+void FakeView::CommandStarted() {
+    if (commandDepth++ != 0) ADD_FAILURE() << "a command started inside another";
+    ++commands;
+    if (onCommandStarted) onCommandStarted();
+}
+
+void FakeView::CommandEnded() {
+    if (--commandDepth != 0) ADD_FAILURE() << "a command ended that had not started";
+}
+
 void FakeView::Repaint() { ++repaints; }
 
 void FakeView::PumpMessage() {
@@ -234,7 +264,29 @@ DownloadOutcome FakeView::RunTransfer(const Transfer& transfer, DownloadProgress
     transfers.push_back(shown);
     if (!progress.downloadActive.load()) ADD_FAILURE() << "a transfer ran outside the download start protocol";
     if (onTransfer) onTransfer(progress);
-    return transfer();
+    ++waiting;
+    DownloadOutcome outcome = transfer();
+    --waiting;
+    return outcome;
+}
+
+void FakeView::RunWork(const std::function<void()>& work, const std::string& what) {
+    Record("RunWork " + what);
+    works.push_back(what);
+    ++waiting;
+    work();
+    --waiting;
+}
+
+void FakeView::RunPrintJob(int highestPage, const print::PageRenderer& renderPage) {
+    Record("RunPrintJob " + std::to_string(highestPage));
+    printJobs.push_back(cancelPrintDialog ? std::vector<RenderedPage>{} : RenderPages(highestPage, renderPage));
+}
+
+PreviewEnd FakeView::RunPrintPreview(int highestPage, const print::PageRenderer& renderPage) {
+    Record("RunPrintPreview " + std::to_string(highestPage));
+    previews.push_back(RenderPages(highestPage, renderPage));
+    return previewEnd;
 }
 
 }  // namespace songloader::test

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -11,6 +12,14 @@
 #include "core/app/dialog_view.h"
 
 namespace songloader::test {
+
+// One page a print job or preview rendered, with what the rendering answered.
+struct RenderedPage {
+    int number = 0;
+    bool continuePrinting = true;
+    int previewPages = 0;
+    std::vector<std::string> texts;  // drawn on the page, in order
+};
 
 struct FakeRow {
     RowTexts texts;
@@ -30,6 +39,9 @@ public:
     std::function<void()> onPump;                   // runs inside PumpMessage
     std::function<void(const Notice&)> onMessage;   // runs when a message box is shown
     std::function<void(DownloadProgress&)> onTransfer;  // runs as a transfer starts (to cancel it, say)
+    bool cancelPrintDialog = false;                 // the print dialog's answer
+    PreviewEnd previewEnd = PreviewEnd::Closed;     // how the user leaves a preview
+    std::function<void()> onCommandStarted;         // runs as a command starts
 
     // ---- what happened ----
     std::vector<std::string> calls;  // "Enable 1026 0", "Message Note|Added successfully", ...
@@ -38,6 +50,13 @@ public:
     std::vector<FileDialogOptions> fileDialogs;
     std::vector<std::filesystem::path> helpFiles;
     std::vector<std::string> transfers;  // "name steps" of each transfer, in order
+    // Pages of every print job and preview, in order; a cancelled job has none.
+    std::vector<std::vector<RenderedPage>> printJobs;
+    std::vector<std::vector<RenderedPage>> previews;
+    std::vector<std::string> works;      // what each RunWork waited for, in order
+    std::atomic<int> waiting{0};         // inside RunWork or RunTransfer (read by server threads)
+    int commandDepth = 0;                // CommandStarted minus CommandEnded
+    int commands = 0;                    // commands started
     int repaints = 0;
     int pumps = 0;
     int abouts = 0;
@@ -87,6 +106,8 @@ public:
     void SetRedraw(ControlId list, bool on) override;
     void SetProgressRange(int lower, int upper) override;
     void SetProgressPos(int position) override;
+    void CommandStarted() override;
+    void CommandEnded() override;
     void Repaint() override;
     void PumpMessage() override;
     void StartTimer(int id, int milliseconds) override;
@@ -102,6 +123,12 @@ public:
     // Runs the transfer inline, on the calling thread.
     DownloadOutcome RunTransfer(const Transfer& transfer, DownloadProgress& progress,
                                 const std::string& name) override;
+    // Both render pages 1..highestPage on an A4 sheet at 600 dpi until a page clears the continue
+    // flag, as the platform's print loop does (the preview as if the user paged through it all).
+    void RunPrintJob(int highestPage, const print::PageRenderer& renderPage) override;
+    PreviewEnd RunPrintPreview(int highestPage, const print::PageRenderer& renderPage) override;
+    // Runs the work inline, on the calling thread.
+    void RunWork(const std::function<void()>& work, const std::string& what) override;
 
 private:
     void Record(const std::string& call) { calls.push_back(call); }

@@ -17,5 +17,6 @@ int main(int argc, char** argv) {
     const std::filesystem::path res = argv[1];
     bool ok = artwork::DrawButtons(res);
     ok = artwork::DrawIcon(res) && ok;
+    ok = artwork::DrawBackground(res) && ok;
     return ok ? 0 : 1;
 }

@@ -10,13 +10,24 @@
 
 namespace songloader {
 
+namespace {
+
+// What the window is waiting for, as RunWork is told.
+constexpr const char* kCheckingNetworkWork = "Checking the network";
+constexpr const char* kCatalogueDownloadWork = "Downloading the cloud catalogue";
+constexpr const char* kSizeCheckWork = "Asking the cloud for the file size";
+
+}  // namespace
+
 std::chrono::steady_clock::time_point CSonquillDlg::Now() const {
     return m_settings.clock ? m_settings.clock() : std::chrono::steady_clock::now();
 }
 
 bool CSonquillDlg::CheckCloudReachable(bool reuseRecentProbe) {
     if (reuseRecentProbe && m_lastProbeSuccess && Now() - *m_lastProbeSuccess < kProbeReuse) return true;
-    if (CloudReachable(m_cloud)) {
+    bool reachable = false;
+    m_view.RunWork([&] { reachable = CloudReachable(m_cloud); }, kCheckingNetworkWork);
+    if (reachable) {
         m_lastProbeSuccess = Now();
         return true;
     }
@@ -30,6 +41,10 @@ TransferRunner CSonquillDlg::ProgressWindow() {
         DownloadProgress& progress = m_cloud.progress();
         return m_view.RunTransfer(transfer, progress, ToView(progress.DownloadName()));
     };
+}
+
+WaitRunner CSonquillDlg::NetworkWait(const std::string& what) {
+    return [this, what](const std::function<void()>& wait) { m_view.RunWork(wait, what); };
 }
 
 // ---- "Cloud Songs" ----
@@ -52,7 +67,9 @@ void CSonquillDlg::OnCloudSongs() {
             PublishDeviceFolder(*drive);
         }
 
-        const CatalogueFetch fetch = FetchCloudCatalogue(m_cloud, m_songFolder, m_catalogue);
+        CatalogueFetch fetch;
+        m_view.RunWork([&] { fetch = FetchCloudCatalogue(m_cloud, m_songFolder, m_catalogue); },
+                       kCatalogueDownloadWork);
         const bool deviceRead = ReadDeviceFolderList([&] {
             m_cloudListShown = false;
             ClearList(ControlId::WorkList);
@@ -207,7 +224,7 @@ std::optional<std::string> CSonquillDlg::FetchCloudSongAt(const ROWELEMENT& reco
         m_view.InsertRow(ControlId::DeviceList, position, RowTextsOf(record));
         rowShown = true;
         return window(transfer);
-    });
+    }, NetworkWait(kSizeCheckWork));
     if (!fetch.outcome.ok()) {
         if (rowShown) m_view.DeleteRow(ControlId::DeviceList, position);
         return DescribeOutcome(fetch.outcome);
@@ -230,7 +247,8 @@ void CSonquillDlg::OnCloudMidi() {
             Show({kSelectDiskMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
             return;
         }
-        const MidiPackUpdate update = UpdateMidiPack(m_cloud, m_deviceRoot, ProgressWindow());
+        const MidiPackUpdate update = UpdateMidiPack(m_cloud, m_deviceRoot, ProgressWindow(),
+                                                     NetworkWait(kSizeCheckWork));
         std::string failures;
         for (const MidiPackFetch& fetch : update.fetched) {
             if (fetch.outcome.ok()) continue;

@@ -34,6 +34,7 @@ enum class ControlId : int {
     SearchBox = 1047,
     SearchLanguage = 1050,
     MenuDelete = 32773,
+    PrintCommand = 57607,  // the standard print command, handled like Print
 };
 
 inline constexpr int kDialogTimerId = 103;

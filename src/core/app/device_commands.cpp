@@ -67,7 +67,7 @@ bool CSonquillDlg::ReadDeviceFolderList(const std::function<void()>& beforeRead)
 
 void CSonquillDlg::OnAutoCheckDevice() {
     RunCommand([&] {
-        m_view.Enable(ControlId::PrintPreview, true);
+        EnableOutput(true);
         if (!m_deviceSongs.empty()) {
             ClearList(ControlId::DeviceList);
             m_view.Repaint();

@@ -79,9 +79,7 @@ bool CSonquillDlg::RebuildCatalogue(RebuildMode mode, const std::function<void()
     m_pendingCopies.clear();
     m_view.SetProgressRange(1, 500);
     m_view.SetProgressPos(500);
-    m_view.Enable(ControlId::Print, true);
-    m_view.Enable(ControlId::PrintPreview, true);
-    m_view.Enable(ControlId::ExportSongList, true);
+    EnableOutput(false);
     if (afterCommit) afterCommit();
     for (const Notice& notice : result.notices) Show(notice);
     return true;

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -10,6 +11,7 @@
 #include "core/cloud/download_progress.h"
 #include "core/cloud/download_protocol.h"
 #include "core/common/notice.h"
+#include "core/output/print/song_list_pages.h"
 
 namespace songloader {
 
@@ -18,6 +20,8 @@ using RowTexts = std::array<std::string, 6>;
 
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
+// How a print preview ended: closed, or with its print button (which asks for a print job).
+enum class PreviewEnd { Closed, PrintChosen };
 
 // A file chooser as the dialog asks for it. `filter` uses the "Label|patterns|...||" form.
 struct FileDialogOptions {
@@ -62,6 +66,11 @@ public:
     virtual void SetProgressPos(int position) = 0;
 
     // Window.
+    // Every command of the logic runs between these two (a wait cursor, say). The logic answers a
+    // close request that arrives meanwhile once the command has ended.
+    virtual void CommandStarted() = 0;
+    virtual void CommandEnded() = 0;
+    // Schedules a repaint of the window; lists whose redraw is off are painted when it is on again.
     virtual void Repaint() = 0;
     // Handles at most one pending event so the window stays alive during long work. User input
     // (keys, clicks) is held back meanwhile, so no command can start inside another.
@@ -85,6 +94,18 @@ public:
     // The window may run the transfer on another thread, but returns only when it has ended.
     virtual DownloadOutcome RunTransfer(const Transfer& transfer, DownloadProgress& progress,
                                         const std::string& name) = 0;
+
+    // Printing. Both return when the job has ended; `renderPage` renders one page (its number and
+    // draw rectangle in the info) onto the device context the view hands over.
+    // The system print dialog for pages 1..highestPage, then the chosen pages on portrait paper.
+    // A cancelled dialog prints nothing and shows nothing.
+    virtual void RunPrintJob(int highestPage, const print::PageRenderer& renderPage) = 0;
+    // The preview window ("Dudir Udade Preview") showing pages 1..highestPage.
+    virtual PreviewEnd RunPrintPreview(int highestPage, const print::PageRenderer& renderPage) = 0;
+    // Runs a wait on the network (a probe, a size check, the catalogue download; `what` says which)
+    // and returns when it has ended. The window runs it on another thread, painting meanwhile
+    // and holding user input back, so a stalled server never freezes it.
+    virtual void RunWork(const std::function<void()>& work, const std::string& what) = 0;
 };
 
 }  // namespace songloader

@@ -13,12 +13,26 @@ CSonquillDlg::CSonquillDlg(DialogView& view, const DriveSystem& drives, const Cl
 
 bool CSonquillDlg::RunCommand(const std::function<void()>& body) {
     if (m_busy) return false;
-    m_busy = true;
-    struct Release {
-        bool& busy;
-        ~Release() { busy = false; }
-    } release{m_busy};
-    body();
+    {
+        m_busy = true;
+        m_view.CommandStarted();
+        struct Release {
+            bool& busy;
+            DialogView& view;
+            ~Release() {
+                busy = false;
+                view.CommandEnded();
+            }
+        } release{m_busy, m_view};
+        body();
+        // Whatever the command did to the device list, the output commands never stay on for an
+        // empty one (the timer would catch it only later).
+        if (m_outputEnabled && m_deviceSongs.empty()) DisableOutputWithoutDeviceSongs();
+    }
+    if (m_closeRequested) {
+        m_closeRequested = false;
+        RunCommand([&] { RequestClose(); });
+    }
     return true;
 }
 
@@ -99,20 +113,20 @@ void CSonquillDlg::OnInitDialog() {
 }
 
 void CSonquillDlg::OnTimer() {
-    // The output commands need device songs; whoever fills the list enables them again.
-    if (!m_deviceSongs.empty()) return;
-    m_view.Enable(ControlId::Print, false);
-    m_view.Enable(ControlId::PrintPreview, false);
-    m_view.Enable(ControlId::ExportSongList, false);
+    // Whoever fills the device list enables the output commands again.
+    DisableOutputWithoutDeviceSongs();
 }
 
 void CSonquillDlg::OnOk() {}
 
 void CSonquillDlg::OnCancel() {
+    if (m_busy) m_closeRequested = true;
     RunCommand([&] { RequestClose(); });
 }
 
 bool CSonquillDlg::OnSysCommand(SysCommand command) {
+    // Dropping it would leave the window open with the user believing it closes.
+    if (m_busy && command == SysCommand::Close) m_closeRequested = true;
     bool handled = true;
     RunCommand([&] {
         m_numberVisited = false;

@@ -28,6 +28,7 @@ struct DialogSettings {
     std::filesystem::path startFolder; // where the help file lies; empty: the current folder at start
     // The time, for reusing a network probe while the user types; empty: the steady clock.
     std::function<std::chrono::steady_clock::time_point()> clock;
+    bool thai = false;  // the page font of printouts
 };
 
 // A probe that found the cloud is trusted this long by the search box.
@@ -50,7 +51,8 @@ public:
     void OnTimer();
     void OnOk();      // Enter: nothing
     void OnCancel();  // Escape: the same path as Close
-    // False when the view should do the default processing (for example minimise).
+    // False when the view should do the default processing (for example minimise). A close that
+    // arrives while a command runs is answered once that command has ended.
     bool OnSysCommand(SysCommand command);
     void OnAbout();
     void OnSearchSetFocus();
@@ -80,8 +82,9 @@ public:
     // List views.
     void OnWorkListDoubleClick(int row);
     void OnDeviceListDoubleClick(int row);
-    // A click on the work list; true when it was handled and the view must leave the row's check
-    // box as it was (a song already on the device).
+    // A click on the work list, asked before anything changes; for a check box (clicked, or Space
+    // on the row) true means refused: the view leaves the box as it was (a song already on the
+    // device) and never toggles it.
     bool OnWorkListClick(int row, bool onCheckBox);
     void OnListRightClick(ControlId list, int row);
     void OnSelectAll();
@@ -89,6 +92,8 @@ public:
 
     // Output.
     void OnExportSongList();
+    void OnPrint();  // "Print" and the standard print command
+    void OnPrintPreview();
 
     // Read-only state, for the view and for tests.
     const SongList& workSongs() const { return m_workSongs; }
@@ -118,6 +123,10 @@ private:
     void ClearList(ControlId list);
     void AppendRow(ControlId list, const ROWELEMENT& song);
     void StepProgress(int position);
+    // The output commands ("Print", "Print Preview", "Export Song List") need device songs: they
+    // go off as soon as a command leaves the device list empty.
+    void EnableOutput(bool previewOnly);
+    void DisableOutputWithoutDeviceSongs();
 
     // Device.
     void PublishDeviceFolder(const std::filesystem::path& root);
@@ -145,9 +154,14 @@ private:
     bool LoadCloudList();
     void ShowSearchHits(const std::string& typed);
     TransferRunner ProgressWindow();
+    WaitRunner NetworkWait(const std::string& what);
     void AddCloudSongs();
     // Downloads one cloud song shown at `position` of the device list; why not, when it failed.
     std::optional<std::string> FetchCloudSongAt(const ROWELEMENT& record, int position);
+
+    // Printing.
+    void StartPrintJob();
+    void StartPrintPreview();
 
     // Writing to the device.
     void AddQueuedSongs();
@@ -178,6 +192,8 @@ private:
     std::size_t m_workRowCount = 0;  // rows "Select All" walks
     bool m_selectAllState = false;
     bool m_busy = false;
+    bool m_outputEnabled = false;  // an output command was enabled since they were last disabled
+    bool m_closeRequested = false;  // a close arrived during a command
 };
 
 }  // namespace songloader

@@ -8,7 +8,8 @@
 namespace songloader {
 
 CloudSongFetch FetchCloudSong(const CloudClient& client, const std::filesystem::path& songFolder,
-                              const ROWELEMENT& record, const TransferRunner& runner) {
+                              const ROWELEMENT& record, const TransferRunner& runner,
+                              const WaitRunner& waiter) {
     const std::string numberText = std::to_string(record.number);
     const std::filesystem::path folder = MediaFolder(songFolder, numberText);
     std::error_code error;
@@ -18,10 +19,10 @@ CloudSongFetch FetchCloudSong(const CloudClient& client, const std::filesystem::
     CloudSongFetch fetch;
     fetch.mediaFile = basePath;
     fetch.mediaFile += kSongRemoteSuffix;
-    fetch.remoteSize = client.RemoteSongSize(numberText);
+    RunWait(waiter, [&] { fetch.remoteSize = client.RemoteSongSize(numberText); });
     fetch.outcome = RunDownloadProtocol(
         client.progress(), ProgressStepsFor(fetch.remoteSize), record.title,
-        [&] { return client.DownloadSong(numberText, basePath); }, runner);
+        [&] { return client.DownloadSong(numberText, basePath, fetch.remoteSize); }, runner);
     return fetch;
 }
 

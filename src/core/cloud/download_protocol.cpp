@@ -30,4 +30,12 @@ DownloadOutcome RunDownloadProtocol(DownloadProgress& progress, std::int32_t pro
     return runner ? runner(transfer) : transfer();
 }
 
+void RunWait(const WaitRunner& runner, const std::function<void()>& wait) {
+    if (runner) {
+        runner(wait);
+    } else {
+        wait();
+    }
+}
+
 }  // namespace songloader

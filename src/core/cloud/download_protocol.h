@@ -17,6 +17,13 @@ using Transfer = std::function<DownloadOutcome()>;
 // transfer inline on the calling thread and shows nothing.
 using TransferRunner = std::function<DownloadOutcome(const Transfer& transfer)>;
 
+// Runs a short wait on the network (a size probe) and returns when it has ended. A view runs it
+// on a worker thread so its window keeps painting; the default runs it inline.
+using WaitRunner = std::function<void(const std::function<void()>& wait)>;
+
+// Runs `wait` through `runner`, or inline without one.
+void RunWait(const WaitRunner& runner, const std::function<void()>& wait);
+
 // The start protocol of every download with a progress window: progressSteps and downloadName set,
 // counters and the cancel request cleared, downloadActive raised, the transfer run through `runner`,
 // downloadActive cleared again whatever the outcome.

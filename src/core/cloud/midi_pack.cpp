@@ -16,7 +16,7 @@ std::filesystem::path MidiPackLocalPath(const std::filesystem::path& deviceRoot,
 }
 
 MidiPackUpdate UpdateMidiPack(const CloudClient& client, const std::filesystem::path& deviceRoot,
-                              const TransferRunner& runner) {
+                              const TransferRunner& runner, const WaitRunner& waiter) {
     MidiPackUpdate update;
     for (const MidiPackFile& file : MidiPackFiles) {
         const std::filesystem::path folder = MidiPackFolder(deviceRoot, file);
@@ -26,7 +26,8 @@ MidiPackUpdate UpdateMidiPack(const CloudClient& client, const std::filesystem::
             std::filesystem::create_directory(folder, error);
         }
         const std::filesystem::path local = folder / file.localName;
-        const std::int64_t remoteSize = client.RemoteFileSize(file.remoteName);
+        std::int64_t remoteSize = -1;
+        RunWait(waiter, [&] { remoteSize = client.RemoteFileSize(file.remoteName); });
         if (remoteSize == LocalFileSize(local)) {
             update.notices.push_back({kNoNewSongsMessage, kCaptionNoteUpper, NoticeIcon::Exclamation});
             return update;
@@ -34,7 +35,7 @@ MidiPackUpdate UpdateMidiPack(const CloudClient& client, const std::filesystem::
         MidiPackFetch fetch{&file, remoteSize, {}};
         fetch.outcome = RunDownloadProtocol(
             client.progress(), ProgressStepsFor(remoteSize), file.localName,
-            [&] { return client.DownloadFile(file.remoteName, local); }, runner);
+            [&] { return client.DownloadFile(file.remoteName, local, remoteSize); }, runner);
         update.fetched.push_back(fetch);
         if (fetch.outcome.status == DownloadStatus::Cancelled) {
             update.cancelled = true;

@@ -45,8 +45,8 @@ struct MidiPackUpdate {
 // Brings the device's MIDI pack up to date: per file in table order, its folder created when
 // missing, the cloud size compared with the local one; the first equal size ends the update with
 // "No new songs available!", any other size is downloaded with the download start protocol.
-// The caller has checked the network and that a device is chosen.
+// The caller has checked the network and that a device is chosen. Size probes run through `waiter`.
 MidiPackUpdate UpdateMidiPack(const CloudClient& client, const std::filesystem::path& deviceRoot,
-                              const TransferRunner& runner = {});
+                              const TransferRunner& runner = {}, const WaitRunner& waiter = {});
 
 }  // namespace songloader

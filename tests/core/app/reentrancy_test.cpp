@@ -21,8 +21,6 @@ TEST_F(Reentrancy, CommandsArrivingWhileAnotherRunsAreIgnored) {
         dlg.OnAutoCheckDevice();
         dlg.OnListRightClick(ControlId::DeviceList, 0);
         dlg.OnDeleteSong();
-        dlg.OnCancel();
-        dlg.OnSysCommand(SysCommand::Close);
         dlg.OnDeviceListDoubleClick(0);
         dlg.OnClearFields();
     };

@@ -39,6 +39,7 @@ int CPrintTable::ColumnLeft(int column) const {
 }
 
 int CPrintTable::RowHeight(bool header) {
+    if (!header && table_.rowHeight > 0) return table_.rowHeight;
     int size = table_.fontSize;
     bool device = page_.Geometry().mapMode != kMapModeAnisotropic;
     int ppiY = page_.Geometry().ppiY;

@@ -38,6 +38,7 @@ struct TableDefinition {
     unsigned noHeader = 0;
     int headerRows = 1;
     int linesPerRow = 1;
+    int rowHeight = 0;  // body rows in page units (never converted); 0: from the font size
     double top = 0;
     double left = 0;
     double right = 0;

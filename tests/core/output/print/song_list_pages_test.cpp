@@ -122,11 +122,36 @@ TEST(SongListPages, TitleRuleAndHeaderGeometry) {
     EXPECT_EQ(texts[3].rect, (Rect{3480 + kOffset, 480, 4740 + kOffset, 630}));
     EXPECT_EQ(texts[1].font.weight, 700);
     for (const auto& box : r->dc.Calls("Rectangle")) EXPECT_EQ(box.brush, Brush::LightGray);
+}
 
-    // The 40th row ends 11.05 inches down, whatever the paper.
-    auto polygons = r->dc.Calls("Polygon");
-    EXPECT_EQ(polygons.at(40).rect, (Rect{kOffset, 6480, 480 + kOffset, 6630}));
-    EXPECT_EQ(polygons.back().rect, (Rect{3480 + kOffset, 6480, 4740 + kOffset, 6630}));
+TEST(SongListPages, FortyRowsStayWholeOnTheSheet) {
+    struct Case {
+        const char* paper;
+        Rect sheet;
+        int offset;
+        Rect lastNumberBox;  // the box of row 40, column 1
+    };
+    const Case cases[] = {
+        // A4 has room: rows of 0.25 inch, the 40th ending 11.05 inches down.
+        {"A4", {0, 0, 4961, 7016}, 80, {80, 6480, 560, 6630}},
+        // Letter (11 inches) is 0.05 inch short: every row loses a pixel, the last ends on the sheet.
+        {"Letter", kLetter, kOffset, {kOffset, 630 + 39 * 149, 480 + kOffset, 630 + 40 * 149}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.paper);
+        RecordingDeviceContext dc(600, 600);
+        PrintInfo info;
+        info.drawRect = c.sheet;
+        RenderSongListPage(dc, info, Songs(40), false);
+        auto boxes = dc.Calls("Polygon");
+        ASSERT_EQ(boxes.size(), 121u);  // the header band's outline, then the cells column by column
+        EXPECT_EQ(boxes.at(40).rect, c.lastNumberBox);
+        EXPECT_LE(boxes.at(40).rect.bottom, c.sheet.bottom);
+        // The 40th song is written into that row, whole.
+        auto texts = dc.Calls("DrawText");
+        EXPECT_EQ(texts.at(texts.size() - 3).text, "900040");
+        EXPECT_LE(texts.at(texts.size() - 3).rect.bottom, c.sheet.bottom);
+    }
 }
 
 TEST(SongListPages, CellsAreFormattedAndPlacedAsTheTableSays) {
@@ -140,7 +165,8 @@ TEST(SongListPages, CellsAreFormattedAndPlacedAsTheTableSays) {
     // The number cell prints the number with "%d", centred both ways.
     EXPECT_EQ(cells[3].text, "42");
     EXPECT_EQ(cells[3].format, kDtNoPrefix | kDtCenter | kDtVCenter | kDtSingleLine);
-    EXPECT_EQ(cells[3].rect, (Rect{1 + kOffset, 781, 479 + kOffset, 929}));
+    // Row 2 of Letter's 149-pixel rows, inset by a pixel.
+    EXPECT_EQ(cells[3].rect, (Rect{1 + kOffset, 780, 479 + kOffset, 927}));
     // Title and artist with a leading space, left-aligned and vertically centred.
     EXPECT_EQ(cells[4].text, " 100% Pure");
     EXPECT_EQ(cells[4].format, kDtNoPrefix | kDtVCenter | kDtSingleLine);

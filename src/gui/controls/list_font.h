@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QFont>
+
+namespace songloader::gui {
+
+// The font of the song lists and their headers at a pixel height: the face the lists were designed
+// with where it is installed, else a CJK-capable face, else the desktop's sans serif.
+QFont ListFont(int pixelHeight);
+
+}  // namespace songloader::gui

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QTableView>
+#include <functional>
+
+#include "gui/controls/song_list_model.h"
+
+namespace songloader::gui {
+
+class SkinnedHeader;
+
+// A song list as the user meets it: 23-pixel rows on a pale background, grid lines, full-row
+// selection, the skinned header and the two skinned scroll bars, an optional check box in front
+// of every row. The view owns its SongListModel.
+//
+// With check boxes shown, a left click on a row (or Space on the current row) flips the row's
+// box, but first asks the check guard, which may refuse: the box then stays as it was. The
+// signals follow: rowClicked for every left click, rowDoubleClicked, contextMenuRequested for a
+// right click or the menu key. Rows are -1 outside any row.
+class SkinnedListView : public QTableView {
+    Q_OBJECT
+public:
+    static constexpr int kRowHeight = 23;
+    static constexpr int kFontPixelHeight = 13;
+    static inline const QColor kGridColour{220, 220, 220};
+
+    using CheckGuard = std::function<bool(int row)>;
+
+    explicit SkinnedListView(QWidget* parent = nullptr);
+
+    SongListModel* songModel() const { return model_; }
+    SkinnedHeader* skinnedHeader() const { return header_; }
+
+    // Title, alignment (of the header and the cells) and width of one of the six columns.
+    void setColumn(int column, const QString& title, Qt::Alignment alignment, int width);
+    void setCheckGuard(CheckGuard guard) { guard_ = std::move(guard); }
+    // Off: changes to the rows are collected and shown at once when it is turned on again.
+    void setRedraw(bool redraw);
+    void selectAndFocusRow(int row);
+
+    // Where the check box of `row` is drawn, in viewport coordinates; empty without check boxes.
+    QRect checkBoxRect(int row) const;
+
+signals:
+    void rowClicked(int row, bool onCheckBox);
+    void rowDoubleClicked(int row);
+    void contextMenuRequested(int row, QPoint globalPos);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    void toggleChecked(int row);
+
+    SongListModel* model_;
+    SkinnedHeader* header_;
+    CheckGuard guard_;
+    int pendingCurrentRow_ = -1;  // chosen while redraw was off
+};
+
+}  // namespace songloader::gui

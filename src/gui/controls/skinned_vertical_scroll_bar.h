@@ -1,0 +1,19 @@
+#pragma once
+
+#include "gui/controls/skinned_scroll_bar.h"
+
+namespace songloader::gui {
+
+// The skinned bar right of a song list.
+class SkinnedVerticalScrollBar : public SkinnedScrollBar {
+    Q_OBJECT
+public:
+    explicit SkinnedVerticalScrollBar(QWidget* parent = nullptr);
+
+protected:
+    int dragTarget(int thumbPos) const override;
+    bool releaseNeedsPressedArrow() const override { return true; }
+    void paintEvent(QPaintEvent* event) override;
+};
+
+}  // namespace songloader::gui

@@ -1,0 +1,115 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+#include <map>
+#include <memory>
+
+#include "core/app/dialog_view.h"
+#include "core/app/sonquill_dlg.h"
+#include "gui/window_layout.h"
+
+class QComboBox;
+class QLineEdit;
+class QLabel;
+class QTimer;
+class QAbstractButton;
+class QProgressBar;
+class QStandardItemModel;
+class QTableView;
+
+namespace songloader::gui {
+
+// The main window: a fixed-size window laid out from MainWindowLayout() that shows what
+// CSonquillDlg tells it (DialogView) and hands every user event to it. It holds no logic of
+// its own.
+class MainWindow final : public QWidget, public DialogView {
+    Q_OBJECT
+public:
+    // `thai` shrinks the layout to 13/16.
+    MainWindow(const DriveSystem& drives, const CloudClient& cloud, DialogSettings settings, bool thai = false,
+               QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    CSonquillDlg& dialog() { return m_dialog; }
+    // The widget of a control (objectName = ControlName(id)); nullptr when there is none.
+    QWidget* control(ControlId id) const;
+    // True once CloseWindow has run.
+    bool closedByDialog() const { return m_closing; }
+    // Commands of the dialog run so far (each CommandStarted).
+    int commandCount() const { return m_commandCount; }
+
+    // ---- DialogView ----
+    void Enable(ControlId control, bool enabled) override;
+    void SetText(ControlId control, const std::string& text) override;
+    std::string GetText(ControlId control) override;
+    void SetFocus(ControlId control) override;
+    int ComboSelection(ControlId combo) override;
+    void SetComboSelection(ControlId combo, int index) override;
+    void DeleteAllRows(ControlId list) override;
+    void InsertRow(ControlId list, int row, const RowTexts& texts) override;
+    void SetRowTexts(ControlId list, int row, const RowTexts& texts) override;
+    void DeleteRow(ControlId list, int row) override;
+    void SetRowChecked(ControlId list, int row, bool checked) override;
+    bool IsRowChecked(ControlId list, int row) override;
+    void SelectAndFocusRow(ControlId list, int row) override;
+    void ShowCheckBoxes(ControlId list, bool shown) override;
+    void SetRedraw(ControlId list, bool redraw) override;
+    void SetProgressRange(int lower, int upper) override;
+    void SetProgressPos(int position) override;
+    void CommandStarted() override;
+    void CommandEnded() override;
+    void Repaint() override;
+    void PumpMessage() override;
+    void StartTimer(int id, int milliseconds) override;
+    void StopTimer(int id) override;
+    void CloseWindow() override;
+    MessageAnswer ShowMessage(const Notice& notice, MessageButtons buttons) override;
+    std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
+    std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
+    std::optional<std::string> ChooseFolder(const std::string& title) override;
+    void ShowContextMenu(bool deleteEnabled) override;
+    void ShowAbout() override;
+    void OpenHelpFile(const std::filesystem::path& file) override;
+    DownloadOutcome RunTransfer(const Transfer& transfer, DownloadProgress& progress,
+                                const std::string& name) override;
+    void RunWork(const std::function<void()>& work, const std::string& what) override;
+    void RunPrintJob(int highestPage, const print::PageRenderer& renderPage) override;
+    PreviewEnd RunPrintPreview(int highestPage, const print::PageRenderer& renderPage) override;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BuildControls();
+    // Every signal to its handler, in the order of the dialog's command table.
+    void WireSignals();
+    void ShowWindowMenu(const QPoint& globalPos);
+    // Runs `work` on a worker thread while this thread paints with user input held back.
+    void RunOnWorker(const std::function<void()>& work, const std::function<void()>& onAbandon);
+    QStandardItemModel* ModelOf(ControlId list) const;
+    QTableView* ViewOf(ControlId list) const;
+    // The row under a point of a list's viewport, -1 outside the rows.
+    int RowAt(ControlId list, const QPoint& viewportPos) const;
+
+    WindowLayout m_layout;
+    QPixmap m_background;
+    std::map<ControlId, QWidget*> m_controls;
+    QStandardItemModel* m_workModel = nullptr;
+    QStandardItemModel* m_deviceModel = nullptr;
+    std::map<ControlId, bool> m_checkBoxes;
+    QProgressBar* m_progress = nullptr;
+    QTimer* m_timer = nullptr;
+    int m_commandDepth = 0;
+    int m_commandCount = 0;
+    int m_workers = 0;  // workers running (nested)
+    bool m_closing = false;
+    CSonquillDlg m_dialog;  // last: it is built on the view above
+};
+
+}  // namespace songloader::gui

@@ -1,0 +1,47 @@
+#include "gui/windows/about_box.h"
+
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "core/app/dialog_texts.h"
+
+namespace songloader::gui {
+
+namespace {
+
+// The texts name the platform the program runs on.
+QString ForLinux(const char* text) {
+    return QString::fromUtf8(text).replace(QStringLiteral("for Windows"), QStringLiteral("for Linux"));
+}
+
+}  // namespace
+
+AboutBox::AboutBox(const QIcon& icon, QWidget* parent) : QDialog(parent) {
+    setWindowTitle(ForLinux(kAboutTitle));
+    setObjectName(QStringLiteral("AboutBox"));
+
+    auto* iconLabel = new QLabel(this);
+    iconLabel->setPixmap(icon.pixmap(32, 32));
+    iconLabel->setAlignment(Qt::AlignTop);
+    auto* text = new QLabel(ForLinux(kAboutText), this);
+    text->setTextFormat(Qt::PlainText);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
+    buttons->button(QDialogButtonBox::Ok)->setDefault(true);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+
+    auto* row = new QHBoxLayout;
+    row->setSpacing(16);
+    row->addWidget(iconLabel);
+    row->addWidget(text, 1);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 16, 16, 12);
+    layout->addLayout(row);
+    layout->addSpacing(8);
+    layout->addWidget(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+}  // namespace songloader::gui

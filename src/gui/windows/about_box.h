@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QDialog>
+#include <QIcon>
+
+namespace songloader::gui {
+
+// The About box: the program's icon and its name and version, with an OK button.
+class AboutBox : public QDialog {
+    Q_OBJECT
+public:
+    explicit AboutBox(const QIcon& icon, QWidget* parent = nullptr);
+};
+
+}  // namespace songloader::gui

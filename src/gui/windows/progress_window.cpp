@@ -1,0 +1,193 @@
+#include "gui/windows/progress_window.h"
+
+#include <QCloseEvent>
+#include <QEventLoop>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QTimer>
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <thread>
+
+#include "core/app/dialog_texts.h"
+
+namespace songloader::gui {
+
+namespace {
+
+constexpr int kEdge = 2;  // the width of a sunken edge
+constexpr int kPollMs = 30;
+const char* const kCancelLabel = " Cancel ";
+
+QSettings UserSettings() { return QSettings(QStringLiteral("songloader"), QStringLiteral("songloader")); }
+
+// The text line's font: the desktop's, 13/16 of its height, normal weight.
+QFont SmallFont(QFont font) {
+    if (font.pixelSize() > 0)
+        font.setPixelSize(font.pixelSize() * 13 / 16);
+    else
+        font.setPointSizeF(font.pointSizeF() * 13 / 16);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+}  // namespace
+
+ProgressWindow::ProgressWindow(QWidget* owner, const QString& title)
+    : QWidget(owner, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      title_(title),
+      text_(new QLabel(this)),
+      bar_(new QProgressBar(this)),
+      cancel_(new QPushButton(QStringLiteral("Cancel"), this)) {
+    setWindowTitle(title_);
+    setCursor(Qt::BusyCursor);
+    setFont(SmallFont(QGuiApplication::font()));
+    text_->setTextFormat(Qt::PlainText);
+    text_->setWordWrap(false);
+    bar_->setTextVisible(false);
+    cancel_->setCursor(Qt::ArrowCursor);
+    connect(cancel_, &QPushButton::clicked, this, &ProgressWindow::cancel);
+    setRange(lower_, upper_, step_);
+    layOut(kWidth);
+    restorePosition();
+}
+
+void ProgressWindow::layOut(int width) {
+    const QFontMetrics metrics(font());
+    const int lineHeight = metrics.height();
+    const QRect textRect(10, 10, width, lineHeight);
+    const int gapWidth = metrics.horizontalAdvance(QString::fromLatin1(kCancelLabel) + "  ") + 4 * kEdge;
+    const int gapHeight = lineHeight + 3 * kEdge;
+    const QRect gap(textRect.right() + 1 - gapWidth, textRect.bottom() + 1 + 10, gapWidth, gapHeight);
+    const QRect barRect(QPoint(textRect.left(), gap.top() + kEdge), QPoint(gap.left() - 10 - 1, gap.bottom() - kEdge));
+    setFixedSize(width + 20, gapHeight + lineHeight + 30);
+    text_->setGeometry(textRect);
+    bar_->setGeometry(barRect);
+    cancel_->setGeometry(gap);
+}
+
+int ProgressWindow::Percent(int position, int lower, int upper) {
+    if (upper <= lower) return 0;
+    return static_cast<int>(static_cast<std::int64_t>(position) * 100 / (static_cast<std::int64_t>(upper) - lower));
+}
+
+void ProgressWindow::setRange(int lower, int upper, int step) {
+    lower_ = lower;
+    upper_ = upper;
+    step_ = step;
+    // An empty range would make the bar a busy indicator; it stays empty instead.
+    if (upper > lower)
+        bar_->setRange(lower, upper);
+    else
+        bar_->setRange(0, 1);
+    bar_->setValue(bar_->minimum());
+}
+
+int ProgressWindow::setPos(int position) {
+    const int previous = position_;
+    position_ = position;
+    const int percent = Percent(position, lower_, upper_);
+    if (percent != previousPercent_) {
+        previousPercent_ = percent;
+        setWindowTitle(QStringLiteral("%1 [%2%]").arg(title_).arg(percent));
+    }
+    if (upper_ > lower_) bar_->setValue(std::clamp(position, lower_, upper_));
+    return previous;
+}
+
+void ProgressWindow::setText(const QString& text) { text_->setText(text.left(kMaxTextLength)); }
+
+QString ProgressWindow::text() const { return text_->text(); }
+
+void ProgressWindow::cancel() {
+    cancel_->setEnabled(false);
+    emit cancelRequested();
+}
+
+void ProgressWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape) {
+        cancel();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ProgressWindow::closeEvent(QCloseEvent* event) {
+    // The window goes when its download has ended; closing it asks for that.
+    event->ignore();
+    cancel();
+}
+
+void ProgressWindow::hideEvent(QHideEvent* event) {
+    storePosition();
+    QWidget::hideEvent(event);
+}
+
+void ProgressWindow::restorePosition() {
+    QSettings settings = UserSettings();
+    const QPoint stored(settings.value(QStringLiteral("Settings/X"), -1).toInt(),
+                        settings.value(QStringLiteral("Settings/Y"), -1).toInt());
+    if (stored.x() >= 0 && stored.y() >= 0 && QGuiApplication::screenAt(stored) != nullptr) {
+        move(stored);
+        return;
+    }
+    const QScreen* screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->geometry();
+    move(area.center() - rect().center());
+}
+
+void ProgressWindow::storePosition() const {
+    QSettings settings = UserSettings();
+    settings.setValue(QStringLiteral("Settings/X"), x());
+    settings.setValue(QStringLiteral("Settings/Y"), y());
+}
+
+DownloadOutcome RunTransferWithProgressWindow(QWidget* owner, const Transfer& transfer, DownloadProgress& progress,
+                                              const std::string& name) {
+    ProgressWindow window(owner, QString::fromUtf8(kProgressWindowTitle));
+    window.setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
+    window.setRange(0, progress.progressSteps.load(), 1);
+    window.setText(QString::fromUtf8(kNowDownloadText) + QString::fromStdString(name));
+    QObject::connect(&window, &ProgressWindow::cancelRequested, [&progress] { progress.RequestCancel(); });
+
+    std::atomic<bool> finished{false};
+    DownloadOutcome outcome;
+    std::exception_ptr failure;
+    QEventLoop loop;
+    QTimer poll;
+    poll.setInterval(kPollMs);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        window.setPos(progress.StepPosition());
+        if (finished.load()) loop.quit();
+    });
+
+    std::thread worker([&] {
+        try {
+            outcome = transfer();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        finished.store(true);
+    });
+    window.show();
+    poll.start();
+    loop.exec();
+    // The loop ends early only when the program is quitting: stop the transfer, then wait for it.
+    if (!finished.load()) progress.RequestCancel();
+    worker.join();
+    poll.stop();
+    window.setPos(progress.StepPosition());
+    window.hide();
+    if (failure) std::rethrow_exception(failure);
+    return outcome;
+}
+
+}  // namespace songloader::gui

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QPagedPaintDevice>
+#include <functional>
+
+#include "core/output/print/song_list_pages.h"
+
+namespace songloader::qtpaint {
+
+// Hears of every page done: its number and the last page of the job.
+using PageDone = std::function<void(int page, int lastPage)>;
+
+// The print loop of every printout (PDF, printer, preview): renders pages firstPage..lastPage, one
+// per sheet, each through a QtDeviceContext on portrait paper with the sheet's paintable area as
+// draw rectangle; it stops early at a page that clears the continue flag. `highestPage` goes into
+// the page information. Returns the number of pages rendered, 0 when the device cannot be painted.
+int PrintPages(QPagedPaintDevice& device, int firstPage, int lastPage, int highestPage,
+               const print::PageRenderer& renderPage, const PageDone& onPage = {});
+
+}  // namespace songloader::qtpaint

@@ -1,0 +1,197 @@
+// The real window, driven as a user would, with its modal boxes answered by a script.
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+#include <deque>
+#include <fstream>
+
+#include <gtest/gtest.h>
+
+#include "core/cloud/cloud_client.h"
+#include "core/cloud/catalogue_publisher.h"
+#include "core/cloud/curl_library.h"
+#include "gui/demo/demo_setup.h"
+#include "gui/main_window.h"
+#include "support/temp_dir.h"
+#include "support/test_cloud_server.h"
+
+namespace songloader::gui {
+namespace {
+
+using test::TempDir;
+using Log = std::vector<std::string>;
+
+// Answers every modal box that comes up: message boxes from `answers` (OK boxes need none),
+// file dialogs are cancelled. What each box said is kept in `seen`.
+class ModalScript {
+public:
+    ModalScript() {
+        QObject::connect(&timer_, &QTimer::timeout, [this] { Answer(); });
+        timer_.start(10);
+    }
+    std::deque<QMessageBox::StandardButton> answers;
+    Log seen;
+
+private:
+    void Answer() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            seen.push_back(box->windowTitle().toStdString() + "|" + box->text().toStdString());
+            QMessageBox::StandardButton button = QMessageBox::Ok;
+            if (box->standardButtons() & QMessageBox::Yes) {
+                if (answers.empty()) {
+                    ADD_FAILURE() << "no answer for " << box->text().toStdString();
+                    button = QMessageBox::No;
+                } else {
+                    button = answers.front();
+                    answers.pop_front();
+                }
+            }
+            box->button(button)->click();
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            seen.push_back("file dialog");
+            dialog->reject();
+        }
+    }
+    QTimer timer_;
+};
+
+class WindowRoad : public ::testing::Test {
+protected:
+    WindowRoad() : device(dir.path() / "stick"), drives(device) {
+        std::filesystem::create_directories(device);
+    }
+    void Open(const std::string& cloudUrl = "http://127.0.0.1:9/") {
+        client = std::make_unique<CloudClient>(cloudUrl, progress);
+        window = std::make_unique<MainWindow>(drives, *client, DialogSettings{});
+        window->show();
+    }
+    QPushButton* Button(ControlId id) { return qobject_cast<QPushButton*>(window->control(id)); }
+    QLineEdit* Edit(ControlId id) { return qobject_cast<QLineEdit*>(window->control(id)); }
+    int Rows(ControlId list) { return qobject_cast<QTableView*>(window->control(list))->model()->rowCount(); }
+    std::filesystem::path Clip(const std::string& name) {
+        const auto file = dir.path() / name;
+        std::ofstream(file) << std::string(2000, 'v');
+        return file;
+    }
+    void TypeSong(const std::string& number, const std::string& title, const std::filesystem::path& media) {
+        QTest::keyClicks(Edit(ControlId::Number), QString::fromStdString(number));
+        QTest::keyClicks(Edit(ControlId::Title), QString::fromStdString(title));
+        Edit(ControlId::MediaPath)->setText(QString::fromStdString(media.string()));
+        qobject_cast<QComboBox*>(window->control(ControlId::EntryLanguage))->setCurrentIndex(1);
+    }
+
+    const CurlLibrary curl;
+    TempDir dir;
+    std::filesystem::path device;
+    DemoDriveSystem drives;
+    DownloadProgress progress;
+    std::unique_ptr<CloudClient> client;
+    std::unique_ptr<MainWindow> window;
+    ModalScript script;
+};
+
+TEST_F(WindowRoad, EveryControlHasItsWidgetAndEveryButtonReachesItsHandler) {
+    Open();
+    const std::vector<ControlId> controls = {
+        ControlId::SongFolderText, ControlId::AutoCheckDevice, ControlId::Number, ControlId::Title,
+        ControlId::Artist, ControlId::Composer, ControlId::Lyricist, ControlId::MediaPath, ControlId::Browse,
+        ControlId::WorkList, ControlId::DeviceList, ControlId::QueueToAdd, ControlId::ClearFields,
+        ControlId::AddToDevice, ControlId::Revise, ControlId::Progress, ControlId::EntryLanguage, ControlId::Print,
+        ControlId::PrintPreview, ControlId::ExportSongList, ControlId::SelectDevice, ControlId::AutoGenerate,
+        ControlId::CloudSongs, ControlId::SelectAll, ControlId::CloudMidi, ControlId::SearchBox,
+        ControlId::SearchLanguage};
+    for (ControlId id : controls) {
+        const QString name = QString::fromStdString(ControlName(id));
+        QWidget* widget = window->findChild<QWidget*>(name);
+        ASSERT_NE(widget, nullptr) << name.toStdString();
+        EXPECT_EQ(widget, window->control(id));
+        auto* button = qobject_cast<QPushButton*>(widget);
+        if (!button) continue;
+        button->setEnabled(true);
+        const int before = window->commandCount();
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_EQ(window->commandCount(), before + 1) << name.toStdString();
+    }
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(WindowRoad, AddsAUserSongToTheDevice) {
+    Open();
+    QTest::mouseClick(Button(ControlId::AutoCheckDevice), Qt::LeftButton);
+    TypeSong("900123", "Morning Road", Clip("clip.mp4"));
+    QTest::mouseClick(Button(ControlId::QueueToAdd), Qt::LeftButton);
+    EXPECT_EQ(Rows(ControlId::WorkList), 1);
+    QTest::mouseClick(Button(ControlId::AddToDevice), Qt::LeftButton);
+
+    EXPECT_EQ(script.seen, Log{"Note|Added successfully"});
+    EXPECT_EQ(Rows(ControlId::DeviceList), 1);
+    EXPECT_TRUE(std::filesystem::exists(device / "songs" / "900" / "900123.mp4"));
+    EXPECT_TRUE(std::filesystem::exists(device / "songs" / "SgList.dat"));
+}
+
+TEST_F(WindowRoad, ClosingWithPendingCopiesAsksNoThenYes) {
+    Open();
+    QTest::mouseClick(Button(ControlId::AutoCheckDevice), Qt::LeftButton);
+    std::string unbuildable;
+    for (int i = 0; i < 60; ++i) unbuildable += "word ";
+    TypeSong("900001", unbuildable, Clip("a.mp4"));
+    QTest::mouseClick(Button(ControlId::QueueToAdd), Qt::LeftButton);
+    QTest::mouseClick(Button(ControlId::AddToDevice), Qt::LeftButton);
+    ASSERT_EQ(window->dialog().pendingCopies().size(), 1u);
+    const auto copy = device / "songs" / "900" / "900001.mp4";
+    ASSERT_TRUE(std::filesystem::exists(copy));
+    script.seen.clear();
+
+    script.answers = {QMessageBox::No, QMessageBox::Yes};
+    window->close();  // the close box
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(std::filesystem::exists(copy));
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(std::filesystem::exists(copy));
+    EXPECT_EQ(script.seen, (Log{"Note|Exit without adding any song?", "Note|Exit without adding any song?"}));
+}
+
+class CloudRoad : public WindowRoad {
+protected:
+    CloudRoad() {
+        std::string error;
+        const auto files = MakeDemoFiles(dir.path() / "demo", error, 0, 20);
+        EXPECT_TRUE(files) << error;
+        server = std::make_unique<test::TestCloudServer>(files->cloudFolder);
+        Open(server->baseUrl());
+    }
+    // "Cloud Songs", then ticks the first two rows with the mouse.
+    void LoadAndTick() {
+        QTest::mouseClick(Button(ControlId::AutoCheckDevice), Qt::LeftButton);
+        QTest::mouseClick(Button(ControlId::CloudSongs), Qt::LeftButton);
+        ASSERT_EQ(Rows(ControlId::WorkList), 20);
+        auto* list = qobject_cast<QTableView*>(window->control(ControlId::WorkList));
+        for (int row : {0, 1}) {
+            const QRect cell = list->visualRect(list->model()->index(row, 0));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(cell.x() + 8, cell.center().y()));
+        }
+        script.seen.clear();
+    }
+    std::unique_ptr<test::TestCloudServer> server;
+};
+
+TEST_F(CloudRoad, TickedCloudSongsAreDownloadedAndAdded) {
+    LoadAndTick();
+    QTest::mouseClick(Button(ControlId::AddToDevice), Qt::LeftButton);
+    EXPECT_EQ(script.seen, Log{"Note|Added successfully"});
+    EXPECT_EQ(Rows(ControlId::DeviceList), 2);
+    EXPECT_TRUE(std::filesystem::exists(device / "songs" / "100" / "100001.mp4"));
+    EXPECT_TRUE(std::filesystem::exists(device / "songs" / "100" / "100002.mp4"));
+}
+
+}  // namespace
+}  // namespace songloader::gui

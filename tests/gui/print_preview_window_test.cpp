@@ -1,0 +1,94 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QPrintPreviewWidget>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+#include <cstdlib>
+#include <filesystem>
+
+#include "gui/windows/print_preview_window.h"
+
+namespace songloader::gui {
+namespace {
+
+SongList Songs(int count) {
+    SongList songs;
+    for (int i = 1; i <= count; ++i) {
+        ROWELEMENT song;
+        song.number = 900000 + i;
+        song.title = "Song " + std::to_string(i);
+        songs.push_back(song);
+    }
+    return songs;
+}
+
+QStringList Labels(const QToolBar& toolBar) {
+    QStringList labels;
+    for (const QAction* action : toolBar.actions()) labels << action->text();
+    return labels;
+}
+
+// Runs `user` once the preview shows, then the preview to its end (closing it after 20 s at the
+// latest, so a broken button cannot hang the test).
+PreviewEnd RunWith(PrintPreviewWindow& window, const std::function<void()>& user) {
+    QTimer::singleShot(0, &window, user);
+    QTimer::singleShot(20000, &window, &QWidget::close);
+    return window.Exec();
+}
+
+TEST(PrintPreviewWindow, ToolbarPagesThroughTheListAndEndsThePreview) {
+    const SongList songs = Songs(85);
+    PrintPreviewWindow window(3, print::SongListPageRenderer(songs, false, ""));
+    EXPECT_EQ(window.windowTitle(), "Dudir Udade Preview");
+    const QList<QAction*> buttons = window.toolBar()->actions();
+    EXPECT_EQ(Labels(*window.toolBar()), (QStringList{"my(&P)...", "my PageDown(&N)", "PageUp(&V)", "Two Page",
+                                                      "Zoom Out(&I)", "Zoom In(&O)", "Close(&C)"}));
+    ASSERT_EQ(buttons.size(), 7);
+
+    bool ran = false;
+    const PreviewEnd end = RunWith(window, [&] {
+        ran = true;
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
+        QPrintPreviewWidget& preview = *window.previewWidget();
+        EXPECT_TRUE(window.windowState() & Qt::WindowMaximized);
+        EXPECT_EQ(preview.pageCount(), 3);
+        EXPECT_EQ(window.currentPage(), 1);
+        buttons[1]->trigger();
+        EXPECT_EQ(window.currentPage(), 2);
+        buttons[1]->trigger();
+        buttons[1]->trigger();  // no page after the last
+        EXPECT_EQ(window.currentPage(), 3);
+        buttons[2]->trigger();
+        EXPECT_EQ(window.currentPage(), 2);
+
+        buttons[3]->trigger();
+        // Saved for a person to look at only when asked (SONGLOADER_TEST_PICTURES=folder).
+        if (std::getenv("SONGLOADER_TEST_PICTURES")) window.grab().save(QString::fromStdString((std::filesystem::path(std::getenv("SONGLOADER_TEST_PICTURES")) / "print-preview.png").string()));
+        EXPECT_TRUE(window.showsTwoPages());
+        EXPECT_EQ(buttons[3]->text(), "One Page");
+        EXPECT_EQ(preview.viewMode(), QPrintPreviewWidget::FacingPagesView);
+        buttons[3]->trigger();
+        EXPECT_EQ(buttons[3]->text(), "Two Page");
+
+        const qreal zoom = preview.zoomFactor();
+        buttons[4]->trigger();
+        EXPECT_LT(preview.zoomFactor(), zoom);
+        buttons[5]->trigger();
+        buttons[5]->trigger();
+        EXPECT_GT(preview.zoomFactor(), zoom);
+
+        buttons[6]->trigger();
+    });
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(end, PreviewEnd::Closed);
+    EXPECT_FALSE(window.isVisible());
+
+    PrintPreviewWindow printing(3, print::SongListPageRenderer(songs, false, ""));
+    EXPECT_EQ(RunWith(printing, [&] { printing.toolBar()->actions()[0]->trigger(); }), PreviewEnd::PrintChosen);
+    EXPECT_FALSE(printing.isVisible());
+}
+
+}  // namespace
+}  // namespace songloader::gui

@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+#include <QSettings>
+#include <QSignalSpy>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
+#include "gui/windows/progress_window.h"
+
+namespace songloader::gui {
+namespace {
+
+TEST(ProgressWindow, CaptionChangesOnlyWithTheWholePercent) {
+    ProgressWindow window(nullptr, QStringLiteral("Download Progress"));
+    window.setRange(0, 0);
+    window.setPos(5);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Download Progress")) << "an empty range keeps the title";
+
+    window.setRange(0, 100000);
+    QSignalSpy titles(&window, &QWidget::windowTitleChanged);
+    for (int step = 0; step < 1000; ++step) window.stepIt();
+    EXPECT_EQ(titles.count(), 1);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Download Progress [1%]"));
+
+    window.setRange(0, 2000000000);
+    window.setPos(1999999999);
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Download Progress [99%]")) << "no overflow";
+
+    window.setText(QString(600, QLatin1Char('a')));
+    EXPECT_EQ(window.text().size(), 511);
+    EXPECT_EQ(window.width(), ProgressWindow::kWidth + 20);
+}
+
+TEST(ProgressWindow, ReusesStoredPlaceOrCentres) {
+    QSettings settings(QStringLiteral("songloader"), QStringLiteral("songloader"));
+    ASSERT_TRUE(settings.fileName().startsWith(QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"))))
+        << settings.fileName().toStdString();
+    {
+        ProgressWindow window(nullptr, QStringLiteral("Download Progress"));
+        window.show();
+        window.move(100, 50);
+        window.hide();
+    }
+    settings.sync();
+    EXPECT_EQ(settings.value("Settings/X").toInt(), 100);
+    EXPECT_EQ(settings.value("Settings/Y").toInt(), 50);
+    EXPECT_EQ(ProgressWindow(nullptr, QStringLiteral("t")).pos(), QPoint(100, 50));
+
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    for (const QPoint stored : {QPoint(-1, -1), QPoint(screen.right() + 100, 10), QPoint(10, screen.bottom() + 1)}) {
+        settings.setValue("Settings/X", stored.x());
+        settings.setValue("Settings/Y", stored.y());
+        settings.sync();
+        ProgressWindow window(nullptr, QStringLiteral("t"));
+        EXPECT_EQ(window.geometry().center(), screen.center()) << stored.x() << "," << stored.y();
+    }
+}
+
+// A transfer that feeds the progress state until it is asked to stop or has sent everything.
+DownloadOutcome FakeTransfer(DownloadProgress& progress, std::atomic<bool>& ended, int chunks) {
+    DownloadOutcome outcome{DownloadStatus::Done, 200, 0, {}};
+    for (int chunk = 0; chunk < chunks; ++chunk) {
+        if (progress.cancelRequested.load()) {
+            outcome.status = DownloadStatus::Cancelled;
+            break;
+        }
+        progress.receivedBytes += BYTES_PER_STEP;
+        outcome.bytes += BYTES_PER_STEP;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ended = true;
+    return outcome;
+}
+
+ProgressWindow* ShownProgressWindow() {
+    for (QWidget* widget : QApplication::topLevelWidgets())
+        if (auto* window = qobject_cast<ProgressWindow*>(widget); window && window->isVisible()) return window;
+    return nullptr;
+}
+
+TEST(RunTransferWithProgressWindow, ReturnsWhenTheWorkerHasEnded) {
+    DownloadProgress progress;
+    progress.progressSteps = 40;
+    std::atomic<bool> ended{false};
+    QString caption;
+    QTimer look;
+    QObject::connect(&look, &QTimer::timeout, [&] {
+        if (ProgressWindow* window = ShownProgressWindow()) caption = window->windowTitle();
+    });
+    look.start(10);
+    const DownloadOutcome outcome = RunTransferWithProgressWindow(
+        nullptr, [&] { return FakeTransfer(progress, ended, 40); }, progress, "song.mp4");
+    EXPECT_TRUE(ended.load());
+    EXPECT_EQ(outcome.status, DownloadStatus::Done);
+    EXPECT_TRUE(caption.startsWith(QStringLiteral("Download Progress ["))) << caption.toStdString();
+    EXPECT_EQ(ShownProgressWindow(), nullptr);
+}
+
+TEST(RunTransferWithProgressWindow, CancelButtonStopsTheTransfer) {
+    DownloadProgress progress;
+    progress.progressSteps = 100000;
+    std::atomic<bool> ended{false};
+    QString text;
+    QTimer::singleShot(100, [&] {
+        ProgressWindow* window = ShownProgressWindow();
+        ASSERT_NE(window, nullptr);
+        text = window->text();
+        window->findChild<QPushButton*>()->click();
+    });
+    const DownloadOutcome outcome = RunTransferWithProgressWindow(
+        nullptr, [&] { return FakeTransfer(progress, ended, 100000); }, progress, "歌.mp4");
+    EXPECT_TRUE(ended.load());
+    EXPECT_EQ(outcome.status, DownloadStatus::Cancelled);
+    EXPECT_EQ(text, QStringLiteral("Now Download:歌.mp4"));
+}
+
+}  // namespace
+}  // namespace songloader::gui
