@@ -13,9 +13,9 @@ namespace {
 
 int Revise(const SongFieldOptions& fields, const Operands& operands, Console& console) {
     const std::string& number = operands.rest[0];
-    if (fields.number && !NumberBoxAccepts(*fields.number, console)) return kExitFailure;
     const std::string language = fields.language ? LanguageComboText(*fields.language) : "";
     return RunOnDevice(operands.device, fields.encoding, console, [&](LoadedDevice& loaded) {
+        if (fields.number && !NumberBoxAccepts(*fields.number, console)) return kExitFailure;
         SongList& songs = loaded.songs;
         const auto found = std::find_if(songs.begin(), songs.end(),
                                         [&](const ROWELEMENT& song) { return song.numberText == number; });

@@ -192,7 +192,7 @@ TEST(CliCloudTexts, ControlCharactersAreEscapedAndAnEmptyCatalogueIsNoCatalogue)
     test::WriteBytes(songs / "Msong.db", "");
     ProgramRun empty = run({"search", dir.path().string(), "E"});
     EXPECT_EQ(empty.exitCode, 1);
-    EXPECT_EQ(empty.err, "Please download cloud data!!\n");
+    EXPECT_EQ(empty.err, "songloader-cli: Please download cloud data!!\n");
 
     test::WriteCloudCatalogue(songs / "Msong.db", {{100001, 0, hostile, "Ann"}});
     const std::string shown = "Evil\\x1B]0;owned\\x07\\x1B[2J\\x0D";
