@@ -4,6 +4,7 @@
 #include "device_access.h"
 #include "song_fields.h"
 #include "core/device/device_layout.h"
+#include "core/device/device_room.h"
 #include "core/entry/add_queue.h"
 #include "core/entry/number_rules.h"
 
@@ -16,10 +17,9 @@ int Add(const SongFieldOptions& fields, const Operands& operands, Console& conso
     if (fields.number && !NumberBoxAccepts(*fields.number, console)) return kExitFailure;
     const auto device = OpenDevice(operands.device, fields.encoding, console);
     if (!device) return kExitFailure;
-    if (!EnsureSongFolder(device->songFolder)) {
-        console.Fail() << "cannot create " << device->songFolder.string() << "\n";
-        return kExitFailure;
-    }
+    // Held from reading the song list to writing the new one, so a parallel add is not lost.
+    const auto session = BeginDeviceWrite(*device, console);
+    if (!session) return kExitFailure;
     auto songs = ReadDeviceSongs(*device, console);
     if (!songs) return kExitFailure;
 
@@ -40,27 +40,34 @@ int Add(const SongFieldOptions& fields, const Operands& operands, Console& conso
     }
 
     ROWELEMENT song = check.song;
+    if (const auto refusal = RefuseMediaForRoom(song.mediaPath, device->songFolder)) {
+        console.Fail() << *refusal << "\n";
+        return kExitFailure;
+    }
+    if (!DeviceStillThere(*session, console)) return kExitFailure;
     std::error_code error;
     const std::uint64_t bytes = std::filesystem::file_size(song.mediaPath, error);
     ProgressLine line(console, "copying " + std::filesystem::path(song.mediaPath).filename().string());
     const MediaResult copy = CopyMediaFile(song.mediaPath, MediaTargetPath(device->songFolder, song.numberText, song.mediaPath),
                                            CopyProgress(line, error ? 0 : bytes));
     line.Finish();
+    if (!DeviceStillThere(*session, console)) return kExitFailure;
     if (!copy.ok) {
         console.Fail() << "cannot copy " << song.mediaPath << ": " << copy.error << "\n";
         return kExitFailure;
     }
     song.mediaPath = copy.path.string();
     songs->push_back(song);
-    const RebuildResult result = RebuildDevice(*songs, *device, RebuildMode::Add, console);
-    if (!result.ok) {
-        PrintNotices(result.notices, true, console);
+    const auto result = RebuildDevice(*songs, *device, *session, RebuildMode::Add, console);
+    if (!result) return kExitFailure;
+    if (!result->ok) {
+        PrintNotices(result->notices, true, console);
         // Nothing refers to the copy: take it back off the device.
         std::filesystem::remove(copy.path, error);
         return kExitFailure;
     }
     // The number alone on standard output, so that a script can take it.
-    for (const Notice& notice : result.notices) console.err << notice.text << "\n";
+    for (const Notice& notice : result->notices) console.err << notice.text << "\n";
     console.out << song.numberText << "\n";
     return kExitOk;
 }

@@ -19,15 +19,14 @@ int CloudSync(const CloudOptions& options, const Operands& operands, Console& co
     if (!device) return kExitFailure;
     const CloudClient client = MakeCloudClient(options);
     if (!CheckNetwork(client, console)) return kExitFailure;
-    if (!EnsureSongFolder(device->songFolder)) {
-        console.Fail() << "cannot create " << device->songFolder.string() << "\n";
-        return kExitFailure;
-    }
+    const auto session = BeginDeviceWrite(*device, console);
+    if (!session) return kExitFailure;
 
     CloudCatalogue catalogue;
     CatalogueFetch fetch;
     RunShowingDownload(client.progress(), console, "downloading the cloud catalogue",
                        [&] { fetch = FetchCloudCatalogue(client, device->songFolder, catalogue); });
+    if (!DeviceStillThere(*session, console)) return kExitFailure;
     bool failed = false;
     for (const auto& [name, outcome] : {std::pair{kCloudListName, fetch.list},
                                         std::pair{kCloudDatabaseName, fetch.database}}) {

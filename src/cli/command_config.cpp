@@ -32,7 +32,7 @@ void AddConfigCommand(CommandSet& commands) {
             if (!settings.file.error.empty()) {
                 console.Fail() << "cannot read " << settings.file.path.string() << ": " << settings.file.error << "\n";
             }
-            if (!IsKnownEncoding(settings.encoding.value)) {
+            if (!LocaleCodePage(settings.encoding.value)) {
                 console.Fail() << "unknown encoding " << settings.encoding.value << "\n";
                 return kExitFailure;
             }

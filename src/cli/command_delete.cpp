@@ -13,7 +13,7 @@ void AddDeleteCommand(CommandSet& commands) {
         "Removes the song NUMBER from the device's catalogue, then its media files\n"
         "(every NUMBER.* in its folder).\n",
         [encoding](const Operands& operands, Console& console) {
-            return RunOnDevice(operands.device, *encoding, console, [&](LoadedDevice& loaded) {
+            return RunOnDevice(operands.device, *encoding, DeviceUse::Write, console, [&](LoadedDevice& loaded) {
                 SongList& songs = loaded.songs;
                 const std::string& number = operands.rest[0];
                 auto it = std::find_if(songs.begin(), songs.end(),
@@ -25,10 +25,11 @@ void AddDeleteCommand(CommandSet& commands) {
                 const std::string numberText = it->numberText;
                 songs.erase(it);
                 // The catalogue first: if it cannot be written the media stays where the old catalogue expects it.
-                const RebuildResult result = RebuildDevice(songs, loaded.device, RebuildMode::Delete, console);
-                if (result.ok) DeleteDeviceSongFiles(loaded.device.songFolder, numberText);
-                PrintNotices(result.notices, !result.ok, console);
-                return result.ok ? kExitOk : kExitFailure;
+                const auto result = RebuildDevice(songs, loaded.device, *loaded.session, RebuildMode::Delete, console);
+                if (!result) return kExitFailure;
+                if (result->ok) DeleteDeviceSongFiles(loaded.device.songFolder, numberText);
+                PrintNotices(result->notices, !result->ok, console);
+                return result->ok ? kExitOk : kExitFailure;
             });
         });
     commands.ShowsProgress(command);

@@ -12,7 +12,7 @@ void AddExportCommand(CommandSet& commands) {
         "Writes the device's song list to FILE as tab-separated text (LF line ends),\n"
         "texts in the device's own bytes, ready for a spreadsheet.\n",
         [encoding](const Operands& operands, Console& console) {
-            return RunOnDevice(operands.device, *encoding, console, [&](LoadedDevice& loaded) {
+            return RunOnDevice(operands.device, *encoding, DeviceUse::Read, console, [&](LoadedDevice& loaded) {
                 const ExportResult result = ExportSongList(loaded.songs, operands.rest[0]);
                 PrintNotices({result.notice}, !result.ok, console);
                 return result.ok ? kExitOk : kExitFailure;

@@ -9,6 +9,7 @@
 #include "core/catalogue/list_file_reader.h"
 #include "core/cloud/cloud_messages.h"
 #include "core/cloud/cloud_song.h"
+#include "core/device/device_room.h"
 #include "core/entry/catalogue_rebuild.h"
 #include "terminal_text.h"
 
@@ -30,6 +31,8 @@ int Fetch(const CloudOptions& options, const Operands& operands, Console& consol
 
     const auto device = OpenDevice(operands.device, options.encoding, console);
     if (!device) return kExitFailure;
+    const auto session = BeginDeviceWrite(*device, console);
+    if (!session) return kExitFailure;
     auto songs = ReadDeviceSongs(*device, console);
     if (!songs) return kExitFailure;
     const auto cloudList = FindListFile(device->songFolder, kCloudListName);
@@ -73,7 +76,11 @@ int Fetch(const CloudOptions& options, const Operands& operands, Console& consol
             notAdded.push_back(name);
             continue;
         }
-        const CloudSongFetch fetch = FetchCloudSong(client, device->songFolder, song, runner);
+        if (!DeviceStillThere(*session, console)) return kExitFailure;
+        const CloudSongFetch fetch = FetchCloudSong(client, device->songFolder, song, runner, {}, [&](std::int64_t size) {
+            return RefuseForRoomIn(song.numberText + kSongRemoteSuffix, size, device->songFolder);
+        });
+        if (!fetch.outcome.ok() && !DeviceStillThere(*session, console)) return kExitFailure;
         if (fetch.outcome.ok()) {
             console.out << name << ": done\n";
             songs->push_back(song);
@@ -86,9 +93,10 @@ int Fetch(const CloudOptions& options, const Operands& operands, Console& consol
     }
 
     if (!arrived.empty()) {
-        const RebuildResult result = RebuildDevice(*songs, *device, RebuildMode::Add, console);
-        PrintNotices(result.notices, !result.ok, console);
-        if (!result.ok) {
+        const auto result = RebuildDevice(*songs, *device, *session, RebuildMode::Add, console);
+        if (!result) return kExitFailure;
+        PrintNotices(result->notices, !result->ok, console);
+        if (!result->ok) {
             // The catalogue does not name them: take the videos back off the device.
             std::error_code ignored;
             for (const auto& file : arrived) std::filesystem::remove(file, ignored);

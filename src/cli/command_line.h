@@ -88,6 +88,7 @@ void AddPrintCommand(CommandSet& commands);
 void AddCloudSyncCommand(CommandSet& commands);
 void AddFetchCommand(CommandSet& commands);
 void AddMidiCommand(CommandSet& commands);
+void AddEjectCommand(CommandSet& commands);
 void AddPublishCommand(CommandSet& commands);
 void AddConfigCommand(CommandSet& commands);
 

@@ -12,7 +12,7 @@ void AddListCommand(CommandSet& commands) {
         "Prints the device's songs, one per line, tab-separated:\n"
         "number, language, title, artist, composer, lyricist (UTF-8).\n",
         [encoding](const Operands& operands, Console& console) {
-            return RunOnDevice(operands.device, *encoding, console, [&](LoadedDevice& loaded) {
+            return RunOnDevice(operands.device, *encoding, DeviceUse::Read, console, [&](LoadedDevice& loaded) {
                 for (const ROWELEMENT& song : loaded.songs) {
                     console.out << song.numberText << '\t' << song.languageText;
                     for (const std::string* text : {&song.title, &song.artist, &song.composer, &song.lyricist}) {

@@ -14,8 +14,11 @@ int Midi(const CloudOptions& options, const Operands& operands, Console& console
     if (!device) return kExitFailure;
     CloudClient client = MakeCloudClient(options);
     if (!CheckNetwork(client, console)) return kExitFailure;
+    const auto session = BeginDeviceWrite(*device, console);
+    if (!session) return kExitFailure;
     const MidiPackUpdate update =
         UpdateMidiPack(client, device->root, ConsoleTransferRunner(client.progress(), console, device->codePage));
+    if (!DeviceStillThere(*session, console)) return kExitFailure;
     bool failed = update.cancelled;
     for (const MidiPackFetch& fetch : update.fetched) {
         const std::string path = MidiPackLocalPath(device->root, *fetch.file).string();

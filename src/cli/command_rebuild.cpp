@@ -11,10 +11,17 @@ void AddRebuildCommand(CommandSet& commands) {
         "Reads songs/SgList.dat and writes SgList.dat and usbsong.db anew from it,\n"
         "songs in the order read. An unchanged list gives the same bytes.\n",
         [encoding](const Operands& operands, Console& console) {
-            return RunOnDevice(operands.device, *encoding, console, [&](LoadedDevice& loaded) {
-                const RebuildResult result = RebuildDevice(loaded.songs, loaded.device, RebuildMode::Add, console);
-                PrintNotices(result.notices, !result.ok, console);
-                return result.ok ? kExitOk : kExitFailure;
+            return RunOnDevice(operands.device, *encoding, DeviceUse::Write, console, [&](LoadedDevice& loaded) {
+                const auto result =
+                    RebuildDevice(loaded.songs, loaded.device, *loaded.session, RebuildMode::Add, console);
+                if (!result) return kExitFailure;
+                if (!result->ok) {
+                    PrintNotices(result->notices, true, console);
+                    return kExitFailure;
+                }
+                // The closing message of the rebuild speaks of adding: say what was done instead.
+                console.out << "Catalogue rebuilt: " << loaded.songs.size() << " songs\n";
+                return kExitOk;
             });
         });
     commands.ShowsProgress(command);

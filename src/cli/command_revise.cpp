@@ -14,7 +14,7 @@ namespace {
 int Revise(const SongFieldOptions& fields, const Operands& operands, Console& console) {
     const std::string& number = operands.rest[0];
     const std::string language = fields.language ? LanguageComboText(*fields.language) : "";
-    return RunOnDevice(operands.device, fields.encoding, console, [&](LoadedDevice& loaded) {
+    return RunOnDevice(operands.device, fields.encoding, DeviceUse::Write, console, [&](LoadedDevice& loaded) {
         if (fields.number && !NumberBoxAccepts(*fields.number, console)) return kExitFailure;
         SongList& songs = loaded.songs;
         const auto found = std::find_if(songs.begin(), songs.end(),
@@ -31,14 +31,16 @@ int Revise(const SongFieldOptions& fields, const Operands& operands, Console& co
         }
         if (fields.language) SetLanguage(song, LanguageFromText(language));
 
+        if (!DeviceStillThere(*loaded.session, console)) return kExitFailure;
         ProgressLine line(console, "moving " + number + " to " + song.numberText);
         std::uint64_t bytes = 0;
         ReviseHooks hooks;
         hooks.onMoveStart = [&](std::uint64_t size) { bytes = size; };
         hooks.onChunk = [&](std::uint64_t chunks) { CopyProgress(line, bytes)(chunks); };
         const ReviseResult result = ReviseDeviceSong(songs, static_cast<std::size_t>(found - songs.begin()), song,
-                                                     loaded.device.songFolder, hooks);
+                                                     loaded.device.songFolder, loaded.device.codePage, hooks);
         line.Finish();
+        if (!DeviceStillThere(*loaded.session, console)) return kExitFailure;
         for (const std::string& diagnostic : result.diagnostics) console.err << diagnostic;
         PrintNotices(result.notices, !result.ok, console);
         return result.ok ? kExitOk : kExitFailure;

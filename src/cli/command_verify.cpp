@@ -54,7 +54,7 @@ void AddVerifyCommand(CommandSet& commands) {
         "Lists the songs of the device's list without a media file, and the media\n"
         "files in the song folders that no song of the list owns. Exit 1 when there is any.\n",
         [encoding](const Operands& operands, Console& console) {
-            return RunOnDevice(operands.device, *encoding, console,
+            return RunOnDevice(operands.device, *encoding, DeviceUse::Read, console,
                                [&](LoadedDevice& loaded) { return Verify(loaded, console); });
         });
     AddEncodingOption(command, *encoding);

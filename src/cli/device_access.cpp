@@ -44,11 +44,13 @@ UserSettings SettingsInEffect(const std::string& encodingFlag, const std::string
 
 std::optional<std::string> DeviceCodePage(const std::string& encodingFlag, Console& console) {
     const Setting encoding = SettingsInEffect(encodingFlag).encoding;
-    if (!IsKnownEncoding(encoding.value)) {
-        console.Fail() << "unknown encoding " << encoding.value << " (from " << encoding.origin << ")\n";
-        return std::nullopt;
-    }
-    return encoding.value;
+    if (auto page = LocaleCodePage(encoding.value)) return page;
+    std::string pages;
+    for (const std::string& page : LocaleCodePages()) pages += " " + page;
+    if (encoding.source == SettingSource::CommandLine) throw UsageError{"--encoding must be one of" + pages};
+    console.Fail() << "unknown encoding " << encoding.value << " (from " << encoding.origin << "); use one of" << pages
+                   << "\n";
+    return std::nullopt;
 }
 
 LinuxDriveSystem DriveSystemFromEnvironment() {
@@ -104,7 +106,12 @@ std::optional<Device> OpenDevice(const std::optional<std::string>& given, const 
     if (!codePage) return std::nullopt;
     auto root = FindDeviceRoot(given, console);
     if (!root) return std::nullopt;
-    return Device{*root, *root / "songs", *codePage};
+    const auto identity = ReadDeviceIdentity(*root);
+    if (!identity) {
+        console.Fail() << "no device folder at " << root->string() << "\n";
+        return std::nullopt;
+    }
+    return Device{*root, *root / "songs", *codePage, *identity};
 }
 
 std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console) {
@@ -118,13 +125,28 @@ std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console) 
     return std::move(read.songs);
 }
 
-int RunOnDevice(const std::optional<std::string>& given, const std::string& encodingFlag, Console& console,
-                const std::function<int(LoadedDevice& loaded)>& body) {
+std::unique_ptr<DeviceWriteSession> BeginDeviceWrite(const Device& device, Console& console) {
+    auto session = std::make_unique<DeviceWriteSession>(device.identity, device.root);
+    if (session->ready()) return session;
+    console.Fail() << session->refusal() << "\n";
+    return nullptr;
+}
+
+bool DeviceStillThere(DeviceWriteSession& session, Console& console) {
+    if (session.StillHolds()) return true;
+    console.Fail() << kDeviceChangedMessage << "\n";
+    return false;
+}
+
+int RunOnDevice(const std::optional<std::string>& given, const std::string& encodingFlag, DeviceUse use,
+                Console& console, const std::function<int(LoadedDevice& loaded)>& body) {
     auto device = OpenDevice(given, encodingFlag, console);
     if (!device) return kExitFailure;
+    std::unique_ptr<DeviceWriteSession> session;
+    if (use == DeviceUse::Write && !(session = BeginDeviceWrite(*device, console))) return kExitFailure;
     auto songs = ReadDeviceSongs(*device, console);
     if (!songs) return kExitFailure;
-    LoadedDevice loaded{std::move(*device), std::move(*songs)};
+    LoadedDevice loaded{std::move(*device), std::move(*songs), std::move(session)};
     return body(loaded);
 }
 
@@ -145,14 +167,17 @@ void PrintNotices(const Notices& notices, bool failure, Console& console) {
     }
 }
 
-RebuildResult RebuildDevice(const SongList& songs, const Device& device, RebuildMode mode, Console& console) {
+std::optional<RebuildResult> RebuildDevice(const SongList& songs, const Device& device, DeviceWriteSession& session,
+                                           RebuildMode mode, Console& console) {
+    if (!DeviceStillThere(session, console)) return std::nullopt;
     ProgressLine line(console, "rebuilding the catalogue");
     RebuildHooks hooks;
     if (songs.size() >= kLongList) {
         hooks.onSong = [&](std::size_t done, std::size_t total) { line.Count(done, total, "songs", done == total); };
     }
-    RebuildResult result = RebuildDeviceCatalogue(songs, device.songFolder, mode, hooks);
+    RebuildResult result = RebuildDeviceCatalogue(songs, device.songFolder, mode, hooks, device.codePage);
     line.Finish();
+    if (!DeviceStillThere(session, console)) return std::nullopt;
     for (const std::string& diagnostic : result.diagnostics) console.err << diagnostic;
     return result;
 }

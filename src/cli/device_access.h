@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -8,6 +9,8 @@
 #include "core/catalogue/row_element.h"
 #include "core/common/notice.h"
 #include "core/common/user_settings.h"
+#include "core/device/device_identity.h"
+#include "core/device/device_write_session.h"
 #include "core/device/linux_drive_system.h"
 #include "core/entry/catalogue_rebuild.h"
 
@@ -18,13 +21,15 @@ struct Device {
     std::filesystem::path root;
     std::filesystem::path songFolder;
     std::string codePage;
+    DeviceIdentity identity;  // the volume found at `root` when the command started
 };
 
 // The settings in effect for this run (see ResolveUserSettings), with the flags given.
 UserSettings SettingsInEffect(const std::string& encodingFlag, const std::string& cloudUrlFlag = {});
 
-// The device code page in effect; prints why not and returns nullopt when it is not one the
-// device can use.
+// The device code page in effect. Only the code pages of the locale table are accepted: the player
+// reads single- and double-byte texts only. Another name given as --encoding is a usage error that
+// lists them; one from the settings file is printed with its origin and gives nullopt.
 std::optional<std::string> DeviceCodePage(const std::string& encodingFlag, Console& console);
 
 // The drives of this system; SONGLOADER_MOUNTINFO, SONGLOADER_SYSFS and SONGLOADER_MOUNT_ROOTS,
@@ -43,15 +48,27 @@ std::optional<Device> OpenDevice(const std::optional<std::string>& given, const 
 // The device's song list as read from songs/SgList.dat (empty when there is none).
 std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console);
 
+// Takes DEVICE for writing (the write lock, waiting for another writer, and the check that it is
+// still the volume the command started on); prints why not and returns null.
+std::unique_ptr<DeviceWriteSession> BeginDeviceWrite(const Device& device, Console& console);
+
+// Before each write and after a failed one: false, with the removed-or-changed message printed,
+// once the device is no longer the one the command started on.
+bool DeviceStillThere(DeviceWriteSession& session, Console& console);
+
 // A device with its song list, for commands that start from what is on the device.
 struct LoadedDevice {
     Device device;
     SongList songs;
+    std::unique_ptr<DeviceWriteSession> session;  // held while a writing command runs
 };
 
-// Opens the device and reads its songs, then runs `body`; failures before `body` are reported here.
-int RunOnDevice(const std::optional<std::string>& given, const std::string& encodingFlag, Console& console,
-                const std::function<int(LoadedDevice& loaded)>& body);
+enum class DeviceUse { Read, Write };
+
+// Opens the device (for writing: takes it before its songs are read, so no other writer's change
+// is lost) and reads its songs, then runs `body`; failures before `body` are reported here.
+int RunOnDevice(const std::optional<std::string>& given, const std::string& encodingFlag, DeviceUse use,
+                Console& console, const std::function<int(LoadedDevice& loaded)>& body);
 
 // UTF-8 from the command line -> device bytes; prints why not.
 std::optional<std::string> ToDevice(const Device& device, const std::string& utf8, const char* what,
@@ -61,7 +78,9 @@ std::optional<std::string> ToDevice(const Device& device, const std::string& utf
 void PrintNotices(const Notices& notices, bool failure, Console& console);
 
 // Rebuilds the device catalogue, counting the songs on a terminal when the list is long, and prints
-// the database's diagnostics. The messages are left to the caller.
-RebuildResult RebuildDevice(const SongList& songs, const Device& device, RebuildMode mode, Console& console);
+// the database's diagnostics; nullopt (with the message printed) when the device was replaced
+// before or during it. The rebuild's messages are left to the caller.
+std::optional<RebuildResult> RebuildDevice(const SongList& songs, const Device& device, DeviceWriteSession& session,
+                                           RebuildMode mode, Console& console);
 
 }  // namespace songloader::cli

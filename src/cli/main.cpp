@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
     CommandSet commands;
     for (auto add : {AddDevicesCommand, AddListCommand, AddExportCommand, AddAddCommand, AddReviseCommand,
                      AddDeleteCommand, AddRebuildCommand, AddVerifyCommand, AddSearchCommand, AddPrintCommand,
-                     AddCloudSyncCommand, AddFetchCommand, AddMidiCommand, AddPublishCommand, AddConfigCommand}) {
+                     AddCloudSyncCommand, AddFetchCommand, AddMidiCommand, AddEjectCommand, AddPublishCommand, AddConfigCommand}) {
         add(commands);
     }
     Console console{std::cout, std::cerr};

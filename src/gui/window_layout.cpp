@@ -142,6 +142,7 @@ std::string ControlName(ControlId id) {
         case ControlId::Print: return "Print";
         case ControlId::PrintPreview: return "PrintPreview";
         case ControlId::PrintCommand: return "PrintCommand";
+        case ControlId::EjectDevice: return "EjectDevice";
         case ControlId::ExportSongList: return "ExportSongList";
         case ControlId::SelectDevice: return "SelectDevice";
         case ControlId::AutoGenerate: return "AutoGenerate";

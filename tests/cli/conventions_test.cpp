@@ -84,7 +84,8 @@ TEST_F(CliConventions, SettingsFollowFlagThenEnvironmentThenFileThenDefault) {
     test::WriteBytes(file, "encoding = NOPE\n");
     const ProgramRun bad = Run({"list", dir_.path().string()});
     EXPECT_EQ(bad.exitCode, 1);
-    EXPECT_EQ(bad.err, "songloader-cli: unknown encoding NOPE (from " + file + ")\n");
+    EXPECT_EQ(bad.err.rfind("songloader-cli: unknown encoding NOPE (from " + file + "); use one of CP1252 ", 0), 0u)
+        << bad.err;
 }
 
 // Runs the program with standard error on a terminal (a pseudo-terminal) or on a pipe, and gives

@@ -6,6 +6,7 @@
 #include "core/cloud/cloud_messages.h"
 #include "core/cloud/cloud_song.h"
 #include "core/cloud/midi_pack.h"
+#include "core/device/device_room.h"
 #include "core/text/code_page.h"
 
 namespace songloader {
@@ -67,9 +68,17 @@ void CSonquillDlg::OnCloudSongs() {
             PublishDeviceFolder(*drive);
         }
 
+        if (!BeginDeviceWrite()) {
+            m_view.Enable(ControlId::CloudSongs, true);
+            return;
+        }
         CatalogueFetch fetch;
         m_view.RunWork([&] { fetch = FetchCloudCatalogue(m_cloud, m_songFolder, m_catalogue); },
                        kCatalogueDownloadWork);
+        if (!fetch.ok() && !DeviceStillThere()) {
+            m_view.Enable(ControlId::CloudSongs, true);
+            return;
+        }
         const bool deviceRead = ReadDeviceFolderList([&] {
             m_cloudListShown = false;
             ClearList(ControlId::WorkList);
@@ -205,29 +214,38 @@ void CSonquillDlg::AddCloudSongs() {
             record.title.resize(record.title.size() - suffix.size());
         }
         if (IsOnDevice(m_deviceSongs, record.number)) continue;
-        if (const auto failure = FetchCloudSongAt(record, position)) {
-            failures += "\n" + ToView(record.numberText) + " " + ToView(record.title) + ": " + *failure;
-        } else {
+        // A lost device keeps the ticked songs for when it is chosen again.
+        if (!DeviceStillThere()) return;
+        const DownloadOutcome outcome = FetchCloudSongAt(record, position);
+        if (outcome.ok()) {
             ++position;
+            continue;
         }
+        if (!DeviceStillThere()) return;
+        failures += "\n" + ToView(record.numberText) + " " + ToView(record.title) + ": " + DescribeOutcome(outcome);
+        // A cancel ends the batch; the songs that arrived are kept.
+        if (outcome.status == DownloadStatus::Cancelled) break;
     }
     if (!failures.empty()) Show(AppNotice(kDownloadFailedMessage + failures, NoticeIcon::Exclamation));
     // Nothing arrived: nothing to write, and nothing to report as added.
     if (position > first) RebuildCatalogue(RebuildMode::Add);
 }
 
-std::optional<std::string> CSonquillDlg::FetchCloudSongAt(const ROWELEMENT& record, int position) {
+DownloadOutcome CSonquillDlg::FetchCloudSongAt(const ROWELEMENT& record, int position) {
     bool rowShown = false;
     const TransferRunner window = ProgressWindow();
+    const auto room = [&](std::int64_t size) {
+        return RefuseForRoomIn(record.numberText + kSongRemoteSuffix, size, m_songFolder);
+    };
     const CloudSongFetch fetch = FetchCloudSong(m_cloud, m_songFolder, record, [&](const Transfer& transfer) {
         // The song's row stands in the device list while its file comes.
         m_view.InsertRow(ControlId::DeviceList, position, RowTextsOf(record));
         rowShown = true;
         return window(transfer);
-    }, NetworkWait(kSizeCheckWork));
+    }, NetworkWait(kSizeCheckWork), room);
     if (!fetch.outcome.ok()) {
         if (rowShown) m_view.DeleteRow(ControlId::DeviceList, position);
-        return DescribeOutcome(fetch.outcome);
+        return fetch.outcome;
     }
     ROWELEMENT song = record;
     // Closing without a rebuild must be able to take the file off the device again.
@@ -235,7 +253,7 @@ std::optional<std::string> CSonquillDlg::FetchCloudSongAt(const ROWELEMENT& reco
     m_deviceSongs.push_back(song);
     m_pendingCopies.push_back(song);
     m_view.Repaint();
-    return std::nullopt;
+    return fetch.outcome;
 }
 
 // ---- "Cloud Midi " ----
@@ -247,8 +265,10 @@ void CSonquillDlg::OnCloudMidi() {
             Show({kSelectDiskMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
             return;
         }
+        if (!BeginDeviceWrite()) return;
         const MidiPackUpdate update = UpdateMidiPack(m_cloud, m_deviceRoot, ProgressWindow(),
                                                      NetworkWait(kSizeCheckWork));
+        if (!DeviceStillThere()) return;
         std::string failures;
         for (const MidiPackFetch& fetch : update.fetched) {
             if (fetch.outcome.ok()) continue;

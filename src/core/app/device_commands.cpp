@@ -11,6 +11,9 @@ void CSonquillDlg::PublishDeviceFolder(const std::filesystem::path& root) {
     // A folder that cannot be created shows up as failures of the reads and writes in it.
     EnsureSongFolder(SongFolderOf(root));
     m_songFolder = SongFolderOf(root);
+    // From now on only this volume is written as the device.
+    m_deviceIdentity = ReadDeviceIdentity(root, m_settings.mountFiles);
+    m_deviceLossShown = false;
     m_view.Repaint();
     m_view.SetText(ControlId::SongFolderText, (m_songFolder / "").string());
 }
@@ -51,11 +54,15 @@ bool CSonquillDlg::ReadListIntoView(const std::filesystem::path& file, ListKind 
 
 bool CSonquillDlg::ReadDeviceFolderList(const std::function<void()>& beforeRead) {
     const auto file = FindListFile(m_songFolder, kDeviceListName);
-    if (!file) return true;  // a device without songs
+    if (!file) {
+        m_deviceListRead = true;  // a device without songs
+        return true;
+    }
     if (beforeRead) beforeRead();
     m_view.Enable(ControlId::DeviceList, false);
     const bool ok = ReadListIntoView(*file, ListKind::Device);
     m_view.Enable(ControlId::DeviceList, true);
+    m_deviceListRead = ok;
     if (!ok) {
         m_view.Enable(ControlId::AutoCheckDevice, true);
         return false;

@@ -23,36 +23,22 @@ ReviseResult Refused(Notice notice) {
 
 Notice Exclaimed(std::string text) { return {std::move(text), kApplicationName, NoticeIcon::Exclamation}; }
 
-bool IsSixDigits(const std::string& text) {
-    if (text.size() != 6) return false;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-    }
-    return true;
-}
-
-// The number checks of the entry form for a number that changes on the device.
-std::optional<Notice> CheckNewNumber(const ROWELEMENT& song, const SongList& songs, std::size_t row) {
-    if (!IsSixDigits(song.numberText)) return Notice{kNumberLengthMessage, kCaptionNote, NoticeIcon::None};
-    for (std::size_t i = 0; i < songs.size(); ++i) {
-        if (i != row && songs[i].number == song.number) {
-            return Notice{kDuplicateOnDeviceMessage, kCaptionErrorUpper, NoticeIcon::Exclamation};
-        }
-    }
-    return std::nullopt;
-}
-
 }  // namespace
 
 ReviseResult ReviseDeviceSong(SongList& songs, std::size_t row, ROWELEMENT revised,
-                              const std::filesystem::path& songFolder, const ReviseHooks& hooks) {
+                              const std::filesystem::path& songFolder, const std::string& codePage,
+                              const ReviseHooks& hooks) {
     if (row >= songs.size()) return {};
     const ROWELEMENT old = songs[row];
     if (revised.title.empty()) return Refused({kNeedTitleMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
     const bool numberChanged = revised.numberText != old.numberText;
+    // A number that stays was checked when it came; device songs may carry numbers of any form.
     if (numberChanged) {
-        if (auto refused = CheckNewNumber(revised, songs, row)) return Refused(*refused);
+        if (auto refused = CheckSongNumber(revised.numberText, {}, songs, -1, static_cast<int>(row))) {
+            return Refused(*refused);
+        }
     }
+    if (auto refused = CheckSongRow(revised, row + 1)) return Refused(*refused);
     // The path box is disabled while a device song is edited: its file stays where it is.
     revised.mediaPath = old.mediaPath;
 
@@ -67,7 +53,7 @@ ReviseResult ReviseDeviceSong(SongList& songs, std::size_t row, ROWELEMENT revis
     }
 
     songs[row] = revised;
-    const RebuildResult rebuilt = RebuildDeviceCatalogue(songs, songFolder, RebuildMode::Revise, hooks.rebuild);
+    const RebuildResult rebuilt = RebuildDeviceCatalogue(songs, songFolder, RebuildMode::Revise, hooks.rebuild, codePage);
     ReviseResult result{rebuilt.ok, rebuilt.notices, rebuilt.diagnostics};
     if (!rebuilt.ok) {
         // The catalogue still lists the old song: put its files and its record back.

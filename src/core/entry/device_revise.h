@@ -34,8 +34,10 @@ struct ReviseResult {
 // Stores `revised` as device song `row`: a new number must pass the number checks of the entry
 // form and be used by no other device song, the song must pass the list builder's row checks; then
 // every file of the song moves to its new number and the catalogue is rebuilt. When any step fails
-// nothing stays changed: `songs`, the files and the catalogue are as before.
+// nothing stays changed: `songs`, the files and the catalogue are as before. `codePage` is the
+// device's (see RebuildDeviceCatalogue).
 ReviseResult ReviseDeviceSong(SongList& songs, std::size_t row, ROWELEMENT revised,
-                              const std::filesystem::path& songFolder, const ReviseHooks& hooks = {});
+                              const std::filesystem::path& songFolder, const std::string& codePage,
+                              const ReviseHooks& hooks = {});
 
 }  // namespace songloader

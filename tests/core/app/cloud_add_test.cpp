@@ -78,6 +78,21 @@ TEST_F(AddCloudSongs, AFailedOrCancelledDownloadIsNamedAndNotAdded) {
     EXPECT_TRUE(dlg.pendingCopies().empty());
 }
 
+// A cancel ends the whole batch: what arrived before it is added, nothing after it is fetched.
+TEST_F(AddCloudSongs, ACancelEndsTheBatchAndKeepsWhatArrived) {
+    for (int row : {0, 2, 3}) view.Tick(ControlId::WorkList, row);
+    view.onTransfer = [&](DownloadProgress& running) {
+        if (view.transfers.size() == 2) running.RequestCancel();  // Beta
+    };
+    dlg.OnAddToDevice();
+    EXPECT_EQ(view.MessageLog(), (Log{std::string("Sonquill|") + kDownloadFailedMessage + "\n12 Beta: cancelled",
+                                      "Note|Added successfully"}));
+    EXPECT_EQ(view.transfers.size(), 2u);
+    EXPECT_EQ(server.CountRequests("GET", "/900007.mp4"), 0u);
+    EXPECT_EQ(Numbers(DeviceCatalogue()), (std::vector<std::int32_t>{900001, 890005}));
+    EXPECT_EQ(ReadBytes(songs() / "890" / "890005.mp4"), VideoOf(890005));
+}
+
 TEST_F(AddCloudSongs, WhenNothingArrivesNothingIsReportedAsAdded) {
     const std::string oldList = ReadBytes(songs() / "SgList.dat");
     std::filesystem::remove(cloud / "12.mp4");

@@ -1,0 +1,38 @@
+#include "device_access.h"
+#include "core/device/device_layout.h"
+#include "core/device/drive_ejector.h"
+#include "udisks/udisks_drive_ejector.h"
+
+namespace songloader::cli {
+
+namespace {
+
+int Eject(const Operands& operands, Console& console) {
+    const auto device = FindDeviceRoot(operands.device, console);
+    if (!device) return kExitFailure;
+    const auto mountPoint = DriveSystemFromEnvironment().VolumeHolding(*device);
+    if (!mountPoint || *mountPoint == "/") {
+        console.Fail() << device->string() << " is not on a drive that can be ejected.\n";
+        return kExitFailure;
+    }
+    UdisksDriveEjector ejector;
+    const EjectOutcome outcome = EjectDevice(ejector, *mountPoint, SongFolderOf(*device));
+    if (!outcome.ok) {
+        console.Fail() << outcome.message << "\n";
+        return kExitFailure;
+    }
+    console.out << outcome.message << "\n";
+    return kExitOk;
+}
+
+}  // namespace
+
+void AddEjectCommand(CommandSet& commands) {
+    commands.Add("eject", "flush the device, then unmount it and power it off for safe removal", "[DEVICE]",
+                 "Flushes the file system of the volume that holds DEVICE (without DEVICE: the\n"
+                 "device the automatic search finds), then unmounts it and powers its drive off\n"
+                 "through the system's disk service, so that it can be pulled out safely.\n",
+                 Eject);
+}
+
+}  // namespace songloader::cli
