@@ -205,8 +205,11 @@ void CSonquillDlg::AddCloudSongs() {
             record.title.resize(record.title.size() - suffix.size());
         }
         if (IsOnDevice(m_deviceSongs, record.number)) continue;
-        if (const auto failure = FetchCloudSongAt(record, position)) {
+        bool cancelled = false;
+        if (const auto failure = FetchCloudSongAt(record, position, cancelled)) {
             failures += "\n" + ToView(record.numberText) + " " + ToView(record.title) + ": " + *failure;
+            // The user stopped the downloads, not just this one.
+            if (cancelled) break;
         } else {
             ++position;
         }
@@ -216,7 +219,8 @@ void CSonquillDlg::AddCloudSongs() {
     if (position > first) RebuildCatalogue(RebuildMode::Add);
 }
 
-std::optional<std::string> CSonquillDlg::FetchCloudSongAt(const ROWELEMENT& record, int position) {
+std::optional<std::string> CSonquillDlg::FetchCloudSongAt(const ROWELEMENT& record, int position,
+                                                          bool& cancelled) {
     bool rowShown = false;
     const TransferRunner window = ProgressWindow();
     const CloudSongFetch fetch = FetchCloudSong(m_cloud, m_songFolder, record, [&](const Transfer& transfer) {
@@ -227,6 +231,7 @@ std::optional<std::string> CSonquillDlg::FetchCloudSongAt(const ROWELEMENT& reco
     }, NetworkWait(kSizeCheckWork));
     if (!fetch.outcome.ok()) {
         if (rowShown) m_view.DeleteRow(ControlId::DeviceList, position);
+        cancelled = fetch.outcome.status == DownloadStatus::Cancelled;
         return DescribeOutcome(fetch.outcome);
     }
     ROWELEMENT song = record;

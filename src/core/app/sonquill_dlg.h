@@ -156,8 +156,9 @@ private:
     TransferRunner ProgressWindow();
     WaitRunner NetworkWait(const std::string& what);
     void AddCloudSongs();
-    // Downloads one cloud song shown at `position` of the device list; why not, when it failed.
-    std::optional<std::string> FetchCloudSongAt(const ROWELEMENT& record, int position);
+    // Downloads one cloud song shown at `position` of the device list; why not, when it failed
+    // (`cancelled` tells whether the user stopped it).
+    std::optional<std::string> FetchCloudSongAt(const ROWELEMENT& record, int position, bool& cancelled);
 
     // Printing.
     void StartPrintJob();
