@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QAbstractButton>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -19,6 +20,7 @@
 #include "core/cloud/curl_library.h"
 #include "gui/demo/demo_setup.h"
 #include "gui/main_window.h"
+#include "gui/windows/progress_window.h"
 #include "support/temp_dir.h"
 #include "support/test_cloud_server.h"
 
@@ -29,7 +31,8 @@ using test::TempDir;
 using Log = std::vector<std::string>;
 
 // Answers every modal box that comes up: message boxes from `answers` (OK boxes need none),
-// file dialogs are cancelled. What each box said is kept in `seen`.
+// file dialogs are cancelled, a progress window is cancelled when `cancelDownloads` is set.
+// What each box said is kept in `seen`.
 class ModalScript {
 public:
     ModalScript() {
@@ -37,10 +40,20 @@ public:
         timer_.start(10);
     }
     std::deque<QMessageBox::StandardButton> answers;
+    bool cancelDownloads = false;
     Log seen;
 
 private:
     void Answer() {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* progress = qobject_cast<ProgressWindow*>(top);
+            if (!cancelDownloads || !progress || !progress->isVisible()) continue;
+            auto* cancel = progress->findChild<QPushButton*>();
+            if (cancel && cancel->isEnabled()) {
+                seen.push_back("cancel " + progress->text().toStdString());
+                cancel->click();
+            }
+        }
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             seen.push_back(box->windowTitle().toStdString() + "|" + box->text().toStdString());
@@ -73,7 +86,7 @@ protected:
         window = std::make_unique<MainWindow>(drives, *client, DialogSettings{});
         window->show();
     }
-    QPushButton* Button(ControlId id) { return qobject_cast<QPushButton*>(window->control(id)); }
+    QAbstractButton* Button(ControlId id) { return qobject_cast<QAbstractButton*>(window->control(id)); }
     QLineEdit* Edit(ControlId id) { return qobject_cast<QLineEdit*>(window->control(id)); }
     int Rows(ControlId list) { return qobject_cast<QTableView*>(window->control(list))->model()->rowCount(); }
     std::filesystem::path Clip(const std::string& name) {
@@ -113,7 +126,7 @@ TEST_F(WindowRoad, EveryControlHasItsWidgetAndEveryButtonReachesItsHandler) {
         QWidget* widget = window->findChild<QWidget*>(name);
         ASSERT_NE(widget, nullptr) << name.toStdString();
         EXPECT_EQ(widget, window->control(id));
-        auto* button = qobject_cast<QPushButton*>(widget);
+        auto* button = qobject_cast<QAbstractButton*>(widget);
         if (!button) continue;
         button->setEnabled(true);
         const int before = window->commandCount();
@@ -191,6 +204,25 @@ TEST_F(CloudRoad, TickedCloudSongsAreDownloadedAndAdded) {
     EXPECT_EQ(Rows(ControlId::DeviceList), 2);
     EXPECT_TRUE(std::filesystem::exists(device / "songs" / "100" / "100001.mp4"));
     EXPECT_TRUE(std::filesystem::exists(device / "songs" / "100" / "100002.mp4"));
+}
+
+TEST_F(CloudRoad, CancellingTheProgressWindowKeepsNothingAndEndsTheBatch) {
+    test::PathBehaviour stall;
+    stall.stallAfter = 1000;  // the first song hangs halfway
+    server->SetBehaviour("100001.mp4", stall);
+    LoadAndTick();
+    script.cancelDownloads = true;
+    QTest::mouseClick(Button(ControlId::AddToDevice), Qt::LeftButton);
+
+    ASSERT_EQ(script.seen.size(), 2u);
+    EXPECT_TRUE(script.seen[0].starts_with("cancel Now Download:")) << script.seen[0];
+    EXPECT_TRUE(script.seen[1].ends_with(": cancelled")) << script.seen[1];
+    EXPECT_EQ(server->CountRequests("GET", "/100002.mp4"), 0u) << "the batch ends at the cancel";
+    EXPECT_EQ(Rows(ControlId::DeviceList), 0);
+    EXPECT_FALSE(std::filesystem::exists(device / "songs" / "100") &&
+                 !std::filesystem::is_empty(device / "songs" / "100"))
+        << "nothing partial is kept";
+    EXPECT_TRUE(window->dialog().pendingCopies().empty());
 }
 
 }  // namespace
