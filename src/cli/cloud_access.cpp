@@ -12,7 +12,7 @@
 #include <iterator>
 #include <ostream>
 
-#include "core/text/code_page.h"
+#include "terminal_text.h"
 
 namespace songloader::cli {
 
@@ -75,7 +75,7 @@ TransferRunner ConsoleTransferRunner(DownloadProgress& progress, Console& consol
     return [&progress, &console, terminal, codePage](const Transfer& transfer) {
         InterruptCancels interrupt(progress);
         if (!terminal) return transfer();
-        const std::string name = DeviceToUtf8(progress.DownloadName(), codePage);
+        const std::string name = TerminalText(progress.DownloadName(), codePage);
         std::future<DownloadOutcome> running = std::async(std::launch::async, transfer);
         while (running.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) {
             DrawLine(progress, name, console.out);

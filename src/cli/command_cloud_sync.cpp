@@ -17,7 +17,8 @@ int RunCloudSync(const std::vector<std::string>& rawArgs, Console& console) {
         return PrintHelp("cloud-sync DEVICE [--cloud-url URL]",
                          "Downloads the cloud song list (MgList.dat) and the cloud catalogue (Msong.db)\n"
                          "into DEVICE/songs/ and tells how many cloud songs there are and how many of\n"
-                         "them the device already holds. A failed download keeps the old file.\n",
+                         "them the device already holds. Both files are checked first; a failed\n"
+                         "download or check keeps both old files.\n",
                          console);
     }
     RequirePositional(args, 1, "DEVICE");

@@ -9,7 +9,7 @@
 #include "core/cloud/cloud_messages.h"
 #include "core/cloud/cloud_song.h"
 #include "core/entry/catalogue_rebuild.h"
-#include "core/text/code_page.h"
+#include "terminal_text.h"
 
 namespace songloader::cli {
 
@@ -82,7 +82,7 @@ int RunFetch(const std::vector<std::string>& rawArgs, Console& console) {
     std::vector<std::string> notAdded;
     bool cancelled = false;
     for (const ROWELEMENT& song : toFetch) {
-        const std::string name = song.numberText + " " + DeviceToUtf8(song.title, device->codePage);
+        const std::string name = song.numberText + " " + TerminalText(song.title, device->codePage);
         if (cancelled) {
             notAdded.push_back(name);
             continue;

@@ -1,5 +1,5 @@
 #include "device_access.h"
-#include "core/text/code_page.h"
+#include "terminal_text.h"
 
 namespace songloader::cli {
 
@@ -14,7 +14,7 @@ int RunList(const std::vector<std::string>& rawArgs, Console& console) {
         for (const ROWELEMENT& song : songs) {
             console.out << song.numberText << '\t' << song.languageText;
             for (const std::string* text : {&song.title, &song.artist, &song.composer, &song.lyricist}) {
-                console.out << '\t' << DeviceToUtf8(*text, device.codePage);
+                console.out << '\t' << TerminalText(*text, device.codePage);
             }
             console.out << '\n';
         }

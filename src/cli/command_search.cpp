@@ -3,7 +3,7 @@
 #include "device_access.h"
 #include "core/catalogue/catalogue_database.h"
 #include "core/catalogue/language_table.h"
-#include "core/text/code_page.h"
+#include "terminal_text.h"
 
 namespace songloader::cli {
 
@@ -37,7 +37,8 @@ int RunSearch(const std::vector<std::string>& rawArgs, Console& console) {
     if (!text) return kExitFailure;
     const std::filesystem::path catalogue = device->songFolder / kCloudDatabaseName;
     std::error_code error;
-    if (!std::filesystem::is_regular_file(catalogue, error)) {
+    // An empty file is what a failed download could once leave: no cloud data either.
+    if (!std::filesystem::is_regular_file(catalogue, error) || std::filesystem::file_size(catalogue, error) == 0) {
         console.err << "Please download cloud data!!\n";
         return kExitFailure;
     }
@@ -50,12 +51,12 @@ int RunSearch(const std::vector<std::string>& rawArgs, Console& console) {
         return kExitFailure;
     }
     const int ran = cloud.SearchCloudCatalogue(*text, filter, [&](const ROWELEMENT& hit, std::size_t) {
-        console.out << hit.numberText << '\t' << hit.languageText << '\t' << DeviceToUtf8(hit.title, device->codePage)
-                    << '\t' << DeviceToUtf8(hit.artist, device->codePage)
+        console.out << EscapeControls(hit.numberText) << '\t' << hit.languageText << '\t'
+                    << TerminalText(hit.title, device->codePage) << '\t' << TerminalText(hit.artist, device->codePage)
                     << (IsOnDevice(*songs, hit.number) ? "\ton device" : "") << '\n';
     });
     if (ran != 1) {
-        console.err << catalogue.string() << " is not a song catalogue\n";
+        console.err << catalogue.string() << kNotACatalogueMessage << "\n";
         return kExitFailure;
     }
     return kExitOk;

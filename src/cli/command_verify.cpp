@@ -4,7 +4,7 @@
 #include "device_access.h"
 #include "core/device/device_layout.h"
 #include "core/entry/media_files.h"
-#include "core/text/code_page.h"
+#include "terminal_text.h"
 
 namespace songloader::cli {
 
@@ -23,7 +23,7 @@ int RunVerify(const std::vector<std::string>& rawArgs, Console& console) {
             if (auto media = FindDeviceSongMedia(device.songFolder, song.numberText)) {
                 owned.insert(*media);
             } else {
-                console.out << "missing media\t" << song.numberText << '\t' << DeviceToUtf8(song.title, device.codePage)
+                console.out << "missing media\t" << song.numberText << '\t' << TerminalText(song.title, device.codePage)
                             << '\n';
                 ++problems;
             }

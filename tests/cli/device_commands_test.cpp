@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "support/cloud_catalogue_fixture.h"
+#include "support/list_file_bytes.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -162,6 +163,34 @@ TEST_F(Cli, SearchesTheCloudCatalogueOnTheDevice) {
     ProgramRun garbage = Run({"search", Device(), "lo"});
     EXPECT_EQ(garbage.exitCode, 1);
     EXPECT_NE(garbage.err.find("is not a song catalogue"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace songloader
+
+namespace songloader {
+namespace {
+
+TEST(CliCloudTexts, ControlCharactersAreEscapedAndAnEmptyCatalogueIsNoCatalogue) {
+    test::TempDir dir;
+    const std::filesystem::path songs = dir / "songs";
+    std::filesystem::create_directories(songs);
+    const std::string hostile = "Evil\x1b]0;owned\x07\x1b[2J\r";
+    const std::vector<std::uint8_t> list = test::MakeListFileBytes({{100001, 0, hostile, "Ann", "", ""}});
+    test::WriteBytes(songs / "SgList.dat", std::string(list.begin(), list.end()));
+    auto run = [&](std::vector<std::string> args) {
+        return test::RunProgram(SONGLOADER_CLI_PATH, args, {"LC_ALL=en_US.UTF-8"});
+    };
+
+    test::WriteBytes(songs / "Msong.db", "");
+    ProgramRun empty = run({"search", dir.path().string(), "E"});
+    EXPECT_EQ(empty.exitCode, 1);
+    EXPECT_EQ(empty.err, "Please download cloud data!!\n");
+
+    test::WriteCloudCatalogue(songs / "Msong.db", {{100001, 0, hostile, "Ann"}});
+    const std::string shown = "Evil\\x1B]0;owned\\x07\\x1B[2J\\x0D";
+    EXPECT_EQ(run({"list", dir.path().string()}).out, "100001\tEG\t" + shown + "\tAnn\t\t\n");
+    EXPECT_EQ(run({"search", dir.path().string(), "E"}).out, "100001\tEG\t" + shown + "\tAnn\ton device\n");
 }
 
 }  // namespace

@@ -25,6 +25,19 @@ void WriteCloudCatalogue(const std::filesystem::path& file, const std::vector<Ca
     db.Execute("commit");
 }
 
+void ExecuteSql(const std::filesystem::path& file, const std::string& sql) {
+    CatalogueDatabase db;
+    if (!db.Open(file) || !db.Execute(sql)) throw std::runtime_error("sql on " + file.string() + ": " + db.lastError());
+}
+
+void WriteRecursiveSongView(const std::filesystem::path& file) {
+    std::filesystem::remove(file);
+    ExecuteSql(file,
+               "create view songlist as with recursive r(x) as (select 1 union all select x + 1 from r) "
+               "select x as idx, 0 as lang, 0 as cls, 'Title ' || x as name, '' as allname, 0 as abbr, "
+               "0 as namelen, 'Singer' as singername from r;");
+}
+
 std::vector<std::string> QueryRows(const std::filesystem::path& file, const std::string& sql) {
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {

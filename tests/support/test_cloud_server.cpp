@@ -182,6 +182,14 @@ void TestCloudServer::Handle(const httplib::Request& request, httplib::Response&
                                               });
         return;
     }
+    if (request.method == "HEAD" && behaviour.headLength) {
+        response.set_content(std::string(*behaviour.headLength, '\0'), "application/octet-stream");
+        return;
+    }
+    if (behaviour.body && request.method != "HEAD") {
+        response.set_content(*behaviour.body, "text/html");
+        return;
+    }
     if (size == 0) {
         response.set_content("", "application/octet-stream");  // still announces its length, 0
         return;
@@ -189,27 +197,45 @@ void TestCloudServer::Handle(const httplib::Request& request, httplib::Response&
     auto body = std::make_shared<FileBody>();
     body->fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
     if (body->fd < 0) return answerError(403);
-    response.set_content_provider(
-        size, "application/octet-stream",
-        [this, body, behaviour](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
-            if (behaviour.closeAfter && offset >= *behaviour.closeAfter) return false;
-            if (behaviour.stallAfter && offset >= *behaviour.stallAfter) {
-                while (PauseUnlessStopped(std::chrono::milliseconds(50))) {
-                }
-                return false;
+    auto provide = [this, body, behaviour, size](std::size_t offset, std::size_t length, httplib::DataSink& sink) {
+        if (behaviour.closeAfter && offset >= *behaviour.closeAfter) return false;
+        if (behaviour.stallAfter && offset >= *behaviour.stallAfter) {
+            while (PauseUnlessStopped(std::chrono::milliseconds(50))) {
             }
-            std::size_t chunk = std::min(length, kBodyChunkBytes);
-            if (behaviour.slowChunkBytes > 0) {
-                chunk = std::min(chunk, behaviour.slowChunkBytes);
-                if (!PauseUnlessStopped(behaviour.slowChunkDelay)) return false;
+            return false;
+        }
+        // Past the file only a misbehaving answer goes on: by a few bytes, or until the server stops.
+        auto sendExcess = [&] {
+            std::string more(behaviour.endless ? kBodyChunkBytes / 16 : behaviour.extraBytes, 'x');
+            while (sink.write(more.data(), more.size()) && behaviour.endless && PauseUnlessStopped({})) {
             }
-            if (behaviour.closeAfter) chunk = std::min(chunk, *behaviour.closeAfter - offset);
-            if (behaviour.stallAfter) chunk = std::min(chunk, *behaviour.stallAfter - offset);
-            body->buffer.resize(chunk);
-            const ssize_t got = ::pread(body->fd, body->buffer.data(), chunk, static_cast<off_t>(offset));
-            if (got <= 0) return false;
-            return sink.write(body->buffer.data(), static_cast<std::size_t>(got));
-        });
+            return false;  // hang up
+        };
+        if (offset >= size) return sendExcess();
+        std::size_t chunk = std::min(length, kBodyChunkBytes);
+        if (behaviour.slowChunkBytes > 0) {
+            chunk = std::min(chunk, behaviour.slowChunkBytes);
+            if (!PauseUnlessStopped(behaviour.slowChunkDelay)) return false;
+        }
+        if (behaviour.closeAfter) chunk = std::min(chunk, *behaviour.closeAfter - offset);
+        if (behaviour.stallAfter) chunk = std::min(chunk, *behaviour.stallAfter - offset);
+        body->buffer.resize(chunk);
+        const ssize_t got = ::pread(body->fd, body->buffer.data(), chunk, static_cast<off_t>(offset));
+        if (got <= 0) return false;
+        if (!sink.write(body->buffer.data(), static_cast<std::size_t>(got))) return false;
+        if (offset + static_cast<std::size_t>(got) < size) return true;
+        if (behaviour.endless || behaviour.extraBytes > 0) return sendExcess();
+        if (behaviour.withoutLength) sink.done();
+        return true;
+    };
+    if (behaviour.withoutLength && request.method != "HEAD") {
+        response.set_content_provider("application/octet-stream",
+                                      [size, provide](std::size_t offset, httplib::DataSink& sink) {
+                                          return provide(offset, size > offset ? size - offset : 1, sink);
+                                      });
+    } else {
+        response.set_content_provider(size, "application/octet-stream", provide);
+    }
 }
 
 SilentServer::SilentServer() {

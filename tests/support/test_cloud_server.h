@@ -38,6 +38,12 @@ struct PathBehaviour {
     std::chrono::milliseconds slowChunkDelay{0};  // ...each after this pause
     std::optional<std::size_t> stallAfter{};  // send this many body bytes, then nothing until the server stops
     std::optional<std::size_t> closeAfter{};  // send this many body bytes of the announced length, then hang up
+    // Misbehaviours of a server that must not be trusted:
+    std::optional<std::string> body{};        // GET answers 200 with this text/html body instead of the file
+    std::optional<std::size_t> headLength{};  // HEAD announces this length instead of the file's
+    bool withoutLength = false;               // GET sends no Content-Length and ends the body by hanging up
+    std::size_t extraBytes = 0;               // this many bytes more than the announced length follow the file
+    bool endless = false;                     // after the file, bytes keep coming until the server stops
     std::function<void(const CloudRequest&)> onRequest{};  // runs on a server thread before answering
 };
 

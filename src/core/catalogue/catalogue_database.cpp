@@ -44,6 +44,15 @@ void AssignText(sqlite3_stmt* stmt, int column, std::string& target) {
     target.assign(reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)));
 }
 
+// Song texts are at most 255 bytes in a list file; room for far more, but not for a gigabyte.
+constexpr int kMaxCatalogueText = 1 << 20;
+// Virtual machine steps between two looks at the clock during a catalogue read.
+constexpr int kProgressSteps = 10000;
+
+int PastDeadline(void* deadline) {
+    return std::chrono::steady_clock::now() > *static_cast<std::chrono::steady_clock::time_point*>(deadline) ? 1 : 0;
+}
+
 unsigned char FoldAscii(unsigned char c) { return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c; }
 
 // `prefix` starts `text`, byte for byte, ASCII letters in any case (what LIKE 'prefix%' matches
@@ -92,10 +101,17 @@ CatalogueDatabase& CatalogueDatabase::operator=(CatalogueDatabase&& other) noexc
 }
 
 bool CatalogueDatabase::Open(const std::filesystem::path& file) {
+    return OpenWith(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+}
+
+bool CatalogueDatabase::OpenForReading(const std::filesystem::path& file) {
+    return OpenWith(file, SQLITE_OPEN_READONLY);
+}
+
+bool CatalogueDatabase::OpenWith(const std::filesystem::path& file, int flags) {
     Close();
     // Each handle is used by one thread at a time: no per-call locking.
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
-    if (sqlite3_open_v2(file.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+    if (sqlite3_open_v2(file.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
         Close();
         return false;
     }
@@ -246,11 +262,34 @@ SearchFilter SearchFilterFromIndex(int comboIndex) {
 }
 
 int CloudCatalogue::OpenCatalogueDatabase(const std::filesystem::path& songFolder) {
+    return OpenCatalogueFile(songFolder / kCloudDatabaseName);
+}
+
+int CloudCatalogue::OpenCatalogueFile(const std::filesystem::path& file) {
     entries_.clear();
     loaded_ = false;
-    if (!db_.Open(songFolder / kCloudDatabaseName)) return -1;
-    loaded_ = LoadEntries();
+    if (!db_.OpenForReading(file)) return -1;
+    // The file comes from the network: its schema runs no functions with side effects, a text
+    // cannot be larger than any song text could sensibly be, and the read has a deadline.
+    sqlite3_db_config(db_.handle(), SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_db_config(db_.handle(), SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
+    sqlite3_limit(db_.handle(), SQLITE_LIMIT_LENGTH, kMaxCatalogueText);
+    auto deadline = std::chrono::steady_clock::now() + limits_.time;
+    sqlite3_progress_handler(db_.handle(), kProgressSteps, PastDeadline, &deadline);
+    loaded_ = IsSongTable() && LoadEntries();
+    sqlite3_progress_handler(db_.handle(), 0, nullptr, nullptr);
     return 0;
+}
+
+bool CloudCatalogue::IsSongTable() {
+    // A view (a recursive one never ends) or a virtual table is no catalogue.
+    const char* sql = "select count(*) from main.sqlite_master where type = 'table' and name = 'songlist' "
+                      "collate nocase and sql not like 'create virtual%'";
+    sqlite3_stmt* stmt = nullptr;
+    bool table = sqlite3_prepare_v2(db_.handle(), sql, -1, &stmt, nullptr) == SQLITE_OK &&
+                 sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int(stmt, 0) == 1;
+    sqlite3_finalize(stmt);
+    return table;
 }
 
 void CloudCatalogue::CloseCatalogueDatabase() {
@@ -261,12 +300,13 @@ void CloudCatalogue::CloseCatalogueDatabase() {
 
 bool CloudCatalogue::LoadEntries() {
     sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db_.handle(), "select * from songlist", -1, &stmt, nullptr) != SQLITE_OK || !stmt) {
+    if (sqlite3_prepare_v2(db_.handle(), "select * from main.songlist", -1, &stmt, nullptr) != SQLITE_OK || !stmt) {
         sqlite3_finalize(stmt);
         return false;
     }
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
+        if (entries_.size() == limits_.maxRows) break;  // one more than a list can hold
         Entry entry;
         entry.number = sqlite3_column_int(stmt, 0);
         if (sqlite3_column_type(stmt, 0) == SQLITE_INTEGER) {

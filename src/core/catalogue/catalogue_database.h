@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -39,6 +40,9 @@ public:
 
     // sqlite3_open: creates an empty database when the file is missing.
     bool Open(const std::filesystem::path& file);
+    // Read-only: never creates, changes or rolls back anything (a hot journal is left alone and
+    // makes reads fail), so reading cannot alter the file or its journal.
+    bool OpenForReading(const std::filesystem::path& file);
     void Close();
     bool isOpen() const { return db_ != nullptr; }
     sqlite3* handle() const { return db_; }
@@ -47,6 +51,8 @@ public:
     bool Execute(const std::string& sql);
 
 private:
+    bool OpenWith(const std::filesystem::path& file, int flags);
+
     sqlite3* db_ = nullptr;
 };
 
@@ -103,14 +109,31 @@ private:
 enum class SearchFilter { All, Opm, English, Spanish, Other };
 SearchFilter SearchFilterFromIndex(int comboIndex);
 
+inline constexpr const char* kNotACatalogueMessage = " is not a song catalogue";  // after the file name
+
+// What a catalogue read may cost: a list file holds at most 65,535 songs, and a hostile file must
+// not keep a read busy for long.
+struct CatalogueReadLimits {
+    std::size_t maxRows = 65535;
+    std::chrono::milliseconds time{10000};
+};
+
 // The cloud catalogue (Msong.db) kept open for searching. The search runs on every keystroke,
 // so the four columns it reads are taken into memory once when the catalogue is opened.
+// It is read only when `songlist` is a real table of at most maxRows rows that reads within the
+// time limit; anything else is "not a song catalogue" and searches fail.
 class CloudCatalogue {
 public:
-    // 0, or -1 when the database cannot be opened.
+    explicit CloudCatalogue(CatalogueReadLimits limits = {}) : limits_(limits) {}
+
+    // 0, or -1 when the database cannot be opened (a missing file included: it is never created).
     int OpenCatalogueDatabase(const std::filesystem::path& songFolder);
+    // The same on any file, e.g. a download before it is put in place.
+    int OpenCatalogueFile(const std::filesystem::path& file);
     void CloseCatalogueDatabase();
     bool isOpen() const { return db_.isOpen(); }
+    // Open, and its songs were read.
+    bool isSongCatalogue() const { return loaded_; }
 
     // Songs whose title or artist starts with `text` (a literal prefix; ASCII letters in any case),
     // in table order; 1 when the catalogue could be searched, -1 when it has no song table.
@@ -126,7 +149,9 @@ private:
         std::optional<std::string> artist;
     };
     bool LoadEntries();
+    bool IsSongTable();
 
+    CatalogueReadLimits limits_;
     CatalogueDatabase db_;
     std::vector<Entry> entries_;
     bool loaded_ = false;

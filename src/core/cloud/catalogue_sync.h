@@ -12,12 +12,16 @@ struct CatalogueFetch {
     DownloadOutcome database;  // Msong.db
     int reopened = -1;         // OpenCatalogueDatabase's result: 0, or -1
 
+    // Both files arrived whole, passed their checks and are in place.
     bool ok() const { return list.ok() && database.ok() && reopened == 0; }
 };
 
-// Fetches the cloud catalogue into the song folder, in this order: MgList.dat downloaded,
-// the catalogue database closed, Msong.db downloaded, the catalogue database reopened on it.
-// A failed download leaves the old file in place. The caller has checked the network.
+// Fetches the cloud catalogue into the song folder, in this order: MgList.dat downloaded, the
+// catalogue database closed, Msong.db downloaded, both checked (the list reads without error, the
+// database is a song catalogue), both put in place, the catalogue database reopened.
+// The two change together: when either download or check fails, both old files stay and the
+// outcome of each file that was wrong is not ok (a check failure is Rejected). An outcome that is
+// ok then only means that file was fine. The caller has checked the network.
 CatalogueFetch FetchCloudCatalogue(const CloudClient& client, const std::filesystem::path& songFolder,
                                    CloudCatalogue& catalogue);
 

@@ -5,7 +5,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/cloud/download_target.h"
+#include <algorithm>
+
 #include "core/cloud/transfer_callbacks.h"
 
 namespace songloader {
@@ -41,6 +42,19 @@ public:
 
 private:
     CURL* curl_;
+};
+
+// Extra request headers, freed with the transfer.
+class HeaderList {
+public:
+    explicit HeaderList(const char* header) : list_(curl_slist_append(nullptr, header)) {}
+    ~HeaderList() { curl_slist_free_all(list_); }
+    HeaderList(const HeaderList&) = delete;
+    HeaderList& operator=(const HeaderList&) = delete;
+    curl_slist* get() const { return list_; }
+
+private:
+    curl_slist* list_;
 };
 
 bool IsSuccessStatus(long status) { return status >= 200 && status < 300; }
@@ -88,38 +102,60 @@ std::int64_t CloudClient::RemoteSongSize(std::string_view numberText) const {
     return ProbeLength(baseUrl_ + std::string(numberText) + kSongRemoteSuffix);
 }
 
-DownloadOutcome CloudClient::DownloadFile(std::string_view remoteName,
-                                          const std::filesystem::path& localPath) const {
-    return Download(baseUrl_ + std::string(remoteName), localPath);
+DownloadOutcome CloudClient::DownloadFile(std::string_view remoteName, const std::filesystem::path& localPath,
+                                          std::int64_t announcedSize) const {
+    return DownloadAndPlace(baseUrl_ + std::string(remoteName), localPath, announcedSize);
 }
 
 DownloadOutcome CloudClient::DownloadSong(std::string_view numberText,
-                                          const std::filesystem::path& localPathWithoutExtension) const {
+                                          const std::filesystem::path& localPathWithoutExtension,
+                                          std::int64_t announcedSize) const {
     std::filesystem::path target = localPathWithoutExtension;
     target += kSongRemoteSuffix;
-    return Download(baseUrl_ + std::string(numberText) + kSongRemoteSuffix + kSongDownloadQuery, target);
+    return DownloadAndPlace(baseUrl_ + std::string(numberText) + kSongRemoteSuffix + kSongDownloadQuery, target,
+                            announcedSize);
 }
 
-DownloadOutcome CloudClient::Download(const std::string& url, const std::filesystem::path& target) const {
+DownloadOutcome CloudClient::DownloadUnplaced(std::string_view remoteName, DownloadTarget& file) const {
+    return Download(baseUrl_ + std::string(remoteName), file, -1);
+}
+
+DownloadOutcome CloudClient::DownloadAndPlace(const std::string& url, const std::filesystem::path& target,
+                                              std::int64_t announcedSize) const {
+    DownloadTarget file(target);
+    DownloadOutcome outcome = Download(url, file, announcedSize);
+    if (outcome.ok() && !file.Commit()) {
+        outcome.status = DownloadStatus::WriteFailure;
+        outcome.detail = file.error();
+    }
+    return outcome;  // an uncommitted file removes its temporary name
+}
+
+DownloadOutcome CloudClient::Download(const std::string& url, DownloadTarget& file,
+                                      std::int64_t announcedSize) const {
     DownloadOutcome outcome;
+    if (!file.ok()) {
+        outcome.status = DownloadStatus::WriteFailure;
+        outcome.detail = file.error();
+        return outcome;
+    }
     EasyHandle handle;
     CURL* curl = handle.get();
     if (!curl) {
         outcome.detail = "cannot start a transfer";
         return outcome;
     }
-    DownloadTarget file(target);
-    if (!file.ok()) {
-        outcome.status = DownloadStatus::WriteFailure;
-        outcome.detail = file.error();
-        return outcome;
-    }
     TransferContext context;
+    context.curl = curl;
     context.file = &file;
     context.progress = &progress_;
     context.cancellable = true;
+    context.expectedSize = announcedSize;
     progress_.receivedBytes.store(0);
 
+    // libcurl would stop reading at the Content-Length and call a longer body complete; reading to
+    // the end of the connection lets WriteChunk see the excess. "close" makes the server end it.
+    HeaderList headers("Connection: close");
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_WRITEDATA, &context);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteChunk);
@@ -128,32 +164,44 @@ DownloadOutcome CloudClient::Download(const std::string& url, const std::filesys
     curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
+    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, CollectHeader);
+    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &context);
+    curl_easy_setopt(curl, CURLOPT_IGNORE_CONTENT_LENGTH, 1L);
+    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
     SetCommonOptions(curl, context, timeouts_);
+    context.minimumRate = std::max<std::int64_t>(timeouts_.minimumRate, 1);
+    context.windowStart = context.lastActivity;
 
     const CURLcode result = curl_easy_perform(curl);
     curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &outcome.httpStatus);
     outcome.bytes = context.bytes;
 
-    if (result == CURLE_ABORTED_BY_CALLBACK && context.cancelled) {
-        outcome.status = DownloadStatus::Cancelled;
-    } else if (result == CURLE_ABORTED_BY_CALLBACK && context.stalled) {
-        outcome.status = DownloadStatus::NetworkFailure;
-        outcome.detail = "no data for " + std::to_string(timeouts_.stall.count()) + " ms";
-    } else if (result == CURLE_WRITE_ERROR && context.writeFailed) {
-        outcome.status = DownloadStatus::WriteFailure;
-        outcome.detail = file.error();
-    } else if (result != CURLE_OK) {
-        outcome.status = DownloadStatus::NetworkFailure;
-        outcome.detail = curl_easy_strerror(result);
-    } else if (!IsSuccessStatus(outcome.httpStatus)) {
-        outcome.status = DownloadStatus::ErrorStatus;
-    } else if (!file.Commit()) {
-        outcome.status = DownloadStatus::WriteFailure;
-        outcome.detail = file.error();
-    } else {
-        outcome.status = DownloadStatus::Done;
+    auto fail = [&](DownloadStatus status, std::string detail) {
+        outcome.status = status;
+        outcome.detail = std::move(detail);
+        return outcome;
+    };
+    if (result == CURLE_ABORTED_BY_CALLBACK && context.cancelled) return fail(DownloadStatus::Cancelled, "");
+    if (result == CURLE_ABORTED_BY_CALLBACK && context.stalled) {
+        return fail(DownloadStatus::NetworkFailure, "less than " + std::to_string(context.minimumRate) +
+                                                        " bytes/s for " + std::to_string(timeouts_.stall.count()) +
+                                                        " ms");
     }
-    return outcome;  // an uncommitted file removes its temporary name
+    if (context.errorStatus || (result == CURLE_OK && !IsSuccessStatus(outcome.httpStatus))) {
+        return fail(DownloadStatus::ErrorStatus, "");
+    }
+    if (!context.rejected.empty()) return fail(DownloadStatus::Rejected, context.rejected);
+    if (result == CURLE_WRITE_ERROR && context.writeFailed) return fail(DownloadStatus::WriteFailure, file.error());
+    if (result != CURLE_OK) return fail(DownloadStatus::NetworkFailure, curl_easy_strerror(result));
+    const std::int64_t announced = AcceptedSize(context);
+    if (announced < 0) return fail(DownloadStatus::Rejected, context.rejected);
+    if (context.bytes != announced) {
+        return fail(DownloadStatus::NetworkFailure, "received " + std::to_string(context.bytes) + " of " +
+                                                        std::to_string(announced) + " bytes");
+    }
+    if (!file.Finish()) return fail(DownloadStatus::WriteFailure, file.error());
+    outcome.status = DownloadStatus::Done;
+    return outcome;
 }
 
 std::int64_t LocalFileSize(const std::filesystem::path& path) {

@@ -8,6 +8,7 @@
 
 #include "core/cloud/download_outcome.h"
 #include "core/cloud/download_progress.h"
+#include "core/cloud/download_target.h"
 
 namespace songloader {
 
@@ -20,10 +21,13 @@ inline constexpr const char* kCloudDatabaseRemoteName = "Msong.db";
 inline constexpr const char* kSongRemoteSuffix = ".mp4";
 inline constexpr const char* kSongDownloadQuery = "?attname=";
 
-// Every request gives up when it cannot connect within `connect` or receives nothing for `stall`.
+// Every request gives up when it cannot connect within `connect`. A probe gives up when it receives
+// nothing for `stall`; a download when fewer than `minimumRate` bytes per second arrived during a
+// window of `stall` (a byte now and then does not keep a dead transfer alive).
 struct CloudTimeouts {
     std::chrono::milliseconds connect{10000};
     std::chrono::milliseconds stall{30000};
+    std::int64_t minimumRate = 1024;
 };
 
 // The only code that talks to the network: small blocking operations below one base URL.
@@ -49,15 +53,26 @@ public:
     // Announced length of the song's video: base URL + numberText + ".mp4".
     std::int64_t RemoteSongSize(std::string_view numberText) const;
 
+    // Downloads are complete only at their announced size: the GET's Content-Length, which must
+    // equal `announcedSize` (a HEAD's answer; -1 when none was asked) when both are known. A reply
+    // without any announced size, with a different size, or with more bytes than announced is
+    // Rejected; the file never grows beyond the announced size.
+
     // GET base URL + name into localPath (safely: see DownloadOutcome).
-    DownloadOutcome DownloadFile(std::string_view remoteName, const std::filesystem::path& localPath) const;
+    DownloadOutcome DownloadFile(std::string_view remoteName, const std::filesystem::path& localPath,
+                                 std::int64_t announcedSize = -1) const;
     // GET base URL + numberText + ".mp4?attname=" into localPathWithoutExtension + ".mp4".
-    DownloadOutcome DownloadSong(std::string_view numberText,
-                                 const std::filesystem::path& localPathWithoutExtension) const;
+    DownloadOutcome DownloadSong(std::string_view numberText, const std::filesystem::path& localPathWithoutExtension,
+                                 std::int64_t announcedSize = -1) const;
+    // GET base URL + name into `file`'s temporary file and Finish it, without putting it in place:
+    // the caller checks it and commits it.
+    DownloadOutcome DownloadUnplaced(std::string_view remoteName, DownloadTarget& file) const;
 
 private:
     std::int64_t ProbeLength(const std::string& url) const;
-    DownloadOutcome Download(const std::string& url, const std::filesystem::path& target) const;
+    DownloadOutcome Download(const std::string& url, DownloadTarget& file, std::int64_t announcedSize) const;
+    DownloadOutcome DownloadAndPlace(const std::string& url, const std::filesystem::path& target,
+                                     std::int64_t announcedSize) const;
 
     std::string baseUrl_;
     DownloadProgress& progress_;

@@ -22,7 +22,7 @@ CloudSongFetch FetchCloudSong(const CloudClient& client, const std::filesystem::
     RunWait(waiter, [&] { fetch.remoteSize = client.RemoteSongSize(numberText); });
     fetch.outcome = RunDownloadProtocol(
         client.progress(), ProgressStepsFor(fetch.remoteSize), record.title,
-        [&] { return client.DownloadSong(numberText, basePath); }, runner);
+        [&] { return client.DownloadSong(numberText, basePath, fetch.remoteSize); }, runner);
     return fetch;
 }
 

@@ -16,7 +16,7 @@ struct CloudSongFetch {
 };
 
 // The device side of fetching one cloud song: its folder (song folder + first three digits)
-// created when missing, its size probed, and its video downloaded as NNN/n.mp4 with the download
+// created when missing, its size probed, and its video downloaded as NNN/n.mp4 (held to the probed size) with the download
 // start protocol (progressSteps = size / 1460, the title as download name). Only a Done outcome
 // leaves a new file; the caller adds the song to the device list for that one alone. The size
 // probe runs through `waiter`.

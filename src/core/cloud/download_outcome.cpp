@@ -11,6 +11,8 @@ std::string DescribeOutcome(const DownloadOutcome& outcome) {
             return "done";
         case DownloadStatus::NetworkFailure:
             return withDetail("network failure");
+        case DownloadStatus::Rejected:
+            return withDetail("rejected");
         case DownloadStatus::ErrorStatus:
             return "error status " + std::to_string(outcome.httpStatus);
         case DownloadStatus::WriteFailure:

@@ -7,7 +7,8 @@ namespace songloader {
 
 enum class DownloadStatus {
     Done,            // complete transfer with a 2xx status; the target holds the new file
-    NetworkFailure,  // refused, unreachable, timed out, stalled, truncated, too many redirects
+    NetworkFailure,  // refused, unreachable, timed out, too slow, cut short, too many redirects
+    Rejected,        // the answer is not the file: no or a disagreeing size, more bytes, or failed checks
     ErrorStatus,     // the server answered with a status outside 2xx (see httpStatus)
     WriteFailure,    // the local file could not be created, written, flushed or renamed
     Cancelled,       // the transfer was stopped on request
@@ -18,7 +19,7 @@ enum class DownloadStatus {
 struct DownloadOutcome {
     DownloadStatus status = DownloadStatus::NetworkFailure;
     long httpStatus = 0;        // last response status seen, 0 when none
-    std::int64_t bytes = 0;     // body bytes received
+    std::int64_t bytes = 0;     // body bytes taken into the file (never more than announced)
     std::string detail;         // why it failed, for people; empty when Done
 
     bool ok() const { return status == DownloadStatus::Done; }

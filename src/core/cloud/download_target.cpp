@@ -61,12 +61,17 @@ void DownloadTarget::StartWriteOut() {
     writeOutStarted_ = written_;
 }
 
-bool DownloadTarget::Commit() {
+bool DownloadTarget::Finish() {
     if (!ok() || fd_ < 0) return false;
     if (::fsync(fd_) != 0) Fail("cannot flush " + temporary_.string(), errno);
     if (::close(fd_) != 0) Fail("cannot close " + temporary_.string(), errno);
     fd_ = -1;
-    if (!ok()) return false;
+    return ok();
+}
+
+bool DownloadTarget::Commit() {
+    if (fd_ >= 0 && !Finish()) return false;
+    if (!ok() || committed_) return false;
     if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
         Fail("cannot replace " + target_.string(), errno);
         return false;

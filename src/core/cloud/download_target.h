@@ -9,7 +9,8 @@
 namespace songloader {
 
 // The file a download lands in: a temporary name beside the target, written as the data arrives,
-// flushed and renamed over the target only by Commit. Its write-out to the disk is started every
+// flushed by Finish (it can then be checked under temporaryPath()) and renamed over the target only
+// by Commit. Its write-out to the disk is started every
 // few MiB while the transfer goes on, so that the final flush of a big video is short and the dirty
 // data in memory stays small. Removes its temporary file unless committed.
 class DownloadTarget {
@@ -23,8 +24,12 @@ public:
     bool ok() const { return error_.empty(); }
     const std::string& error() const { return error_; }
 
+    const std::filesystem::path& temporaryPath() const { return temporary_; }
+
     bool Write(const char* data, std::size_t size);
-    // fsync, close, rename over the target, flush the folder.
+    // fsync and close; the file stays under its temporary name.
+    bool Finish();
+    // Finish when not done yet, rename over the target, flush the folder.
     bool Commit();
 
 private:

@@ -35,7 +35,7 @@ MidiPackUpdate UpdateMidiPack(const CloudClient& client, const std::filesystem::
         MidiPackFetch fetch{&file, remoteSize, {}};
         fetch.outcome = RunDownloadProtocol(
             client.progress(), ProgressStepsFor(remoteSize), file.localName,
-            [&] { return client.DownloadFile(file.remoteName, local); }, runner);
+            [&] { return client.DownloadFile(file.remoteName, local, remoteSize); }, runner);
         update.fetched.push_back(fetch);
         if (fetch.outcome.status == DownloadStatus::Cancelled) {
             update.cancelled = true;

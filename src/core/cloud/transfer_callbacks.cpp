@@ -1,13 +1,64 @@
 #include "core/cloud/transfer_callbacks.h"
 
 #include <algorithm>
+#include <cctype>
+#include <charconv>
 #include <limits>
+#include <string_view>
 
 namespace songloader {
+
+namespace {
+
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
+    return std::equal(prefix.begin(), prefix.end(), text.begin(), [](char a, char b) {
+        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+    });
+}
+
+// The value of a Content-Length line, -1 when it is not a plain decimal number.
+std::int64_t ParseLength(std::string_view value) {
+    while (!value.empty() && (value.front() == ' ' || value.front() == '\t')) value.remove_prefix(1);
+    while (!value.empty() && std::isspace(static_cast<unsigned char>(value.back()))) value.remove_suffix(1);
+    std::int64_t length = -1;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), length);
+    if (error != std::errc() || end != value.data() + value.size() || length < 0) return -1;
+    return length;
+}
+
+}  // namespace
+
+std::int64_t AcceptedSize(TransferContext& transfer) {
+    if (transfer.htmlPage) {
+        transfer.rejected = "an HTML page instead of the file";
+        return -1;
+    }
+    if (transfer.contentLength >= 0 && transfer.expectedSize >= 0 && transfer.contentLength != transfer.expectedSize) {
+        transfer.rejected = "HEAD announced " + std::to_string(transfer.expectedSize) + " bytes, GET " +
+                            std::to_string(transfer.contentLength);
+        return -1;
+    }
+    const std::int64_t size = transfer.contentLength >= 0 ? transfer.contentLength : transfer.expectedSize;
+    if (size < 0) transfer.rejected = "no length announced";
+    return size;
+}
 
 std::size_t WriteChunk(char* data, std::size_t size, std::size_t count, void* context) {
     auto* transfer = static_cast<TransferContext*>(context);
     const std::size_t bytes = size * count;
+    long status = 0;
+    curl_easy_getinfo(transfer->curl, CURLINFO_RESPONSE_CODE, &status);
+    if (status < 200 || status >= 300) {
+        transfer->errorStatus = true;
+        return 0;
+    }
+    const std::int64_t announced = AcceptedSize(*transfer);
+    if (announced < 0) return 0;
+    if (transfer->bytes + static_cast<std::int64_t>(bytes) > announced) {
+        transfer->rejected = "more than the announced " + std::to_string(announced) + " bytes";
+        return 0;
+    }
     if (DownloadProgress* progress = transfer->progress) {
         progress->chunkReady.store(1);
         progress->lastChunkBytes.store(static_cast<std::int32_t>(
@@ -15,12 +66,30 @@ std::size_t WriteChunk(char* data, std::size_t size, std::size_t count, void* co
         progress->receivedBytes.store(progress->receivedBytes.load() + static_cast<std::int64_t>(bytes));
     }
     transfer->bytes += static_cast<std::int64_t>(bytes);
-    transfer->lastActivity = std::chrono::steady_clock::now();
     if (!transfer->file->Write(data, bytes)) {
         transfer->writeFailed = true;
         return 0;
     }
     return count;
+}
+
+std::size_t CollectHeader(char* data, std::size_t size, std::size_t count, void* context) {
+    auto* transfer = static_cast<TransferContext*>(context);
+    const std::string_view line(data, size * count);
+    constexpr std::string_view kLengthField = "content-length:";
+    constexpr std::string_view kTypeField = "content-type:";
+    if (StartsWithIgnoringCase(line, "HTTP/")) {
+        // A new response: what a redirect said does not count.
+        transfer->contentLength = -1;
+        transfer->htmlPage = false;
+    } else if (StartsWithIgnoringCase(line, kLengthField)) {
+        transfer->contentLength = ParseLength(line.substr(kLengthField.size()));
+    } else if (StartsWithIgnoringCase(line, kTypeField)) {
+        std::string_view type = line.substr(kTypeField.size());
+        while (!type.empty() && type.front() == ' ') type.remove_prefix(1);
+        transfer->htmlPage = StartsWithIgnoringCase(type, "text/html");
+    }
+    return size * count;
 }
 
 std::size_t DiscardHeaders(char*, std::size_t size, std::size_t count, void* context) {
@@ -35,6 +104,18 @@ int ContinueTransfer(void* context, curl_off_t, curl_off_t downloadNow, curl_off
         return 1;
     }
     const auto now = std::chrono::steady_clock::now();
+    if (transfer->minimumRate > 0) {
+        // A drip of a byte now and then never stalls, so downloads are held to an average rate.
+        if (now - transfer->windowStart < transfer->stallLimit) return 0;
+        const auto windowMs = std::chrono::duration_cast<std::chrono::milliseconds>(transfer->stallLimit).count();
+        if (transfer->bytes - transfer->windowStartBytes < transfer->minimumRate * windowMs / 1000) {
+            transfer->stalled = true;
+            return 1;
+        }
+        transfer->windowStart = now;
+        transfer->windowStartBytes = transfer->bytes;
+        return 0;
+    }
     if (downloadNow != transfer->lastReceived) {
         transfer->lastReceived = downloadNow;
         transfer->lastActivity = now;

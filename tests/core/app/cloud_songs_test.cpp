@@ -124,7 +124,10 @@ TEST_F(CloudSongs, AnUnreadableDeviceListStopsBeforeTheCloudList) {
 TEST_F(CloudSongs, AnUnreadableCloudListLeavesTheDeviceListLoaded) {
     WriteBytes(cloud / "MgList.dat", "");
     dlg.OnCloudSongs();
-    EXPECT_EQ(view.MessageLog(), Log{"Error|Sglist File Error"});
+    // The list is checked before it replaces anything, and the failure names it.
+    EXPECT_EQ(view.MessageLog(), Log{"Sonquill|" + std::string(kCatalogueFailedMessage) +
+                                     "\nMgList.dat: rejected: not a song list (Sglist File Error)"});
+    EXPECT_FALSE(std::filesystem::exists(songs() / "MgList.dat"));
     EXPECT_EQ(view.Rows(ControlId::DeviceList).size(), 2u);
     EXPECT_TRUE(view.Rows(ControlId::WorkList).empty());
     EXPECT_FALSE(dlg.cloudListShown());

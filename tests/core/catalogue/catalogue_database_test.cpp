@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+
 #include "core/catalogue/catalogue_database.h"
 #include "support/cloud_catalogue_fixture.h"
 #include "support/temp_dir.h"
@@ -209,10 +211,73 @@ TEST(CloudSearchFailures, GarbageOrMissingCatalogueFailsCleanly) {
     EXPECT_EQ(cloud.SearchCloudCatalogue("a", SearchFilter::All, count), -1);
 
     test::TempDir empty;
-    ASSERT_EQ(cloud.OpenCatalogueDatabase(empty.path()), 0);  // an empty database, no table
+    EXPECT_EQ(cloud.OpenCatalogueDatabase(empty.path()), -1);
+    EXPECT_EQ(test::ListFiles(empty.path()), std::vector<std::string>{}) << "reading created a file";
     EXPECT_EQ(cloud.SearchCloudCatalogue("a", SearchFilter::All, count), -1);
     EXPECT_EQ(hits, 0);
     EXPECT_EQ(cloud.OpenCatalogueDatabase(empty / "no" / "such"), -1);
+}
+
+// Rows 1..count in a real songlist table.
+std::string SongRows(int count) {
+    return "create table songlist (idx integer, lang integer, cls integer, name varchar(160), allname "
+           "varchar(160), abbr integer, namelen integer, singername varchar(160));"
+           "insert into songlist with recursive r(x) as (select 1 union all select x + 1 from r where x < " +
+           std::to_string(count) + ") select x, 0, 0, 'Title', 'Title', 0, 0, 'Singer' from r;";
+}
+
+TEST(CloudSearchFailures, OnlyABoundedRealSongTableIsRead) {
+    struct Case {
+        const char* name;
+        std::string sql;  // empty: the recursive view
+        CatalogueReadLimits limits;
+        bool catalogue;
+    };
+    const std::vector<Case> cases = {
+        {"as many songs as a list holds", SongRows(65535), {}, true},
+        {"one song more", SongRows(65536), {}, false},
+        {"songlist as a recursive view", "", {}, false},
+        {"no songlist", "create table other (x);", {}, false},
+        {"a read beyond the time limit", SongRows(1000), {.time = std::chrono::milliseconds(0)}, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        if (c.sql.empty()) test::WriteRecursiveSongView(dir / "Msong.db");
+        else test::ExecuteSql(dir / "Msong.db", c.sql);
+        const auto start = std::chrono::steady_clock::now();
+        CloudCatalogue cloud(c.limits);
+        ASSERT_EQ(cloud.OpenCatalogueDatabase(dir.path()), 0);
+        EXPECT_EQ(cloud.isSongCatalogue(), c.catalogue);
+        EXPECT_EQ(cloud.SearchCloudCatalogue("T", SearchFilter::All, {}), c.catalogue ? 1 : -1);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+    }
+}
+
+TEST(CloudSearchFailures, ReadingLeavesAHotJournalAlone) {
+    // A write interrupted mid-transaction: the database file and the journal that would undo it.
+    test::TempDir work;
+    test::ExecuteSql(work / "w.db", SongRows(10));
+    {
+        CatalogueDatabase writer;
+        ASSERT_TRUE(writer.Open(work / "w.db"));
+        // Without syncs the journal header is complete at once, so the copy below is hot.
+        ASSERT_TRUE(writer.Execute("pragma synchronous = off; begin; update songlist set name = 'Changed';"));
+        ASSERT_TRUE(std::filesystem::exists(work / "w.db-journal"));
+        test::TempDir stick;
+        std::filesystem::copy_file(work / "w.db", stick / "Msong.db");
+        std::filesystem::copy_file(work / "w.db-journal", stick / "Msong.db-journal");
+        const std::string journal = test::ReadBytes(stick / "Msong.db-journal");
+        const std::string database = test::ReadBytes(stick / "Msong.db");
+
+        CloudCatalogue cloud;
+        ASSERT_EQ(cloud.OpenCatalogueDatabase(stick.path()), 0);
+        cloud.SearchCloudCatalogue("T", SearchFilter::All, {});
+        cloud.CloseCatalogueDatabase();
+        EXPECT_EQ(test::ReadBytes(stick / "Msong.db-journal"), journal) << "the read rolled the journal back";
+        EXPECT_EQ(test::ReadBytes(stick / "Msong.db"), database);
+        writer.Execute("rollback");
+    }
 }
 
 }  // namespace

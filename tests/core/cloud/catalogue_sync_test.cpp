@@ -32,8 +32,9 @@ protected:
         WriteCloudCatalogue(local / "Msong.db", {{100001, 0, "Old Song", "Someone"}});
         EXPECT_EQ(catalogue.OpenCatalogueDatabase(local.path()), 0);
         WriteCloudCatalogue(cloud / "Msong.db", {{100001, 0, "New Song", "Someone"}, {890001, 0, "New Clip", "Someone"}});
-        Serve("MgList.dat", Pattern(500));
+        Serve("MgList.dat", list);
     }
+    const std::string list = ListBytes({{100001, 0, "New Song", "Someone", "", ""}});
     CloudCatalogue catalogue;
 };
 
@@ -53,7 +54,7 @@ TEST_F(CatalogueSyncTest, DatabaseIsClosedWhileItsFileIsReplaced) {
     EXPECT_TRUE(catalogue.isOpen());
     EXPECT_TRUE(ProcessHasOpen(local / "Msong.db"));
     EXPECT_EQ(Titles(catalogue), (std::vector<std::string>{"New Song", "New Clip(MV)"}));
-    EXPECT_EQ(ReadBytes(local / "MgList.dat"), Pattern(500));
+    EXPECT_EQ(ReadBytes(local / "MgList.dat"), list);
     EXPECT_EQ(ListFiles(local.path()), (std::vector<std::string>{"MgList.dat", "Msong.db"}));
 }
 
@@ -67,14 +68,25 @@ TEST_F(CatalogueSyncTest, FailedDatabaseDownloadReopensTheOldOne) {
     EXPECT_EQ(Titles(catalogue), std::vector<std::string>{"Old Song"});
 }
 
-TEST_F(CatalogueSyncTest, FailedListDownloadKeepsTheOldListAndStillFetchesTheDatabase) {
+TEST_F(CatalogueSyncTest, FailedListDownloadKeepsBothOldFiles) {
+    // The list and the catalogue change together, so the old list never meets a new catalogue.
     WriteBytes(local / "MgList.dat", "old list");
+    const std::string oldDatabase = ReadBytes(local / "Msong.db");
     server.SetBehaviour("MgList.dat", {.errorStatus = 500});
     const CatalogueFetch fetch = FetchCloudCatalogue(client, local.path(), catalogue);
     EXPECT_EQ(fetch.list.status, DownloadStatus::ErrorStatus);
     EXPECT_TRUE(fetch.database.ok());
     EXPECT_EQ(ReadBytes(local / "MgList.dat"), "old list");
-    EXPECT_EQ(Titles(catalogue), (std::vector<std::string>{"New Song", "New Clip(MV)"}));
+    EXPECT_EQ(ReadBytes(local / "Msong.db"), oldDatabase);
+    EXPECT_EQ(Titles(catalogue), std::vector<std::string>{"Old Song"});
+}
+
+TEST_F(CatalogueSyncTest, FailedSyncCreatesNoCatalogueFile) {
+    std::filesystem::remove(local / "Msong.db");
+    server.SetBehaviour("Msong.db", {.errorStatus = 404});
+    const CatalogueFetch fetch = FetchCloudCatalogue(client, local.path(), catalogue);
+    EXPECT_EQ(fetch.reopened, -1);
+    EXPECT_EQ(ListFiles(local.path()), std::vector<std::string>{}) << "an empty Msong.db would hide the missing data";
 }
 
 TEST_F(CatalogueSyncTest, RunningTwiceGivesTheSameFiles) {

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "core/cloud/cloud_client.h"
+#include "support/list_file_bytes.h"
 #include "support/temp_dir.h"
 #include "support/test_cloud_server.h"
 
@@ -36,6 +37,12 @@ inline std::string Pattern(std::size_t size, unsigned seed = 1) {
         c = static_cast<char>(value >> 16);
     }
     return bytes;
+}
+
+// A list file of these songs, as a served body.
+inline std::string ListBytes(const std::vector<ListEntry>& entries) {
+    const std::vector<std::uint8_t> bytes = MakeListFileBytes(entries);
+    return std::string(bytes.begin(), bytes.end());
 }
 
 }  // namespace songloader::test
