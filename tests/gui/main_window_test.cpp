@@ -187,12 +187,14 @@ protected:
         QTest::mouseClick(Button(ControlId::AutoCheckDevice), Qt::LeftButton);
         QTest::mouseClick(Button(ControlId::CloudSongs), Qt::LeftButton);
         ASSERT_EQ(Rows(ControlId::WorkList), 20);
-        auto* list = qobject_cast<QTableView*>(window->control(ControlId::WorkList));
-        for (int row : {0, 1}) {
-            const QRect cell = list->visualRect(list->model()->index(row, 0));
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(cell.x() + 8, cell.center().y()));
-        }
+        for (int row : {0, 1}) ClickRow(row);
         script.seen.clear();
+    }
+    // A click on the check box of a work-list row.
+    void ClickRow(int row) {
+        auto* list = qobject_cast<QTableView*>(window->control(ControlId::WorkList));
+        const QRect cell = list->visualRect(list->model()->index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(cell.x() + 8, cell.center().y()));
     }
     std::unique_ptr<test::TestCloudServer> server;
 };
@@ -204,6 +206,12 @@ TEST_F(CloudRoad, TickedCloudSongsAreDownloadedAndAdded) {
     EXPECT_EQ(Rows(ControlId::DeviceList), 2);
     EXPECT_TRUE(std::filesystem::exists(device / "songs" / "100" / "100001.mp4"));
     EXPECT_TRUE(std::filesystem::exists(device / "songs" / "100" / "100002.mp4"));
+
+    // The box of a song now on the device stays ticked, and says so once per click.
+    script.seen.clear();
+    ClickRow(0);
+    EXPECT_EQ(script.seen, Log{"Note|The song has been downloaded!"});
+    EXPECT_TRUE(window->IsRowChecked(ControlId::WorkList, 0));
 }
 
 TEST_F(CloudRoad, CancellingTheProgressWindowKeepsNothingAndEndsTheBatch) {
