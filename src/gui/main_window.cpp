@@ -51,7 +51,7 @@ struct ButtonSpec {
     int pngId;
     const char* caption;
 };
-// In the order the window loads them; 197 belongs to no control.
+// Loaded like the others, shown by no control.
 constexpr int kUnboundImage = 197;
 constexpr ButtonSpec kButtons[] = {
     {ControlId::AddToDevice, 193, "Add to USB Drive"}, {ControlId::AutoCheckDevice, 194, "Auto-Check USB Drive"},
@@ -107,6 +107,7 @@ int ColumnWidth(int column, bool checkBoxes) {
     int width = std::max(kListColumns[column].width,
                          header.horizontalAdvance(Q(kListColumns[column].title).trimmed()) + kTextInsets);
     if (column == 0) {
+        // The text starts 4 px after the box.
         const int box = checkBoxes ? SongRowDelegate::CheckBoxRect(QRect(0, 0, 100, 23)).right() + 1 + 4 : 2;
         width = std::max(width, box + cells.horizontalAdvance(QStringLiteral("999999")) + kTextInsets);
     } else if (column == 1) {
