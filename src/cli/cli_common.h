@@ -58,5 +58,6 @@ int RunFetch(const std::vector<std::string>& args, Console& console);
 int RunMidi(const std::vector<std::string>& args, Console& console);
 int RunPublish(const std::vector<std::string>& args, Console& console);
 int RunPrint(const std::vector<std::string>& args, Console& console);
+int RunEject(const std::vector<std::string>& args, Console& console);
 
 }  // namespace songloader::cli

@@ -4,6 +4,7 @@
 
 #include "device_access.h"
 #include "core/device/device_layout.h"
+#include "core/device/device_room.h"
 #include "core/entry/add_queue.h"
 #include "core/entry/catalogue_rebuild.h"
 #include "core/entry/media_files.h"
@@ -55,10 +56,9 @@ int RunAdd(const std::vector<std::string>& rawArgs, Console& console) {
     const std::string language = args.has("language") ? ComboTextOf(*args.option("language")) : "";
     const auto device = OpenDevice(args.positional[0], args, console);
     if (!device) return kExitFailure;
-    if (!EnsureSongFolder(device->songFolder)) {
-        console.err << "cannot create " << device->songFolder.string() << "\n";
-        return kExitFailure;
-    }
+    // Held from reading the song list to writing the new one, so a parallel add is not lost.
+    const auto session = BeginDeviceWrite(*device, console);
+    if (!session) return kExitFailure;
     auto songs = ReadDeviceSongs(*device, console);
     if (!songs) return kExitFailure;
 
@@ -86,8 +86,14 @@ int RunAdd(const std::vector<std::string>& rawArgs, Console& console) {
         return kExitFailure;
     }
     ROWELEMENT song = check.song;
+    if (const auto refusal = RefuseMediaForRoom(song.mediaPath, device->songFolder)) {
+        console.err << *refusal << "\n";
+        return kExitFailure;
+    }
+    if (!DeviceStillThere(*session, console)) return kExitFailure;
     const MediaResult copy = CopyMediaFile(song.mediaPath, MediaTargetPath(device->songFolder, song.numberText,
                                                                            song.mediaPath));
+    if (!DeviceStillThere(*session, console)) return kExitFailure;
     if (!copy.ok) {
         console.err << "cannot copy the media file: " << copy.error << "\n";
         return kExitFailure;
@@ -95,6 +101,7 @@ int RunAdd(const std::vector<std::string>& rawArgs, Console& console) {
     song.mediaPath = copy.path.string();
     songs->push_back(song);
     const RebuildResult result = RebuildDeviceCatalogue(*songs, device->songFolder, RebuildMode::Add);
+    if (!DeviceStillThere(*session, console)) return kExitFailure;
     for (const std::string& line : result.diagnostics) console.err << line;
     PrintNotices(result.notices, !result.ok, console);
     if (!result.ok) {

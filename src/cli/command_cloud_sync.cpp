@@ -29,13 +29,12 @@ int RunCloudSync(const std::vector<std::string>& rawArgs, Console& console) {
         console.err << kCheckNetworkMessage << "\n";
         return kExitFailure;
     }
-    if (!EnsureSongFolder(device->songFolder)) {
-        console.err << "cannot create " << device->songFolder.string() << "\n";
-        return kExitFailure;
-    }
+    const auto session = BeginDeviceWrite(*device, console);
+    if (!session) return kExitFailure;
 
     CloudCatalogue catalogue;
     const CatalogueFetch fetch = FetchCloudCatalogue(client, device->songFolder, catalogue);
+    if (!DeviceStillThere(*session, console)) return kExitFailure;
     bool failed = false;
     for (const auto& [name, outcome] : {std::pair{kCloudListName, fetch.list},
                                         std::pair{kCloudDatabaseName, fetch.database}}) {

@@ -10,7 +10,7 @@ int RunDelete(const std::vector<std::string>& rawArgs, Console& console) {
     const DeviceCommand command{"delete DEVICE NUMBER",
                                 "Removes the song NUMBER from the device's catalogue, then its media files\n"
                                 "(every NUMBER.* in its folder).\n",
-                                2, "DEVICE NUMBER"};
+                                2, "DEVICE NUMBER", true};
     return RunOnDevice(rawArgs, console, command, [&](const Arguments& args, LoadedDevice& loaded) {
         Device& device = loaded.device;
         SongList& songs = loaded.songs;
@@ -23,7 +23,9 @@ int RunDelete(const std::vector<std::string>& rawArgs, Console& console) {
         const std::string numberText = it->numberText;
         songs.erase(it);
         // The catalogue first: if it cannot be written the media stays where the old catalogue expects it.
+        if (!DeviceStillThere(*loaded.session, console)) return kExitFailure;
         const RebuildResult result = RebuildDeviceCatalogue(songs, device.songFolder, RebuildMode::Delete);
+        if (!DeviceStillThere(*loaded.session, console)) return kExitFailure;
         for (const std::string& line : result.diagnostics) console.err << line;
         if (result.ok) DeleteDeviceSongFiles(device.songFolder, numberText);
         PrintNotices(result.notices, !result.ok, console);

@@ -8,6 +8,7 @@
 #include "core/catalogue/list_file_reader.h"
 #include "core/cloud/cloud_messages.h"
 #include "core/cloud/cloud_song.h"
+#include "core/device/device_room.h"
 #include "core/entry/catalogue_rebuild.h"
 #include "terminal_text.h"
 
@@ -41,6 +42,8 @@ int RunFetch(const std::vector<std::string>& rawArgs, Console& console) {
 
     const auto device = OpenDevice(args.positional[0], args, console);
     if (!device) return kExitFailure;
+    const auto session = BeginDeviceWrite(*device, console);
+    if (!session) return kExitFailure;
     auto songs = ReadDeviceSongs(*device, console);
     if (!songs) return kExitFailure;
     const auto cloudList = FindListFile(device->songFolder, kCloudListName);
@@ -87,7 +90,11 @@ int RunFetch(const std::vector<std::string>& rawArgs, Console& console) {
             notAdded.push_back(name);
             continue;
         }
-        const CloudSongFetch fetch = FetchCloudSong(client, device->songFolder, song, runner);
+        if (!DeviceStillThere(*session, console)) return kExitFailure;
+        const CloudSongFetch fetch = FetchCloudSong(client, device->songFolder, song, runner, {}, [&](std::int64_t size) {
+            return RefuseForRoomIn(song.numberText + kSongRemoteSuffix, size, device->songFolder);
+        });
+        if (!fetch.outcome.ok() && !DeviceStillThere(*session, console)) return kExitFailure;
         if (fetch.outcome.ok()) {
             console.out << name << ": done\n";
             songs->push_back(song);
@@ -100,7 +107,9 @@ int RunFetch(const std::vector<std::string>& rawArgs, Console& console) {
     }
 
     if (!arrived.empty()) {
+        if (!DeviceStillThere(*session, console)) return kExitFailure;
         const RebuildResult result = RebuildDeviceCatalogue(*songs, device->songFolder, RebuildMode::Add);
+        if (!DeviceStillThere(*session, console)) return kExitFailure;
         for (const std::string& line : result.diagnostics) console.err << line;
         PrintNotices(result.notices, !result.ok, console);
         if (!result.ok) {

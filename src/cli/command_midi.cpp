@@ -22,8 +22,11 @@ int RunMidi(const std::vector<std::string>& rawArgs, Console& console) {
         console.err << kCheckNetworkMessage << "\n";
         return kExitFailure;
     }
+    const auto session = BeginDeviceWrite(*device, console);
+    if (!session) return kExitFailure;
     const MidiPackUpdate update =
         UpdateMidiPack(client, device->root, ConsoleTransferRunner(client.progress(), console, device->codePage));
+    if (!DeviceStillThere(*session, console)) return kExitFailure;
     bool failed = update.cancelled;
     for (const MidiPackFetch& fetch : update.fetched) {
         const std::string path = MidiPackLocalPath(device->root, *fetch.file).string();

@@ -22,6 +22,12 @@ std::optional<Device> OpenDevice(const std::string& root, const Arguments& args,
         console.err << "unknown encoding " << device.codePage << "\n";
         return std::nullopt;
     }
+    const auto identity = ReadDeviceIdentity(device.root);
+    if (!identity) {
+        console.err << "no device folder at " << root << "\n";
+        return std::nullopt;
+    }
+    device.identity = *identity;
     return device;
 }
 
@@ -36,16 +42,21 @@ std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console) 
     return std::move(read.songs);
 }
 
-void RequirePositional(const Arguments& args, std::size_t count, const char* names) {
-    if (args.positional.size() != count) throw UsageError{std::string("expected ") + names};
+std::unique_ptr<DeviceWriteSession> BeginDeviceWrite(const Device& device, Console& console) {
+    auto session = std::make_unique<DeviceWriteSession>(device.identity, device.root);
+    if (session->ready()) return session;
+    console.err << session->refusal() << "\n";
+    return nullptr;
 }
 
-std::optional<LoadedDevice> LoadDevice(const Arguments& args, Console& console) {
-    auto device = OpenDevice(args.positional.at(0), args, console);
-    if (!device) return std::nullopt;
-    auto songs = ReadDeviceSongs(*device, console);
-    if (!songs) return std::nullopt;
-    return LoadedDevice{std::move(*device), std::move(*songs)};
+bool DeviceStillThere(DeviceWriteSession& session, Console& console) {
+    if (session.StillHolds()) return true;
+    console.err << kDeviceChangedMessage << "\n";
+    return false;
+}
+
+void RequirePositional(const Arguments& args, std::size_t count, const char* names) {
+    if (args.positional.size() != count) throw UsageError{std::string("expected ") + names};
 }
 
 int RunOnDevice(const std::vector<std::string>& rawArgs, Console& console, const DeviceCommand& command,
@@ -53,9 +64,15 @@ int RunOnDevice(const std::vector<std::string>& rawArgs, Console& console, const
     const Arguments args = ParseArguments(rawArgs, kCommonOptions);
     if (args.help) return PrintHelp(command.usage, command.details, console);
     RequirePositional(args, command.positional, command.names);
-    auto loaded = LoadDevice(args, console);
-    if (!loaded) return kExitFailure;
-    return body(args, *loaded);
+    auto device = OpenDevice(args.positional.at(0), args, console);
+    if (!device) return kExitFailure;
+    // A writer reads the songs under its lock, so no other writer's change is lost.
+    std::unique_ptr<DeviceWriteSession> session;
+    if (command.writes && !(session = BeginDeviceWrite(*device, console))) return kExitFailure;
+    auto songs = ReadDeviceSongs(*device, console);
+    if (!songs) return kExitFailure;
+    LoadedDevice loaded{std::move(*device), std::move(*songs), std::move(session)};
+    return body(args, loaded);
 }
 
 std::optional<std::string> ToDevice(const Device& device, const std::string& utf8, const char* what,

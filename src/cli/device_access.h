@@ -1,12 +1,15 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "cli_common.h"
 #include "core/catalogue/row_element.h"
 #include "core/common/notice.h"
+#include "core/device/device_identity.h"
+#include "core/device/device_write_session.h"
 
 namespace songloader::cli {
 
@@ -15,6 +18,7 @@ struct Device {
     std::filesystem::path root;
     std::filesystem::path songFolder;
     std::string codePage;
+    DeviceIdentity identity;  // the volume found at `root` when the command started
 };
 
 // The options every device command takes.
@@ -27,17 +31,23 @@ std::optional<Device> OpenDevice(const std::string& root, const Arguments& args,
 // The device's song list as read from songs/SgList.dat (empty when there is none).
 std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console);
 
+// Takes DEVICE for writing (the write lock, waiting for another writer, and the check that it is
+// still the volume the command started on); prints why not and returns null.
+std::unique_ptr<DeviceWriteSession> BeginDeviceWrite(const Device& device, Console& console);
+
+// Before each write and after a failed one: false, with the removed-or-changed message printed,
+// once the device is no longer the one the command started on.
+bool DeviceStillThere(DeviceWriteSession& session, Console& console);
+
 // A device with its song list, for commands that start from what is on the device.
 struct LoadedDevice {
     Device device;
     SongList songs;
+    std::unique_ptr<DeviceWriteSession> session;  // held while a writing command runs
 };
 
 // Throws UsageError unless there are exactly `count` positional arguments (`names` for the message).
 void RequirePositional(const Arguments& args, std::size_t count, const char* names);
-
-// OpenDevice on the first positional argument, then ReadDeviceSongs.
-std::optional<LoadedDevice> LoadDevice(const Arguments& args, Console& console);
 
 // The help text and positional arguments of a command that works on DEVICE's songs.
 struct DeviceCommand {
@@ -45,6 +55,7 @@ struct DeviceCommand {
     const char* details;
     std::size_t positional;  // DEVICE included
     const char* names;       // for the usage message, e.g. "DEVICE FILE"
+    bool writes = false;     // takes the device for writing before its songs are read
 };
 
 // Parses the arguments, answers --help, checks the positional count, opens DEVICE and reads its

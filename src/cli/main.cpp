@@ -31,6 +31,8 @@ const std::vector<Command>& Commands() {
         {"fetch", "download cloud songs the device lacks and add them", "fetch DEVICE NUMBER... [--cloud-url URL]",
          RunFetch},
         {"midi", "update the device's MIDI song pack from the cloud", "midi DEVICE [--cloud-url URL]", RunMidi},
+        {"eject", "flush the device, then unmount it and power it off for safe removal", "eject [DEVICE]",
+         RunEject},
         {"publish", "build the files of a cloud server from a song table",
          "publish SONGS.tsv OUT [--midi-dir DIR]", RunPublish},
     };

@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QShortcut>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <QUrl>
 
@@ -61,6 +62,7 @@ constexpr ButtonSpec kButtons[] = {
     {ControlId::PrintPreview, 202, "Print Preview"},   {ControlId::Print, 203, "Print"},
     {ControlId::QueueToAdd, 204, "Queue to Add"},      {ControlId::Revise, 205, "Revise"},
     {ControlId::SelectAll, 206, "Select All"},         {ControlId::SelectDevice, 207, "Select USB Drive"},
+    {ControlId::EjectDevice, 208, "Eject USB Drive"},
 };
 
 // "Label|patterns|Label|patterns||" -> "Label (patterns);;Label (patterns)".
@@ -124,6 +126,7 @@ MainWindow::MainWindow(const DriveSystem& drives, const CloudClient& cloud, Dial
                        QWidget* parent)
     : QWidget(parent),
       m_layout(thai ? ScaledLayout(MainWindowLayout(), 13, 16) : MainWindowLayout()),
+      m_mountWatcher(std::make_unique<MountWatcher>(settings.mountFiles.mountInfo, drives)),
       m_dialog(*this, drives, cloud, std::move(settings)) {
     setObjectName("MainWindow");
     setWindowTitle(Q(ForLinux(kWindowTitle)));
@@ -230,6 +233,7 @@ void MainWindow::WireSignals() {
     auto* number = static_cast<QLineEdit*>(control(ControlId::Number));
     clicked(ControlId::AutoCheckDevice, &CSonquillDlg::OnAutoCheckDevice);
     clicked(ControlId::SelectDevice, &CSonquillDlg::OnSelectDevice);
+    clicked(ControlId::EjectDevice, &CSonquillDlg::OnEjectDevice);
     clicked(ControlId::CloudSongs, &CSonquillDlg::OnCloudSongs);
     clicked(ControlId::CloudMidi, &CSonquillDlg::OnCloudMidi);
     connect(search, &QLineEdit::textEdited, this, [this] { m_dialog.OnSearchChange(); });
@@ -267,8 +271,25 @@ void MainWindow::WireSignals() {
     clicked(ControlId::PrintPreview, &CSonquillDlg::OnPrintPreview);
     clicked(ControlId::ExportSongList, &CSonquillDlg::OnExportSongList);
     connect(m_timer, &QTimer::timeout, this, [this] { m_dialog.OnTimer(); });
+    WatchMounts();
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, [this] { m_dialog.OnSysCommand(SysCommand::ContextHelp); });
+}
+
+void MainWindow::WatchMounts() {
+    const auto changed = [this] {
+        const std::vector<MountEvent> events = m_mountWatcher->Changes();
+        if (!events.empty()) m_dialog.OnMountChanges(events);
+    };
+    if (m_mountWatcher->fileDescriptor() >= 0) {
+        // The kernel marks the mount table with POLLPRI when it changes: Qt's exception notifier.
+        auto* notifier = new QSocketNotifier(m_mountWatcher->fileDescriptor(), QSocketNotifier::Exception, this);
+        connect(notifier, &QSocketNotifier::activated, this, changed);
+    } else {
+        auto* poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, changed);
+        poll->start(1000);
+    }
 }
 
 // ---- events ----

@@ -86,6 +86,8 @@ private:
     void BuildControls();
     // Every signal to its handler, in the order of the dialog's command table.
     void WireSignals();
+    // Removed and new volumes reach the dialog as the mount table changes.
+    void WatchMounts();
     ImageButton* AddButton(int pngId, const char* caption);
     SkinnedListView* AddList(ControlId id);
     void ShowWindowMenu(const QPoint& globalPos);
@@ -94,6 +96,7 @@ private:
     SkinnedListView* ListOf(ControlId list) const;
 
     WindowLayout m_layout;
+    std::unique_ptr<MountWatcher> m_mountWatcher;
     QPixmap m_background;
     std::map<ControlId, QWidget*> m_controls;
     SkinnedListView* m_workList = nullptr;

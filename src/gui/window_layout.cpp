@@ -32,6 +32,7 @@ WindowLayout Build() {
     // Device choice.
     place(ControlId::AutoCheckDevice, {kMargin, 14, 138, kButtonHeight});
     place(ControlId::SelectDevice, {kMargin + 138 + kGap, 14, 103, kButtonHeight});
+    place(ControlId::EjectDevice, {kMargin + 138 + kGap + 103 + kGap, 14, 116, kButtonHeight});
     place(ControlId::SongFolderText, {kBoxX, 56, kLeftWidth - (kBoxX - kMargin), 22});
     label("USB Drive", ControlId::SongFolderText, kMargin, kLabelWidth);
 
@@ -142,6 +143,7 @@ std::string ControlName(ControlId id) {
         case ControlId::Print: return "Print";
         case ControlId::PrintPreview: return "PrintPreview";
         case ControlId::PrintCommand: return "PrintCommand";
+        case ControlId::EjectDevice: return "EjectDevice";
         case ControlId::ExportSongList: return "ExportSongList";
         case ControlId::SelectDevice: return "SelectDevice";
         case ControlId::AutoGenerate: return "AutoGenerate";

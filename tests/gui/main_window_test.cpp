@@ -18,10 +18,12 @@
 #include "core/cloud/cloud_client.h"
 #include "core/cloud/catalogue_publisher.h"
 #include "core/cloud/curl_library.h"
+#include "core/device/device_write_session.h"
 #include "gui/demo/demo_setup.h"
 #include "gui/main_window.h"
 #include "gui/windows/progress_window.h"
 #include "support/temp_dir.h"
+#include "support/tmpfs_mount.h"
 #include "support/test_cloud_server.h"
 
 namespace songloader::gui {
@@ -120,7 +122,7 @@ TEST_F(WindowRoad, EveryControlHasItsWidgetAndEveryButtonReachesItsHandler) {
         ControlId::AddToDevice, ControlId::Revise, ControlId::Progress, ControlId::EntryLanguage, ControlId::Print,
         ControlId::PrintPreview, ControlId::ExportSongList, ControlId::SelectDevice, ControlId::AutoGenerate,
         ControlId::CloudSongs, ControlId::SelectAll, ControlId::CloudMidi, ControlId::SearchBox,
-        ControlId::SearchLanguage};
+        ControlId::SearchLanguage, ControlId::EjectDevice};
     for (ControlId id : controls) {
         const QString name = QString::fromStdString(ControlName(id));
         QWidget* widget = window->findChild<QWidget*>(name);
@@ -171,6 +173,17 @@ TEST_F(WindowRoad, ClosingWithPendingCopiesAsksNoThenYes) {
     EXPECT_FALSE(window->isVisible());
     EXPECT_FALSE(std::filesystem::exists(copy));
     EXPECT_EQ(script.seen, (Log{"Note|Exit without adding any song?", "Note|Exit without adding any song?"}));
+}
+
+TEST_F(WindowRoad, APulledStickIsNoticedFromTheMountTable) {
+    test::TmpfsMount stick(device, 1024 * 1024);
+    if (!stick.mounted()) GTEST_SKIP() << stick.why_not();
+    Open();
+    QTest::mouseClick(Button(ControlId::AutoCheckDevice), Qt::LeftButton);
+    script.seen.clear();
+    stick.Unmount();
+    QTRY_COMPARE_WITH_TIMEOUT(script.seen.size(), std::size_t{1}, 3000);
+    EXPECT_EQ(script.seen[0], std::string("ERROR|") + kDeviceChangedMessage);
 }
 
 class CloudRoad : public WindowRoad {

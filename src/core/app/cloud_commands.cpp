@@ -6,6 +6,7 @@
 #include "core/cloud/cloud_messages.h"
 #include "core/cloud/cloud_song.h"
 #include "core/cloud/midi_pack.h"
+#include "core/device/device_room.h"
 #include "core/text/code_page.h"
 
 namespace songloader {
@@ -67,9 +68,17 @@ void CSonquillDlg::OnCloudSongs() {
             PublishDeviceFolder(*drive);
         }
 
+        if (!BeginDeviceWrite()) {
+            m_view.Enable(ControlId::CloudSongs, true);
+            return;
+        }
         CatalogueFetch fetch;
         m_view.RunWork([&] { fetch = FetchCloudCatalogue(m_cloud, m_songFolder, m_catalogue); },
                        kCatalogueDownloadWork);
+        if (!fetch.ok() && !DeviceStillThere()) {
+            m_view.Enable(ControlId::CloudSongs, true);
+            return;
+        }
         const bool deviceRead = ReadDeviceFolderList([&] {
             m_cloudListShown = false;
             ClearList(ControlId::WorkList);
@@ -205,8 +214,11 @@ void CSonquillDlg::AddCloudSongs() {
             record.title.resize(record.title.size() - suffix.size());
         }
         if (IsOnDevice(m_deviceSongs, record.number)) continue;
+        // A lost device keeps the ticked songs for when it is chosen again.
+        if (!DeviceStillThere()) return;
         bool cancelled = false;
         if (const auto failure = FetchCloudSongAt(record, position, cancelled)) {
+            if (!DeviceStillThere()) return;
             failures += "\n" + ToView(record.numberText) + " " + ToView(record.title) + ": " + *failure;
             // The user stopped the downloads, not just this one.
             if (cancelled) break;
@@ -223,12 +235,15 @@ std::optional<std::string> CSonquillDlg::FetchCloudSongAt(const ROWELEMENT& reco
                                                           bool& cancelled) {
     bool rowShown = false;
     const TransferRunner window = ProgressWindow();
+    const auto room = [&](std::int64_t size) {
+        return RefuseForRoomIn(record.numberText + kSongRemoteSuffix, size, m_songFolder);
+    };
     const CloudSongFetch fetch = FetchCloudSong(m_cloud, m_songFolder, record, [&](const Transfer& transfer) {
         // The song's row stands in the device list while its file comes.
         m_view.InsertRow(ControlId::DeviceList, position, RowTextsOf(record));
         rowShown = true;
         return window(transfer);
-    }, NetworkWait(kSizeCheckWork));
+    }, NetworkWait(kSizeCheckWork), room);
     if (!fetch.outcome.ok()) {
         if (rowShown) m_view.DeleteRow(ControlId::DeviceList, position);
         cancelled = fetch.outcome.status == DownloadStatus::Cancelled;
@@ -252,8 +267,10 @@ void CSonquillDlg::OnCloudMidi() {
             Show({kSelectDiskMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
             return;
         }
+        if (!BeginDeviceWrite()) return;
         const MidiPackUpdate update = UpdateMidiPack(m_cloud, m_deviceRoot, ProgressWindow(),
                                                      NetworkWait(kSizeCheckWork));
+        if (!DeviceStillThere()) return;
         std::string failures;
         for (const MidiPackFetch& fetch : update.fetched) {
             if (fetch.outcome.ok()) continue;

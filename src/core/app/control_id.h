@@ -33,6 +33,7 @@ enum class ControlId : int {
     CloudMidi = 1046,
     SearchBox = 1047,
     SearchLanguage = 1050,
+    EjectDevice = 1060,  // "Eject USB Drive": a command of this system, not of the old dialog
     MenuDelete = 32773,
     PrintCommand = 57607,  // the standard print command, handled like Print
 };

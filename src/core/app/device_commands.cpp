@@ -11,6 +11,9 @@ void CSonquillDlg::PublishDeviceFolder(const std::filesystem::path& root) {
     // A folder that cannot be created shows up as failures of the reads and writes in it.
     EnsureSongFolder(SongFolderOf(root));
     m_songFolder = SongFolderOf(root);
+    // From now on only this volume is written as the device.
+    m_deviceIdentity = ReadDeviceIdentity(root, m_settings.mountFiles);
+    m_deviceLossShown = false;
     m_view.Repaint();
     m_view.SetText(ControlId::SongFolderText, (m_songFolder / "").string());
 }

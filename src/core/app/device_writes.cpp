@@ -5,6 +5,7 @@
 #include "core/app/dialog_texts.h"
 #include "core/app/sonquill_dlg.h"
 #include "core/device/device_layout.h"
+#include "core/device/device_room.h"
 #include "core/entry/media_files.h"
 
 namespace songloader {
@@ -16,6 +17,7 @@ void CSonquillDlg::OnAddToDevice() {
             Show({kSelectDiskMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
             return;
         }
+        if (!BeginDeviceWrite()) return;
         if (m_cloudListShown) {
             AddCloudSongs();
         } else {
@@ -37,6 +39,13 @@ void CSonquillDlg::AddQueuedSongs() {
     std::string failures;
     std::uint64_t step = 0;
     for (const ROWELEMENT& queued : m_workSongs) {
+        // A lost device keeps the whole queue for when it is chosen again.
+        if (!DeviceStillThere()) return;
+        if (const auto refusal = RefuseMediaForRoom(queued.mediaPath, m_songFolder)) {
+            failed.push_back(queued);
+            failures += "\n" + ToView(queued.numberText) + " " + ToView(queued.title) + ": " + *refusal;
+            continue;
+        }
         const int row = static_cast<int>(m_deviceSongs.size());
         m_view.InsertRow(ControlId::DeviceList, row, RowTextsOf(queued));
         const auto target = MediaTargetPath(m_songFolder, queued.numberText, queued.mediaPath);
@@ -44,6 +53,7 @@ void CSonquillDlg::AddQueuedSongs() {
                                                [&](std::uint64_t) { StepProgress(static_cast<int>(++step)); });
         if (!copy.ok) {
             m_view.DeleteRow(ControlId::DeviceList, row);
+            if (!DeviceStillThere()) return;
             failed.push_back(queued);
             failures += "\n" + ToView(queued.numberText) + " " + ToView(queued.title) + ": " + copy.error;
             continue;
@@ -69,8 +79,10 @@ bool CSonquillDlg::RebuildCatalogue(RebuildMode mode, const std::function<void()
     if (count > 0) m_view.SetProgressRange(1, count);
     RebuildHooks hooks;
     hooks.onSong = [&](std::size_t done, std::size_t) { StepProgress(static_cast<int>(done)); };
+    if (!DeviceStillThere()) return false;
     const RebuildResult result = RebuildDeviceCatalogue(m_deviceSongs, m_songFolder, mode, hooks);
     m_view.SetProgressPos(count);
+    if (!result.ok && !DeviceStillThere()) return false;
     if (!result.ok) {
         // The old catalogue stands; the copies stay pending so that closing can take them back.
         for (const Notice& notice : result.notices) Show(notice);
@@ -96,6 +108,7 @@ void CSonquillDlg::OnDeleteSong() {
         if (row >= static_cast<int>(records.size())) return;
         const Notice question{kConfirmDeleteQuestion, kCaptionNote, NoticeIcon::None};
         if (Show(question, MessageButtons::YesNo) != MessageAnswer::Yes) return;
+        if (list == ControlId::DeviceList && !BeginDeviceWrite()) return;
 
         const ROWELEMENT song = records[static_cast<std::size_t>(row)];
         m_view.DeleteRow(list, row);

@@ -63,4 +63,11 @@ inline constexpr const char* kMidiFailedMessage = "These files of the MIDI pack 
 inline constexpr const char* kTextNotStorableMessage =
     "The song's texts hold characters that the device's character set (%s) cannot store.";
 
+// Removal, insertion and safe removal of the device.
+inline constexpr const char* kEjectButtonText = "Eject USB Drive";
+inline constexpr const char* kDeviceOfferText = "USB drive found at %s: choose it with Auto-Check USB Drive.";
+inline constexpr const char* kEjectPendingMessage =
+    "Songs were copied to the USB drive but its song list was not rebuilt yet; the drive was not ejected.";
+inline constexpr const char* kEjectUnavailableMessage = "The USB drive cannot be ejected from this program.";
+
 }  // namespace songloader

@@ -242,6 +242,7 @@ void CSonquillDlg::ReviseDeviceSong(const ROWELEMENT& revised) {
     const ROWELEMENT old = m_deviceSongs[static_cast<std::size_t>(row)];
     ROWELEMENT song = revised;
     const bool numberChanged = song.numberText != old.numberText;
+    if (!BeginDeviceWrite()) return;
     if (numberChanged) {
         for (std::size_t i = 0; i < m_deviceSongs.size(); ++i) {
             if (static_cast<int>(i) != row && m_deviceSongs[i].number == song.number) {
@@ -264,6 +265,7 @@ void CSonquillDlg::ReviseDeviceSong(const ROWELEMENT& revised) {
         m_view.SetProgressRange(1, 500);
         m_view.SetProgressPos(500);
         if (!moved.ok) {
+            if (!DeviceStillThere()) return;
             Show(AppNotice(WithArgument(kMoveFailedMessage, moved.error), NoticeIcon::Exclamation));
             return;
         }
@@ -273,6 +275,8 @@ void CSonquillDlg::ReviseDeviceSong(const ROWELEMENT& revised) {
     m_deviceSongs[static_cast<std::size_t>(row)] = song;
     m_view.SetRowTexts(ControlId::DeviceList, row, RowTextsOf(song));
     if (!RebuildCatalogue(RebuildMode::Revise)) {
+        // A lost device took its list with it: nothing to put back.
+        if (!DeviceStillThere()) return;
         // The catalogue still lists the old song: put its file and its row back.
         if (numberChanged) MoveDeviceSongMedia(m_songFolder, song.numberText, old.numberText);
         m_deviceSongs[static_cast<std::size_t>(row)] = old;

@@ -1,6 +1,7 @@
 #include "core/app/sonquill_dlg.h"
 
 #include <system_error>
+#include <utility>
 
 #include "core/app/dialog_texts.h"
 #include "core/text/code_page.h"
@@ -13,22 +14,24 @@ CSonquillDlg::CSonquillDlg(DialogView& view, const DriveSystem& drives, const Cl
 
 bool CSonquillDlg::RunCommand(const std::function<void()>& body) {
     if (m_busy) return false;
+    m_busy = true;
     {
-        m_busy = true;
+        // The device lock is held for the whole command and let go when it ends.
         m_view.CommandStarted();
         struct Release {
-            bool& busy;
-            DialogView& view;
+            CSonquillDlg& dlg;
             ~Release() {
-                busy = false;
-                view.CommandEnded();
+                dlg.m_deviceWrite.reset();
+                dlg.m_busy = false;
+                dlg.m_view.CommandEnded();
             }
-        } release{m_busy, m_view};
+        } release{*this};
         body();
         // Whatever the command did to the device list, the output commands never stay on for an
         // empty one (the timer would catch it only later).
         if (m_outputEnabled && m_deviceSongs.empty()) DisableOutputWithoutDeviceSongs();
     }
+    if (!m_deferredMountEvents.empty()) OnMountChanges(std::exchange(m_deferredMountEvents, {}));
     if (m_closeRequested) {
         m_closeRequested = false;
         RunCommand([&] { RequestClose(); });
@@ -153,9 +156,13 @@ void CSonquillDlg::RequestClose() {
         // The copies are not in the device's catalogue: take them off the device again.
         const int count = static_cast<int>(m_pendingCopies.size());
         m_view.SetProgressRange(1, count + 1);
+        // Only from the volume they were copied to: a stick put in its place keeps its files.
+        std::optional<DeviceWriteSession> session;
+        if (m_deviceIdentity) session.emplace(*m_deviceIdentity, m_deviceRoot, m_settings.mountFiles);
+        const bool sameDevice = session && session->ready();
         for (const ROWELEMENT& song : m_pendingCopies) {
             std::error_code ignored;
-            if (!song.mediaPath.empty()) std::filesystem::remove(song.mediaPath, ignored);
+            if (sameDevice && !song.mediaPath.empty()) std::filesystem::remove(song.mediaPath, ignored);
         }
         m_view.SetProgressPos(count + 1);
         m_pendingCopies.clear();

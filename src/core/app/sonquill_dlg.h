@@ -4,8 +4,10 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/app/control_id.h"
 #include "core/app/dialog_view.h"
@@ -15,7 +17,11 @@
 #include "core/cloud/cloud_client.h"
 #include "core/cloud/download_protocol.h"
 #include "core/common/notice.h"
+#include "core/device/device_identity.h"
+#include "core/device/device_write_session.h"
+#include "core/device/drive_ejector.h"
 #include "core/device/drive_system.h"
+#include "core/device/mount_watcher.h"
 #include "core/entry/add_queue.h"
 #include "core/entry/catalogue_rebuild.h"
 
@@ -29,6 +35,8 @@ struct DialogSettings {
     // The time, for reusing a network probe while the user types; empty: the steady clock.
     std::function<std::chrono::steady_clock::time_point()> clock;
     bool thai = false;  // the page font of printouts
+    MountFiles mountFiles;                  // tells one volume from another
+    std::shared_ptr<DriveEjector> ejector;  // "Eject USB Drive"; none: not offered by the system
 };
 
 // A probe that found the cloud is trusted this long by the search box.
@@ -58,9 +66,12 @@ public:
     void OnSearchSetFocus();
     void OnSearchKillFocus();
 
-    // Device choice.
+    // Device choice, removal and insertion, safe removal.
     void OnAutoCheckDevice();
     void OnSelectDevice();
+    // What the mount watcher saw; the view calls this whenever the mount table changed.
+    void OnMountChanges(const std::vector<MountEvent>& events);
+    void OnEjectDevice();
 
     // Cloud.
     void OnCloudSongs();
@@ -133,6 +144,15 @@ private:
     // Reads SgList.dat of the song folder when there is one; `beforeRead` runs once it is found.
     bool ReadDeviceFolderList(const std::function<void()>& beforeRead = {});
     bool ReadListIntoView(const std::filesystem::path& file, ListKind kind);
+    // Takes the chosen device for writing for the rest of the running command: the write lock,
+    // and the check that it is still the volume that was chosen. False (and said why) when not.
+    bool BeginDeviceWrite();
+    // Before each write and after a failed one: false once the device is gone (said once).
+    bool DeviceStillThere();
+    // The chosen device is gone: say so, and show no songs of it.
+    void ReportDeviceChanged();
+    // The device list emptied and the output commands off, as with a device without songs.
+    void ClearDeviceSongs();
 
     // Entry form.
     void CheckNumberFirstDigit();
@@ -181,6 +201,10 @@ private:
     SongList m_pendingCopies;
     std::filesystem::path m_songFolder;  // empty until a device is chosen
     std::filesystem::path m_deviceRoot;
+    std::optional<DeviceIdentity> m_deviceIdentity;  // of the volume chosen
+    std::unique_ptr<DeviceWriteSession> m_deviceWrite;  // held by the running command
+    bool m_deviceLossShown = false;
+    std::vector<MountEvent> m_deferredMountEvents;  // arrived while a command ran
     ROWELEMENT m_currentSong;
     EditTarget m_editTarget = EditTarget::None;
     int m_editRow = -1;

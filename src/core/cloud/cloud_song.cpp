@@ -9,7 +9,7 @@ namespace songloader {
 
 CloudSongFetch FetchCloudSong(const CloudClient& client, const std::filesystem::path& songFolder,
                               const ROWELEMENT& record, const TransferRunner& runner,
-                              const WaitRunner& waiter) {
+                              const WaitRunner& waiter, const DownloadAdmission& admit) {
     const std::string numberText = std::to_string(record.number);
     const std::filesystem::path folder = MediaFolder(songFolder, numberText);
     std::error_code error;
@@ -20,6 +20,11 @@ CloudSongFetch FetchCloudSong(const CloudClient& client, const std::filesystem::
     fetch.mediaFile = basePath;
     fetch.mediaFile += kSongRemoteSuffix;
     RunWait(waiter, [&] { fetch.remoteSize = client.RemoteSongSize(numberText); });
+    if (const auto refusal = admit ? admit(fetch.remoteSize) : std::nullopt) {
+        fetch.outcome.status = DownloadStatus::WriteFailure;
+        fetch.outcome.detail = *refusal;
+        return fetch;
+    }
     fetch.outcome = RunDownloadProtocol(
         client.progress(), ProgressStepsFor(fetch.remoteSize), record.title,
         [&] { return client.DownloadSong(numberText, basePath, fetch.remoteSize); }, runner);

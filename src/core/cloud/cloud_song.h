@@ -2,6 +2,9 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
 
 #include "core/catalogue/row_element.h"
 #include "core/cloud/cloud_client.h"
@@ -19,9 +22,13 @@ struct CloudSongFetch {
 // created when missing, its size probed, and its video downloaded as NNN/n.mp4 (held to the probed size) with the download
 // start protocol (progressSteps = size / 1460, the title as download name). Only a Done outcome
 // leaves a new file; the caller adds the song to the device list for that one alone. The size
-// probe runs through `waiter`.
+// probe runs through `waiter`. A download that `admit` refuses is a WriteFailure with its reason,
+// and nothing is written.
+// Asked with the announced size before a download starts; a reason refuses the download.
+using DownloadAdmission = std::function<std::optional<std::string>(std::int64_t remoteSize)>;
+
 CloudSongFetch FetchCloudSong(const CloudClient& client, const std::filesystem::path& songFolder,
                               const ROWELEMENT& record, const TransferRunner& runner = {},
-                              const WaitRunner& waiter = {});
+                              const WaitRunner& waiter = {}, const DownloadAdmission& admit = {});
 
 }  // namespace songloader

@@ -1,0 +1,67 @@
+#include "core/device/device_room.h"
+
+#include <sys/statfs.h>
+#include <sys/statvfs.h>
+
+#include <cstdio>
+#include <system_error>
+
+namespace songloader {
+
+namespace {
+
+constexpr long kMsdosSuperMagic = 0x4d44;  // vfat, msdos
+
+}  // namespace
+
+std::optional<DeviceRoom> RoomOn(const std::filesystem::path& folder) {
+    struct statvfs space {};
+    struct statfs kind {};
+    if (::statvfs(folder.c_str(), &space) != 0 || ::statfs(folder.c_str(), &kind) != 0) return std::nullopt;
+    DeviceRoom room;
+    room.freeBytes = static_cast<std::uint64_t>(space.f_bavail) * space.f_frsize;
+    if (kind.f_type == kMsdosSuperMagic) room.largestFile = kFatLargestFile;
+    return room;
+}
+
+std::string SizeText(std::uint64_t bytes) {
+    static const char* const units[] = {"KiB", "MiB", "GiB", "TiB"};
+    if (bytes < 1024) return std::to_string(bytes) + " bytes";
+    double value = static_cast<double>(bytes) / 1024;
+    std::size_t unit = 0;
+    while (value >= 1024 && unit + 1 < std::size(units)) {
+        value /= 1024;
+        ++unit;
+    }
+    char text[32];
+    std::snprintf(text, sizeof text, value < 10 ? "%.1f %s" : "%.0f %s", value, units[unit]);
+    return text;
+}
+
+std::optional<std::string> RefuseForRoom(const std::string& name, std::uint64_t bytes, const DeviceRoom& room) {
+    if (room.largestFile && bytes > *room.largestFile) {
+        return name + " (" + SizeText(bytes) +
+               ") is too large for the device: its file system (FAT) holds no file of 4 GiB or more.";
+    }
+    if (bytes > room.freeBytes) {
+        return name + " (" + SizeText(bytes) + ") does not fit on the device: only " + SizeText(room.freeBytes) +
+               " free.";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> RefuseForRoomIn(const std::string& name, std::int64_t bytes,
+                                           const std::filesystem::path& folder) {
+    const auto room = bytes < 0 ? std::nullopt : RoomOn(folder);
+    return room ? RefuseForRoom(name, static_cast<std::uint64_t>(bytes), *room) : std::nullopt;
+}
+
+std::optional<std::string> RefuseMediaForRoom(const std::filesystem::path& source,
+                                              const std::filesystem::path& folder) {
+    std::error_code error;
+    const auto bytes = std::filesystem::file_size(source, error);
+    if (error) return std::nullopt;
+    return RefuseForRoomIn(source.filename().string(), static_cast<std::int64_t>(bytes), folder);
+}
+
+}  // namespace songloader

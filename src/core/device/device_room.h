@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace songloader {
+
+// A FAT32 file holds at most 4 GiB - 1 bytes.
+inline constexpr std::uint64_t kFatLargestFile = (std::uint64_t{1} << 32) - 1;
+
+// What a device's file system can still take.
+struct DeviceRoom {
+    std::uint64_t freeBytes = 0;
+    std::optional<std::uint64_t> largestFile;  // none: no limit below the free space
+};
+
+// The room on the file system holding `folder` (statvfs, and FAT's file size limit from statfs);
+// nullopt when it cannot be asked.
+std::optional<DeviceRoom> RoomOn(const std::filesystem::path& folder);
+
+// Why a file of `bytes` named `name` cannot go onto a device with `room`; nullopt when it fits.
+std::optional<std::string> RefuseForRoom(const std::string& name, std::uint64_t bytes, const DeviceRoom& room);
+
+// Why a file of `bytes` named `name` cannot be written into `folder`; nullopt when it fits, or
+// when the size (negative: not announced) or the room there cannot be told: the write itself then
+// says what went wrong.
+std::optional<std::string> RefuseForRoomIn(const std::string& name, std::int64_t bytes,
+                                           const std::filesystem::path& folder);
+
+// The same for copying the file `source` into `folder`.
+std::optional<std::string> RefuseMediaForRoom(const std::filesystem::path& source, const std::filesystem::path& folder);
+
+// "1.5 GiB", "700 MiB", "12 KiB", "512 bytes": a size for people.
+std::string SizeText(std::uint64_t bytes);
+
+}  // namespace songloader

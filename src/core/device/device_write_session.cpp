@@ -1,0 +1,80 @@
+#include "core/device/device_write_session.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <thread>
+
+#include "core/device/device_layout.h"
+
+namespace songloader {
+
+namespace {
+
+constexpr std::chrono::milliseconds kLockRetry{50};
+
+}  // namespace
+
+DeviceWriteLock::DeviceWriteLock(const std::filesystem::path& songFolder, std::chrono::milliseconds wait) {
+    fd_ = ::open(songFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd_ < 0) return;
+    const auto deadline = std::chrono::steady_clock::now() + wait;
+    for (;;) {
+        if (::flock(fd_, LOCK_EX | LOCK_NB) == 0) {
+            locked_ = true;
+            return;
+        }
+        if (errno != EWOULDBLOCK && errno != EINTR) return;
+        if (std::chrono::steady_clock::now() >= deadline) return;
+        std::this_thread::sleep_for(kLockRetry);
+    }
+}
+
+DeviceWriteLock::~DeviceWriteLock() {
+    if (fd_ >= 0) ::close(fd_);  // closing the last descriptor releases the lock
+}
+
+DeviceWriteSession::DeviceWriteSession(const DeviceIdentity& chosen, const std::filesystem::path& deviceRoot,
+                                       const MountFiles& files, std::chrono::milliseconds wait)
+    : chosen_(chosen), root_(deviceRoot), songFolder_(SongFolderOf(deviceRoot)), files_(files) {
+    // Creating the song folder is a write too: only on the chosen volume.
+    if (!DeviceStillHolds(chosen_, root_, files_) || !EnsureSongFolder(songFolder_)) return;
+    lock_ = std::make_unique<DeviceWriteLock>(songFolder_, wait);
+    if (lock_->folder() < 0) return;
+    if (!lock_->locked()) {
+        status_ = DeviceWriteStatus::Busy;
+        return;
+    }
+    // The wait may have been long: the device may have gone meanwhile.
+    status_ = DeviceWriteStatus::Ready;
+    StillHolds();
+}
+
+const char* DeviceWriteSession::refusal() const {
+    return status_ == DeviceWriteStatus::Busy ? kDeviceBusyMessage : kDeviceChangedMessage;
+}
+
+bool DeviceWriteSession::StillHolds() {
+    if (status_ != DeviceWriteStatus::Ready) return false;
+    bool holds = DeviceStillHolds(chosen_, root_, files_);
+    // The locked folder must still be the song folder of that volume, and still answer.
+    struct stat locked {};
+    struct stat named {};
+    if (holds) {
+        holds = ::fstat(lock_->folder(), &locked) == 0 && ::stat(songFolder_.c_str(), &named) == 0 &&
+                locked.st_dev == named.st_dev && locked.st_ino == named.st_ino && locked.st_nlink > 0;
+    }
+    if (holds) {
+        // A stick pulled without unmounting still shows in the mount table; reading it fails.
+        const int probe = ::openat(lock_->folder(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        holds = probe >= 0;
+        if (probe >= 0) ::close(probe);
+    }
+    if (!holds) status_ = DeviceWriteStatus::Changed;
+    return holds;
+}
+
+}  // namespace songloader

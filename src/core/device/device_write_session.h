@@ -1,0 +1,68 @@
+#pragma once
+
+#include <chrono>
+#include <memory>
+#include <filesystem>
+#include <string>
+
+#include "core/device/device_identity.h"
+
+namespace songloader {
+
+inline constexpr const char* kDeviceBusyMessage = "The device is busy with another song loader command.";
+inline constexpr const char* kDeviceChangedMessage =
+    "The USB drive was removed or changed. Choose it again with Auto-Check USB Drive or Select USB Drive.";
+
+// How long a writer waits for another one to finish with the same device.
+inline constexpr std::chrono::milliseconds kDeviceLockWait{10000};
+
+// An exclusive lock on a device's song folder (flock on the folder itself, so nothing is left on
+// the stick), held until destruction. Every song loader process that writes a device takes it.
+class DeviceWriteLock {
+public:
+    // Waits up to `wait` for another holder to let go; locked() tells whether it succeeded.
+    DeviceWriteLock(const std::filesystem::path& songFolder, std::chrono::milliseconds wait);
+    ~DeviceWriteLock();
+    DeviceWriteLock(const DeviceWriteLock&) = delete;
+    DeviceWriteLock& operator=(const DeviceWriteLock&) = delete;
+
+    bool locked() const { return locked_; }
+    // The open song folder; -1 when it could not be opened.
+    int folder() const { return fd_; }
+
+private:
+    int fd_ = -1;
+    bool locked_ = false;
+};
+
+enum class DeviceWriteStatus { Ready, Busy, Changed };
+
+// One writing command's hold on the device it was told to write: the write lock, and the check
+// that the device is still the volume that was chosen, before every write and after any failure.
+class DeviceWriteSession {
+public:
+    // Checks the identity, creates the song folder when missing, takes the lock and checks again.
+    DeviceWriteSession(const DeviceIdentity& chosen, const std::filesystem::path& deviceRoot,
+                       const MountFiles& files = {}, std::chrono::milliseconds wait = kDeviceLockWait);
+
+    DeviceWriteStatus status() const { return status_; }
+    bool ready() const { return status_ == DeviceWriteStatus::Ready; }
+    // The message for a session that is not ready (the busy or the changed text).
+    const char* refusal() const;
+
+    // Call before each write, and after a write failed: false (for good) once the device was
+    // removed or replaced, or its song folder is gone or answers with an I/O error.
+    bool StillHolds();
+
+    const std::filesystem::path& songFolder() const { return songFolder_; }
+
+private:
+    DeviceIdentity chosen_;
+    std::filesystem::path root_;
+    std::filesystem::path songFolder_;
+    MountFiles files_;
+    DeviceWriteStatus status_ = DeviceWriteStatus::Changed;
+    std::unique_ptr<DeviceWriteLock> lock_;
+};
+
+}  // namespace songloader
