@@ -100,7 +100,8 @@ int RunAdd(const std::vector<std::string>& rawArgs, Console& console) {
     }
     song.mediaPath = copy.path.string();
     songs->push_back(song);
-    const RebuildResult result = RebuildDeviceCatalogue(*songs, device->songFolder, RebuildMode::Add);
+    const RebuildResult result = RebuildDeviceCatalogue(*songs, device->songFolder, RebuildMode::Add, {},
+                                                        device->codePage);
     if (!DeviceStillThere(*session, console)) return kExitFailure;
     for (const std::string& line : result.diagnostics) console.err << line;
     PrintNotices(result.notices, !result.ok, console);

@@ -24,7 +24,8 @@ int RunDelete(const std::vector<std::string>& rawArgs, Console& console) {
         songs.erase(it);
         // The catalogue first: if it cannot be written the media stays where the old catalogue expects it.
         if (!DeviceStillThere(*loaded.session, console)) return kExitFailure;
-        const RebuildResult result = RebuildDeviceCatalogue(songs, device.songFolder, RebuildMode::Delete);
+        const RebuildResult result = RebuildDeviceCatalogue(songs, device.songFolder, RebuildMode::Delete, {},
+                                                            device.codePage);
         if (!DeviceStillThere(*loaded.session, console)) return kExitFailure;
         for (const std::string& line : result.diagnostics) console.err << line;
         if (result.ok) DeleteDeviceSongFiles(device.songFolder, numberText);

@@ -108,7 +108,8 @@ int RunFetch(const std::vector<std::string>& rawArgs, Console& console) {
 
     if (!arrived.empty()) {
         if (!DeviceStillThere(*session, console)) return kExitFailure;
-        const RebuildResult result = RebuildDeviceCatalogue(*songs, device->songFolder, RebuildMode::Add);
+        const RebuildResult result = RebuildDeviceCatalogue(*songs, device->songFolder, RebuildMode::Add, {},
+                                                            device->codePage);
         if (!DeviceStillThere(*session, console)) return kExitFailure;
         for (const std::string& line : result.diagnostics) console.err << line;
         PrintNotices(result.notices, !result.ok, console);

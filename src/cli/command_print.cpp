@@ -21,16 +21,9 @@ namespace {
 // Pixels per inch of the PDF's device units.
 constexpr int kPdfResolution = 600;
 
-bool IsSet(const char* name) {
-    const char* value = std::getenv(name);
-    return value && *value;
-}
-
-// Fonts need a GUI application; without a display the offscreen platform serves.
-void UseOffscreenPlatformWithoutDisplay() {
-    if (IsSet("QT_QPA_PLATFORM") || IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY")) return;
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-}
+// Fonts need a GUI application, but a PDF needs no display: the offscreen platform always
+// serves, so a display named but out of reach cannot stop the command.
+void UseOffscreenPlatform() { setenv("QT_QPA_PLATFORM", "offscreen", 1); }
 
 // Renders every page into `pdf`; returns the number of pages, 0 when the PDF could not be made.
 // An empty list still gets its one page with the title and an empty table.
@@ -72,7 +65,7 @@ int RunPrint(const std::vector<std::string>& rawArgs, Console& console) {
     if (!songs) return kExitFailure;
     const bool thai = TextSettingsFromEnvironment().thai;
 
-    UseOffscreenPlatformWithoutDisplay();
+    UseOffscreenPlatform();
     int argc = 1;
     char name[] = "songloader-cli";
     char* argv[] = {name, nullptr};

@@ -23,11 +23,7 @@ int RunPublish(const std::vector<std::string>& rawArgs, Console& console) {
             console);
     }
     RequirePositional(args, 2, "SONGS.tsv OUT");
-    const std::string codePage = args.option("encoding").value_or(TextSettingsFromEnvironment().codePage);
-    if (!IsKnownEncoding(codePage)) {
-        console.err << "unknown encoding " << codePage << "\n";
-        return kExitFailure;
-    }
+    const std::string codePage = CodePageOption(args);
     const std::filesystem::path tablePath = args.positional[0];
     const auto bytes = ReadFileBytes(tablePath);
     if (!bytes) {

@@ -12,11 +12,17 @@ int RunRebuild(const std::vector<std::string>& rawArgs, Console& console) {
         const Device& device = loaded.device;
         const SongList& songs = loaded.songs;
         if (!DeviceStillThere(*loaded.session, console)) return kExitFailure;
-        const RebuildResult result = RebuildDeviceCatalogue(songs, device.songFolder, RebuildMode::Add);
+        const RebuildResult result = RebuildDeviceCatalogue(songs, device.songFolder, RebuildMode::Add, {},
+                                                            device.codePage);
         if (!DeviceStillThere(*loaded.session, console)) return kExitFailure;
         for (const std::string& line : result.diagnostics) console.err << line;
-        PrintNotices(result.notices, !result.ok, console);
-        return result.ok ? kExitOk : kExitFailure;
+        if (!result.ok) {
+            PrintNotices(result.notices, true, console);
+            return kExitFailure;
+        }
+        // The closing message of the rebuild speaks of adding: say what was done instead.
+        console.out << "Catalogue rebuilt: " << songs.size() << " songs\n";
+        return kExitOk;
     });
 }
 

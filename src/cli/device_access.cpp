@@ -17,11 +17,7 @@ std::optional<Device> OpenDevice(const std::string& root, const Arguments& args,
     Device device;
     device.root = root;
     device.songFolder = device.root / "songs";
-    device.codePage = args.option("encoding").value_or(TextSettingsFromEnvironment().codePage);
-    if (!IsKnownEncoding(device.codePage)) {
-        console.err << "unknown encoding " << device.codePage << "\n";
-        return std::nullopt;
-    }
+    device.codePage = CodePageOption(args);
     const auto identity = ReadDeviceIdentity(device.root);
     if (!identity) {
         console.err << "no device folder at " << root << "\n";
@@ -29,6 +25,16 @@ std::optional<Device> OpenDevice(const std::string& root, const Arguments& args,
     }
     device.identity = *identity;
     return device;
+}
+
+std::string CodePageOption(const Arguments& args) {
+    const auto named = args.option("encoding");
+    if (!named) return TextSettingsFromEnvironment().codePage;
+    // The player reads single- and double-byte texts only: UTF-8 or UTF-16 would write NUL bytes.
+    if (auto page = LocaleCodePage(*named)) return *page;
+    std::string pages;
+    for (const std::string& page : LocaleCodePages()) pages += " " + page;
+    throw UsageError{"--encoding must be one of" + pages};
 }
 
 std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console) {

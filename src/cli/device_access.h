@@ -24,6 +24,10 @@ struct Device {
 // The options every device command takes.
 inline const std::vector<std::string> kCommonOptions = {"encoding"};
 
+// The device code page: --encoding when given, else the locale's. Only the code pages of the
+// locale table are accepted: any other name is a usage error that lists them.
+std::string CodePageOption(const Arguments& args);
+
 // Checks that DEVICE is a folder and picks the code page (--encoding or the locale's).
 // Prints why not and returns nullopt on failure.
 std::optional<Device> OpenDevice(const std::string& root, const Arguments& args, Console& console);

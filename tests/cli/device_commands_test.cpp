@@ -45,7 +45,19 @@ TEST_F(Cli, HelpAndUsageErrors) {
     EXPECT_EQ(Run({"add", Device(), Clip(), "--title", "T", "--language", "XX"}).exitCode, 2);
     EXPECT_EQ(Run({"add", Device(), Clip(), "--title", "T", "--number", "9x"}).exitCode, 2);
     EXPECT_EQ(Run({"list", (dir_ / "no-such-stick").string()}).exitCode, 1);
-    EXPECT_EQ(Run({"list", Device(), "--encoding", "NOPE"}).exitCode, 1);
+}
+
+// Only the locale table's code pages are device code pages: any other name is a usage error.
+TEST_F(Cli, EncodingIsOneOfTheLocaleCodePages) {
+    for (const char* name : {"NOPE", "UTF-8", "UTF-16", "ISO-8859-1"}) {
+        ProgramRun add = Run({"add", Device(), Clip(), "--title", "T", "--encoding", name});
+        EXPECT_EQ(add.exitCode, 2) << name;
+        EXPECT_NE(add.err.find("CP1252 CP936 CP950 CP874 CP932 CP949 CP1258"), std::string::npos) << add.err;
+        EXPECT_EQ(Run({"publish", (dir_ / "songs.tsv").string(), (dir_ / "out").string(), "--encoding", name})
+                      .exitCode, 2) << name;
+    }
+    EXPECT_FALSE(std::filesystem::exists(Songs() / "SgList.dat"));
+    EXPECT_EQ(Run({"add", Device(), Clip(), "--title", "T", "--encoding", "cp1258"}).exitCode, 0);
 }
 
 TEST_F(Cli, AddListExportAndDeleteOnAFreshStick) {
@@ -118,6 +130,7 @@ TEST_F(Cli, RebuildReproducesTheSameBytesAndVerifyFindsStrays) {
     const std::string list = test::ReadBytes(Songs() / "SgList.dat");
     ProgramRun rebuild = Run({"rebuild", Device()});
     ASSERT_EQ(rebuild.exitCode, 0) << rebuild.err;
+    EXPECT_EQ(rebuild.out, "Catalogue rebuilt: 2 songs\n");
     EXPECT_EQ(test::ReadBytes(Songs() / "SgList.dat"), list);
 
     ProgramRun verify = Run({"verify", Device()});

@@ -216,23 +216,22 @@ void CSonquillDlg::AddCloudSongs() {
         if (IsOnDevice(m_deviceSongs, record.number)) continue;
         // A lost device keeps the ticked songs for when it is chosen again.
         if (!DeviceStillThere()) return;
-        bool cancelled = false;
-        if (const auto failure = FetchCloudSongAt(record, position, cancelled)) {
-            if (!DeviceStillThere()) return;
-            failures += "\n" + ToView(record.numberText) + " " + ToView(record.title) + ": " + *failure;
-            // The user stopped the downloads, not just this one.
-            if (cancelled) break;
-        } else {
+        const DownloadOutcome outcome = FetchCloudSongAt(record, position);
+        if (outcome.ok()) {
             ++position;
+            continue;
         }
+        if (!DeviceStillThere()) return;
+        failures += "\n" + ToView(record.numberText) + " " + ToView(record.title) + ": " + DescribeOutcome(outcome);
+        // A cancel ends the batch; the songs that arrived are kept.
+        if (outcome.status == DownloadStatus::Cancelled) break;
     }
     if (!failures.empty()) Show(AppNotice(kDownloadFailedMessage + failures, NoticeIcon::Exclamation));
     // Nothing arrived: nothing to write, and nothing to report as added.
     if (position > first) RebuildCatalogue(RebuildMode::Add);
 }
 
-std::optional<std::string> CSonquillDlg::FetchCloudSongAt(const ROWELEMENT& record, int position,
-                                                          bool& cancelled) {
+DownloadOutcome CSonquillDlg::FetchCloudSongAt(const ROWELEMENT& record, int position) {
     bool rowShown = false;
     const TransferRunner window = ProgressWindow();
     const auto room = [&](std::int64_t size) {
@@ -246,8 +245,7 @@ std::optional<std::string> CSonquillDlg::FetchCloudSongAt(const ROWELEMENT& reco
     }, NetworkWait(kSizeCheckWork), room);
     if (!fetch.outcome.ok()) {
         if (rowShown) m_view.DeleteRow(ControlId::DeviceList, position);
-        cancelled = fetch.outcome.status == DownloadStatus::Cancelled;
-        return DescribeOutcome(fetch.outcome);
+        return fetch.outcome;
     }
     ROWELEMENT song = record;
     // Closing without a rebuild must be able to take the file off the device again.
@@ -255,7 +253,7 @@ std::optional<std::string> CSonquillDlg::FetchCloudSongAt(const ROWELEMENT& reco
     m_deviceSongs.push_back(song);
     m_pendingCopies.push_back(song);
     m_view.Repaint();
-    return std::nullopt;
+    return fetch.outcome;
 }
 
 // ---- "Cloud Midi " ----

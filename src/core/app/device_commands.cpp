@@ -54,11 +54,15 @@ bool CSonquillDlg::ReadListIntoView(const std::filesystem::path& file, ListKind 
 
 bool CSonquillDlg::ReadDeviceFolderList(const std::function<void()>& beforeRead) {
     const auto file = FindListFile(m_songFolder, kDeviceListName);
-    if (!file) return true;  // a device without songs
+    if (!file) {
+        m_deviceListRead = true;  // a device without songs
+        return true;
+    }
     if (beforeRead) beforeRead();
     m_view.Enable(ControlId::DeviceList, false);
     const bool ok = ReadListIntoView(*file, ListKind::Device);
     m_view.Enable(ControlId::DeviceList, true);
+    m_deviceListRead = ok;
     if (!ok) {
         m_view.Enable(ControlId::AutoCheckDevice, true);
         return false;

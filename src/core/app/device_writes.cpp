@@ -6,6 +6,7 @@
 #include "core/app/sonquill_dlg.h"
 #include "core/device/device_layout.h"
 #include "core/device/device_room.h"
+#include "core/entry/add_queue.h"
 #include "core/entry/media_files.h"
 
 namespace songloader {
@@ -17,6 +18,7 @@ void CSonquillDlg::OnAddToDevice() {
             Show({kSelectDiskMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
             return;
         }
+        if (!CatalogueWritable()) return;
         if (!BeginDeviceWrite()) return;
         if (m_cloudListShown) {
             AddCloudSongs();
@@ -24,6 +26,13 @@ void CSonquillDlg::OnAddToDevice() {
             AddQueuedSongs();
         }
     });
+}
+
+bool CSonquillDlg::CatalogueWritable() {
+    // A catalogue rebuilt from a list that is not the device's would drop the songs it lacks.
+    if (m_deviceListRead) return true;
+    Show(AppNotice(kDeviceListUnreadMessage, NoticeIcon::Exclamation));
+    return false;
 }
 
 void CSonquillDlg::AddQueuedSongs() {
@@ -49,8 +58,15 @@ void CSonquillDlg::AddQueuedSongs() {
         const int row = static_cast<int>(m_deviceSongs.size());
         m_view.InsertRow(ControlId::DeviceList, row, RowTextsOf(queued));
         const auto target = MediaTargetPath(m_songFolder, queued.numberText, queued.mediaPath);
-        const MediaResult copy = CopyMediaFile(queued.mediaPath, target,
-                                               [&](std::uint64_t) { StepProgress(static_cast<int>(++step)); });
+        // Just before the copy: a number the device took meanwhile (an earlier song of this
+        // queue, say) would replace that song's file and list two songs under one number.
+        MediaResult copy;
+        if (const auto duplicate = CheckDuplicateNumber(queued.number, {}, m_deviceSongs)) {
+            copy.error = duplicate->text;
+        } else {
+            copy = CopyMediaFile(queued.mediaPath, target,
+                                 [&](std::uint64_t) { StepProgress(static_cast<int>(++step)); });
+        }
         if (!copy.ok) {
             m_view.DeleteRow(ControlId::DeviceList, row);
             if (!DeviceStillThere()) return;
@@ -75,12 +91,13 @@ void CSonquillDlg::AddQueuedSongs() {
 }
 
 bool CSonquillDlg::RebuildCatalogue(RebuildMode mode, const std::function<void()>& afterCommit) {
+    if (!CatalogueWritable()) return false;
     const int count = static_cast<int>(m_deviceSongs.size());
     if (count > 0) m_view.SetProgressRange(1, count);
     RebuildHooks hooks;
     hooks.onSong = [&](std::size_t done, std::size_t) { StepProgress(static_cast<int>(done)); };
     if (!DeviceStillThere()) return false;
-    const RebuildResult result = RebuildDeviceCatalogue(m_deviceSongs, m_songFolder, mode, hooks);
+    const RebuildResult result = RebuildDeviceCatalogue(m_deviceSongs, m_songFolder, mode, hooks, m_settings.codePage);
     m_view.SetProgressPos(count);
     if (!result.ok && !DeviceStillThere()) return false;
     if (!result.ok) {
@@ -106,6 +123,7 @@ void CSonquillDlg::OnDeleteSong() {
         m_menuRow = -1;
         SongList& records = RecordsOf(list);
         if (row >= static_cast<int>(records.size())) return;
+        if (list == ControlId::DeviceList && !CatalogueWritable()) return;
         const Notice question{kConfirmDeleteQuestion, kCaptionNote, NoticeIcon::None};
         if (Show(question, MessageButtons::YesNo) != MessageAnswer::Yes) return;
         if (list == ControlId::DeviceList && !BeginDeviceWrite()) return;

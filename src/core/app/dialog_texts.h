@@ -60,6 +60,8 @@ inline constexpr const char* kCopyFailedMessage = "These songs could not be copi
 inline constexpr const char* kDownloadFailedMessage = "These songs could not be downloaded and were not added:";
 inline constexpr const char* kCatalogueFailedMessage = "The cloud catalogue could not be downloaded:";
 inline constexpr const char* kMidiFailedMessage = "These files of the MIDI pack could not be downloaded:";
+inline constexpr const char* kDeviceListUnreadMessage =
+    "The device's song list could not be read; nothing was written.";
 inline constexpr const char* kTextNotStorableMessage =
     "The song's texts hold characters that the device's character set (%s) cannot store.";
 

@@ -6,6 +6,7 @@
 #include "core/app/dialog_texts.h"
 #include "core/app/sonquill_dlg.h"
 #include "core/catalogue/language_table.h"
+#include "core/entry/add_queue.h"
 #include "core/entry/media_files.h"
 #include "core/entry/number_rules.h"
 #include "core/text/code_page.h"
@@ -125,6 +126,7 @@ void CSonquillDlg::OnQueueToAdd() {
             Show(AppNotice(WithArgument(kTextNotStorableMessage, m_settings.codePage), NoticeIcon::Exclamation));
             return;
         }
+        if (!CheckEnteredSong(check.song, false, static_cast<int>(m_workSongs.size()), -1)) return;
         m_currentSong = check.song;
         AppendRow(ControlId::WorkList, m_currentSong);
     });
@@ -225,6 +227,12 @@ void CSonquillDlg::OnRevise() {
             Show(AppNotice(WithArgument(kTextNotStorableMessage, m_settings.codePage), NoticeIcon::Exclamation));
             return;
         }
+        if (onDevice && !CatalogueWritable()) return;
+        const int ownRow = static_cast<int>(row);
+        if (!CheckEnteredSong(song, song.numberText != records[row].numberText, onDevice ? -1 : ownRow,
+                              onDevice ? ownRow : -1)) {
+            return;
+        }
         m_currentSong = song;
         if (onDevice) {
             ReviseDeviceSong(song);
@@ -237,6 +245,24 @@ void CSonquillDlg::OnRevise() {
     });
 }
 
+bool CSonquillDlg::CheckEnteredSong(const ROWELEMENT& song, bool numberChanged, int ownWorkRow, int ownDeviceRow) {
+    // A number that stays was checked when it came; device songs may carry numbers of any form.
+    if (numberChanged) {
+        if (const auto refused = CheckSongNumber(song.numberText, m_workSongs, m_deviceSongs, ownWorkRow, ownDeviceRow)) {
+            Show(*refused);
+            return false;
+        }
+    }
+    // The song's row in the list the next rebuild writes: device songs first, then the queue.
+    const std::size_t rowNumber =
+        ownDeviceRow >= 0 ? ownDeviceRow + 1 : m_deviceSongs.size() + static_cast<std::size_t>(ownWorkRow) + 1;
+    if (const auto refused = CheckSongRow(song, rowNumber)) {
+        Show(*refused);
+        return false;
+    }
+    return true;
+}
+
 void CSonquillDlg::ReviseDeviceSong(const ROWELEMENT& revised) {
     const int row = m_editRow;
     const ROWELEMENT old = m_deviceSongs[static_cast<std::size_t>(row)];
@@ -244,12 +270,6 @@ void CSonquillDlg::ReviseDeviceSong(const ROWELEMENT& revised) {
     const bool numberChanged = song.numberText != old.numberText;
     if (!BeginDeviceWrite()) return;
     if (numberChanged) {
-        for (std::size_t i = 0; i < m_deviceSongs.size(); ++i) {
-            if (static_cast<int>(i) != row && m_deviceSongs[i].number == song.number) {
-                Show(ErrorNotice(kDuplicateOnDeviceMessage));
-                return;
-            }
-        }
         const auto media = FindDeviceSongMedia(m_songFolder, old.numberText);
         if (!media) {
             Show(AppNotice(WithArgument(kMediaMissingMessage, ToView(old.numberText)), NoticeIcon::Exclamation));

@@ -70,6 +70,7 @@ EditTarget CSonquillDlg::EditTargetOf(ControlId list) {
 
 void CSonquillDlg::ClearList(ControlId list) {
     RecordsOf(list).clear();
+    if (list == ControlId::DeviceList) m_deviceListRead = false;
     m_view.DeleteAllRows(list);
     // Positions into the emptied list no longer name a song.
     if (m_editTarget == EditTargetOf(list)) {

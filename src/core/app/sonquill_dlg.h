@@ -176,15 +176,18 @@ private:
     TransferRunner ProgressWindow();
     WaitRunner NetworkWait(const std::string& what);
     void AddCloudSongs();
-    // Downloads one cloud song shown at `position` of the device list; why not, when it failed
-    // (`cancelled` tells whether the user stopped it).
-    std::optional<std::string> FetchCloudSongAt(const ROWELEMENT& record, int position, bool& cancelled);
+    // Downloads one cloud song shown at `position` of the device list.
+    DownloadOutcome FetchCloudSongAt(const ROWELEMENT& record, int position);
 
     // Printing.
     void StartPrintJob();
     void StartPrintPreview();
 
     // Writing to the device.
+    // False, after saying why, while the device list does not show the device's songs.
+    bool CatalogueWritable();
+    // The entry checks of a new or changed number and the builder's checks of the song's row.
+    bool CheckEnteredSong(const ROWELEMENT& song, bool numberChanged, int ownWorkRow, int ownDeviceRow);
     void AddQueuedSongs();
     bool RebuildCatalogue(RebuildMode mode, const std::function<void()>& afterCommit = {});
     void RequestClose();
@@ -199,6 +202,9 @@ private:
     SongList m_workSongs;
     SongList m_deviceSongs;
     SongList m_pendingCopies;
+    // m_deviceSongs is what the device's song list holds: false after a failed read, or once the
+    // list was emptied for a device choice that did not come about.
+    bool m_deviceListRead = true;
     std::filesystem::path m_songFolder;  // empty until a device is chosen
     std::filesystem::path m_deviceRoot;
     std::optional<DeviceIdentity> m_deviceIdentity;  // of the volume chosen

@@ -4,11 +4,15 @@ namespace songloader {
 
 namespace {
 
-// Clears downloadActive on every way out, exceptions included.
+// Clears downloadActive and the cancel request on every way out, exceptions included.
 class ActiveFlag {
 public:
     explicit ActiveFlag(DownloadProgress& progress) : progress_(progress) { progress_.downloadActive.store(1); }
-    ~ActiveFlag() { progress_.downloadActive.store(0); }
+    // A cancel request belongs to the download it was made for: the next one starts clean.
+    ~ActiveFlag() {
+        progress_.downloadActive.store(0);
+        progress_.cancelRequested.store(false);
+    }
     ActiveFlag(const ActiveFlag&) = delete;
     ActiveFlag& operator=(const ActiveFlag&) = delete;
 

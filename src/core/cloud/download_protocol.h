@@ -26,7 +26,7 @@ void RunWait(const WaitRunner& runner, const std::function<void()>& wait);
 
 // The start protocol of every download with a progress window: progressSteps and downloadName set,
 // counters and the cancel request cleared, downloadActive raised, the transfer run through `runner`,
-// downloadActive cleared again whatever the outcome.
+// downloadActive and the cancel request cleared again whatever the outcome.
 DownloadOutcome RunDownloadProtocol(DownloadProgress& progress, std::int32_t progressSteps, std::string name,
                                     const Transfer& transfer, const TransferRunner& runner = {});
 

@@ -5,6 +5,8 @@
 #include <system_error>
 
 #include "core/catalogue/language_table.h"
+#include "core/songlist/song_text.h"
+#include "core/songlist/song_text_parser.h"
 
 namespace songloader {
 
@@ -16,6 +18,21 @@ Notice NoteNotice(const char* text) { return {text, kCaptionNote, NoticeIcon::No
 bool Exists(const std::string& path) {
     std::error_code error;
     return !path.empty() && std::filesystem::exists(path, error);
+}
+
+bool IsSixDigits(const std::string& text) {
+    if (text.size() != 6) return false;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+    }
+    return true;
+}
+
+bool UsedElsewhere(const SongList& songs, std::int32_t number, int ownRow) {
+    for (std::size_t i = 0; i < songs.size(); ++i) {
+        if (static_cast<int>(i) != ownRow && songs[i].number == number) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -42,13 +59,34 @@ QueueCheck CheckQueueToAdd(const EntryForm& form, bool deviceChosen, const SongL
     };
     if (!deviceChosen) return fail(ErrorNotice(kNeedDeviceMessage));
     if (!Exists(form.mediaPath)) return fail(ErrorNotice(kInvalidPathMessage));
-    if (form.numberText.size() < 6) return fail(NoteNotice(kNumberLengthMessage));
+    if (!IsSixDigits(form.numberText)) return fail(NoteNotice(kNumberLengthMessage));
     check.song = SongFromForm(form);
     if (check.song.title.empty()) return fail(ErrorNotice(kNeedTitleMessage));
     if (check.song.mediaPath.empty()) return fail(ErrorNotice(kInvalidPathMessage));
-    if (IsOnDevice(workSongs, check.song.number)) return fail(ErrorNotice(kDuplicateInWorkMessage));
-    if (IsOnDevice(deviceSongs, check.song.number)) return fail(ErrorNotice(kDuplicateOnDeviceMessage));
+    if (auto duplicate = CheckDuplicateNumber(check.song.number, workSongs, deviceSongs)) return fail(*duplicate);
     return check;
+}
+
+std::optional<Notice> CheckSongNumber(const std::string& numberText, const SongList& workSongs,
+                                      const SongList& deviceSongs, int ownWorkRow, int ownDeviceRow) {
+    if (!IsSixDigits(numberText)) return NoteNotice(kNumberLengthMessage);
+    return CheckDuplicateNumber(std::atoi(numberText.c_str()), workSongs, deviceSongs, ownWorkRow, ownDeviceRow);
+}
+
+std::optional<Notice> CheckDuplicateNumber(std::int32_t number, const SongList& workSongs,
+                                           const SongList& deviceSongs, int ownWorkRow, int ownDeviceRow) {
+    if (UsedElsewhere(workSongs, number, ownWorkRow)) return ErrorNotice(kDuplicateInWorkMessage);
+    if (UsedElsewhere(deviceSongs, number, ownDeviceRow)) return ErrorNotice(kDuplicateOnDeviceMessage);
+    return std::nullopt;
+}
+
+std::optional<Notice> CheckSongRow(const ROWELEMENT& song, std::size_t rowNumber) {
+    SongText text;
+    AppendSongTextRow(text, song);
+    const SongTextParse parse = ParseSongText(text.bytes, text.rowCount);
+    if (parse.ok) return std::nullopt;
+    // The parser numbered the song's row 1; the builder names it by its place in the whole list.
+    return Notice{std::to_string(rowNumber) + parse.message.substr(1), kApplicationName, NoticeIcon::None};
 }
 
 }  // namespace songloader

@@ -36,6 +36,19 @@ struct QueueCheck {
 QueueCheck CheckQueueToAdd(const EntryForm& form, bool deviceChosen, const SongList& workSongs,
                            const SongList& deviceSongs);
 
+// The number checks of "Queue to Add" for a number that enters a list or changes there: six
+// digits, then used by no queued song and no device song (each list's `own...Row` aside: the
+// row of the song whose number changes, or -1).
+std::optional<Notice> CheckSongNumber(const std::string& numberText, const SongList& workSongs,
+                                      const SongList& deviceSongs, int ownWorkRow = -1, int ownDeviceRow = -1);
+// Only the duplicate checks of the above, for a number already known to be well formed.
+std::optional<Notice> CheckDuplicateNumber(std::int32_t number, const SongList& workSongs,
+                                           const SongList& deviceSongs, int ownWorkRow = -1, int ownDeviceRow = -1);
+
+// The song list builder's row checks on `song`, which will be row `rowNumber` (1-based) of the
+// device's list: the builder's own message when it would refuse the song.
+std::optional<Notice> CheckSongRow(const ROWELEMENT& song, std::size_t rowNumber);
+
 // Number, language and texts of a song read from the form (no checks): shared with revising.
 ROWELEMENT SongFromForm(const EntryForm& form);
 

@@ -68,7 +68,7 @@ bool AppendTrailerAndSync(const std::filesystem::path& file, std::size_t songCou
 }  // namespace
 
 RebuildResult RebuildDeviceCatalogue(const SongList& songs, const std::filesystem::path& songFolder,
-                                     RebuildMode mode, const RebuildHooks& hooks) {
+                                     RebuildMode mode, const RebuildHooks& hooks, const std::string& codePage) {
     RebuildResult result;
     auto fail = [&result](Notice notice) {
         result.notices.push_back(std::move(notice));
@@ -84,6 +84,7 @@ RebuildResult RebuildDeviceCatalogue(const SongList& songs, const std::filesyste
     }
 
     SongText text;
+    text.codePage = codePage;
     text.bytes.reserve(std::min<std::size_t>(kSongTextReserve, songs.size() * 96 + 64));
     {
         SongListInserter inserter(db);

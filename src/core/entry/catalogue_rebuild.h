@@ -33,7 +33,9 @@ struct RebuildResult {
 // Writes a new usbsong.db and SgList.dat for `songs` into `songFolder`. Both are built under
 // temporary names, flushed, and only then moved over the old files; on any failure the old
 // catalogue stays as it was. A device without songs keeps an empty usbsong.db and no SgList.dat.
+// `codePage` is the device's: the list's text slots are cut between its characters.
 RebuildResult RebuildDeviceCatalogue(const SongList& songs, const std::filesystem::path& songFolder,
-                                     RebuildMode mode, const RebuildHooks& hooks = {});
+                                     RebuildMode mode, const RebuildHooks& hooks = {},
+                                     const std::string& codePage = {});
 
 }  // namespace songloader

@@ -21,6 +21,20 @@ MediaResult Failure(std::string error) {
     return result;
 }
 
+// Every file of a device song: numberText and numberText.* in its folder.
+std::vector<std::filesystem::path> SongFiles(const std::filesystem::path& songFolder, std::string_view numberText) {
+    std::error_code error;
+    const std::filesystem::path folder = MediaFolder(songFolder, numberText);
+    const std::string exact(numberText);
+    const std::string prefix = exact + ".";
+    std::vector<std::filesystem::path> files;
+    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if ((name == exact || name.rfind(prefix, 0) == 0) && !it->is_directory(error)) files.push_back(it->path());
+    }
+    return files;
+}
+
 }  // namespace
 
 std::uint64_t MebibytesRoundedUp(std::uint64_t bytes) { return (bytes + kCopyChunkBytes - 1) / kCopyChunkBytes; }
@@ -83,35 +97,38 @@ MediaResult MoveDeviceSongMedia(const std::filesystem::path& songFolder, std::st
     if (!oldFile) {
         return Failure("the media file of song " + std::string(oldNumberText) + " is not on the device");
     }
-    const std::filesystem::path newFile = MediaTargetPath(songFolder, newNumberText, *oldFile);
+    MediaResult moved;
+    moved.ok = true;
+    moved.path = MediaTargetPath(songFolder, newNumberText, *oldFile);
+    if (moved.path == *oldFile) return moved;
+
+    // Every file of the song goes (its lyrics beside its video, say), each keeping what follows the number.
     std::error_code error;
-    if (newFile == *oldFile) {
-        MediaResult same;
-        same.ok = true;
-        same.path = newFile;
-        return same;
+    std::vector<std::pair<std::filesystem::path, std::filesystem::path>> moves;
+    for (const auto& file : SongFiles(songFolder, oldNumberText)) {
+        const std::string rest = file.filename().string().substr(oldNumberText.size());
+        const std::filesystem::path target = MediaFolder(songFolder, newNumberText) / (std::string(newNumberText) + rest);
+        if (std::filesystem::exists(target, error)) return Failure(target.string() + " already exists on the device");
+        moves.emplace_back(file, target);
     }
-    if (std::filesystem::exists(newFile, error)) {
-        return Failure(newFile.string() + " already exists on the device");
+    // All or none: the old files go only once every copy is complete.
+    std::vector<std::filesystem::path> copies;
+    for (const auto& [from, to] : moves) {
+        const MediaResult copied = CopyMediaFile(from, to, from == *oldFile ? onChunk : ChunkProgress{});
+        if (!copied.ok) {
+            for (const auto& copy : copies) std::filesystem::remove(copy, error);
+            return copied;
+        }
+        copies.push_back(to);
     }
-    MediaResult copied = CopyMediaFile(*oldFile, newFile, onChunk);
-    if (!copied.ok) return copied;
-    std::filesystem::remove(*oldFile, error);
-    return copied;
+    for (const auto& move : moves) std::filesystem::remove(move.first, error);
+    return moved;
 }
 
 std::size_t DeleteDeviceSongFiles(const std::filesystem::path& songFolder, std::string_view numberText) {
     std::error_code error;
-    const std::filesystem::path folder = MediaFolder(songFolder, numberText);
-    const std::string exact(numberText);
-    const std::string prefix = exact + ".";
-    std::vector<std::filesystem::path> doomed;
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if ((name == exact || name.rfind(prefix, 0) == 0) && !it->is_directory(error)) doomed.push_back(it->path());
-    }
     std::size_t removed = 0;
-    for (const auto& file : doomed) removed += std::filesystem::remove(file, error) ? 1 : 0;
+    for (const auto& file : SongFiles(songFolder, numberText)) removed += std::filesystem::remove(file, error) ? 1 : 0;
     return removed;
 }
 

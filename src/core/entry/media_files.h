@@ -33,8 +33,10 @@ MediaResult CopyMediaFile(const std::filesystem::path& source, const std::filesy
 std::optional<std::filesystem::path> FindDeviceSongMedia(const std::filesystem::path& songFolder,
                                                          std::string_view numberText);
 
-// Moves a device song's media file to the place of its new number; the old file is removed only
-// after the new one is complete. Refuses to replace another file already standing there.
+// Moves every file of a device song (numberText and numberText.*) to the place of its new
+// number, all or none: the old files are removed only after every new one is complete, and a
+// file already standing at a new place stops the move before anything is copied. `path` of the
+// result is the media file's new place.
 MediaResult MoveDeviceSongMedia(const std::filesystem::path& songFolder, std::string_view oldNumberText,
                                 std::string_view newNumberText, const ChunkProgress& onChunk = {});
 

@@ -78,7 +78,7 @@ SongListBuild BuildSongList(const SongText* text, const std::function<void(SongL
     SongTextParse parse;
     try {
         beforeStage(SongListStage::ParsedRows);
-        parse = ParseSongText(text->bytes, text->rowCount);
+        parse = ParseSongText(text->bytes, text->rowCount, text->codePage);
     } catch (const std::bad_alloc&) {
         return Failed({BuilderNotice(kSongTextAnalyseMessage)});
     }

@@ -12,6 +12,7 @@ namespace songloader {
 struct SongText {
     std::string bytes;
     std::size_t rowCount = 0;
+    std::string codePage;  // of the device: texts are cut to their slots between its characters
 };
 
 inline constexpr std::size_t kSongTextReserve = 3145728;

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "core/songlist/abbreviation_key.h"
+#include "core/text/code_page.h"
 
 namespace songloader {
 
@@ -72,14 +73,15 @@ private:
     const char* failure_ = nullptr;
 };
 
-std::uint8_t StoreText(std::string_view text, int language, char (&slot)[kSongTextSlot + 1]) {
-    const std::size_t length = SlotLength(text, language);
+std::uint8_t StoreText(std::string_view text, int language, std::string_view codePage,
+                       char (&slot)[kSongTextSlot + 1]) {
+    const std::size_t length = SlotLength(text, language, codePage);
     std::memcpy(slot, text.data(), length);
     slot[length] = '\0';
     return static_cast<std::uint8_t>(length);
 }
 
-bool ParseRow(std::size_t index, SongRow& row, RowReader& reader) {
+bool ParseRow(std::size_t index, SongRow& row, RowReader& reader, std::string_view codePage) {
     std::uint32_t number = 0;
     if (!reader.ReadNumber(number)) return false;
     if (number >= kNumberLimit) return reader.Fail(kNumberTooLongMessage);
@@ -93,13 +95,13 @@ bool ParseRow(std::size_t index, SongRow& row, RowReader& reader) {
     const int lang = static_cast<int>(language);
 
     if (!reader.ReadTag('T')) return false;
-    row.titleLength = StoreText(reader.ReadText(), lang, row.title);
+    row.titleLength = StoreText(reader.ReadText(), lang, codePage, row.title);
     if (!reader.ReadTag('S')) return false;
-    row.artistLength = StoreText(reader.ReadText(), lang, row.artist);
+    row.artistLength = StoreText(reader.ReadText(), lang, codePage, row.artist);
     if (!reader.ReadTag('W')) return false;
-    row.composerLength = StoreText(reader.ReadText(), lang, row.composer);
+    row.composerLength = StoreText(reader.ReadText(), lang, codePage, row.composer);
     if (!reader.ReadTag('M')) return false;
-    row.lyricistLength = StoreText(reader.ReadText(), lang, row.lyricist);
+    row.lyricistLength = StoreText(reader.ReadText(), lang, codePage, row.lyricist);
 
     row.titleKey = AbbreviationKey(row.Title(), lang, std::min<int>(row.titleLength, kMaxInitials));
     row.artistKey = AbbreviationKey(row.Artist(), lang, std::min<int>(row.artistLength, kMaxInitials));
@@ -123,20 +125,22 @@ SongTextParse Failed(std::size_t rowNumber, const char* message) {
 
 }  // namespace
 
-std::size_t SlotLength(std::string_view text, int language) {
+std::size_t SlotLength(std::string_view text, int language, std::string_view codePage) {
     if (text.size() <= kSongTextSlot) return text.size();
-    if (language != kChinese) return kSongTextSlot;
+    const bool chinese = language == kChinese;
+    if (!chinese && !IsLeadByte(0x81, codePage)) return kSongTextSlot;  // a single-byte code page
     std::size_t cut = 0;
     while (cut < text.size()) {
         const auto b = static_cast<std::uint8_t>(text[cut]);
-        const std::size_t width = (b >= 0x81 && b <= 0xFE && cut + 1 < text.size()) ? 2 : 1;
+        const bool lead = chinese ? b >= 0x81 && b <= 0xFE : IsLeadByte(b, codePage);
+        const std::size_t width = (lead && cut + 1 < text.size()) ? 2 : 1;
         if (cut + width > kSongTextSlot) break;
         cut += width;
     }
     return cut;
 }
 
-SongTextParse ParseSongText(std::string_view text, std::size_t rowCount) {
+SongTextParse ParseSongText(std::string_view text, std::size_t rowCount, std::string_view codePage) {
     SongTextParse result;
     result.rows.reserve(std::min<std::size_t>(rowCount, 65536));
     std::size_t start = 0;
@@ -146,7 +150,7 @@ SongTextParse ParseSongText(std::string_view text, std::size_t rowCount) {
         if (index >= rowCount) return Failed(index + 1, kRowCountMessage);
         SongRow& row = result.rows.emplace_back();
         RowReader reader(text.substr(start, end - start));
-        if (!ParseRow(index, row, reader)) return Failed(index + 1, reader.failure());
+        if (!ParseRow(index, row, reader, codePage)) return Failed(index + 1, reader.failure());
         result.dataSize += row.titleLength + row.artistLength + row.composerLength + row.lyricistLength + 8u;
     }
     // Rows left unfilled would reach the file as garbage.

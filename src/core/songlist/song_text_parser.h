@@ -54,11 +54,13 @@ struct SongTextParse {
 
 // Reads the CR LF-terminated rows of the temporary song text; `rowCount` is the number of rows
 // the text must hold (at most 65536, the row index being 16 bits). Text after the last CR LF is
-// ignored. Throws std::bad_alloc when the rows do not fit in memory.
-SongTextParse ParseSongText(std::string_view text, std::size_t rowCount);
+// ignored. `codePage` is the device's (see SlotLength). Throws std::bad_alloc when the rows do
+// not fit in memory.
+SongTextParse ParseSongText(std::string_view text, std::size_t rowCount, std::string_view codePage = {});
 
-// Length of `text` cut to a slot: at most 52 bytes, and for language 1 never inside a two-byte
-// character (a byte 0x81..0xFE with a byte after it starts one).
-std::size_t SlotLength(std::string_view text, int language);
+// Length of `text` cut to a slot: at most 52 bytes, and never inside a two-byte character: for
+// language 1 a byte 0x81..0xFE with a byte after it starts one, for any other language a lead
+// byte of the device's double-byte code page does.
+std::size_t SlotLength(std::string_view text, int language, std::string_view codePage = {});
 
 }  // namespace songloader

@@ -2,6 +2,8 @@
 
 #include <iconv.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <vector>
@@ -31,20 +33,27 @@ public:
         while (true) {
             char* outPtr = buffer.data();
             std::size_t outLeft = buffer.size();
-            std::size_t rc = inLeft ? iconv(cd_, &in, &inLeft, &outPtr, &outLeft)
-                                    : iconv(cd_, nullptr, nullptr, &outPtr, &outLeft);
+            // Once the input is used up, a stateful conversion (CP1258 holds back a letter that
+            // a combining mark might follow) still has to give out what it holds.
+            const bool flushing = inLeft == 0;
+            std::size_t rc = flushing ? iconv(cd_, nullptr, nullptr, &outPtr, &outLeft)
+                                      : iconv(cd_, &in, &inLeft, &outPtr, &outLeft);
             out.append(buffer.data(), outPtr);
             if (rc != static_cast<std::size_t>(-1)) {
-                if (inLeft == 0) break;
+                if (flushing) break;
                 continue;
             }
             if (errno == E2BIG) continue;
-            if (!skipInvalid) return std::nullopt;
-            // EILSEQ or EINVAL (a truncated sequence at the end): show it as U+FFFD and go on.
+            if (!skipInvalid || flushing) return skipInvalid ? std::optional(out) : std::nullopt;
+            // EILSEQ or EINVAL (a truncated sequence at the end): give out what the conversion
+            // holds, show the byte as U+FFFD and go on.
+            outPtr = buffer.data();
+            outLeft = buffer.size();
+            iconv(cd_, nullptr, nullptr, &outPtr, &outLeft);
+            out.append(buffer.data(), outPtr);
             out += "\xEF\xBF\xBD";
             ++in;
             --inLeft;
-            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         }
         return out;
     }
@@ -86,6 +95,26 @@ TextSettings TextSettingsForLocale(std::string_view locale) {
         s.codePage = "CP1255";
     }
     return s;
+}
+
+const std::vector<std::string>& LocaleCodePages() {
+    static const std::vector<std::string> pages = {"CP1252", "CP936", "CP950", "CP874", "CP932", "CP949",
+                                                   "CP1258", "CP1251", "CP1256", "CP1253", "CP1254", "CP1255"};
+    return pages;
+}
+
+std::optional<std::string> LocaleCodePage(std::string_view name) {
+    std::string upper(name);
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const auto& pages = LocaleCodePages();
+    if (std::find(pages.begin(), pages.end(), upper) == pages.end()) return std::nullopt;
+    return upper;
+}
+
+bool IsLeadByte(unsigned char b, std::string_view codePage) {
+    if (codePage == "CP932") return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
+    if (codePage == "CP936" || codePage == "CP949" || codePage == "CP950") return b >= 0x81 && b <= 0xFE;
+    return false;
 }
 
 TextSettings TextSettingsFromEnvironment() {

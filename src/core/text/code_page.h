@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace songloader {
 
@@ -16,6 +17,14 @@ struct TextSettings {
 
 // From a locale name such as "zh_TW.UTF-8" or "th_TH".
 TextSettings TextSettingsForLocale(std::string_view locale);
+// The code pages the locale table above chooses from: the only ones a device's texts may use.
+const std::vector<std::string>& LocaleCodePages();
+// The name as LocaleCodePages() spells it ("cp936" -> "CP936"); nullopt for any other encoding.
+std::optional<std::string> LocaleCodePage(std::string_view name);
+// True when `b` starts a two-byte character of a double-byte code page (CP932, CP936, CP949,
+// CP950); always false for the single-byte ones.
+bool IsLeadByte(unsigned char b, std::string_view codePage);
+
 // From LC_ALL, LC_CTYPE or LANG, the first one set.
 TextSettings TextSettingsFromEnvironment();
 

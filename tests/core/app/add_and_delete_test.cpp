@@ -102,18 +102,40 @@ TEST_F(AddUserSongs, ACopyThatFailsIsNamedAndTheSongStaysQueued) {
     EXPECT_EQ(view.Rows(ControlId::WorkList), Log{"900002|EG|Lost|||"});
 }
 
+// A queued number that another device holds (the queue stays when another device is selected)
+// is refused just before its copy: the device's own song and file stay.
+TEST_F(AddUserSongs, ANumberTheDeviceHoldsIsNeverCopiedOver) {
+    ChooseDevice();
+    Queue("900000", "Mine", MakeClip("a.mp4"));
+    Queue("900001", "Also mine", MakeClip("b.mp4"));
+    PutDeviceList({{900000, 0, "Theirs", "", "", ""}});
+    PutDeviceMedia("900000", ".mp4", "their video");
+    view.folders = {stick.string()};
+    dlg.OnSelectDevice();
+    ClearLog();
+    dlg.OnAddToDevice();
+    ASSERT_EQ(view.messages.size(), 2u);
+    EXPECT_EQ(view.messages[0].text, std::string(kCopyFailedMessage) +
+                                         "\n900000 Mine: Song number is duplicate with existing file of device");
+    EXPECT_EQ(ReadBytes(songs() / "900" / "900000.mp4"), "their video");
+    EXPECT_EQ(Numbers(DeviceCatalogue()), (std::vector<std::int32_t>{900000, 900001}));
+    EXPECT_EQ(DeviceCatalogue()[0].title, "Theirs");
+    EXPECT_EQ(Numbers(dlg.workSongs()), std::vector<std::int32_t>{900000});
+}
+
 TEST_F(AddUserSongs, AFailedRebuildKeepsTheOldCatalogueAndThePendingCopies) {
-    PutDeviceList({{900000, 0, "Let It Be", "Ann", "", ""}});
+    // A song another program stored, which the builder refuses.
+    PutDeviceList({{900000, 0, "Let It Be", "Ann", "", ""}, {900003, 0, kUnbuildableTitle, "", "", ""}});
     ChooseDevice();
     const std::string oldList = ReadBytes(songs() / "SgList.dat");
     Queue("900001", "Fine", MakeClip("a.mp4"));
-    Queue("900002", kUnbuildableTitle, MakeClip("b.mp4"));
+    Queue("900002", "Fine too", MakeClip("b.mp4"));
     dlg.OnAddToDevice();
     EXPECT_EQ(view.MessageLog(),
-              (Log{"Sonquill|3have row error:Song name characters is wrong!", "Sonquill|Temp File Analyse Error!"}));
+              (Log{"Sonquill|2have row error:Song name characters is wrong!", "Sonquill|Temp File Analyse Error!"}));
     EXPECT_EQ(ReadBytes(songs() / "SgList.dat"), oldList);
     EXPECT_EQ(dlg.pendingCopies().size(), 2u);
-    EXPECT_EQ(dlg.deviceSongs().size(), 3u);
+    EXPECT_EQ(dlg.deviceSongs().size(), 4u);
     EXPECT_TRUE(std::filesystem::exists(songs() / "900" / "900002.mp4"));
 }
 

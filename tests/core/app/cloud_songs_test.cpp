@@ -70,6 +70,21 @@ TEST_F(CloudSongs, RunningItTwiceGivesTheSameLists) {
     EXPECT_EQ(Gets("/MgList.dat"), 2u);
 }
 
+// A cancelled download leaves no cancel request behind for the next one.
+TEST_F(CloudSongs, WorksAfterACancelledSongOrMidiFile) {
+    WriteBytes(cloud / "230midisglist.dat", std::string(3000, 'l'));
+    struct Case { const char* name; std::function<void()> cancelled; };
+    for (const Case& c : {Case{"song", [&] { SyncCloud(); view.Tick(ControlId::WorkList, 0); dlg.OnAddToDevice(); }},
+                          Case{"midi", [&] { dlg.OnCloudMidi(); }}}) {
+        view.onTransfer = [](DownloadProgress& running) { running.RequestCancel(); };
+        c.cancelled();
+        view.onTransfer = nullptr;
+        ClearLog();
+        SyncCloud();
+        EXPECT_FALSE(HasFailure()) << c.name;
+    }
+}
+
 TEST_F(CloudSongs, NoNetwork) {
     server.SetBehaviour("MgList.dat", PathBehaviour{.headWithoutLength = true});
     dlg.OnCloudSongs();

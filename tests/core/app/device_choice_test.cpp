@@ -90,6 +90,40 @@ TEST_F(DeviceChoice, ADamagedListIsReportedAndEndsTheCommand) {
     EXPECT_EQ(view.MessageLog().back(), "Error|Data error ");
 }
 
+// A list that does not show the device's songs (a failed read, or one emptied for a choice that
+// did not come about) never becomes the device's catalogue.
+TEST_F(DeviceChoice, NoCatalogueIsWrittenFromAListThatWasNotRead) {
+    PutDeviceList({{900000, 0, "Kept", "", "", ""}, {900001, 0, "Kept too", "", "", ""}});
+    ChooseDevice();
+    Queue("900123", "New", MakeClip("a.mp4"));
+    const std::string goodList = ReadBytes(songs() / "SgList.dat");
+    const std::string damaged = std::string("\xEC\0\0\5", 4) + std::string(16, '\0');
+    WriteBytes(songs() / "SgList.dat", damaged);
+    const std::string refused = "Sonquill|The device's song list could not be read; nothing was written.";
+    struct Case { const char* name; std::function<void()> spoil; };
+    for (const Case& c : {Case{"damaged", [&] { dlg.OnSelectDevice(); }},
+                          Case{"picker cancelled", [&] { WriteBytes(songs() / "SgList.dat", goodList);
+                                                         dlg.OnSelectDevice(); }}}) {
+        view.folders = {c.name == std::string("damaged") ? std::optional<std::string>(stick.string()) : std::nullopt};
+        c.spoil();
+        const std::string before = ReadBytes(songs() / "SgList.dat");
+        ClearLog();
+        dlg.OnAddToDevice();
+        EXPECT_EQ(view.MessageLog(), std::vector<std::string>{refused}) << c.name;
+        EXPECT_EQ(ReadBytes(songs() / "SgList.dat"), before) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(songs() / "usbsong.db")) << c.name;
+        EXPECT_FALSE(std::filesystem::exists(songs() / "900" / "900123.mp4")) << c.name;
+        EXPECT_EQ(dlg.workSongs().size(), 1u) << c.name;
+    }
+    // A list read again is the device's: writing works again.
+    view.folders = {stick.string()};
+    dlg.OnSelectDevice();
+    ClearLog();
+    dlg.OnAddToDevice();
+    EXPECT_EQ(view.MessageLog(), std::vector<std::string>{"Note|Added successfully"});
+    EXPECT_EQ(Numbers(DeviceCatalogue()), (std::vector<std::int32_t>{900000, 900001, 900123}));
+}
+
 TEST_F(DeviceChoice, AutoCheckEmptiesTheWorkList) {
     ChooseDevice();
     Queue("900001", "Mine", MakeClip("a.mp4"));

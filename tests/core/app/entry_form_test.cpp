@@ -100,6 +100,27 @@ TEST_F(Form, AutoGenerateGivesTheLowestFreeUserNumber) {
     EXPECT_TRUE(view.messages.empty());
 }
 
+// A number the device holds is never proposed, whatever the work list holds below 900000.
+TEST_F(Form, AutoGenerateSkipsEveryNumberInUse) {
+    PutDeviceList({{900000, 0, "A", "", "", ""}, {900001, 0, "B", "", "", ""}});
+    ChooseDevice();
+    Queue("123456", "Low", MakeClip("a.mp4"));
+    dlg.OnAutoGenerate();
+    EXPECT_EQ(view.Text(ControlId::Number), "900002");
+}
+
+// A song the builder would refuse never reaches the queue: every later rebuild would fail.
+TEST_F(Form, QueueToAddRunsTheBuildersRowChecks) {
+    PutDeviceList({{900000, 0, "A", "", "", ""}});
+    ChooseDevice();
+    Queue("900001", "Fine", MakeClip("a.mp4"));
+    FillForm("900002", kUnbuildableTitle, MakeClip("b.mp4"));
+    ClearLog();
+    dlg.OnQueueToAdd();
+    EXPECT_EQ(view.MessageLog(), std::vector<std::string>{"Sonquill|3have row error:Song name characters is wrong!"});
+    EXPECT_EQ(dlg.workSongs().size(), 1u);
+}
+
 TEST_F(Form, BrowsePutsThePathIntoTheBoxOrAsksForAFile) {
     const auto clip = MakeClip("song.mp4");
     view.openFiles = {std::nullopt, clip.string()};

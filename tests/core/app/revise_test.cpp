@@ -40,16 +40,16 @@ TEST_F(Revise, DoubleClickOnTheWorkListLoadsTheSong) {
     EXPECT_EQ(dlg.editRow(), 0);
 }
 
-TEST_F(Revise, AWorkListSongIsReplacedWithoutChecks) {
+TEST_F(Revise, AWorkListSongIsReplacedInPlace) {
     Queue("901002", "Second", clip);
     dlg.OnWorkListDoubleClick(0);
-    view.Type(ControlId::Number, "901002");  // a duplicate: not checked when revising
+    view.Type(ControlId::Number, "901003");
     view.Type(ControlId::Title, "Renamed");
     view.Pick(ControlId::EntryLanguage, 2);
     dlg.OnRevise();
     EXPECT_EQ(view.MessageLog(), Log{"Note|Revised successfully!"});
-    EXPECT_EQ(view.Rows(ControlId::WorkList)[0], "901002|ES|Renamed|||");
-    EXPECT_EQ(dlg.workSongs()[0].number, 901002);
+    EXPECT_EQ(view.Rows(ControlId::WorkList)[0], "901003|ES|Renamed|||");
+    EXPECT_EQ(dlg.workSongs()[0].number, 901003);
     EXPECT_EQ(dlg.editTarget(), EditTarget::None);
     EXPECT_EQ(view.Text(ControlId::Title), "");
     EXPECT_FALSE(view.IsEnabled(ControlId::Revise));
@@ -161,11 +161,66 @@ TEST_F(Revise, ANumberAnotherDeviceSongHoldsIsRefused) {
     EXPECT_EQ(dlg.deviceSongs()[1].number, 900123);
 }
 
+// Every number that changes is checked like one that is queued, against both lists, and the
+// builder's row checks run before anything moves; a refused revise changes nothing.
+TEST_F(Revise, ANumberOrRowTheQueueWouldRefuseIsRefused) {
+    Queue("901002", "Second", clip);
+    ClearLog();
+    const std::string oldList = ReadBytes(songs() / "SgList.dat");
+    const std::string number = "Note|Song number?must?be?six?digit from 900000 to 999999!";
+    const std::string rowError = "have row error:Song name characters is wrong!";
+    std::string words;
+    for (int i = 0; i < 53; ++i) words += "la ";
+    struct Case { ControlId list; int row; const char* number; std::string title; std::string message; };
+    for (const Case& c : {Case{ControlId::WorkList, 0, "900000", "Queued", "ERROR|Song number is duplicate with existing file of device"},
+                          Case{ControlId::WorkList, 0, "901002", "Queued", "ERROR|Song number is duplicate"},
+                          Case{ControlId::WorkList, 0, "90100", "Queued", number},
+                          Case{ControlId::WorkList, 1, "901002", words, "Sonquill|5" + rowError},
+                          Case{ControlId::DeviceList, 1, "901001", "Arirang", "ERROR|Song number is duplicate"},
+                          Case{ControlId::DeviceList, 1, "900000", "Arirang", "ERROR|Song number is duplicate with existing file of device"},
+                          Case{ControlId::DeviceList, 1, "", "Arirang", number},
+                          Case{ControlId::DeviceList, 1, "9001", "Arirang", number},
+                          Case{ControlId::DeviceList, 1, "90012x", "Arirang", number},
+                          Case{ControlId::DeviceList, 1, "901000", words, "Sonquill|2" + rowError}}) {
+        const std::string label = std::string(c.number) + " row " + std::to_string(c.row);
+        if (c.list == ControlId::WorkList) dlg.OnWorkListDoubleClick(c.row);
+        else dlg.OnDeviceListDoubleClick(c.row);
+        view.Type(ControlId::Number, c.number);
+        view.Type(ControlId::Title, c.title);
+        ClearLog();
+        dlg.OnRevise();
+        EXPECT_EQ(view.MessageLog(), Log{c.message}) << label;
+        EXPECT_EQ(Numbers(dlg.workSongs()), (std::vector<std::int32_t>{901001, 901002})) << label;
+        EXPECT_EQ(Numbers(dlg.deviceSongs()), (std::vector<std::int32_t>{900000, 900123, 900200})) << label;
+        EXPECT_EQ(ReadBytes(songs() / "900" / "900123.MKV"), "the video of 900123") << label;
+        EXPECT_EQ(ReadBytes(songs() / "SgList.dat"), oldList) << label;
+    }
+    EXPECT_EQ(ListFiles(songs()), (std::vector<std::string>{"900/900000.mp4", "900/900123.MKV", "SgList.dat"}));
+}
+
+TEST_F(Revise, ANewNumberMovesEveryFileOfTheSong) {
+    PutDeviceMedia("900123", ".lrc", "the words of 900123");
+    PutDeviceMedia("9001234", ".mp4", "another song");
+    dlg.OnDeviceListDoubleClick(1);
+    view.Type(ControlId::Number, "901000");
+    dlg.OnRevise();
+    EXPECT_EQ(view.MessageLog(), Log{"Note|Revised successfully!"});
+    EXPECT_EQ(ReadBytes(songs() / "901" / "901000.MKV"), "the video of 900123");
+    EXPECT_EQ(ReadBytes(songs() / "901" / "901000.lrc"), "the words of 900123");
+    EXPECT_EQ(ReadBytes(songs() / "900" / "9001234.mp4"), "another song");
+    EXPECT_FALSE(std::filesystem::exists(songs() / "900" / "900123.lrc"));
+    EXPECT_FALSE(std::filesystem::exists(songs() / "900" / "900123.MKV"));
+}
+
 TEST_F(Revise, AFailedRebuildPutsTheFileAndTheSongBack) {
+    // Another song of the device is one the builder refuses.
+    PutDeviceList({{900000, 0, "Let It Be", "Ann", "Paul", "John"},
+                   {900123, 10, "Arirang", "Kim", "", ""},
+                   {900200, 2, kUnbuildableTitle, "", "", ""}});
+    ChooseDevice();
     const std::string oldList = ReadBytes(songs() / "SgList.dat");
     dlg.OnDeviceListDoubleClick(1);
     view.Type(ControlId::Number, "901000");
-    view.Type(ControlId::Title, kUnbuildableTitle);
     dlg.OnRevise();
     EXPECT_EQ(view.MessageLog().back(), "Sonquill|Temp File Analyse Error!");
     EXPECT_EQ(ReadBytes(songs() / "900" / "900123.MKV"), "the video of 900123");

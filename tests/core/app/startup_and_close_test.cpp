@@ -98,13 +98,15 @@ TEST_F(StartUp, TheStartFolderDefaultsToTheCurrentFolder) {
     EXPECT_EQ(otherView.helpFiles[0], std::filesystem::current_path() / "help.CHM");
 }
 
-// Two songs copied to the device whose catalogue could not be rebuilt: they stay pending.
+// Two songs copied to the device whose catalogue could not be rebuilt (it holds a song the
+// builder refuses): they stay pending.
 class Closing : public DialogTest {
 protected:
     void SetUp() override {
+        PutDeviceList({{900000, 0, kUnbuildableTitle, "", "", ""}});
         ChooseDevice();
         Queue("900001", "Fine", MakeClip("a.mp4"));
-        Queue("900002", kUnbuildableTitle, MakeClip("b.mkv"));
+        Queue("900002", "Fine too", MakeClip("b.mkv"));
         dlg.OnAddToDevice();
         ASSERT_EQ(dlg.pendingCopies().size(), 2u);
         first = songs() / "900" / "900001.mp4";

@@ -100,6 +100,28 @@ TEST(MoveDeviceSongMedia, RefusesAMissingFileOrAnotherSongsFile) {
     EXPECT_EQ(test::ReadBytes(dir / "900" / "900123.mp4"), "mine");
 }
 
+// A song's lyrics and other files travel with its video; a file of another song at any new
+// place stops the move before anything is copied.
+TEST(MoveDeviceSongMedia, MovesEveryFileOfTheSongOrNone) {
+    test::TempDir dir;
+    for (const char* name : {"900123.mp4", "900123.lrc", "900123", "9001234.mp4"}) {
+        test::WriteBytes(dir / "900" / name, name);
+    }
+    test::WriteBytes(dir / "901" / "901000.lrc", "another song's words");
+    EXPECT_FALSE(MoveDeviceSongMedia(dir.path(), "900123", "901000").ok);
+    const std::vector<std::string> before{"900/900123", "900/900123.lrc", "900/900123.mp4", "900/9001234.mp4",
+                                          "901/901000.lrc"};
+    EXPECT_EQ(test::ListFiles(dir.path()), before);
+
+    std::filesystem::remove(dir / "901" / "901000.lrc");
+    MediaResult moved = MoveDeviceSongMedia(dir.path(), "900123", "901000");
+    ASSERT_TRUE(moved.ok) << moved.error;
+    EXPECT_EQ(test::ListFiles(dir.path()),
+              (std::vector<std::string>{"900/9001234.mp4", "901/901000", "901/901000.lrc", "901/901000.mp4"}));
+    EXPECT_EQ(test::ReadBytes(dir / "901" / "901000.lrc"), "900123.lrc");
+    EXPECT_EQ(test::ReadBytes(dir / "901" / "901000.mp4"), "900123.mp4");
+}
+
 TEST(DeleteDeviceSongFiles, RemovesEveryFileOfTheNumberAndNothingElse) {
     test::TempDir dir;
     for (const char* name : {"900123.mp4", "900123.srt", "900123", "9001234.mp4", "900124.mp4", "x900123.mp4"}) {

@@ -29,8 +29,9 @@ TEST(NextFreeUserNumber, TakesTheLowestGapFrom900000) {
 
 TEST(NextFreeUserNumber, DeviceSongsBelowTheUserRangeDoNotCountButWorkSongsDo) {
     EXPECT_EQ(NextFreeUserNumber(Numbers({5, 899999, 900000}), {}), 900001);
-    // A cloud song numbered below 900000 in the work list stands first: 900000 is then free.
-    EXPECT_EQ(NextFreeUserNumber(Numbers({900000}), Numbers({12})), 900000);
+    // A cloud song numbered below 900000 in the work list does not make a used number free.
+    EXPECT_EQ(NextFreeUserNumber(Numbers({900000}), Numbers({12})), 900001);
+    EXPECT_EQ(NextFreeUserNumber(Numbers({12, 900000}), Numbers({5, 900001})), 900002);
 }
 
 TEST(NextFreeUserNumber, LooksPastAnyNumberOfSongs) {
@@ -81,6 +82,10 @@ TEST_F(QueueToAdd, EachCheckHasItsMessageInOrder) {
     EXPECT_EQ(FirstFailure(), "ERROR: Invaild directory!");
     form_.mediaPath = dir_.path().string();  // a folder passes the existence check
     EXPECT_EQ(FirstFailure(), "Note: Song number?must?be?six?digit from 900000 to 999999!");
+    for (const char* number : {"9001234", "90012a", "900 12", ""}) {
+        form_.numberText = number;
+        EXPECT_EQ(FirstFailure(), "Note: Song number?must?be?six?digit from 900000 to 999999!") << number;
+    }
     form_.numberText = "123456";  // first digit and range are not checked again
     EXPECT_EQ(FirstFailure(), "ERROR: Please enter song title");
     form_.title = "T";
@@ -89,6 +94,19 @@ TEST_F(QueueToAdd, EachCheckHasItsMessageInOrder) {
     EXPECT_EQ(FirstFailure(true, Numbers({900123}), Numbers({900123})), "ERROR: Song number is duplicate");
     EXPECT_EQ(FirstFailure(true, Numbers({1}), Numbers({900123})),
               "ERROR: Song number is duplicate with existing file of device");
+}
+
+// The builder's row checks, with the row the song will take in the device's list.
+TEST(CheckSongRow, GivesTheBuildersMessageForTheSongsRow) {
+    ROWELEMENT song{900123, "900123", 0, "EG", "Fine", "", "", "", ""};
+    EXPECT_FALSE(CheckSongRow(song, 7));
+    std::string words;
+    for (int i = 0; i < 53; ++i) words += "a ";
+    song.title = words;
+    const auto refused = CheckSongRow(song, 7);
+    ASSERT_TRUE(refused);
+    EXPECT_EQ(refused->text, "7have row error:Song name characters is wrong!");
+    EXPECT_EQ(refused->caption, "Sonquill");
 }
 
 TEST_F(QueueToAdd, ErrorsCarryTheExclamationIconAndNotesNone) {

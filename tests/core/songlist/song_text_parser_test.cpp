@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "core/songlist/song_list_writer.h"
+#include "core/songlist/song_text.h"
+
 #include <random>
 #include <string>
 
@@ -155,6 +158,35 @@ TEST(ParseSongText, NeverCutsAChineseCharacterInTwo) {
     EXPECT_EQ(parse.rows.at(0).titleLength, 52);
     EXPECT_EQ(SlotLength(title, 1), 51u);
     EXPECT_EQ(SlotLength(title.substr(0, 52), 1), 52u) << "a text that fits is never cut";
+}
+
+// On a device with a double-byte code page no text of any language ends in a lone lead byte.
+TEST(ParseSongText, TheCutKeepsTheDevicesDoubleByteCharactersWhole) {
+    struct Case { const char* codePage; std::string character; int language; std::size_t length; };
+    const std::string sjisKana = "\xB1";  // a one-byte character of CP932
+    for (const Case& c : {Case{"CP936", "\xC4\xE3", 0, 51}, Case{"CP950", "\xA4\xA4", 10, 51},
+                          Case{"CP949", "\xC7\xD1", 6, 51}, Case{"CP932", "\x93\xFA", 0, 51},
+                          Case{"CP932", "\xE3\x81", 2, 51}, Case{"CP932", sjisKana, 0, 52},
+                          Case{"CP1252", "\xC4\xE3", 0, 52}, Case{"", "\xC4\xE3", 0, 52},
+                          Case{"CP1252", "\xC4\xE3", 1, 51}}) {
+        std::string title = "a";
+        while (title.size() < 60) title += c.character;
+        const SongTextParse parse = ParseSongText(Row("1", std::to_string(c.language), title, title), 1, c.codePage);
+        ASSERT_TRUE(parse.ok) << parse.message;
+        EXPECT_EQ(parse.rows[0].titleLength, c.length) << c.codePage << " " << c.language;
+        EXPECT_EQ(parse.rows[0].artistLength, c.length) << c.codePage << " " << c.language;
+        EXPECT_EQ(SlotLength(title, c.language, c.codePage), c.length) << c.codePage;
+    }
+    // Through the builder: the device's code page travels with the song text.
+    SongText text;
+    text.codePage = "CP936";
+    AppendSongTextRow(text, ROWELEMENT{900000, "900000", 0, "EG", "a" + std::string(60, '\xC4'), "", "", "", ""});
+    const SongListBuild build = BuildSongList(&text);
+    ASSERT_TRUE(build.ok);
+    const std::string bytes(build.bytes.begin(), build.bytes.end());
+    const auto at = bytes.find("a" + std::string(50, '\xC4'));
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_NE(bytes.at(at + 51), '\xC4');
 }
 
 }  // namespace

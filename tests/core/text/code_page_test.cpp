@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "core/text/code_page.h"
 
 namespace songloader {
@@ -39,6 +41,46 @@ TEST(CodePageConversion, UnrepresentableTextIsRefusedAndBadBytesShowAsReplacemen
     EXPECT_EQ(DeviceToUtf8("a\xC4", "CP936"), "a\xEF\xBF\xBD");
     EXPECT_TRUE(IsKnownEncoding("CP1258"));
     EXPECT_FALSE(IsKnownEncoding("NO-SUCH-CODEPAGE"));
+}
+
+// Every code page a device may use keeps a text whole both ways, its last letter included.
+TEST(CodePageConversion, EveryLocaleCodePageRoundTripsAWholeText) {
+    const std::map<std::string, std::string> samples = {
+        {"CP1252", "Canción déjà vu, naïve façade"},
+        {"CP936", "你好世界，卡拉OK"},
+        {"CP950", "繁體中文歌曲"},
+        {"CP874", "สวัสดีครับ เพลงไทย"},
+        {"CP932", "日本語のカラオケ ｶﾀｶﾅ"},
+        {"CP949", "한국어 노래방"},
+        {"CP1258", "Tiếng Việt có dấu"},
+        {"CP1251", "Привет, мир"},
+        {"CP1256", "مرحبا بالعالم"},
+        {"CP1253", "Γειά σου κόσμε"},
+        {"CP1254", "Şarkı söyle, ğüç İ"},
+        {"CP1255", "שִׁיר עִבְרִי"},
+    };
+    ASSERT_EQ(LocaleCodePages().size(), samples.size());
+    for (const std::string& page : LocaleCodePages()) {
+        ASSERT_TRUE(samples.count(page)) << page;
+        const std::string& text = samples.at(page);
+        const auto bytes = Utf8ToDevice(text, page);
+        ASSERT_TRUE(bytes) << page;
+        EXPECT_EQ(DeviceToUtf8(*bytes, page), text) << page;
+        EXPECT_EQ(ConvertText(*bytes, page, "UTF-8"), text) << page;
+    }
+    // A bad byte after a letter the conversion holds back keeps that letter.
+    EXPECT_EQ(DeviceToUtf8("Vi\xEAt\x81", "CP1258"), "Viêt\xEF\xBF\xBD");
+}
+
+TEST(LocaleCodePage, OnlyTheLocaleTablesCodePagesAreDeviceCodePages) {
+    for (const auto& [locale, page] : std::map<std::string, std::string>{{"zh_CN", "CP936"}, {"vi_VN", "CP1258"},
+                                                                         {"C", "CP1252"}, {"he_IL", "CP1255"}}) {
+        EXPECT_EQ(LocaleCodePage(TextSettingsForLocale(locale).codePage), page) << locale;
+    }
+    EXPECT_EQ(LocaleCodePage("cp936"), "CP936");
+    for (const char* other : {"UTF-8", "UTF-16", "ISO-8859-1", "CP437", ""}) {
+        EXPECT_FALSE(LocaleCodePage(other)) << other;
+    }
 }
 
 }  // namespace

@@ -1,0 +1,90 @@
+#include "core/common/safe_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <csignal>
+#include <functional>
+
+#include "support/temp_dir.h"
+
+namespace songloader {
+namespace {
+
+// Files may grow only to `bytes` while it lives; a longer write fails instead of killing the process.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = SIG_DFL;
+};
+
+TEST(SafeFileWriter, ACompleteWriteReplacesTheTarget) {
+    test::TempDir dir;
+    test::WriteBytes(dir / "list.dat", "old");
+    {
+        SafeFileWriter writer(dir / "list.dat");
+        ASSERT_TRUE(writer.Write("new ") && writer.Write(std::string("bytes")));
+        EXPECT_EQ(test::ReadBytes(dir / "list.dat"), "old") << "nothing shows before the commit";
+        ASSERT_TRUE(writer.Commit()) << writer.error();
+    }
+    EXPECT_EQ(test::ReadBytes(dir / "list.dat"), "new bytes");
+    EXPECT_EQ(test::ListFiles(dir.path()), std::vector<std::string>{"list.dat"});
+}
+
+// Whichever step fails, the old target stands as it was and no temporary file is left.
+TEST(SafeFileWriter, AFailureAtAnyStepKeepsTheOldFileAndLeavesNoTemporary) {
+    struct Case {
+        const char* step;
+        std::function<bool(test::TempDir&)> run;  // what the caller's writer reports
+        std::vector<std::string> files;
+    };
+    const std::vector<Case> cases = {
+        {"create", [](test::TempDir& dir) { return SafeFileWriter(dir / "gone" / "list.dat").ok(); },
+         {"list.dat"}},
+        {"write", [](test::TempDir& dir) {
+             SafeFileWriter writer(dir / "list.dat");
+             FileSizeLimit limit(4);
+             return writer.Write(std::string(100, 'x')) && writer.Commit();
+         }, {"list.dat"}},
+        {"abandoned", [](test::TempDir& dir) {
+             SafeFileWriter writer(dir / "list.dat");
+             writer.Write("half");
+             return false;
+         }, {"list.dat"}},
+        {"finished, not published", [](test::TempDir& dir) {
+             SafeFileWriter writer(dir / "list.dat");
+             writer.Write("whole");
+             writer.Finish();
+             return false;
+         }, {"list.dat"}},
+        {"publish", [](test::TempDir& dir) {
+             // A folder with something in it cannot be replaced by a file.
+             test::WriteBytes(dir / "busy" / "inside", "x");
+             SafeFileWriter writer(dir / "busy");
+             return writer.Write("whole") && writer.Commit();
+         }, {"busy/inside", "list.dat"}},
+    };
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        test::WriteBytes(dir / "list.dat", "old");
+        EXPECT_FALSE(c.run(dir)) << c.step;
+        EXPECT_EQ(test::ReadBytes(dir / "list.dat"), "old") << c.step;
+        EXPECT_EQ(test::ListFiles(dir.path()), c.files) << c.step;
+    }
+}
+
+}  // namespace
+}  // namespace songloader
