@@ -20,7 +20,6 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <atomic>
 #include <exception>
 #include <thread>
 
