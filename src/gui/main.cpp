@@ -18,6 +18,7 @@
 #include "gui/artwork.h"
 #include "gui/demo/demo_setup.h"
 #include "gui/main_window.h"
+#include "udisks/udisks_drive_ejector.h"
 
 namespace {
 
@@ -84,6 +85,7 @@ int main(int argc, char** argv) {
     songloader::DialogSettings settings;
     settings.codePage = text.codePage;
     settings.traditionalChinese = text.traditionalChinese;
+    settings.ejector = std::make_shared<songloader::UdisksDriveEjector>();
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("songloader");
