@@ -82,8 +82,18 @@ int main(int argc, char** argv) {
 
     const songloader::CurlLibrary curl;
     const songloader::TextSettings text = songloader::TextSettingsFromEnvironment();
+    songloader::SettingsSources sources = songloader::SettingsSources::FromEnvironment();
+    sources.cloudUrlFlag = options.cloudUrl;
+    const songloader::UserSettings userSettings = songloader::ResolveUserSettings(sources);
     songloader::DialogSettings settings;
     settings.codePage = text.codePage;
+    // The settings file may name the device code page when the locale's is not wanted.
+    if (const auto page = songloader::LocaleCodePage(userSettings.encoding.value)) {
+        settings.codePage = *page;
+    } else {
+        std::cerr << "songloader: " << userSettings.encoding.origin << ": unknown encoding "
+                  << userSettings.encoding.value << "; using " << text.codePage << "\n";
+    }
     settings.traditionalChinese = text.traditionalChinese;
     settings.ejector = std::make_shared<songloader::UdisksDriveEjector>();
 
@@ -95,9 +105,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<songloader::DriveSystem> drives;
     std::unique_ptr<QTemporaryDir> demoFolder;
     std::unique_ptr<songloader::gui::DemoCloudServer> demoCloud;
-    songloader::SettingsSources sources = songloader::SettingsSources::FromEnvironment();
-    sources.cloudUrlFlag = options.cloudUrl;
-    std::string cloudUrl = songloader::ResolveUserSettings(sources).cloudUrl.value;
+    std::string cloudUrl = userSettings.cloudUrl.value;
     if (options.demo) {
         demoFolder = std::make_unique<QTemporaryDir>();
         std::string error;
