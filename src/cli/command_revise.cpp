@@ -37,8 +37,10 @@ int Revise(const SongFieldOptions& fields, const Operands& operands, Console& co
         ReviseHooks hooks;
         hooks.onMoveStart = [&](std::uint64_t size) { bytes = size; };
         hooks.onChunk = [&](std::uint64_t chunks) { CopyProgress(line, bytes)(chunks); };
-        const ReviseResult result = ReviseDeviceSong(songs, static_cast<std::size_t>(found - songs.begin()), song,
-                                                     loaded.device.songFolder, loaded.device.codePage, hooks);
+        const auto row = static_cast<std::size_t>(found - songs.begin());
+        const ReviseResult result =
+            ReviseDeviceSong(songs, row, song, [&](const ROWELEMENT& stored) { songs[row] = stored; },
+                             loaded.device.songFolder, loaded.device.codePage, hooks);
         line.Finish();
         if (!DeviceStillThere(*loaded.session, console)) return kExitFailure;
         for (const std::string& diagnostic : result.diagnostics) console.err << diagnostic;

@@ -165,6 +165,8 @@ private:
     };
     FormRead ReadFormTexts();
     void EnableNewSongControls(bool enabled);
+    // The core's device revise of the edited row, under the window's write guard, with its
+    // progress bar, rows and rebuild.
     void ReviseDeviceSong(const ROWELEMENT& revised);
 
     // Cloud.
@@ -186,8 +188,9 @@ private:
     // Writing to the device.
     // False, after saying why, while the device list does not show the device's songs.
     bool CatalogueWritable();
-    // The entry checks of a new or changed number and the builder's checks of the song's row.
-    bool CheckEnteredSong(const ROWELEMENT& song, bool numberChanged, int ownWorkRow, int ownDeviceRow);
+    // The entry checks of a new or changed number and the builder's checks of the row of a song
+    // queued at `ownWorkRow` (device songs are checked by the core's revise).
+    bool CheckEnteredSong(const ROWELEMENT& song, bool numberChanged, int ownWorkRow);
     void AddQueuedSongs();
     bool RebuildCatalogue(RebuildMode mode, const std::function<void()>& afterCommit = {});
     void RequestClose();

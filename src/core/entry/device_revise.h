@@ -18,26 +18,44 @@ inline constexpr const char* kMediaMissingMessage =
     "The media file of song %s is not on the device; nothing was changed.";
 inline constexpr const char* kMoveFailedMessage = "The media file could not be moved; nothing was changed.\n%s";
 
-struct ReviseHooks {
-    // Before the files of a song with a new number move: the media file's size in bytes.
-    std::function<void(std::uint64_t bytes)> onMoveStart;
-    ChunkProgress onChunk;
-    RebuildHooks rebuild;
-};
-
 struct ReviseResult {
     bool ok = false;
     Notices notices;                       // the refusal, or the rebuild's messages
     std::vector<std::string> diagnostics;  // the rebuild's, for a console
 };
 
-// Stores `revised` as device song `row`: a new number must pass the number checks of the entry
-// form and be used by no other device song, the song must pass the list builder's row checks; then
-// every file of the song moves to its new number and the catalogue is rebuilt. When any step fails
-// nothing stays changed: `songs`, the files and the catalogue are as before. `codePage` is the
-// device's (see RebuildDeviceCatalogue).
-ReviseResult ReviseDeviceSong(SongList& songs, std::size_t row, ROWELEMENT revised,
+// Puts `song` into the revised row of the device list: the revised song, or the old one back.
+using StoreRow = std::function<void(const ROWELEMENT& song)>;
+
+// What a caller does between the steps of a revise; each may be left out.
+struct ReviseHooks {
+    // Device bytes as the caller's messages show them; as they are when not given.
+    std::function<std::string(const std::string& deviceBytes)> messageText;
+    // Once the checks passed, before anything is written: false stops the revise with nothing
+    // changed (the caller has said why).
+    std::function<bool()> beginWrite;
+    // Before the files of a song with a new number move: the media file's size in bytes.
+    std::function<void(std::uint64_t bytes)> onMoveStart;
+    ChunkProgress onChunk;
+    // After the move, whether it succeeded or not.
+    std::function<void()> onMoveEnd;
+    // Writes the catalogue of the device list (the revised row stored); when not given,
+    // RebuildDeviceCatalogue in revise mode with `rebuildHooks`.
+    std::function<RebuildResult()> rebuild;
+    RebuildHooks rebuildHooks;
+    // After a failed move or rebuild: false when the device is gone. Then nothing is put back
+    // (there is nothing to put it on) and the step's messages are left out.
+    std::function<bool()> deviceStillThere;
+};
+
+// Stores `revised` as device song `row` of `songs` (through `storeRow`): a new number must pass
+// the number checks of the entry form and be used by no other device song nor a `queuedSong`, the
+// song must pass the list builder's row checks; then every file of the song moves to its new
+// number and the catalogue is rebuilt, also when the number stays. When any step fails nothing
+// stays changed: the row, the files and the catalogue are as before. `codePage` is the device's
+// (see RebuildDeviceCatalogue).
+ReviseResult ReviseDeviceSong(const SongList& songs, std::size_t row, ROWELEMENT revised, const StoreRow& storeRow,
                               const std::filesystem::path& songFolder, const std::string& codePage,
-                              const ReviseHooks& hooks = {});
+                              const ReviseHooks& hooks = {}, const SongList& queuedSongs = {});
 
 }  // namespace songloader
