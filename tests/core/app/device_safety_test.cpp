@@ -56,6 +56,26 @@ TEST_F(DeviceSafety, DeleteOnAReplacedDeviceWritesNothing) {
     });
 }
 
+// The stick goes while the revised song's catalogue is written: the list it was in is gone, so
+// nothing is put back, neither the row nor the moved files.
+TEST_F(DeviceSafety, AReviseWhoseDeviceGoesDuringTheRebuildPutsNothingBack) {
+    PutDeviceList({{900000, 1, "Old", "", "", ""}});
+    PutDeviceMedia("900000", ".mp4", "the video");
+    ChooseDevice();
+    const fs::path moved = dir / "pulled" / "songs" / "901" / "901000.mp4";
+    view.onPump = [&] {
+        // Only once the files have moved: the rebuild counts its songs then.
+        if (!fs::exists(songs() / "900" / "900000.mp4") && !fs::exists(dir / "pulled")) ReplaceStick();
+    };
+    dlg.OnDeviceListDoubleClick(0);
+    view.Type(ControlId::Number, "901000");
+    ClearLog();
+    dlg.OnRevise();
+    EXPECT_EQ(view.MessageLog(), std::vector<std::string>{kChanged});
+    EXPECT_EQ(ReadBytes(moved), "the video");
+    ExpectDeviceForgotten();
+}
+
 TEST_F(DeviceSafety, UnmountIsToldOnceAndANewStickIsOffered) {
     const fs::path elsewhere = dir / "media" / "OTHER";
     dlg.OnMountChanges({{MountEvent::Kind::NewDevice, elsewhere}});
