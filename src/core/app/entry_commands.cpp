@@ -1,7 +1,6 @@
 // The entry form: number box, "Auto-Generate", "Browse ", "Queue to Add", "Clear Fields",
 // loading a listed song by double-click and storing it back with "Revise".
 #include <cstdlib>
-#include <system_error>
 
 #include "core/app/dialog_texts.h"
 #include "core/app/sonquill_dlg.h"

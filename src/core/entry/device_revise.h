@@ -48,12 +48,12 @@ struct ReviseHooks {
     std::function<bool()> deviceStillThere;
 };
 
-// Stores `revised` as device song `row` of `songs` (through `storeRow`): a new number must pass
-// the number checks of the entry form and be used by no other device song nor a `queuedSong`, the
-// song must pass the list builder's row checks; then every file of the song moves to its new
-// number and the catalogue is rebuilt, also when the number stays. When any step fails nothing
-// stays changed: the row, the files and the catalogue are as before. `codePage` is the device's
-// (see RebuildDeviceCatalogue).
+// Stores `revised` as device song `row` of `songs`: a new number must pass the number checks of
+// the entry form and be used by no other device song nor by one of `queuedSongs`, the song must
+// pass the list builder's row checks; then every file of the song moves to its new number, the
+// row is stored (`storeRow` changes `songs`) and the catalogue is rebuilt, also when the number
+// stays. When any step fails nothing stays changed: the row, the files and the catalogue are as
+// before. `codePage` is the device's (see RebuildDeviceCatalogue).
 ReviseResult ReviseDeviceSong(const SongList& songs, std::size_t row, ROWELEMENT revised, const StoreRow& storeRow,
                               const std::filesystem::path& songFolder, const std::string& codePage,
                               const ReviseHooks& hooks = {}, const SongList& queuedSongs = {});
