@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "core/catalogue/list_file_reader.h"
+#include "core/entry/interrupted_writes.h"
 #include "core/text/code_page.h"
 
 namespace songloader::cli {
@@ -24,6 +25,8 @@ std::optional<Device> OpenDevice(const std::string& root, const Arguments& args,
         return std::nullopt;
     }
     device.identity = *identity;
+    // A replacement a killed run left half-done is finished (or discarded) before anything is read.
+    for (const std::string& problem : FinishInterruptedReplacements(device.root)) console.err << problem << "\n";
     return device;
 }
 
@@ -50,7 +53,10 @@ std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console) 
 
 std::unique_ptr<DeviceWriteSession> BeginDeviceWrite(const Device& device, Console& console) {
     auto session = std::make_unique<DeviceWriteSession>(device.identity, device.root);
-    if (session->ready()) return session;
+    if (session->ready()) {
+        for (const std::string& problem : MendInterruptedWrites(device.root)) console.err << problem << "\n";
+        return session;
+    }
     console.err << session->refusal() << "\n";
     return nullptr;
 }

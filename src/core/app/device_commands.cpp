@@ -3,6 +3,7 @@
 #include "core/app/sonquill_dlg.h"
 #include "core/catalogue/language_table.h"
 #include "core/device/device_layout.h"
+#include "core/entry/interrupted_writes.h"
 
 namespace songloader {
 
@@ -14,6 +15,8 @@ void CSonquillDlg::PublishDeviceFolder(const std::filesystem::path& root) {
     // From now on only this volume is written as the device.
     m_deviceIdentity = ReadDeviceIdentity(root, m_settings.mountFiles);
     m_deviceLossShown = false;
+    // A replacement a killed run left half-done is finished (or discarded) before the list is read.
+    for (const std::string& problem : FinishInterruptedReplacements(root)) Show(AppNotice(problem, NoticeIcon::Exclamation));
     m_view.Repaint();
     m_view.SetText(ControlId::SongFolderText, (m_songFolder / "").string());
 }

@@ -2,6 +2,7 @@
 // command, removal and insertion seen in the mount table, and "Eject USB Drive".
 #include "core/app/dialog_texts.h"
 #include "core/app/sonquill_dlg.h"
+#include "core/entry/interrupted_writes.h"
 
 namespace songloader {
 
@@ -25,11 +26,17 @@ bool CSonquillDlg::BeginDeviceWrite() {
         Show({kDeviceBusyMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
         return false;
     }
+    if (session->status() == DeviceWriteStatus::Unwritable) {
+        Show({session->refusal(), kCaptionErrorUpper, NoticeIcon::Exclamation});
+        return false;
+    }
     if (!session->ready()) {
         ReportDeviceChanged();
         return false;
     }
     m_deviceWrite = std::move(session);
+    // What killed runs left is finished or cleared away first.
+    for (const std::string& problem : MendInterruptedWrites(m_deviceRoot)) Show(AppNotice(problem, NoticeIcon::Exclamation));
     return true;
 }
 
