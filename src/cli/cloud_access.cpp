@@ -26,31 +26,6 @@ void CancelOnInterrupt(int) {
 
 constexpr int kCancellingSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
-// While alive, Ctrl-C (and a polite kill or a closed terminal) cancels the download instead of
-// ending the program.
-class InterruptCancels {
-public:
-    explicit InterruptCancels(DownloadProgress& progress) {
-        interruptTarget = &progress;
-        struct sigaction action {};
-        action.sa_handler = CancelOnInterrupt;
-        sigemptyset(&action.sa_mask);
-        for (std::size_t i = 0; i < std::size(kCancellingSignals); ++i) {
-            ::sigaction(kCancellingSignals[i], &action, &previous_[i]);
-        }
-    }
-    ~InterruptCancels() {
-        for (std::size_t i = 0; i < std::size(kCancellingSignals); ++i) {
-            ::sigaction(kCancellingSignals[i], &previous_[i], nullptr);
-        }
-        interruptTarget = nullptr;
-    }
-    InterruptCancels(const InterruptCancels&) = delete;
-    InterruptCancels& operator=(const InterruptCancels&) = delete;
-
-private:
-    struct sigaction previous_[std::size(kCancellingSignals)] {};
-};
 
 // The progress window's caption arithmetic: position * 100 / range, 0 for an empty range.
 int Percent(const DownloadProgress& progress) {
@@ -64,6 +39,24 @@ void DrawLine(const DownloadProgress& progress, const std::string& name, std::os
 }
 
 }  // namespace
+
+InterruptCancels::InterruptCancels(DownloadProgress& progress) {
+    static_assert(std::size(kCancellingSignals) == std::size(decltype(previous_){}));
+    interruptTarget = &progress;
+    struct sigaction action {};
+    action.sa_handler = CancelOnInterrupt;
+    sigemptyset(&action.sa_mask);
+    for (std::size_t i = 0; i < std::size(kCancellingSignals); ++i) {
+        ::sigaction(kCancellingSignals[i], &action, &previous_[i]);
+    }
+}
+
+InterruptCancels::~InterruptCancels() {
+    for (std::size_t i = 0; i < std::size(kCancellingSignals); ++i) {
+        ::sigaction(kCancellingSignals[i], &previous_[i], nullptr);
+    }
+    interruptTarget = nullptr;
+}
 
 CloudClient MakeCloudClient(const Arguments& args) {
     return CloudClient(ResolveCloudBaseUrl(args.option("cloud-url"), std::getenv("SONGLOADER_CLOUD_URL"),

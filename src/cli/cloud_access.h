@@ -1,5 +1,6 @@
 #pragma once
 
+#include <csignal>
 #include <string>
 
 #include "cli_common.h"
@@ -18,5 +19,18 @@ CloudClient MakeCloudClient(const Arguments& args);
 // ("Now Download:NAME ...") until it ends. Ctrl-C cancels the running download instead of killing
 // the program, so no temporary file is left behind. `codePage` decodes the download name.
 TransferRunner ConsoleTransferRunner(DownloadProgress& progress, Console& console, std::string codePage);
+
+// While alive, Ctrl-C (and a polite kill or a closed terminal) cancels the running download of
+// `progress` instead of ending the program.
+class InterruptCancels {
+public:
+    explicit InterruptCancels(DownloadProgress& progress);
+    ~InterruptCancels();
+    InterruptCancels(const InterruptCancels&) = delete;
+    InterruptCancels& operator=(const InterruptCancels&) = delete;
+
+private:
+    struct sigaction previous_[3] {};
+};
 
 }  // namespace songloader::cli

@@ -18,7 +18,7 @@ int RunCloudSync(const std::vector<std::string>& rawArgs, Console& console) {
                          "Downloads the cloud song list (MgList.dat) and the cloud catalogue (Msong.db)\n"
                          "into DEVICE/songs/ and tells how many cloud songs there are and how many of\n"
                          "them the device already holds. Both files are checked first; a failed\n"
-                         "download or check keeps both old files.\n",
+                         "download or check keeps both old files. Ctrl-C stops it.\n",
                          console);
     }
     RequirePositional(args, 1, "DEVICE");
@@ -33,7 +33,12 @@ int RunCloudSync(const std::vector<std::string>& rawArgs, Console& console) {
     if (!session) return kExitFailure;
 
     CloudCatalogue catalogue;
-    const CatalogueFetch fetch = FetchCloudCatalogue(client, device->songFolder, catalogue);
+    CatalogueFetch fetch;
+    {
+        // Ctrl-C or SIGTERM ends the running download; the old files stay, nothing is left behind.
+        InterruptCancels interrupt(client.progress());
+        fetch = FetchCloudCatalogue(client, device->songFolder, catalogue);
+    }
     if (!DeviceStillThere(*session, console)) return kExitFailure;
     bool failed = false;
     for (const auto& [name, outcome] : {std::pair{kCloudListName, fetch.list},

@@ -56,6 +56,8 @@ bool CSonquillDlg::ReadListIntoView(const std::filesystem::path& file, ListKind 
 }
 
 bool CSonquillDlg::ReadDeviceFolderList(const std::function<void()>& beforeRead) {
+    // Taken before the read: a change while reading shows as a change later.
+    m_deviceListStamp = StampOf(m_songFolder / kDeviceListName);
     const auto file = FindListFile(m_songFolder, kDeviceListName);
     if (!file) {
         m_deviceListRead = true;  // a device without songs

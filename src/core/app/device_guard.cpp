@@ -2,6 +2,7 @@
 // command, removal and insertion seen in the mount table, and "Eject USB Drive".
 #include "core/app/dialog_texts.h"
 #include "core/app/sonquill_dlg.h"
+#include "core/catalogue/list_file_reader.h"
 #include "core/entry/interrupted_writes.h"
 
 namespace songloader {
@@ -37,6 +38,14 @@ bool CSonquillDlg::BeginDeviceWrite() {
     m_deviceWrite = std::move(session);
     // What killed runs left is finished or cleared away first.
     for (const std::string& problem : MendInterruptedWrites(m_deviceRoot)) Show(AppNotice(problem, NoticeIcon::Exclamation));
+    // The songs in memory were read when the device was chosen: they must still be the stick's.
+    if (m_deviceListRead && StampOf(m_songFolder / kDeviceListName) != m_deviceListStamp) {
+        m_deviceWrite.reset();
+        ClearDeviceSongs();
+        ReadDeviceFolderList();
+        Show(AppNotice(kDeviceListChangedMessage, NoticeIcon::Exclamation));
+        return false;
+    }
     return true;
 }
 
