@@ -42,6 +42,9 @@ std::string RealFolderForWrite(const std::filesystem::path& folder, bool* create
     struct stat info {};
     if (::lstat(folder.c_str(), &info) != 0) {
         if (errno != ENOENT) return "Cannot open " + folder.string() + ": " + std::strerror(errno);
+        if (folder.has_parent_path() && folder.parent_path() != folder) {
+            if (std::string why = RealFolderForWrite(folder.parent_path()); !why.empty()) return why;
+        }
         if (::mkdir(folder.c_str(), 0755) != 0) return "Cannot create " + folder.string() + ": " + std::strerror(errno);
         if (created) *created = true;
         return {};

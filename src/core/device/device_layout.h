@@ -29,8 +29,8 @@ bool EnsureSongFolder(const std::filesystem::path& songFolder, std::string* why 
 // True when `folder` is a folder itself, not a symbolic link to one.
 bool IsRealFolder(const std::filesystem::path& folder);
 
-// `folder` as a place to write: an existing real folder, or one made now (one level) when
-// missing, `created` then set. Empty when fine, else why not (a symbolic link is refused, so no
+// `folder` as a place to write: an existing real folder, or one made now (with missing parents)
+// when missing, `created` then set. Empty when fine, else why not (a symbolic link is refused, so no
 // write follows a link out of the device's song folder).
 std::string RealFolderForWrite(const std::filesystem::path& folder, bool* created = nullptr);
 

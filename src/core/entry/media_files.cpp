@@ -63,7 +63,8 @@ MediaResult CopyMediaFile(const std::filesystem::path& source, const std::filesy
         copied += static_cast<std::uint64_t>(n);
         // Progress keeps its mebibyte steps: one call per mebibyte begun.
         for (const std::uint64_t begun = MebibytesRoundedUp(copied); chunks < begun;) {
-            if (onChunk) onChunk(++chunks);
+            ++chunks;
+            if (onChunk) onChunk(chunks);
         }
     }
     ::close(in);
