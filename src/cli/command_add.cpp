@@ -109,6 +109,7 @@ int RunAdd(const std::vector<std::string>& rawArgs, Console& console) {
         // Nothing refers to the copy: take it back off the device.
         std::error_code ignored;
         std::filesystem::remove(copy.path, ignored);
+        std::filesystem::remove(copy.path.parent_path(), ignored);  // only when it is left empty
         return kExitFailure;
     }
     console.out << song.numberText << "\n";

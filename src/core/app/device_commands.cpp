@@ -14,6 +14,7 @@ void CSonquillDlg::PublishDeviceFolder(const std::filesystem::path& root) {
     m_songFolder = SongFolderOf(root);
     // From now on only this volume is written as the device.
     m_deviceIdentity = ReadDeviceIdentity(root, m_settings.mountFiles);
+    m_deviceListStamp.reset();
     m_deviceLossShown = false;
     // A replacement a killed run left half-done is finished (or discarded) before the list is read.
     for (const std::string& problem : FinishInterruptedReplacements(root)) Show(AppNotice(problem, NoticeIcon::Exclamation));

@@ -39,7 +39,7 @@ bool CSonquillDlg::BeginDeviceWrite() {
     // What killed runs left is finished or cleared away first.
     for (const std::string& problem : MendInterruptedWrites(m_deviceRoot)) Show(AppNotice(problem, NoticeIcon::Exclamation));
     // The songs in memory were read when the device was chosen: they must still be the stick's.
-    if (m_deviceListRead && StampOf(m_songFolder / kDeviceListName) != m_deviceListStamp) {
+    if (m_deviceListRead && m_deviceListStamp && StampOf(m_songFolder / kDeviceListName) != *m_deviceListStamp) {
         m_deviceWrite.reset();
         ClearDeviceSongs();
         ReadDeviceFolderList();

@@ -208,7 +208,8 @@ private:
     bool m_deviceListRead = true;
     // SgList.dat as it was when m_deviceSongs was read (or last written by this window): a write
     // command compares it under the lock, so another program's change is never overwritten.
-    FileStamp m_deviceListStamp;
+    // None until the chosen device's list was read.
+    std::optional<FileStamp> m_deviceListStamp;
     std::filesystem::path m_songFolder;  // empty until a device is chosen
     std::filesystem::path m_deviceRoot;
     std::optional<DeviceIdentity> m_deviceIdentity;  // of the volume chosen
