@@ -1,4 +1,5 @@
 #include <set>
+#include <unordered_set>
 #include <system_error>
 
 #include "device_access.h"
@@ -26,10 +27,10 @@ int RunVerify(const std::vector<std::string>& rawArgs, Console& console) {
 
         std::size_t problems = 0;
         DeviceMediaIndex media(device.songFolder);
-        std::set<std::filesystem::path> owned;
+        std::unordered_set<std::string> owned;
         for (const ROWELEMENT& song : songs) {
             if (auto file = media.Media(song.numberText)) {
-                owned.insert(*file);
+                owned.insert(file->native());
             } else {
                 console.out << "missing media\t" << song.numberText << '\t' << TerminalText(song.title, device.codePage)
                             << '\n';
@@ -42,7 +43,7 @@ int RunVerify(const std::vector<std::string>& rawArgs, Console& console) {
              folder.increment(error)) {
             if (!folder->is_directory(error)) continue;
             for (const auto& file : media.Files(folder->path())) {
-                if (!owned.count(file) && !IsTemporaryName(file.filename().native())) strays.insert(file);
+                if (!owned.count(file.native()) && !IsTemporaryName(file.filename().native())) strays.insert(file);
             }
         }
         for (const auto& stray : strays) {

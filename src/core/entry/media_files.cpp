@@ -80,7 +80,7 @@ MediaResult CopyMediaFile(const std::filesystem::path& source, const std::filesy
 }
 
 DeviceMediaIndex::Listing& DeviceMediaIndex::Read(const std::filesystem::path& subFolder) {
-    auto [entry, added] = folders_.try_emplace(subFolder);
+    auto [entry, added] = folders_.try_emplace(subFolder.native());
     Listing& listing = entry->second;
     if (!added || !IsRealFolder(subFolder)) return listing;
     std::error_code error;

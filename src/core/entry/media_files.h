@@ -6,7 +6,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <map>
 #include <unordered_map>
 #include <vector>
 
@@ -58,7 +57,7 @@ private:
     Listing& Read(const std::filesystem::path& subFolder);
 
     std::filesystem::path songFolder_;
-    std::map<std::filesystem::path, Listing> folders_;
+    std::unordered_map<std::string, Listing> folders_;  // by the sub-folder's path
 };
 
 // Moves every file of a device song (numberText and numberText.*) to the place of its new
