@@ -3,15 +3,16 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <unistd.h>
 
 #include <cstdlib>
+#include <memory>
 #include <ostream>
 
 #include "core/common/safe_file.h"
 #include "core/output/print/song_list_pages.h"
 #include "core/text/code_page.h"
 #include "device_access.h"
+#include "progress.h"
 #include "qtpaint/song_list_print_job.h"
 
 namespace songloader::cli {
@@ -39,27 +40,15 @@ int RenderPdf(const SongList& songs, const std::string& codePage, const QPageSiz
                                print::SongListPageRenderer(songs, thai, codePage), onPage);
 }
 
-}  // namespace
+struct PrintOptions {
+    std::string encoding;
+    std::string paper = "A4";
+};
 
-int RunPrint(const std::vector<std::string>& rawArgs, Console& console) {
-    std::vector<std::string> options = kCommonOptions;
-    options.push_back("paper");
-    const Arguments args = ParseArguments(rawArgs, options);
-    if (args.help) {
-        return PrintHelp("print DEVICE OUT.pdf [--paper A4|Letter] [--encoding NAME]",
-                         "Prints the device's song list into a PDF file, portrait, 40 songs a page:\n"
-                         "\"Page N\", a rule and a table of number, title and artist.\n"
-                         "--paper chooses the paper size (default A4).\n",
-                         console);
-    }
-    if (args.positional.size() != 2) throw UsageError{"expected DEVICE OUT.pdf"};
-    const std::string paperName = args.option("paper").value_or("A4");
-    QPageSize paper;
-    if (paperName == "A4") paper = QPageSize(QPageSize::A4);
-    else if (paperName == "Letter") paper = QPageSize(QPageSize::Letter);
-    else throw UsageError{"--paper must be A4 or Letter"};
-
-    const auto device = OpenDevice(args.positional[0], args, console);
+int Print(const PrintOptions& options, const Operands& operands, Console& console) {
+    const std::string& outName = operands.rest[0];
+    const QPageSize paper(options.paper == "Letter" ? QPageSize::Letter : QPageSize::A4);
+    const auto device = OpenDevice(operands.device, options.encoding, console);
     if (!device) return kExitFailure;
     const auto songs = ReadDeviceSongs(*device, console);
     if (!songs) return kExitFailure;
@@ -75,26 +64,40 @@ int RunPrint(const std::vector<std::string>& rawArgs, Console& console) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     // Long lists take a while: a terminal sees the pages count up.
-    const bool showProgress = isatty(STDERR_FILENO) != 0;
-    auto progress = [&](int page, int highest) {
-        if (showProgress) console.err << "\rpage " << page << " of " << highest << std::flush;
-    };
+    ProgressLine line(console, "printing");
+    auto progress = [&](int page, int highest) { line.Count(page, highest, "pages", page == highest); };
     const int pages = RenderPdf(*songs, device->codePage, paper, thai, buffer, progress);
-    if (showProgress) console.err << "\n";
+    line.Finish();
     buffer.close();
     if (pages == 0) {
-        console.err << "the PDF could not be made\n";
+        console.Fail() << "the PDF could not be made\n";
         return kExitFailure;
     }
 
-    SafeFileWriter out(args.positional[1]);
+    SafeFileWriter out(outName);
     if (!out.Write(bytes.constData(), static_cast<std::size_t>(bytes.size())) || !out.Commit()) {
-        console.err << "cannot write " << args.positional[1] << ": " << out.error() << "\n";
+        console.Fail() << "cannot write " << outName << ": " << out.error() << "\n";
         return kExitFailure;
     }
     console.out << songs->size() << (songs->size() == 1 ? " song" : " songs") << " on " << pages
-                << (pages == 1 ? " page" : " pages") << " written to " << args.positional[1] << "\n";
+                << (pages == 1 ? " page" : " pages") << " written to " << outName << "\n";
     return kExitOk;
+}
+
+}  // namespace
+
+void AddPrintCommand(CommandSet& commands) {
+    auto options = std::make_shared<PrintOptions>();
+    CLI::App& command = commands.Add(
+        "print", "print the device's song list into a PDF file", "[DEVICE] OUT.pdf",
+        "Prints the device's song list into a PDF file, portrait, 40 songs a page:\n"
+        "\"Page N\", a rule and a table of number, title and artist.\n",
+        [options](const Operands& operands, Console& console) { return Print(*options, operands, console); });
+    commands.ShowsProgress(command);
+    command.add_option("--paper", options->paper, "the paper size (default A4)")
+        ->type_name("A4|Letter")
+        ->check(CLI::IsMember({"A4", "Letter"}).description(""));
+    AddEncodingOption(command, options->encoding);
 }
 
 }  // namespace songloader::cli

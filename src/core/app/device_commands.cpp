@@ -75,6 +75,8 @@ bool CSonquillDlg::ReadDeviceFolderList(const std::function<void()>& beforeRead)
     }
     m_view.Enable(ControlId::QueueToAdd, true);
     m_view.Enable(ControlId::ClearFields, true);
+    // A device with songs can be printed and exported as read, not only after a song was added.
+    if (!m_deviceSongs.empty()) EnableOutput(false);
     return true;
 }
 

@@ -108,7 +108,10 @@ void CSonquillDlg::OnEjectDevice() {
             Show(AppNotice(kEjectUnavailableMessage, NoticeIcon::Exclamation));
             return;
         }
-        const EjectOutcome outcome = EjectDevice(*m_settings.ejector, *mountPoint, m_songFolder);
+        // Flushing and the disk service may take seconds: the window paints meanwhile.
+        EjectOutcome outcome;
+        m_view.RunWork([&] { outcome = EjectDevice(*m_settings.ejector, *mountPoint, m_songFolder); },
+                       "Ejecting the USB drive");
         if (!outcome.ok) {
             Show(AppNotice(outcome.message, NoticeIcon::Exclamation));
             return;

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "core/entry/device_revise.h"
+
 namespace songloader {
 
 // Texts of the main window that the logic and the desktop window share.
@@ -52,10 +54,7 @@ inline constexpr const char* kSelectDiskMessage = "Please Select Disk";
 inline constexpr const char* kProgressWindowTitle = "Download Progress";
 inline constexpr const char* kNowDownloadText = "Now Download:";
 
-// Messages for failures the old window did not report.
-inline constexpr const char* kMediaMissingMessage =
-    "The media file of song %s is not on the device; nothing was changed.";
-inline constexpr const char* kMoveFailedMessage = "The media file could not be moved; nothing was changed.\n%s";
+// Messages for failures the old window did not report (the revise's own are in device_revise.h).
 inline constexpr const char* kCopyFailedMessage = "These songs could not be copied to the device and stay in the list:";
 inline constexpr const char* kDownloadFailedMessage = "These songs could not be downloaded and were not added:";
 inline constexpr const char* kCatalogueFailedMessage = "The cloud catalogue could not be downloaded:";

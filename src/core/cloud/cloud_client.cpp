@@ -66,10 +66,13 @@ CloudClient::CloudClient(std::string baseUrl, DownloadProgress& progress)
     if (baseUrl_.empty() || baseUrl_.back() != '/') baseUrl_ += '/';
 }
 
-std::int64_t CloudClient::ProbeLength(const std::string& url) const {
+std::int64_t CloudClient::ProbeLength(const std::string& url, std::string* why) const {
     EasyHandle handle;
     CURL* curl = handle.get();
-    if (!curl) return -1;
+    if (!curl) {
+        if (why) *why = "cannot start a transfer";
+        return -1;
+    }
     TransferContext context;
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_HEADER, 1L);
@@ -84,10 +87,23 @@ std::int64_t CloudClient::ProbeLength(const std::string& url) const {
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, ContinueTransfer);
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     SetCommonOptions(curl, context, timeouts_);
-    if (curl_easy_perform(curl) != CURLE_OK) return -1;
+    if (const CURLcode code = curl_easy_perform(curl); code != CURLE_OK) {
+        if (why) *why = curl_easy_strerror(code);
+        return -1;
+    }
     curl_off_t length = -1;
-    if (curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK) return -1;
-    return length < 0 ? -1 : static_cast<std::int64_t>(length);
+    if (curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK || length < 0) {
+        if (why) *why = "no length announced";
+        return -1;
+    }
+    return static_cast<std::int64_t>(length);
+}
+
+std::optional<std::string> CloudClient::ProbeFailure() const {
+    const std::string url = baseUrl_ + kCloudListRemoteName;
+    std::string why;
+    if (ProbeLength(url, &why) >= 0) return std::nullopt;
+    return url + ": " + why;
 }
 
 std::int32_t CloudClient::ProbeNetwork() const {

@@ -151,6 +151,8 @@ TEST_F(DeviceSafety, EjectUsbDrive) {
         EXPECT_EQ(screen.MessageLog(), std::vector<std::string>{c.says});
         EXPECT_EQ(window.songFolder().empty(), c.forgotten) << c.says;
         EXPECT_EQ(ejector->asked, c.holdLock ? std::vector<fs::path>{} : std::vector<fs::path>{stick}) << c.says;
+        // The flush and the disk service are waited for off the window's thread.
+        EXPECT_EQ(screen.works, std::vector<std::string>{"Ejecting the USB drive"}) << c.says;
     }
 }
 

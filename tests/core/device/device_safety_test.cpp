@@ -14,7 +14,7 @@
 #include "support/fake_drive_system.h"
 #include "support/temp_dir.h"
 #include "support/tmpfs_mount.h"
-#include "sysfs_fixture.h"
+#include "support/sysfs_fixture.h"
 
 namespace songloader {
 namespace {
