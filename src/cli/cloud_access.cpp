@@ -76,6 +76,8 @@ bool CheckNetwork(const CloudClient& client, Console& console) {
 
 void RunShowingDownload(DownloadProgress& progress, Console& console, const std::string& label,
                         const std::function<void()>& work) {
+    // Ctrl-C or SIGTERM ends the running download; the old files stay, nothing is left behind.
+    InterruptCancels interrupt(progress);
     if (!console.progress) return work();
     ProgressLine line(console, label);
     std::future<void> running = std::async(std::launch::async, work);
@@ -86,7 +88,6 @@ void RunShowingDownload(DownloadProgress& progress, Console& console, const std:
 
 TransferRunner ConsoleTransferRunner(DownloadProgress& progress, Console& console, std::string codePage) {
     return [&progress, &console, codePage](const Transfer& transfer) {
-        InterruptCancels interrupt(progress);
         DownloadOutcome outcome;
         RunShowingDownload(progress, console, "Now Download:" + TerminalText(progress.DownloadName(), codePage),
                            [&] { outcome = transfer(); });

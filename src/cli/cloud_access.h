@@ -23,7 +23,8 @@ CloudClient MakeCloudClient(const CloudOptions& options);
 // the cause and returns false when it cannot be reached.
 bool CheckNetwork(const CloudClient& client, Console& console);
 
-// Runs `work` on a worker thread while the console shows `label` with the bytes `progress` counts.
+// Runs `work` on a worker thread while the console shows `label` with the bytes `progress` counts;
+// Ctrl-C, SIGTERM and SIGHUP cancel the download of `progress` meanwhile.
 void RunShowingDownload(DownloadProgress& progress, Console& console, const std::string& label,
                         const std::function<void()>& work);
 

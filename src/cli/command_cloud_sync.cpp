@@ -64,7 +64,7 @@ void AddCloudSyncCommand(CommandSet& commands) {
         "Downloads the cloud song list (MgList.dat) and the cloud catalogue (Msong.db)\n"
         "into DEVICE/songs/ and tells how many cloud songs there are and how many of\n"
         "them the device already holds. Both files are checked first; a failed\n"
-        "download or check keeps both old files.\n",
+        "download or check keeps both old files. Ctrl-C stops it.\n",
         [options](const Operands& operands, Console& console) { return CloudSync(*options, operands, console); });
     commands.ShowsProgress(command);
     AddCloudOptions(command, *options);

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "core/catalogue/list_file_reader.h"
+#include "core/entry/interrupted_writes.h"
 #include "core/device/drive_system.h"
 #include "core/text/code_page.h"
 #include "progress.h"
@@ -111,6 +112,8 @@ std::optional<Device> OpenDevice(const std::optional<std::string>& given, const 
         console.Fail() << "no device folder at " << root->string() << "\n";
         return std::nullopt;
     }
+    // A replacement a killed run left half-done is finished (or discarded) before anything is read.
+    for (const std::string& problem : FinishInterruptedReplacements(*root)) console.Fail() << problem << "\n";
     return Device{*root, *root / "songs", *codePage, *identity};
 }
 
@@ -127,7 +130,10 @@ std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console) 
 
 std::unique_ptr<DeviceWriteSession> BeginDeviceWrite(const Device& device, Console& console) {
     auto session = std::make_unique<DeviceWriteSession>(device.identity, device.root);
-    if (session->ready()) return session;
+    if (session->ready()) {
+        for (const std::string& problem : MendInterruptedWrites(device.root)) console.Fail() << problem << "\n";
+        return session;
+    }
     console.Fail() << session->refusal() << "\n";
     return nullptr;
 }

@@ -67,6 +67,9 @@ inline constexpr const char* kTextNotStorableMessage =
 // Removal, insertion and safe removal of the device.
 inline constexpr const char* kEjectButtonText = "Eject USB Drive";
 inline constexpr const char* kDeviceOfferText = "USB drive found at %s: choose it with Auto-Check USB Drive.";
+inline constexpr const char* kDeviceListChangedMessage =
+    "Another program changed the song list on the USB drive. It has been read again and nothing was "
+    "written: check the list and try again.";
 inline constexpr const char* kEjectPendingMessage =
     "Songs were copied to the USB drive but its song list was not rebuilt yet; the drive was not ejected.";
 inline constexpr const char* kEjectUnavailableMessage = "The USB drive cannot be ejected from this program.";

@@ -16,6 +16,7 @@
 #include "core/catalogue/row_element.h"
 #include "core/cloud/cloud_client.h"
 #include "core/cloud/download_protocol.h"
+#include "core/common/file_stamp.h"
 #include "core/common/notice.h"
 #include "core/device/device_identity.h"
 #include "core/device/device_write_session.h"
@@ -208,6 +209,10 @@ private:
     // m_deviceSongs is what the device's song list holds: false after a failed read, or once the
     // list was emptied for a device choice that did not come about.
     bool m_deviceListRead = true;
+    // SgList.dat as it was when m_deviceSongs was read (or last written by this window): a write
+    // command compares it under the lock, so another program's change is never overwritten.
+    // None until the chosen device's list was read.
+    std::optional<FileStamp> m_deviceListStamp;
     std::filesystem::path m_songFolder;  // empty until a device is chosen
     std::filesystem::path m_deviceRoot;
     std::optional<DeviceIdentity> m_deviceIdentity;  // of the volume chosen

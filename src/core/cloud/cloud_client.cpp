@@ -132,8 +132,9 @@ DownloadOutcome CloudClient::DownloadSong(std::string_view numberText,
                             announcedSize);
 }
 
-DownloadOutcome CloudClient::DownloadUnplaced(std::string_view remoteName, DownloadTarget& file) const {
-    return Download(baseUrl_ + std::string(remoteName), file, -1);
+DownloadOutcome CloudClient::DownloadUnplaced(std::string_view remoteName, DownloadTarget& file,
+                                              std::int64_t maximumSize) const {
+    return Download(baseUrl_ + std::string(remoteName), file, -1, maximumSize);
 }
 
 DownloadOutcome CloudClient::DownloadAndPlace(const std::string& url, const std::filesystem::path& target,
@@ -147,8 +148,8 @@ DownloadOutcome CloudClient::DownloadAndPlace(const std::string& url, const std:
     return outcome;  // an uncommitted file removes its temporary name
 }
 
-DownloadOutcome CloudClient::Download(const std::string& url, DownloadTarget& file,
-                                      std::int64_t announcedSize) const {
+DownloadOutcome CloudClient::Download(const std::string& url, DownloadTarget& file, std::int64_t announcedSize,
+                                      std::int64_t maximumSize) const {
     DownloadOutcome outcome;
     if (!file.ok()) {
         outcome.status = DownloadStatus::WriteFailure;
@@ -167,6 +168,7 @@ DownloadOutcome CloudClient::Download(const std::string& url, DownloadTarget& fi
     context.progress = &progress_;
     context.cancellable = true;
     context.expectedSize = announcedSize;
+    context.maximumSize = maximumSize;
     progress_.receivedBytes.store(0);
 
     // libcurl would stop reading at the Content-Length and call a longer body complete; reading to

@@ -68,12 +68,15 @@ public:
     DownloadOutcome DownloadSong(std::string_view numberText, const std::filesystem::path& localPathWithoutExtension,
                                  std::int64_t announcedSize = -1) const;
     // GET base URL + name into `file`'s temporary file and Finish it, without putting it in place:
-    // the caller checks it and commits it.
-    DownloadOutcome DownloadUnplaced(std::string_view remoteName, DownloadTarget& file) const;
+    // the caller checks it and commits it. An announced size above `maximumSize` is Rejected before
+    // a byte is written.
+    DownloadOutcome DownloadUnplaced(std::string_view remoteName, DownloadTarget& file,
+                                     std::int64_t maximumSize = -1) const;
 
 private:
     std::int64_t ProbeLength(const std::string& url, std::string* why = nullptr) const;
-    DownloadOutcome Download(const std::string& url, DownloadTarget& file, std::int64_t announcedSize) const;
+    DownloadOutcome Download(const std::string& url, DownloadTarget& file, std::int64_t announcedSize,
+                             std::int64_t maximumSize = -1) const;
     DownloadOutcome DownloadAndPlace(const std::string& url, const std::filesystem::path& target,
                                      std::int64_t announcedSize) const;
 

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "core/device/drive_ejector.h"
+#include "core/app/dialog_texts.h"
 #include "core/device/device_write_session.h"
 #include "support/tmpfs_mount.h"
 
@@ -74,6 +75,25 @@ TEST_F(DeviceSafety, AReviseWhoseDeviceGoesDuringTheRebuildPutsNothingBack) {
     EXPECT_EQ(view.MessageLog(), std::vector<std::string>{kChanged});
     EXPECT_EQ(ReadBytes(moved), "the video");
     ExpectDeviceForgotten();
+}
+
+// Another program's write between the choice and a window write is never overwritten.
+TEST_F(DeviceSafety, AListChangedSinceItWasReadIsReadAgainAndNothingIsWritten) {
+    PutDeviceList({{900000, 1, "Old", "", "", ""}});
+    ChooseDevice();
+    Queue("900001", "New", MakeClip("new.mp4"));
+    PutDeviceList({{900000, 1, "Old", "", "", ""}, {900005, 1, "By another program", "", "", ""}});
+    ClearLog();
+    dlg.OnAddToDevice();
+    EXPECT_EQ(view.MessageLog(), std::vector<std::string>{std::string(kApplicationName) + "|" + kDeviceListChangedMessage});
+    EXPECT_EQ(Numbers(dlg.deviceSongs()), (std::vector<std::int32_t>{900000, 900005}));
+    EXPECT_EQ(Numbers(dlg.workSongs()), std::vector<std::int32_t>{900001});
+    EXPECT_EQ(ListFiles(songs()), std::vector<std::string>{"SgList.dat"});
+
+    // Now the window knows the list: the next add keeps the other program's song.
+    ClearLog();
+    dlg.OnAddToDevice();
+    EXPECT_EQ(Numbers(DeviceCatalogue()), (std::vector<std::int32_t>{900000, 900005, 900001}));
 }
 
 TEST_F(DeviceSafety, UnmountIsToldOnceAndANewStickIsOffered) {

@@ -116,7 +116,7 @@ TEST(DeviceWriteLock, SecondWriterWaitsThenIsBusy) {
         const auto start = std::chrono::steady_clock::now();
         DeviceWriteSession second(*identity, device, {}, 200ms);
         EXPECT_EQ(second.status(), DeviceWriteStatus::Busy);
-        EXPECT_STREQ(second.refusal(), kDeviceBusyMessage);
+        EXPECT_EQ(second.refusal(), kDeviceBusyMessage);
         EXPECT_GE(std::chrono::steady_clock::now() - start, 200ms);
     }
     DeviceWriteSession third(*identity, device, {}, 0ms);
