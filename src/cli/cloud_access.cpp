@@ -1,9 +1,5 @@
 #include "cloud_access.h"
 
-#include <cstdlib>
-
-#include "core/cloud/cloud_address.h"
-
 #include <unistd.h>
 
 #include <csignal>
@@ -12,7 +8,10 @@
 #include <iterator>
 #include <ostream>
 
+#include "core/cloud/cloud_messages.h"
 #include "terminal_text.h"
+#include "device_access.h"
+#include "progress.h"
 
 namespace songloader::cli {
 
@@ -52,37 +51,47 @@ private:
     struct sigaction previous_[std::size(kCancellingSignals)] {};
 };
 
-// The progress window's caption arithmetic: position * 100 / range, 0 for an empty range.
-int Percent(const DownloadProgress& progress) {
-    const std::int64_t range = progress.progressSteps.load();
-    return range > 0 ? static_cast<int>(std::int64_t{progress.StepPosition()} * 100 / range) : 0;
-}
-
-void DrawLine(const DownloadProgress& progress, const std::string& name, std::ostream& out) {
-    out << "\rNow Download:" << name << "  " << progress.receivedBytes.load() << " bytes [" << Percent(progress)
-        << "%]" << std::flush;
+void Draw(ProgressLine& line, const DownloadProgress& progress, bool force) {
+    const std::int64_t expected = std::int64_t{progress.progressSteps.load()} * BYTES_PER_STEP;
+    line.Bytes(static_cast<std::uint64_t>(progress.receivedBytes.load()), static_cast<std::uint64_t>(expected), force);
 }
 
 }  // namespace
 
-CloudClient MakeCloudClient(const Arguments& args) {
-    return CloudClient(ResolveCloudBaseUrl(args.option("cloud-url"), std::getenv("SONGLOADER_CLOUD_URL"),
-                                           UserConfigFolder()));
+void AddCloudOptions(CLI::App& command, CloudOptions& options) {
+    AddCloudUrlOption(command, options.cloudUrl);
+    AddEncodingOption(command, options.encoding);
+}
+
+CloudClient MakeCloudClient(const CloudOptions& options) {
+    return CloudClient(SettingsInEffect(options.encoding, options.cloudUrl).cloudUrl.value);
+}
+
+bool CheckNetwork(const CloudClient& client, Console& console) {
+    auto failure = client.ProbeFailure();
+    if (failure) failure = client.ProbeFailure();
+    if (failure) console.Fail() << kCheckNetworkMessage << " (" << *failure << ")\n";
+    return !failure;
+}
+
+void RunShowingDownload(DownloadProgress& progress, Console& console, const std::string& label,
+                        const std::function<void()>& work) {
+    // Ctrl-C or SIGTERM ends the running download; the old files stay, nothing is left behind.
+    InterruptCancels interrupt(progress);
+    if (!console.progress) return work();
+    ProgressLine line(console, label);
+    std::future<void> running = std::async(std::launch::async, work);
+    while (running.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) Draw(line, progress, false);
+    Draw(line, progress, true);
+    running.get();
 }
 
 TransferRunner ConsoleTransferRunner(DownloadProgress& progress, Console& console, std::string codePage) {
-    const bool terminal = ::isatty(STDOUT_FILENO) == 1;
-    return [&progress, &console, terminal, codePage](const Transfer& transfer) {
-        InterruptCancels interrupt(progress);
-        if (!terminal) return transfer();
-        const std::string name = TerminalText(progress.DownloadName(), codePage);
-        std::future<DownloadOutcome> running = std::async(std::launch::async, transfer);
-        while (running.wait_for(std::chrono::milliseconds(100)) != std::future_status::ready) {
-            DrawLine(progress, name, console.out);
-        }
-        DrawLine(progress, name, console.out);
-        console.out << "\n";
-        return running.get();
+    return [&progress, &console, codePage](const Transfer& transfer) {
+        DownloadOutcome outcome;
+        RunShowingDownload(progress, console, "Now Download:" + TerminalText(progress.DownloadName(), codePage),
+                           [&] { outcome = transfer(); });
+        return outcome;
     };
 }
 

@@ -1,3 +1,4 @@
+#include <memory>
 #include <system_error>
 
 #include "cloud_access.h"
@@ -12,39 +13,31 @@
 
 namespace songloader::cli {
 
-int RunCloudSync(const std::vector<std::string>& rawArgs, Console& console) {
-    const Arguments args = ParseArguments(rawArgs, kCloudOptions);
-    if (args.help) {
-        return PrintHelp("cloud-sync DEVICE [--cloud-url URL]",
-                         "Downloads the cloud song list (MgList.dat) and the cloud catalogue (Msong.db)\n"
-                         "into DEVICE/songs/ and tells how many cloud songs there are and how many of\n"
-                         "them the device already holds. Both files are checked first; a failed\n"
-                         "download or check keeps both old files.\n",
-                         console);
-    }
-    RequirePositional(args, 1, "DEVICE");
-    const auto device = OpenDevice(args.positional[0], args, console);
+namespace {
+
+int CloudSync(const CloudOptions& options, const Operands& operands, Console& console) {
+    const auto device = OpenDevice(operands.device, options.encoding, console);
     if (!device) return kExitFailure;
-    const CloudClient client = MakeCloudClient(args);
-    if (!CloudReachable(client)) {
-        console.err << kCheckNetworkMessage << "\n";
-        return kExitFailure;
-    }
+    const CloudClient client = MakeCloudClient(options);
+    if (!CheckNetwork(client, console)) return kExitFailure;
     const auto session = BeginDeviceWrite(*device, console);
     if (!session) return kExitFailure;
 
     CloudCatalogue catalogue;
-    const CatalogueFetch fetch = FetchCloudCatalogue(client, device->songFolder, catalogue);
+    CatalogueFetch fetch;
+    RunShowingDownload(client.progress(), console, "downloading the cloud catalogue",
+                       [&] { fetch = FetchCloudCatalogue(client, device->songFolder, catalogue); });
     if (!DeviceStillThere(*session, console)) return kExitFailure;
     bool failed = false;
     for (const auto& [name, outcome] : {std::pair{kCloudListName, fetch.list},
                                         std::pair{kCloudDatabaseName, fetch.database}}) {
         if (outcome.ok()) continue;
-        console.err << "cannot download " << name << ": " << DescribeOutcome(outcome) << "\n";
+        console.Fail() << "cannot download " << client.CloudBaseUrl() << name << ": " << DescribeOutcome(outcome)
+                       << "\n";
         failed = true;
     }
     if (!failed && fetch.reopened != 0) {
-        console.err << "cannot open " << (device->songFolder / kCloudDatabaseName).string() << "\n";
+        console.Fail() << "cannot open " << (device->songFolder / kCloudDatabaseName).string() << "\n";
         failed = true;
     }
     if (failed) return kExitFailure;
@@ -53,7 +46,7 @@ int RunCloudSync(const std::vector<std::string>& rawArgs, Console& console) {
     if (!deviceSongs) return kExitFailure;
     const ListReadResult cloud = ReadListFile(device->songFolder / kCloudListName, ListKind::Cloud);
     if (!cloud.ok) {
-        console.err << cloud.failure.text << "\n";
+        console.Fail() << cloud.failure.text << "\n";
         return kExitFailure;
     }
     std::size_t onDevice = 0;
@@ -62,6 +55,21 @@ int RunCloudSync(const std::vector<std::string>& rawArgs, Console& console) {
     console.out << cloud.songs.size() << " cloud songs, " << onDevice << " of them on the device\n"
                 << "check cloud database ok\n";
     return kExitOk;
+}
+
+}  // namespace
+
+void AddCloudSyncCommand(CommandSet& commands) {
+    auto options = std::make_shared<CloudOptions>();
+    CLI::App& command = commands.Add(
+        "cloud-sync", "download the cloud song list and catalogue onto the device", "[DEVICE]",
+        "Downloads the cloud song list (MgList.dat) and the cloud catalogue (Msong.db)\n"
+        "into DEVICE/songs/ and tells how many cloud songs there are and how many of\n"
+        "them the device already holds. Both files are checked first; a failed\n"
+        "download or check keeps both old files. Ctrl-C stops it.\n",
+        [options](const Operands& operands, Console& console) { return CloudSync(*options, operands, console); });
+    commands.ShowsProgress(command);
+    AddCloudOptions(command, *options);
 }
 
 }  // namespace songloader::cli

@@ -1,44 +1,44 @@
 #include "device_access.h"
 #include "core/device/device_layout.h"
 #include "core/device/drive_ejector.h"
-#include "core/device/linux_drive_system.h"
 #include "qt_part.h"
 
 namespace songloader::cli {
 
-int RunEject(const std::vector<std::string>& rawArgs, Console& console) {
-    const Arguments args = ParseArguments(rawArgs, {});
-    if (args.help) {
-        return PrintHelp("eject [DEVICE]",
-                         "Flushes the file system of the volume that holds DEVICE (without DEVICE: the\n"
-                         "device the automatic search finds), then unmounts it and powers its drive off\n"
-                         "through the system's disk service, so that it can be pulled out safely.\n",
-                         console);
-    }
-    if (args.positional.size() > 1) throw UsageError{"expected at most DEVICE"};
-    const LinuxDriveSystem drives;
-    std::filesystem::path device;
-    if (args.positional.empty()) {
-        const auto found = ChooseDeviceDrive(drives);
-        if (!found) {
-            console.err << "Please insert device!!\n";
-            return kExitFailure;
-        }
-        device = *found;
-    } else {
-        device = args.positional[0];
-    }
-    const auto mountPoint = drives.VolumeHolding(device);
+namespace {
+
+int Eject(const Operands& operands, Console& console) {
+    const auto device = FindDeviceRoot(operands.device, console);
+    if (!device) return kExitFailure;
+    const auto mountPoint = DriveSystemFromEnvironment().VolumeHolding(*device);
     if (!mountPoint || *mountPoint == "/") {
-        console.err << device.string() << " is not on a drive that can be ejected.\n";
+        console.Fail() << device->string() << " is not on a drive that can be ejected.\n";
         return kExitFailure;
     }
-    const QtPart* qt = LoadQtPart(console.err);
-    if (!qt) return kExitFailure;
+    std::string loadError;
+    const QtPart* qt = LoadQtPart(loadError);
+    if (!qt) {
+        console.Fail() << loadError << "\n";
+        return kExitFailure;
+    }
     const std::unique_ptr<DriveEjector> ejector = qt->makeDriveEjector();
-    const EjectOutcome outcome = EjectDevice(*ejector, *mountPoint, SongFolderOf(device));
-    (outcome.ok ? console.out : console.err) << outcome.message << "\n";
-    return outcome.ok ? kExitOk : kExitFailure;
+    const EjectOutcome outcome = EjectDevice(*ejector, *mountPoint, SongFolderOf(*device));
+    if (!outcome.ok) {
+        console.Fail() << outcome.message << "\n";
+        return kExitFailure;
+    }
+    console.out << outcome.message << "\n";
+    return kExitOk;
+}
+
+}  // namespace
+
+void AddEjectCommand(CommandSet& commands) {
+    commands.Add("eject", "flush the device, then unmount it and power it off for safe removal", "[DEVICE]",
+                 "Flushes the file system of the volume that holds DEVICE (without DEVICE: the\n"
+                 "device the automatic search finds), then unmounts it and powers its drive off\n"
+                 "through the system's disk service, so that it can be pulled out safely.\n",
+                 Eject);
 }
 
 }  // namespace songloader::cli

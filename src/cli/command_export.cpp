@@ -1,19 +1,24 @@
+#include <memory>
+
 #include "device_access.h"
 #include "core/output/song_list_export.h"
 
 namespace songloader::cli {
 
-int RunExport(const std::vector<std::string>& rawArgs, Console& console) {
-    const DeviceCommand command{"export DEVICE FILE",
-                                "Writes the device's song list to FILE as tab-separated text (LF line ends),\n"
-                                "texts in the device's own bytes, ready for a spreadsheet.\n",
-                                2, "DEVICE FILE"};
-    return RunOnDevice(rawArgs, console, command, [&](const Arguments& args, LoadedDevice& loaded) {
-        const SongList& songs = loaded.songs;
-        const ExportResult result = ExportSongList(songs, args.positional[1]);
-        PrintNotices({result.notice}, !result.ok, console);
-        return result.ok ? kExitOk : kExitFailure;
-    });
+void AddExportCommand(CommandSet& commands) {
+    auto encoding = std::make_shared<std::string>();
+    CLI::App& command = commands.Add(
+        "export", "write the device's song list as an export file", "[DEVICE] FILE",
+        "Writes the device's song list to FILE as tab-separated text (LF line ends),\n"
+        "texts in the device's own bytes, ready for a spreadsheet.\n",
+        [encoding](const Operands& operands, Console& console) {
+            return RunOnDevice(operands.device, *encoding, DeviceUse::Read, console, [&](LoadedDevice& loaded) {
+                const ExportResult result = ExportSongList(loaded.songs, operands.rest[0]);
+                PrintNotices({result.notice}, !result.ok, console);
+                return result.ok ? kExitOk : kExitFailure;
+            });
+        });
+    AddEncodingOption(command, *encoding);
 }
 
 }  // namespace songloader::cli

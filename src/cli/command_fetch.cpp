@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cctype>
+#include <memory>
 #include <system_error>
 
 #include "cloud_access.h"
@@ -25,23 +26,11 @@ std::int32_t SongNumberArgument(const std::string& text) {
     return std::stoi(text);
 }
 
-}  // namespace
-
-int RunFetch(const std::vector<std::string>& rawArgs, Console& console) {
-    const Arguments args = ParseArguments(rawArgs, kCloudOptions);
-    if (args.help) {
-        return PrintHelp("fetch DEVICE NUMBER... [--cloud-url URL]",
-                         "Downloads the videos of the given cloud songs that the device lacks into\n"
-                         "DEVICE/songs/NNN/NUMBER.mp4, adds them with their titles and all from the cloud\n"
-                         "list (run cloud-sync first) and rebuilds the device catalogue. Songs whose\n"
-                         "download fails are named and not added. Ctrl-C cancels the running download.\n",
-                         console);
-    }
-    if (args.positional.size() < 2) throw UsageError{"expected DEVICE NUMBER..."};
+int Fetch(const CloudOptions& options, const Operands& operands, Console& console) {
     std::vector<std::int32_t> wanted;
-    for (std::size_t i = 1; i < args.positional.size(); ++i) wanted.push_back(SongNumberArgument(args.positional[i]));
+    for (const std::string& number : operands.rest) wanted.push_back(SongNumberArgument(number));
 
-    const auto device = OpenDevice(args.positional[0], args, console);
+    const auto device = OpenDevice(operands.device, options.encoding, console);
     if (!device) return kExitFailure;
     const auto session = BeginDeviceWrite(*device, console);
     if (!session) return kExitFailure;
@@ -49,13 +38,13 @@ int RunFetch(const std::vector<std::string>& rawArgs, Console& console) {
     if (!songs) return kExitFailure;
     const auto cloudList = FindListFile(device->songFolder, kCloudListName);
     if (!cloudList) {
-        console.err << "no cloud list on the device: run cloud-sync first\n";
+        console.Fail() << "no cloud list on the device: run cloud-sync first\n";
         return kExitFailure;
     }
     // Read as stored: the cloud list's titles without the "(MV)" the work list shows.
     const ListReadResult cloud = ReadListFile(*cloudList, ListKind::Device);
     if (!cloud.ok) {
-        console.err << cloud.failure.text << "\n";
+        console.Fail() << cloud.failure.text << "\n";
         return kExitFailure;
     }
 
@@ -66,7 +55,7 @@ int RunFetch(const std::vector<std::string>& rawArgs, Console& console) {
         auto found = std::find_if(cloud.songs.begin(), cloud.songs.end(),
                                   [&](const ROWELEMENT& song) { return song.number == number; });
         if (found == cloud.songs.end()) {
-            console.err << number << " is not in the cloud list\n";
+            console.Fail() << number << " is not in the cloud list\n";
             failed = true;
         } else if (deviceNumbers.Contains(number)) {
             console.out << number << " is already on the device\n";
@@ -77,11 +66,8 @@ int RunFetch(const std::vector<std::string>& rawArgs, Console& console) {
     }
     if (toFetch.empty()) return failed ? kExitFailure : kExitOk;
 
-    CloudClient client = MakeCloudClient(args);
-    if (!CloudReachable(client)) {
-        console.err << kCheckNetworkMessage << "\n";
-        return kExitFailure;
-    }
+    CloudClient client = MakeCloudClient(options);
+    if (!CheckNetwork(client, console)) return kExitFailure;
     const TransferRunner runner = ConsoleTransferRunner(client.progress(), console, device->codePage);
     std::vector<std::filesystem::path> arrived;
     std::vector<std::string> notAdded;
@@ -102,20 +88,17 @@ int RunFetch(const std::vector<std::string>& rawArgs, Console& console) {
             songs->push_back(song);
             arrived.push_back(fetch.mediaFile);
         } else {
-            console.err << name << ": " << DescribeOutcome(fetch.outcome) << "\n";
+            console.Fail() << name << ": " << DescribeOutcome(fetch.outcome) << "\n";
             notAdded.push_back(name);
         }
         cancelled = fetch.outcome.status == DownloadStatus::Cancelled;
     }
 
     if (!arrived.empty()) {
-        if (!DeviceStillThere(*session, console)) return kExitFailure;
-        const RebuildResult result = RebuildDeviceCatalogue(*songs, device->songFolder, RebuildMode::Add, {},
-                                                            device->codePage);
-        if (!DeviceStillThere(*session, console)) return kExitFailure;
-        for (const std::string& line : result.diagnostics) console.err << line;
-        PrintNotices(result.notices, !result.ok, console);
-        if (!result.ok) {
+        const auto result = RebuildDevice(*songs, *device, *session, RebuildMode::Add, console);
+        if (!result) return kExitFailure;
+        PrintNotices(result->notices, !result->ok, console);
+        if (!result->ok) {
             // The catalogue does not name them: take the videos back off the device.
             std::error_code ignored;
             for (const auto& file : arrived) std::filesystem::remove(file, ignored);
@@ -123,12 +106,27 @@ int RunFetch(const std::vector<std::string>& rawArgs, Console& console) {
         }
     }
     if (!notAdded.empty()) {
-        console.err << "not added:";
+        console.Fail() << "not added:";
         for (const std::string& name : notAdded) console.err << "\n  " << name;
         console.err << "\n";
         return kExitFailure;
     }
     return failed ? kExitFailure : kExitOk;
+}
+
+}  // namespace
+
+void AddFetchCommand(CommandSet& commands) {
+    auto options = std::make_shared<CloudOptions>();
+    CLI::App& command = commands.Add(
+        "fetch", "download cloud songs the device lacks and add them", "[DEVICE] NUMBER...",
+        "Downloads the videos of the given cloud songs that the device lacks into\n"
+        "DEVICE/songs/NNN/NUMBER.mp4, adds them with their titles and all from the cloud\n"
+        "list (run cloud-sync first) and rebuilds the device catalogue. Songs whose\n"
+        "download fails are named and not added. Ctrl-C cancels the running download.\n",
+        [options](const Operands& operands, Console& console) { return Fetch(*options, operands, console); });
+    commands.ShowsProgress(command);
+    AddCloudOptions(command, *options);
 }
 
 }  // namespace songloader::cli

@@ -1,25 +1,29 @@
+#include <memory>
+
 #include "device_access.h"
 #include "terminal_text.h"
 
 namespace songloader::cli {
 
-int RunList(const std::vector<std::string>& rawArgs, Console& console) {
-    const DeviceCommand command{"list DEVICE [--encoding NAME]",
-                                "Prints the device's songs, one per line, tab-separated:\n"
-                                "number, language, title, artist, composer, lyricist (UTF-8).\n",
-                                1, "DEVICE"};
-    return RunOnDevice(rawArgs, console, command, [&](const Arguments&, LoadedDevice& loaded) {
-        const Device& device = loaded.device;
-        const SongList& songs = loaded.songs;
-        for (const ROWELEMENT& song : songs) {
-            console.out << song.numberText << '\t' << song.languageText;
-            for (const std::string* text : {&song.title, &song.artist, &song.composer, &song.lyricist}) {
-                console.out << '\t' << TerminalText(*text, device.codePage);
-            }
-            console.out << '\n';
-        }
-        return kExitOk;
-    });
+void AddListCommand(CommandSet& commands) {
+    auto encoding = std::make_shared<std::string>();
+    CLI::App& command = commands.Add(
+        "list", "print the device's songs", "[DEVICE]",
+        "Prints the device's songs, one per line, tab-separated:\n"
+        "number, language, title, artist, composer, lyricist (UTF-8).\n",
+        [encoding](const Operands& operands, Console& console) {
+            return RunOnDevice(operands.device, *encoding, DeviceUse::Read, console, [&](LoadedDevice& loaded) {
+                for (const ROWELEMENT& song : loaded.songs) {
+                    console.out << song.numberText << '\t' << song.languageText;
+                    for (const std::string* text : {&song.title, &song.artist, &song.composer, &song.lyricist}) {
+                        console.out << '\t' << TerminalText(*text, loaded.device.codePage);
+                    }
+                    console.out << '\n';
+                }
+                return kExitOk;
+            });
+        });
+    AddEncodingOption(command, *encoding);
 }
 
 }  // namespace songloader::cli

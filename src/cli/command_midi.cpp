@@ -1,3 +1,5 @@
+#include <memory>
+
 #include "cloud_access.h"
 #include "device_access.h"
 #include "core/cloud/cloud_messages.h"
@@ -5,23 +7,13 @@
 
 namespace songloader::cli {
 
-int RunMidi(const std::vector<std::string>& rawArgs, Console& console) {
-    const Arguments args = ParseArguments(rawArgs, kCloudOptions);
-    if (args.help) {
-        return PrintHelp("midi DEVICE [--cloud-url URL]",
-                         "Updates the MIDI song pack: DEVICE/midi/sglist.dat, sgmusic.dat, sgmsg.dat and\n"
-                         "DEVICE/midisongsbook.pdf, in this order, each downloaded when its size differs\n"
-                         "from the cloud's; the first file of unchanged size ends the update.\n",
-                         console);
-    }
-    RequirePositional(args, 1, "DEVICE");
-    const auto device = OpenDevice(args.positional[0], args, console);
+namespace {
+
+int Midi(const CloudOptions& options, const Operands& operands, Console& console) {
+    const auto device = OpenDevice(operands.device, options.encoding, console);
     if (!device) return kExitFailure;
-    CloudClient client = MakeCloudClient(args);
-    if (!CloudReachable(client)) {
-        console.err << kCheckNetworkMessage << "\n";
-        return kExitFailure;
-    }
+    CloudClient client = MakeCloudClient(options);
+    if (!CheckNetwork(client, console)) return kExitFailure;
     const auto session = BeginDeviceWrite(*device, console);
     if (!session) return kExitFailure;
     const MidiPackUpdate update =
@@ -33,12 +25,26 @@ int RunMidi(const std::vector<std::string>& rawArgs, Console& console) {
         if (fetch.outcome.ok()) {
             console.out << path << ": done\n";
         } else {
-            console.err << path << ": " << DescribeOutcome(fetch.outcome) << "\n";
+            console.Fail() << path << ": " << DescribeOutcome(fetch.outcome) << "\n";
             failed = true;
         }
     }
     PrintNotices(update.notices, false, console);
     return failed ? kExitFailure : kExitOk;
+}
+
+}  // namespace
+
+void AddMidiCommand(CommandSet& commands) {
+    auto options = std::make_shared<CloudOptions>();
+    CLI::App& command = commands.Add(
+        "midi", "update the device's MIDI song pack from the cloud", "[DEVICE]",
+        "Updates the MIDI song pack: DEVICE/midi/sglist.dat, sgmusic.dat, sgmsg.dat and\n"
+        "DEVICE/midisongsbook.pdf, in this order, each downloaded when its size differs\n"
+        "from the cloud's; the first file of unchanged size ends the update.\n",
+        [options](const Operands& operands, Console& console) { return Midi(*options, operands, console); });
+    commands.ShowsProgress(command);
+    AddCloudOptions(command, *options);
 }
 
 }  // namespace songloader::cli

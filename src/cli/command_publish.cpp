@@ -1,4 +1,8 @@
-#include "cli_common.h"
+#include <cerrno>
+#include <cstring>
+#include <memory>
+
+#include "progress.h"
 #include "device_access.h"
 #include "core/cloud/catalogue_publisher.h"
 #include "core/common/file_bytes.h"
@@ -6,42 +10,59 @@
 
 namespace songloader::cli {
 
-int RunPublish(const std::vector<std::string>& rawArgs, Console& console) {
-    const Arguments args = ParseArguments(rawArgs, {"encoding", "midi-dir"});
-    if (args.help) {
-        return PrintHelp(
-            "publish SONGS.tsv OUT [--midi-dir DIR]",
-            "Builds the files of a cloud server in OUT from a UTF-8 table with one song per line and\n"
-            "seven TAB-separated fields: number, language (EG, CN, ES, FH, GN, IA, OPM, MA, HW, JP,\n"
-            "KR, VT, RU, AR, TH or Other), title, artist, composer, lyricist, media file (relative\n"
-            "to the table's folder). A first line starting with \"number\" is a header.\n"
-            "Writes OUT/MgList.dat, OUT/Msong.db and OUT/<number>.mp4 per song; with --midi-dir,\n"
-            "also the MIDI pack from DIR (sglist.dat, sgmusic.dat, sgmsg.dat, midisongsbook.pdf)\n"
-            "under the names the cloud uses. Any static HTTP server can then serve OUT.\n"
-            "Texts are stored in the device code page (--encoding, or the locale's). Bad rows are\n"
-            "reported with their line number, and then nothing is written.\n",
-            console);
-    }
-    RequirePositional(args, 2, "SONGS.tsv OUT");
-    const std::string codePage = CodePageOption(args);
-    const std::filesystem::path tablePath = args.positional[0];
+namespace {
+
+struct PublishOptions {
+    std::string encoding;
+    std::string midiDir;
+};
+
+int Publish(const PublishOptions& options, const Operands& operands, Console& console) {
+    const auto codePage = DeviceCodePage(options.encoding, console);
+    if (!codePage) return kExitFailure;
+    const std::filesystem::path tablePath = operands.rest[0];
     const auto bytes = ReadFileBytes(tablePath);
     if (!bytes) {
-        console.err << "cannot read " << tablePath.string() << "\n";
+        console.Fail() << "cannot read " << tablePath.string() << ": " << std::strerror(errno) << "\n";
         return kExitFailure;
     }
     const PublishTable table = ParsePublishTable(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()),
-                                                 tablePath.parent_path(), codePage);
-    for (const std::string& error : table.errors) console.err << tablePath.string() << ": " << error << "\n";
+                                                 tablePath.parent_path(), *codePage);
+    for (const std::string& error : table.errors) console.Fail() << tablePath.string() << ": " << error << "\n";
     if (!table.ok()) return kExitFailure;
 
     std::optional<std::filesystem::path> midi;
-    if (auto dir = args.option("midi-dir")) midi = *dir;
-    const PublishResult result = PublishCatalogue(table.songs, args.positional[1], midi);
-    for (const std::string& error : result.errors) console.err << error << "\n";
+    if (!options.midiDir.empty()) midi = options.midiDir;
+    ProgressLine line(console, "publishing");
+    PublishHooks hooks;
+    hooks.onFile = [&](std::size_t done, std::size_t total) { line.Count(done, total, "files", done == total); };
+    const PublishResult result = PublishCatalogue(table.songs, operands.rest[1], midi, hooks);
+    line.Finish();
+    for (const std::string& error : result.errors) console.Fail() << error << "\n";
     if (!result.ok) return kExitFailure;
-    console.out << table.songs.size() << " songs published to " << args.positional[1] << "\n";
+    console.out << table.songs.size() << " songs published to " << operands.rest[1] << "\n";
     return kExitOk;
+}
+
+}  // namespace
+
+void AddPublishCommand(CommandSet& commands) {
+    auto options = std::make_shared<PublishOptions>();
+    CLI::App& command = commands.Add(
+        "publish", "build the files of a cloud server from a song table", "SONGS.tsv OUT",
+        "Builds the files of a cloud server in OUT from a UTF-8 table with one song per line and\n"
+        "seven TAB-separated fields: number, language (EG, CN, ES, FH, GN, IA, OPM, MA, HW, JP,\n"
+        "KR, VT, RU, AR, TH or Other), title, artist, composer, lyricist, media file (relative\n"
+        "to the table's folder). A first line starting with \"number\" is a header.\n"
+        "Writes OUT/MgList.dat, OUT/Msong.db and OUT/<number>.mp4 per song; with --midi-dir,\n"
+        "also the MIDI pack from DIR (sglist.dat, sgmusic.dat, sgmsg.dat, midisongsbook.pdf)\n"
+        "under the names the cloud uses. Any static HTTP server can then serve OUT.\n"
+        "Texts are stored in the device code page (see --encoding). Bad rows are\n"
+        "reported with their line number, and then nothing is written.\n",
+        [options](const Operands& operands, Console& console) { return Publish(*options, operands, console); });
+    commands.ShowsProgress(command);
+    command.add_option("--midi-dir", options->midiDir, "also publish the MIDI pack found in DIR")->type_name("DIR");
+    AddEncodingOption(command, options->encoding);
 }
 
 }  // namespace songloader::cli

@@ -1,3 +1,4 @@
+#include <memory>
 #include <system_error>
 
 #include "device_access.h"
@@ -19,28 +20,22 @@ SearchFilter FilterOf(const std::string& language) {
     throw UsageError{"--language must be all, OPM, EG, ES or other"};
 }
 
-}  // namespace
+struct SearchOptions {
+    std::string encoding;
+    std::string language = "all";
+};
 
-int RunSearch(const std::vector<std::string>& rawArgs, Console& console) {
-    const Arguments args = ParseArguments(rawArgs, {"encoding", "language"});
-    if (args.help) {
-        return PrintHelp("search DEVICE TEXT [--language all|OPM|EG|ES|other]",
-                         "Lists the songs of the cloud catalogue on the device (songs/Msong.db) whose\n"
-                         "title or artist starts with TEXT (letters in any case), one per line:\n"
-                         "number, language, title, artist, and \"on device\" when the device has it.\n",
-                         console);
-    }
-    if (args.positional.size() != 2) throw UsageError{"expected DEVICE TEXT"};
-    const SearchFilter filter = FilterOf(args.option("language").value_or("all"));
-    const auto device = OpenDevice(args.positional[0], args, console);
+int Search(const SearchOptions& options, const Operands& operands, Console& console) {
+    const SearchFilter filter = FilterOf(options.language);
+    const auto device = OpenDevice(operands.device, options.encoding, console);
     if (!device) return kExitFailure;
-    const auto text = ToDevice(*device, args.positional[1], "search text", console);
+    const auto text = ToDevice(*device, operands.rest[0], "search text", console);
     if (!text) return kExitFailure;
     const std::filesystem::path catalogue = device->songFolder / kCloudDatabaseName;
     std::error_code error;
     // An empty file is what a failed download could once leave: no cloud data either.
     if (!std::filesystem::is_regular_file(catalogue, error) || std::filesystem::file_size(catalogue, error) == 0) {
-        console.err << "Please download cloud data!!\n";
+        console.Fail() << "Please download cloud data!!\n";
         return kExitFailure;
     }
     const auto songs = ReadDeviceSongs(*device, console);
@@ -49,7 +44,7 @@ int RunSearch(const std::vector<std::string>& rawArgs, Console& console) {
     const SongNumberSet onDevice(*songs);
     CloudCatalogue cloud;
     if (cloud.OpenCatalogueDatabase(device->songFolder) != 0) {
-        console.err << "cannot open " << catalogue.string() << "\n";
+        console.Fail() << "cannot open " << catalogue.string() << "\n";
         return kExitFailure;
     }
     const int ran = cloud.SearchCloudCatalogue(*text, filter, [&](const ROWELEMENT& hit, std::size_t) {
@@ -58,10 +53,26 @@ int RunSearch(const std::vector<std::string>& rawArgs, Console& console) {
                     << (onDevice.Contains(hit.number) ? "\ton device" : "") << '\n';
     });
     if (ran != 1) {
-        console.err << catalogue.string() << kNotACatalogueMessage << "\n";
+        console.Fail() << catalogue.string() << kNotACatalogueMessage << "\n";
         return kExitFailure;
     }
     return kExitOk;
+}
+
+}  // namespace
+
+void AddSearchCommand(CommandSet& commands) {
+    auto options = std::make_shared<SearchOptions>();
+    CLI::App& command = commands.Add(
+        "search", "search the cloud catalogue copied onto the device", "[DEVICE] TEXT",
+        "Lists the songs of the cloud catalogue on the device (songs/Msong.db) whose\n"
+        "title or artist starts with TEXT (letters in any case), one per line:\n"
+        "number, language, title, artist, and \"on device\" when the device has it.\n",
+        [options](const Operands& operands, Console& console) { return Search(*options, operands, console); });
+    command.add_option("--language", options->language, "the songs' language (default all)")
+        ->type_name("all|OPM|EG|ES|other")
+        ->check(CLI::IsMember({"all", "OPM", "EG", "ES", "other"}).description(""));
+    AddEncodingOption(command, options->encoding);
 }
 
 }  // namespace songloader::cli

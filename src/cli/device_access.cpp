@@ -1,40 +1,120 @@
 #include "device_access.h"
 
-#include <iostream>
+#include <cstdlib>
+#include <ostream>
+#include <sstream>
 #include <system_error>
 
 #include "core/catalogue/list_file_reader.h"
+#include "core/entry/interrupted_writes.h"
+#include "core/device/drive_system.h"
 #include "core/text/code_page.h"
+#include "progress.h"
 
 namespace songloader::cli {
 
-std::optional<Device> OpenDevice(const std::string& root, const Arguments& args, Console& console) {
-    std::error_code error;
-    if (!std::filesystem::is_directory(root, error)) {
-        console.err << "no device folder at " << root << "\n";
-        return std::nullopt;
-    }
-    Device device;
-    device.root = root;
-    device.songFolder = device.root / "songs";
-    device.codePage = CodePageOption(args);
-    const auto identity = ReadDeviceIdentity(device.root);
-    if (!identity) {
-        console.err << "no device folder at " << root << "\n";
-        return std::nullopt;
-    }
-    device.identity = *identity;
-    return device;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Lists of this many songs take long enough to rebuild for a count to help.
+constexpr std::size_t kLongList = 2000;
+
+std::optional<std::string> Variable(const char* name) {
+    const char* value = std::getenv(name);
+    if (!value || !*value) return std::nullopt;
+    return std::string(value);
 }
 
-std::string CodePageOption(const Arguments& args) {
-    const auto named = args.option("encoding");
-    if (!named) return TextSettingsFromEnvironment().codePage;
-    // The player reads single- and double-byte texts only: UTF-8 or UTF-16 would write NUL bytes.
-    if (auto page = LocaleCodePage(*named)) return *page;
+// A song folder given in place of its device: it holds the catalogue, or it is the songs folder of
+// a removable or USB volume.
+bool IsSongFolder(const DriveSystem& system, const fs::path& folder) {
+    std::error_code error;
+    if (fs::exists(folder / kDeviceListName, error) || fs::exists(folder / "usbsong.db", error)) return true;
+    return folder.filename() == "songs" && DeviceRootForPickedFolder(system, folder) != folder;
+}
+
+}  // namespace
+
+UserSettings SettingsInEffect(const std::string& encodingFlag, const std::string& cloudUrlFlag) {
+    SettingsSources sources = SettingsSources::FromEnvironment();
+    if (!encodingFlag.empty()) sources.encodingFlag = encodingFlag;
+    if (!cloudUrlFlag.empty()) sources.cloudUrlFlag = cloudUrlFlag;
+    return ResolveUserSettings(sources);
+}
+
+std::optional<std::string> DeviceCodePage(const std::string& encodingFlag, Console& console) {
+    const Setting encoding = SettingsInEffect(encodingFlag).encoding;
+    if (auto page = LocaleCodePage(encoding.value)) return page;
     std::string pages;
     for (const std::string& page : LocaleCodePages()) pages += " " + page;
-    throw UsageError{"--encoding must be one of" + pages};
+    if (encoding.source == SettingSource::CommandLine) throw UsageError{"--encoding must be one of" + pages};
+    console.Fail() << "unknown encoding " << encoding.value << " (from " << encoding.origin << "); use one of" << pages
+                   << "\n";
+    return std::nullopt;
+}
+
+LinuxDriveSystem DriveSystemFromEnvironment() {
+    LinuxDriveSystem::Paths paths;
+    if (auto mountInfo = Variable("SONGLOADER_MOUNTINFO")) paths.mountInfo = *mountInfo;
+    if (auto sysfs = Variable("SONGLOADER_SYSFS")) paths.sysRoot = *sysfs;
+    if (auto roots = Variable("SONGLOADER_MOUNT_ROOTS")) {
+        paths.mountRoots.clear();
+        std::istringstream in(*roots);
+        for (std::string root; std::getline(in, root, ':');) {
+            if (!root.empty()) paths.mountRoots.emplace_back(root);
+        }
+    }
+    return LinuxDriveSystem(paths);
+}
+
+std::optional<fs::path> FindDeviceRoot(const std::optional<std::string>& given, Console& console) {
+    const LinuxDriveSystem system = DriveSystemFromEnvironment();
+    if (!given) {
+        const auto chosen = ChooseDeviceDrive(system);
+        if (!chosen) {
+            console.Fail() << "Please insert device!!\n";
+            return std::nullopt;
+        }
+        console.err << "Using " << chosen->string() << "\n";
+        return *chosen;
+    }
+    std::error_code error;
+    if (!fs::is_directory(*given, error)) {
+        console.Fail() << *given << ": "
+                       << (error ? error.message() : fs::exists(*given, error) ? "not a folder" : "no such folder")
+                       << "\n";
+        return std::nullopt;
+    }
+    const fs::path folder = fs::canonical(*given, error);
+    if (error) {
+        console.Fail() << *given << ": " << error.message() << "\n";
+        return std::nullopt;
+    }
+    if (IsSongFolder(system, folder)) {
+        console.Fail() << *given << " is a device's songs folder; give the device itself: "
+                       << folder.parent_path().string() << "\n";
+        return std::nullopt;
+    }
+    const fs::path root = DeviceRootForPickedFolder(system, folder);
+    if (root != folder) console.err << "Using " << root.string() << "\n";
+    return root;
+}
+
+std::optional<Device> OpenDevice(const std::optional<std::string>& given, const std::string& encodingFlag,
+                                 Console& console) {
+    auto codePage = DeviceCodePage(encodingFlag, console);
+    if (!codePage) return std::nullopt;
+    auto root = FindDeviceRoot(given, console);
+    if (!root) return std::nullopt;
+    const auto identity = ReadDeviceIdentity(*root);
+    if (!identity) {
+        console.Fail() << "no device folder at " << root->string() << "\n";
+        return std::nullopt;
+    }
+    // A replacement a killed run left half-done is finished (or discarded) before anything is read.
+    for (const std::string& problem : FinishInterruptedReplacements(*root)) console.Fail() << problem << "\n";
+    return Device{*root, *root / "songs", *codePage, *identity};
 }
 
 std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console) {
@@ -42,7 +122,7 @@ std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console) 
     if (!file) return SongList{};
     ListReadResult read = ReadListFile(*file, ListKind::Device);
     if (!read.ok) {
-        console.err << read.failure.text << "\n";
+        console.Fail() << read.failure.text << "\n";
         return std::nullopt;
     }
     return std::move(read.songs);
@@ -50,51 +130,62 @@ std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console) 
 
 std::unique_ptr<DeviceWriteSession> BeginDeviceWrite(const Device& device, Console& console) {
     auto session = std::make_unique<DeviceWriteSession>(device.identity, device.root);
-    if (session->ready()) return session;
-    console.err << session->refusal() << "\n";
+    if (session->ready()) {
+        for (const std::string& problem : MendInterruptedWrites(device.root)) console.Fail() << problem << "\n";
+        return session;
+    }
+    console.Fail() << session->refusal() << "\n";
     return nullptr;
 }
 
 bool DeviceStillThere(DeviceWriteSession& session, Console& console) {
     if (session.StillHolds()) return true;
-    console.err << kDeviceChangedMessage << "\n";
+    console.Fail() << kDeviceChangedMessage << "\n";
     return false;
 }
 
-void RequirePositional(const Arguments& args, std::size_t count, const char* names) {
-    if (args.positional.size() != count) throw UsageError{std::string("expected ") + names};
-}
-
-int RunOnDevice(const std::vector<std::string>& rawArgs, Console& console, const DeviceCommand& command,
-                const std::function<int(const Arguments& args, LoadedDevice& loaded)>& body) {
-    const Arguments args = ParseArguments(rawArgs, kCommonOptions);
-    if (args.help) return PrintHelp(command.usage, command.details, console);
-    RequirePositional(args, command.positional, command.names);
-    auto device = OpenDevice(args.positional.at(0), args, console);
+int RunOnDevice(const std::optional<std::string>& given, const std::string& encodingFlag, DeviceUse use,
+                Console& console, const std::function<int(LoadedDevice& loaded)>& body) {
+    auto device = OpenDevice(given, encodingFlag, console);
     if (!device) return kExitFailure;
-    // A writer reads the songs under its lock, so no other writer's change is lost.
     std::unique_ptr<DeviceWriteSession> session;
-    if (command.writes && !(session = BeginDeviceWrite(*device, console))) return kExitFailure;
+    if (use == DeviceUse::Write && !(session = BeginDeviceWrite(*device, console))) return kExitFailure;
     auto songs = ReadDeviceSongs(*device, console);
     if (!songs) return kExitFailure;
     LoadedDevice loaded{std::move(*device), std::move(*songs), std::move(session)};
-    return body(args, loaded);
+    return body(loaded);
 }
 
 std::optional<std::string> ToDevice(const Device& device, const std::string& utf8, const char* what,
                                     Console& console) {
     auto bytes = Utf8ToDevice(utf8, device.codePage);
-    if (!bytes) console.err << "the " << what << " cannot be written in " << device.codePage << "\n";
+    if (!bytes) console.Fail() << "the " << what << " cannot be written in " << device.codePage << "\n";
     return bytes;
 }
 
 void PrintNotices(const Notices& notices, bool failure, Console& console) {
-    for (const Notice& notice : notices) (failure ? console.err : console.out) << notice.text << "\n";
+    for (const Notice& notice : notices) {
+        if (failure) {
+            console.Fail() << notice.text << "\n";
+        } else {
+            console.out << notice.text << "\n";
+        }
+    }
 }
 
-int PrintHelp(const char* usage, const char* details, Console& console) {
-    console.out << "usage: songloader-cli " << usage << "\n\n" << details;
-    return kExitOk;
+std::optional<RebuildResult> RebuildDevice(const SongList& songs, const Device& device, DeviceWriteSession& session,
+                                           RebuildMode mode, Console& console) {
+    if (!DeviceStillThere(session, console)) return std::nullopt;
+    ProgressLine line(console, "rebuilding the catalogue");
+    RebuildHooks hooks;
+    if (songs.size() >= kLongList) {
+        hooks.onSong = [&](std::size_t done, std::size_t total) { line.Count(done, total, "songs", done == total); };
+    }
+    RebuildResult result = RebuildDeviceCatalogue(songs, device.songFolder, mode, hooks, device.codePage);
+    line.Finish();
+    if (!DeviceStillThere(session, console)) return std::nullopt;
+    for (const std::string& diagnostic : result.diagnostics) console.err << diagnostic;
+    return result;
 }
 
 }  // namespace songloader::cli

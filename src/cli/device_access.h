@@ -5,15 +5,18 @@
 #include <optional>
 #include <string>
 
-#include "cli_common.h"
+#include "command_line.h"
 #include "core/catalogue/row_element.h"
 #include "core/common/notice.h"
+#include "core/common/user_settings.h"
 #include "core/device/device_identity.h"
 #include "core/device/device_write_session.h"
+#include "core/device/linux_drive_system.h"
+#include "core/entry/catalogue_rebuild.h"
 
 namespace songloader::cli {
 
-// The device named on the command line, with its song folder and its code page.
+// The device a command works on, with its song folder and its code page.
 struct Device {
     std::filesystem::path root;
     std::filesystem::path songFolder;
@@ -21,16 +24,26 @@ struct Device {
     DeviceIdentity identity;  // the volume found at `root` when the command started
 };
 
-// The options every device command takes.
-inline const std::vector<std::string> kCommonOptions = {"encoding"};
+// The settings in effect for this run (see ResolveUserSettings), with the flags given.
+UserSettings SettingsInEffect(const std::string& encodingFlag, const std::string& cloudUrlFlag = {});
 
-// The device code page: --encoding when given, else the locale's. Only the code pages of the
-// locale table are accepted: any other name is a usage error that lists them.
-std::string CodePageOption(const Arguments& args);
+// The device code page in effect. Only the code pages of the locale table are accepted: the player
+// reads single- and double-byte texts only. Another name given as --encoding is a usage error that
+// lists them; one from the settings file is printed with its origin and gives nullopt.
+std::optional<std::string> DeviceCodePage(const std::string& encodingFlag, Console& console);
 
-// Checks that DEVICE is a folder and picks the code page (--encoding or the locale's).
-// Prints why not and returns nullopt on failure.
-std::optional<Device> OpenDevice(const std::string& root, const Arguments& args, Console& console);
+// The drives of this system; SONGLOADER_MOUNTINFO, SONGLOADER_SYSFS and SONGLOADER_MOUNT_ROOTS,
+// when set, stand in for the system's tables (tests and diagnosis).
+LinuxDriveSystem DriveSystemFromEnvironment();
+
+// The device root for DEVICE as given, or the automatic choice without it (named on standard
+// error). Refuses a song folder given as DEVICE; a folder inside a removable or USB volume stands
+// for the volume's mount point. Prints why not and returns nullopt on failure.
+std::optional<std::filesystem::path> FindDeviceRoot(const std::optional<std::string>& given, Console& console);
+
+// FindDeviceRoot, then the code page.
+std::optional<Device> OpenDevice(const std::optional<std::string>& given, const std::string& encodingFlag,
+                                 Console& console);
 
 // The device's song list as read from songs/SgList.dat (empty when there is none).
 std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console);
@@ -50,31 +63,24 @@ struct LoadedDevice {
     std::unique_ptr<DeviceWriteSession> session;  // held while a writing command runs
 };
 
-// Throws UsageError unless there are exactly `count` positional arguments (`names` for the message).
-void RequirePositional(const Arguments& args, std::size_t count, const char* names);
+enum class DeviceUse { Read, Write };
 
-// The help text and positional arguments of a command that works on DEVICE's songs.
-struct DeviceCommand {
-    const char* usage;
-    const char* details;
-    std::size_t positional;  // DEVICE included
-    const char* names;       // for the usage message, e.g. "DEVICE FILE"
-    bool writes = false;     // takes the device for writing before its songs are read
-};
-
-// Parses the arguments, answers --help, checks the positional count, opens DEVICE and reads its
-// songs, then runs `body`; failures before `body` are reported here.
-int RunOnDevice(const std::vector<std::string>& rawArgs, Console& console, const DeviceCommand& command,
-                const std::function<int(const Arguments& args, LoadedDevice& loaded)>& body);
+// Opens the device (for writing: takes it before its songs are read, so no other writer's change
+// is lost) and reads its songs, then runs `body`; failures before `body` are reported here.
+int RunOnDevice(const std::optional<std::string>& given, const std::string& encodingFlag, DeviceUse use,
+                Console& console, const std::function<int(LoadedDevice& loaded)>& body);
 
 // UTF-8 from the command line -> device bytes; prints why not.
 std::optional<std::string> ToDevice(const Device& device, const std::string& utf8, const char* what,
                                     Console& console);
 
-// Notices go to standard output, or to standard error when `failure`.
+// Notices go to standard output, or as failures to standard error.
 void PrintNotices(const Notices& notices, bool failure, Console& console);
 
-// Prints the usage text of a command.
-int PrintHelp(const char* usage, const char* details, Console& console);
+// Rebuilds the device catalogue, counting the songs on a terminal when the list is long, and prints
+// the database's diagnostics; nullopt (with the message printed) when the device was replaced
+// before or during it. The rebuild's messages are left to the caller.
+std::optional<RebuildResult> RebuildDevice(const SongList& songs, const Device& device, DeviceWriteSession& session,
+                                           RebuildMode mode, Console& console);
 
 }  // namespace songloader::cli

@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <iosfwd>
 #include <memory>
 #include <string>
 
@@ -34,8 +33,8 @@ struct QtPart {
     std::unique_ptr<DriveEjector> (*makeDriveEjector)();
 };
 
-// Opens the module; nullptr, and why on `err`, when it cannot.
-const QtPart* LoadQtPart(std::ostream& err);
+// Opens the module; nullptr, and why in `error`, when it cannot.
+const QtPart* LoadQtPart(std::string& error);
 
 }  // namespace songloader::cli
 

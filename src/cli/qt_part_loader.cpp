@@ -1,6 +1,5 @@
 #include <dlfcn.h>
 
-#include <ostream>
 #include <system_error>
 
 #include "qt_part.h"
@@ -22,17 +21,17 @@ std::filesystem::path FindQtPart() {
 
 }  // namespace
 
-const QtPart* LoadQtPart(std::ostream& err) {
+const QtPart* LoadQtPart(std::string& error) {
     const std::filesystem::path file = FindQtPart();
     void* module = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
     if (!module) {
-        err << "cannot load " << file.string() << ": " << dlerror() << "\n";
+        error = "cannot load " + file.string() + ": " + dlerror();
         return nullptr;
     }
     using Entry = const QtPart* (*)();
     const auto entry = reinterpret_cast<Entry>(dlsym(module, "songloader_cli_qt_part"));
     if (!entry) {
-        err << file.string() << " is not the song loader's Qt part\n";
+        error = file.string() + " is not the song loader's Qt part";
         return nullptr;
     }
     // Opening it again (print, then eject) hands back the module already loaded.

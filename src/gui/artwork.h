@@ -7,9 +7,9 @@
 namespace songloader::gui {
 
 inline constexpr int kFirstButtonImage = 193;
-inline constexpr int kLastButtonImage = 207;
+inline constexpr int kLastButtonImage = 208;  // 208: "Eject USB Drive", not of the old dialog
 
-// The push-button picture with that PNG id (193..207) at its drawn size; a null pixmap for any
+// The push-button picture with that PNG id (193..208) at its drawn size; a null pixmap for any
 // other id, as for a missing image.
 QPixmap ButtonImage(int pngId);
 

@@ -9,15 +9,16 @@
 #include <string>
 
 #include "core/app/dialog_texts.h"
-#include "core/cloud/cloud_address.h"
 #include "core/cloud/cloud_client.h"
 #include "core/cloud/curl_library.h"
+#include "core/common/user_settings.h"
 #include "core/device/linux_drive_system.h"
 #include "core/text/code_page.h"
 #include "songloader_version.h"
 #include "gui/artwork.h"
 #include "gui/demo/demo_setup.h"
 #include "gui/main_window.h"
+#include "udisks/udisks_drive_ejector.h"
 
 namespace {
 
@@ -81,9 +82,20 @@ int main(int argc, char** argv) {
 
     const songloader::CurlLibrary curl;
     const songloader::TextSettings text = songloader::TextSettingsFromEnvironment();
+    songloader::SettingsSources sources = songloader::SettingsSources::FromEnvironment();
+    sources.cloudUrlFlag = options.cloudUrl;
+    const songloader::UserSettings userSettings = songloader::ResolveUserSettings(sources);
     songloader::DialogSettings settings;
     settings.codePage = text.codePage;
+    // The settings file may name the device code page when the locale's is not wanted.
+    if (const auto page = songloader::LocaleCodePage(userSettings.encoding.value)) {
+        settings.codePage = *page;
+    } else {
+        std::cerr << "songloader: " << userSettings.encoding.origin << ": unknown encoding "
+                  << userSettings.encoding.value << "; using " << text.codePage << "\n";
+    }
     settings.traditionalChinese = text.traditionalChinese;
+    settings.ejector = std::make_shared<songloader::UdisksDriveEjector>();
 
     QApplication app(argc, argv);
     QApplication::setApplicationName("songloader");
@@ -93,8 +105,7 @@ int main(int argc, char** argv) {
     std::unique_ptr<songloader::DriveSystem> drives;
     std::unique_ptr<QTemporaryDir> demoFolder;
     std::unique_ptr<songloader::gui::DemoCloudServer> demoCloud;
-    std::string cloudUrl = songloader::ResolveCloudBaseUrl(options.cloudUrl, std::getenv("SONGLOADER_CLOUD_URL"),
-                                                           songloader::UserConfigFolder());
+    std::string cloudUrl = userSettings.cloudUrl.value;
     if (options.demo) {
         demoFolder = std::make_unique<QTemporaryDir>();
         std::string error;

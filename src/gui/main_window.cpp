@@ -7,32 +7,37 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileDialog>
-#include <QHeaderView>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPainter>
-#include <QProgressBar>
-#include <QPushButton>
 #include <QShortcut>
-#include <QStandardItemModel>
-#include <QTableView>
+#include <QSocketNotifier>
 #include <QTimer>
 #include <QUrl>
 
-#include <atomic>
+#include <algorithm>
 #include <exception>
 #include <thread>
 
 #include "core/app/dialog_texts.h"
 #include "core/catalogue/language_table.h"
 #include "gui/artwork.h"
+#include "gui/controls/gradient_progress_bar.h"
+#include "gui/controls/image_button.h"
+#include "gui/controls/list_font.h"
+#include "gui/controls/skinned_header.h"
+#include "gui/controls/skinned_list_view.h"
+#include "gui/controls/song_row_delegate.h"
 #include "gui/help_location.h"
 #include "gui/window_texts.h"
+#include "gui/windows/about_box.h"
 #include "gui/windows/print_job.h"
 #include "gui/windows/print_preview_window.h"
+#include "gui/windows/progress_window.h"
 
 namespace songloader::gui {
 
@@ -46,6 +51,8 @@ struct ButtonSpec {
     int pngId;
     const char* caption;
 };
+// Loaded like the others, shown by no control.
+constexpr int kUnboundImage = 197;
 constexpr ButtonSpec kButtons[] = {
     {ControlId::AddToDevice, 193, "Add to USB Drive"}, {ControlId::AutoCheckDevice, 194, "Auto-Check USB Drive"},
     {ControlId::AutoGenerate, 195, "Auto-Generate"},   {ControlId::Browse, 196, "Browse "},
@@ -54,6 +61,7 @@ constexpr ButtonSpec kButtons[] = {
     {ControlId::PrintPreview, 202, "Print Preview"},   {ControlId::Print, 203, "Print"},
     {ControlId::QueueToAdd, 204, "Queue to Add"},      {ControlId::Revise, 205, "Revise"},
     {ControlId::SelectAll, 206, "Select All"},         {ControlId::SelectDevice, 207, "Select USB Drive"},
+    {ControlId::EjectDevice, 208, "Eject USB Drive"},
 };
 
 // "Label|patterns|Label|patterns||" -> "Label (patterns);;Label (patterns)".
@@ -91,7 +99,25 @@ public:
     ArrowCursor& operator=(const ArrowCursor&) = delete;
 };
 
-constexpr int kCheckBoxWidth = 22;  // the check box's hit band at the left of a row
+// The listed column width, widened where it would cut what the column shows: its title, a
+// six-digit number (after the check box in the work list) or a language code.
+int ColumnWidth(int column, bool checkBoxes) {
+    const QFontMetrics cells(ListFont(SkinnedListView::kFontPixelHeight));
+    const QFontMetrics header(ListFont(SkinnedHeader::kFontPixelHeight));
+    constexpr int kTextInsets = 2 * 3 + 2;
+    int width = std::max(kListColumns[column].width,
+                         header.horizontalAdvance(Q(kListColumns[column].title).trimmed()) + kTextInsets);
+    if (column == 0) {
+        // The text starts 4 px after the box.
+        const int box = checkBoxes ? SongRowDelegate::CheckBoxRect(QRect(0, 0, 100, 23)).right() + 1 + 4 : 2;
+        width = std::max(width, box + cells.horizontalAdvance(QStringLiteral("999999")) + kTextInsets);
+    } else if (column == 1) {
+        for (const char* language : LanguageTable) {
+            width = std::max(width, cells.horizontalAdvance(Q(language)) + kTextInsets);
+        }
+    }
+    return width;
+}
 
 }  // namespace
 
@@ -99,6 +125,7 @@ MainWindow::MainWindow(const DriveSystem& drives, const CloudClient& cloud, Dial
                        QWidget* parent)
     : QWidget(parent),
       m_layout(thai ? ScaledLayout(MainWindowLayout(), 13, 16) : MainWindowLayout()),
+      m_mountWatcher(std::make_unique<MountWatcher>(settings.mountFiles.mountInfo, drives)),
       m_dialog(*this, drives, cloud, std::move(settings)) {
     setObjectName("MainWindow");
     setWindowTitle(Q(ForLinux(kWindowTitle)));
@@ -118,87 +145,78 @@ QWidget* MainWindow::control(ControlId id) const {
     return it == m_controls.end() ? nullptr : it->second;
 }
 
+ImageButton* MainWindow::AddButton(int pngId, const char* caption) {
+    auto* button = new ImageButton(ButtonImage(pngId), QString::fromUtf8(caption), this);
+    button->setFocusPolicy(Qt::StrongFocus);
+    return button;
+}
+
+SkinnedListView* MainWindow::AddList(ControlId id) {
+    auto* list = new SkinnedListView(this);
+    // Left-aligned in the work list, centred in the device list.
+    const bool work = id == ControlId::WorkList;
+    const Qt::Alignment alignment = work ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter;
+    for (int c = 0; c < static_cast<int>(kListColumns.size()); ++c) {
+        list->setColumn(c, Q(kListColumns[c].title).trimmed(), alignment, ColumnWidth(c, work));
+    }
+    (work ? m_workList : m_deviceList) = list;
+    return list;
+}
+
 void MainWindow::BuildControls() {
-    auto add = [&](ControlId id, QWidget* widget) {
-        widget->setObjectName(Q(ControlName(id)));
-        const LayoutRect r = PlaceOf(m_layout, id);
-        widget->setGeometry(r.x, r.y, r.width, r.height);
-        m_controls[id] = widget;
-    };
     // Created in the layout's order, which is the tab order.
     for (const ControlPlace& place : m_layout.controls) {
         const ControlId id = place.id;
         QWidget* widget = nullptr;
         for (const ButtonSpec& spec : kButtons) {
-            if (spec.id != id) continue;
-            auto* button = new QPushButton(spec.caption, this);
-            button->setAccessibleName(spec.caption);
-            button->setToolTip(spec.caption);
-            widget = button;
+            if (spec.id == id) widget = AddButton(spec.pngId, spec.caption);
         }
-        if (widget) {
-            add(id, widget);
-            continue;
-        }
-        switch (id) {
-            case ControlId::SongFolderText: {
-                auto* label = new QLabel(this);
-                label->setTextInteractionFlags(Qt::TextSelectableByMouse);
-                add(id, label);
-                break;
-            }
-            case ControlId::EntryLanguage:
-            case ControlId::SearchLanguage: {
-                auto* combo = new QComboBox(this);
-                for (const std::string& item :
-                     id == ControlId::EntryLanguage ? kEntryLanguageItems : kSearchLanguageItems) {
-                    combo->addItem(Q(item));
+        if (!widget) {
+            switch (id) {
+                case ControlId::SongFolderText: {
+                    auto* label = new QLabel(this);
+                    label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+                    widget = label;
+                    break;
                 }
-                combo->setCurrentIndex(-1);
-                add(id, combo);
-                break;
-            }
-            case ControlId::WorkList:
-            case ControlId::DeviceList: {
-                auto* model = new QStandardItemModel(0, static_cast<int>(kListColumns.size()), this);
-                for (int c = 0; c < static_cast<int>(kListColumns.size()); ++c) {
-                    model->setHeaderData(c, Qt::Horizontal, QString(kListColumns[c].title).trimmed());
+                case ControlId::EntryLanguage:
+                case ControlId::SearchLanguage: {
+                    auto* combo = new QComboBox(this);
+                    for (const std::string& item :
+                         id == ControlId::EntryLanguage ? kEntryLanguageItems : kSearchLanguageItems) {
+                        combo->addItem(Q(item));
+                    }
+                    combo->setCurrentIndex(-1);
+                    widget = combo;
+                    break;
                 }
-                auto* view = new QTableView(this);
-                view->setModel(model);
-                view->setSelectionBehavior(QAbstractItemView::SelectRows);
-                view->setSelectionMode(QAbstractItemView::SingleSelection);
-                view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-                view->setContextMenuPolicy(Qt::CustomContextMenu);
-                view->verticalHeader()->hide();
-                view->verticalHeader()->setDefaultSectionSize(23);
-                view->horizontalHeader()->setStretchLastSection(true);
-                for (int c = 0; c < static_cast<int>(kListColumns.size()); ++c) {
-                    view->setColumnWidth(c, kListColumns[c].width + (c >= 4 ? 40 : 0));
+                case ControlId::WorkList:
+                case ControlId::DeviceList: widget = AddList(id); break;
+                case ControlId::Progress: {
+                    m_progress = new GradientProgressBar(this);
+                    m_progress->setBackgroundColour(QColor(5, 5, 5));
+                    m_progress->setShowPercent(true);
+                    widget = m_progress;
+                    break;
                 }
-                view->viewport()->installEventFilter(this);
-                view->installEventFilter(this);
-                (id == ControlId::WorkList ? m_workModel : m_deviceModel) = model;
-                add(id, view);
-                break;
-            }
-            case ControlId::Progress: {
-                m_progress = new QProgressBar(this);
-                add(id, m_progress);
-                break;
-            }
-            default: {
-                auto* edit = new QLineEdit(this);
-                if (id == ControlId::Number) {
-                    edit->setMaxLength(6);
-                    edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
+                default: {
+                    auto* edit = new QLineEdit(this);
+                    if (id == ControlId::Number) {
+                        edit->setMaxLength(6);
+                        edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
+                    }
+                    edit->installEventFilter(this);
+                    widget = edit;
+                    break;
                 }
-                edit->installEventFilter(this);
-                add(id, edit);
-                break;
             }
         }
+        widget->setObjectName(Q(ControlName(id)));
+        widget->setGeometry(place.rect.x, place.rect.y, place.rect.width, place.rect.height);
+        m_controls[id] = widget;
     }
+    m_unboundButton = new ImageButton(ButtonImage(kUnboundImage), QString(), this);
+    m_unboundButton->hide();
     // The placeholder's grey.
     QPalette palette = control(ControlId::SearchBox)->palette();
     palette.setColor(QPalette::Text, QColor(kPlaceholderColour[0], kPlaceholderColour[1], kPlaceholderColour[2]));
@@ -207,13 +225,14 @@ void MainWindow::BuildControls() {
 
 void MainWindow::WireSignals() {
     auto clicked = [&](ControlId id, void (CSonquillDlg::*handler)()) {
-        connect(static_cast<QPushButton*>(control(id)), &QPushButton::clicked, this,
+        connect(static_cast<QAbstractButton*>(control(id)), &QAbstractButton::clicked, this,
                 [this, handler] { (m_dialog.*handler)(); });
     };
     auto* search = static_cast<QLineEdit*>(control(ControlId::SearchBox));
     auto* number = static_cast<QLineEdit*>(control(ControlId::Number));
     clicked(ControlId::AutoCheckDevice, &CSonquillDlg::OnAutoCheckDevice);
     clicked(ControlId::SelectDevice, &CSonquillDlg::OnSelectDevice);
+    clicked(ControlId::EjectDevice, &CSonquillDlg::OnEjectDevice);
     clicked(ControlId::CloudSongs, &CSonquillDlg::OnCloudSongs);
     clicked(ControlId::CloudMidi, &CSonquillDlg::OnCloudMidi);
     connect(search, &QLineEdit::textEdited, this, [this] { m_dialog.OnSearchChange(); });
@@ -228,27 +247,48 @@ void MainWindow::WireSignals() {
     clicked(ControlId::ClearFields, &CSonquillDlg::OnClearFields);
     clicked(ControlId::Revise, &CSonquillDlg::OnRevise);
     clicked(ControlId::AddToDevice, &CSonquillDlg::OnAddToDevice);
-    for (ControlId list : {ControlId::WorkList, ControlId::DeviceList}) {
-        QTableView* view = ViewOf(list);
-        connect(view, &QTableView::doubleClicked, this, [this, list](const QModelIndex& index) {
-            if (list == ControlId::WorkList) {
-                m_dialog.OnWorkListDoubleClick(index.row());
-            } else {
-                m_dialog.OnDeviceListDoubleClick(index.row());
-            }
+    connect(m_workList, &SkinnedListView::rowDoubleClicked, this,
+            [this](int row) { m_dialog.OnWorkListDoubleClick(row); });
+    // With check boxes shown every click on a row is a check-box click, asked through the guard
+    // before the box changes; reporting it again here would show the handler's message twice.
+    m_workList->setCheckGuard([this](int row) { return !m_dialog.OnWorkListClick(row, true); });
+    connect(m_workList, &SkinnedListView::rowClicked, this, [this](int row, bool) {
+        if (!m_workList->songModel()->checkBoxesShown()) m_dialog.OnWorkListClick(row, false);
+    });
+    for (SkinnedListView* list : {m_workList, m_deviceList}) {
+        const ControlId id = list == m_workList ? ControlId::WorkList : ControlId::DeviceList;
+        connect(list, &SkinnedListView::contextMenuRequested, this, [this, id](int row, QPoint globalPos) {
+            m_listMenuAt = globalPos;
+            m_dialog.OnListRightClick(id, row);
         });
-        // Work list clicks: eventFilter (the check box is asked before it changes).
-        connect(view, &QTableView::customContextMenuRequested, this,
-                [this, list](const QPoint& pos) { m_dialog.OnListRightClick(list, RowAt(list, pos)); });
     }
+    connect(m_deviceList, &SkinnedListView::rowDoubleClicked, this,
+            [this](int row) { m_dialog.OnDeviceListDoubleClick(row); });
     clicked(ControlId::SelectAll, &CSonquillDlg::OnSelectAll);
     // Context menu "Delete" and "About": ShowContextMenu.
     clicked(ControlId::Print, &CSonquillDlg::OnPrint);
     clicked(ControlId::PrintPreview, &CSonquillDlg::OnPrintPreview);
     clicked(ControlId::ExportSongList, &CSonquillDlg::OnExportSongList);
     connect(m_timer, &QTimer::timeout, this, [this] { m_dialog.OnTimer(); });
+    WatchMounts();
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
     connect(help, &QShortcut::activated, this, [this] { m_dialog.OnSysCommand(SysCommand::ContextHelp); });
+}
+
+void MainWindow::WatchMounts() {
+    const auto changed = [this] {
+        const std::vector<MountEvent> events = m_mountWatcher->Changes();
+        if (!events.empty()) m_dialog.OnMountChanges(events);
+    };
+    if (m_mountWatcher->fileDescriptor() >= 0) {
+        // The kernel marks the mount table with POLLPRI when it changes: Qt's exception notifier.
+        auto* notifier = new QSocketNotifier(m_mountWatcher->fileDescriptor(), QSocketNotifier::Exception, this);
+        connect(notifier, &QSocketNotifier::activated, this, changed);
+    } else {
+        auto* poll = new QTimer(this);
+        connect(poll, &QTimer::timeout, this, changed);
+        poll->start(1000);
+    }
 }
 
 // ---- events ----
@@ -295,36 +335,12 @@ void MainWindow::ShowWindowMenu(const QPoint& globalPos) {
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
-    if (type == QEvent::FocusIn || type == QEvent::FocusOut) {
-        const bool in = type == QEvent::FocusIn;
-        if (watched == control(ControlId::SearchBox)) {
-            in ? m_dialog.OnSearchSetFocus() : m_dialog.OnSearchKillFocus();
-        } else if (watched == control(ControlId::Number)) {
-            in ? m_dialog.OnNumberSetFocus() : m_dialog.OnNumberKillFocus();
-        }
-        return false;
-    }
-    QTableView* work = ViewOf(ControlId::WorkList);
-    if (type == QEvent::MouseButtonPress && watched == work->viewport()) {
-        const auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() != Qt::LeftButton) return false;
-        const int row = RowAt(ControlId::WorkList, mouse->position().toPoint());
-        const bool onCheckBox = m_checkBoxes[ControlId::WorkList] && row >= 0 &&
-                                mouse->position().x() < kCheckBoxWidth;
-        if (!onCheckBox) {
-            m_dialog.OnWorkListClick(row, false);
-            return false;
-        }
-        if (!m_dialog.OnWorkListClick(row, true)) SetRowChecked(ControlId::WorkList, row, !IsRowChecked(ControlId::WorkList, row));
-        work->selectRow(row);
-        return true;
-    }
-    if (type == QEvent::KeyPress && watched == work) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const int row = work->currentIndex().row();
-        if (key->key() != Qt::Key_Space || !m_checkBoxes[ControlId::WorkList] || row < 0) return false;
-        if (!m_dialog.OnWorkListClick(row, true)) SetRowChecked(ControlId::WorkList, row, !IsRowChecked(ControlId::WorkList, row));
-        return true;
+    if (type != QEvent::FocusIn && type != QEvent::FocusOut) return false;
+    const bool in = type == QEvent::FocusIn;
+    if (watched == control(ControlId::SearchBox)) {
+        in ? m_dialog.OnSearchSetFocus() : m_dialog.OnSearchKillFocus();
+    } else if (watched == control(ControlId::Number)) {
+        in ? m_dialog.OnNumberSetFocus() : m_dialog.OnNumberKillFocus();
     }
     return false;
 }
@@ -377,69 +393,37 @@ void MainWindow::SetComboSelection(ControlId id, int index) {
 
 // ---- lists ----
 
-QStandardItemModel* MainWindow::ModelOf(ControlId list) const {
-    return list == ControlId::DeviceList ? m_deviceModel : m_workModel;
+SkinnedListView* MainWindow::ListOf(ControlId list) const {
+    return list == ControlId::DeviceList ? m_deviceList : m_workList;
 }
 
-QTableView* MainWindow::ViewOf(ControlId list) const { return static_cast<QTableView*>(control(list)); }
-
-int MainWindow::RowAt(ControlId list, const QPoint& viewportPos) const {
-    return ViewOf(list)->indexAt(viewportPos).row();
-}
-
-void MainWindow::DeleteAllRows(ControlId list) { ModelOf(list)->removeRows(0, ModelOf(list)->rowCount()); }
+void MainWindow::DeleteAllRows(ControlId list) { ListOf(list)->songModel()->removeAllRows(); }
 
 void MainWindow::InsertRow(ControlId list, int row, const RowTexts& texts) {
-    QList<QStandardItem*> items;
-    for (const std::string& text : texts) {
-        auto* item = new QStandardItem(Q(text));
-        item->setTextAlignment(list == ControlId::DeviceList ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
-        items << item;
-    }
-    if (m_checkBoxes[list]) items[0]->setCheckState(Qt::Unchecked);
-    ModelOf(list)->insertRow(row, items);
+    ListOf(list)->songModel()->insertSongRow(row, texts);
 }
 
 void MainWindow::SetRowTexts(ControlId list, int row, const RowTexts& texts) {
-    for (int c = 0; c < static_cast<int>(texts.size()); ++c) {
-        ModelOf(list)->setData(ModelOf(list)->index(row, c), Q(texts[static_cast<std::size_t>(c)]));
-    }
+    ListOf(list)->songModel()->setSongRowTexts(row, texts);
 }
 
-void MainWindow::DeleteRow(ControlId list, int row) { ModelOf(list)->removeRow(row); }
+void MainWindow::DeleteRow(ControlId list, int row) { ListOf(list)->songModel()->removeSongRow(row); }
 
 void MainWindow::SetRowChecked(ControlId list, int row, bool checked) {
-    if (QStandardItem* item = ModelOf(list)->item(row, 0)) item->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    ListOf(list)->songModel()->setRowChecked(row, checked);
 }
 
-bool MainWindow::IsRowChecked(ControlId list, int row) {
-    const QStandardItem* item = ModelOf(list)->item(row, 0);
-    return item && item->checkState() == Qt::Checked;
-}
+bool MainWindow::IsRowChecked(ControlId list, int row) { return ListOf(list)->songModel()->isRowChecked(row); }
 
-void MainWindow::SelectAndFocusRow(ControlId list, int row) {
-    ViewOf(list)->selectRow(row);
-    ViewOf(list)->setCurrentIndex(ModelOf(list)->index(row, 0));
-}
+void MainWindow::SelectAndFocusRow(ControlId list, int row) { ListOf(list)->selectAndFocusRow(row); }
 
-void MainWindow::ShowCheckBoxes(ControlId list, bool shown) {
-    m_checkBoxes[list] = shown;
-    QStandardItemModel* model = ModelOf(list);
-    for (int r = 0; r < model->rowCount(); ++r) {
-        QStandardItem* item = model->item(r, 0);
-        if (shown) {
-            item->setCheckState(Qt::Unchecked);
-        } else {
-            item->setData(QVariant(), Qt::CheckStateRole);
-        }
-    }
-}
+void MainWindow::ShowCheckBoxes(ControlId list, bool shown) { ListOf(list)->songModel()->setCheckBoxesShown(shown); }
 
-void MainWindow::SetRedraw(ControlId list, bool redraw) { ViewOf(list)->setUpdatesEnabled(redraw); }
+void MainWindow::SetRedraw(ControlId list, bool redraw) { ListOf(list)->setRedraw(redraw); }
 
 void MainWindow::SetProgressRange(int lower, int upper) { m_progress->setRange(lower, upper); }
 
-void MainWindow::SetProgressPos(int position) { m_progress->setValue(position); }
+void MainWindow::SetProgressPos(int position) { m_progress->setPosition(position); }
 
 // ---- window ----
 
@@ -515,13 +499,12 @@ void MainWindow::ShowContextMenu(bool deleteEnabled) {
     QAction* remove = menu->addAction("Delete", this, [this] { m_dialog.OnDeleteSong(); });
     remove->setEnabled(deleteEnabled);
     menu->addAction("About", this, [this] { m_dialog.OnAbout(); });
-    menu->popup(QCursor::pos());
+    menu->popup(m_listMenuAt);
 }
 
 void MainWindow::ShowAbout() {
     const ArrowCursor arrow;
-    QMessageBox box(QMessageBox::Information, Q(ForLinux(kAboutTitle)), Q(ForLinux(kAboutText)), QMessageBox::Ok, this);
-    box.setIconPixmap(windowIcon().pixmap(48, 48));
+    AboutBox box(windowIcon(), this);
     box.exec();
 }
 
@@ -538,30 +521,24 @@ void MainWindow::OpenHelpFile(const std::filesystem::path&) {
 
 // ---- work on other threads ----
 
-void MainWindow::RunOnWorker(const std::function<void()>& work, const std::function<void()>& onAbandon) {
+void MainWindow::RunOnWorker(const std::function<void()>& work) {
     QEventLoop loop;
     std::exception_ptr failure;
-    std::atomic<bool> done{false};
-    ++m_workers;
     std::thread worker([&] {
         try {
             work();
         } catch (...) {
             failure = std::current_exception();
         }
-        done = true;
         QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
     });
     loop.exec(QEventLoop::ExcludeUserInputEvents);
-    // The loop also ends when the application quits: the work is then told to stop, and
-    // nothing it uses is destroyed before it has.
-    if (!done && onAbandon) onAbandon();
+    // The loop also ends when the application quits: nothing the work uses goes before it has.
     worker.join();
-    --m_workers;
     if (failure) std::rethrow_exception(failure);
 }
 
-void MainWindow::RunWork(const std::function<void()>& work, const std::string&) { RunOnWorker(work, {}); }
+void MainWindow::RunWork(const std::function<void()>& work, const std::string&) { RunOnWorker(work); }
 
 void MainWindow::RunPrintJob(int highestPage, const print::PageRenderer& renderPage) {
     gui::RunPrintJob(this, highestPage, renderPage);
@@ -571,10 +548,9 @@ PreviewEnd MainWindow::RunPrintPreview(int highestPage, const print::PageRendere
     return gui::RunPrintPreview(this, highestPage, renderPage);
 }
 
-DownloadOutcome MainWindow::RunTransfer(const Transfer& transfer, DownloadProgress& progress, const std::string&) {
-    DownloadOutcome outcome;
-    RunOnWorker([&] { outcome = transfer(); }, [&] { progress.RequestCancel(); });
-    return outcome;
+DownloadOutcome MainWindow::RunTransfer(const Transfer& transfer, DownloadProgress& progress,
+                                       const std::string& name) {
+    return RunTransferWithProgressWindow(this, transfer, progress, name);
 }
 
 }  // namespace songloader::gui

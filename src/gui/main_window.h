@@ -10,16 +10,13 @@
 #include "core/app/sonquill_dlg.h"
 #include "gui/window_layout.h"
 
-class QComboBox;
-class QLineEdit;
-class QLabel;
 class QTimer;
-class QAbstractButton;
-class QProgressBar;
-class QStandardItemModel;
-class QTableView;
 
 namespace songloader::gui {
+
+class GradientProgressBar;
+class ImageButton;
+class SkinnedListView;
 
 // The main window: a fixed-size window laid out from MainWindowLayout() that shows what
 // CSonquillDlg tells it (DialogView) and hands every user event to it. It holds no logic of
@@ -89,25 +86,27 @@ private:
     void BuildControls();
     // Every signal to its handler, in the order of the dialog's command table.
     void WireSignals();
+    // Removed and new volumes reach the dialog as the mount table changes.
+    void WatchMounts();
+    ImageButton* AddButton(int pngId, const char* caption);
+    SkinnedListView* AddList(ControlId id);
     void ShowWindowMenu(const QPoint& globalPos);
     // Runs `work` on a worker thread while this thread paints with user input held back.
-    void RunOnWorker(const std::function<void()>& work, const std::function<void()>& onAbandon);
-    QStandardItemModel* ModelOf(ControlId list) const;
-    QTableView* ViewOf(ControlId list) const;
-    // The row under a point of a list's viewport, -1 outside the rows.
-    int RowAt(ControlId list, const QPoint& viewportPos) const;
+    void RunOnWorker(const std::function<void()>& work);
+    SkinnedListView* ListOf(ControlId list) const;
 
     WindowLayout m_layout;
+    std::unique_ptr<MountWatcher> m_mountWatcher;
     QPixmap m_background;
     std::map<ControlId, QWidget*> m_controls;
-    QStandardItemModel* m_workModel = nullptr;
-    QStandardItemModel* m_deviceModel = nullptr;
-    std::map<ControlId, bool> m_checkBoxes;
-    QProgressBar* m_progress = nullptr;
+    SkinnedListView* m_workList = nullptr;
+    SkinnedListView* m_deviceList = nullptr;
+    GradientProgressBar* m_progress = nullptr;
+    ImageButton* m_unboundButton = nullptr;  // image 197: loaded, shown by no control
     QTimer* m_timer = nullptr;
+    QPoint m_listMenuAt;  // where the list's context menu opens
     int m_commandDepth = 0;
     int m_commandCount = 0;
-    int m_workers = 0;  // workers running (nested)
     bool m_closing = false;
     CSonquillDlg m_dialog;  // last: it is built on the view above
 };

@@ -32,6 +32,7 @@ WindowLayout Build() {
     // Device choice.
     place(ControlId::AutoCheckDevice, {kMargin, 14, 138, kButtonHeight});
     place(ControlId::SelectDevice, {kMargin + 138 + kGap, 14, 103, kButtonHeight});
+    place(ControlId::EjectDevice, {kMargin + 138 + kGap + 103 + kGap, 14, 116, kButtonHeight});
     place(ControlId::SongFolderText, {kBoxX, 56, kLeftWidth - (kBoxX - kMargin), 22});
     label("USB Drive", ControlId::SongFolderText, kMargin, kLabelWidth);
 

@@ -18,7 +18,8 @@ protected:
         test::WriteBytes(dir_ / "clip.mp4", std::string(3000, 'v'));
     }
     ProgramRun Run(std::vector<std::string> args, const std::string& locale = "en_US.UTF-8") {
-        return test::RunProgram(SONGLOADER_CLI_PATH, args, {"LC_ALL=" + locale});
+        return test::RunProgram(SONGLOADER_CLI_PATH, args,
+                                {"LC_ALL=" + locale, "XDG_CONFIG_HOME=" + (dir_ / "config").string()});
     }
     std::string Device() const { return device_.string(); }
     std::string Clip() const { return (dir_ / "clip.mp4").string(); }
@@ -34,11 +35,15 @@ TEST_F(Cli, HelpAndUsageErrors) {
     ProgramRun unknown = Run({"frobnicate"});
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_NE(unknown.err.find("unknown command"), std::string::npos);
-    for (const char* command : {"list", "export", "add", "delete", "rebuild", "verify", "search", "print"}) {
+    for (const char* command : {"export", "add", "revise", "delete", "search", "print"}) {
         ProgramRun help = Run({command, "--help"});
         EXPECT_EQ(help.exitCode, 0) << command;
-        EXPECT_NE(help.out.find(std::string("usage: songloader-cli ") + command), std::string::npos) << command;
-        EXPECT_EQ(Run({command}).exitCode, 2) << command;
+        EXPECT_EQ(help.out.rfind(std::string("usage: songloader-cli ") + command + " [DEVICE] ", 0), 0u) << command;
+        EXPECT_EQ(help.out, Run({"help", command}).out) << command;
+        // The operand after DEVICE is missing: the command's usage, exit 2.
+        ProgramRun missing = Run({command});
+        EXPECT_EQ(missing.exitCode, 2) << command;
+        EXPECT_NE(missing.err.find(std::string("\nusage: songloader-cli ") + command), std::string::npos) << command;
     }
     EXPECT_EQ(Run({"list", Device(), "--bogus"}).exitCode, 2);
     EXPECT_EQ(Run({"add", Device(), Clip(), "--title"}).exitCode, 2);
@@ -65,7 +70,8 @@ TEST_F(Cli, AddListExportAndDeleteOnAFreshStick) {
 
     ProgramRun add = Run({"add", Device(), Clip(), "--title", "Let It Be", "--artist", "Ann", "--language", "EG"});
     ASSERT_EQ(add.exitCode, 0) << add.err;
-    EXPECT_EQ(add.out, "Added successfully\n900000\n");
+    EXPECT_EQ(add.out, "900000\n");
+    EXPECT_EQ(add.err, "Added successfully\n");
     EXPECT_EQ(test::ReadBytes(Songs() / "900" / "900000.mp4"), std::string(3000, 'v'));
 
     add = Run({"add", Device(), Clip(), "--title", "Canción", "--number", "900005", "--composer", "C",
@@ -86,7 +92,7 @@ TEST_F(Cli, AddListExportAndDeleteOnAFreshStick) {
               " 900005   \t Other   \t Canci\xF3n   \t    \t C   \t L\t \n");
     ProgramRun badExport = Run({"export", Device(), (dir_ / "missing" / "list.xls").string()});
     EXPECT_EQ(badExport.exitCode, 1);
-    EXPECT_EQ(badExport.err, "Cannot create the export file.\n");
+    EXPECT_EQ(badExport.err, "songloader-cli: Cannot create the export file.\n");
 
     ProgramRun del = Run({"delete", Device(), "900000"});
     ASSERT_EQ(del.exitCode, 0) << del.err;
@@ -105,7 +111,8 @@ TEST_F(Cli, AddRefusesWhatTheFormRefuses) {
     auto failure = [&](std::vector<std::string> args, const std::string& locale = "en_US.UTF-8") {
         ProgramRun run = Run(args, locale);
         EXPECT_EQ(run.exitCode, 1);
-        return run.err;
+        EXPECT_EQ(run.err.rfind("songloader-cli: ", 0), 0u) << run.err;
+        return run.err.substr(std::string("songloader-cli: ").size());
     };
     EXPECT_EQ(failure({"add", Device(), Clip(), "--title", "T", "--number", "812345"}),
               "The first digit of song number must be 9\n");
@@ -120,7 +127,7 @@ TEST_F(Cli, AddRefusesWhatTheFormRefuses) {
 
     ProgramRun chinese = Run({"add", Device(), Clip(), "--title", "你好", "--encoding", "CP936"});
     ASSERT_EQ(chinese.exitCode, 0) << chinese.err;
-    EXPECT_EQ(chinese.out, "Added successfully\n900001\n");
+    EXPECT_EQ(chinese.out, "900001\n");
     EXPECT_EQ(Run({"list", Device()}, "zh_CN.UTF-8").out, "900000\tOther\tOne\t\t\t\n900001\tOther\t你好\t\t\t\n");
 }
 
@@ -148,7 +155,7 @@ TEST_F(Cli, ADamagedListIsReportedAndLeftAlone) {
     for (const char* command : {"list", "rebuild", "verify"}) {
         ProgramRun run = Run({command, Device()});
         EXPECT_EQ(run.exitCode, 1) << command;
-        EXPECT_EQ(run.err, "Sglist File Error\n") << command;
+        EXPECT_EQ(run.err, "songloader-cli: Sglist File Error\n") << command;
     }
     EXPECT_EQ(Run({"add", Device(), Clip(), "--title", "T"}).exitCode, 1);
     EXPECT_EQ(test::ListFiles(Songs()), std::vector<std::string>{"SgList.dat"});
@@ -157,7 +164,7 @@ TEST_F(Cli, ADamagedListIsReportedAndLeftAlone) {
 TEST_F(Cli, SearchesTheCloudCatalogueOnTheDevice) {
     ProgramRun none = Run({"search", Device(), "lo"});
     EXPECT_EQ(none.exitCode, 1);
-    EXPECT_EQ(none.err, "Please download cloud data!!\n");
+    EXPECT_EQ(none.err, "songloader-cli: Please download cloud data!!\n");
     EXPECT_FALSE(std::filesystem::exists(Songs() / "Msong.db"));
 
     ASSERT_EQ(Run({"add", Device(), Clip(), "--title", "Lonely", "--number", "900002"}).exitCode, 0);
@@ -198,7 +205,7 @@ TEST(CliCloudTexts, ControlCharactersAreEscapedAndAnEmptyCatalogueIsNoCatalogue)
     test::WriteBytes(songs / "Msong.db", "");
     ProgramRun empty = run({"search", dir.path().string(), "E"});
     EXPECT_EQ(empty.exitCode, 1);
-    EXPECT_EQ(empty.err, "Please download cloud data!!\n");
+    EXPECT_EQ(empty.err, "songloader-cli: Please download cloud data!!\n");
 
     test::WriteCloudCatalogue(songs / "Msong.db", {{100001, 0, hostile, "Ann"}});
     const std::string shown = "Evil\\x1B]0;owned\\x07\\x1B[2J\\x0D";

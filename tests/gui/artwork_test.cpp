@@ -23,10 +23,10 @@ TEST(Artwork, EveryButtonImageIsEmbeddedAtItsButtonSize) {
     };
     const Case cases[] = {{193, {116, 33}}, {194, {138, 33}}, {195, {98, 33}}, {196, {98, 33}}, {197, {85, 31}},
                           {198, {87, 33}},  {199, {87, 33}},  {200, {87, 33}}, {201, {109, 33}}, {202, {87, 33}},
-                          {203, {87, 33}},  {204, {87, 33}},  {205, {87, 33}}, {206, {87, 33}}, {207, {103, 33}}};
+                          {203, {87, 33}},  {204, {87, 33}},  {205, {87, 33}}, {206, {87, 33}}, {207, {103, 33}}, {208, {116, 33}}};
     for (const Case& c : cases) EXPECT_EQ(ButtonImage(c.pngId).size(), c.size) << c.pngId;
     EXPECT_TRUE(ButtonImage(192).isNull());
-    EXPECT_TRUE(ButtonImage(208).isNull());
+    EXPECT_TRUE(ButtonImage(209).isNull());
 }
 
 TEST(Artwork, ApplicationIconHasItsThreeSizes) {

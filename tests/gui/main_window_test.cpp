@@ -4,6 +4,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QAbstractButton>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -17,9 +18,12 @@
 #include "core/cloud/cloud_client.h"
 #include "core/cloud/catalogue_publisher.h"
 #include "core/cloud/curl_library.h"
+#include "core/device/device_write_session.h"
 #include "gui/demo/demo_setup.h"
 #include "gui/main_window.h"
+#include "gui/windows/progress_window.h"
 #include "support/temp_dir.h"
+#include "support/tmpfs_mount.h"
 #include "support/test_cloud_server.h"
 
 namespace songloader::gui {
@@ -29,7 +33,8 @@ using test::TempDir;
 using Log = std::vector<std::string>;
 
 // Answers every modal box that comes up: message boxes from `answers` (OK boxes need none),
-// file dialogs are cancelled. What each box said is kept in `seen`.
+// file dialogs are cancelled, a progress window is cancelled when `cancelDownloads` is set.
+// What each box said is kept in `seen`.
 class ModalScript {
 public:
     ModalScript() {
@@ -37,10 +42,20 @@ public:
         timer_.start(10);
     }
     std::deque<QMessageBox::StandardButton> answers;
+    bool cancelDownloads = false;
     Log seen;
 
 private:
     void Answer() {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* progress = qobject_cast<ProgressWindow*>(top);
+            if (!cancelDownloads || !progress || !progress->isVisible()) continue;
+            auto* cancel = progress->findChild<QPushButton*>();
+            if (cancel && cancel->isEnabled()) {
+                seen.push_back("cancel " + progress->text().toStdString());
+                cancel->click();
+            }
+        }
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* box = qobject_cast<QMessageBox*>(modal)) {
             seen.push_back(box->windowTitle().toStdString() + "|" + box->text().toStdString());
@@ -73,7 +88,7 @@ protected:
         window = std::make_unique<MainWindow>(drives, *client, DialogSettings{});
         window->show();
     }
-    QPushButton* Button(ControlId id) { return qobject_cast<QPushButton*>(window->control(id)); }
+    QAbstractButton* Button(ControlId id) { return qobject_cast<QAbstractButton*>(window->control(id)); }
     QLineEdit* Edit(ControlId id) { return qobject_cast<QLineEdit*>(window->control(id)); }
     int Rows(ControlId list) { return qobject_cast<QTableView*>(window->control(list))->model()->rowCount(); }
     std::filesystem::path Clip(const std::string& name) {
@@ -107,13 +122,13 @@ TEST_F(WindowRoad, EveryControlHasItsWidgetAndEveryButtonReachesItsHandler) {
         ControlId::AddToDevice, ControlId::Revise, ControlId::Progress, ControlId::EntryLanguage, ControlId::Print,
         ControlId::PrintPreview, ControlId::ExportSongList, ControlId::SelectDevice, ControlId::AutoGenerate,
         ControlId::CloudSongs, ControlId::SelectAll, ControlId::CloudMidi, ControlId::SearchBox,
-        ControlId::SearchLanguage};
+        ControlId::SearchLanguage, ControlId::EjectDevice};
     for (ControlId id : controls) {
         const QString name = QString::fromStdString(ControlName(id));
         QWidget* widget = window->findChild<QWidget*>(name);
         ASSERT_NE(widget, nullptr) << name.toStdString();
         EXPECT_EQ(widget, window->control(id));
-        auto* button = qobject_cast<QPushButton*>(widget);
+        auto* button = qobject_cast<QAbstractButton*>(widget);
         if (!button) continue;
         button->setEnabled(true);
         const int before = window->commandCount();
@@ -160,6 +175,17 @@ TEST_F(WindowRoad, ClosingWithPendingCopiesAsksNoThenYes) {
     EXPECT_EQ(script.seen, (Log{"Note|Exit without adding any song?", "Note|Exit without adding any song?"}));
 }
 
+TEST_F(WindowRoad, APulledStickIsNoticedFromTheMountTable) {
+    test::TmpfsMount stick(device, 1024 * 1024);
+    if (!stick.mounted()) GTEST_SKIP() << stick.why_not();
+    Open();
+    QTest::mouseClick(Button(ControlId::AutoCheckDevice), Qt::LeftButton);
+    script.seen.clear();
+    stick.Unmount();
+    QTRY_COMPARE_WITH_TIMEOUT(script.seen.size(), std::size_t{1}, 3000);
+    EXPECT_EQ(script.seen[0], std::string("ERROR|") + kDeviceChangedMessage);
+}
+
 class CloudRoad : public WindowRoad {
 protected:
     CloudRoad() {
@@ -174,12 +200,14 @@ protected:
         QTest::mouseClick(Button(ControlId::AutoCheckDevice), Qt::LeftButton);
         QTest::mouseClick(Button(ControlId::CloudSongs), Qt::LeftButton);
         ASSERT_EQ(Rows(ControlId::WorkList), 20);
-        auto* list = qobject_cast<QTableView*>(window->control(ControlId::WorkList));
-        for (int row : {0, 1}) {
-            const QRect cell = list->visualRect(list->model()->index(row, 0));
-            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(cell.x() + 8, cell.center().y()));
-        }
+        for (int row : {0, 1}) ClickRow(row);
         script.seen.clear();
+    }
+    // A click on the check box of a work-list row.
+    void ClickRow(int row) {
+        auto* list = qobject_cast<QTableView*>(window->control(ControlId::WorkList));
+        const QRect cell = list->visualRect(list->model()->index(row, 0));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(cell.x() + 8, cell.center().y()));
     }
     std::unique_ptr<test::TestCloudServer> server;
 };
@@ -191,6 +219,31 @@ TEST_F(CloudRoad, TickedCloudSongsAreDownloadedAndAdded) {
     EXPECT_EQ(Rows(ControlId::DeviceList), 2);
     EXPECT_TRUE(std::filesystem::exists(device / "songs" / "100" / "100001.mp4"));
     EXPECT_TRUE(std::filesystem::exists(device / "songs" / "100" / "100002.mp4"));
+
+    // The box of a song now on the device stays ticked, and says so once per click.
+    script.seen.clear();
+    ClickRow(0);
+    EXPECT_EQ(script.seen, Log{"Note|The song has been downloaded!"});
+    EXPECT_TRUE(window->IsRowChecked(ControlId::WorkList, 0));
+}
+
+TEST_F(CloudRoad, CancellingTheProgressWindowKeepsNothingAndEndsTheBatch) {
+    test::PathBehaviour stall;
+    stall.stallAfter = 1000;  // the first song hangs halfway
+    server->SetBehaviour("100001.mp4", stall);
+    LoadAndTick();
+    script.cancelDownloads = true;
+    QTest::mouseClick(Button(ControlId::AddToDevice), Qt::LeftButton);
+
+    ASSERT_EQ(script.seen.size(), 2u);
+    EXPECT_TRUE(script.seen[0].starts_with("cancel Now Download:")) << script.seen[0];
+    EXPECT_TRUE(script.seen[1].ends_with(": cancelled")) << script.seen[1];
+    EXPECT_EQ(server->CountRequests("GET", "/100002.mp4"), 0u) << "the batch ends at the cancel";
+    EXPECT_EQ(Rows(ControlId::DeviceList), 0);
+    EXPECT_FALSE(std::filesystem::exists(device / "songs" / "100") &&
+                 !std::filesystem::is_empty(device / "songs" / "100"))
+        << "nothing partial is kept";
+    EXPECT_TRUE(window->dialog().pendingCopies().empty());
 }
 
 }  // namespace

@@ -274,6 +274,7 @@ void FakeView::RunWork(const std::function<void()>& work, const std::string& wha
     Record("RunWork " + what);
     works.push_back(what);
     ++waiting;
+    if (onWork) onWork();
     work();
     --waiting;
 }

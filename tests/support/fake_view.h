@@ -37,6 +37,7 @@ public:
     std::deque<std::optional<std::string>> saveFiles;
     std::deque<std::optional<std::string>> folders;
     std::function<void()> onPump;                   // runs inside PumpMessage
+    std::function<void()> onWork;                   // runs inside RunWork, as a window's timers do
     std::function<void(const Notice&)> onMessage;   // runs when a message box is shown
     std::function<void(DownloadProgress&)> onTransfer;  // runs as a transfer starts (to cancel it, say)
     bool cancelPrintDialog = false;                 // the print dialog's answer

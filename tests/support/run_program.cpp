@@ -20,7 +20,12 @@ ProgramRun RunProgram(const std::string& program, const std::vector<std::string>
     const auto errFile = streams / "err";
     std::vector<std::string> env;
     for (char** e = environ; *e; ++e) env.push_back(*e);
-    env.insert(env.end(), environment.begin(), environment.end());
+    // An entry replaces the inherited one of the same name (the first of a name is the one read).
+    for (const std::string& entry : environment) {
+        const std::string name = entry.substr(0, entry.find('=') + 1);
+        std::erase_if(env, [&](const std::string& e) { return e.rfind(name, 0) == 0; });
+        env.push_back(entry);
+    }
 
     pid_t pid = ::fork();
     if (pid < 0) throw std::runtime_error("fork failed");

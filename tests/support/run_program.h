@@ -11,7 +11,8 @@ struct ProgramRun {
     std::string err;
 };
 
-// Runs a program with arguments (no shell), with extra environment entries "NAME=value",
+// Runs a program with arguments (no shell), with environment entries "NAME=value" that replace
+// the inherited ones of that name,
 // and collects its exit code and both output streams.
 ProgramRun RunProgram(const std::string& program, const std::vector<std::string>& args,
                       const std::vector<std::string>& environment = {});

@@ -38,6 +38,7 @@ constexpr ButtonArt kButtons[] = {
     {205, 87, 33, "Revise", false},
     {206, 87, 33, "Select All", false},
     {207, 103, 33, "Select USB Drive", false},
+    {208, 116, 33, "Eject USB Drive", false},  // safe removal, a command of this program
 };
 
 constexpr double kRadius = 7.0;

@@ -40,6 +40,8 @@ int main(int argc, char** argv) {
     QApplication::setWindowIcon(songloader::gui::ApplicationIcon());
 
     QTemporaryDir folder;
+    // The progress window keeps its place in the settings: the user's own stay untouched.
+    qputenv("XDG_CONFIG_HOME", (folder.path() + "/config").toUtf8());
     std::string error;
     const auto files = songloader::gui::MakeDemoFiles(folder.path().toStdString(), error);
     if (!files) {

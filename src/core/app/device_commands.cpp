@@ -3,6 +3,7 @@
 #include "core/app/sonquill_dlg.h"
 #include "core/catalogue/language_table.h"
 #include "core/device/device_layout.h"
+#include "core/entry/interrupted_writes.h"
 
 namespace songloader {
 
@@ -13,7 +14,10 @@ void CSonquillDlg::PublishDeviceFolder(const std::filesystem::path& root) {
     m_songFolder = SongFolderOf(root);
     // From now on only this volume is written as the device.
     m_deviceIdentity = ReadDeviceIdentity(root, m_settings.mountFiles);
+    m_deviceListStamp.reset();
     m_deviceLossShown = false;
+    // A replacement a killed run left half-done is finished (or discarded) before the list is read.
+    for (const std::string& problem : FinishInterruptedReplacements(root)) Show(AppNotice(problem, NoticeIcon::Exclamation));
     m_view.Repaint();
     m_view.SetText(ControlId::SongFolderText, (m_songFolder / "").string());
 }
@@ -53,6 +57,8 @@ bool CSonquillDlg::ReadListIntoView(const std::filesystem::path& file, ListKind 
 }
 
 bool CSonquillDlg::ReadDeviceFolderList(const std::function<void()>& beforeRead) {
+    // Taken before the read: a change while reading shows as a change later.
+    m_deviceListStamp = StampOf(m_songFolder / kDeviceListName);
     const auto file = FindListFile(m_songFolder, kDeviceListName);
     if (!file) {
         m_deviceListRead = true;  // a device without songs
@@ -69,6 +75,8 @@ bool CSonquillDlg::ReadDeviceFolderList(const std::function<void()>& beforeRead)
     }
     m_view.Enable(ControlId::QueueToAdd, true);
     m_view.Enable(ControlId::ClearFields, true);
+    // A device with songs can be printed and exported as read, not only after a song was added.
+    if (!m_deviceSongs.empty()) EnableOutput(false);
     return true;
 }
 

@@ -2,6 +2,8 @@
 // command, removal and insertion seen in the mount table, and "Eject USB Drive".
 #include "core/app/dialog_texts.h"
 #include "core/app/sonquill_dlg.h"
+#include "core/catalogue/list_file_reader.h"
+#include "core/entry/interrupted_writes.h"
 
 namespace songloader {
 
@@ -25,11 +27,25 @@ bool CSonquillDlg::BeginDeviceWrite() {
         Show({kDeviceBusyMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
         return false;
     }
+    if (session->status() == DeviceWriteStatus::Unwritable) {
+        Show({session->refusal(), kCaptionErrorUpper, NoticeIcon::Exclamation});
+        return false;
+    }
     if (!session->ready()) {
         ReportDeviceChanged();
         return false;
     }
     m_deviceWrite = std::move(session);
+    // What killed runs left is finished or cleared away first.
+    for (const std::string& problem : MendInterruptedWrites(m_deviceRoot)) Show(AppNotice(problem, NoticeIcon::Exclamation));
+    // The songs in memory were read when the device was chosen: they must still be the stick's.
+    if (m_deviceListRead && m_deviceListStamp && StampOf(m_songFolder / kDeviceListName) != *m_deviceListStamp) {
+        m_deviceWrite.reset();
+        ClearDeviceSongs();
+        ReadDeviceFolderList();
+        Show(AppNotice(kDeviceListChangedMessage, NoticeIcon::Exclamation));
+        return false;
+    }
     return true;
 }
 
@@ -92,7 +108,10 @@ void CSonquillDlg::OnEjectDevice() {
             Show(AppNotice(kEjectUnavailableMessage, NoticeIcon::Exclamation));
             return;
         }
-        const EjectOutcome outcome = EjectDevice(*m_settings.ejector, *mountPoint, m_songFolder);
+        // Flushing and the disk service may take seconds: the window paints meanwhile.
+        EjectOutcome outcome;
+        m_view.RunWork([&] { outcome = EjectDevice(*m_settings.ejector, *mountPoint, m_songFolder); },
+                       "Ejecting the USB drive");
         if (!outcome.ok) {
             Show(AppNotice(outcome.message, NoticeIcon::Exclamation));
             return;

@@ -106,6 +106,7 @@ bool CSonquillDlg::RebuildCatalogue(RebuildMode mode, const std::function<void()
         return false;
     }
     m_pendingCopies.clear();
+    m_deviceListStamp = StampOf(m_songFolder / kDeviceListName);
     m_view.SetProgressRange(1, 500);
     m_view.SetProgressPos(500);
     EnableOutput(false);

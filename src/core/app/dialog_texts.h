@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "core/entry/device_revise.h"
+
 namespace songloader {
 
 // Texts of the main window that the logic and the desktop window share.
@@ -52,10 +54,7 @@ inline constexpr const char* kSelectDiskMessage = "Please Select Disk";
 inline constexpr const char* kProgressWindowTitle = "Download Progress";
 inline constexpr const char* kNowDownloadText = "Now Download:";
 
-// Messages for failures the old window did not report.
-inline constexpr const char* kMediaMissingMessage =
-    "The media file of song %s is not on the device; nothing was changed.";
-inline constexpr const char* kMoveFailedMessage = "The media file could not be moved; nothing was changed.\n%s";
+// Messages for failures the old window did not report (the revise's own are in device_revise.h).
 inline constexpr const char* kCopyFailedMessage = "These songs could not be copied to the device and stay in the list:";
 inline constexpr const char* kDownloadFailedMessage = "These songs could not be downloaded and were not added:";
 inline constexpr const char* kCatalogueFailedMessage = "The cloud catalogue could not be downloaded:";
@@ -68,6 +67,9 @@ inline constexpr const char* kTextNotStorableMessage =
 // Removal, insertion and safe removal of the device.
 inline constexpr const char* kEjectButtonText = "Eject USB Drive";
 inline constexpr const char* kDeviceOfferText = "USB drive found at %s: choose it with Auto-Check USB Drive.";
+inline constexpr const char* kDeviceListChangedMessage =
+    "Another program changed the song list on the USB drive. It has been read again and nothing was "
+    "written: check the list and try again.";
 inline constexpr const char* kEjectPendingMessage =
     "Songs were copied to the USB drive but its song list was not rebuilt yet; the drive was not ejected.";
 inline constexpr const char* kEjectUnavailableMessage = "The USB drive cannot be ejected from this program.";

@@ -1,12 +1,12 @@
 // The entry form: number box, "Auto-Generate", "Browse ", "Queue to Add", "Clear Fields",
 // loading a listed song by double-click and storing it back with "Revise".
 #include <cstdlib>
-#include <system_error>
 
 #include "core/app/dialog_texts.h"
 #include "core/app/sonquill_dlg.h"
 #include "core/catalogue/language_table.h"
 #include "core/entry/add_queue.h"
+#include "core/entry/device_revise.h"
 #include "core/entry/media_files.h"
 #include "core/entry/number_rules.h"
 #include "core/text/code_page.h"
@@ -126,7 +126,7 @@ void CSonquillDlg::OnQueueToAdd() {
             Show(AppNotice(WithArgument(kTextNotStorableMessage, m_settings.codePage), NoticeIcon::Exclamation));
             return;
         }
-        if (!CheckEnteredSong(check.song, false, static_cast<int>(m_workSongs.size()), -1)) return;
+        if (!CheckEnteredSong(check.song, false, static_cast<int>(m_workSongs.size()))) return;
         m_currentSong = check.song;
         AppendRow(ControlId::WorkList, m_currentSong);
     });
@@ -227,17 +227,12 @@ void CSonquillDlg::OnRevise() {
             Show(AppNotice(WithArgument(kTextNotStorableMessage, m_settings.codePage), NoticeIcon::Exclamation));
             return;
         }
-        if (onDevice && !CatalogueWritable()) return;
-        const int ownRow = static_cast<int>(row);
-        if (!CheckEnteredSong(song, song.numberText != records[row].numberText, onDevice ? -1 : ownRow,
-                              onDevice ? ownRow : -1)) {
-            return;
-        }
         m_currentSong = song;
         if (onDevice) {
-            ReviseDeviceSong(song);
+            if (CatalogueWritable()) ReviseDeviceSong(song);
             return;
         }
+        if (!CheckEnteredSong(song, song.numberText != records[row].numberText, static_cast<int>(row))) return;
         records.Replace(row, song);
         m_view.SetRowTexts(ControlId::WorkList, m_editRow, RowTextsOf(song));
         ClearForm();
@@ -245,18 +240,16 @@ void CSonquillDlg::OnRevise() {
     });
 }
 
-bool CSonquillDlg::CheckEnteredSong(const ROWELEMENT& song, bool numberChanged, int ownWorkRow, int ownDeviceRow) {
-    // A number that stays was checked when it came; device songs may carry numbers of any form.
+bool CSonquillDlg::CheckEnteredSong(const ROWELEMENT& song, bool numberChanged, int ownWorkRow) {
+    // A number that stays was checked when it came.
     if (numberChanged) {
-        if (const auto refused = CheckSongNumber(song.numberText, m_workSongs, m_deviceSongs, ownWorkRow, ownDeviceRow)) {
+        if (const auto refused = CheckSongNumber(song.numberText, m_workSongs, m_deviceSongs, ownWorkRow, -1)) {
             Show(*refused);
             return false;
         }
     }
     // The song's row in the list the next rebuild writes: device songs first, then the queue.
-    const std::size_t rowNumber =
-        ownDeviceRow >= 0 ? ownDeviceRow + 1 : m_deviceSongs.size() + static_cast<std::size_t>(ownWorkRow) + 1;
-    if (const auto refused = CheckSongRow(song, rowNumber)) {
+    if (const auto refused = CheckSongRow(song, m_deviceSongs.size() + static_cast<std::size_t>(ownWorkRow) + 1)) {
         Show(*refused);
         return false;
     }
@@ -265,44 +258,32 @@ bool CSonquillDlg::CheckEnteredSong(const ROWELEMENT& song, bool numberChanged, 
 
 void CSonquillDlg::ReviseDeviceSong(const ROWELEMENT& revised) {
     const int row = m_editRow;
-    const ROWELEMENT old = m_deviceSongs[static_cast<std::size_t>(row)];
-    ROWELEMENT song = revised;
-    const bool numberChanged = song.numberText != old.numberText;
-    if (!BeginDeviceWrite()) return;
-    if (numberChanged) {
-        const auto media = FindDeviceSongMedia(m_songFolder, old.numberText);
-        if (!media) {
-            Show(AppNotice(WithArgument(kMediaMissingMessage, ToView(old.numberText)), NoticeIcon::Exclamation));
-            return;
-        }
-        std::error_code error;
-        const int steps = static_cast<int>(MebibytesRoundedUp(std::filesystem::file_size(*media, error)));
+    int steps = 0;
+    ReviseHooks hooks;
+    hooks.messageText = [&](const std::string& deviceBytes) { return ToView(deviceBytes); };
+    hooks.beginWrite = [&] { return BeginDeviceWrite(); };
+    hooks.onMoveStart = [&](std::uint64_t bytes) {
+        steps = static_cast<int>(MebibytesRoundedUp(bytes));
         m_view.SetProgressRange(1, steps);
-        const MediaResult moved =
-            MoveDeviceSongMedia(m_songFolder, old.numberText, song.numberText,
-                                [&](std::uint64_t done) { StepProgress(static_cast<int>(done)); });
+    };
+    hooks.onChunk = [&](std::uint64_t done) { StepProgress(static_cast<int>(done)); };
+    hooks.onMoveEnd = [&] {
         m_view.SetProgressPos(steps);
         m_view.SetProgressRange(1, 500);
         m_view.SetProgressPos(500);
-        if (!moved.ok) {
-            if (!DeviceStillThere()) return;
-            Show(AppNotice(WithArgument(kMoveFailedMessage, moved.error), NoticeIcon::Exclamation));
-            return;
-        }
-        if (!old.mediaPath.empty()) song.mediaPath = moved.path.string();
-    }
-
-    m_deviceSongs.Replace(static_cast<std::size_t>(row), song);
-    m_view.SetRowTexts(ControlId::DeviceList, row, RowTextsOf(song));
-    if (!RebuildCatalogue(RebuildMode::Revise)) {
-        // A lost device took its list with it: nothing to put back.
-        if (!DeviceStillThere()) return;
-        // The catalogue still lists the old song: put its file and its row back.
-        if (numberChanged) MoveDeviceSongMedia(m_songFolder, song.numberText, old.numberText);
-        m_deviceSongs.Replace(static_cast<std::size_t>(row), old);
-        m_view.SetRowTexts(ControlId::DeviceList, row, RowTextsOf(old));
-        return;
-    }
+    };
+    // The window's rebuild shows its own messages.
+    hooks.rebuild = [&] { return RebuildResult{RebuildCatalogue(RebuildMode::Revise), {}, {}}; };
+    hooks.deviceStillThere = [&] { return DeviceStillThere(); };
+    const auto storeRow = [&](const ROWELEMENT& song) {
+        m_deviceSongs.Replace(static_cast<std::size_t>(row), song);
+        m_view.SetRowTexts(ControlId::DeviceList, row, RowTextsOf(song));
+    };
+    const ReviseResult result = songloader::ReviseDeviceSong(m_deviceSongs, static_cast<std::size_t>(row), revised,
+                                                             storeRow, m_songFolder, m_settings.codePage, hooks,
+                                                             m_workSongs);
+    for (const Notice& notice : result.notices) Show(notice);
+    if (!result.ok) return;
     EnableNewSongControls(true);
     ClearForm();
 }

@@ -117,6 +117,9 @@ void CSonquillDlg::OnInitDialog() {
 }
 
 void CSonquillDlg::OnTimer() {
+    // A running command may hold the device list empty for a moment (re-reading it while a
+    // network wait lets timers run); its own end checks the list, so the timer keeps out.
+    if (m_busy) return;
     // Whoever fills the device list enables the output commands again.
     DisableOutputWithoutDeviceSongs();
 }

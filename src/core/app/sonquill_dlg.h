@@ -17,6 +17,7 @@
 #include "core/catalogue/row_element.h"
 #include "core/cloud/cloud_client.h"
 #include "core/cloud/download_protocol.h"
+#include "core/common/file_stamp.h"
 #include "core/common/notice.h"
 #include "core/device/device_identity.h"
 #include "core/device/device_write_session.h"
@@ -166,6 +167,8 @@ private:
     };
     FormRead ReadFormTexts();
     void EnableNewSongControls(bool enabled);
+    // The core's device revise of the edited row, under the window's write guard, with its
+    // progress bar, rows and rebuild.
     void ReviseDeviceSong(const ROWELEMENT& revised);
 
     // Cloud.
@@ -187,8 +190,9 @@ private:
     // Writing to the device.
     // False, after saying why, while the device list does not show the device's songs.
     bool CatalogueWritable();
-    // The entry checks of a new or changed number and the builder's checks of the song's row.
-    bool CheckEnteredSong(const ROWELEMENT& song, bool numberChanged, int ownWorkRow, int ownDeviceRow);
+    // The entry checks of a new or changed number and the builder's checks of the row of a song
+    // queued at `ownWorkRow` (device songs are checked by the core's revise).
+    bool CheckEnteredSong(const ROWELEMENT& song, bool numberChanged, int ownWorkRow);
     void AddQueuedSongs();
     bool RebuildCatalogue(RebuildMode mode, const std::function<void()>& afterCommit = {});
     void RequestClose();
@@ -206,6 +210,10 @@ private:
     // m_deviceSongs is what the device's song list holds: false after a failed read, or once the
     // list was emptied for a device choice that did not come about.
     bool m_deviceListRead = true;
+    // SgList.dat as it was when m_deviceSongs was read (or last written by this window): a write
+    // command compares it under the lock, so another program's change is never overwritten.
+    // None until the chosen device's list was read.
+    std::optional<FileStamp> m_deviceListStamp;
     std::filesystem::path m_songFolder;  // empty until a device is chosen
     std::filesystem::path m_deviceRoot;
     std::optional<DeviceIdentity> m_deviceIdentity;  // of the volume chosen

@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <cstring>
 #include <system_error>
 
 #include "core/catalogue/language_table.h"
@@ -123,7 +124,13 @@ void CatalogueDatabase::Close() {
     db_ = nullptr;
 }
 
-std::string CatalogueDatabase::lastError() const { return db_ ? sqlite3_errmsg(db_) : "database not open"; }
+std::string CatalogueDatabase::lastError() const {
+    if (!db_) return "database not open";
+    std::string text = sqlite3_errmsg(db_);
+    // SQLite's words alone ("disk I/O error") hide the system's reason.
+    if (const int system = sqlite3_system_errno(db_); system != 0) text += " (" + std::string(std::strerror(system)) + ")";
+    return text;
+}
 
 bool CatalogueDatabase::Execute(const std::string& sql) {
     if (!db_) return false;

@@ -93,7 +93,8 @@ ListReadResult ParseListFile(std::span<const std::uint8_t> bytes, ListKind kind)
 }
 
 ListReadResult ReadListFile(const std::filesystem::path& path, ListKind kind, const ListReadHooks& hooks) {
-    const auto bytes = ReadFileBytes(path);
+    // Too large for the format, or not a regular file: refused before anything is read.
+    const auto bytes = ReadFileBytes(path, kListFileMaxBytes);
     if (!bytes) return Failed(ListFileError());
 
     ListReadResult result = ParseListFile(*bytes, kind);

@@ -19,6 +19,16 @@ inline constexpr const char* kCloudListName = "MgList.dat";
 inline constexpr const char* kListFileErrorMessage = "Sglist File Error";
 inline constexpr const char* kListDataErrorMessage = "Data error ";
 
+// The largest list file the format can describe: 65,535 songs (the count has two bytes); record
+// offsets have three bytes, so the record data ends within 16 MiB plus one longest record (a 4-byte
+// head and four fields of 255 bytes with their TABs); then the number index (5 bytes a song) and
+// the name index (language directory, 28 language heads, 14 bytes a song), each section padded.
+inline constexpr std::uint64_t kListMaxSongs = 65535;
+inline constexpr std::uint64_t kListMaxRecordBytes = 4 + 4 * (255 + 1);
+inline constexpr std::uint64_t kListFileMaxBytes = 20 + 3 * kListMaxSongs + 4 + (std::uint64_t{1} << 24) +
+                                                   kListMaxRecordBytes + 4 + 5 * kListMaxSongs + 4 + 4 * 29 +
+                                                   28 * (28 * 8 + 11 * 4 + 2) + 14 * kListMaxSongs + 64;
+
 // The device list keeps titles as stored; the cloud list marks music videos with "(MV)".
 enum class ListKind { Device, Cloud };
 

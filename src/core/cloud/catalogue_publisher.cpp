@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
@@ -24,8 +23,7 @@ namespace {
 class StagingFolder {
 public:
     explicit StagingFolder(const std::filesystem::path& outFolder) {
-        static std::atomic<unsigned> counter{0};
-        path_ = outFolder / (".publish-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+        path_ = TemporaryNameFor(outFolder / ".publish");
     }
     ~StagingFolder() {
         std::error_code ignored;

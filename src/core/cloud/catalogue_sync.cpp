@@ -13,15 +13,30 @@ void Reject(DownloadOutcome& outcome, std::string why) {
 
 }  // namespace
 
+PairReplacement CloudCataloguePair(const std::filesystem::path& songFolder) {
+    return {songFolder, kCloudCataloguePairName, {{kCloudDatabaseName, true}, {kCloudListName, true}}};
+}
+
+PairRecoveryResult FinishCloudCatalogueReplacement(const std::filesystem::path& songFolder) {
+    return FinishPairReplacement(songFolder, kCloudCataloguePairName, {kCloudDatabaseName, kCloudListName});
+}
+
 CatalogueFetch FetchCloudCatalogue(const CloudClient& client, const std::filesystem::path& songFolder,
                                    CloudCatalogue& catalogue) {
     CatalogueFetch fetch;
-    DownloadTarget list(songFolder / kCloudListName);
-    fetch.list = client.DownloadUnplaced(kCloudListRemoteName, list);
+    // What a killed sync left is finished or discarded first: the fixed names are this run's now.
+    FinishCloudCatalogueReplacement(songFolder);
+    const PairReplacement pair = CloudCataloguePair(songFolder);
+    DownloadTarget list(songFolder / kCloudListName, pair.temporaryOf(pair.members[1]));
+    fetch.list = client.DownloadUnplaced(kCloudListRemoteName, list, kListFileMaxBytes);
     // The open database must not be in use while its file is replaced.
     catalogue.CloseCatalogueDatabase();
-    DownloadTarget database(songFolder / kCloudDatabaseName);
-    fetch.database = client.DownloadUnplaced(kCloudDatabaseRemoteName, database);
+    DownloadTarget database(songFolder / kCloudDatabaseName, pair.temporaryOf(pair.members[0]));
+    if (fetch.list.status == DownloadStatus::Cancelled) {
+        fetch.database = fetch.list;  // a cancel ends the whole sync
+    } else {
+        fetch.database = client.DownloadUnplaced(kCloudDatabaseRemoteName, database, kCloudDatabaseMaxBytes);
+    }
 
     if (fetch.list.ok()) {
         const ListReadResult read = ReadListFile(list.temporaryPath(), ListKind::Cloud);
@@ -37,14 +52,15 @@ CatalogueFetch FetchCloudCatalogue(const CloudClient& client, const std::filesys
             Reject(fetch.database, "not a song catalogue");
         }
     }
-    // The database first: a list is only ever shown beside the catalogue it came with or a newer one.
+    // Both are complete, flushed and checked: they go in place together, the database first.
     if (fetch.list.ok() && fetch.database.ok()) {
-        if (!database.Commit()) {
-            fetch.database = {DownloadStatus::WriteFailure, fetch.database.httpStatus, fetch.database.bytes,
-                              database.error()};
-        } else if (!list.Commit()) {
-            fetch.list = {DownloadStatus::WriteFailure, fetch.list.httpStatus, fetch.list.bytes, list.error()};
+        list.Release();
+        database.Release();
+        if (std::string error = CommitPairReplacement(pair); !error.empty()) {
+            fetch.database = {DownloadStatus::WriteFailure, fetch.database.httpStatus, fetch.database.bytes, error};
         }
+        // A commit cut short is finished here (or by the next command), a refused one discarded.
+        FinishCloudCatalogueReplacement(songFolder);
     }
     fetch.reopened = catalogue.OpenCatalogueDatabase(songFolder);
     return fetch;

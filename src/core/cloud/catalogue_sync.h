@@ -4,8 +4,19 @@
 
 #include "core/catalogue/catalogue_database.h"
 #include "core/cloud/cloud_client.h"
+#include "core/common/pair_replacement.h"
 
 namespace songloader {
+
+// No song catalogue the list format can describe comes near this; a larger Msong.db is refused
+// before it can fill the stick.
+inline constexpr std::int64_t kCloudDatabaseMaxBytes = std::int64_t{512} << 20;
+
+// Msong.db and MgList.dat change as a pair (see PairReplacement), the database first.
+inline constexpr const char* kCloudCataloguePairName = "cloud-catalogue";
+PairReplacement CloudCataloguePair(const std::filesystem::path& songFolder);
+// Finishes (or discards) a replacement of the pair that a killed run left in the song folder.
+PairRecoveryResult FinishCloudCatalogueReplacement(const std::filesystem::path& songFolder);
 
 struct CatalogueFetch {
     DownloadOutcome list;      // MgList.dat

@@ -66,10 +66,13 @@ CloudClient::CloudClient(std::string baseUrl, DownloadProgress& progress)
     if (baseUrl_.empty() || baseUrl_.back() != '/') baseUrl_ += '/';
 }
 
-std::int64_t CloudClient::ProbeLength(const std::string& url) const {
+std::int64_t CloudClient::ProbeLength(const std::string& url, std::string* why) const {
     EasyHandle handle;
     CURL* curl = handle.get();
-    if (!curl) return -1;
+    if (!curl) {
+        if (why) *why = "cannot start a transfer";
+        return -1;
+    }
     TransferContext context;
     curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
     curl_easy_setopt(curl, CURLOPT_HEADER, 1L);
@@ -84,10 +87,23 @@ std::int64_t CloudClient::ProbeLength(const std::string& url) const {
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, ContinueTransfer);
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     SetCommonOptions(curl, context, timeouts_);
-    if (curl_easy_perform(curl) != CURLE_OK) return -1;
+    if (const CURLcode code = curl_easy_perform(curl); code != CURLE_OK) {
+        if (why) *why = curl_easy_strerror(code);
+        return -1;
+    }
     curl_off_t length = -1;
-    if (curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK) return -1;
-    return length < 0 ? -1 : static_cast<std::int64_t>(length);
+    if (curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK || length < 0) {
+        if (why) *why = "no length announced";
+        return -1;
+    }
+    return static_cast<std::int64_t>(length);
+}
+
+std::optional<std::string> CloudClient::ProbeFailure() const {
+    const std::string url = baseUrl_ + kCloudListRemoteName;
+    std::string why;
+    if (ProbeLength(url, &why) >= 0) return std::nullopt;
+    return url + ": " + why;
 }
 
 std::int32_t CloudClient::ProbeNetwork() const {
@@ -116,8 +132,9 @@ DownloadOutcome CloudClient::DownloadSong(std::string_view numberText,
                             announcedSize);
 }
 
-DownloadOutcome CloudClient::DownloadUnplaced(std::string_view remoteName, DownloadTarget& file) const {
-    return Download(baseUrl_ + std::string(remoteName), file, -1);
+DownloadOutcome CloudClient::DownloadUnplaced(std::string_view remoteName, DownloadTarget& file,
+                                              std::int64_t maximumSize) const {
+    return Download(baseUrl_ + std::string(remoteName), file, -1, maximumSize);
 }
 
 DownloadOutcome CloudClient::DownloadAndPlace(const std::string& url, const std::filesystem::path& target,
@@ -131,8 +148,8 @@ DownloadOutcome CloudClient::DownloadAndPlace(const std::string& url, const std:
     return outcome;  // an uncommitted file removes its temporary name
 }
 
-DownloadOutcome CloudClient::Download(const std::string& url, DownloadTarget& file,
-                                      std::int64_t announcedSize) const {
+DownloadOutcome CloudClient::Download(const std::string& url, DownloadTarget& file, std::int64_t announcedSize,
+                                      std::int64_t maximumSize) const {
     DownloadOutcome outcome;
     if (!file.ok()) {
         outcome.status = DownloadStatus::WriteFailure;
@@ -151,6 +168,7 @@ DownloadOutcome CloudClient::Download(const std::string& url, DownloadTarget& fi
     context.progress = &progress_;
     context.cancellable = true;
     context.expectedSize = announcedSize;
+    context.maximumSize = maximumSize;
     progress_.receivedBytes.store(0);
 
     // libcurl would stop reading at the Content-Length and call a longer body complete; reading to

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,8 @@ public:
     // HEAD of "MgList.dat": 1 when the transfer succeeded and a length (0 included) was announced,
     // else -1. The status code is not examined.
     std::int32_t ProbeNetwork() const;
+    // The same probe, for people: nullopt when it succeeded, else the URL and why it failed.
+    std::optional<std::string> ProbeFailure() const;
 
     // Announced length of base URL + name (HEAD), or -1 when the transfer failed or no length came.
     std::int64_t RemoteFileSize(std::string_view remoteName) const;
@@ -65,12 +68,15 @@ public:
     DownloadOutcome DownloadSong(std::string_view numberText, const std::filesystem::path& localPathWithoutExtension,
                                  std::int64_t announcedSize = -1) const;
     // GET base URL + name into `file`'s temporary file and Finish it, without putting it in place:
-    // the caller checks it and commits it.
-    DownloadOutcome DownloadUnplaced(std::string_view remoteName, DownloadTarget& file) const;
+    // the caller checks it and commits it. An announced size above `maximumSize` is Rejected before
+    // a byte is written.
+    DownloadOutcome DownloadUnplaced(std::string_view remoteName, DownloadTarget& file,
+                                     std::int64_t maximumSize = -1) const;
 
 private:
-    std::int64_t ProbeLength(const std::string& url) const;
-    DownloadOutcome Download(const std::string& url, DownloadTarget& file, std::int64_t announcedSize) const;
+    std::int64_t ProbeLength(const std::string& url, std::string* why = nullptr) const;
+    DownloadOutcome Download(const std::string& url, DownloadTarget& file, std::int64_t announcedSize,
+                             std::int64_t maximumSize = -1) const;
     DownloadOutcome DownloadAndPlace(const std::string& url, const std::filesystem::path& target,
                                      std::int64_t announcedSize) const;
 

@@ -17,9 +17,11 @@ constexpr off_t kWriteOutWindow = 8 << 20;
 
 }  // namespace
 
-DownloadTarget::DownloadTarget(std::filesystem::path target)
-    : target_(std::move(target)), temporary_(TemporaryNameFor(target_)) {
-    fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+DownloadTarget::DownloadTarget(std::filesystem::path target) : DownloadTarget(target, TemporaryNameFor(target)) {}
+
+DownloadTarget::DownloadTarget(std::filesystem::path target, std::filesystem::path temporary)
+    : target_(std::move(target)), temporary_(std::move(temporary)) {
+    fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd_ < 0) Fail("cannot create " + temporary_.string(), errno);
 }
 

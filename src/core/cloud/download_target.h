@@ -16,6 +16,8 @@ namespace songloader {
 class DownloadTarget {
 public:
     explicit DownloadTarget(std::filesystem::path target);
+    // With a temporary name of the caller's choice (the fixed names of a pair replacement).
+    DownloadTarget(std::filesystem::path target, std::filesystem::path temporary);
     ~DownloadTarget();
     DownloadTarget(const DownloadTarget&) = delete;
     DownloadTarget& operator=(const DownloadTarget&) = delete;
@@ -31,6 +33,8 @@ public:
     bool Finish();
     // Finish when not done yet, rename over the target, flush the folder.
     bool Commit();
+    // After Finish: the temporary file is left for the caller to put in place.
+    void Release() { committed_ = true; }
 
 private:
     void Fail(const std::string& what, int errorNumber);

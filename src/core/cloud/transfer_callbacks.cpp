@@ -41,6 +41,11 @@ std::int64_t AcceptedSize(TransferContext& transfer) {
     }
     const std::int64_t size = transfer.contentLength >= 0 ? transfer.contentLength : transfer.expectedSize;
     if (size < 0) transfer.rejected = "no length announced";
+    if (transfer.maximumSize >= 0 && size > transfer.maximumSize) {
+        transfer.rejected = "announced " + std::to_string(size) + " bytes, more than the " +
+                            std::to_string(transfer.maximumSize) + " the file may have";
+        return -1;
+    }
     return size;
 }
 

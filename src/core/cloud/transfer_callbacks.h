@@ -32,6 +32,7 @@ struct TransferContext {
     // final response (-1: none; redirects reset it).
     std::int64_t expectedSize = -1;
     std::int64_t contentLength = -1;
+    std::int64_t maximumSize = -1;  // the most the file may have (-1: no cap of its own)
     bool htmlPage = false;  // the final response says it is an HTML page
 
     bool stalled = false;
@@ -44,8 +45,8 @@ struct TransferContext {
 
 // The size the body must have: the Content-Length, which must agree with the HEAD's length when
 // there was one; without a Content-Length the HEAD's. Sets `rejected` and returns -1 when there is
-// no announced size, the two disagree, or the answer is an HTML page (what a captive portal or an
-// error page sends; no file the cloud serves is one).
+// no announced size, it is above the file's maximum, the two disagree, or the answer is an HTML
+// page (what a captive portal or an error page sends; no file the cloud serves is one).
 std::int64_t AcceptedSize(TransferContext& transfer);
 
 // CURLOPT_WRITEFUNCTION of downloads: marks a chunk ready, counts it, writes it to the file.

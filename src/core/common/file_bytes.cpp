@@ -8,11 +8,11 @@
 
 namespace songloader {
 
-std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& path, std::uint64_t maxBytes) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
     struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || static_cast<std::uint64_t>(info.st_size) > maxBytes) {
         ::close(fd);
         return std::nullopt;
     }
@@ -27,6 +27,10 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::pa
             return std::nullopt;
         }
         if (n == 0) break;
+        if (bytes.size() + static_cast<std::size_t>(n) > maxBytes) {  // it grew while being read
+            ::close(fd);
+            return std::nullopt;
+        }
         bytes.insert(bytes.end(), buffer, buffer + n);
     }
     ::close(fd);

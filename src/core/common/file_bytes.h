@@ -2,12 +2,16 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <limits>
 #include <optional>
 #include <vector>
 
 namespace songloader {
 
-// The whole content of a regular file; nullopt when it cannot be opened or read.
-std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& path);
+// The whole content of a regular file; nullopt when it cannot be opened or read, is not a regular
+// file (a FIFO never blocks: it is opened without waiting), or is larger than `maxBytes`
+// (checked before anything is read or allocated).
+std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& path,
+                                                       std::uint64_t maxBytes = std::numeric_limits<std::uint64_t>::max());
 
 }  // namespace songloader

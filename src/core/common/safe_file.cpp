@@ -3,19 +3,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <vector>
+#include <algorithm>
 #include <system_error>
 
 namespace songloader {
-
-std::filesystem::path TemporaryNameFor(const std::filesystem::path& target) {
-    static std::atomic<unsigned> counter{0};
-    std::filesystem::path name = target;
-    name += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
-    return name;
-}
 
 bool SyncFolder(const std::filesystem::path& folder) {
     int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -25,9 +19,12 @@ bool SyncFolder(const std::filesystem::path& folder) {
     return ok;
 }
 
-SafeFileWriter::SafeFileWriter(std::filesystem::path target)
-    : target_(std::move(target)), temporary_(TemporaryNameFor(target_)) {
-    fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+SafeFileWriter::SafeFileWriter(std::filesystem::path target) : SafeFileWriter(target, TemporaryNameFor(target)) {}
+
+SafeFileWriter::SafeFileWriter(std::filesystem::path target, std::filesystem::path temporary)
+    : target_(std::move(target)), temporary_(std::move(temporary)) {
+    // O_EXCL never opens an existing name, a symbolic link included.
+    fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd_ < 0) Fail("cannot create " + temporary_.string(), errno);
 }
 
@@ -49,10 +46,46 @@ bool SafeFileWriter::Write(const void* data, std::size_t size) {
             Fail("cannot write " + temporary_.string(), errno);
             return false;
         }
+        if (n == 0) {  // no room and no reason given: the usual one
+            Fail("cannot write " + temporary_.string(), ENOSPC);
+            return false;
+        }
         p += n;
         size -= static_cast<std::size_t>(n);
     }
     return true;
+}
+
+long long SafeFileWriter::CopyFrom(int in, std::size_t size) {
+    if (!ok() || finished_) return -1;
+    if (useCopyRange_) {
+        for (;;) {
+            const ssize_t n = ::copy_file_range(in, nullptr, fd_, nullptr, size, 0);
+            if (n >= 0) return n;
+            if (errno == EINTR) continue;
+            // Across file systems, or where a file system cannot: copy through a buffer.
+            if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
+                Fail("cannot write " + temporary_.string(), errno);
+                return -1;
+            }
+            useCopyRange_ = false;
+            break;
+        }
+    }
+    std::vector<char> buffer(std::min<std::size_t>(size, kCopyBufferBytes));
+    std::size_t filled = 0;
+    while (filled < buffer.size()) {
+        const ssize_t n = ::read(in, buffer.data() + filled, buffer.size() - filled);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            Fail("cannot read the source of " + temporary_.string(), errno);
+            return -1;
+        }
+        if (n == 0) break;
+        filled += static_cast<std::size_t>(n);
+    }
+    if (!Write(buffer.data(), filled)) return -1;
+    return static_cast<long long>(filled);
 }
 
 bool SafeFileWriter::Finish() {

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <string>
 
+#include "core/common/temporary_name.h"
+
 namespace songloader {
 
 // Writes a file under a temporary name beside its target and moves it over the target only once
@@ -12,6 +14,8 @@ namespace songloader {
 class SafeFileWriter {
 public:
     explicit SafeFileWriter(std::filesystem::path target);
+    // With a temporary name of the caller's choice (the fixed names of a pair replacement).
+    SafeFileWriter(std::filesystem::path target, std::filesystem::path temporary);
     ~SafeFileWriter();
     SafeFileWriter(const SafeFileWriter&) = delete;
     SafeFileWriter& operator=(const SafeFileWriter&) = delete;
@@ -24,6 +28,9 @@ public:
 
     bool Write(const void* data, std::size_t size);
     bool Write(const std::string& bytes) { return Write(bytes.data(), bytes.size()); }
+    // Copies up to `size` bytes from the open file `in` (in-kernel where the file systems allow it,
+    // else through a buffer). The bytes copied (0 at the end of `in`), or -1 with error() set.
+    long long CopyFrom(int in, std::size_t size);
 
     // Flushes and closes the temporary file (fsync). Returns ok().
     bool Finish();
@@ -33,13 +40,17 @@ public:
     bool Commit() { return Finish() && Publish(); }
     // Gives up: removes the temporary file, leaves the target as it was.
     void Abort();
+    // After Finish: the temporary file is left for the caller to put in place.
+    void Release() { published_ = true; }
 
 private:
     void Fail(const std::string& what, int errorNumber);
 
     std::filesystem::path target_;
     std::filesystem::path temporary_;
+    static constexpr std::size_t kCopyBufferBytes = 1 << 20;
     int fd_ = -1;
+    bool useCopyRange_ = true;
     bool finished_ = false;
     bool published_ = false;
     std::string error_;
@@ -47,8 +58,5 @@ private:
 
 // Flushes a folder's entries (after a rename into it). False on failure.
 bool SyncFolder(const std::filesystem::path& folder);
-
-// A temporary name beside `target` that no other writer uses at the same time.
-std::filesystem::path TemporaryNameFor(const std::filesystem::path& target);
 
 }  // namespace songloader

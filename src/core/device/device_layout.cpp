@@ -1,6 +1,9 @@
 #include "core/device/device_layout.h"
 
-#include <system_error>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
 
 namespace songloader {
 
@@ -23,11 +26,32 @@ std::filesystem::path MediaTargetPath(const std::filesystem::path& songFolder, s
     return MediaFolder(songFolder, numberText) / (std::string(numberText) + MediaExtension(sourceMedia));
 }
 
-bool EnsureSongFolder(const std::filesystem::path& songFolder) {
-    std::error_code error;
-    if (std::filesystem::is_directory(songFolder, error)) return true;
-    std::filesystem::create_directories(songFolder, error);
-    return std::filesystem::is_directory(songFolder, error);
+bool EnsureSongFolder(const std::filesystem::path& songFolder, std::string* why) {
+    std::string problem = RealFolderForWrite(songFolder);
+    if (why) *why = problem;
+    return problem.empty();
+}
+
+bool IsRealFolder(const std::filesystem::path& folder) {
+    struct stat info {};
+    return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+std::string RealFolderForWrite(const std::filesystem::path& folder, bool* created) {
+    if (created) *created = false;
+    struct stat info {};
+    if (::lstat(folder.c_str(), &info) != 0) {
+        if (errno != ENOENT) return "Cannot open " + folder.string() + ": " + std::strerror(errno);
+        if (folder.has_parent_path() && folder.parent_path() != folder) {
+            if (std::string why = RealFolderForWrite(folder.parent_path()); !why.empty()) return why;
+        }
+        if (::mkdir(folder.c_str(), 0755) != 0) return "Cannot create " + folder.string() + ": " + std::strerror(errno);
+        if (created) *created = true;
+        return {};
+    }
+    if (S_ISLNK(info.st_mode)) return folder.string() + " is a symbolic link: nothing is written through it";
+    if (!S_ISDIR(info.st_mode)) return folder.string() + " is not a folder";
+    return {};
 }
 
 }  // namespace songloader

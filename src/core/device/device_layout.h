@@ -22,7 +22,16 @@ std::string MediaExtension(const std::filesystem::path& mediaPath);
 std::filesystem::path MediaTargetPath(const std::filesystem::path& songFolder, std::string_view numberText,
                                       const std::filesystem::path& sourceMedia);
 
-// Creates the song folder when missing; false when it cannot exist as a folder.
-bool EnsureSongFolder(const std::filesystem::path& songFolder);
+// Creates the song folder when missing; false when it cannot exist as a folder (`why` then says
+// why, with the system's reason). A song folder that is a symbolic link is refused.
+bool EnsureSongFolder(const std::filesystem::path& songFolder, std::string* why = nullptr);
+
+// True when `folder` is a folder itself, not a symbolic link to one.
+bool IsRealFolder(const std::filesystem::path& folder);
+
+// `folder` as a place to write: an existing real folder, or one made now (with missing parents)
+// when missing, `created` then set. Empty when fine, else why not (a symbolic link is refused, so no
+// write follows a link out of the device's song folder).
+std::string RealFolderForWrite(const std::filesystem::path& folder, bool* created = nullptr);
 
 }  // namespace songloader

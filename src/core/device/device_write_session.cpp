@@ -41,7 +41,11 @@ DeviceWriteSession::DeviceWriteSession(const DeviceIdentity& chosen, const std::
                                        const MountFiles& files, std::chrono::milliseconds wait)
     : chosen_(chosen), root_(deviceRoot), songFolder_(SongFolderOf(deviceRoot)), files_(files) {
     // Creating the song folder is a write too: only on the chosen volume.
-    if (!DeviceStillHolds(chosen_, root_, files_) || !EnsureSongFolder(songFolder_)) return;
+    if (!DeviceStillHolds(chosen_, root_, files_)) return;
+    if (!EnsureSongFolder(songFolder_, &unwritable_)) {
+        status_ = DeviceWriteStatus::Unwritable;
+        return;
+    }
     lock_ = std::make_unique<DeviceWriteLock>(songFolder_, wait);
     if (lock_->folder() < 0) return;
     if (!lock_->locked()) {
@@ -53,7 +57,8 @@ DeviceWriteSession::DeviceWriteSession(const DeviceIdentity& chosen, const std::
     StillHolds();
 }
 
-const char* DeviceWriteSession::refusal() const {
+std::string DeviceWriteSession::refusal() const {
+    if (status_ == DeviceWriteStatus::Unwritable) return unwritable_;
     return status_ == DeviceWriteStatus::Busy ? kDeviceBusyMessage : kDeviceChangedMessage;
 }
 

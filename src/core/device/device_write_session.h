@@ -35,7 +35,8 @@ private:
     bool locked_ = false;
 };
 
-enum class DeviceWriteStatus { Ready, Busy, Changed };
+// Unwritable: the device is the chosen one but its song folder cannot be made (a read-only stick).
+enum class DeviceWriteStatus { Ready, Busy, Changed, Unwritable };
 
 // One writing command's hold on the device it was told to write: the write lock, and the check
 // that the device is still the volume that was chosen, before every write and after any failure.
@@ -47,8 +48,9 @@ public:
 
     DeviceWriteStatus status() const { return status_; }
     bool ready() const { return status_ == DeviceWriteStatus::Ready; }
-    // The message for a session that is not ready (the busy or the changed text).
-    const char* refusal() const;
+    // The message for a session that is not ready: the busy or the changed text, or why the song
+    // folder cannot be made (with the system's reason).
+    std::string refusal() const;
 
     // Call before each write, and after a write failed: false (for good) once the device was
     // removed or replaced, or its song folder is gone or answers with an I/O error.
@@ -62,6 +64,7 @@ private:
     std::filesystem::path songFolder_;
     MountFiles files_;
     DeviceWriteStatus status_ = DeviceWriteStatus::Changed;
+    std::string unwritable_;
     std::unique_ptr<DeviceWriteLock> lock_;
 };
 

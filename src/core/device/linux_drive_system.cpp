@@ -72,6 +72,21 @@ struct IterDeleter {
     void operator()(libmnt_iter* iter) const { mnt_free_iter(iter); }
 };
 
+// udev writes unsafe characters of a label as \xHH.
+std::string DecodedLabel(const std::string& name) {
+    std::string label;
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x' && std::isxdigit(static_cast<unsigned char>(name[i + 2])) &&
+            std::isxdigit(static_cast<unsigned char>(name[i + 3]))) {
+            label += static_cast<char>(std::stoi(name.substr(i + 2, 2), nullptr, 16));
+            i += 3;
+        } else {
+            label += name[i];
+        }
+    }
+    return label;
+}
+
 }  // namespace
 
 LinuxDriveSystem::LinuxDriveSystem() : LinuxDriveSystem(Paths{}) {}
@@ -198,6 +213,22 @@ std::optional<fs::path> LinuxDriveSystem::VolumeHolding(const fs::path& folder) 
         }
     }
     return best;
+}
+
+std::string LinuxDriveSystem::Label(const fs::path& drive) const {
+    const auto mount = MountAt(drive);
+    std::error_code error;
+    if (mount && mount->source.rfind("/dev/", 0) == 0) {
+        const fs::path device = fs::canonical(mount->source, error);
+        fs::directory_iterator it(paths_.labelLinks, error);
+        for (fs::directory_iterator end; !error && it != end; it.increment(error)) {
+            std::error_code inner;
+            if (!device.empty() && fs::canonical(it->path(), inner) == device) {
+                return DecodedLabel(it->path().filename().string());
+            }
+        }
+    }
+    return drive.filename().string();
 }
 
 }  // namespace songloader

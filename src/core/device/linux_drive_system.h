@@ -21,6 +21,8 @@ public:
         std::filesystem::path sysRoot = "/sys";
         // Volumes mounted at or below these folders can be a device.
         std::vector<std::filesystem::path> mountRoots = {"/media", "/run/media", "/mnt"};
+        // Links named after file system labels, to the devices that carry them.
+        std::filesystem::path labelLinks = "/dev/disk/by-label";
     };
 
     LinuxDriveSystem();
@@ -32,6 +34,10 @@ public:
     bool IsAccessible(const std::filesystem::path& drive) const override;
     std::optional<std::vector<std::string>> DiskEnumList() const override;
     std::optional<std::filesystem::path> VolumeHolding(const std::filesystem::path& folder) const override;
+
+    // The file system label of a drive, else the name of its mount folder (which desktops name
+    // after the label).
+    std::string Label(const std::filesystem::path& drive) const;
 
 private:
     struct Mount {

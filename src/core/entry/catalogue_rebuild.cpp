@@ -9,6 +9,7 @@
 
 #include "core/catalogue/catalogue_database.h"
 #include "core/catalogue/list_file_reader.h"
+#include "core/common/pair_replacement.h"
 #include "core/common/safe_file.h"
 #include "core/songlist/song_list_writer.h"
 #include "core/songlist/song_text.h"
@@ -29,20 +30,6 @@ const char* ClosingMessage(RebuildMode mode) {
     }
     return kAddedMessage;
 }
-
-// Removes a temporary database and its journal unless it was moved into place.
-struct TemporaryDatabase {
-    std::filesystem::path path;
-    bool published = false;
-    ~TemporaryDatabase() {
-        if (published) return;
-        std::error_code ignored;
-        std::filesystem::remove(path, ignored);
-        std::filesystem::path journal = path;
-        journal += "-journal";
-        std::filesystem::remove(journal, ignored);
-    }
-};
 
 // The player expects one 0x07 byte per song after the database; then the file is flushed.
 bool AppendTrailerAndSync(const std::filesystem::path& file, std::size_t songCount, std::string& error) {
@@ -67,6 +54,14 @@ bool AppendTrailerAndSync(const std::filesystem::path& file, std::size_t songCou
 
 }  // namespace
 
+PairReplacement DeviceCataloguePair(const std::filesystem::path& songFolder, bool withList) {
+    return {songFolder, kDeviceCataloguePairName, {{kDeviceListName, withList}, {kDeviceDatabaseName, true}}};
+}
+
+PairRecoveryResult FinishDeviceCatalogueReplacement(const std::filesystem::path& songFolder) {
+    return FinishPairReplacement(songFolder, kDeviceCataloguePairName, {kDeviceListName, kDeviceDatabaseName});
+}
+
 RebuildResult RebuildDeviceCatalogue(const SongList& songs, const std::filesystem::path& songFolder,
                                      RebuildMode mode, const RebuildHooks& hooks, const std::string& codePage) {
     RebuildResult result;
@@ -76,10 +71,29 @@ RebuildResult RebuildDeviceCatalogue(const SongList& songs, const std::filesyste
     };
     const std::filesystem::path databaseFile = songFolder / kDeviceDatabaseName;
     const std::filesystem::path listFile = songFolder / kDeviceListName;
+    // The list cannot hold that many: refused before anything is built.
+    if (songs.size() >= kSongListRowLimit) return fail(AppNotice(kSongTextRowCountMessage));
 
-    TemporaryDatabase temporary{TemporaryNameFor(databaseFile)};
+    // What an earlier run left half-done is finished or discarded first: the fixed names are ours.
+    if (const PairRecoveryResult left = FinishDeviceCatalogueReplacement(songFolder); left.what == PairRecovery::Failed) {
+        return fail(AppNotice(left.error));
+    }
+    PairReplacement pair = DeviceCataloguePair(songFolder, !songs.empty());
+    const std::filesystem::path temporaryDatabase = pair.temporaryOf(pair.members[1]);
+    // Whatever happens below, no half-built temporary stays (a committed one was renamed away).
+    struct Discard {
+        const PairReplacement& pair;
+        ~Discard() { FinishDeviceCatalogueReplacement(pair.folder); }
+    } discard{pair};
+    // SQLite would only say "unable to open": the system's reason comes from creating the file.
+    if (const int probe = ::open(temporaryDatabase.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        probe < 0) {
+        return fail(AppNotice("Cannot create " + databaseFile.string() + ": " + std::strerror(errno)));
+    } else {
+        ::close(probe);
+    }
     CatalogueDatabase db;
-    if (!CreateDeviceDatabase(db, temporary.path, &result.diagnostics)) {
+    if (!CreateDeviceDatabase(db, temporaryDatabase, &result.diagnostics)) {
         return fail(AppNotice("Cannot create " + databaseFile.string() + ": " + db.lastError()));
     }
 
@@ -107,7 +121,7 @@ RebuildResult RebuildDeviceCatalogue(const SongList& songs, const std::filesyste
     }
     db.Close();
     std::string trailerError;
-    if (!AppendTrailerAndSync(temporary.path, songs.size(), trailerError)) {
+    if (!AppendTrailerAndSync(temporaryDatabase, songs.size(), trailerError)) {
         return fail(AppNotice("Cannot write " + databaseFile.string() + ": " + trailerError));
     }
 
@@ -118,25 +132,18 @@ RebuildResult RebuildDeviceCatalogue(const SongList& songs, const std::filesyste
             result.notices = std::move(build.notices);
             return result;
         }
-        list.emplace(listFile);
+        list.emplace(listFile, pair.temporaryOf(pair.members[0]));
         if (!list->ok()) return fail(AppNotice(kCreateSongListFailMessage));
         if (!list->Write(build.bytes.data(), build.bytes.size()) || !list->Finish()) {
             return fail(AppNotice("Cannot write " + listFile.string() + ": " + list->error()));
         }
+        list->Release();
     }
 
-    // Both files are complete and flushed: only now replace the old catalogue.
-    std::error_code error;
-    if (list) {
-        if (!list->Publish()) return fail(AppNotice("Cannot replace " + listFile.string() + ": " + list->error()));
-    } else if (std::filesystem::exists(listFile, error) && !std::filesystem::remove(listFile, error)) {
-        return fail(AppNotice("Cannot remove " + listFile.string() + ": " + error.message()));
+    // Both files are complete and flushed: only now replace the old catalogue, as one.
+    if (std::string error = CommitPairReplacement(pair, hooks.betweenRenames); !error.empty()) {
+        return fail(AppNotice(error));
     }
-    if (::rename(temporary.path.c_str(), databaseFile.c_str()) != 0) {
-        return fail(AppNotice("Cannot replace " + databaseFile.string() + ": " + std::strerror(errno)));
-    }
-    temporary.published = true;
-    SyncFolder(songFolder);
 
     result.ok = true;
     result.notices.push_back({ClosingMessage(mode), kCaptionNote, NoticeIcon::None});

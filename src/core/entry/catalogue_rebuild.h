@@ -8,6 +8,7 @@
 
 #include "core/catalogue/row_element.h"
 #include "core/common/notice.h"
+#include "core/common/pair_replacement.h"
 
 namespace songloader {
 
@@ -20,7 +21,15 @@ inline constexpr const char* kDeletedMessage = "Song deleted successfully";
 struct RebuildHooks {
     // Once per song, after its row is written: songs done so far and the total.
     std::function<void(std::size_t done, std::size_t total)> onSong;
+    // Tests: runs when SgList.dat is in place and usbsong.db not yet.
+    std::function<void()> betweenRenames;
 };
+
+// SgList.dat and usbsong.db change as a pair (see PairReplacement), the list first.
+inline constexpr const char* kDeviceCataloguePairName = "catalogue";
+PairReplacement DeviceCataloguePair(const std::filesystem::path& songFolder, bool withList);
+// Finishes (or discards) a replacement of the pair that a killed run left in the song folder.
+PairRecoveryResult FinishDeviceCatalogueReplacement(const std::filesystem::path& songFolder);
 
 struct RebuildResult {
     bool ok = false;
@@ -31,8 +40,8 @@ struct RebuildResult {
 };
 
 // Writes a new usbsong.db and SgList.dat for `songs` into `songFolder`. Both are built under
-// temporary names, flushed, and only then moved over the old files; on any failure the old
-// catalogue stays as it was. A device without songs keeps an empty usbsong.db and no SgList.dat.
+// their pair's fixed temporary names, flushed, and only then put in place together; on any failure
+// the old catalogue stays as it was. 50,000 songs or more are refused before anything is built. A device without songs keeps an empty usbsong.db and no SgList.dat.
 // `codePage` is the device's: the list's text slots are cut between its characters.
 RebuildResult RebuildDeviceCatalogue(const SongList& songs, const std::filesystem::path& songFolder,
                                      RebuildMode mode, const RebuildHooks& hooks = {},

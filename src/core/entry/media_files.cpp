@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstring>
 #include <system_error>
+#include <optional>
 #include <vector>
 
 #include "core/common/safe_file.h"
@@ -28,6 +29,8 @@ std::vector<std::filesystem::path> SongFiles(const std::filesystem::path& songFo
     const std::string exact(numberText);
     const std::string prefix = exact + ".";
     std::vector<std::filesystem::path> files;
+    // Nothing is moved or removed through a link out of the song folder.
+    if (!IsRealFolder(folder)) return files;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().string();
         if ((name == exact || name.rfind(prefix, 0) == 0) && !it->is_directory(error)) files.push_back(it->path());
@@ -41,54 +44,70 @@ std::uint64_t MebibytesRoundedUp(std::uint64_t bytes) { return (bytes + kCopyChu
 
 MediaResult CopyMediaFile(const std::filesystem::path& source, const std::filesystem::path& target,
                           const ChunkProgress& onChunk) {
-    std::error_code error;
-    std::filesystem::create_directories(target.parent_path(), error);
-    if (!std::filesystem::is_directory(target.parent_path(), error)) {
-        return Failure("cannot create the folder " + target.parent_path().string());
-    }
+    bool createdFolder = false;
+    if (std::string why = RealFolderForWrite(target.parent_path(), &createdFolder); !why.empty()) return Failure(why);
+    // A failed copy leaves no empty song folder behind.
+    auto failure = [&](std::string why) {
+        if (createdFolder) ::rmdir(target.parent_path().c_str());
+        return Failure(std::move(why));
+    };
     int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return Failure("cannot open " + source.string() + ": " + std::strerror(errno));
+    if (in < 0) return failure("cannot open " + source.string() + ": " + std::strerror(errno));
 
-    SafeFileWriter out(target);
-    std::vector<char> buffer(kCopyChunkBytes);
+    std::optional<SafeFileWriter> out(std::in_place, target);
+    std::uint64_t copied = 0;
     std::uint64_t chunks = 0;
-    std::string readError;
-    while (out.ok()) {
-        // Fill a whole chunk so that progress steps by mebibytes.
-        std::size_t filled = 0;
-        while (filled < buffer.size()) {
-            ssize_t n = ::read(in, buffer.data() + filled, buffer.size() - filled);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) {
-                readError = "cannot read " + source.string() + ": " + std::strerror(errno);
-                break;
-            }
-            if (n == 0) break;
-            filled += static_cast<std::size_t>(n);
+    while (out->ok()) {
+        const long long n = out->CopyFrom(in, kCopyStepBytes);
+        if (n <= 0) break;
+        copied += static_cast<std::uint64_t>(n);
+        // Progress keeps its mebibyte steps: one call per mebibyte begun.
+        for (const std::uint64_t begun = MebibytesRoundedUp(copied); chunks < begun;) {
+            ++chunks;
+            if (onChunk) onChunk(chunks);
         }
-        if (!readError.empty() || filled == 0) break;
-        if (!out.Write(buffer.data(), filled)) break;
-        if (onChunk) onChunk(++chunks);
-        if (filled < buffer.size()) break;
     }
     ::close(in);
-    if (!readError.empty()) return Failure(readError);
-    if (!out.Commit()) return Failure(out.error());
+    if (!out->Commit()) {
+        std::string why = out->error();
+        out.reset();
+        return failure(why);
+    }
     MediaResult result;
     result.ok = true;
     result.path = target;
     return result;
 }
 
+DeviceMediaIndex::Listing& DeviceMediaIndex::Read(const std::filesystem::path& subFolder) {
+    auto [entry, added] = folders_.try_emplace(subFolder.native());
+    Listing& listing = entry->second;
+    if (!added || !IsRealFolder(subFolder)) return listing;
+    std::error_code error;
+    for (std::filesystem::directory_iterator it(subFolder, error), end; !error && it != end; it.increment(error)) {
+        std::error_code kind;
+        if (it->is_directory(kind)) continue;
+        const std::string name = it->path().filename().string();
+        listing.byStem.try_emplace(name.substr(0, name.rfind('.')), listing.files.size());
+        listing.files.push_back(it->path());
+    }
+    return listing;
+}
+
+const std::vector<std::filesystem::path>& DeviceMediaIndex::Files(const std::filesystem::path& subFolder) {
+    return Read(subFolder).files;
+}
+
+std::optional<std::filesystem::path> DeviceMediaIndex::Media(std::string_view numberText) {
+    const Listing& listing = Read(MediaFolder(songFolder_, numberText));
+    const auto found = listing.byStem.find(std::string(numberText));
+    if (found == listing.byStem.end()) return std::nullopt;
+    return listing.files[found->second];
+}
+
 std::optional<std::filesystem::path> FindDeviceSongMedia(const std::filesystem::path& songFolder,
                                                          std::string_view numberText) {
-    std::error_code error;
-    const std::filesystem::path folder = MediaFolder(songFolder, numberText);
-    for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::filesystem::path& entry = it->path();
-        if (entry.filename().string() == std::string(numberText) + MediaExtension(entry)) return entry;
-    }
-    return std::nullopt;
+    return DeviceMediaIndex(songFolder).Media(numberText);
 }
 
 MediaResult MoveDeviceSongMedia(const std::filesystem::path& songFolder, std::string_view oldNumberText,

@@ -6,10 +6,14 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 namespace songloader {
 
 inline constexpr std::size_t kCopyChunkBytes = 1048576;
+// A copy moves this much per step (in the kernel where it can); progress still counts mebibytes.
+inline constexpr std::size_t kCopyStepBytes = 8 * kCopyChunkBytes;
 
 // Size in mebibytes, rounded up (the progress range of a copy).
 std::uint64_t MebibytesRoundedUp(std::uint64_t bytes);
@@ -23,8 +27,9 @@ struct MediaResult {
     std::string error;           // why not, for people
 };
 
-// Copies `source` to `target` in 1 MiB chunks through a temporary file that replaces the target
-// only when complete and flushed. Creates the target's folder.
+// Copies `source` to `target` through a temporary file that replaces the target only when complete
+// and flushed; `onChunk` runs once per mebibyte. Creates the target's folder (removed again when the
+// copy fails); a folder that is a symbolic link is refused.
 MediaResult CopyMediaFile(const std::filesystem::path& source, const std::filesystem::path& target,
                           const ChunkProgress& onChunk = {});
 
@@ -32,6 +37,28 @@ MediaResult CopyMediaFile(const std::filesystem::path& source, const std::filesy
 // extension (exact case); nullopt when there is none.
 std::optional<std::filesystem::path> FindDeviceSongMedia(const std::filesystem::path& songFolder,
                                                          std::string_view numberText);
+
+// The song sub-folders of a device, each read once and kept for the command: finding the media of
+// many songs then costs one folder listing per sub-folder, not one per song.
+class DeviceMediaIndex {
+public:
+    explicit DeviceMediaIndex(std::filesystem::path songFolder) : songFolder_(std::move(songFolder)) {}
+
+    // As FindDeviceSongMedia.
+    std::optional<std::filesystem::path> Media(std::string_view numberText);
+    // The files (not folders) of one sub-folder, in the folder's order; empty for a symbolic link.
+    const std::vector<std::filesystem::path>& Files(const std::filesystem::path& subFolder);
+
+private:
+    struct Listing {
+        std::vector<std::filesystem::path> files;
+        std::unordered_map<std::string, std::size_t> byStem;  // name up to its last dot -> first file
+    };
+    Listing& Read(const std::filesystem::path& subFolder);
+
+    std::filesystem::path songFolder_;
+    std::unordered_map<std::string, Listing> folders_;  // by the sub-folder's path
+};
 
 // Moves every file of a device song (numberText and numberText.*) to the place of its new
 // number, all or none: the old files are removed only after every new one is complete, and a

@@ -58,26 +58,6 @@ TEST_F(AddCloudSongs, NothingToFetch) {
     EXPECT_EQ(view.MessageLog().back(), "Note|Please select song!");
 }
 
-TEST_F(AddCloudSongs, AFailedOrCancelledDownloadIsNamedAndNotAdded) {
-    std::filesystem::remove(cloud / "12.mp4");
-    for (int row : {0, 2, 3}) view.Tick(ControlId::WorkList, row);
-    view.onTransfer = [&](DownloadProgress& running) {
-        if (view.transfers.size() == 3) running.RequestCancel();  // Gamma
-    };
-    dlg.OnAddToDevice();
-
-    ASSERT_EQ(view.messages.size(), 2u);
-    EXPECT_EQ(view.messages[0].text,
-              std::string(kDownloadFailedMessage) + "\n12 Beta: error status 404\n900007 Gamma: cancelled");
-    EXPECT_EQ(view.messages[0].caption, "Sonquill");
-    EXPECT_EQ(view.MessageLog()[1], "Note|Added successfully");
-    EXPECT_EQ(view.Rows(ControlId::DeviceList), (Log{"900001|EG|Alpha|Ann||", "890005|EG|Video|Vee||"}));
-    EXPECT_EQ(Numbers(DeviceCatalogue()), (std::vector<std::int32_t>{900001, 890005}));
-    EXPECT_FALSE(std::filesystem::exists(songs() / "12" / "12.mp4"));
-    EXPECT_FALSE(std::filesystem::exists(songs() / "900" / "900007.mp4"));
-    EXPECT_TRUE(dlg.pendingCopies().empty());
-}
-
 // A cancel ends the whole batch: what arrived before it is added, nothing after it is fetched.
 TEST_F(AddCloudSongs, ACancelEndsTheBatchAndKeepsWhatArrived) {
     for (int row : {0, 2, 3}) view.Tick(ControlId::WorkList, row);

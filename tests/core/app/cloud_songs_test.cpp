@@ -20,6 +20,17 @@ protected:
     }
 };
 
+TEST_F(CloudSongs, TimersDuringTheDownloadLeaveTheOutputCommandsAlone) {
+    ChooseDevice();
+    ClearLog();
+    // The window's timer runs while the catalogue downloads, with the device list being re-read.
+    view.onWork = [&] { dlg.OnTimer(); };
+    dlg.OnCloudSongs();
+    EXPECT_EQ(At("Enable 1033 0"), static_cast<long>(view.calls.size()));
+    EXPECT_TRUE(view.IsEnabled(ControlId::PrintPreview));
+    EXPECT_TRUE(view.IsEnabled(ControlId::ExportSongList));
+}
+
 TEST_F(CloudSongs, FetchesTheCatalogueAndShowsItWithTheDeviceSongsTicked) {
     dlg.OnCloudSongs();
     EXPECT_EQ(view.MessageLog(), Log{"Note|check cloud database ok"});

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "core/device/drive_ejector.h"
+#include "core/app/dialog_texts.h"
 #include "core/device/device_write_session.h"
 #include "support/tmpfs_mount.h"
 
@@ -54,6 +55,45 @@ TEST_F(DeviceSafety, DeleteOnAReplacedDeviceWritesNothing) {
         view.answers = {MessageAnswer::Yes};
         dlg.OnDeleteSong();
     });
+}
+
+// The stick goes while the revised song's catalogue is written: the list it was in is gone, so
+// nothing is put back, neither the row nor the moved files.
+TEST_F(DeviceSafety, AReviseWhoseDeviceGoesDuringTheRebuildPutsNothingBack) {
+    PutDeviceList({{900000, 1, "Old", "", "", ""}});
+    PutDeviceMedia("900000", ".mp4", "the video");
+    ChooseDevice();
+    const fs::path moved = dir / "pulled" / "songs" / "901" / "901000.mp4";
+    view.onPump = [&] {
+        // Only once the files have moved: the rebuild counts its songs then.
+        if (!fs::exists(songs() / "900" / "900000.mp4") && !fs::exists(dir / "pulled")) ReplaceStick();
+    };
+    dlg.OnDeviceListDoubleClick(0);
+    view.Type(ControlId::Number, "901000");
+    ClearLog();
+    dlg.OnRevise();
+    EXPECT_EQ(view.MessageLog(), std::vector<std::string>{kChanged});
+    EXPECT_EQ(ReadBytes(moved), "the video");
+    ExpectDeviceForgotten();
+}
+
+// Another program's write between the choice and a window write is never overwritten.
+TEST_F(DeviceSafety, AListChangedSinceItWasReadIsReadAgainAndNothingIsWritten) {
+    PutDeviceList({{900000, 1, "Old", "", "", ""}});
+    ChooseDevice();
+    Queue("900001", "New", MakeClip("new.mp4"));
+    PutDeviceList({{900000, 1, "Old", "", "", ""}, {900005, 1, "By another program", "", "", ""}});
+    ClearLog();
+    dlg.OnAddToDevice();
+    EXPECT_EQ(view.MessageLog(), std::vector<std::string>{std::string(kApplicationName) + "|" + kDeviceListChangedMessage});
+    EXPECT_EQ(Numbers(dlg.deviceSongs()), (std::vector<std::int32_t>{900000, 900005}));
+    EXPECT_EQ(Numbers(dlg.workSongs()), std::vector<std::int32_t>{900001});
+    EXPECT_EQ(ListFiles(songs()), std::vector<std::string>{"SgList.dat"});
+
+    // Now the window knows the list: the next add keeps the other program's song.
+    ClearLog();
+    dlg.OnAddToDevice();
+    EXPECT_EQ(Numbers(DeviceCatalogue()), (std::vector<std::int32_t>{900000, 900005, 900001}));
 }
 
 TEST_F(DeviceSafety, UnmountIsToldOnceAndANewStickIsOffered) {
@@ -131,6 +171,8 @@ TEST_F(DeviceSafety, EjectUsbDrive) {
         EXPECT_EQ(screen.MessageLog(), std::vector<std::string>{c.says});
         EXPECT_EQ(window.songFolder().empty(), c.forgotten) << c.says;
         EXPECT_EQ(ejector->asked, c.holdLock ? std::vector<fs::path>{} : std::vector<fs::path>{stick}) << c.says;
+        // The flush and the disk service are waited for off the window's thread.
+        EXPECT_EQ(screen.works, std::vector<std::string>{"Ejecting the USB drive"}) << c.says;
     }
 }
 

@@ -41,14 +41,16 @@ TEST_F(StartUp, TimerDisablesTheOutputCommandsWhileTheDeviceListIsEmpty) {
     ChooseDevice();
     EXPECT_FALSE(view.IsEnabled(ControlId::PrintPreview));
 
-    // With device songs the timer never touches them (and never enables them either).
+    // Reading a device with songs turns all three on; the timer leaves them so and never enables.
     PutDeviceList({{900001, 0, "Song", "", "", ""}});
     ChooseDevice();
-    view.Enable(ControlId::Print, true);
+    for (ControlId output : {ControlId::Print, ControlId::PrintPreview, ControlId::ExportSongList}) {
+        EXPECT_TRUE(view.IsEnabled(output));
+    }
+    view.Enable(ControlId::Print, false);
     dlg.OnTimer();
-    EXPECT_TRUE(view.IsEnabled(ControlId::Print));
-    EXPECT_TRUE(view.IsEnabled(ControlId::PrintPreview));
-    EXPECT_FALSE(view.IsEnabled(ControlId::ExportSongList));
+    EXPECT_FALSE(view.IsEnabled(ControlId::Print));
+    EXPECT_TRUE(view.IsEnabled(ControlId::ExportSongList));
 }
 
 TEST_F(StartUp, SearchBoxPlaceholderInAndOutOfFocus) {

@@ -2,6 +2,10 @@
 
 #include <random>
 
+#include <sys/stat.h>
+
+#include <functional>
+
 #include "core/catalogue/list_file_reader.h"
 #include "support/list_file_bytes.h"
 #include "support/temp_dir.h"
@@ -201,6 +205,35 @@ TEST(FindListFile, WantsTheExactName) {
     ASSERT_TRUE(found);
     EXPECT_EQ(*found, dir / "SgList.dat");
     EXPECT_FALSE(FindListFile(dir / "no-such-folder", "SgList.dat"));
+}
+
+}  // namespace
+}  // namespace songloader
+
+namespace songloader {
+namespace {
+
+// Refused before a byte is read: no allocation of the file's size, no wait on a FIFO.
+TEST(ReadListFile, OversizedSparseAndNonRegularFilesAreRefused) {
+    test::TempDir dir;
+    const auto file = dir / "SgList.dat";
+    auto sparse = [&](std::uint64_t size) {
+        test::WriteBytes(file, "");
+        std::filesystem::resize_file(file, size);
+    };
+    const std::vector<std::pair<const char*, std::function<void()>>> cases = {
+        {"200 GB sparse", [&] { sparse(200ull << 30); }},
+        {"one byte over the format", [&] { sparse(kListFileMaxBytes + 1); }},
+        {"FIFO", [&] { ASSERT_EQ(::mkfifo(file.c_str(), 0644), 0); }},
+        {"folder", [&] { std::filesystem::create_directory(file); }},
+    };
+    for (const auto& [name, make] : cases) {
+        std::filesystem::remove_all(file);
+        make();
+        const ListReadResult read = ReadListFile(file, ListKind::Device);
+        EXPECT_FALSE(read.ok) << name;
+        EXPECT_EQ(read.failure.text, "Sglist File Error") << name;
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <functional>
@@ -84,6 +85,29 @@ TEST(SafeFileWriter, AFailureAtAnyStepKeepsTheOldFileAndLeavesNoTemporary) {
         EXPECT_EQ(test::ReadBytes(dir / "list.dat"), "old") << c.step;
         EXPECT_EQ(test::ListFiles(dir.path()), c.files) << c.step;
     }
+}
+
+}  // namespace
+}  // namespace songloader
+
+namespace songloader {
+namespace {
+
+// Where the kernel cannot copy between the two (here: from a pipe), the bytes go through a buffer.
+TEST(SafeFileWriter, CopyFallsBackToReadAndWrite) {
+    test::TempDir dir;
+    int pipeEnds[2];
+    ASSERT_EQ(::pipe(pipeEnds), 0);
+    const std::string bytes(50000, 'p');
+    ASSERT_EQ(::write(pipeEnds[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
+    ::close(pipeEnds[1]);
+    SafeFileWriter out(dir / "copy");
+    long long total = 0;
+    for (long long n; (n = out.CopyFrom(pipeEnds[0], 1 << 20)) > 0;) total += n;
+    ::close(pipeEnds[0]);
+    EXPECT_EQ(total, static_cast<long long>(bytes.size()));
+    ASSERT_TRUE(out.Commit()) << out.error();
+    EXPECT_EQ(test::ReadBytes(dir / "copy"), bytes);
 }
 
 }  // namespace

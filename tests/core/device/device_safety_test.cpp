@@ -14,7 +14,7 @@
 #include "support/fake_drive_system.h"
 #include "support/temp_dir.h"
 #include "support/tmpfs_mount.h"
-#include "sysfs_fixture.h"
+#include "support/sysfs_fixture.h"
 
 namespace songloader {
 namespace {
@@ -116,7 +116,7 @@ TEST(DeviceWriteLock, SecondWriterWaitsThenIsBusy) {
         const auto start = std::chrono::steady_clock::now();
         DeviceWriteSession second(*identity, device, {}, 200ms);
         EXPECT_EQ(second.status(), DeviceWriteStatus::Busy);
-        EXPECT_STREQ(second.refusal(), kDeviceBusyMessage);
+        EXPECT_EQ(second.refusal(), kDeviceBusyMessage);
         EXPECT_GE(std::chrono::steady_clock::now() - start, 200ms);
     }
     DeviceWriteSession third(*identity, device, {}, 0ms);

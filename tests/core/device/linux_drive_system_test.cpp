@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/device/drive_system.h"
-#include "sysfs_fixture.h"
+#include "support/sysfs_fixture.h"
 #include "support/temp_dir.h"
 
 namespace songloader {

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "core/device/linux_drive_system.h"
 #include "support/temp_dir.h"
@@ -40,6 +41,8 @@ public:
                const std::string& fsType = "vfat", bool createFolder = true);
 
     LinuxDriveSystem System() const;
+    // The same tables for songloader-cli: its SONGLOADER_* environment entries.
+    std::vector<std::string> Environment() const;
 
 private:
     std::filesystem::path DiskFolder(const DiskSpec& disk) const;

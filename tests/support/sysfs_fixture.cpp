@@ -1,4 +1,4 @@
-#include "sysfs_fixture.h"
+#include "support/sysfs_fixture.h"
 
 #include <fstream>
 #include <stdexcept>
@@ -91,6 +91,11 @@ LinuxDriveSystem SysfsFixture::System() const {
     paths.sysRoot = dir_ / "sys";
     paths.mountRoots = {media(), dir_ / "run" / "media", mnt()};
     return LinuxDriveSystem(paths);
+}
+
+std::vector<std::string> SysfsFixture::Environment() const {
+    return {"SONGLOADER_MOUNTINFO=" + (dir_ / "mountinfo").string(), "SONGLOADER_SYSFS=" + (dir_ / "sys").string(),
+            "SONGLOADER_MOUNT_ROOTS=" + media().string() + ":" + (dir_ / "run" / "media").string() + ":" + mnt().string()};
 }
 
 }  // namespace songloader::test

@@ -1,0 +1,60 @@
+#include "core/common/temporary_name.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <string>
+#include <system_error>
+
+namespace songloader {
+
+std::filesystem::path TemporaryNameFor(const std::filesystem::path& target) {
+    static std::atomic<unsigned> counter{0};
+    std::filesystem::path name = target;
+    name += std::string(kTemporaryMark) + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    return name;
+}
+
+std::filesystem::path PairTemporaryNameFor(const std::filesystem::path& target) {
+    std::filesystem::path name = target;
+    name += std::string(kTemporaryMark) + "pair";
+    return name;
+}
+
+bool IsTemporaryName(std::string_view fileName) { return fileName.find(kTemporaryMark) != std::string_view::npos; }
+
+std::vector<std::filesystem::path> FindTemporaries(const std::vector<std::filesystem::path>& folders) {
+    std::vector<std::filesystem::path> found;
+    auto scan = [&found](const std::filesystem::path& folder, bool descend) {
+        std::error_code error;
+        for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+            std::error_code kind;
+            if (IsTemporaryName(it->path().filename().native())) {
+                found.push_back(it->path());
+            } else if (descend && it->is_directory(kind) && !it->is_symlink(kind)) {
+                std::error_code inner;
+                for (std::filesystem::directory_iterator sub(it->path(), inner), last; !inner && sub != last;
+                     sub.increment(inner)) {
+                    if (IsTemporaryName(sub->path().filename().native())) found.push_back(sub->path());
+                }
+            }
+        }
+    };
+    for (const auto& folder : folders) scan(folder, true);
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+std::vector<std::filesystem::path> RemoveTemporaries(const std::vector<std::filesystem::path>& temporaries) {
+    std::vector<std::filesystem::path> left;
+    for (const auto& path : temporaries) {
+        std::error_code error;
+        // remove_all does not follow a symbolic link: a link is removed, not what it points to.
+        std::filesystem::remove_all(path, error);
+        if (error) left.push_back(path);
+    }
+    return left;
+}
+
+}  // namespace songloader

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+
+namespace songloader {
+
+// Where a setting in effect came from, strongest first.
+enum class SettingSource { CommandLine, Environment, SettingsFile, Locale, BuiltIn };
+
+struct Setting {
+    std::string value;
+    SettingSource source = SettingSource::BuiltIn;
+    std::string origin;  // for people: "--cloud-url", "SONGLOADER_CLOUD_URL", the file's path, ...
+};
+
+inline constexpr const char* kCloudUrlVariable = "SONGLOADER_CLOUD_URL";
+inline constexpr const char* kCloudUrlKey = "cloud-url";
+inline constexpr const char* kEncodingKey = "encoding";
+
+// What the settings are resolved from; `variable` reads the environment (std::getenv by default),
+// so that a test can hand in its own.
+struct SettingsSources {
+    std::function<std::optional<std::string>(const char* name)> variable;
+    std::optional<std::string> cloudUrlFlag;
+    std::optional<std::string> encodingFlag;
+
+    static SettingsSources FromEnvironment();
+};
+
+// $XDG_CONFIG_HOME/songloader/songloader.conf, with ~/.config for an unset or empty
+// XDG_CONFIG_HOME; nullopt when neither that nor HOME is known.
+std::optional<std::filesystem::path> SettingsFilePath(const SettingsSources& sources);
+
+// "key = value" lines; blank lines and lines starting with # are skipped. A missing file is empty.
+struct SettingsFile {
+    std::filesystem::path path;
+    std::map<std::string, std::string> values;
+    std::string error;  // why it could not be read, empty when it could (or does not exist)
+};
+SettingsFile ReadSettingsFile(const std::filesystem::path& path);
+
+// The settings in effect, each with its source: the cloud address from the flag, else
+// SONGLOADER_CLOUD_URL, else the settings file's cloud-url, else the built-in one; the device code
+// page from the flag, else the settings file's encoding, else the one the locale implies.
+struct UserSettings {
+    Setting cloudUrl;
+    Setting encoding;
+    SettingsFile file;
+};
+UserSettings ResolveUserSettings(const SettingsSources& sources);
+
+const char* SettingSourceName(SettingSource source);
+
+}  // namespace songloader

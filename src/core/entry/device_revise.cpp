@@ -1,0 +1,77 @@
+#include "core/entry/device_revise.h"
+
+#include <system_error>
+
+#include "core/entry/add_queue.h"
+
+namespace songloader {
+
+namespace {
+
+std::string WithArgument(const char* pattern, const std::string& argument) {
+    std::string text = pattern;
+    const auto at = text.find("%s");
+    if (at != std::string::npos) text.replace(at, 2, argument);
+    return text;
+}
+
+ReviseResult Refused(Notice notice) {
+    ReviseResult result;
+    result.notices.push_back(std::move(notice));
+    return result;
+}
+
+Notice Exclaimed(std::string text) { return {std::move(text), kApplicationName, NoticeIcon::Exclamation}; }
+
+}  // namespace
+
+ReviseResult ReviseDeviceSong(const SongList& songs, std::size_t row, ROWELEMENT revised, const StoreRow& storeRow,
+                              const std::filesystem::path& songFolder, const std::string& codePage,
+                              const ReviseHooks& hooks, const SongList& queuedSongs) {
+    if (row >= songs.size()) return {};
+    const ROWELEMENT old = songs[row];
+    if (revised.title.empty()) return Refused({kNeedTitleMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
+    const bool numberChanged = revised.numberText != old.numberText;
+    // A number that stays was checked when it came; device songs may carry numbers of any form.
+    if (numberChanged) {
+        if (auto refused = CheckSongNumber(revised.numberText, queuedSongs, songs, -1, static_cast<int>(row))) {
+            return Refused(*refused);
+        }
+    }
+    if (auto refused = CheckSongRow(revised, row + 1)) return Refused(*refused);
+    // The path box is disabled while a device song is edited: its file stays where it is.
+    revised.mediaPath = old.mediaPath;
+    if (hooks.beginWrite && !hooks.beginWrite()) return {};
+    const auto deviceStillThere = [&] { return !hooks.deviceStillThere || hooks.deviceStillThere(); };
+
+    if (numberChanged) {
+        const auto media = FindDeviceSongMedia(songFolder, old.numberText);
+        if (!media) {
+            const std::string number = hooks.messageText ? hooks.messageText(old.numberText) : old.numberText;
+            return Refused(Exclaimed(WithArgument(kMediaMissingMessage, number)));
+        }
+        std::error_code error;
+        if (hooks.onMoveStart) hooks.onMoveStart(std::filesystem::file_size(*media, error));
+        const MediaResult moved = MoveDeviceSongMedia(songFolder, old.numberText, revised.numberText, hooks.onChunk);
+        if (hooks.onMoveEnd) hooks.onMoveEnd();
+        if (!moved.ok) {
+            if (!deviceStillThere()) return {};
+            return Refused(Exclaimed(WithArgument(kMoveFailedMessage, moved.error)));
+        }
+        if (!old.mediaPath.empty()) revised.mediaPath = moved.path.string();
+    }
+
+    storeRow(revised);
+    const RebuildResult rebuilt =
+        hooks.rebuild ? hooks.rebuild()
+                      : RebuildDeviceCatalogue(songs, songFolder, RebuildMode::Revise, hooks.rebuildHooks, codePage);
+    if (rebuilt.ok) return {true, rebuilt.notices, rebuilt.diagnostics};
+    // A lost device took its list with it: nothing to put back.
+    if (!deviceStillThere()) return {};
+    // The catalogue still lists the old song: put its files and its record back.
+    if (numberChanged) MoveDeviceSongMedia(songFolder, revised.numberText, old.numberText);
+    storeRow(old);
+    return {false, rebuilt.notices, rebuilt.diagnostics};
+}
+
+}  // namespace songloader
