@@ -46,14 +46,14 @@ namespace {
 QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
 // The image buttons: their control, image and caption (the caption is also the accessible name).
-struct ButtonSpec {
+struct ImageButtonEntry {
     ControlId id;
     int pngId;
     const char* caption;
 };
 // Loaded like the others, shown by no control.
 constexpr int kUnboundImage = 197;
-constexpr ButtonSpec kButtons[] = {
+constexpr ImageButtonEntry kButtons[] = {
     {ControlId::AddToDevice, 193, "Add to USB Drive"}, {ControlId::AutoCheckDevice, 194, "Auto-Check USB Drive"},
     {ControlId::AutoGenerate, 195, "Auto-Generate"},   {ControlId::Browse, 196, "Browse "},
     {ControlId::ClearFields, 198, "Clear Fields"},     {ControlId::CloudMidi, 199, "Cloud Midi "},
@@ -168,8 +168,8 @@ void MainWindow::BuildControls() {
     for (const ControlPlace& place : m_layout.controls) {
         const ControlId id = place.id;
         QWidget* widget = nullptr;
-        for (const ButtonSpec& spec : kButtons) {
-            if (spec.id == id) widget = AddButton(spec.pngId, spec.caption);
+        for (const ImageButtonEntry& button : kButtons) {
+            if (button.id == id) widget = AddButton(button.pngId, button.caption);
         }
         if (!widget) {
             switch (id) {

@@ -1,4 +1,4 @@
-#include <QGuiApplication>
+#include <QPixmap>
 #include <gtest/gtest.h>
 
 #include "gui/artwork.h"
@@ -6,17 +6,7 @@
 namespace songloader::gui {
 namespace {
 
-// Pixmaps need a GUI application; the widget tests may already have made one.
-void EnsureGuiApplication() {
-    if (QCoreApplication::instance()) return;
-    static int argc = 1;
-    static char name[] = "test_gui";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication app(argc, argv);
-}
-
 TEST(Artwork, EveryButtonImageIsEmbeddedAtItsButtonSize) {
-    EnsureGuiApplication();
     struct Case {
         int pngId;
         QSize size;
@@ -30,7 +20,6 @@ TEST(Artwork, EveryButtonImageIsEmbeddedAtItsButtonSize) {
 }
 
 TEST(Artwork, ApplicationIconHasItsThreeSizes) {
-    EnsureGuiApplication();
     const QList<QSize> sizes = ApplicationIcon().availableSizes();
     for (int px : {48, 128, 256}) EXPECT_TRUE(sizes.contains(QSize(px, px))) << px;
 }

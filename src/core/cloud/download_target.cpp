@@ -47,20 +47,8 @@ bool DownloadTarget::Write(const char* data, std::size_t size) {
         size -= static_cast<std::size_t>(n);
         written_ += n;
     }
-    if (written_ - writeOutStarted_ >= kWriteOutWindow) StartWriteOut();
+    writeOut_.Advance(fd_, written_, kWriteOutWindow);
     return true;
-}
-
-void DownloadTarget::StartWriteOut() {
-    // Start writing the new window out, then wait for the window before it: the disk works while
-    // the network delivers, and at most about two windows are ever waiting in memory.
-    ::sync_file_range(fd_, writeOutStarted_, written_ - writeOutStarted_, SYNC_FILE_RANGE_WRITE);
-    if (writeOutStarted_ > previousWindow_) {
-        ::sync_file_range(fd_, previousWindow_, writeOutStarted_ - previousWindow_,
-                          SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
-    }
-    previousWindow_ = writeOutStarted_;
-    writeOutStarted_ = written_;
 }
 
 bool DownloadTarget::Finish() {

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <string>
 
+#include "core/common/write_out.h"
+
 namespace songloader {
 
 // The file a download lands in: a temporary name beside the target, written as the data arrives,
@@ -38,14 +40,12 @@ public:
 
 private:
     void Fail(const std::string& what, int errorNumber);
-    void StartWriteOut();
 
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     int fd_ = -1;
     off_t written_ = 0;
-    off_t writeOutStarted_ = 0;  // the bytes before this have had their write-out started
-    off_t previousWindow_ = 0;   // start of the window whose write-out is waited for next
+    WriteOut writeOut_;
     bool committed_ = false;
     std::string error_;
 };

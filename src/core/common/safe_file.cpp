@@ -62,7 +62,7 @@ long long SafeFileWriter::CopyFrom(int in, std::size_t size) {
         for (;;) {
             const ssize_t n = ::copy_file_range(in, nullptr, fd_, nullptr, size, 0);
             if (n >= 0) {
-                StartWriteOut(n);
+                writeOut_.Advance(fd_, copied_ += n);
                 return n;
             }
             if (errno == EINTR) continue;
@@ -88,21 +88,8 @@ long long SafeFileWriter::CopyFrom(int in, std::size_t size) {
         filled += static_cast<std::size_t>(n);
     }
     if (!Write(buffer.data(), filled)) return -1;
-    StartWriteOut(static_cast<long long>(filled));
+    writeOut_.Advance(fd_, copied_ += static_cast<off_t>(filled));
     return static_cast<long long>(filled);
-}
-
-void SafeFileWriter::StartWriteOut(long long copied) {
-    // Start writing the new range out, then wait for the range before it: the disk works while
-    // the next step is copied, so the final fsync finds little left to do.
-    copied_ += copied;
-    ::sync_file_range(fd_, writeOutStarted_, copied_ - writeOutStarted_, SYNC_FILE_RANGE_WRITE);
-    if (writeOutStarted_ > previousWindow_) {
-        ::sync_file_range(fd_, previousWindow_, writeOutStarted_ - previousWindow_,
-                          SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
-    }
-    previousWindow_ = writeOutStarted_;
-    writeOutStarted_ = copied_;
 }
 
 bool SafeFileWriter::Finish() {

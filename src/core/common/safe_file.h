@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/common/temporary_name.h"
+#include "core/common/write_out.h"
 
 namespace songloader {
 
@@ -45,17 +46,14 @@ public:
 
 private:
     void Fail(const std::string& what, int errorNumber);
-    // Puts the copied bytes on their way to the disk while the next step is copied.
-    void StartWriteOut(long long copied);
 
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     static constexpr std::size_t kCopyBufferBytes = 1 << 20;
     int fd_ = -1;
     bool useCopyRange_ = true;
-    long long copied_ = 0;          // bytes CopyFrom has written
-    long long writeOutStarted_ = 0; // start of the range last sent to the disk
-    long long previousWindow_ = 0;  // start of the range before it
+    off_t copied_ = 0;  // bytes CopyFrom has written
+    WriteOut writeOut_;  // copied steps go to the disk while the next is copied
     bool finished_ = false;
     bool published_ = false;
     std::string error_;
