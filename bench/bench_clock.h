@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Wall and processor time of one piece of work, for the benchmark programs: the first call in
 // this fresh process beside the median of the warm calls after it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a full 65,535-entry list file, and searching a 100,000-song cloud catalogue.
 #include <cstdio>
 #include <string>

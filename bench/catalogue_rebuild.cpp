@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The whole device catalogue rebuild (usbsong.db + SgList.dat) of 49,999 songs.
 #include <sys/resource.h>
 

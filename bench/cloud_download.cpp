@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Download speed and memory of the HTTP layer against the loopback cloud server, compared with the
 // curl command line tool on the same file in the same run; probe times against a refused port and
 // a silent server; a download over 2 GiB.

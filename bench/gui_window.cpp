@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's figures: start to first painted window, a 65,535-song device read into the device
 // list and painted, per-page scroll frames of that list, peak RSS. Offscreen:
 //   QT_QPA_PLATFORM=offscreen build/bench/bench_gui_window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Makes the devices and the cloud that bench/run measures, under the folder given:
 //   cloud/      MgList.dat and Msong.db of 65,535 cloud songs, 21,000 of them matching "love"
 //   big/        a 49,999-song device holding the first 49,999 cloud songs, newest first (as songs

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One search keystroke of the window on a large device: the cloud catalogue searched, and each
 // hit given its row texts and its "on device" mark, as the window's search does.
 //   bench_search_keystroke DEVICE TEXT [WARM_RUNS]   (a device made by bench_make_devices: big/)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds SgList.dat from 49,999 tie-heavy songs with the production builder and with the literal
 // reference, and checks that both give the same bytes.
 #include <cstdio>

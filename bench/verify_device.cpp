@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `songloader-cli verify` on a device of 20,000 songs, as a whole process.
 // usage: bench_verify_device [SONGLOADER_CLI [RUNS]]   (target: median < 0.3 s)
 #include <sys/resource.h>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Writes the bash completion of songloader-cli from the program's own command list:
 #   cmake -DCLI=path/to/songloader-cli -DOUT=file -P bash_completion.cmake
 # The commands come from `songloader-cli --help`, each command's options from its usage line, so

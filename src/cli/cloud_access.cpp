@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cloud_access.h"
 
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "device_access.h"
 #include "core/device/device_layout.h"
 #include "core/device/drive_ejector.h"

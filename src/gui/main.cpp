@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // songloader: the desktop program.
 #include <QApplication>
 #include <QTemporaryDir>

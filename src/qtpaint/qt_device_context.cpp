@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "qtpaint/qt_device_context.h"
 
 #include <QFontMetrics>

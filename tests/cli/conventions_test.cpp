@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What users of command-line tools rely on: help from one description, usage errors, settings
 // precedence, and progress only on a terminal.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The device found as the window finds it, DEVICE resolved as "Select USB Drive" resolves it, and
 // revising a song on the device.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The real window, driven as a user would, with its modal boxes answered by a script.
 #include <QApplication>
 #include <QComboBox>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Widgets need an application for the whole test run; the offscreen platform needs no display.
 // Settings go to a temporary config folder, never the user's.
 #include <gtest/gtest.h>

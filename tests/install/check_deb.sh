@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the .deb from the build tree and checks its name, contents and control fields.
 #   check_deb.sh BUILD_DIR VERSION HAS_GUI
 set -euo pipefail

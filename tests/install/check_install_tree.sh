@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and checks what a desktop and a shell find there.
 #   check_install_tree.sh BUILD_DIR VERSION HAS_GUI
 set -euo pipefail

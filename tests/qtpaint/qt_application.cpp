@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fonts need a GUI application for the whole test run; the offscreen platform needs no display.
 #include <gtest/gtest.h>
 

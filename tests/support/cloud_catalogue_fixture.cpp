@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/cloud_catalogue_fixture.h"
 
 #include <sqlite3.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/sysfs_fixture.h"
 
 #include <fstream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/tmpfs_mount.h"
 
 #include <sys/mount.h>

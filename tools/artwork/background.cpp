@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's background: a calm gradient, two panels (the form and cloud on the left, the
 // device on the right) and the field labels, placed from the window's own layout table.
 #include <QFont>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fifteen push-button images: a rounded gradient plate with its caption. The window stretches
 // each image to its button, so the sizes here are the buttons' sizes.
 #include <QFont>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The application icon: a microphone whose stand ends in a USB plug, on a rounded blue tile.
 // The drawing is a list of shapes on a 256-unit canvas; the same list is written as SVG and
 // painted into the PNG sizes, so the two never drift apart.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the program's artwork into a res/ folder:  songloader-artwork RES_DIR
 #include <QGuiApplication>
 #include <cstdio>

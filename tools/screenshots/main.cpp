@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the README's pictures of the window offscreen, from the demo device and cloud:
 //   songloader-screenshots OUT_DIR   (scripts/screenshots builds and runs it)
 #include <QApplication>

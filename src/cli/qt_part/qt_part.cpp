@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Qt work of the CLI: the song list as a PDF file, and ejecting through the disk service.
 #include <QGuiApplication>
 #include <QIODevice>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Cloud Songs", the catalogue search, "Add to USB Drive" with cloud songs, and "Cloud Midi ".
 #include "core/app/dialog_texts.h"
 #include "core/app/sonquill_dlg.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Auto-Check USB Drive", "Select USB Drive" and reading the device's song list.
 #include "core/app/dialog_texts.h"
 #include "core/app/sonquill_dlg.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The chosen device stays the device written: the write lock and identity check of every writing
 // command, removal and insertion seen in the mount table, and "Eject USB Drive".
 #include "core/app/dialog_texts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing to the device: "Add to USB Drive" with queued user songs, "Delete", and the catalogue
 // rebuild that ends every change of the device's songs.
 #include <system_error>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The entry form: number box, "Auto-Generate", "Browse ", "Queue to Add", "Clear Fields",
 // loading a listed song by double-click and storing it back with "Revise".
 #include <cstdlib>

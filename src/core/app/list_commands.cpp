@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Clicks on the list views, the context menu target, "Select All" and "Export Song List".
 #include <algorithm>
 

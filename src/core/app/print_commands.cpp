@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "Print", the standard print command and "Print Preview": the device list, 40 songs a page.
 #include "core/app/sonquill_dlg.h"
 #include "core/output/print/song_list_pages.h"

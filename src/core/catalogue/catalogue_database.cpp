@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/catalogue/catalogue_database.h"
 
 #include <sqlite3.h>

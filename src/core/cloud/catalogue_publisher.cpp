@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/cloud/catalogue_publisher.h"
 
 #include <fcntl.h>

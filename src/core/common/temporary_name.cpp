@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/common/temporary_name.h"
 
 #include <unistd.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/device/device_layout.h"
 
 #include <sys/stat.h>

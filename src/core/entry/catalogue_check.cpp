@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/entry/catalogue_check.h"
 
 #include <sqlite3.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/output/song_list_export.h"
 
 #include "core/common/safe_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/controls/scroll_bar_arithmetic.h"
 
 namespace songloader::gui::scrollbar {

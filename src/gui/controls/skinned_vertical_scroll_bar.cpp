@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/controls/skinned_vertical_scroll_bar.h"
 
 #include <QPainter>

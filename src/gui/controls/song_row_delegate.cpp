@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/controls/song_row_delegate.h"
 
 #include <QFontMetrics>

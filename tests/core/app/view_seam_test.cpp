@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a real window relies on: network waits handed to the view, commands bracketed, a close
 // during a command answered after it.
 #include <mutex>

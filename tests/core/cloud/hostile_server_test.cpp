@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cloud_test_fixture.h"
 #include "core/catalogue/catalogue_database.h"
 #include "core/cloud/catalogue_sync.h"

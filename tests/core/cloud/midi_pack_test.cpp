@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "cloud_test_fixture.h"
 #include "core/cloud/cloud_messages.h"
 #include "core/cloud/midi_pack.h"

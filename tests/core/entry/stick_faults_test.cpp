@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Faults a stick meets: killed runs, links out of the song folder, a full or read-only volume.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/songlist/gb2312_initials.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The production builder against the literal reference, and the built file read back section by
 // section by a small decoder of its own.
 #include <gtest/gtest.h>

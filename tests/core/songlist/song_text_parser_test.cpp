@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/songlist/song_text_parser.h"
 
 #include <gtest/gtest.h>

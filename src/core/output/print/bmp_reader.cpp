@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/output/print/bmp_reader.h"
 
 #include <array>

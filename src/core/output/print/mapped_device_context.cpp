@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/output/print/mapped_device_context.h"
 
 #include <cstdlib>

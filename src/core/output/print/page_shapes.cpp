@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page's lines, boxes, check boxes, regions, tables and bitmaps.
 #include <cstdarg>
 

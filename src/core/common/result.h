@@ -1,0 +1,69 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <variant>
+
+#include "core/common/notice.h"
+
+namespace songloader {
+
+// Why something could not be done: the text for people and how it is shown.
+struct Failure {
+    std::string message;
+    std::string caption = kCaptionError;
+    NoticeIcon icon = NoticeIcon::Exclamation;
+
+    Notice AsNotice() const { return Notice{message, caption, icon}; }
+    friend bool operator==(const Failure&, const Failure&) = default;
+};
+
+inline Failure Fail(std::string message, std::string caption = kCaptionError,
+                    NoticeIcon icon = NoticeIcon::Exclamation) {
+    return Failure{std::move(message), std::move(caption), icon};
+}
+
+// The one way the core says whether something worked: a value, or a failure.
+template <typename T = void>
+class [[nodiscard]] Result {
+public:
+    Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}
+    Result(Failure failure) : state_(std::in_place_index<1>, std::move(failure)) {}
+
+    bool ok() const { return state_.index() == 0; }
+    explicit operator bool() const { return ok(); }
+
+    T& value() & { return std::get<0>(state_); }
+    const T& value() const& { return std::get<0>(state_); }
+    T&& value() && { return std::get<0>(std::move(state_)); }
+    T* operator->() { return &value(); }
+    const T* operator->() const { return &value(); }
+    T& operator*() & { return value(); }
+    const T& operator*() const& { return value(); }
+
+    const Failure& failure() const { return std::get<1>(state_); }
+    const std::string& message() const { return failure().message; }
+
+private:
+    std::variant<T, Failure> state_;
+};
+
+template <>
+class [[nodiscard]] Result<void> {
+public:
+    Result() = default;
+    Result(Failure failure) : failure_(std::move(failure)) {}
+
+    bool ok() const { return !failure_.has_value(); }
+    explicit operator bool() const { return ok(); }
+
+    const Failure& failure() const { return *failure_; }
+    const std::string& message() const { return failure_->message; }
+
+private:
+    std::optional<Failure> failure_;
+};
+
+}  // namespace songloader
