@@ -1,4 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <memory>
 #include <set>
 #include <system_error>
@@ -17,9 +21,30 @@ namespace songloader::cli {
 
 namespace {
 
+// Held for the rest of the run: writers wait while verify reads.
+class SharedLock {
+public:
+    explicit SharedLock(const std::filesystem::path& songFolder)
+        : fd_(::open(songFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        locked_ = fd_ >= 0 && ::flock(fd_, LOCK_SH | LOCK_NB) == 0;
+    }
+    ~SharedLock() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    SharedLock(const SharedLock&) = delete;
+    SharedLock& operator=(const SharedLock&) = delete;
+    bool locked() const { return locked_; }
+
+private:
+    int fd_;
+    bool locked_ = false;
+};
+
 int Verify(LoadedDevice& loaded, Console& console) {
     const Device& device = loaded.device;
     const SongList& songs = loaded.songs;
+    // A writer holding the device lock is still using its temporaries: they are not leftovers.
+    const SharedLock lock(device.songFolder);
 
     std::size_t problems = 0;
     DeviceMediaIndex media(device.songFolder);
@@ -42,16 +67,25 @@ int Verify(LoadedDevice& loaded, Console& console) {
             if (!owned.count(file.native()) && !IsTemporaryName(file.filename().native())) strays.insert(file);
         }
     }
+    // Names as the folder lists them (a link by its own name, not its target), escaped as all text.
+    const auto shown = [&](const std::filesystem::path& file) {
+        return EscapeControls(file.lexically_relative(device.root).string());
+    };
     for (const auto& stray : strays) {
-        console.out << "no song\t" << std::filesystem::relative(stray, device.root).string() << '\n';
+        console.out << "no song\t" << shown(stray) << '\n';
         ++problems;
     }
     for (const std::string& line : CompareListAndDatabase(songs, device.songFolder / kDeviceDatabaseName)) {
         console.out << "list and database disagree\t" << TerminalText(line, device.codePage) << '\n';
         ++problems;
     }
+    const bool writerRunning = !lock.locked();
     for (const auto& temporary : DeviceTemporaries(device.root)) {
-        console.out << "temporary\t" << std::filesystem::relative(temporary, device.root).string() << '\n';
+        if (writerRunning) {
+            console.out << "temporary in use\t" << shown(temporary) << '\n';
+            continue;
+        }
+        console.out << "temporary\t" << shown(temporary) << '\n';
         ++problems;
     }
     if (problems == 0) console.out << songs.size() << " songs, every one with its media file\n";

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/catalogue/catalogue_database.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <sqlite3.h>
 
 #include <cstdio>
@@ -112,6 +116,18 @@ bool CatalogueDatabase::OpenForReading(const std::filesystem::path& file) {
 
 bool CatalogueDatabase::OpenWith(const std::filesystem::path& file, int flags) {
     Close();
+    openError_.clear();
+    // A FIFO or a device where the database should be would hold the open for ever: only a
+    // regular file (or none, when it may be created) is handed to SQLite.
+    if (const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); fd >= 0) {
+        struct stat info {};
+        const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+        ::close(fd);
+        if (!regular) {
+            openError_ = "not a regular file";
+            return false;
+        }
+    }
     // Each handle is used by one thread at a time: no per-call locking.
     if (sqlite3_open_v2(file.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
         Close();
@@ -126,7 +142,7 @@ void CatalogueDatabase::Close() {
 }
 
 std::string CatalogueDatabase::lastError() const {
-    if (!db_) return "database not open";
+    if (!db_) return openError_.empty() ? "database not open" : openError_;
     std::string text = sqlite3_errmsg(db_);
     // SQLite's words alone ("disk I/O error") hide the system's reason.
     if (const int system = sqlite3_system_errno(db_); system != 0) text += " (" + std::string(std::strerror(system)) + ")";
@@ -297,7 +313,28 @@ bool CloudCatalogue::IsSongTable() {
     bool table = sqlite3_prepare_v2(db_.handle(), sql, -1, &stmt, nullptr) == SQLITE_OK &&
                  sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int(stmt, 0) == 1;
     sqlite3_finalize(stmt);
-    return table;
+    return table && HasSearchColumns();
+}
+
+bool CloudCatalogue::HasSearchColumns() {
+    // The search reads the number, the language, the title and the artist by their places.
+    static constexpr std::pair<int, const char*> kRead[] = {{0, "idx"}, {1, "lang"}, {3, "name"}, {7, "singername"}};
+    sqlite3_stmt* stmt = nullptr;
+    if (sqlite3_prepare_v2(db_.handle(), "select cid, name from pragma_table_info('songlist', 'main')", -1, &stmt,
+                           nullptr) != SQLITE_OK) {
+        sqlite3_finalize(stmt);
+        return false;
+    }
+    std::size_t found = 0;
+    while (sqlite3_step(stmt) == SQLITE_ROW) {
+        const int place = sqlite3_column_int(stmt, 0);
+        const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(stmt, 1));
+        for (const auto& [wanted, wantedName] : kRead) {
+            if (place == wanted && name && sqlite3_stricmp(name, wantedName) == 0) ++found;
+        }
+    }
+    sqlite3_finalize(stmt);
+    return found == std::size(kRead);
 }
 
 void CloudCatalogue::CloseCatalogueDatabase() {

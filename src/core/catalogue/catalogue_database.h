@@ -55,6 +55,7 @@ private:
     bool OpenWith(const std::filesystem::path& file, int flags);
 
     sqlite3* db_ = nullptr;
+    std::string openError_;  // why the last open was refused before SQLite saw the file
 };
 
 // "create table %s %s" for one table kind; `diagnostics` receives SQLite's message on failure.
@@ -121,8 +122,8 @@ struct CatalogueReadLimits {
 
 // The cloud catalogue (Msong.db) kept open for searching. The search runs on every keystroke,
 // so the four columns it reads are taken into memory once when the catalogue is opened.
-// It is read only when `songlist` is a real table of at most maxRows rows that reads within the
-// time limit; anything else is "not a song catalogue" and searches fail.
+// It is read only when `songlist` is a real table with the columns the search reads, of at most
+// maxRows rows that reads within the time limit; anything else is "not a song catalogue" and searches fail.
 class CloudCatalogue {
 public:
     explicit CloudCatalogue(CatalogueReadLimits limits = {}) : limits_(limits) {}
@@ -151,6 +152,8 @@ private:
     };
     bool LoadEntries();
     bool IsSongTable();
+    // `songlist` has idx, lang, name and singername where the search reads them.
+    bool HasSearchColumns();
 
     CatalogueReadLimits limits_;
     CatalogueDatabase db_;

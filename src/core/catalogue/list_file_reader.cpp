@@ -2,6 +2,7 @@
 #include "core/catalogue/list_file_reader.h"
 
 #include <algorithm>
+#include <cctype>
 #include <array>
 #include <system_error>
 #include <vector>
@@ -49,10 +50,20 @@ bool ReadField(std::span<const std::uint8_t> bytes, std::size_t& pos, std::strin
 
 std::optional<std::filesystem::path> FindListFile(const std::filesystem::path& folder, const std::string& name) {
     std::error_code error;
+    // A stick that ignores letter case may have stored the list as SGLIST.DAT: without the exact
+    // name, the first variant (in name order) is the list.
+    std::optional<std::filesystem::path> variant;
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        if (it->path().filename().string() == name) return it->path();
+        const std::string entry = it->path().filename().string();
+        if (entry == name) return it->path();
+        const bool same = entry.size() == name.size() &&
+                          std::equal(entry.begin(), entry.end(), name.begin(), [](char a, char b) {
+                              return std::tolower(static_cast<unsigned char>(a)) ==
+                                     std::tolower(static_cast<unsigned char>(b));
+                          });
+        if (same && (!variant || it->path() < *variant)) variant = it->path();
     }
-    return std::nullopt;
+    return variant;
 }
 
 void ApplyHeaderMask(std::span<std::uint8_t> bytes) {

@@ -33,7 +33,8 @@ inline constexpr std::uint64_t kListFileMaxBytes = 20 + 3 * kListMaxSongs + 4 + 
 // The device list keeps titles as stored; the cloud list marks music videos with "(MV)".
 enum class ListKind { Device, Cloud };
 
-// Full path of the file in `folder` whose name is exactly `name` (letter case included).
+// Full path of the file in `folder` whose name is exactly `name` (letter case included); without
+// one, the first (in name order) whose name differs only in ASCII letter case.
 std::optional<std::filesystem::path> FindListFile(const std::filesystem::path& folder,
                                                   const std::string& name);
 

@@ -2,6 +2,8 @@
 #include "core/cloud/catalogue_sync.h"
 
 #include "core/catalogue/list_file_reader.h"
+#include "core/common/device_folder.h"
+#include "core/common/temporary_name.h"
 
 namespace songloader {
 
@@ -28,11 +30,19 @@ CatalogueFetch FetchCloudCatalogue(const CloudClient& client, const std::filesys
     // What a killed sync left is finished or discarded first: the fixed names are this run's now.
     FinishCloudCatalogueReplacement(songFolder);
     const PairReplacement pair = CloudCataloguePair(songFolder);
-    DownloadTarget list(songFolder / kCloudListName, pair.temporaryOf(pair.members[1]));
+    // The song folder is reached without following a link out of the device.
+    const Result<DeviceFolder> folder = OpenFolderBelow(songFolder.parent_path(), songFolder.filename());
+    if (!folder) {
+        fetch.list = {DownloadStatus::WriteFailure, 0, 0, folder.message()};
+        fetch.database = fetch.list;
+        fetch.reopened = catalogue.OpenCatalogueDatabase(songFolder);
+        return fetch;
+    }
+    DownloadTarget list(*folder, kCloudListName, PairTemporaryNameFor(kCloudListName).string());
     fetch.list = client.DownloadUnplaced(kCloudListRemoteName, list, kListFileMaxBytes);
     // The open database must not be in use while its file is replaced.
     catalogue.CloseCatalogueDatabase();
-    DownloadTarget database(songFolder / kCloudDatabaseName, pair.temporaryOf(pair.members[0]));
+    DownloadTarget database(*folder, kCloudDatabaseName, PairTemporaryNameFor(kCloudDatabaseName).string());
     if (fetch.list.status == DownloadStatus::Cancelled) {
         fetch.database = fetch.list;  // a cancel ends the whole sync
     } else {
@@ -57,8 +67,9 @@ CatalogueFetch FetchCloudCatalogue(const CloudClient& client, const std::filesys
     if (fetch.list.ok() && fetch.database.ok()) {
         list.Release();
         database.Release();
-        if (std::string error = CommitPairReplacement(pair); !error.empty()) {
-            fetch.database = {DownloadStatus::WriteFailure, fetch.database.httpStatus, fetch.database.bytes, error};
+        if (Result<> committed = CommitPairReplacement(pair); !committed) {
+            fetch.database = {DownloadStatus::WriteFailure, fetch.database.httpStatus, fetch.database.bytes,
+                              committed.message()};
         }
         // A commit cut short is finished here (or by the next command), a refused one discarded.
         FinishCloudCatalogueReplacement(songFolder);

@@ -28,7 +28,9 @@ void SetCommonOptions(CURL* curl, TransferContext& context, const CloudTimeouts&
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     context.stallLimit = timeouts.stall;
+    context.headerLimit = timeouts.headers;
     context.lastActivity = std::chrono::steady_clock::now();
+    context.started = context.lastActivity;
 }
 
 class EasyHandle {
@@ -60,6 +62,10 @@ private:
 
 bool IsSuccessStatus(long status) { return status >= 200 && status < 300; }
 
+std::string HeadersLateText(const CloudTimeouts& timeouts) {
+    return "the answer's headers were not complete within " + std::to_string(timeouts.headers.count()) + " ms";
+}
+
 }  // namespace
 
 CloudClient::CloudClient(std::string baseUrl, DownloadProgress& progress)
@@ -89,7 +95,7 @@ std::int64_t CloudClient::ProbeLength(const std::string& url, std::string* why) 
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     SetCommonOptions(curl, context, timeouts_);
     if (const CURLcode code = curl_easy_perform(curl); code != CURLE_OK) {
-        if (why) *why = curl_easy_strerror(code);
+        if (why) *why = context.headersLate ? HeadersLateText(timeouts_) : curl_easy_strerror(code);
         return -1;
     }
     curl_off_t length = -1;
@@ -121,7 +127,21 @@ std::int64_t CloudClient::RemoteSongSize(std::string_view numberText) const {
 
 DownloadOutcome CloudClient::DownloadFile(std::string_view remoteName, const std::filesystem::path& localPath,
                                           std::int64_t announcedSize) const {
-    return DownloadAndPlace(baseUrl_ + std::string(remoteName), localPath, announcedSize);
+    DownloadTarget file(localPath);
+    return DownloadAndPlace(baseUrl_ + std::string(remoteName), file, announcedSize);
+}
+
+DownloadOutcome CloudClient::DownloadFile(std::string_view remoteName, const DeviceFolder& folder,
+                                          const std::string& localName, std::int64_t announcedSize) const {
+    DownloadTarget file(folder, localName);
+    return DownloadAndPlace(baseUrl_ + std::string(remoteName), file, announcedSize);
+}
+
+DownloadOutcome CloudClient::DownloadSong(std::string_view numberText, const DeviceFolder& folder,
+                                          std::int64_t announcedSize) const {
+    DownloadTarget file(folder, std::string(numberText) + kSongRemoteSuffix);
+    return DownloadAndPlace(baseUrl_ + std::string(numberText) + kSongRemoteSuffix + kSongDownloadQuery, file,
+                            announcedSize);
 }
 
 DownloadOutcome CloudClient::DownloadSong(std::string_view numberText,
@@ -129,7 +149,8 @@ DownloadOutcome CloudClient::DownloadSong(std::string_view numberText,
                                           std::int64_t announcedSize) const {
     std::filesystem::path target = localPathWithoutExtension;
     target += kSongRemoteSuffix;
-    return DownloadAndPlace(baseUrl_ + std::string(numberText) + kSongRemoteSuffix + kSongDownloadQuery, target,
+    DownloadTarget file(target);
+    return DownloadAndPlace(baseUrl_ + std::string(numberText) + kSongRemoteSuffix + kSongDownloadQuery, file,
                             announcedSize);
 }
 
@@ -138,9 +159,8 @@ DownloadOutcome CloudClient::DownloadUnplaced(std::string_view remoteName, Downl
     return Download(baseUrl_ + std::string(remoteName), file, -1, maximumSize);
 }
 
-DownloadOutcome CloudClient::DownloadAndPlace(const std::string& url, const std::filesystem::path& target,
+DownloadOutcome CloudClient::DownloadAndPlace(const std::string& url, DownloadTarget& file,
                                               std::int64_t announcedSize) const {
-    DownloadTarget file(target);
     DownloadOutcome outcome = Download(url, file, announcedSize);
     if (outcome.ok() && !file.Commit()) {
         outcome.status = DownloadStatus::WriteFailure;
@@ -201,6 +221,9 @@ DownloadOutcome CloudClient::Download(const std::string& url, DownloadTarget& fi
         return outcome;
     };
     if (result == CURLE_ABORTED_BY_CALLBACK && context.cancelled) return fail(DownloadStatus::Cancelled, "");
+    if (result == CURLE_ABORTED_BY_CALLBACK && context.headersLate) {
+        return fail(DownloadStatus::NetworkFailure, HeadersLateText(timeouts_));
+    }
     if (result == CURLE_ABORTED_BY_CALLBACK && context.stalled) {
         return fail(DownloadStatus::NetworkFailure, "less than " + std::to_string(context.minimumRate) +
                                                         " bytes/s for " + std::to_string(timeouts_.stall.count()) +

@@ -25,11 +25,14 @@ inline constexpr const char* kSongDownloadQuery = "?attname=";
 
 // Every request gives up when it cannot connect within `connect`. A probe gives up when it receives
 // nothing for `stall`; a download when fewer than `minimumRate` bytes per second arrived during a
-// window of `stall` (a byte now and then does not keep a dead transfer alive).
+// window of `stall` (a byte now and then does not keep a dead transfer alive). Every request gives
+// up when the answer's headers are not complete within `headers` of its start (a header line now
+// and then does not keep it waiting).
 struct CloudTimeouts {
     std::chrono::milliseconds connect{10000};
     std::chrono::milliseconds stall{30000};
     std::int64_t minimumRate = 1024;
+    std::chrono::milliseconds headers{30000};
 };
 
 // The only code that talks to the network: small blocking operations below one base URL.
@@ -68,6 +71,11 @@ public:
     // GET base URL + numberText + ".mp4?attname=" into localPathWithoutExtension + ".mp4".
     DownloadOutcome DownloadSong(std::string_view numberText, const std::filesystem::path& localPathWithoutExtension,
                                  std::int64_t announcedSize = -1) const;
+    // The same into an open folder of the device (see OpenFolderBelow): nothing goes through a link.
+    DownloadOutcome DownloadFile(std::string_view remoteName, const DeviceFolder& folder, const std::string& localName,
+                                 std::int64_t announcedSize = -1) const;
+    DownloadOutcome DownloadSong(std::string_view numberText, const DeviceFolder& folder,
+                                 std::int64_t announcedSize = -1) const;
     // GET base URL + name into `file`'s temporary file and Finish it, without putting it in place:
     // the caller checks it and commits it. An announced size above `maximumSize` is Rejected before
     // a byte is written.
@@ -78,8 +86,7 @@ private:
     std::int64_t ProbeLength(const std::string& url, std::string* why = nullptr) const;
     DownloadOutcome Download(const std::string& url, DownloadTarget& file, std::int64_t announcedSize,
                              std::int64_t maximumSize = -1) const;
-    DownloadOutcome DownloadAndPlace(const std::string& url, const std::filesystem::path& target,
-                                     std::int64_t announcedSize) const;
+    DownloadOutcome DownloadAndPlace(const std::string& url, DownloadTarget& file, std::int64_t announcedSize) const;
 
     std::string baseUrl_;
     DownloadProgress& progress_;

@@ -4,6 +4,7 @@
 #include <string>
 #include <system_error>
 
+#include "core/common/device_folder.h"
 #include "core/device/device_layout.h"
 
 namespace songloader {
@@ -12,23 +13,27 @@ CloudSongFetch FetchCloudSong(const CloudClient& client, const std::filesystem::
                               const ROWELEMENT& record, const TransferRunner& runner,
                               const WaitRunner& waiter, const DownloadAdmission& admit) {
     const std::string numberText = std::to_string(record.number);
-    const std::filesystem::path folder = MediaFolder(songFolder, numberText);
-    std::error_code error;
-    if (!std::filesystem::is_directory(folder, error)) std::filesystem::create_directory(folder, error);
-    const std::filesystem::path basePath = folder / numberText;
+    const std::filesystem::path basePath = MediaFolder(songFolder, numberText) / numberText;
 
     CloudSongFetch fetch;
     fetch.mediaFile = basePath;
     fetch.mediaFile += kSongRemoteSuffix;
-    RunWait(waiter, [&] { fetch.remoteSize = client.RemoteSongSize(numberText); });
-    if (const auto refusal = admit ? admit(fetch.remoteSize) : std::nullopt) {
+    auto refuse = [&fetch](std::string why) {
         fetch.outcome.status = DownloadStatus::WriteFailure;
-        fetch.outcome.detail = *refusal;
+        fetch.outcome.detail = std::move(why);
         return fetch;
-    }
+    };
+    // No cloud song has number 0 or below: such a record is damage, not a song to store.
+    if (record.number <= 0) return refuse("no cloud song has the number " + numberText);
+    // The song's folder is reached without following a link out of the device.
+    const Result<DeviceFolder> folder = OpenFolderBelow(
+        songFolder.parent_path(), songFolder.filename() / MediaFolder({}, numberText), true);
+    if (!folder) return refuse(folder.message());
+    RunWait(waiter, [&] { fetch.remoteSize = client.RemoteSongSize(numberText); });
+    if (const auto refusal = admit ? admit(fetch.remoteSize) : std::nullopt) return refuse(*refusal);
     fetch.outcome = RunDownloadProtocol(
         client.progress(), ProgressStepsFor(fetch.remoteSize), record.title,
-        [&] { return client.DownloadSong(numberText, basePath, fetch.remoteSize); }, runner);
+        [&] { return client.DownloadSong(numberText, *folder, fetch.remoteSize); }, runner);
     return fetch;
 }
 

@@ -1,13 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/cloud/download_target.h"
 
+#include "core/common/temporary_name.h"
+
 #include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
-
-#include "core/common/safe_file.h"
 
 namespace songloader {
 
@@ -16,19 +16,56 @@ namespace {
 // How much is written before its write-out is started.
 constexpr off_t kWriteOutWindow = 8 << 20;
 
+// The target's messages go inside a caller's sentence.
+std::string LowerFirst(std::string text) {
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z') text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    return text;
+}
+
 }  // namespace
 
 DownloadTarget::DownloadTarget(std::filesystem::path target) : DownloadTarget(target, TemporaryNameFor(target)) {}
 
 DownloadTarget::DownloadTarget(std::filesystem::path target, std::filesystem::path temporary)
-    : target_(std::move(target)), temporary_(std::move(temporary)) {
-    fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd_ < 0) Fail("cannot create " + temporary_.string(), errno);
+    : targetName_(target.filename().string()),
+      temporaryName_(temporary.filename().string()),
+      target_(std::move(target)),
+      temporary_(std::move(temporary)) {
+    Result<DeviceFolder> folder = OpenFolder(target_.parent_path());
+    if (!folder) {
+        error_ = LowerFirst(folder.message());
+        return;
+    }
+    folder_ = std::move(*folder);
+    Create();
+}
+
+DownloadTarget::DownloadTarget(DeviceFolder folder, std::string name)
+    : DownloadTarget(std::move(folder), name, TemporaryNameFor(name).string()) {}
+
+DownloadTarget::DownloadTarget(DeviceFolder folder, std::string name, std::string temporaryName)
+    : folder_(std::move(folder)),
+      targetName_(std::move(name)),
+      temporaryName_(std::move(temporaryName)),
+      target_(folder_.path() / targetName_),
+      temporary_(folder_.path() / temporaryName_) {
+    Create();
+}
+
+void DownloadTarget::Create() {
+    // O_EXCL never opens an existing name, a symbolic link included.
+    Result<int> fd = folder_.CreateFile(temporaryName_);
+    if (!fd) {
+        error_ = LowerFirst(fd.message());
+        return;
+    }
+    fd_ = *fd;
+    createdTemporary_ = true;
 }
 
 DownloadTarget::~DownloadTarget() {
     if (fd_ >= 0) ::close(fd_);
-    if (!committed_ && !temporary_.empty()) ::unlink(temporary_.c_str());
+    if (!committed_ && createdTemporary_) (void)folder_.Remove(temporaryName_);
 }
 
 void DownloadTarget::Fail(const std::string& what, int errorNumber) {
@@ -63,12 +100,12 @@ bool DownloadTarget::Finish() {
 bool DownloadTarget::Commit() {
     if (fd_ >= 0 && !Finish()) return false;
     if (!ok() || committed_) return false;
-    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
-        Fail("cannot replace " + target_.string(), errno);
+    if (Result<> renamed = folder_.Rename(temporaryName_, targetName_); !renamed) {
+        error_ = LowerFirst(renamed.message());
         return false;
     }
     committed_ = true;
-    SyncFolder(target_.parent_path());
+    (void)folder_.Sync();
     return true;
 }
 

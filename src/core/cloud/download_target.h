@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/common/device_folder.h"
 #include "core/common/write_out.h"
 
 namespace songloader {
@@ -21,6 +22,9 @@ public:
     explicit DownloadTarget(std::filesystem::path target);
     // With a temporary name of the caller's choice (the fixed names of a pair replacement).
     DownloadTarget(std::filesystem::path target, std::filesystem::path temporary);
+    // The file `name` in an open folder (one opened below the device root without links).
+    DownloadTarget(DeviceFolder folder, std::string name);
+    DownloadTarget(DeviceFolder folder, std::string name, std::string temporaryName);
     ~DownloadTarget();
     DownloadTarget(const DownloadTarget&) = delete;
     DownloadTarget& operator=(const DownloadTarget&) = delete;
@@ -41,13 +45,18 @@ public:
 
 private:
     void Fail(const std::string& what, int errorNumber);
+    void Create();
 
+    DeviceFolder folder_;
+    std::string targetName_;
+    std::string temporaryName_;
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     int fd_ = -1;
     off_t written_ = 0;
     WriteOut writeOut_;
     bool committed_ = false;
+    bool createdTemporary_ = false;  // only a file this target made is removed
     std::string error_;
 };
 

@@ -1,12 +1,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/cloud/midi_pack.h"
 
-#include <system_error>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "core/common/device_folder.h"
 
 #include "core/cloud/cloud_messages.h"
 #include "core/device/device_layout.h"
 
 namespace songloader {
+
+namespace {
+
+// The size of the regular file `name` in `folder`; 0 when there is none (a link or a FIFO included).
+std::int64_t LocalSize(const DeviceFolder& folder, const std::string& name) {
+    const Result<int> fd = folder.OpenForReading(name);
+    if (!fd) return 0;
+    struct stat info {};
+    const std::int64_t size = ::fstat(*fd, &info) == 0 ? static_cast<std::int64_t>(info.st_size) : 0;
+    ::close(*fd);
+    return size;
+}
+
+}  // namespace
 
 std::filesystem::path MidiPackFolder(const std::filesystem::path& deviceRoot, const MidiPackFile& file) {
     return file.inMidiFolder ? MidiFolderOf(deviceRoot) : deviceRoot;
@@ -20,23 +37,27 @@ MidiPackUpdate UpdateMidiPack(const CloudClient& client, const std::filesystem::
                               const TransferRunner& runner, const WaitRunner& waiter) {
     MidiPackUpdate update;
     for (const MidiPackFile& file : MidiPackFiles) {
-        const std::filesystem::path folder = MidiPackFolder(deviceRoot, file);
-        std::error_code error;
-        if (!std::filesystem::is_directory(folder, error)) {
-            // One level, failure ignored: the download then reports that it cannot write.
-            std::filesystem::create_directory(folder, error);
-        }
-        const std::filesystem::path local = folder / file.localName;
+        // The midi folder is reached without following a link out of the device; a folder that
+        // cannot be opened or made is reported by the download of that file.
+        const Result<DeviceFolder> folder =
+            file.inMidiFolder ? OpenFolderBelow(deviceRoot, MidiFolderOf({}), true) : OpenFolder(deviceRoot);
         std::int64_t remoteSize = -1;
         RunWait(waiter, [&] { remoteSize = client.RemoteFileSize(file.remoteName); });
-        if (remoteSize == LocalFileSize(local)) {
+        if (!folder) {
+            MidiPackFetch refused{&file, remoteSize, {}};
+            refused.outcome.status = DownloadStatus::WriteFailure;
+            refused.outcome.detail = folder.message();
+            update.fetched.push_back(refused);
+            continue;
+        }
+        if (remoteSize == LocalSize(*folder, file.localName)) {
             update.notices.push_back({kNoNewSongsMessage, kCaptionNoteUpper, NoticeIcon::Exclamation});
             return update;
         }
         MidiPackFetch fetch{&file, remoteSize, {}};
         fetch.outcome = RunDownloadProtocol(
             client.progress(), ProgressStepsFor(remoteSize), file.localName,
-            [&] { return client.DownloadFile(file.remoteName, local, remoteSize); }, runner);
+            [&] { return client.DownloadFile(file.remoteName, *folder, file.localName, remoteSize); }, runner);
         update.fetched.push_back(fetch);
         if (fetch.outcome.status == DownloadStatus::Cancelled) {
             update.cancelled = true;

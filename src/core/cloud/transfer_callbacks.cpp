@@ -79,9 +79,15 @@ std::size_t WriteChunk(char* data, std::size_t size, std::size_t count, void* co
     return count;
 }
 
+void NoteHeaderLine(TransferContext& transfer, std::string_view line) {
+    if (line == "\r\n" || line == "\n") transfer.headersComplete = true;
+    else if (StartsWithIgnoringCase(line, "HTTP/")) transfer.headersComplete = false;
+}
+
 std::size_t CollectHeader(char* data, std::size_t size, std::size_t count, void* context) {
     auto* transfer = static_cast<TransferContext*>(context);
     const std::string_view line(data, size * count);
+    NoteHeaderLine(*transfer, line);
     constexpr std::string_view kLengthField = "content-length:";
     constexpr std::string_view kTypeField = "content-type:";
     if (StartsWithIgnoringCase(line, "HTTP/")) {
@@ -98,8 +104,11 @@ std::size_t CollectHeader(char* data, std::size_t size, std::size_t count, void*
     return size * count;
 }
 
-std::size_t DiscardHeaders(char*, std::size_t size, std::size_t count, void* context) {
-    if (context) static_cast<TransferContext*>(context)->lastActivity = std::chrono::steady_clock::now();
+std::size_t DiscardHeaders(char* data, std::size_t size, std::size_t count, void* context) {
+    if (auto* transfer = static_cast<TransferContext*>(context)) {
+        transfer->lastActivity = std::chrono::steady_clock::now();
+        NoteHeaderLine(*transfer, std::string_view(data, size * count));
+    }
     return size * count;
 }
 
@@ -110,6 +119,12 @@ int ContinueTransfer(void* context, curl_off_t, curl_off_t downloadNow, curl_off
         return 1;
     }
     const auto now = std::chrono::steady_clock::now();
+    // Header lines trickling in keep a transfer busy but never bring it nearer its end.
+    if (!transfer->headersComplete && transfer->headerLimit > std::chrono::steady_clock::duration::zero() &&
+        now - transfer->started >= transfer->headerLimit) {
+        transfer->headersLate = true;
+        return 1;
+    }
     if (transfer->minimumRate > 0) {
         // A drip of a byte now and then never stalls, so downloads are held to an average rate.
         if (now - transfer->windowStart < transfer->stallLimit) return 0;

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "core/cloud/download_progress.h"
 #include "core/cloud/download_target.h"
@@ -36,6 +37,12 @@ struct TransferContext {
     std::int64_t maximumSize = -1;  // the most the file may have (-1: no cap of its own)
     bool htmlPage = false;  // the final response says it is an HTML page
 
+    // Every request: the answer's headers must be complete within headerLimit of `started`.
+    std::chrono::steady_clock::duration headerLimit{};
+    std::chrono::steady_clock::time_point started{};
+    bool headersComplete = false;
+    bool headersLate = false;
+
     bool stalled = false;
     bool cancelled = false;
     bool writeFailed = false;
@@ -59,7 +66,7 @@ std::size_t WriteChunk(char* data, std::size_t size, std::size_t count, void* co
 std::size_t CollectHeader(char* data, std::size_t size, std::size_t count, void* context);
 
 // CURLOPT_HEADERFUNCTION of probes (and their body sink, so nothing reaches standard output):
-// keeps nothing.
+// keeps nothing but whether the headers are complete.
 std::size_t DiscardHeaders(char* data, std::size_t size, std::size_t count, void* context);
 
 // CURLOPT_XFERINFOFUNCTION of every request: 0 to continue; non-zero stops the transfer when a

@@ -12,9 +12,14 @@ namespace songloader {
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& path, std::uint64_t maxBytes) {
     int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return std::nullopt;
+    auto bytes = ReadOpenFileBytes(fd, maxBytes);
+    ::close(fd);
+    return bytes;
+}
+
+std::optional<std::vector<std::uint8_t>> ReadOpenFileBytes(int fd, std::uint64_t maxBytes) {
     struct stat info {};
     if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || static_cast<std::uint64_t>(info.st_size) > maxBytes) {
-        ::close(fd);
         return std::nullopt;
     }
     std::vector<std::uint8_t> bytes;
@@ -23,18 +28,11 @@ std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::pa
     while (true) {
         ssize_t n = ::read(fd, buffer, sizeof buffer);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ::close(fd);
-            return std::nullopt;
-        }
+        if (n < 0) return std::nullopt;
         if (n == 0) break;
-        if (bytes.size() + static_cast<std::size_t>(n) > maxBytes) {  // it grew while being read
-            ::close(fd);
-            return std::nullopt;
-        }
+        if (bytes.size() + static_cast<std::size_t>(n) > maxBytes) return std::nullopt;  // it grew while being read
         bytes.insert(bytes.end(), buffer, buffer + n);
     }
-    ::close(fd);
     return bytes;
 }
 

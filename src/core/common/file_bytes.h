@@ -15,4 +15,7 @@ namespace songloader {
 std::optional<std::vector<std::uint8_t>> ReadFileBytes(const std::filesystem::path& path,
                                                        std::uint64_t maxBytes = std::numeric_limits<std::uint64_t>::max());
 
+// The same from an open file (its reading position onwards); the descriptor stays open.
+std::optional<std::vector<std::uint8_t>> ReadOpenFileBytes(int fd, std::uint64_t maxBytes);
+
 }  // namespace songloader

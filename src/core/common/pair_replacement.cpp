@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <sstream>
@@ -19,9 +20,14 @@ namespace {
 
 constexpr std::size_t kMarkerMaxBytes = 4096;
 
-bool Exists(const std::filesystem::path& path) {
-    std::error_code error;
-    return std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found && !error;
+std::string MarkerName(const std::string& pairName) { return pairName + std::string(kTemporaryMark) + "commit"; }
+
+std::string TemporaryName(const std::string& name) { return PairTemporaryNameFor(name).string(); }
+
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
 }
 
 // Marker text: one line per member, "replace NAME" or "remove NAME", in order.
@@ -31,97 +37,132 @@ std::string MarkerText(const PairReplacement& pair) {
     return text;
 }
 
-std::string SystemError(const std::string& what, const std::filesystem::path& path) {
-    return what + " " + path.string() + ": " + std::strerror(errno);
+// The pair's folder, reached from the folder above it without following a link.
+Result<DeviceFolder> OpenPairFolder(const std::filesystem::path& folder) {
+    return OpenFolderBelow(folder.parent_path(), folder.filename());
 }
 
 // Step 3 and 4: every member in place, then the marker goes.
-std::string PutInPlace(const PairReplacement& pair, const std::function<void()>& betweenRenames) {
+Result<> PutInPlace(const DeviceFolder& folder, const PairReplacement& pair,
+                    const std::function<void()>& betweenRenames) {
     for (std::size_t i = 0; i < pair.members.size(); ++i) {
         const PairMember& member = pair.members[i];
-        const std::filesystem::path target = pair.folder / member.name;
-        const std::filesystem::path temporary = pair.temporaryOf(member);
         if (member.replace) {
             // Already renamed by the run that was interrupted.
-            if (Exists(temporary) && ::rename(temporary.c_str(), target.c_str()) != 0) {
-                return SystemError("Cannot replace", target);
+            const std::string temporary = TemporaryName(member.name);
+            if (folder.Holds(temporary)) {
+                if (Result<> renamed = folder.Rename(temporary, member.name); !renamed) return renamed;
             }
-        } else if (::unlink(target.c_str()) != 0 && errno != ENOENT) {
-            return SystemError("Cannot remove", target);
+        } else {
+            // On a folder that ignores letter case a variant name is the new file itself.
+            const bool isNewFile = std::any_of(pair.members.begin(), pair.members.end(), [&](const PairMember& other) {
+                return other.replace && other.name != member.name && folder.SameFile(other.name, member.name);
+            });
+            if (!isNewFile) {
+                if (Result<> removed = folder.Remove(member.name); !removed) return removed;
+            }
         }
         if (i == 0 && betweenRenames) betweenRenames();
     }
-    if (!SyncFolder(pair.folder)) return SystemError("Cannot flush", pair.folder);
-    if (::unlink(pair.marker().c_str()) != 0 && errno != ENOENT) return SystemError("Cannot remove", pair.marker());
-    SyncFolder(pair.folder);
+    if (Result<> synced = folder.Sync(); !synced) return synced;
+    if (Result<> removed = folder.Remove(MarkerName(pair.pairName)); !removed) return removed;
+    (void)folder.Sync();
     return {};
 }
 
-void RemoveTemporary(const std::filesystem::path& temporary) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    std::filesystem::path journal = temporary;
-    journal += "-journal";
-    std::filesystem::remove(journal, ignored);
+void RemoveTemporary(const DeviceFolder& folder, const std::string& name) {
+    (void)folder.Remove(TemporaryName(name));
+    (void)folder.Remove(TemporaryName(name) + "-journal");
+}
+
+bool LeftOver(const DeviceFolder& folder, const std::string& pairName, const std::vector<std::string>& memberNames) {
+    if (folder.Holds(MarkerName(pairName))) return true;
+    return std::any_of(memberNames.begin(), memberNames.end(),
+                       [&](const std::string& name) { return folder.Holds(TemporaryName(name)); });
 }
 
 }  // namespace
 
-std::filesystem::path PairReplacement::marker() const {
-    return folder / (pairName + std::string(kTemporaryMark) + "commit");
-}
+std::filesystem::path PairReplacement::marker() const { return folder / MarkerName(pairName); }
 
 std::filesystem::path PairReplacement::temporaryOf(const PairMember& member) const {
     return PairTemporaryNameFor(folder / member.name);
 }
 
-std::string CommitPairReplacement(const PairReplacement& pair, const std::function<void()>& betweenRenames) {
-    SafeFileWriter marker(pair.marker());
-    if (!marker.Write(MarkerText(pair)) || !marker.Commit()) return "Cannot write " + marker.error();
-    return PutInPlace(pair, betweenRenames);
+std::vector<std::string> CaseVariantsIn(const DeviceFolder& folder, const std::string& name) {
+    std::vector<std::string> variants;
+    // Listed, not looked up: a folder that ignores letter case finds any variant by the exact name.
+    const std::vector<std::string> names = folder.Names();
+    if (std::find(names.begin(), names.end(), name) != names.end()) return variants;
+    for (const std::string& entry : names) {
+        if (entry != name && SameIgnoringCase(entry, name)) variants.push_back(entry);
+    }
+    std::sort(variants.begin(), variants.end());
+    return variants;
+}
+
+Result<> CommitPairReplacement(const PairReplacement& given, const std::function<void()>& betweenRenames) {
+    const Result<DeviceFolder> folder = OpenPairFolder(given.folder);
+    if (!folder) return folder.failure();
+    // A member stored under another letter case (a list written as SGLIST.DAT) is replaced in
+    // the same step: the new file takes the exact name and the variant goes.
+    PairReplacement pair = given;
+    for (const PairMember& member : given.members) {
+        for (const std::string& variant : CaseVariantsIn(*folder, member.name)) pair.members.push_back({variant, false});
+    }
+    SafeFileWriter marker(*folder, MarkerName(pair.pairName));
+    if (!marker.Write(MarkerText(pair)) || !marker.Commit()) return Fail("Cannot write " + marker.error());
+    return PutInPlace(*folder, pair, betweenRenames);
 }
 
 bool PairReplacementLeftOver(const std::filesystem::path& folder, const std::string& pairName,
                              const std::vector<std::string>& memberNames) {
-    PairReplacement pair{folder, pairName, {}};
-    if (Exists(pair.marker())) return true;
-    for (const std::string& name : memberNames) {
-        if (Exists(pair.temporaryOf({name, true}))) return true;
-    }
-    return false;
+    const Result<DeviceFolder> opened = OpenPairFolder(folder);
+    return opened && LeftOver(*opened, pairName, memberNames);
 }
 
-PairRecoveryResult FinishPairReplacement(const std::filesystem::path& folder, const std::string& pairName,
+PairRecoveryResult FinishPairReplacement(const std::filesystem::path& folderPath, const std::string& pairName,
                                          const std::vector<std::string>& memberNames) {
-    PairReplacement pair{folder, pairName, {}};
     PairRecoveryResult result;
-    if (!PairReplacementLeftOver(folder, pairName, memberNames)) return result;
-    if (Exists(pair.marker())) {
+    const Result<DeviceFolder> opened = OpenPairFolder(folderPath);
+    if (!opened || !LeftOver(*opened, pairName, memberNames)) return result;
+    const DeviceFolder& folder = *opened;
+    PairReplacement pair{folderPath, pairName, {}};
+    if (folder.Holds(MarkerName(pairName))) {
         // The marker is complete (it was renamed in whole): it names the members and their order.
-        const auto bytes = ReadFileBytes(pair.marker(), kMarkerMaxBytes);
+        std::optional<std::vector<std::uint8_t>> bytes;
+        if (Result<int> fd = folder.OpenForReading(MarkerName(pairName))) {
+            bytes = ReadOpenFileBytes(*fd, kMarkerMaxBytes);
+            ::close(*fd);
+        }
         std::istringstream lines(bytes ? std::string(bytes->begin(), bytes->end()) : std::string());
         std::string verb;
         std::string name;
         bool readable = bytes.has_value();
         while (readable && lines >> verb >> name) {
-            const bool known = std::find(memberNames.begin(), memberNames.end(), name) != memberNames.end();
+            const bool replace = verb == "replace";
+            // Removed variants differ from a member only in letter case.
+            const bool known = std::any_of(memberNames.begin(), memberNames.end(), [&](const std::string& member) {
+                return member == name || (!replace && SameIgnoringCase(member, name));
+            });
             if (!known || (verb != "replace" && verb != "remove")) readable = false;
-            pair.members.push_back({name, verb == "replace"});
+            pair.members.push_back({name, replace});
         }
         if (readable && !pair.members.empty()) {
-            result.error = PutInPlace(pair, {});
-            result.what = result.error.empty() ? PairRecovery::Finished : PairRecovery::Failed;
+            const Result<> done = PutInPlace(folder, pair, {});
+            result.what = done ? PairRecovery::Finished : PairRecovery::Failed;
+            if (!done) result.error = done.message();
             return result;
         }
     }
     // Never committed (or a marker that is not ours): the old pair stands.
-    for (const std::string& name : memberNames) RemoveTemporary(pair.temporaryOf({name, true}));
-    if (::unlink(pair.marker().c_str()) != 0 && errno != ENOENT) {
+    for (const std::string& name : memberNames) RemoveTemporary(folder, name);
+    if (Result<> removed = folder.Remove(MarkerName(pairName)); !removed) {
         result.what = PairRecovery::Failed;
-        result.error = SystemError("Cannot remove", pair.marker());
+        result.error = removed.message();
         return result;
     }
-    SyncFolder(folder);
+    (void)folder.Sync();
     result.what = PairRecovery::Discarded;
     return result;
 }

@@ -6,6 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "core/common/device_folder.h"
+#include "core/common/result.h"
+
 namespace songloader {
 
 // Two files of one folder that must change together (a list and its database). The protocol:
@@ -34,9 +37,15 @@ struct PairReplacement {
 };
 
 // Steps 2 to 4 once both temporaries are complete and flushed. `betweenRenames` (tests) runs after
-// the first member is in place. Empty when done, else why not; a failure before the marker
-// leaves the old pair, a failure after it is finished by the next FinishPairReplacement.
-std::string CommitPairReplacement(const PairReplacement& pair, const std::function<void()>& betweenRenames = {});
+// the first member is in place. A failure before the marker leaves the old pair, a failure after
+// it is finished by the next FinishPairReplacement. The pair's folder is opened without following
+// a link. A member whose exact name is missing but that is stored under another letter case
+// (SGLIST.DAT for SgList.dat) has that variant removed in the same step.
+Result<> CommitPairReplacement(const PairReplacement& pair, const std::function<void()>& betweenRenames = {});
+
+// The names in `folder` that differ from `name` only in ASCII letter case, sorted; empty when
+// `name` itself is listed.
+std::vector<std::string> CaseVariantsIn(const DeviceFolder& folder, const std::string& name);
 
 enum class PairRecovery { Nothing, Finished, Discarded, Failed };
 

@@ -12,6 +12,16 @@
 
 namespace songloader {
 
+namespace {
+
+// The writer's messages go inside a caller's sentence.
+std::string LowerFirst(std::string text) {
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z') text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    return text;
+}
+
+}  // namespace
+
 bool SyncFolder(const std::filesystem::path& folder) {
     int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return false;
@@ -23,10 +33,42 @@ bool SyncFolder(const std::filesystem::path& folder) {
 SafeFileWriter::SafeFileWriter(std::filesystem::path target) : SafeFileWriter(target, TemporaryNameFor(target)) {}
 
 SafeFileWriter::SafeFileWriter(std::filesystem::path target, std::filesystem::path temporary)
-    : target_(std::move(target)), temporary_(std::move(temporary)) {
+    : targetName_(target.filename().string()),
+      temporaryName_(temporary.filename().string()),
+      target_(std::move(target)),
+      temporary_(std::move(temporary)) {
+    Result<DeviceFolder> folder = OpenFolder(target_.parent_path());
+    if (!folder) {
+        finished_ = true;
+        error_ = LowerFirst(folder.message());
+        return;
+    }
+    folder_ = std::move(*folder);
+    Create();
+}
+
+SafeFileWriter::SafeFileWriter(DeviceFolder folder, std::string name)
+    : SafeFileWriter(std::move(folder), name, TemporaryNameFor(name).string()) {}
+
+SafeFileWriter::SafeFileWriter(DeviceFolder folder, std::string name, std::string temporaryName)
+    : folder_(std::move(folder)),
+      targetName_(std::move(name)),
+      temporaryName_(std::move(temporaryName)),
+      target_(folder_.path() / targetName_),
+      temporary_(folder_.path() / temporaryName_) {
+    Create();
+}
+
+void SafeFileWriter::Create() {
     // O_EXCL never opens an existing name, a symbolic link included.
-    fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd_ < 0) Fail("cannot create " + temporary_.string(), errno);
+    Result<int> fd = folder_.CreateFile(temporaryName_);
+    if (!fd) {
+        finished_ = true;
+        error_ = LowerFirst(fd.message());
+        return;
+    }
+    fd_ = *fd;
+    createdTemporary_ = true;
 }
 
 SafeFileWriter::~SafeFileWriter() {
@@ -106,12 +148,12 @@ bool SafeFileWriter::Finish() {
 
 bool SafeFileWriter::Publish() {
     if (!finished_ || !ok() || published_) return ok() && published_;
-    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
-        Fail("cannot replace " + target_.string(), errno);
+    if (Result<> renamed = folder_.Rename(temporaryName_, targetName_); !renamed) {
+        error_ = LowerFirst(renamed.message());
         return false;
     }
     published_ = true;
-    if (!SyncFolder(target_.parent_path())) Fail("cannot flush the folder of " + target_.string(), errno);
+    if (Result<> synced = folder_.Sync(); !synced) error_ = LowerFirst(synced.message());
     return ok();
 }
 
@@ -121,9 +163,8 @@ void SafeFileWriter::Abort() {
         fd_ = -1;
     }
     finished_ = true;
-    if (!published_) {
-        std::error_code ignored;
-        std::filesystem::remove(temporary_, ignored);
+    if (!published_ && createdTemporary_) {
+        (void)folder_.Remove(temporaryName_);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "core/common/device_folder.h"
 #include "core/common/temporary_name.h"
 #include "core/common/write_out.h"
 
@@ -15,9 +16,13 @@ namespace songloader {
 // A writer that is neither committed nor published removes its temporary file.
 class SafeFileWriter {
 public:
+    // A file in a folder the user chose: the folder is opened as given, links included.
     explicit SafeFileWriter(std::filesystem::path target);
     // With a temporary name of the caller's choice (the fixed names of a pair replacement).
     SafeFileWriter(std::filesystem::path target, std::filesystem::path temporary);
+    // The file `name` in an open folder (one opened below the device root without links).
+    SafeFileWriter(DeviceFolder folder, std::string name);
+    SafeFileWriter(DeviceFolder folder, std::string name, std::string temporaryName);
     ~SafeFileWriter();
     SafeFileWriter(const SafeFileWriter&) = delete;
     SafeFileWriter& operator=(const SafeFileWriter&) = delete;
@@ -47,7 +52,11 @@ public:
 
 private:
     void Fail(const std::string& what, int errorNumber);
+    void Create();
 
+    DeviceFolder folder_;
+    std::string targetName_;
+    std::string temporaryName_;
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     static constexpr std::size_t kCopyBufferBytes = 1 << 20;
@@ -57,6 +66,7 @@ private:
     WriteOut writeOut_;  // copied steps go to the disk while the next is copied
     bool finished_ = false;
     bool published_ = false;
+    bool createdTemporary_ = false;  // only a file this writer made is removed
     std::string error_;
 };
 

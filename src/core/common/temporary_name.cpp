@@ -23,7 +23,29 @@ std::filesystem::path PairTemporaryNameFor(const std::filesystem::path& target) 
     return name;
 }
 
-bool IsTemporaryName(std::string_view fileName) { return fileName.find(kTemporaryMark) != std::string_view::npos; }
+namespace {
+
+bool AllDigits(std::string_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
+bool IsTemporaryName(std::string_view fileName) {
+    const auto mark = fileName.rfind(kTemporaryMark);
+    if (mark == std::string_view::npos || mark == 0) return false;
+    const std::string_view rest = fileName.substr(mark + kTemporaryMark.size());
+    // <pid>-<counter>
+    if (const auto dash = rest.find('-'); dash != std::string_view::npos && AllDigits(rest.substr(0, dash)) &&
+                                          AllDigits(rest.substr(dash + 1))) {
+        return true;
+    }
+    // A pair's fixed names, their database's side files, and a pair's marker.
+    for (std::string_view fixed : {"pair", "pair-journal", "pair-wal", "pair-shm", "commit"}) {
+        if (rest == fixed) return true;
+    }
+    return false;
+}
 
 std::vector<std::filesystem::path> FindTemporaries(const std::vector<std::filesystem::path>& folders) {
     std::vector<std::filesystem::path> found;

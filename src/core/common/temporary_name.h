@@ -18,7 +18,8 @@ std::filesystem::path TemporaryNameFor(const std::filesystem::path& target);
 // The fixed temporary name of one file of a pair replacement: <target>.sltmp-pair.
 std::filesystem::path PairTemporaryNameFor(const std::filesystem::path& target);
 
-// True for a file name made by TemporaryNameFor, PairTemporaryNameFor or a marker of a pair.
+// True for a file name made by TemporaryNameFor, PairTemporaryNameFor (with SQLite's side files)
+// or a marker of a pair: the whole pattern after the last mark, never the mark alone.
 bool IsTemporaryName(std::string_view fileName);
 
 // The temporaries in each of `folders` and their direct sub-folders (symbolic links are not

@@ -4,7 +4,13 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include "core/common/file_bytes.h"
 
 #include "core/cloud/cloud_client.h"
 #include "core/text/code_page.h"
@@ -58,13 +64,43 @@ std::optional<std::filesystem::path> SettingsFilePath(const SettingsSources& sou
 SettingsFile ReadSettingsFile(const std::filesystem::path& path) {
     SettingsFile file;
     file.path = path;
-    std::ifstream in(path);
-    if (!in) {
+    // A FIFO or a device (a link to /dev/zero) is never read: it would hang or never end.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
         if (errno != ENOENT) file.error = std::strerror(errno);
         return file;
     }
-    std::string line;
-    while (std::getline(in, line)) {
+    struct stat info {};
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    const auto bytes = regular && static_cast<std::uint64_t>(info.st_size) <= kSettingsFileMaxBytes
+                           ? ReadOpenFileBytes(fd, kSettingsFileMaxBytes)
+                           : std::nullopt;
+    ::close(fd);
+    if (!regular) {
+        file.error = "not a regular file";
+        return file;
+    }
+    if (!bytes) {
+        file.error = "larger than " + std::to_string(kSettingsFileMaxBytes / 1024) + " KiB";
+        return file;
+    }
+    const std::string text(bytes->begin(), bytes->end());
+    std::size_t lineNumber = 0;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        ++lineNumber;
+        const std::size_t length = end - start;
+        std::string line = text.substr(start, std::min(length, kSettingsLineMaxBytes + 1));
+        start = end + 1;
+        if (length > kSettingsLineMaxBytes) {
+            // Left out, and said once: no setting is that long.
+            if (file.error.empty()) {
+                file.error = "line " + std::to_string(lineNumber) + " is longer than " +
+                             std::to_string(kSettingsLineMaxBytes) + " bytes";
+            }
+            continue;
+        }
         line = Trimmed(line);
         if (line.empty() || line[0] == '#') continue;
         const auto equals = line.find('=');

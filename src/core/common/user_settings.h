@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -37,10 +38,15 @@ struct SettingsSources {
 std::optional<std::filesystem::path> SettingsFilePath(const SettingsSources& sources);
 
 // "key = value" lines; blank lines and lines starting with # are skipped. A missing file is empty.
+// The settings file is a few lines typed by hand: anything larger is refused unread, and a
+// longer line is left out (and named in `error`).
+inline constexpr std::uint64_t kSettingsFileMaxBytes = 64 * 1024;
+inline constexpr std::size_t kSettingsLineMaxBytes = 4096;
+
 struct SettingsFile {
     std::filesystem::path path;
     std::map<std::string, std::string> values;
-    std::string error;  // why it could not be read, empty when it could (or does not exist)
+    std::string error;  // why it (or a line of it) could not be read; empty when it could or does not exist
 };
 SettingsFile ReadSettingsFile(const std::filesystem::path& path);
 

@@ -19,9 +19,16 @@ std::optional<DeviceRoom> RoomOn(const std::filesystem::path& folder) {
     struct statvfs space {};
     struct statfs kind {};
     if (::statvfs(folder.c_str(), &space) != 0 || ::statfs(folder.c_str(), &kind) != 0) return std::nullopt;
+    return RoomFromCounts(space.f_blocks, space.f_bavail, space.f_frsize, kind.f_type == kMsdosSuperMagic);
+}
+
+std::optional<DeviceRoom> RoomFromCounts(std::uint64_t totalBlocks, std::uint64_t availableBlocks,
+                                         std::uint64_t blockBytes, bool fat) {
+    // No blocks at all is how some drivers (FUSE) say they do not know: the room is unknown.
+    if (totalBlocks == 0) return std::nullopt;
     DeviceRoom room;
-    room.freeBytes = static_cast<std::uint64_t>(space.f_bavail) * space.f_frsize;
-    if (kind.f_type == kMsdosSuperMagic) room.largestFile = kFatLargestFile;
+    room.freeBytes = availableBlocks * blockBytes;
+    if (fat) room.largestFile = kFatLargestFile;
     return room;
 }
 

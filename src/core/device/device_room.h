@@ -18,8 +18,12 @@ struct DeviceRoom {
 };
 
 // The room on the file system holding `folder` (statvfs, and FAT's file size limit from statfs);
-// nullopt when it cannot be asked.
+// nullopt when it cannot be asked or the file system reports no blocks at all (it does not know).
 std::optional<DeviceRoom> RoomOn(const std::filesystem::path& folder);
+
+// The room from a file system's counts (statvfs); nullopt when it reports no blocks at all.
+std::optional<DeviceRoom> RoomFromCounts(std::uint64_t totalBlocks, std::uint64_t availableBlocks,
+                                         std::uint64_t blockBytes, bool fat);
 
 // Why a file of `bytes` named `name` cannot go onto a device with `room`; nullopt when it fits.
 std::optional<std::string> RefuseForRoom(const std::string& name, std::uint64_t bytes, const DeviceRoom& room);

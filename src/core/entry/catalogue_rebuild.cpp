@@ -4,13 +4,16 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
 
 #include "core/catalogue/catalogue_database.h"
 #include "core/catalogue/list_file_reader.h"
+#include "core/common/device_folder.h"
 #include "core/common/pair_replacement.h"
+#include "core/common/temporary_name.h"
 #include "core/common/safe_file.h"
 #include "core/songlist/song_list_writer.h"
 #include "core/songlist/song_text.h"
@@ -33,8 +36,9 @@ const char* ClosingMessage(RebuildMode mode) {
 }
 
 // The player expects one 0x07 byte per song after the database; then the file is flushed.
-bool AppendTrailerAndSync(const std::filesystem::path& file, std::size_t songCount, std::string& error) {
-    int fd = ::open(file.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+bool AppendTrailerAndSync(const DeviceFolder& folder, const std::string& file, std::size_t songCount,
+                          std::string& error) {
+    int fd = ::openat(folder.fd(), file.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) {
         error = std::strerror(errno);
         return false;
@@ -51,6 +55,25 @@ bool AppendTrailerAndSync(const std::filesystem::path& file, std::size_t songCou
     if (!ok) error = std::strerror(errno);
     ::close(fd);
     return ok;
+}
+
+// A name in the open folder as a path SQLite can open: through the process's own descriptor of
+// the folder, so that neither the database nor its journal lands anywhere else.
+std::filesystem::path FolderEntryPath(const DeviceFolder& folder, const std::string& name) {
+    const std::filesystem::path viaDescriptor = "/proc/self/fd/" + std::to_string(folder.fd());
+    std::error_code error;
+    if (std::filesystem::is_directory(viaDescriptor, error)) return viaDescriptor / name;
+    return folder.path() / name;
+}
+
+// The song as the list stores it (in `spare` when that differs): the database gets the same
+// title and artist.
+const ROWELEMENT& AsListed(const ROWELEMENT& song, ROWELEMENT& spare) {
+    if (!NeedsRowSafe(song.title) && !NeedsRowSafe(song.artist)) return song;
+    spare = song;
+    spare.title = RowSafe(song.title);
+    spare.artist = RowSafe(song.artist);
+    return spare;
 }
 
 }  // namespace
@@ -80,18 +103,27 @@ RebuildResult RebuildDeviceCatalogue(const SongList& songs, const std::filesyste
         return fail(AppNotice(left.error));
     }
     PairReplacement pair = DeviceCataloguePair(songFolder, !songs.empty());
-    const std::filesystem::path temporaryDatabase = pair.temporaryOf(pair.members[1]);
+    // The song folder is reached without following a link out of the device, and every file is
+    // made in the folder opened here.
+    const Result<DeviceFolder> opened = OpenFolderBelow(songFolder.parent_path(), songFolder.filename());
+    if (!opened) {
+        std::string why = opened.message();
+        if (!why.empty()) why[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(why[0])));
+        return fail(AppNotice("Cannot create " + databaseFile.string() + ": " + why));
+    }
+    const DeviceFolder& folder = *opened;
+    const std::string temporaryDatabaseName = PairTemporaryNameFor(kDeviceDatabaseName).string();
+    const std::filesystem::path temporaryDatabase = FolderEntryPath(folder, temporaryDatabaseName);
     // Whatever happens below, no half-built temporary stays (a committed one was renamed away).
     struct Discard {
         const PairReplacement& pair;
         ~Discard() { FinishDeviceCatalogueReplacement(pair.folder); }
     } discard{pair};
     // SQLite would only say "unable to open": the system's reason comes from creating the file.
-    if (const int probe = ::open(temporaryDatabase.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-        probe < 0) {
-        return fail(AppNotice("Cannot create " + databaseFile.string() + ": " + std::strerror(errno)));
+    if (const Result<int> probe = folder.CreateFile(temporaryDatabaseName); !probe) {
+        return fail(AppNotice(probe.message()));
     } else {
-        ::close(probe);
+        ::close(*probe);
     }
     CatalogueDatabase db;
     if (!CreateDeviceDatabase(db, temporaryDatabase, &result.diagnostics)) {
@@ -108,7 +140,8 @@ RebuildResult RebuildDeviceCatalogue(const SongList& songs, const std::filesyste
         }
         for (std::size_t i = 0; i < songs.size(); ++i) {
             AppendSongTextRow(text, songs[i]);
-            if (!inserter.Insert(MakeDeviceDatabaseRow(songs[i]))) {
+            ROWELEMENT spare;
+            if (!inserter.Insert(MakeDeviceDatabaseRow(AsListed(songs[i], spare)))) {
                 return fail(AppNotice("Cannot write " + databaseFile.string() + ": " + db.lastError()));
             }
             if (hooks.onSong) hooks.onSong(i + 1, songs.size());
@@ -122,7 +155,7 @@ RebuildResult RebuildDeviceCatalogue(const SongList& songs, const std::filesyste
     }
     db.Close();
     std::string trailerError;
-    if (!AppendTrailerAndSync(temporaryDatabase, songs.size(), trailerError)) {
+    if (!AppendTrailerAndSync(folder, temporaryDatabaseName, songs.size(), trailerError)) {
         return fail(AppNotice("Cannot write " + databaseFile.string() + ": " + trailerError));
     }
 
@@ -133,7 +166,7 @@ RebuildResult RebuildDeviceCatalogue(const SongList& songs, const std::filesyste
             result.notices = std::move(build.notices);
             return result;
         }
-        list.emplace(listFile, pair.temporaryOf(pair.members[0]));
+        list.emplace(folder, kDeviceListName, PairTemporaryNameFor(kDeviceListName).string());
         if (!list->ok()) return fail(AppNotice(kCreateSongListFailMessage));
         if (!list->Write(build.bytes.data(), build.bytes.size()) || !list->Finish()) {
             return fail(AppNotice("Cannot write " + listFile.string() + ": " + list->error()));
@@ -142,8 +175,8 @@ RebuildResult RebuildDeviceCatalogue(const SongList& songs, const std::filesyste
     }
 
     // Both files are complete and flushed: only now replace the old catalogue, as one.
-    if (std::string error = CommitPairReplacement(pair, hooks.betweenRenames); !error.empty()) {
-        return fail(AppNotice(error));
+    if (Result<> committed = CommitPairReplacement(pair, hooks.betweenRenames); !committed) {
+        return fail(AppNotice(committed.message()));
     }
 
     result.ok = true;

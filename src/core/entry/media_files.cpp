@@ -10,14 +10,16 @@
 #include <optional>
 #include <vector>
 
+#include "core/common/device_folder.h"
 #include "core/common/safe_file.h"
+#include "core/common/temporary_name.h"
 #include "core/device/device_layout.h"
 
 namespace songloader {
 
 namespace {
 
-MediaResult Failure(std::string error) {
+MediaResult Refused(std::string error) {
     MediaResult result;
     result.error = std::move(error);
     return result;
@@ -45,17 +47,31 @@ std::uint64_t MebibytesRoundedUp(std::uint64_t bytes) { return (bytes + kCopyChu
 
 MediaResult CopyMediaFile(const std::filesystem::path& source, const std::filesystem::path& target,
                           const ChunkProgress& onChunk) {
-    bool createdFolder = false;
-    if (std::string why = RealFolderForWrite(target.parent_path(), &createdFolder); !why.empty()) return Failure(why);
+    const std::string name = target.filename().string();
+    // A name the sweep of leftovers would take for a temporary is never given to a song's file.
+    if (IsTemporaryName(name)) return Refused(name + " has the form of a temporary file name and cannot be stored");
+    // The song's folder is opened from the song folder without following a link, and the copy is
+    // made in that open folder.
+    const std::filesystem::path songFolder = target.parent_path().parent_path();
+    Result<DeviceFolder> above = OpenFolder(songFolder);
+    if (!above && !IsRealFolder(songFolder)) {
+        if (std::string why = RealFolderForWrite(songFolder); !why.empty()) return Refused(why);
+        above = OpenFolder(songFolder);
+    }
+    if (!above) return Refused(above.message());
+    const Result<DeviceFolder> folder = above->Below(target.parent_path().filename().string(), true);
+    if (!folder) return Refused(folder.message());
     // A failed copy leaves no empty song folder behind.
     auto failure = [&](std::string why) {
-        if (createdFolder) ::rmdir(target.parent_path().c_str());
-        return Failure(std::move(why));
+        if (folder->created()) (void)above->RemoveFolder(target.parent_path().filename().string());
+        return Refused(std::move(why));
     };
-    int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
-    if (in < 0) return failure("cannot open " + source.string() + ": " + std::strerror(errno));
+    // Only a regular file is read: a FIFO would hold the command (and the device) for ever.
+    const Result<int> opened = OpenRegularFile(source);
+    if (!opened) return failure(opened.message());
+    const int in = *opened;
 
-    std::optional<SafeFileWriter> out(std::in_place, target);
+    std::optional<SafeFileWriter> out(std::in_place, *folder, name);
     std::uint64_t copied = 0;
     std::uint64_t chunks = 0;
     while (out->ok()) {
@@ -115,7 +131,7 @@ MediaResult MoveDeviceSongMedia(const std::filesystem::path& songFolder, std::st
                                 std::string_view newNumberText, const ChunkProgress& onChunk) {
     const auto oldFile = FindDeviceSongMedia(songFolder, oldNumberText);
     if (!oldFile) {
-        return Failure("the media file of song " + std::string(oldNumberText) + " is not on the device");
+        return Refused("the media file of song " + std::string(oldNumberText) + " is not on the device");
     }
     MediaResult moved;
     moved.ok = true;
@@ -128,7 +144,7 @@ MediaResult MoveDeviceSongMedia(const std::filesystem::path& songFolder, std::st
     for (const auto& file : SongFiles(songFolder, oldNumberText)) {
         const std::string rest = file.filename().string().substr(oldNumberText.size());
         const std::filesystem::path target = MediaFolder(songFolder, newNumberText) / (std::string(newNumberText) + rest);
-        if (std::filesystem::exists(target, error)) return Failure(target.string() + " already exists on the device");
+        if (std::filesystem::exists(target, error)) return Refused(target.string() + " already exists on the device");
         moves.emplace_back(file, target);
     }
     // All or none: the old files go only once every copy is complete.
@@ -146,9 +162,13 @@ MediaResult MoveDeviceSongMedia(const std::filesystem::path& songFolder, std::st
 }
 
 std::size_t DeleteDeviceSongFiles(const std::filesystem::path& songFolder, std::string_view numberText) {
-    std::error_code error;
+    // Removed in the song's folder opened without following a link.
+    const Result<DeviceFolder> folder = OpenFolderBelow(songFolder, MediaFolder({}, numberText));
+    if (!folder) return 0;
     std::size_t removed = 0;
-    for (const auto& file : SongFiles(songFolder, numberText)) removed += std::filesystem::remove(file, error) ? 1 : 0;
+    for (const auto& file : SongFiles(songFolder, numberText)) {
+        removed += folder->Remove(file.filename().string()) ? 1 : 0;
+    }
     return removed;
 }
 

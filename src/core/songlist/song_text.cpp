@@ -5,10 +5,6 @@
 
 namespace songloader {
 
-namespace {
-
-// TAB, CR and LF separate fields and rows; a text carrying one (a list file may) would break its
-// row, so it is written as a space.
 std::string RowSafe(const std::string& text) {
     std::string safe = text;
     for (char& c : safe) {
@@ -17,7 +13,7 @@ std::string RowSafe(const std::string& text) {
     return safe;
 }
 
-}  // namespace
+bool NeedsRowSafe(const std::string& text) { return text.find_first_of("\t\r\n") != std::string::npos; }
 
 void AppendSongTextRow(SongText& text, const ROWELEMENT& song) {
     const std::string title = RowSafe(song.title);

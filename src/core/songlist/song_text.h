@@ -18,6 +18,11 @@ struct SongText {
 
 inline constexpr std::size_t kSongTextReserve = 3145728;
 
+// TAB, CR and LF separate fields and rows; a text carrying one (a list file may) would break its
+// row, so it is written as a space. Whatever else stores the text (the database) stores it so too.
+std::string RowSafe(const std::string& text);
+bool NeedsRowSafe(const std::string& text);
+
 // Appends one row: number, C:language, T:title, S:artist, W:composer, M:lyricist, N:word count.
 void AppendSongTextRow(SongText& text, const ROWELEMENT& song);
 

@@ -239,6 +239,11 @@ TEST(CloudSearchFailures, OnlyABoundedRealSongTableIsRead) {
         {"one song more", SongRows(65536), {}, false},
         {"songlist as a recursive view", "", {}, false},
         {"no songlist", "create table other (x);", {}, false},
+        {"songlist without the artist the search reads",
+         "create table songlist (idx integer, lang integer, cls integer, name text);"
+         "insert into songlist values (1, 0, 0, 'Title');",
+         {},
+         false},
         {"a read beyond the time limit", SongRows(1000), {.time = std::chrono::milliseconds(0)}, false},
     };
     for (const Case& c : cases) {

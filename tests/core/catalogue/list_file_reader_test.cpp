@@ -197,10 +197,15 @@ TEST(ReadListFile, DamagedFileCallsNoHookAndMissingFileIsAFileError) {
     ExpectFailure(ReadListFile(dir.path(), ListKind::Device), "Sglist File Error");
 }
 
-TEST(FindListFile, WantsTheExactName) {
+TEST(FindListFile, PrefersTheExactNameAndElseTakesACaseVariant) {
     test::TempDir dir;
     test::WriteBytes(dir / "sglist.dat", "x");
-    EXPECT_FALSE(FindListFile(dir.path(), "SgList.dat"));
+    test::WriteBytes(dir / "SGLIST.DAT", "x");
+    // A stick that ignores letter case stored it in capitals: it is still the list.
+    auto variant = FindListFile(dir.path(), "SgList.dat");
+    ASSERT_TRUE(variant);
+    EXPECT_EQ(*variant, dir / "SGLIST.DAT");
+    EXPECT_FALSE(FindListFile(dir.path(), "SgList.da"));
     test::WriteBytes(dir / "SgList.dat", "x");
     auto found = FindListFile(dir.path(), "SgList.dat");
     ASSERT_TRUE(found);

@@ -168,6 +168,15 @@ TEST(DeviceRoom, SmallTmpfsRefusesWhatDoesNotFit) {
     EXPECT_EQ(refusal->rfind("big.mp4 (300 KiB) does not fit on the device: only ", 0), 0u) << *refusal;
 }
 
+TEST(DeviceRoom, NoBlocksAtAllMeansTheRoomIsUnknown) {
+    // What FUSE drivers report: nothing is refused for want of room.
+    EXPECT_EQ(RoomFromCounts(0, 0, 4096, false), std::nullopt);
+    const auto known = RoomFromCounts(100, 10, 4096, true);
+    ASSERT_TRUE(known);
+    EXPECT_EQ(known->freeBytes, 40960u);
+    EXPECT_EQ(known->largestFile, kFatLargestFile);
+}
+
 TEST(MountWatcher, RemovalAndNewSticksBecomeEvents) {
     test::SysfsFixture fixture;
     const test::DiskSpec stick{"sdb", true, true, "Kingston", "DT", "1", 0, 8, 16};

@@ -1,0 +1,108 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The entry writers with links, FIFOs and names that look like temporaries.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <chrono>
+
+#include "core/catalogue/list_file_reader.h"
+#include "core/entry/catalogue_check.h"
+#include "core/entry/catalogue_rebuild.h"
+#include "core/entry/interrupted_writes.h"
+#include "core/entry/media_files.h"
+#include "core/device/device_layout.h"
+#include "support/temp_dir.h"
+
+namespace songloader {
+namespace {
+
+bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+ROWELEMENT Song(int number, std::string title) {
+    ROWELEMENT song;
+    song.number = number;
+    song.numberText = std::to_string(number);
+    song.title = std::move(title);
+    song.artist = "Artist";
+    return song;
+}
+
+TEST(DeviceFiles, NoEntryWriterWritesThroughALink) {
+    struct Case {
+        const char* name;
+        const char* linked;  // below the device root
+        std::function<std::string(const std::filesystem::path& root)> write;  // why it failed
+    };
+    const std::vector<Case> cases = {
+        {"rebuild into a linked song folder", "songs",
+         [](const std::filesystem::path& root) {
+             const RebuildResult result = RebuildDeviceCatalogue({Song(900000, "One")}, root / "songs", RebuildMode::Add);
+             return result.ok ? std::string() : result.notices.at(0).text;
+         }},
+        {"media copy into a linked song's folder", "songs/900",
+         [](const std::filesystem::path& root) {
+             const MediaResult copy = CopyMediaFile(root.parent_path() / "clip.mp4", root / "songs/900/900000.mp4");
+             return copy.ok ? std::string() : copy.error;
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        test::TempDir dir;
+        const auto root = dir / "stick";
+        std::filesystem::create_directories(root / "songs");
+        test::WriteBytes(dir / "clip.mp4", "video");
+        test::WriteBytes(dir / "outside" / "SgList.dat", "the user's own file");
+        std::filesystem::remove_all(root / c.linked);
+        std::filesystem::create_directory_symlink(dir / "outside", root / c.linked);
+        const std::string why = c.write(root);
+        EXPECT_TRUE(Has(why, "is a symbolic link")) << why;
+        EXPECT_EQ(test::ListFiles(dir / "outside"), std::vector<std::string>{"SgList.dat"});
+        EXPECT_EQ(test::ReadBytes(dir / "outside" / "SgList.dat"), "the user's own file");
+    }
+}
+
+TEST(DeviceFiles, AStoredNameIsNeverATemporaryName) {
+    test::TempDir dir;
+    const auto songs = dir / "stick" / "songs";
+    std::filesystem::create_directories(songs);
+    // The last extension is kept when it is no temporary pattern, and then survives the sweep.
+    test::WriteBytes(dir / "clip.mp4.sltmp-final", "video");
+    const auto kept = MediaTargetPath(songs, "900000", dir / "clip.mp4.sltmp-final");
+    const MediaResult stored = CopyMediaFile(dir / "clip.mp4.sltmp-final", kept);
+    ASSERT_TRUE(stored.ok) << stored.error;
+    EXPECT_EQ(kept.filename(), "900000.sltmp-final");
+    EXPECT_TRUE(MendInterruptedWrites(dir / "stick").empty());
+    EXPECT_EQ(test::ReadBytes(kept), "video");
+    // One that is refused.
+    test::WriteBytes(dir / "clip.sltmp-12-3", "video");
+    const MediaResult refused =
+        CopyMediaFile(dir / "clip.sltmp-12-3", MediaTargetPath(songs, "900001", dir / "clip.sltmp-12-3"));
+    EXPECT_FALSE(refused.ok);
+    EXPECT_TRUE(Has(refused.error, "temporary file name")) << refused.error;
+    EXPECT_FALSE(std::filesystem::exists(songs / "900" / "900001.sltmp-12-3"));
+}
+
+TEST(DeviceFiles, AFifoIsNeverCopied) {
+    test::TempDir dir;
+    ASSERT_EQ(::mkfifo((dir / "clip.mp4").c_str(), 0644), 0);
+    const auto start = std::chrono::steady_clock::now();
+    const MediaResult copy = CopyMediaFile(dir / "clip.mp4", dir / "stick" / "songs" / "900" / "900000.mp4");
+    EXPECT_FALSE(copy.ok);
+    EXPECT_TRUE(Has(copy.error, "not a regular file")) << copy.error;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+TEST(DeviceFiles, TitlesWithLineBreaksAgreeAfterOneRebuild) {
+    test::TempDir dir;
+    const auto songs = dir / "songs";
+    std::filesystem::create_directories(songs);
+    SongList list = {Song(900000, "Line\rbreak"), Song(900001, "New\nline"), Song(900002, "A\ttab")};
+    list[2].artist = "Tab\tbed";
+    ASSERT_TRUE(RebuildDeviceCatalogue(list, songs, RebuildMode::Add).ok);
+    SongList listed = ReadListFile(songs / "SgList.dat", ListKind::Device).songs;
+    EXPECT_EQ(listed.at(0).title, "Line break");
+    EXPECT_TRUE(CompareListAndDatabase(listed, songs / "usbsong.db").empty());
+}
+
+}  // namespace
+}  // namespace songloader
