@@ -99,7 +99,7 @@ TEST_F(DeviceFiles, VerifyNamesFilesSafelyAndLeavesARunningWritersTemporariesAlo
     ProgramRun verify = Run({"verify", Device()});
     EXPECT_EQ(verify.exitCode, 1);
     EXPECT_EQ(verify.out,
-              "no song\tsongs/901/901234\\x1b[2J.avi\nno song\tsongs/901/901235.avi\n"
+              "no song\tsongs/901/901234\\x1B[2J.avi\nno song\tsongs/901/901235.avi\n"
               "temporary\tsongs/SgList.dat.sltmp-4242-0\n");
 
     std::filesystem::remove(Songs() / "901" / "901234\x1b[2J.avi");

@@ -49,26 +49,26 @@ TEST_F(DeviceLinksTest, NoWriterWritesThroughALinkOnTheDevice) {
     struct Case {
         const char* name;
         const char* linked;  // below the root
-        std::function<std::string(DeviceLinksTest&)> write;  // why it failed; empty when it wrote
+        std::function<std::string()> write;  // why it failed; empty when it wrote
     };
     const std::vector<Case> cases = {
         {"fetch into a linked song folder", "songs/500",
-         [](DeviceLinksTest& t) {
-             const CloudSongFetch fetch = FetchCloudSong(t.client, t.root / "songs", CloudSong(500002));
+         [this] {
+             const CloudSongFetch fetch = FetchCloudSong(client, root / "songs", CloudSong(500002));
              return fetch.outcome.ok() ? std::string() : fetch.outcome.detail;
          }},
         {"MIDI pack into a linked midi folder", "midi",
-         [](DeviceLinksTest& t) {
-             const MidiPackUpdate update = UpdateMidiPack(t.client, t.root);
+         [this] {
+             const MidiPackUpdate update = UpdateMidiPack(client, root);
              for (const MidiPackFetch& fetch : update.fetched) {
                  if (fetch.file->inMidiFolder && !fetch.outcome.ok()) return fetch.outcome.detail;
              }
              return std::string();
          }},
         {"cloud catalogue into a linked songs folder", "songs",
-         [](DeviceLinksTest& t) {
+         [this] {
              CloudCatalogue catalogue;
-             const CatalogueFetch fetch = FetchCloudCatalogue(t.client, t.root / "songs", catalogue);
+             const CatalogueFetch fetch = FetchCloudCatalogue(client, root / "songs", catalogue);
              return fetch.list.ok() ? std::string() : fetch.list.detail;
          }},
     };
@@ -84,7 +84,7 @@ TEST_F(DeviceLinksTest, NoWriterWritesThroughALinkOnTheDevice) {
         std::filesystem::remove_all(link);
         std::filesystem::create_directory_symlink(outside, link);
 
-        const std::string why = c.write(*this);
+        const std::string why = c.write();
         EXPECT_TRUE(Has(why, "is a symbolic link")) << why;
         EXPECT_EQ(ListFiles(outside), before);
         EXPECT_EQ(ReadBytes(outside / "500002.mp4"), "the user's own file");
