@@ -3,6 +3,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <memory>
 #include <set>
 #include <system_error>
@@ -26,18 +27,19 @@ class SharedLock {
 public:
     explicit SharedLock(const std::filesystem::path& songFolder)
         : fd_(::open(songFolder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-        locked_ = fd_ >= 0 && ::flock(fd_, LOCK_SH | LOCK_NB) == 0;
+        busy_ = fd_ >= 0 && ::flock(fd_, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
     }
     ~SharedLock() {
         if (fd_ >= 0) ::close(fd_);
     }
     SharedLock(const SharedLock&) = delete;
     SharedLock& operator=(const SharedLock&) = delete;
-    bool locked() const { return locked_; }
+    // Another command holds the write lock.
+    bool busy() const { return busy_; }
 
 private:
     int fd_;
-    bool locked_ = false;
+    bool busy_ = false;
 };
 
 int Verify(LoadedDevice& loaded, Console& console) {
@@ -79,7 +81,7 @@ int Verify(LoadedDevice& loaded, Console& console) {
         console.out << "list and database disagree\t" << TerminalText(line, device.codePage) << '\n';
         ++problems;
     }
-    const bool writerRunning = !lock.locked();
+    const bool writerRunning = lock.busy();
     for (const auto& temporary : DeviceTemporaries(device.root)) {
         if (writerRunning) {
             console.out << "temporary in use\t" << shown(temporary) << '\n';
