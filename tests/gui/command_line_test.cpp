@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The window program's options and its identity on the desktop.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QStringList>
+
+#include <fstream>
+#include <string>
+
+#include "gui/command_line.h"
+
+namespace songloader::gui {
+namespace {
+
+struct Case {
+    QStringList arguments;  // after the program's name
+    std::string error;      // expected usage error, empty for none
+    bool demo = false;
+    std::optional<std::string> cloudUrl;
+    bool help = false;
+    bool version = false;
+};
+
+TEST(WindowOptions, QtOptionsAreAcceptedAndUsageErrorsNamed) {
+    const std::vector<Case> cases = {
+        {{}, ""},
+        {{"--demo"}, "", true},
+        {{"--cloud-url", "http://x/a,b/"}, "", false, "http://x/a,b/"},
+        {{"--cloud-url=http://x/"}, "", false, "http://x/"},
+        {{"--cloud-url"}, "--cloud-url needs a URL"},
+        {{"--cloud-url="}, "--cloud-url needs a URL"},
+        {{"--cloud-url", "--demo"}, "--cloud-url needs a URL"},
+        {{"-h"}, "", false, std::nullopt, true},
+        {{"--help"}, "", false, std::nullopt, true},
+        {{"-v"}, "", false, std::nullopt, false, true},
+        {{"--version"}, "", false, std::nullopt, false, true},
+        {{"-style", "fusion", "-reverse", "-platform", "offscreen", "--demo"}, "", true},
+        {{"-style=fusion", "--platform", "offscreen", "-qwindowtitle", "t"}, ""},
+        {{"--frobnicate"}, "unknown option frobnicate"},
+        {{"-x"}, "unknown option x"},
+        {{"stray"}, "unexpected argument stray"},
+    };
+    for (const Case& c : cases) {
+        const QStringList arguments = QStringList{"songloader"} + c.arguments;
+        SCOPED_TRACE(arguments.join(' ').toStdString());
+        const WindowOptions options = ParseWindowOptions(arguments);
+        EXPECT_EQ(options.error, c.error);
+        if (!c.error.empty()) continue;
+        EXPECT_EQ(options.demo, c.demo);
+        EXPECT_EQ(options.cloudUrl, c.cloudUrl);
+        EXPECT_EQ(options.help, c.help);
+        EXPECT_EQ(options.version, c.version);
+    }
+    EXPECT_EQ(ParseWindowOptions({"songloader", "-platform", "offscreen"}).platform, "offscreen");
+}
+
+// Docks match the window to its desktop entry: by the desktop file name on Wayland, by the class
+// of WM_CLASS (Qt's xcb plugin takes it from the application name) on X11.
+TEST(WindowIdentity, MatchesTheDesktopEntry) {
+    const QString before = QGuiApplication::applicationName();
+    SetUpApplicationIdentity();
+    EXPECT_EQ(QGuiApplication::desktopFileName(), QStringLiteral("org.songloader.SongLoader"));
+    const std::string wmClass = QGuiApplication::applicationName().toStdString();
+    QGuiApplication::setApplicationName(before);
+
+    std::ifstream entry(std::string(SONGLOADER_SOURCE_DIR) + "/packaging/org.songloader.SongLoader.desktop");
+    ASSERT_TRUE(entry) << "no desktop entry";
+    std::string line, startupClass;
+    while (std::getline(entry, line))
+        if (line.starts_with("StartupWMClass=")) startupClass = line.substr(line.find('=') + 1);
+    EXPECT_EQ(startupClass, wmClass);
+}
+
+}  // namespace
+}  // namespace songloader::gui
