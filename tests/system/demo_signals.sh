@@ -8,8 +8,8 @@ gui=$1
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-export TMPDIR=$tmp/tmp XDG_CONFIG_HOME=$tmp/config QT_QPA_PLATFORM=offscreen
-mkdir -p "$TMPDIR"
+export TMPDIR=$tmp/tmp XDG_CONFIG_HOME=$tmp/config XDG_RUNTIME_DIR=$tmp/run QT_QPA_PLATFORM=offscreen
+mkdir -p "$TMPDIR" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # Starts the demo; sets pid and demo (the demo folder).
 start_demo() {
@@ -37,7 +37,7 @@ rmdir "$TMPDIR/songloader-demo-$$-ghijkl"
 for signal in TERM INT HUP KILL; do
   start_demo
   kill "-$signal" "$pid"
-  set +e; wait "$pid"; status=$?; set -e
+  set +e; wait "$pid" 2>/dev/null; status=$?; set -e
   number=$(kill -l "$signal")
   [ "$status" = $((128 + number)) ] || fail "SIG$signal: exit status $status"
   # After SIGKILL the demo cloud's helper removes it as soon as it sees the window gone.

@@ -12,7 +12,7 @@ cli=$1 helper=$2 case=${3:-commands}
 skip() { echo "SKIP: $*"; exit 77; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-for tool in mount.exfat-fuse mkfs.exfat fusermount sqlite3; do
+for tool in mount.exfat-fuse mkfs.exfat fusermount sqlite3 losetup; do
   command -v "$tool" >/dev/null || PATH=$PATH:/usr/sbin:/sbin command -v "$tool" >/dev/null ||
     skip "$tool is not installed (scripts/install-deps --tests installs exfat-fuse, exfatprogs, sqlite3)"
 done
@@ -23,10 +23,12 @@ exec 3>&-
 
 tmp=$(mktemp -d)
 mounted=""
+loop=""
 cloud_pid=""
 cleanup() {
   [ -n "$cloud_pid" ] && { exec 4>&- || true; wait "$cloud_pid" 2>/dev/null || true; }
   [ -n "$mounted" ] && { fusermount -u "$mounted" 2>/dev/null || umount "$mounted" 2>/dev/null || true; }
+  [ -n "$loop" ] && { losetup -d "$loop" 2>/dev/null || true; }
   rm -rf "$tmp"
 }
 trap cleanup EXIT
@@ -34,7 +36,13 @@ trap cleanup EXIT
 truncate -s 64M "$tmp/stick.img"
 mkfs.exfat -L KARAOKE "$tmp/stick.img" >/dev/null 2>&1 || skip "mkfs.exfat cannot make an image here"
 mkdir "$tmp/exfat" "$tmp/plain"
-mount.exfat-fuse "$tmp/stick.img" "$tmp/exfat" >/dev/null 2>"$tmp/mount.err" ||
+# As root the driver wants a block device: the image through a loop device then.
+source=$tmp/stick.img
+if [ "$(id -u)" = 0 ]; then
+  loop=$(losetup --find --show "$tmp/stick.img" 2>"$tmp/loop.err") || skip "no loop device: $(cat "$tmp/loop.err")"
+  source=$loop
+fi
+mount.exfat-fuse "$source" "$tmp/exfat" >/dev/null 2>"$tmp/mount.err" ||
   skip "mount.exfat-fuse failed: $(cat "$tmp/mount.err")"
 mounted=$tmp/exfat
 # Case-insensitive indeed: the test means nothing otherwise.
@@ -48,15 +56,19 @@ printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\n' \
   100002 ES "Golden Heart" "Dan Lim" "Ella Santos" "Frank Uy" "$tmp/clips/clip2.mp4" \
   890003 OPM "Blue Island" "Gina Tan" "Hugo Ramos" "Ana Reyes" "$tmp/clips/clip3.mp4" >"$tmp/songs.tsv"
 "$cli" publish "$tmp/songs.tsv" "$tmp/cloud" >/dev/null
-coproc CLOUD { "$helper" "$tmp/cloud"; }
-cloud_pid=$CLOUD_PID
-exec 4>&"${CLOUD[1]}"
-read -r -t 10 -u "${CLOUD[0]}" url || fail "the cloud file server did not start"
+# It serves until its standard input (here fd 4) is closed.
+mkfifo "$tmp/cloud.in"
+"$helper" "$tmp/cloud" <"$tmp/cloud.in" >"$tmp/cloud.url" &
+cloud_pid=$!
+exec 4>"$tmp/cloud.in"
+for _ in $(seq 100); do grep -q / "$tmp/cloud.url" && break; sleep 0.1; done
+url=$(head -1 "$tmp/cloud.url")
+[ -n "$url" ] || fail "the cloud file server did not start"
 export SONGLOADER_CLOUD_URL=$url XDG_CONFIG_HOME=$tmp/config
 
 run() {  # run DEVICE ARGS... ; the output is kept for comparison
   local device=$1; shift
-  "$cli" --quiet "$@" >>"$device.log" 2>&1 || { cat "$device.log" >&2; fail "songloader-cli $* on $device"; }
+  "$cli" "$@" >>"$device.log" 2>&1 || { cat "$device.log" >&2; fail "songloader-cli $* on $device"; }
 }
 run_on() {
   local d=$1
