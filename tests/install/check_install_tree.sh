@@ -49,9 +49,20 @@ if [ "$has_gui" = 1 ]; then
   set -e
   [ "$status" = 2 ] || fail "songloader --cloud-url without a URL exits $status"
   [ "$(head -1 <<<"$message")" = "songloader: --cloud-url needs a URL" ] || fail "songloader --cloud-url: $message"
-  # The window does not load the HTTP server library; the demo cloud's helper does.
-  ! ldd "$gui" | grep -q httplib || fail "songloader links the HTTP server library"
-  ldd "$prefix/libexec/songloader/songloader-demo-cloud" | grep -q httplib || fail "the demo cloud has no HTTP server"
+  # Neither the window nor the demo cloud's helper loads the HTTP server library.
+  for program in "$gui" "$prefix/libexec/songloader/songloader-demo-cloud"; do
+    ! ldd "$program" | grep -q httplib || fail "$program links the HTTP server library"
+  done
+  # The installed window finds its installed helper: a demo starts and serves its cloud.
+  export XDG_RUNTIME_DIR=$tmp/run TMPDIR=$tmp/tmp XDG_CONFIG_HOME=$tmp/config
+  mkdir -m 700 "$XDG_RUNTIME_DIR" && mkdir "$TMPDIR"
+  QT_QPA_PLATFORM=offscreen "$gui" --demo >"$tmp/demo.out" 2>&1 &
+  demo=$!
+  for _ in $(seq 200); do grep -q '^demo cloud: ' "$tmp/demo.out" && break; sleep 0.1; done
+  url=$(sed -n 's/^demo cloud: //p' "$tmp/demo.out")
+  [ -n "$url" ] && curl -sf -o /dev/null "${url}MgList.dat" || { kill "$demo"; fail "the installed demo: $(cat "$tmp/demo.out")"; }
+  kill -TERM "$demo"; wait "$demo" || true
+  [ -z "$(ls "$TMPDIR")" ] || fail "the demo left $(ls "$TMPDIR")"
   # Every page the help links to is installed.
   for link in $(grep -oh 'href="[^"#:]*"' "$prefix"/share/songloader/help/*.html | sed 's/href="//;s/"//' | sort -u); do
     [ -f "$prefix/share/songloader/help/$link" ] || fail "help links to missing $link"
