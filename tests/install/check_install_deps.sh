@@ -29,6 +29,8 @@ grep -q 'scripts/install-deps" >&2$' "$src/run" || fail "./run does not call ins
 grep -q '^scripts/install-deps --tests$' "$src/test" || fail "./test does not install the test part"
 # Every name is a package apt knows here (Debian 12).
 if command -v apt-cache >/dev/null; then
-  while read -r p; do apt-cache show "$p" >/dev/null 2>&1 || fail "apt knows no package $p"; done <<<"$all"
+  mapfile -t names <<<"$all"
+  known=$(apt-cache policy "${names[@]}" 2>/dev/null | sed -n 's/^\([^ ].*\):$/\1/p')
+  for p in "${names[@]}"; do grep -qx "$p" <<<"$known" || fail "apt knows no package $p"; done
 fi
 echo "install-deps: $(wc -l <<<"$build") build packages, $(wc -l <<<"$all") with the tests"
