@@ -114,6 +114,8 @@ int main(int argc, char** argv) {
     std::unique_ptr<songloader::gui::DemoCloudServer> demoCloud;
     std::string cloudUrl = userSettings.cloudUrl.value;
     if (options.demo) {
+        // From here on a signal ends the window the normal way (once its event loop runs).
+        EndOnSignals(&app);
         // Demo folders of windows that were killed outright go first.
         songloader::gui::SweepStaleDemoFolders(QDir::tempPath().toStdString());
         demoFolder = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/" + songloader::gui::kDemoFolderPrefix +
@@ -133,13 +135,12 @@ int main(int argc, char** argv) {
             std::cerr << "songloader: cannot start the demo cloud: " << demoCloud->error() << "\n";
             return 1;
         }
-        EndOnSignals(&app);
         cloudUrl = demoCloud->baseUrl();
         drives = std::make_unique<songloader::gui::DemoDriveSystem>(files->deviceRoot);
         // For songloader-cli in another terminal: the device and the cloud it can use meanwhile.
         std::cout << "demo device: " << files->deviceRoot.string() << "\ndemo cloud: " << cloudUrl
-                  << "\ne.g. SONGLOADER_CLOUD_URL=" << cloudUrl << " songloader-cli fetch "
-                  << files->deviceRoot.string() << " 100001" << std::endl;
+                  << "\ne.g. SONGLOADER_CLOUD_URL=" << cloudUrl << " songloader-cli cloud-sync "
+                  << files->deviceRoot.string() << std::endl;
     } else {
         drives = std::make_unique<songloader::LinuxDriveSystem>();
     }
