@@ -1,7 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // songloader: the desktop program.
 #include <QApplication>
+#include <QDir>
+#include <QSocketNotifier>
+#include <QStringList>
 #include <QTemporaryDir>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <iostream>
@@ -17,32 +24,15 @@
 #include "core/text/code_page.h"
 #include "songloader_version.h"
 #include "gui/artwork.h"
+#include "gui/command_line.h"
 #include "gui/demo/demo_setup.h"
 #include "gui/main_window.h"
 #include "udisks/udisks_drive_ejector.h"
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: songloader [--cloud-url URL] [--demo]\n"
-    "\n"
-    "The song loader window: choose a USB drive, add songs to it, fetch songs from the cloud.\n"
-    "\n"
-    "  --cloud-url URL  the cloud server's base URL (else $SONGLOADER_CLOUD_URL, else the key\n"
-    "                   cloud-url of $XDG_CONFIG_HOME/songloader/songloader.conf, else the built-in one)\n"
-    "  --demo           try it without a stick or a server: a demo device in a temporary folder\n"
-    "                   (\"Auto-Check USB Drive\" finds it) and a demo cloud on this machine\n"
-    "  --version        print the version\n"
-    "  --help           print this help\n"
-    "\n"
-    "The command-line tool for the same work is songloader-cli.\n";
-
-struct Options {
-    std::optional<std::string> cloudUrl;
-    bool demo = false;
-};
-
-bool HasDisplay() {
+bool HasDisplay(const songloader::gui::WindowOptions& options) {
+    if (options.platform && !options.platform->empty()) return true;
     for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
         const char* value = std::getenv(name);
         if (value && *value) return true;
@@ -50,32 +40,49 @@ bool HasDisplay() {
     return false;
 }
 
+// SIGTERM, SIGINT and SIGHUP end the window the normal way, so that the demo folder goes with it.
+// The handler only writes the signal's number to a pipe the event loop watches; a second signal
+// ends the program at once (the demo cloud's helper then removes the folder).
+int g_signalPipe[2] = {-1, -1};
+
+void OnEndSignal(int signal) {
+    const unsigned char number = static_cast<unsigned char>(signal);
+    [[maybe_unused]] const ssize_t written = write(g_signalPipe[1], &number, 1);
+}
+
+void EndOnSignals(QObject* owner) {
+    if (pipe2(g_signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+    struct sigaction action {};
+    action.sa_handler = OnEndSignal;
+    action.sa_flags = SA_RESETHAND;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP}) sigaction(signal, &action, nullptr);
+    auto* notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, owner);
+    QObject::connect(notifier, &QSocketNotifier::activated, [] {
+        unsigned char number = 0;
+        if (read(g_signalPipe[0], &number, 1) == 1) QCoreApplication::exit(128 + number);
+    });
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-    Options options;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (arg == "--help" || arg == "-h") {
-            std::cout << kUsage;
-            return 0;
-        }
-        if (arg == "--version") {
-            std::cout << "songloader " << SONGLOADER_VERSION << "\n";
-            return 0;
-        }
-        if (arg == "--demo") {
-            options.demo = true;
-        } else if (arg == "--cloud-url" && i + 1 < argc) {
-            options.cloudUrl = argv[++i];
-        } else if (arg.starts_with("--cloud-url=")) {
-            options.cloudUrl = arg.substr(std::string("--cloud-url=").size());
-        } else {
-            std::cerr << "songloader: unknown argument " << arg << "\n" << kUsage;
-            return 2;
-        }
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const songloader::gui::WindowOptions options = songloader::gui::ParseWindowOptions(arguments);
+    if (!options.error.empty()) {
+        std::cerr << "songloader: " << options.error << "\n" << songloader::gui::kWindowUsage;
+        return 2;
     }
-    if (!HasDisplay()) {
+    if (options.help) {
+        std::cout << songloader::gui::kWindowUsage;
+        return 0;
+    }
+    if (options.version) {
+        std::cout << "songloader " << SONGLOADER_VERSION << "\n";
+        return 0;
+    }
+    if (!HasDisplay(options)) {
         std::cerr << "songloader: no display; run it in a desktop session, or without a screen with "
                      "QT_QPA_PLATFORM=offscreen or under xvfb-run.\n";
         return 1;
@@ -99,8 +106,7 @@ int main(int argc, char** argv) {
     settings.ejector = std::make_shared<songloader::UdisksDriveEjector>();
 
     QApplication app(argc, argv);
-    QApplication::setApplicationName("songloader");
-    QApplication::setOrganizationName("songloader");
+    songloader::gui::SetUpApplicationIdentity();
     QApplication::setWindowIcon(songloader::gui::ApplicationIcon());
 
     std::unique_ptr<songloader::DriveSystem> drives;
@@ -108,7 +114,12 @@ int main(int argc, char** argv) {
     std::unique_ptr<songloader::gui::DemoCloudServer> demoCloud;
     std::string cloudUrl = userSettings.cloudUrl.value;
     if (options.demo) {
-        demoFolder = std::make_unique<QTemporaryDir>();
+        // From here on a signal ends the window the normal way (once its event loop runs).
+        EndOnSignals(&app);
+        // Demo folders of windows that were killed outright go first.
+        songloader::gui::SweepStaleDemoFolders(QDir::tempPath().toStdString());
+        demoFolder = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/" + songloader::gui::kDemoFolderPrefix +
+                                                     QString::number(QCoreApplication::applicationPid()) + "-XXXXXX");
         std::string error;
         const auto files = demoFolder->isValid()
                                ? songloader::gui::MakeDemoFiles(demoFolder->path().toStdString(), error)
@@ -118,14 +129,18 @@ int main(int argc, char** argv) {
                       << "\n";
             return 1;
         }
-        demoCloud = std::make_unique<songloader::gui::DemoCloudServer>(files->cloudFolder);
+        demoCloud = std::make_unique<songloader::gui::DemoCloudServer>(files->cloudFolder,
+                                                                       demoFolder->path().toStdString());
         if (!demoCloud->running()) {
-            std::cerr << "songloader: cannot start the demo cloud on 127.0.0.1\n";
+            std::cerr << "songloader: cannot start the demo cloud: " << demoCloud->error() << "\n";
             return 1;
         }
         cloudUrl = demoCloud->baseUrl();
         drives = std::make_unique<songloader::gui::DemoDriveSystem>(files->deviceRoot);
-        std::cout << "demo device: " << files->deviceRoot.string() << "\ndemo cloud: " << cloudUrl << std::endl;
+        // For songloader-cli in another terminal: the device and the cloud it can use meanwhile.
+        std::cout << "demo device: " << files->deviceRoot.string() << "\ndemo cloud: " << cloudUrl
+                  << "\ne.g. SONGLOADER_CLOUD_URL=" << cloudUrl << " songloader-cli cloud-sync "
+                  << files->deviceRoot.string() << std::endl;
     } else {
         drives = std::make_unique<songloader::LinuxDriveSystem>();
     }

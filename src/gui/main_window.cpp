@@ -305,9 +305,13 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         return;
     }
-    // Only the dialog closes the window (after its pending-copies question).
-    event->ignore();
+    // Only the dialog closes the window (after its questions). Its close() comes while this close
+    // is under way, where Qt ignores it: the answer is given through this event.
     m_dialog.OnSysCommand(SysCommand::Close);
+    if (m_closing)
+        event->accept();
+    else
+        event->ignore();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {

@@ -13,6 +13,7 @@
 
 #include <deque>
 #include <fstream>
+#include <iterator>
 
 #include <gtest/gtest.h>
 
@@ -176,6 +177,32 @@ TEST_F(WindowRoad, ClosingWithPendingCopiesAsksNoThenYes) {
     EXPECT_EQ(script.seen, (Log{"Note|Exit without adding any song?", "Note|Exit without adding any song?"}));
 }
 
+TEST_F(WindowRoad, ClosingWithQueuedSongsAsksBeforeTheyAreLost) {
+    const Log question = {"Note|The queued songs have not been added to the USB drive. Exit anyway?"};
+    Open();
+    QTest::mouseClick(Button(ControlId::AutoCheckDevice), Qt::LeftButton);
+    TypeSong("900001", "Morning Road", Clip("a.mp4"));
+    QTest::mouseClick(Button(ControlId::QueueToAdd), Qt::LeftButton);
+    ASSERT_EQ(Rows(ControlId::WorkList), 1);
+    script.seen.clear();
+
+    script.answers = {QMessageBox::No};
+    window->close();  // the close box and the system's close both arrive as a close event
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(script.seen, question);
+    script.seen.clear();
+    script.answers = {QMessageBox::No};
+    QTest::keyClick(window.get(), Qt::Key_Escape);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(Rows(ControlId::WorkList), 1);
+    EXPECT_EQ(script.seen, question);
+    script.seen.clear();
+    script.answers = {QMessageBox::Yes};
+    window->close();
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(script.seen, question);
+}
+
 TEST_F(WindowRoad, APulledStickIsNoticedFromTheMountTable) {
     test::TmpfsMount stick(device, 1024 * 1024);
     if (!stick.mounted()) GTEST_SKIP() << stick.why_not();
@@ -226,6 +253,26 @@ TEST_F(CloudRoad, TickedCloudSongsAreDownloadedAndAdded) {
     ClickRow(0);
     EXPECT_EQ(script.seen, Log{"Note|The song has been downloaded!"});
     EXPECT_TRUE(window->IsRowChecked(ControlId::WorkList, 0));
+}
+
+// The user's settings file is theirs: a download (which moves the progress window) leaves every
+// byte of it as it was, comments and all.
+TEST_F(CloudRoad, ADownloadLeavesTheUsersSettingsFileByteForByte) {
+    const std::filesystem::path conf = std::filesystem::path(qgetenv("XDG_CONFIG_HOME").toStdString()) /
+                                       "songloader" / "songloader.conf";
+    std::filesystem::create_directories(conf.parent_path());
+    const std::string bytes =
+        "# my settings\n; an old-style comment\ncloud-url = http://x/a,b/;c=d\"e\"\n\n"
+        "encoding = CP936\n# the end, no newline after this";
+    std::ofstream(conf, std::ios::binary) << bytes;
+    LoadAndTick();
+    QTest::mouseClick(Button(ControlId::AddToDevice), Qt::LeftButton);
+    ASSERT_EQ(script.seen, Log{"Note|Added successfully"});
+    std::ifstream in(conf, std::ios::binary);
+    const std::string after((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::filesystem::remove(conf);
+    EXPECT_EQ(after, bytes);
+    EXPECT_TRUE(std::filesystem::exists(conf.parent_path() / "window-state.conf"));
 }
 
 TEST_F(CloudRoad, CancellingTheProgressWindowKeepsNothingAndEndsTheBatch) {

@@ -39,9 +39,9 @@ TEST(ProgressWindow, CaptionChangesOnlyWithTheWholePercent) {
 }
 
 TEST(ProgressWindow, ReusesStoredPlaceOrCentres) {
-    QSettings settings(QStringLiteral("songloader"), QStringLiteral("songloader"));
-    ASSERT_TRUE(settings.fileName().startsWith(QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME"))))
-        << settings.fileName().toStdString();
+    // The window's own state file, beside the user's songloader.conf.
+    QSettings settings(QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) + "/songloader/window-state.conf",
+                       QSettings::IniFormat);
     {
         ProgressWindow window(nullptr, QStringLiteral("Download Progress"));
         window.show();

@@ -27,9 +27,15 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for d in libqt6widgets6 libc6 qt6-qpa-plugins; do
   grep -q "$d" <<<"$depends" || fail "Depends lacks $d: $depends"
 done
+# Only --demo serves HTTP, from its helper program: a user's window needs no HTTP server library.
+! grep -q "httplib" <<<"$depends" || fail "Depends has the HTTP server library: $depends"
+grep -q " ./usr/libexec/songloader/songloader-demo-cloud\$" <<<"$contents" || fail "no demo cloud helper"
+[ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "Version: $(dpkg-deb -f "$deb" Version)"
+dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/doc/songloader/copyright | grep -q "^License: GPL-3.0-or-later" ||
+  fail "copyright names no GPL-3.0-or-later"
 [ "$(dpkg-deb -f "$deb" Section)" = sound ] || fail "Section: $(dpkg-deb -f "$deb" Section)"
 if command -v lintian >/dev/null; then
-  errors=$(lintian "$deb" 2>/dev/null | grep '^E:' || true)
+  errors=$(lintian "$deb" 2>/dev/null | grep -E '^(E|W):' || true)
   [ -z "$errors" ] || fail "lintian: $errors"
 fi
 echo "$(basename "$deb") built and checked"

@@ -50,6 +50,10 @@ int main(int argc, char** argv) {
         return 1;
     }
     songloader::gui::DemoCloudServer server(files->cloudFolder);
+    if (!server.running()) {
+        std::fprintf(stderr, "cannot start the demo cloud: %s\n", server.error().c_str());
+        return 1;
+    }
     songloader::gui::DemoDriveSystem drives(files->deviceRoot);
     songloader::DownloadProgress progress;
     const songloader::CloudClient cloud(server.baseUrl(), progress);

@@ -43,6 +43,8 @@ inline constexpr const char* kNumberRangeMessage = "Song number must be 900000 t
 inline constexpr const char* kSelectFileMessage = "Please select file";
 inline constexpr const char* kFilePathInvalidMessage = "File Path is Invaild";
 inline constexpr const char* kExitQuestion = "Exit without adding any song?";
+inline constexpr const char* kQueuedSongsExitQuestion =
+    "The queued songs have not been added to the USB drive. Exit anyway?";
 inline constexpr const char* kConfirmDeleteQuestion = "Confirm song deletion?";
 inline constexpr const char* kSongDownloadedMessage = "The song has been downloaded!";
 inline constexpr const char* kSelectSongMessage = "Please select song!";

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/app/sonquill_dlg.h"
 
+#include <algorithm>
 #include <system_error>
 #include <utility>
 
@@ -153,6 +154,13 @@ void CSonquillDlg::OnAbout() {
 }
 
 void CSonquillDlg::RequestClose() {
+    // Songs queued but not added are the user's typing: they never vanish without a word.
+    // (Cloud rows carry no media file of this computer; queued user songs always do.)
+    const bool userSongsQueued = std::any_of(m_workSongs.begin(), m_workSongs.end(),
+                                             [](const ROWELEMENT& song) { return !song.mediaPath.empty(); });
+    if (userSongsQueued &&
+        Show({kQueuedSongsExitQuestion, kCaptionNote, NoticeIcon::None}, MessageButtons::YesNo) != MessageAnswer::Yes)
+        return;
     if (!m_pendingCopies.empty()) {
         if (Show({kExitQuestion, kCaptionNote, NoticeIcon::None}, MessageButtons::YesNo) != MessageAnswer::Yes) return;
         // The copies are not in the device's catalogue: take them off the device again.

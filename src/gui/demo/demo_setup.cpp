@@ -1,11 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/demo/demo_setup.h"
 
-#include <httplib.h>
+#include <QCoreApplication>
+#include <QProcess>
+#include <QStringList>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
 #include <array>
 #include <fstream>
-#include <thread>
 
 #include "core/catalogue/language_table.h"
 #include "core/cloud/catalogue_publisher.h"
@@ -120,22 +127,71 @@ std::optional<DemoFiles> MakeDemoFiles(const std::filesystem::path& folder, std:
 }
 
 struct DemoCloudServer::Impl {
-    httplib::Server server;
-    std::thread thread;
+    QProcess helper;
 };
 
-DemoCloudServer::DemoCloudServer(const std::filesystem::path& folder) : impl_(std::make_unique<Impl>()) {
-    if (!impl_->server.set_mount_point("/", folder.string())) return;
-    port_ = impl_->server.bind_to_any_port("127.0.0.1");
-    if (port_ <= 0) return;
-    impl_->thread = std::thread([this] { impl_->server.listen_after_bind(); });
+std::filesystem::path DemoCloudHelperPath() {
+    const std::filesystem::path folder = QCoreApplication::applicationDirPath().toStdString();
+    const std::filesystem::path installed = folder / SONGLOADER_DEMO_CLOUD_RELATIVE;
+    std::error_code error;
+    if (std::filesystem::is_regular_file(installed, error)) return installed;
+    return folder / std::filesystem::path(SONGLOADER_DEMO_CLOUD_RELATIVE).filename();
+}
+
+DemoCloudServer::DemoCloudServer(const std::filesystem::path& folder, const std::filesystem::path& removeOnExit)
+    : impl_(std::make_unique<Impl>()) {
+    const std::filesystem::path program = DemoCloudHelperPath();
+    QStringList arguments{QString::fromStdString(folder.string())};
+    if (!removeOnExit.empty()) arguments << QStringLiteral("--remove-on-exit") << QString::fromStdString(removeOnExit.string());
+    // Its standard input is the pipe whose end tells it that this process is gone.
+    impl_->helper.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    impl_->helper.start(QString::fromStdString(program.string()), arguments);
+    if (!impl_->helper.waitForStarted(5000)) {
+        error_ = program.string() + ": " + impl_->helper.errorString().toStdString();
+        return;
+    }
+    // The first line is the address; a helper that cannot serve ends without one.
+    QByteArray line;
+    while (!line.endsWith('\n') && impl_->helper.waitForReadyRead(5000)) line += impl_->helper.readLine();
+    line = line.trimmed();
+    if (!line.startsWith("http://127.0.0.1:")) {
+        error_ = program.string() + " did not start serving";
+        return;
+    }
+    url_ = line.toStdString();
 }
 
 DemoCloudServer::~DemoCloudServer() {
-    impl_->server.stop();
-    if (impl_->thread.joinable()) impl_->thread.join();
+    if (impl_->helper.state() == QProcess::NotRunning) return;
+    impl_->helper.closeWriteChannel();
+    if (!impl_->helper.waitForFinished(3000)) {
+        impl_->helper.kill();
+        impl_->helper.waitForFinished(1000);
+    }
 }
 
-std::string DemoCloudServer::baseUrl() const { return "http://127.0.0.1:" + std::to_string(port_) + "/"; }
+int SweepStaleDemoFolders(const std::filesystem::path& tempRoot) {
+    int removed = 0;
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(tempRoot, error)) {
+        const std::string name = entry.path().filename().string();
+        if (!name.starts_with(kDemoFolderPrefix)) continue;
+        // "songloader-demo-PID-XXXXXX"
+        const std::string rest = name.substr(std::string(kDemoFolderPrefix).size());
+        const auto dash = rest.find('-');
+        if (dash == 0 || dash == std::string::npos ||
+            rest.find_first_not_of("0123456789") != dash)
+            continue;
+        const long pid = std::strtol(rest.substr(0, dash).c_str(), nullptr, 10);
+        if (pid <= 0 || pid == static_cast<long>(getpid())) continue;
+        if (kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;  // alive, or not ours to judge
+        struct stat facts {};
+        // A real folder of this user only, never followed through a link.
+        if (lstat(entry.path().c_str(), &facts) != 0 || !S_ISDIR(facts.st_mode) || facts.st_uid != getuid()) continue;
+        std::error_code ignored;
+        if (std::filesystem::remove_all(entry.path(), ignored) > 0 && !ignored) ++removed;
+    }
+    return removed;
+}
 
 }  // namespace songloader::gui

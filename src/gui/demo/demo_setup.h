@@ -36,22 +36,37 @@ struct DemoFiles {
 std::optional<DemoFiles> MakeDemoFiles(const std::filesystem::path& folder, std::string& error,
                                       int deviceSongs = 36, int cloudSongs = 300);
 
-// A static file server on 127.0.0.1 at a free port, serving `folder` until it is destroyed.
+// The demo cloud: the helper program songloader-demo-cloud serving `folder` on 127.0.0.1 at a free
+// port, until this is destroyed or this process ends in any way. `removeOnExit`, when given, is a
+// demo folder the helper removes once this process is gone (killed included).
 class DemoCloudServer {
 public:
-    explicit DemoCloudServer(const std::filesystem::path& folder);
+    explicit DemoCloudServer(const std::filesystem::path& folder, const std::filesystem::path& removeOnExit = {});
     ~DemoCloudServer();
     DemoCloudServer(const DemoCloudServer&) = delete;
     DemoCloudServer& operator=(const DemoCloudServer&) = delete;
 
-    bool running() const { return port_ > 0; }
+    bool running() const { return !url_.empty(); }
     // "http://127.0.0.1:PORT/"
-    std::string baseUrl() const;
+    std::string baseUrl() const { return url_; }
+    // Why it is not running.
+    const std::string& error() const { return error_; }
 
 private:
     struct Impl;
     std::unique_ptr<Impl> impl_;
-    int port_ = -1;
+    std::string url_;
+    std::string error_;
 };
+
+// Where the helper is: installed under libexec/songloader, or beside the running program in the
+// build tree.
+std::filesystem::path DemoCloudHelperPath();
+
+// Demo folders are named "songloader-demo-PID-XXXXXX" in the temporary folder, PID the window's.
+inline constexpr const char* kDemoFolderPrefix = "songloader-demo-";
+// Removes the demo folders below `tempRoot` that belong to this user and to processes that no
+// longer exist (a window killed outright); returns how many.
+int SweepStaleDemoFolders(const std::filesystem::path& tempRoot);
 
 }  // namespace songloader::gui

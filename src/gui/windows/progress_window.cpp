@@ -15,9 +15,12 @@
 #include <algorithm>
 #include <atomic>
 #include <exception>
+#include <filesystem>
+#include <memory>
 #include <thread>
 
 #include "core/app/dialog_texts.h"
+#include "core/common/user_settings.h"
 
 namespace songloader::gui {
 
@@ -27,7 +30,14 @@ constexpr int kEdge = 2;  // the width of a sunken edge
 constexpr int kPollMs = 30;
 const char* const kCancelLabel = " Cancel ";
 
-QSettings UserSettings() { return QSettings(QStringLiteral("songloader"), QStringLiteral("songloader")); }
+// The window's own state, beside the user's songloader.conf but never in it: that file is the
+// user's, edited by hand, and no program of this project writes it.
+std::unique_ptr<QSettings> WindowState() {
+    const auto settingsFile = SettingsFilePath(SettingsSources::FromEnvironment());
+    if (!settingsFile) return nullptr;
+    const std::filesystem::path file = settingsFile->parent_path() / "window-state.conf";
+    return std::make_unique<QSettings>(QString::fromStdString(file.string()), QSettings::IniFormat);
+}
 
 // The text line's font: the desktop's, 13/16 of its height, normal weight.
 QFont SmallFont(QFont font) {
@@ -132,9 +142,9 @@ void ProgressWindow::hideEvent(QHideEvent* event) {
 }
 
 void ProgressWindow::restorePosition() {
-    QSettings settings = UserSettings();
-    const QPoint stored(settings.value(QStringLiteral("Settings/X"), -1).toInt(),
-                        settings.value(QStringLiteral("Settings/Y"), -1).toInt());
+    const auto state = WindowState();
+    const QPoint stored(state ? state->value(QStringLiteral("Settings/X"), -1).toInt() : -1,
+                        state ? state->value(QStringLiteral("Settings/Y"), -1).toInt() : -1);
     if (stored.x() >= 0 && stored.y() >= 0 && QGuiApplication::screenAt(stored) != nullptr) {
         move(stored);
         return;
@@ -146,9 +156,10 @@ void ProgressWindow::restorePosition() {
 }
 
 void ProgressWindow::storePosition() const {
-    QSettings settings = UserSettings();
-    settings.setValue(QStringLiteral("Settings/X"), x());
-    settings.setValue(QStringLiteral("Settings/Y"), y());
+    const auto state = WindowState();
+    if (!state) return;
+    state->setValue(QStringLiteral("Settings/X"), x());
+    state->setValue(QStringLiteral("Settings/Y"), y());
 }
 
 DownloadOutcome RunTransferWithProgressWindow(QWidget* owner, const Transfer& transfer, DownloadProgress& progress,

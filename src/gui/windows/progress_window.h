@@ -17,8 +17,8 @@ namespace songloader::gui {
 
 // The small always-on-top window that follows one download: a text line, a bar, a "Cancel"
 // button, and the percentage in the caption ("Download Progress [42%]"), which changes only when
-// the whole percent does. It comes back where the user last left it (QSettings "Settings/X" and
-// "Settings/Y"), or centred when that place is on no screen.
+// the whole percent does. It comes back where the user last left it ("Settings/X" and "Settings/Y"
+// of window-state.conf beside songloader.conf), or centred when that place is on no screen.
 class ProgressWindow : public QWidget {
     Q_OBJECT
 public:

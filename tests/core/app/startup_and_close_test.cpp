@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
 
 #include "dialog_fixture.h"
 
@@ -161,6 +164,36 @@ TEST_F(Closing, AFileAlreadyGoneDoesNotStopTheOthers) {
     dlg.OnSysCommand(SysCommand::Close);
     EXPECT_TRUE(view.closed);
     EXPECT_FALSE(std::filesystem::exists(second));
+}
+
+// Songs queued in the work list but not added are asked about on every way of closing; the answer
+// No keeps the window and the queue.
+TEST_F(StartUp, QueuedSongsAreAskedAboutOnEveryClose) {
+    const std::string question = "Note|The queued songs have not been added to the USB drive. Exit anyway?";
+    struct Case {
+        const char* name;
+        std::function<void(CSonquillDlg&)> close;
+    };
+    const std::vector<Case> cases = {
+        {"close box / system close", [](CSonquillDlg& d) { d.OnSysCommand(SysCommand::Close); }},
+        {"Escape", [](CSonquillDlg& d) { d.OnCancel(); }},
+    };
+    ChooseDevice();
+    Queue("900001", "Mine", MakeClip("a.mp4"));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClearLog();
+        view.answers = {MessageAnswer::No};
+        c.close(dlg);
+        EXPECT_EQ(view.MessageLog(), std::vector<std::string>{question});
+        EXPECT_FALSE(view.closed);
+        EXPECT_EQ(dlg.workSongs().size(), 1u);
+    }
+    ClearLog();
+    view.answers = {MessageAnswer::Yes};
+    dlg.OnSysCommand(SysCommand::Close);
+    EXPECT_EQ(view.MessageLog(), std::vector<std::string>{question});
+    EXPECT_TRUE(view.closed);
 }
 
 TEST_F(StartUp, EscapeWithNothingPendingClosesAtOnce) {
