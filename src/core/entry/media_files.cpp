@@ -17,7 +17,7 @@ namespace songloader {
 
 namespace {
 
-MediaResult Failure(std::string error) {
+MediaResult Failed(std::string error) {
     MediaResult result;
     result.error = std::move(error);
     return result;
@@ -46,11 +46,11 @@ std::uint64_t MebibytesRoundedUp(std::uint64_t bytes) { return (bytes + kCopyChu
 MediaResult CopyMediaFile(const std::filesystem::path& source, const std::filesystem::path& target,
                           const ChunkProgress& onChunk) {
     bool createdFolder = false;
-    if (std::string why = RealFolderForWrite(target.parent_path(), &createdFolder); !why.empty()) return Failure(why);
+    if (std::string why = RealFolderForWrite(target.parent_path(), &createdFolder); !why.empty()) return Failed(why);
     // A failed copy leaves no empty song folder behind.
     auto failure = [&](std::string why) {
         if (createdFolder) ::rmdir(target.parent_path().c_str());
-        return Failure(std::move(why));
+        return Failed(std::move(why));
     };
     int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return failure("cannot open " + source.string() + ": " + std::strerror(errno));
@@ -115,7 +115,7 @@ MediaResult MoveDeviceSongMedia(const std::filesystem::path& songFolder, std::st
                                 std::string_view newNumberText, const ChunkProgress& onChunk) {
     const auto oldFile = FindDeviceSongMedia(songFolder, oldNumberText);
     if (!oldFile) {
-        return Failure("the media file of song " + std::string(oldNumberText) + " is not on the device");
+        return Failed("the media file of song " + std::string(oldNumberText) + " is not on the device");
     }
     MediaResult moved;
     moved.ok = true;
@@ -128,7 +128,7 @@ MediaResult MoveDeviceSongMedia(const std::filesystem::path& songFolder, std::st
     for (const auto& file : SongFiles(songFolder, oldNumberText)) {
         const std::string rest = file.filename().string().substr(oldNumberText.size());
         const std::filesystem::path target = MediaFolder(songFolder, newNumberText) / (std::string(newNumberText) + rest);
-        if (std::filesystem::exists(target, error)) return Failure(target.string() + " already exists on the device");
+        if (std::filesystem::exists(target, error)) return Failed(target.string() + " already exists on the device");
         moves.emplace_back(file, target);
     }
     // All or none: the old files go only once every copy is complete.
