@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
                            "Song " + Letters(i), "Artist " + Letters(i % 500), "Composer", "Lyricist"});
     }
     const auto songFolder = songloader::SongFolderOf(root);
-    songloader::EnsureSongFolder(songFolder);
+    (void)songloader::EnsureSongFolder(songFolder);
     songloader::test::WriteBytes(songFolder / "SgList.dat", songloader::test::MakeListFileBytes(entries));
     auto* list = qobject_cast<QTableView*>(window.control(songloader::ControlId::DeviceList));
     QElapsedTimer read;

@@ -16,19 +16,18 @@ int Eject(const Operands& operands, Console& console) {
         console.Fail() << device->string() << " is not on a drive that can be ejected.\n";
         return kExitFailure;
     }
-    std::string loadError;
-    const QtPart* qt = LoadQtPart(loadError);
+    const Result<const QtPart*> qt = LoadQtPart();
     if (!qt) {
-        console.Fail() << loadError << "\n";
+        console.Fail() << qt.message() << "\n";
         return kExitFailure;
     }
-    const std::unique_ptr<DriveEjector> ejector = qt->makeDriveEjector();
-    const EjectOutcome outcome = EjectDevice(*ejector, *mountPoint, SongFolderOf(*device));
-    if (!outcome.ok) {
-        console.Fail() << outcome.message << "\n";
+    const std::unique_ptr<DriveEjector> ejector = (*qt)->makeDriveEjector();
+    const Result<> ejected = EjectDevice(*ejector, *mountPoint, SongFolderOf(*device));
+    if (!ejected) {
+        console.Fail() << ejected.message() << "\n";
         return kExitFailure;
     }
-    console.out << outcome.message << "\n";
+    console.out << kEjectedMessage << "\n";
     return kExitOk;
 }
 

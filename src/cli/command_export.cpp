@@ -14,9 +14,9 @@ void AddExportCommand(CommandSet& commands) {
         "texts in the device's own bytes, ready for a spreadsheet.\n",
         [encoding](const Operands& operands, Console& console) {
             return RunOnDevice(operands.device, *encoding, DeviceUse::Read, console, [&](LoadedDevice& loaded) {
-                const ExportResult result = ExportSongList(loaded.songs, operands.rest[0]);
-                PrintNotices({result.notice}, !result.ok, console);
-                return result.ok ? kExitOk : kExitFailure;
+                const Result<Notice> exported = ExportSongList(loaded.songs, operands.rest[0]);
+                PrintNotices({exported ? *exported : exported.failure().AsNotice()}, !exported, console);
+                return exported ? kExitOk : kExitFailure;
             });
         });
     AddEncodingOption(command, *encoding);

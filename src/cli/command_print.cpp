@@ -24,27 +24,22 @@ int Print(const PrintOptions& options, const Operands& operands, Console& consol
     if (!songs) return kExitFailure;
     const bool thai = TextSettingsFromEnvironment().thai;
 
-    std::string loadError;
-    const QtPart* qt = LoadQtPart(loadError);
+    const Result<const QtPart*> qt = LoadQtPart();
     if (!qt) {
-        console.Fail() << loadError << "\n";
+        console.Fail() << qt.message() << "\n";
         return kExitFailure;
     }
     // Long lists take a while: a terminal sees the pages count up.
     ProgressLine line(console, "printing");
     auto progress = [&](int page, int highest) { line.Count(page, highest, "pages", page == highest); };
-    const PdfResult pdf =
-        qt->writeSongListPdf({*songs, device->codePage, options.paper == "Letter", thai, outName, progress});
+    const Result<int> pdf =
+        (*qt)->writeSongListPdf({*songs, device->codePage, options.paper == "Letter", thai, outName, progress});
     line.Finish();
-    if (pdf.pages == 0) {
-        console.Fail() << "the PDF could not be made\n";
+    if (!pdf) {
+        console.Fail() << pdf.message() << "\n";
         return kExitFailure;
     }
-    if (!pdf.writeError.empty()) {
-        console.Fail() << "cannot write " << outName << ": " << pdf.writeError << "\n";
-        return kExitFailure;
-    }
-    const int pages = pdf.pages;
+    const int pages = *pdf;
     console.out << songs->size() << (songs->size() == 1 ? " song" : " songs") << " on " << pages
                 << (pages == 1 ? " page" : " pages") << " written to " << outName << "\n";
     return kExitOk;

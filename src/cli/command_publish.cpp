@@ -13,6 +13,16 @@ namespace songloader::cli {
 
 namespace {
 
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find('\n', start)) != std::string::npos; start = end + 1) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    lines.push_back(text.substr(start));
+    return lines;
+}
+
 struct PublishOptions {
     std::string encoding;
     std::string midiDir;
@@ -27,21 +37,25 @@ int Publish(const PublishOptions& options, const Operands& operands, Console& co
         console.Fail() << "cannot read " << tablePath.string() << ": " << std::strerror(errno) << "\n";
         return kExitFailure;
     }
-    const PublishTable table = ParsePublishTable(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()),
-                                                 tablePath.parent_path(), *codePage);
-    for (const std::string& error : table.errors) console.Fail() << tablePath.string() << ": " << error << "\n";
-    if (!table.ok()) return kExitFailure;
+    const Result<std::vector<PublishSong>> songs = ParsePublishTable(
+        std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), tablePath.parent_path(), *codePage);
+    if (!songs) {
+        for (const std::string& line : Lines(songs.message())) console.Fail() << tablePath.string() << ": " << line << "\n";
+        return kExitFailure;
+    }
 
     std::optional<std::filesystem::path> midi;
     if (!options.midiDir.empty()) midi = options.midiDir;
     ProgressLine line(console, "publishing");
     PublishHooks hooks;
     hooks.onFile = [&](std::size_t done, std::size_t total) { line.Count(done, total, "files", done == total); };
-    const PublishResult result = PublishCatalogue(table.songs, operands.rest[1], midi, hooks);
+    const Result<> published = PublishCatalogue(*songs, operands.rest[1], midi, hooks);
     line.Finish();
-    for (const std::string& error : result.errors) console.Fail() << error << "\n";
-    if (!result.ok) return kExitFailure;
-    console.out << table.songs.size() << " songs published to " << operands.rest[1] << "\n";
+    if (!published) {
+        for (const std::string& failure : Lines(published.message())) console.Fail() << failure << "\n";
+        return kExitFailure;
+    }
+    console.out << songs->size() << " songs published to " << operands.rest[1] << "\n";
     return kExitOk;
 }
 

@@ -159,9 +159,12 @@ int RunOnDevice(const std::optional<std::string>& given, const std::string& enco
 
 std::optional<std::string> ToDevice(const Device& device, const std::string& utf8, const char* what,
                                     Console& console) {
-    auto bytes = Utf8ToDevice(utf8, device.codePage);
-    if (!bytes) console.Fail() << "the " << what << " cannot be written in " << device.codePage << "\n";
-    return bytes;
+    Result<std::string> bytes = Utf8ToDevice(utf8, device.codePage);
+    if (!bytes) {
+        console.Fail() << "the " << what << " cannot be written in " << device.codePage << "\n";
+        return std::nullopt;
+    }
+    return std::move(*bytes);
 }
 
 void PrintNotices(const Notices& notices, bool failure, Console& console) {

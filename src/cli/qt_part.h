@@ -7,6 +7,7 @@
 #include <string>
 
 #include "core/catalogue/row_element.h"
+#include "core/common/result.h"
 #include "core/device/drive_ejector.h"
 
 // The commands that print or eject need Qt; the others must start without loading it. Their Qt
@@ -23,19 +24,14 @@ struct PdfRequest {
     std::function<void(int page, int lastPage)> onPage;
 };
 
-struct PdfResult {
-    int pages = 0;          // 0: the PDF could not be made
-    std::string writeError;  // set when the file could not be written
-};
-
-// What the module offers.
+// What the module offers. The PDF: its page count, or why it could not be made or written.
 struct QtPart {
-    PdfResult (*writeSongListPdf)(const PdfRequest& request);
+    Result<int> (*writeSongListPdf)(const PdfRequest& request);
     std::unique_ptr<DriveEjector> (*makeDriveEjector)();
 };
 
-// Opens the module; nullptr, and why in `error`, when it cannot.
-const QtPart* LoadQtPart(std::string& error);
+// Opens the module, or says why it cannot.
+Result<const QtPart*> LoadQtPart();
 
 }  // namespace songloader::cli
 

@@ -22,19 +22,13 @@ std::filesystem::path FindQtPart() {
 
 }  // namespace
 
-const QtPart* LoadQtPart(std::string& error) {
+Result<const QtPart*> LoadQtPart() {
     const std::filesystem::path file = FindQtPart();
     void* module = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!module) {
-        error = "cannot load " + file.string() + ": " + dlerror();
-        return nullptr;
-    }
+    if (!module) return Fail("cannot load " + file.string() + ": " + dlerror());
     using Entry = const QtPart* (*)();
     const auto entry = reinterpret_cast<Entry>(dlsym(module, "songloader_cli_qt_part"));
-    if (!entry) {
-        error = file.string() + " is not the song loader's Qt part";
-        return nullptr;
-    }
+    if (!entry) return Fail(file.string() + " is not the song loader's Qt part");
     // Opening it again (print, then eject) hands back the module already loaded.
     return entry();
 }

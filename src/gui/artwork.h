@@ -8,7 +8,7 @@
 namespace songloader::gui {
 
 inline constexpr int kFirstButtonImage = 193;
-inline constexpr int kLastButtonImage = 208;  // 208: "Eject USB Drive", not of the old dialog
+inline constexpr int kLastButtonImage = 208;  // 208: "Eject USB Drive", the last button drawn
 
 // The push-button picture with that PNG id (193..208) at its drawn size; a null pixmap for any
 // other id, as for a missing image.

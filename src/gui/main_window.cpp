@@ -513,8 +513,7 @@ void MainWindow::ShowAbout() {
     box.exec();
 }
 
-void MainWindow::OpenHelpFile(const std::filesystem::path&) {
-    // The program's own help pages replace the old help file of the start folder.
+void MainWindow::OpenHelp() {
     const std::filesystem::path index = HelpIndexFile();
     if (index.empty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(Q(index.string())))) {
         const ArrowCursor arrow;

@@ -69,7 +69,7 @@ public:
     std::optional<std::string> ChooseFolder(const std::string& title) override;
     void ShowContextMenu(bool deleteEnabled) override;
     void ShowAbout() override;
-    void OpenHelpFile(const std::filesystem::path& file) override;
+    void OpenHelp() override;
     DownloadOutcome RunTransfer(const Transfer& transfer, DownloadProgress& progress,
                                 const std::string& name) override;
     void RunWork(const std::function<void()>& work, const std::string& what) override;

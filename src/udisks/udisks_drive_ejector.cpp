@@ -39,8 +39,8 @@ QByteArrayList MountPointsOf(const QVariant& value) {
     return points;
 }
 
-EjectResult Failure(EjectStatus status, const QDBusMessage& reply) {
-    return {status, reply.errorMessage().toStdString()};
+Failure Refused(EjectRefusal why, const std::filesystem::path& mountPoint, const QDBusMessage& reply) {
+    return EjectFailure(why, mountPoint, reply.errorMessage().toStdString());
 }
 
 bool NoServiceError(const QDBusMessage& reply) {
@@ -59,9 +59,11 @@ UdisksDriveEjector::UdisksDriveEjector(std::chrono::milliseconds timeout) : time
     qDBusRegisterMetaType<ManagedObjects>();
 }
 
-EjectResult UdisksDriveEjector::Eject(const std::filesystem::path& mountPoint) {
+Result<> UdisksDriveEjector::Eject(const std::filesystem::path& mountPoint) {
     QDBusConnection bus = QDBusConnection::systemBus();
-    if (!bus.isConnected()) return {EjectStatus::NoService, bus.lastError().message().toStdString()};
+    if (!bus.isConnected()) {
+        return EjectFailure(EjectRefusal::NoService, mountPoint, bus.lastError().message().toStdString());
+    }
     const int timeout = static_cast<int>(timeout_.count());
 
     QDBusMessage list = QDBusMessage::createMethodCall(kService, kRootPath,
@@ -69,7 +71,7 @@ EjectResult UdisksDriveEjector::Eject(const std::filesystem::path& mountPoint) {
                                                        QStringLiteral("GetManagedObjects"));
     const QDBusMessage objects = bus.call(list, QDBus::Block, timeout);
     if (objects.type() != QDBusMessage::ReplyMessage) {
-        return Failure(NoServiceError(objects) ? EjectStatus::NoService : EjectStatus::Failed, objects);
+        return Refused(NoServiceError(objects) ? EjectRefusal::NoService : EjectRefusal::Failed, mountPoint, objects);
     }
     ManagedObjects managed;
     objects.arguments().value(0).value<QDBusArgument>() >> managed;
@@ -85,24 +87,22 @@ EjectResult UdisksDriveEjector::Eject(const std::filesystem::path& mountPoint) {
         drive = interfaces[kBlock].value(QStringLiteral("Drive")).value<QDBusObjectPath>().path();
         break;
     }
-    if (block.isEmpty()) return {EjectStatus::NotFound, {}};
+    if (block.isEmpty()) return EjectFailure(EjectRefusal::NotFound, mountPoint);
 
     QDBusMessage unmount = QDBusMessage::createMethodCall(kService, block, kFilesystem, QStringLiteral("Unmount"));
     unmount << QVariantMap{};
     const QDBusMessage unmounted = bus.call(unmount, QDBus::Block, timeout);
     if (unmounted.type() != QDBusMessage::ReplyMessage) {
-        return Failure(unmounted.errorName() == kBusyError ? EjectStatus::Busy : EjectStatus::Failed, unmounted);
+        return Refused(unmounted.errorName() == kBusyError ? EjectRefusal::Busy : EjectRefusal::Failed, mountPoint,
+                       unmounted);
     }
     // A block device of no drive (a loop device) is safe to remove once unmounted.
-    if (drive.isEmpty() || drive == QStringLiteral("/")) return {EjectStatus::Ejected, {}};
+    if (drive.isEmpty() || drive == QStringLiteral("/")) return {};
     QDBusMessage powerOff = QDBusMessage::createMethodCall(kService, drive, kDrive, QStringLiteral("PowerOff"));
     powerOff << QVariantMap{};
-    const QDBusMessage powered = bus.call(powerOff, QDBus::Block, timeout);
-    if (powered.type() != QDBusMessage::ReplyMessage) {
-        // Unmounted and flushed: safe to pull even where the drive cannot be powered off.
-        return {EjectStatus::Ejected, powered.errorMessage().toStdString()};
-    }
-    return {EjectStatus::Ejected, {}};
+    // Unmounted and flushed: safe to pull even where the drive cannot be powered off.
+    bus.call(powerOff, QDBus::Block, timeout);
+    return {};
 }
 
 }  // namespace songloader

@@ -14,7 +14,7 @@ namespace songloader {
 class UdisksDriveEjector final : public DriveEjector {
 public:
     explicit UdisksDriveEjector(std::chrono::milliseconds timeout = std::chrono::seconds(25));
-    EjectResult Eject(const std::filesystem::path& mountPoint) override;
+    Result<> Eject(const std::filesystem::path& mountPoint) override;
 
 private:
     std::chrono::milliseconds timeout_;

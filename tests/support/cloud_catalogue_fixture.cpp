@@ -13,7 +13,7 @@ void WriteCloudCatalogue(const std::filesystem::path& file, const std::vector<Ca
     std::filesystem::remove(file);
     CatalogueDatabase db;
     if (!db.Open(file) || !CreateCatalogueTable(db, kSongListTable)) throw std::runtime_error("catalogue");
-    db.Execute("begin");
+    if (!db.Execute("begin")) throw std::runtime_error("catalogue: " + db.lastError());
     SongListInserter insert(db);
     for (const CatalogueSong& song : songs) {
         DeviceDatabaseRow row;
@@ -23,7 +23,7 @@ void WriteCloudCatalogue(const std::filesystem::path& file, const std::vector<Ca
         row.singername = song.singer;
         if (!insert.Insert(row)) throw std::runtime_error("insert");
     }
-    db.Execute("commit");
+    if (!db.Execute("commit")) throw std::runtime_error("catalogue: " + db.lastError());
 }
 
 void ExecuteSql(const std::filesystem::path& file, const std::string& sql) {

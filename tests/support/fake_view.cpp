@@ -254,9 +254,9 @@ void FakeView::ShowAbout() {
     ++abouts;
 }
 
-void FakeView::OpenHelpFile(const std::filesystem::path& file) {
-    Record("OpenHelpFile " + file.string());
-    helpFiles.push_back(file);
+void FakeView::OpenHelp() {
+    Record("OpenHelp");
+    ++helps;
 }
 
 DownloadOutcome FakeView::RunTransfer(const Transfer& transfer, DownloadProgress& progress, const std::string& name) {

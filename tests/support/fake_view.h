@@ -50,7 +50,7 @@ public:
     std::vector<Notice> messages;
     std::vector<std::string> folderTitles;
     std::vector<FileDialogOptions> fileDialogs;
-    std::vector<std::filesystem::path> helpFiles;
+    int helps = 0;
     std::vector<std::string> transfers;  // "name steps" of each transfer, in order
     // Pages of every print job and preview, in order; a cancelled job has none.
     std::vector<std::vector<RenderedPage>> printJobs;
@@ -121,7 +121,7 @@ public:
     std::optional<std::string> ChooseFolder(const std::string& title) override;
     void ShowContextMenu(bool deleteEnabled) override;
     void ShowAbout() override;
-    void OpenHelpFile(const std::filesystem::path& file) override;
+    void OpenHelp() override;
     // Runs the transfer inline, on the calling thread.
     DownloadOutcome RunTransfer(const Transfer& transfer, DownloadProgress& progress,
                                 const std::string& name) override;

@@ -64,7 +64,7 @@ int RenderPdf(const PdfRequest& request, QIODevice& pdf) {
                                request.onPage);
 }
 
-PdfResult WriteSongListPdf(const PdfRequest& request) {
+Result<int> WriteSongListPdf(const PdfRequest& request) {
     // Fonts need a GUI application, but a PDF needs no display: the offscreen platform always
     // serves, so a display named but out of reach cannot stop the command.
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -73,18 +73,18 @@ PdfResult WriteSongListPdf(const PdfRequest& request) {
     char* argv[] = {name, nullptr};
     QGuiApplication application(argc, argv);
 
-    PdfResult result;
     SafeFileWriter out(request.out);
+    int pages = 0;
     {
         SafeFileDevice device(out);
-        result.pages = RenderPdf(request, device);
+        pages = RenderPdf(request, device);
     }
-    if (result.pages == 0) {
+    if (pages == 0) {
         out.Abort();
-        return result;
+        return Fail("the PDF could not be made");
     }
-    if (!out.Commit()) result.writeError = out.error();
-    return result;
+    if (!out.Commit()) return Fail("cannot write " + request.out.string() + ": " + out.error());
+    return pages;
 }
 
 std::unique_ptr<DriveEjector> MakeDriveEjector() { return std::make_unique<UdisksDriveEjector>(); }

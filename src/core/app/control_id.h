@@ -34,14 +34,13 @@ enum class ControlId : int {
     CloudMidi = 1046,
     SearchBox = 1047,
     SearchLanguage = 1050,
-    EjectDevice = 1060,  // "Eject USB Drive": a command of this system, not of the old dialog
+    EjectDevice = 1060,  // "Eject USB Drive": safe removal of the stick
     MenuDelete = 32773,
     PrintCommand = 57607,  // the standard print command, handled like Print
 };
 
 inline constexpr int kDialogTimerId = 103;
 inline constexpr int kDialogTimerMilliseconds = 40;
-inline constexpr int kContextMenuId = 132;
 
 // The system commands the dialog handles itself; everything else gets the default processing.
 enum class SysCommand { About, Close, ContextHelp, Other };

@@ -11,7 +11,8 @@ namespace songloader {
 void CSonquillDlg::PublishDeviceFolder(const std::filesystem::path& root) {
     m_deviceRoot = root;
     // A folder that cannot be created shows up as failures of the reads and writes in it.
-    EnsureSongFolder(SongFolderOf(root));
+    // A folder that cannot be made is reported by the first write (the device write session).
+    (void)EnsureSongFolder(SongFolderOf(root));
     m_songFolder = SongFolderOf(root);
     // From now on only this volume is written as the device.
     m_deviceIdentity = ReadDeviceIdentity(root, m_settings.mountFiles);

@@ -110,11 +110,11 @@ void CSonquillDlg::OnEjectDevice() {
             return;
         }
         // Flushing and the disk service may take seconds: the window paints meanwhile.
-        EjectOutcome outcome;
-        m_view.RunWork([&] { outcome = EjectDevice(*m_settings.ejector, *mountPoint, m_songFolder); },
+        Result<> ejected = Fail("The USB drive was not ejected.");
+        m_view.RunWork([&] { ejected = EjectDevice(*m_settings.ejector, *mountPoint, m_songFolder); },
                        "Ejecting the USB drive");
-        if (!outcome.ok) {
-            Show(AppNotice(outcome.message, NoticeIcon::Exclamation));
+        if (!ejected) {
+            Show(AppNotice(ejected.message(), NoticeIcon::Exclamation));
             return;
         }
         // The device is gone for good: forget it, keep the user's queued songs.
@@ -123,7 +123,7 @@ void CSonquillDlg::OnEjectDevice() {
         m_songFolder.clear();
         m_deviceIdentity.reset();
         m_view.SetText(ControlId::SongFolderText, "");
-        Show({outcome.message, kCaptionNote, NoticeIcon::None});
+        Show({kEjectedMessage, kCaptionNote, NoticeIcon::None});
     });
 }
 

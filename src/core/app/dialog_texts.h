@@ -12,7 +12,6 @@ inline constexpr const char* kWindowTitle = "Trallix Song Loader for Windows(for
 inline constexpr const char* kAboutMenuText = "About  Trallix Song Loader for Windows(&A)...";
 inline constexpr const char* kAboutTitle = "Trallix Song Loader for Windows";
 inline constexpr const char* kAboutText = "Trallix Song Loader V1.2 for Windows";
-inline constexpr const char* kHelpFileName = "help.CHM";
 
 inline constexpr const char* kSearchPlaceholder = "by title or artist.";
 // Text colour of the search box while it shows the placeholder (red, green, blue).
@@ -57,7 +56,8 @@ inline constexpr const char* kSelectDiskMessage = "Please Select Disk";
 inline constexpr const char* kProgressWindowTitle = "Download Progress";
 inline constexpr const char* kNowDownloadText = "Now Download:";
 
-// Messages for failures the old window did not report (the revise's own are in device_revise.h).
+// Messages that say which songs a failure touched and what became of them (the revise's own
+// are in device_revise.h).
 inline constexpr const char* kCopyFailedMessage = "These songs could not be copied to the device and stay in the list:";
 inline constexpr const char* kDownloadFailedMessage = "These songs could not be downloaded and were not added:";
 inline constexpr const char* kCatalogueFailedMessage = "The cloud catalogue could not be downloaded:";

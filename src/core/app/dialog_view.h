@@ -88,7 +88,8 @@ public:
     // The context menu ("Delete", "About") at the cursor; its commands come back as handler calls.
     virtual void ShowContextMenu(bool deleteEnabled) = 0;
     virtual void ShowAbout() = 0;
-    virtual void OpenHelpFile(const std::filesystem::path& file) = 0;
+    // The help pages; the window knows where they are installed.
+    virtual void OpenHelp() = 0;
 
     // Runs a download and returns its outcome. Meanwhile the progress window ("Download Progress",
     // "Now Download:" + `name`) follows `progress`; cancelling it calls progress.RequestCancel().

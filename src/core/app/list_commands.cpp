@@ -58,7 +58,8 @@ void CSonquillDlg::OnExportSongList() {
         }
         std::filesystem::path file = *chosen;
         if (!file.has_extension()) file += std::string(".") + kExportDefaultExtension;
-        Show(ExportSongList(m_deviceSongs, file).notice);
+        const Result<Notice> exported = ExportSongList(m_deviceSongs, file);
+        Show(exported ? *exported : exported.failure().AsNotice());
     });
 }
 

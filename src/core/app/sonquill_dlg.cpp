@@ -107,10 +107,6 @@ void CSonquillDlg::OnInitDialog() {
     m_view.Enable(ControlId::Revise, false);
     m_view.Enable(ControlId::SelectAll, false);
     m_view.StartTimer(kDialogTimerId, kDialogTimerMilliseconds);
-    if (m_settings.startFolder.empty()) {
-        std::error_code error;
-        m_settings.startFolder = std::filesystem::current_path(error);
-    }
     m_view.Enable(ControlId::ExportSongList, false);
     m_view.SetComboSelection(ControlId::SearchLanguage, 0);
     m_view.SetText(ControlId::SearchBox, kSearchPlaceholder);
@@ -142,7 +138,7 @@ bool CSonquillDlg::OnSysCommand(SysCommand command) {
         switch (command) {
             case SysCommand::About: m_view.ShowAbout(); break;
             case SysCommand::Close: RequestClose(); break;
-            case SysCommand::ContextHelp: m_view.OpenHelpFile(m_settings.startFolder / kHelpFileName); break;
+            case SysCommand::ContextHelp: m_view.OpenHelp(); break;
             case SysCommand::Other: handled = false; break;
         }
     });

@@ -34,7 +34,6 @@ namespace songloader {
 struct DialogSettings {
     std::string codePage = "CP1252";   // device texts <-> UTF-8
     bool traditionalChinese = false;   // folder picker title
-    std::filesystem::path startFolder; // where the help file lies; empty: the current folder at start
     // The time, for reusing a network probe while the user types; empty: the steady clock.
     std::function<std::chrono::steady_clock::time_point()> clock;
     bool thai = false;  // the page font of printouts

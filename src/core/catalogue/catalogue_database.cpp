@@ -106,15 +106,15 @@ CatalogueDatabase& CatalogueDatabase::operator=(CatalogueDatabase&& other) noexc
     return *this;
 }
 
-bool CatalogueDatabase::Open(const std::filesystem::path& file) {
+Result<> CatalogueDatabase::Open(const std::filesystem::path& file) {
     return OpenWith(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
 }
 
-bool CatalogueDatabase::OpenForReading(const std::filesystem::path& file) {
+Result<> CatalogueDatabase::OpenForReading(const std::filesystem::path& file) {
     return OpenWith(file, SQLITE_OPEN_READONLY);
 }
 
-bool CatalogueDatabase::OpenWith(const std::filesystem::path& file, int flags) {
+Result<> CatalogueDatabase::OpenWith(const std::filesystem::path& file, int flags) {
     Close();
     openError_.clear();
     // A FIFO or a device where the database should be would hold the open for ever: only a
@@ -130,10 +130,12 @@ bool CatalogueDatabase::OpenWith(const std::filesystem::path& file, int flags) {
     }
     // Each handle is used by one thread at a time: no per-call locking.
     if (sqlite3_open_v2(file.c_str(), &db_, flags | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+        // The reason is the handle's: taken before the handle goes.
+        Failure failure = Fail(db_ ? lastError() : "out of memory");
         Close();
-        return false;
+        return failure;
     }
-    return true;
+    return {};
 }
 
 void CatalogueDatabase::Close() {
@@ -149,18 +151,16 @@ std::string CatalogueDatabase::lastError() const {
     return text;
 }
 
-bool CatalogueDatabase::Execute(const std::string& sql) {
-    if (!db_) return false;
-    return sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+Result<> CatalogueDatabase::Execute(const std::string& sql) {
+    if (!db_) return Fail(lastError());
+    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) return Fail(lastError());
+    return {};
 }
 
-bool CreateCatalogueTable(CatalogueDatabase& db, int kind, std::vector<std::string>* diagnostics) {
-    if (kind < 0 || kind > kBhSrfTable) return false;
+Result<> CreateCatalogueTable(CatalogueDatabase& db, int kind) {
+    if (kind < 0 || kind > kBhSrfTable) return Fail("no table kind " + std::to_string(kind));
     const TableText& table = kTables[kind];
-    const std::string statement = std::string("create table ") + table.name + " " + table.columns;
-    if (db.Execute(statement)) return true;
-    if (diagnostics) diagnostics->push_back(db.lastError() + "\n");
-    return false;
+    return db.Execute(std::string("create table ") + table.name + " " + table.columns);
 }
 
 int PrepareCatalogueIndexes(CatalogueDatabase& db) {
@@ -178,7 +178,7 @@ int PrepareCatalogueIndexes(CatalogueDatabase& db) {
         char statement[256];
         std::snprintf(statement, sizeof statement, "create index %s_ on %s(%s) ;", column, kSongListTableName,
                       column);
-        db.Execute(statement);  // an index that exists already just fails
+        (void)db.Execute(statement);  // an index that exists already just fails
     }
     return 0;
 }
@@ -188,9 +188,12 @@ bool CreateDeviceDatabase(CatalogueDatabase& db, const std::filesystem::path& fi
     std::error_code ignored;
     std::filesystem::remove(file, ignored);
     if (!db.Open(file)) return false;
-    if (!CreateCatalogueTable(db, kSongListTable, diagnostics)) {
-        if (diagnostics) diagnostics->push_back("Step 2. Create Singer list table failed.\n");
-        db.Execute(std::string("TRUNCATE TABLE ") + kSongListTableName);
+    if (const Result<> created = CreateCatalogueTable(db, kSongListTable); !created) {
+        if (diagnostics) {
+            diagnostics->push_back(created.message() + "\n");
+            diagnostics->push_back("Step 2. Create Singer list table failed.\n");
+        }
+        (void)db.Execute(std::string("TRUNCATE TABLE ") + kSongListTableName);
     }
     return true;
 }

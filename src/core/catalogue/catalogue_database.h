@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "core/catalogue/row_element.h"
+#include "core/common/result.h"
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -39,27 +40,28 @@ public:
     CatalogueDatabase(const CatalogueDatabase&) = delete;
     CatalogueDatabase& operator=(const CatalogueDatabase&) = delete;
 
-    // sqlite3_open: creates an empty database when the file is missing.
-    bool Open(const std::filesystem::path& file);
+    // sqlite3_open: creates an empty database when the file is missing. A failure says SQLite's
+    // reason.
+    Result<> Open(const std::filesystem::path& file);
     // Read-only: never creates, changes or rolls back anything (a hot journal is left alone and
     // makes reads fail), so reading cannot alter the file or its journal.
-    bool OpenForReading(const std::filesystem::path& file);
+    Result<> OpenForReading(const std::filesystem::path& file);
     void Close();
     bool isOpen() const { return db_ != nullptr; }
     sqlite3* handle() const { return db_; }
     std::string lastError() const;
-    // Runs statements without results; false (and lastError) on failure.
-    bool Execute(const std::string& sql);
+    // Runs statements without results; a failure says SQLite's reason (as lastError does).
+    Result<> Execute(const std::string& sql);
 
 private:
-    bool OpenWith(const std::filesystem::path& file, int flags);
+    Result<> OpenWith(const std::filesystem::path& file, int flags);
 
     sqlite3* db_ = nullptr;
     std::string openError_;  // why the last open was refused before SQLite saw the file
 };
 
-// "create table %s %s" for one table kind; `diagnostics` receives SQLite's message on failure.
-bool CreateCatalogueTable(CatalogueDatabase& db, int kind, std::vector<std::string>* diagnostics = nullptr);
+// "create table %s %s" for one table kind; a failure says SQLite's reason.
+Result<> CreateCatalogueTable(CatalogueDatabase& db, int kind);
 
 // The four PRAGMAs, then one index per songlist column. 0, or -1 after closing the database.
 int PrepareCatalogueIndexes(CatalogueDatabase& db);

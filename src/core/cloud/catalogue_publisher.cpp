@@ -82,22 +82,20 @@ std::optional<std::string> WriteCloudList(const std::filesystem::path& file, con
 
 }  // namespace
 
-PublishResult PublishCatalogue(const std::vector<PublishSong>& songs, const std::filesystem::path& outFolder,
-                               const std::optional<std::filesystem::path>& midiFolder, const PublishHooks& hooks) {
-    PublishResult result;
-    auto fail = [&result](std::string reason) {
-        result.errors.push_back(std::move(reason));
-        return result;
-    };
+Result<> PublishCatalogue(const std::vector<PublishSong>& songs, const std::filesystem::path& outFolder,
+                          const std::optional<std::filesystem::path>& midiFolder, const PublishHooks& hooks) {
+    auto fail = [](std::string reason) { return Result<>(Fail(std::move(reason))); };
     if (songs.empty()) return fail("the table holds no songs");
     std::error_code error;
     if (midiFolder) {
+        std::string missing;
         for (const MidiPackFile& file : MidiPackFiles) {
             if (!std::filesystem::is_regular_file(*midiFolder / file.localName, error)) {
-                result.errors.push_back("no MIDI pack file " + (*midiFolder / file.localName).string());
+                if (!missing.empty()) missing += '\n';
+                missing += "no MIDI pack file " + (*midiFolder / file.localName).string();
             }
         }
-        if (!result.errors.empty()) return result;
+        if (!missing.empty()) return fail(missing);
     }
     std::filesystem::create_directories(outFolder, error);
     StagingFolder staging(outFolder);
@@ -134,8 +132,7 @@ PublishResult PublishCatalogue(const std::vector<PublishSong>& songs, const std:
         if (error) return fail("cannot move " + name + " into " + outFolder.string() + ": " + error.message());
     }
     SyncFolder(outFolder);
-    result.ok = true;
-    return result;
+    return {};
 }
 
 }  // namespace songloader

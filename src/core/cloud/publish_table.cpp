@@ -96,9 +96,10 @@ std::optional<std::string> ParseLine(std::string_view line, const std::filesyste
 
 }  // namespace
 
-PublishTable ParsePublishTable(std::string_view utf8, const std::filesystem::path& tableFolder,
-                               const std::string& codePage) {
-    PublishTable table;
+Result<std::vector<PublishSong>> ParsePublishTable(std::string_view utf8, const std::filesystem::path& tableFolder,
+                                                   const std::string& codePage) {
+    std::vector<PublishSong> songs;
+    std::string errors;
     std::map<std::int32_t, std::size_t> lineOfNumber;
     const std::vector<std::string_view> lines = Split(utf8, '\n');
     bool first = true;
@@ -120,13 +121,15 @@ PublishTable ParsePublishTable(std::string_view utf8, const std::filesystem::pat
             if (!added) failure = "number " + parsed.song.numberText + " is already on line " + std::to_string(it->second);
         }
         if (failure) {
-            table.errors.push_back("line " + std::to_string(lineNumber) + ": " + *failure);
+            if (!errors.empty()) errors += '\n';
+            errors += "line " + std::to_string(lineNumber) + ": " + *failure;
         } else {
-            table.songs.push_back(std::move(parsed));
+            songs.push_back(std::move(parsed));
         }
     }
-    if (table.songs.empty() && table.errors.empty()) table.errors.push_back("the table holds no songs");
-    return table;
+    if (!errors.empty()) return Fail(errors);
+    if (songs.empty()) return Fail("the table holds no songs");
+    return songs;
 }
 
 }  // namespace songloader

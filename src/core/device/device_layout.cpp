@@ -27,10 +27,10 @@ std::filesystem::path MediaTargetPath(const std::filesystem::path& songFolder, s
     return MediaFolder(songFolder, numberText) / (std::string(numberText) + MediaExtension(sourceMedia));
 }
 
-bool EnsureSongFolder(const std::filesystem::path& songFolder, std::string* why) {
+Result<> EnsureSongFolder(const std::filesystem::path& songFolder) {
     std::string problem = RealFolderForWrite(songFolder);
-    if (why) *why = problem;
-    return problem.empty();
+    if (!problem.empty()) return Fail(std::move(problem));
+    return {};
 }
 
 bool IsRealFolder(const std::filesystem::path& folder) {

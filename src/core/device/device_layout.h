@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/common/result.h"
+
 namespace songloader {
 
 // Where things live on a device: the device root holds songs/ and midi/;
@@ -23,9 +25,9 @@ std::string MediaExtension(const std::filesystem::path& mediaPath);
 std::filesystem::path MediaTargetPath(const std::filesystem::path& songFolder, std::string_view numberText,
                                       const std::filesystem::path& sourceMedia);
 
-// Creates the song folder when missing; false when it cannot exist as a folder (`why` then says
-// why, with the system's reason). A song folder that is a symbolic link is refused.
-bool EnsureSongFolder(const std::filesystem::path& songFolder, std::string* why = nullptr);
+// Creates the song folder when missing; fails when it cannot exist as a folder (with the system's
+// reason). A song folder that is a symbolic link is refused.
+Result<> EnsureSongFolder(const std::filesystem::path& songFolder);
 
 // True when `folder` is a folder itself, not a symbolic link to one.
 bool IsRealFolder(const std::filesystem::path& folder);

@@ -43,7 +43,8 @@ DeviceWriteSession::DeviceWriteSession(const DeviceIdentity& chosen, const std::
     : chosen_(chosen), root_(deviceRoot), songFolder_(SongFolderOf(deviceRoot)), files_(files) {
     // Creating the song folder is a write too: only on the chosen volume.
     if (!DeviceStillHolds(chosen_, root_, files_)) return;
-    if (!EnsureSongFolder(songFolder_, &unwritable_)) {
+    if (const Result<> folder = EnsureSongFolder(songFolder_); !folder) {
+        unwritable_ = folder.message();
         status_ = DeviceWriteStatus::Unwritable;
         return;
     }

@@ -11,7 +11,7 @@
 namespace songloader {
 
 // The drive table holds at most this many volumes; only the first kAutoChoiceRows of them can be
-// chosen by the automatic search (the old D: .. Z: table, of which D: .. W: could be chosen).
+// chosen by the automatic search; it leaves the last rows alone.
 inline constexpr std::size_t kDriveTableSize = 23;
 inline constexpr std::size_t kAutoChoiceRows = 20;
 

@@ -14,7 +14,7 @@
 
 namespace songloader {
 
-// Messages for failures the old window did not report.
+// Why a revise changed nothing.
 inline constexpr const char* kMediaMissingMessage =
     "The media file of song %s is not on the device; nothing was changed.";
 inline constexpr const char* kMoveFailedMessage = "The media file could not be moved; nothing was changed.\n%s";

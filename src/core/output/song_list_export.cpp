@@ -20,16 +20,12 @@ std::string ExportText(const SongList& songs) {
     return text;
 }
 
-ExportResult ExportSongList(const SongList& songs, const std::filesystem::path& file) {
-    ExportResult result;
+Result<Notice> ExportSongList(const SongList& songs, const std::filesystem::path& file) {
     SafeFileWriter writer(file);
     if (!writer.Write(ExportText(songs)) || !writer.Commit()) {
-        result.notice = {kExportCannotCreateMessage, kCaptionNote, NoticeIcon::None};
-        return result;
+        return Fail(kExportCannotCreateMessage, kCaptionNote, NoticeIcon::None);
     }
-    result.ok = true;
-    result.notice = {kExportOkMessage, kCaptionNote, NoticeIcon::None};
-    return result;
+    return Notice{kExportOkMessage, kCaptionNote, NoticeIcon::None};
 }
 
 }  // namespace songloader

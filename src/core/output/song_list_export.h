@@ -6,6 +6,7 @@
 
 #include "core/catalogue/row_element.h"
 #include "core/common/notice.h"
+#include "core/common/result.h"
 
 namespace songloader {
 
@@ -17,12 +18,8 @@ inline constexpr const char* kExportCannotCreateMessage = "Cannot create the exp
 // The export text: the header line, then one line per song with its six texts, bytes unchanged.
 std::string ExportText(const SongList& songs);
 
-struct ExportResult {
-    bool ok = false;
-    Notice notice;  // "Export Songlist OK!" or why nothing was written
-};
-
-// Writes the export file; a file that cannot be written is left as it was.
-ExportResult ExportSongList(const SongList& songs, const std::filesystem::path& file);
+// Writes the export file; a file that cannot be written is left as it was. The value is the notice
+// to show ("Export Songlist OK!").
+Result<Notice> ExportSongList(const SongList& songs, const std::filesystem::path& file);
 
 }  // namespace songloader

@@ -142,10 +142,12 @@ TextSettings TextSettingsFromEnvironment() {
     return TextSettingsForLocale("C");
 }
 
-std::optional<std::string> ConvertText(std::string_view text, const std::string& from, const std::string& to) {
+Result<std::string> ConvertText(std::string_view text, const std::string& from, const std::string& to) {
     Converter& converter = CachedConverter(from, to);
-    if (!converter.ok()) return std::nullopt;
-    return converter.Run(text, false);
+    if (!converter.ok()) return Fail("no conversion from " + from + " to " + to);
+    std::optional<std::string> converted = converter.Run(text, false);
+    if (!converted) return Fail("the text cannot be written exactly in " + to);
+    return std::move(*converted);
 }
 
 std::string DeviceToUtf8(std::string_view bytes, const std::string& codePage) {
@@ -154,7 +156,7 @@ std::string DeviceToUtf8(std::string_view bytes, const std::string& codePage) {
     return *converter.Run(bytes, true);
 }
 
-std::optional<std::string> Utf8ToDevice(std::string_view text, const std::string& codePage) {
+Result<std::string> Utf8ToDevice(std::string_view text, const std::string& codePage) {
     return ConvertText(text, "UTF-8", codePage);
 }
 

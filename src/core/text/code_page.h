@@ -6,10 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "core/common/result.h"
+
 namespace songloader {
 
-// Which code page device texts use on this system, chosen from the locale the way the
-// player's home platform chooses its ANSI code page, plus the two language flags the UI needs.
+// Which code page device texts use on this system, chosen from the locale (the player reads its
+// texts in the single code page of the language it is sold for), plus the two language flags the
+// UI needs.
 struct TextSettings {
     std::string codePage = "CP1252";
     bool traditionalChinese = false;
@@ -29,13 +32,13 @@ bool IsLeadByte(unsigned char b, std::string_view codePage);
 // From LC_ALL, LC_CTYPE or LANG, the first one set.
 TextSettings TextSettingsFromEnvironment();
 
-// Converts between two iconv encodings; nullopt when the text cannot be converted exactly.
-std::optional<std::string> ConvertText(std::string_view text, const std::string& from, const std::string& to);
+// Converts between two iconv encodings; fails when the text cannot be converted exactly.
+Result<std::string> ConvertText(std::string_view text, const std::string& from, const std::string& to);
 
 // Device bytes -> UTF-8 for showing; bytes the code page does not define become U+FFFD.
 std::string DeviceToUtf8(std::string_view bytes, const std::string& codePage);
-// UTF-8 typed by the user -> device bytes; nullopt when a character has no place in the code page.
-std::optional<std::string> Utf8ToDevice(std::string_view text, const std::string& codePage);
+// UTF-8 typed by the user -> device bytes; fails when a character has no place in the code page.
+Result<std::string> Utf8ToDevice(std::string_view text, const std::string& codePage);
 
 // True when iconv knows the encoding.
 bool IsKnownEncoding(const std::string& name);

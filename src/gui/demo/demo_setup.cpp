@@ -77,7 +77,10 @@ std::optional<DemoFiles> MakeDemoFiles(const std::filesystem::path& folder, std:
 
     // The device: user songs 900001.. with their media in songs/900/.
     const std::filesystem::path songFolder = SongFolderOf(files.deviceRoot);
-    EnsureSongFolder(songFolder);
+    if (const Result<> folder = EnsureSongFolder(songFolder); !folder) {
+        error = folder.message();
+        return std::nullopt;
+    }
     SongList songs;
     for (int i = 0; i < deviceSongs; ++i) {
         ROWELEMENT song = DemoSong(900001 + i, i);
@@ -118,9 +121,9 @@ std::optional<DemoFiles> MakeDemoFiles(const std::filesystem::path& folder, std:
             return std::nullopt;
         }
     }
-    const PublishResult result = PublishCatalogue(published, files.cloudFolder, midi);
-    if (!result.ok) {
-        error = result.errors.empty() ? "cannot publish the demo cloud" : result.errors.front();
+    const Result<> result = PublishCatalogue(published, files.cloudFolder, midi);
+    if (!result) {
+        error = result.message();
         return std::nullopt;
     }
     return files;

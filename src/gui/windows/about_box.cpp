@@ -8,26 +8,18 @@
 #include <QVBoxLayout>
 
 #include "core/app/dialog_texts.h"
+#include "gui/window_texts.h"
 
 namespace songloader::gui {
 
-namespace {
-
-// The texts name the platform the program runs on.
-QString ForLinux(const char* text) {
-    return QString::fromUtf8(text).replace(QStringLiteral("for Windows"), QStringLiteral("for Linux"));
-}
-
-}  // namespace
-
 AboutBox::AboutBox(const QIcon& icon, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(ForLinux(kAboutTitle));
+    setWindowTitle(QString::fromStdString(ForLinux(kAboutTitle)));
     setObjectName(QStringLiteral("AboutBox"));
 
     auto* iconLabel = new QLabel(this);
     iconLabel->setPixmap(icon.pixmap(32, 32));
     iconLabel->setAlignment(Qt::AlignTop);
-    auto* text = new QLabel(ForLinux(kAboutText), this);
+    auto* text = new QLabel(QString::fromStdString(ForLinux(kAboutText)), this);
     text->setTextFormat(Qt::PlainText);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);

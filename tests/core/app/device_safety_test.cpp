@@ -137,30 +137,31 @@ TEST_F(DeviceSafety, ASongThatCannotFitIsRefusedAndTheOthersGoOn) {
 // Records what it was asked and answers as the test says.
 class ScriptedEjector final : public DriveEjector {
 public:
-    EjectStatus answer = EjectStatus::Ejected;
+    std::optional<EjectRefusal> refusal;  // none: ejected
     std::vector<fs::path> asked;
-    EjectResult Eject(const fs::path& mountPoint) override {
+    Result<> Eject(const fs::path& mountPoint) override {
         asked.push_back(mountPoint);
-        return {answer, {}};
+        if (refusal) return EjectFailure(*refusal, mountPoint);
+        return {};
     }
 };
 
 TEST_F(DeviceSafety, EjectUsbDrive) {
     struct Case {
-        EjectStatus answer;
+        std::optional<EjectRefusal> refusal;
         bool holdLock;
         std::string says;
         bool forgotten;
     };
     const Case cases[] = {
-        {EjectStatus::Ejected, false, std::string("Note|") + kEjectedMessage, true},
-        {EjectStatus::Busy, false, std::string(kApplicationName) + "|" + stick.string() + " is in use by another program",
+        {std::nullopt, false, std::string("Note|") + kEjectedMessage, true},
+        {EjectRefusal::Busy, false, std::string(kApplicationName) + "|" + stick.string() + " is in use by another program",
          false},
-        {EjectStatus::Ejected, true, std::string(kApplicationName) + "|" + kDeviceBusyMessage, false},
+        {std::nullopt, true, std::string(kApplicationName) + "|" + kDeviceBusyMessage, false},
     };
     for (const Case& c : cases) {
         auto ejector = std::make_shared<ScriptedEjector>();
-        ejector->answer = c.answer;
+        ejector->refusal = c.refusal;
         DialogSettings withEjector = settings;
         withEjector.ejector = ejector;
         FakeView screen;

@@ -83,23 +83,13 @@ TEST_F(StartUp, SystemCommands) {
     dlg.OnAbout();
     EXPECT_EQ(view.abouts, 2);
     EXPECT_TRUE(dlg.OnSysCommand(SysCommand::ContextHelp));
-    EXPECT_EQ(view.helpFiles, std::vector<std::filesystem::path>{dir / "program" / "help.CHM"});
+    EXPECT_EQ(view.helps, 1);
     EXPECT_FALSE(dlg.OnSysCommand(SysCommand::Other));  // minimising is the window's own business
     EXPECT_FALSE(view.closed);
 
     EXPECT_TRUE(dlg.OnSysCommand(SysCommand::Close));
     EXPECT_TRUE(view.closed);
     EXPECT_TRUE(view.messages.empty());
-}
-
-TEST_F(StartUp, TheStartFolderDefaultsToTheCurrentFolder) {
-    FakeView otherView;
-    DialogSettings plain;
-    CSonquillDlg other(otherView, drives, client, plain);
-    other.OnInitDialog();
-    other.OnSysCommand(SysCommand::ContextHelp);
-    ASSERT_EQ(otherView.helpFiles.size(), 1u);
-    EXPECT_EQ(otherView.helpFiles[0], std::filesystem::current_path() / "help.CHM");
 }
 
 // Two songs copied to the device whose catalogue could not be rebuilt (it holds a song the

@@ -15,21 +15,22 @@ protected:
     CataloguePublisherTest() {
         WriteBytes(dir / "a.mp4", "video a");
         WriteBytes(dir / "b.avi", "video b");
-        table = ParsePublishTable("100001\tEG\tLet It Be\tAnn\tC\tL\ta.mp4\n"
+        auto parsed = ParsePublishTable("100001\tEG\tLet It Be\tAnn\tC\tL\ta.mp4\n"
                                   "890002\tOPM\tClip\tBand\t\t\tb.avi\n",
                                   dir.path(), "CP1252");
-        EXPECT_TRUE(table.ok());
+        EXPECT_TRUE(parsed.ok());
+        if (parsed) table = *parsed;
     }
     TempDir dir;
     TempDir out;
-    PublishTable table;
+    std::vector<PublishSong> table;
 };
 
 TEST_F(CataloguePublisherTest, WritesListDatabaseAndVideos) {
     std::vector<std::size_t> progress;
-    const PublishResult result = PublishCatalogue(table.songs, out.path(), std::nullopt,
-                                                  {[&](std::size_t done, std::size_t) { progress.push_back(done); }});
-    ASSERT_TRUE(result.ok) << result.errors.front();
+    const Result<> result = PublishCatalogue(table, out.path(), std::nullopt,
+                                             {[&](std::size_t done, std::size_t) { progress.push_back(done); }});
+    ASSERT_TRUE(result.ok()) << result.message();
     EXPECT_EQ(progress, (std::vector<std::size_t>{1, 2}));
     EXPECT_EQ(ListFiles(out.path()), (std::vector<std::string>{"100001.mp4", "890002.mp4", "MgList.dat", "Msong.db"}));
     EXPECT_EQ(ReadBytes(out / "890002.mp4"), "video b");
@@ -51,20 +52,20 @@ TEST_F(CataloguePublisherTest, FailureLeavesTheOutputAsItWas) {
     WriteBytes(out / "MgList.dat", "old list");
     WriteBytes(out / "100001.mp4", "old video");
     std::filesystem::remove(dir / "b.avi");  // vanished after the table was read
-    const PublishResult result = PublishCatalogue(table.songs, out.path(), std::nullopt);
-    EXPECT_FALSE(result.ok);
-    ASSERT_EQ(result.errors.size(), 1u);
-    EXPECT_EQ(result.errors[0].rfind("cannot copy " + (dir / "b.avi").string(), 0), 0u) << result.errors[0];
+    const Result<> result = PublishCatalogue(table, out.path(), std::nullopt);
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.message().rfind("cannot copy " + (dir / "b.avi").string(), 0), 0u) << result.message();
     EXPECT_EQ(ListFiles(out.path()), (std::vector<std::string>{"100001.mp4", "MgList.dat"}));
     EXPECT_EQ(ReadBytes(out / "MgList.dat"), "old list");
     EXPECT_EQ(ReadBytes(out / "100001.mp4"), "old video");
 }
 
 TEST_F(CataloguePublisherTest, RepublishingReplacesTheFiles) {
-    ASSERT_TRUE(PublishCatalogue(table.songs, out.path(), std::nullopt).ok);
+    ASSERT_TRUE(PublishCatalogue(table, out.path(), std::nullopt).ok());
     WriteBytes(dir / "a.mp4", "new video a");
-    const PublishTable one = ParsePublishTable("100001\tEG\tLet It Be\tAnn\t\t\ta.mp4\n", dir.path(), "CP1252");
-    ASSERT_TRUE(PublishCatalogue(one.songs, out.path(), std::nullopt).ok);
+    const Result<std::vector<PublishSong>> one = ParsePublishTable("100001\tEG\tLet It Be\tAnn\t\t\ta.mp4\n", dir.path(), "CP1252");
+    ASSERT_TRUE(one.ok());
+    ASSERT_TRUE(PublishCatalogue(*one, out.path(), std::nullopt).ok());
     EXPECT_EQ(ReadBytes(out / "100001.mp4"), "new video a");
     EXPECT_EQ(ReadListFile(out / "MgList.dat", ListKind::Cloud).songs.size(), 1u);
     EXPECT_EQ(QueryRows(out / "Msong.db", "select count(*) from songlist"), std::vector<std::string>{"1"});

@@ -174,7 +174,7 @@ TEST(LinuxDriveSystem, ALaterMountOnTheSameFolderHidesTheEarlierOne) {
     EXPECT_EQ(system.KindOf(mount), DriveKind::Removable);
 }
 
-TEST(LinuxDriveSystem, DiskEnumerationNamesUsbDisksLikeTheRegistry) {
+TEST(LinuxDriveSystem, DiskEnumerationNamesUsbDisksByVendorAndModel) {
     SysfsFixture fixture;
     fixture.AddDisk(InternalDisk("sda", 0));
     fixture.AddDisk(UsbHardDisk("sdb", 16));

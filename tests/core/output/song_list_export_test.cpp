@@ -40,19 +40,19 @@ TEST(ExportText, OneLinePerSongWithItsCellsBytesUnchanged) {
 TEST(ExportSongList, WritesTheFileAndReplacesAnOldOne) {
     test::TempDir dir;
     test::WriteBytes(dir / "list.xls", std::string(1000, 'o'));
-    ExportResult result = ExportSongList({Song("1", "EG", "a", "b", "c", "d")}, dir / "list.xls");
-    EXPECT_TRUE(result.ok);
-    EXPECT_EQ(result.notice.text, "Export Songlist OK!");
-    EXPECT_EQ(result.notice.caption, "Note");
+    Result<Notice> result = ExportSongList({Song("1", "EG", "a", "b", "c", "d")}, dir / "list.xls");
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result->text, "Export Songlist OK!");
+    EXPECT_EQ(result->caption, "Note");
     EXPECT_EQ(test::ReadBytes(dir / "list.xls"), std::string(kExportHeaderLine) + " 1   \t EG   \t a   \t b   \t c   \t d\t \n");
     EXPECT_EQ(test::ListFiles(dir.path()), std::vector<std::string>{"list.xls"});
 }
 
 TEST(ExportSongList, AFileThatCannotBeCreatedIsReportedAndNothingIsWritten) {
     test::TempDir dir;
-    ExportResult result = ExportSongList({}, dir / "no-folder" / "list.xls");
-    EXPECT_FALSE(result.ok);
-    EXPECT_EQ(result.notice.text, "Cannot create the export file.");
+    Result<Notice> result = ExportSongList({}, dir / "no-folder" / "list.xls");
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.message(), "Cannot create the export file.");
     EXPECT_TRUE(test::ListFiles(dir.path()).empty());
 
     test::WriteBytes(dir / "list.xls", "old list");
@@ -61,7 +61,7 @@ TEST(ExportSongList, AFileThatCannotBeCreatedIsReportedAndNothingIsWritten) {
         std::vector<ROWELEMENT> songs(5, Song("900000", "EG", "title", "artist", "", ""));
         result = ExportSongList(songs, dir / "list.xls");
     }
-    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.ok());
     EXPECT_EQ(test::ReadBytes(dir / "list.xls"), "old list");
     EXPECT_EQ(test::ListFiles(dir.path()), std::vector<std::string>{"list.xls"});
 }
