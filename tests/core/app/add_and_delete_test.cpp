@@ -89,7 +89,7 @@ TEST_F(AddUserSongs, ACopyThatFailsIsNamedAndTheSongStaysQueued) {
 
     dlg.OnAddToDevice();
     ASSERT_EQ(view.messages.size(), 2u);
-    EXPECT_EQ(view.messages[0].caption, "Sonquill");
+    EXPECT_EQ(view.messages[0].caption, kApplicationName);
     EXPECT_EQ(view.messages[0].icon, NoticeIcon::Exclamation);
     EXPECT_EQ(view.messages[0].text.rfind(kCopyFailedMessage, 0), 0u) << view.messages[0].text;
     EXPECT_NE(view.messages[0].text.find("\n900002 Lost: "), std::string::npos) << view.messages[0].text;

@@ -193,7 +193,7 @@ TEST_F(Form, TextsTheDeviceCannotStoreAreRefused) {
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0].text,
               "The song's texts hold characters that the device's character set (CP1252) cannot store.");
-    EXPECT_EQ(view.messages[0].caption, "Sonquill");
+    EXPECT_EQ(view.messages[0].caption, kApplicationName);
     EXPECT_TRUE(dlg.workSongs().empty());
 }
 
