@@ -36,6 +36,7 @@
 #include "core/app/dialog_texts.h"
 #include "core/cloud/cloud_client.h"
 #include "core/cloud/curl_library.h"
+#include "gui/controls/accessibility.h"
 #include "gui/controls/gradient_progress_bar.h"
 #include "gui/controls/skinned_list_view.h"
 #include "gui/demo/demo_setup.h"
@@ -194,6 +195,11 @@ TEST(WindowForScreenReaders, RowsWithABoxReportItAndTheToggleActionTicksIt) {
     EXPECT_FALSE(list.songModel()->isRowChecked(1)) << "the guard's refusal holds";
     table->cellAt(1, 0)->actionInterface()->doAction(QAccessibleActionInterface::setFocusAction());
     EXPECT_TRUE(table->isRowSelected(1));
+    // Focus and selection events name a cell by the number the table finds it under.
+    const int child = AccessibleChildIndex(list, 1, 0);
+    EXPECT_EQ(Accessible(&list)->child(child)->text(QAccessible::Name), "900002");
+    EXPECT_EQ(Accessible(&list)->indexOfChild(table->cellAt(1, 0)), child);
+    EXPECT_EQ(Accessible(&list)->child(2)->role(), QAccessible::ColumnHeader);
 }
 
 TEST(WindowForScreenReaders, SmallWindowsAreDialogsAndThePreviewAFrame) {
@@ -216,6 +222,8 @@ TEST(WindowTexts, FitWhereTheyAreShown) {
     std::string offer = kDeviceOfferText;
     offer.replace(offer.find("%s"), 2, path.toStdString());
     w.window.SetText(ControlId::SongFolderText, offer);
+    w.window.SetComboSelection(ControlId::EntryLanguage, 2);
+    SavePicture(w.window.grab().toImage(), "window-offer.png");
     const QStringList lines = folder->text().split('\n');
     ASSERT_EQ(lines.size(), 2) << folder->text().toStdString();
     for (const QString& line : lines) {

@@ -164,7 +164,7 @@ public:
     int indexOfChild(const QAccessibleInterface* child) const override {
         const auto* cell = dynamic_cast<const SongCellAccessible*>(child);
         if (!cell || !cell->isValid()) return -1;
-        return (cell->row() + titleRows()) * columnCount() + cell->column();
+        return AccessibleChildIndex(*view(), cell->row(), cell->column());
     }
 
     QAccessibleInterface* childAt(int x, int y) const override {
@@ -186,7 +186,7 @@ public:
     QAccessibleInterface* summary() const override { return nullptr; }
     QAccessibleInterface* cellAt(int row, int column) const override {
         if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return nullptr;
-        return child((row + titleRows()) * columnCount() + column);
+        return child(AccessibleChildIndex(*view(), row, column));
     }
     int columnCount() const override { return view()->model()->columnCount(); }
     int rowCount() const override { return view()->model()->rowCount(); }
@@ -272,6 +272,11 @@ QAccessibleInterface* Factory(const QString& key, QObject* object) {
 }
 
 }  // namespace
+
+int AccessibleChildIndex(const SkinnedListView& view, int row, int column) {
+    const int titleRows = view.horizontalHeader()->isHidden() ? 0 : 1;
+    return (row + titleRows) * view.model()->columnCount() + column;
+}
 
 void InstallAccessibility() {
     static const bool installed = [] {

@@ -9,4 +9,9 @@ namespace songloader::gui {
 // dialog. Called by those widgets; installing twice does nothing.
 void InstallAccessibility();
 
+class SkinnedListView;
+// The child number of a list's cell in its accessible table (the column titles come first),
+// which focus and selection events name.
+int AccessibleChildIndex(const SkinnedListView& view, int row, int column);
+
 }  // namespace songloader::gui

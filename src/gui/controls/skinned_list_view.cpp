@@ -138,6 +138,30 @@ void SkinnedListView::keyPressEvent(QKeyEvent* event) {
     QTableView::keyPressEvent(event);
 }
 
+void SkinnedListView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    if (QAccessible::isActive() && current.isValid()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(AccessibleChildIndex(*this, current.row(), current.column()));
+        QAccessible::updateAccessibility(&event);
+    }
+    QAbstractItemView::currentChanged(current, previous);
+}
+
+void SkinnedListView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+    if (QAccessible::isActive()) {
+        const auto tell = [this](const QItemSelection& cells, QAccessible::Event change) {
+            for (const QModelIndex& index : cells.indexes()) {
+                QAccessibleEvent event(this, change);
+                event.setChild(AccessibleChildIndex(*this, index.row(), index.column()));
+                QAccessible::updateAccessibility(&event);
+            }
+        };
+        tell(selected, QAccessible::SelectionAdd);
+        tell(deselected, QAccessible::SelectionRemove);
+    }
+    QAbstractItemView::selectionChanged(selected, deselected);
+}
+
 void SkinnedListView::contextMenuEvent(QContextMenuEvent* event) {
     int row = rowAt(event->pos().y());
     QPoint global = event->globalPos();
