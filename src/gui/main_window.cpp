@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QShortcut>
+#include <QStyledItemDelegate>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QUrl>
@@ -33,6 +34,7 @@
 #include "gui/controls/skinned_header.h"
 #include "gui/controls/skinned_list_view.h"
 #include "gui/controls/song_row_delegate.h"
+#include "gui/desktop_notifier.h"
 #include "gui/help_location.h"
 #include "gui/window_texts.h"
 #include "gui/windows/about_box.h"
@@ -100,6 +102,32 @@ public:
     ArrowCursor& operator=(const ArrowCursor&) = delete;
 };
 
+// The popup rows of a combo box at the height drawn for them.
+class FixedHeightItemDelegate : public QStyledItemDelegate {
+public:
+    FixedHeightItemDelegate(int height, QObject* parent) : QStyledItemDelegate(parent), height_(height) {}
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), height_};
+    }
+
+private:
+    int height_;
+};
+
+// What screen readers call each box (the drawn captions are part of the background picture).
+struct AccessibleEntry {
+    ControlId id;
+    const char* name;
+};
+constexpr AccessibleEntry kAccessibleNames[] = {
+    {ControlId::Number, "Number"},           {ControlId::Title, "Title"},
+    {ControlId::Artist, "Artist"},           {ControlId::Composer, "Composer"},
+    {ControlId::Lyricist, "Lyricist"},       {ControlId::MediaPath, "Media File"},
+    {ControlId::SearchBox, "Search"},        {ControlId::EntryLanguage, "Language"},
+    {ControlId::SearchLanguage, "Search language"}, {ControlId::WorkList, "Songs to add"},
+    {ControlId::DeviceList, "Songs on the USB drive"}, {ControlId::Progress, "Progress"},
+};
+
 // The listed column width, widened where it would cut what the column shows: its title, a
 // six-digit number (after the check box in the work list) or a language code.
 int ColumnWidth(int column, bool checkBoxes) {
@@ -107,7 +135,7 @@ int ColumnWidth(int column, bool checkBoxes) {
     const QFontMetrics header(ListFont(SkinnedHeader::kFontPixelHeight));
     constexpr int kTextInsets = 2 * 3 + 2;
     int width = std::max(kListColumns[column].width,
-                         header.horizontalAdvance(Q(kListColumns[column].title).trimmed()) + kTextInsets);
+                         header.horizontalAdvance(Q(kListColumns[column].title)) + kTextInsets);
     if (column == 0) {
         // The text starts 4 px after the box.
         const int box = checkBoxes ? SongRowDelegate::CheckBoxRect(QRect(0, 0, 100, 23)).right() + 1 + 4 : 2;
@@ -132,14 +160,40 @@ MainWindow::MainWindow(const DriveSystem& drives, const CloudClient& cloud, Dial
     setWindowTitle(Q(ForLinux(kWindowTitle)));
     setFixedSize(m_layout.width, m_layout.height);
     setWindowIcon(ApplicationIcon());
+    // The window paints its own light background, so its widgets keep light colours on any
+    // desktop; dialogs and menus are windows of their own and follow the desktop.
+    setPalette(LightPalette());
     m_background = BackgroundImage();
     m_timer = new QTimer(this);
+    m_notifier = std::make_unique<DesktopNotifier>();
     BuildControls();
+    NameControls();
     WireSignals();
     m_dialog.OnInitDialog();
 }
 
 MainWindow::~MainWindow() = default;
+
+QPalette MainWindow::LightPalette() {
+    QPalette palette(QColor(239, 239, 239));  // black text on white boxes and light grey buttons
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        // Light enough that the lists' dark text stays readable on a selected row.
+        palette.setColor(group, QPalette::Highlight, QColor(160, 200, 240));
+        palette.setColor(group, QPalette::HighlightedText, Qt::black);
+        palette.setColor(group, QPalette::PlaceholderText, QColor(110, 110, 110));
+        palette.setColor(group, QPalette::Link, QColor(0, 0, 238));
+        palette.setColor(group, QPalette::ToolTipBase, QColor(255, 255, 220));
+        palette.setColor(group, QPalette::ToolTipText, Qt::black);
+    }
+    palette.setColor(QPalette::Disabled, QPalette::Highlight, QColor(145, 145, 145));
+    palette.setColor(QPalette::Disabled, QPalette::HighlightedText, Qt::white);
+    return palette;
+}
+
+void MainWindow::setBatchNotification(std::unique_ptr<DesktopNotifier> notifier, std::chrono::milliseconds after) {
+    m_notifier = std::move(notifier);
+    m_notifyAfter = after;
+}
 
 QWidget* MainWindow::control(ControlId id) const {
     auto it = m_controls.find(id);
@@ -158,7 +212,8 @@ SkinnedListView* MainWindow::AddList(ControlId id) {
     const bool work = id == ControlId::WorkList;
     const Qt::Alignment alignment = work ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter;
     for (int c = 0; c < static_cast<int>(kListColumns.size()); ++c) {
-        list->setColumn(c, Q(kListColumns[c].title).trimmed(), alignment, ColumnWidth(c, work));
+        // Titles as drawn, leading blanks included.
+        list->setColumn(c, Q(kListColumns[c].title), alignment, ColumnWidth(c, work));
     }
     (work ? m_workList : m_deviceList) = list;
     return list;
@@ -187,6 +242,8 @@ void MainWindow::BuildControls() {
                          id == ControlId::EntryLanguage ? kEntryLanguageItems : kSearchLanguageItems) {
                         combo->addItem(Q(item));
                     }
+                    combo->setItemDelegate(
+                        new FixedHeightItemDelegate(id == ControlId::EntryLanguage ? 24 : 18, combo));
                     combo->setCurrentIndex(-1);
                     widget = combo;
                     break;
@@ -216,12 +273,74 @@ void MainWindow::BuildControls() {
         widget->setGeometry(place.rect.x, place.rect.y, place.rect.width, place.rect.height);
         m_controls[id] = widget;
     }
-    m_unboundButton = new ImageButton(ButtonImage(kUnboundImage), QString(), this);
-    m_unboundButton->hide();
+    // Not a hidden widget: screen readers would meet a nameless button.
+    m_unboundImage = ButtonImage(kUnboundImage);
     // The placeholder's grey.
     QPalette palette = control(ControlId::SearchBox)->palette();
     palette.setColor(QPalette::Text, QColor(kPlaceholderColour[0], kPlaceholderColour[1], kPlaceholderColour[2]));
     control(ControlId::SearchBox)->setPalette(palette);
+}
+
+void MainWindow::NameControls() {
+    for (const AccessibleEntry& entry : kAccessibleNames) control(entry.id)->setAccessibleName(entry.name);
+    // On Linux Qt names a combo box by the item it shows; the reader's name comes from a label
+    // whose buddy it is. The labels sit on the drawn captions and draw nothing themselves.
+    for (ControlId id : {ControlId::EntryLanguage, ControlId::SearchLanguage}) {
+        const LayoutRect at = [&] {
+            for (const FieldLabel& label : m_layout.labels) {
+                if (label.box == id) return label.rect;
+            }
+            return PlaceOf(m_layout, id);
+        }();
+        auto* label = new QLabel(control(id)->accessibleName(), this);
+        label->setObjectName(Q(ControlName(id)) + "Label");
+        QPalette ink = label->palette();
+        ink.setColor(QPalette::WindowText, Qt::transparent);
+        label->setPalette(ink);
+        label->setAttribute(Qt::WA_TransparentForMouseEvents);
+        label->setGeometry(at.x, at.y, at.width, at.height);
+        label->setBuddy(control(id));
+        label->lower();
+    }
+}
+
+void MainWindow::RunBatch(const std::function<void()>& batch) {
+    if (m_inBatch) {
+        batch();
+        return;
+    }
+    std::set<std::string> before;
+    const SongListModel* device = m_deviceList->songModel();
+    for (int row = 0; row < device->songRowCount(); ++row) {
+        before.insert(device->data(device->index(row, 0)).toString().toStdString());
+    }
+    m_inBatch = true;
+    m_batchFailures.clear();
+    QElapsedTimer clock;
+    clock.start();
+    batch();
+    m_inBatch = false;
+    if (!m_notifier || clock.elapsed() < m_notifyAfter.count() || isActiveWindow()) return;
+
+    QStringList added;
+    for (int row = 0; row < device->rowCount(); ++row) {
+        if (before.count(device->data(device->index(row, 0)).toString().toStdString())) continue;
+        added << device->data(device->index(row, 2)).toString().trimmed();
+    }
+    QStringList body;
+    if (!added.isEmpty()) {
+        constexpr int kNamed = 5;
+        QString line = QStringLiteral("Added %1 song%2: ").arg(added.size()).arg(added.size() == 1 ? "" : "s");
+        line += QStringList(added.mid(0, kNamed)).join(QStringLiteral(", "));
+        if (added.size() > kNamed) line += QStringLiteral(" and %1 more").arg(added.size() - kNamed);
+        body << line + '.';
+    }
+    if (!m_batchFailures.isEmpty()) body << QStringLiteral("Failed: ") + m_batchFailures.join(QStringLiteral(" "));
+    const QString summary = m_batchFailures.isEmpty() ? QStringLiteral("Songs added to the USB drive")
+                          : added.isEmpty()           ? QStringLiteral("No song was added to the USB drive")
+                                                      : QStringLiteral("Some songs were not added");
+    if (body.isEmpty()) body << QStringLiteral("Nothing was added.");
+    m_notifier->Notify(summary, body.join('\n'));
 }
 
 void MainWindow::WireSignals() {
@@ -235,7 +354,8 @@ void MainWindow::WireSignals() {
     clicked(ControlId::SelectDevice, &CSonquillDlg::OnSelectDevice);
     clicked(ControlId::EjectDevice, &CSonquillDlg::OnEjectDevice);
     clicked(ControlId::CloudSongs, &CSonquillDlg::OnCloudSongs);
-    clicked(ControlId::CloudMidi, &CSonquillDlg::OnCloudMidi);
+    connect(static_cast<QAbstractButton*>(control(ControlId::CloudMidi)), &QAbstractButton::clicked, this,
+            [this] { RunBatch([this] { m_dialog.OnCloudMidi(); }); });
     connect(search, &QLineEdit::textEdited, this, [this] { m_dialog.OnSearchChange(); });
     // Search box focus: eventFilter.
     connect(static_cast<QComboBox*>(control(ControlId::SearchLanguage)), &QComboBox::currentIndexChanged, this,
@@ -247,7 +367,8 @@ void MainWindow::WireSignals() {
     clicked(ControlId::QueueToAdd, &CSonquillDlg::OnQueueToAdd);
     clicked(ControlId::ClearFields, &CSonquillDlg::OnClearFields);
     clicked(ControlId::Revise, &CSonquillDlg::OnRevise);
-    clicked(ControlId::AddToDevice, &CSonquillDlg::OnAddToDevice);
+    connect(static_cast<QAbstractButton*>(control(ControlId::AddToDevice)), &QAbstractButton::clicked, this,
+            [this] { RunBatch([this] { m_dialog.OnAddToDevice(); }); });
     connect(m_workList, &SkinnedListView::rowDoubleClicked, this,
             [this](int row) { m_dialog.OnWorkListDoubleClick(row); });
     // With check boxes shown every click on a row is a check-box click, asked through the guard
@@ -369,13 +490,46 @@ void MainWindow::SetText(ControlId id, const std::string& text) {
                                                  : QColor(Qt::black));
             edit->setPalette(palette);
         }
+    } else if (id == ControlId::SongFolderText) {
+        ShowFolderText(text);
     } else if (auto* label = qobject_cast<QLabel*>(control(id))) {
         label->setText(Q(text));
     }
 }
 
+void MainWindow::ShowFolderText(const std::string& text) {
+    auto* label = static_cast<QLabel*>(control(ControlId::SongFolderText));
+    m_folderText = text;
+    const QString whole = Q(text);
+    const QFontMetrics metrics(label->font());
+    const int room = label->contentsRect().width();
+    QString shown = whole;
+    if (metrics.horizontalAdvance(whole) > room) {
+        // The offer of a found drive breaks after the path, which is shortened in the middle to
+        // fit its line; any other text (a path) is shortened in the middle as a whole.
+        const std::string offer = kDeviceOfferText;
+        const QString before = Q(offer.substr(0, offer.find("%s")));
+        const QString after = Q(offer.substr(offer.find("%s") + 2));
+        const int space = after.indexOf(' ');
+        if (space > 0 && whole.startsWith(before) && whole.endsWith(after) &&
+            whole.size() > before.size() + after.size()) {
+            const QString path = whole.mid(before.size(), whole.size() - before.size() - after.size());
+            const QString head = after.left(space);
+            const int pathRoom = room - metrics.horizontalAdvance(before + head);
+            shown = before + metrics.elidedText(path, Qt::ElideMiddle, pathRoom) + head + '\n' +
+                    metrics.elidedText(after.mid(space + 1), Qt::ElideRight, room);
+        } else {
+            shown = metrics.elidedText(whole, Qt::ElideMiddle, room);
+        }
+    }
+    label->setText(shown);
+    label->setToolTip(shown == whole ? QString() : whole);
+    label->setAccessibleName(whole);
+}
+
 std::string MainWindow::GetText(ControlId id) {
     if (auto* edit = qobject_cast<QLineEdit*>(control(id))) return edit->text().toStdString();
+    if (id == ControlId::SongFolderText) return m_folderText;
     if (auto* label = qobject_cast<QLabel*>(control(id))) return label->text().toStdString();
     return {};
 }
@@ -463,6 +617,10 @@ void MainWindow::CloseWindow() {
 }
 
 MessageAnswer MainWindow::ShowMessage(const Notice& notice, MessageButtons buttons) {
+    if (m_inBatch && (notice.icon == NoticeIcon::Exclamation || notice.caption == kCaptionError ||
+                      notice.caption == kCaptionErrorUpper)) {
+        m_batchFailures << Q(notice.text);
+    }
     const ArrowCursor arrow;
     QMessageBox box(QtIcon(notice.icon), Q(notice.caption), Q(notice.text),
                     buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, this);
@@ -517,7 +675,7 @@ void MainWindow::OpenHelp() {
     const std::filesystem::path index = HelpIndexFile();
     if (index.empty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(Q(index.string())))) {
         const ArrowCursor arrow;
-        QMessageBox::warning(this, windowTitle(),
+        QMessageBox::warning(this, QString::fromUtf8(kApplicationName),
                              "The help pages were not found beside the program (help/index.html) "
                              "or in share/songloader/help/.");
     }

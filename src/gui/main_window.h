@@ -2,10 +2,14 @@
 #pragma once
 
 #include <QPixmap>
+#include <QStringList>
 #include <QWidget>
 
+#include <chrono>
+#include <functional>
 #include <map>
 #include <memory>
+#include <set>
 
 #include "core/app/dialog_view.h"
 #include "core/app/sonquill_dlg.h"
@@ -15,6 +19,7 @@ class QTimer;
 
 namespace songloader::gui {
 
+class DesktopNotifier;
 class GradientProgressBar;
 class ImageButton;
 class SkinnedListView;
@@ -37,6 +42,11 @@ public:
     bool closedByDialog() const { return m_closing; }
     // Commands of the dialog run so far (each CommandStarted).
     int commandCount() const { return m_commandCount; }
+    // A copy or download batch that ran at least `after` and ended while the window was not the
+    // active one is reported through `notifier` (the session bus's notification service unless set).
+    void setBatchNotification(std::unique_ptr<DesktopNotifier> notifier, std::chrono::milliseconds after);
+    // The light palette the window's own widgets use whatever the desktop's colours are.
+    static QPalette LightPalette();
 
     // ---- DialogView ----
     void Enable(ControlId control, bool enabled) override;
@@ -90,6 +100,13 @@ private:
     // Removed and new volumes reach the dialog as the mount table changes.
     void WatchMounts();
     ImageButton* AddButton(int pngId, const char* caption);
+    // Names for screen readers: the boxes by their captions, the combo boxes through labels that
+    // are read but not drawn (the background carries the drawn ones).
+    void NameControls();
+    // Runs a copy or download batch and tells the desktop how it ended when that took long and
+    // the user was elsewhere.
+    void RunBatch(const std::function<void()>& batch);
+    void ShowFolderText(const std::string& text);
     SkinnedListView* AddList(ControlId id);
     void ShowWindowMenu(const QPoint& globalPos);
     // Runs `work` on a worker thread while this thread paints with user input held back.
@@ -103,7 +120,12 @@ private:
     SkinnedListView* m_workList = nullptr;
     SkinnedListView* m_deviceList = nullptr;
     GradientProgressBar* m_progress = nullptr;
-    ImageButton* m_unboundButton = nullptr;  // image 197: loaded, shown by no control
+    QPixmap m_unboundImage;  // image 197: loaded, shown by no control
+    std::string m_folderText;  // the drive line's whole text (the label may show it elided)
+    std::unique_ptr<DesktopNotifier> m_notifier;
+    std::chrono::milliseconds m_notifyAfter{10000};
+    bool m_inBatch = false;
+    QStringList m_batchFailures;  // what went wrong during the running batch
     QTimer* m_timer = nullptr;
     QPoint m_listMenuAt;  // where the list's context menu opens
     int m_commandDepth = 0;

@@ -34,15 +34,20 @@ WindowLayout Build() {
     place(ControlId::AutoCheckDevice, {kMargin, 14, 138, kButtonHeight});
     place(ControlId::SelectDevice, {kMargin + 138 + kGap, 14, 103, kButtonHeight});
     place(ControlId::EjectDevice, {kMargin + 138 + kGap + 103 + kGap, 14, 116, kButtonHeight});
-    place(ControlId::SongFolderText, {kBoxX, 56, kLeftWidth - (kBoxX - kMargin), 22});
+    // Two lines high: a long offer of a found drive breaks after the path.
+    place(ControlId::SongFolderText, {kBoxX, 50, kLeftWidth - (kBoxX - kMargin), 36});
     label("USB Drive", ControlId::SongFolderText, kMargin, kLabelWidth);
 
     // The entry form: one box per row, the language beside the number.
     constexpr int kFormTop = 90;
     constexpr int kRow = 32;
-    place(ControlId::Number, {kBoxX, kFormTop, 110, kBoxHeight});
-    place(ControlId::AutoGenerate, ButtonOnRow(kBoxX + 110 + kGap, kFormTop, 98));
-    place(ControlId::EntryLanguage, {kMargin + kLeftWidth - 96, kFormTop, 96, kBoxHeight});
+    // Six digits need less than the number box had; the language box takes the room, so its
+    // longest item ("ES[Spanish]") shows whole.
+    constexpr int kNumberWidth = 86;
+    constexpr int kLanguageWidth = 120;
+    place(ControlId::Number, {kBoxX, kFormTop, kNumberWidth, kBoxHeight});
+    place(ControlId::AutoGenerate, ButtonOnRow(kBoxX + kNumberWidth + kGap, kFormTop, 98));
+    place(ControlId::EntryLanguage, {kMargin + kLeftWidth - kLanguageWidth, kFormTop, kLanguageWidth, kBoxHeight});
     const int boxWidth = kLeftWidth - (kBoxX - kMargin);
     place(ControlId::Title, {kBoxX, kFormTop + kRow, boxWidth, kBoxHeight});
     place(ControlId::Artist, {kBoxX, kFormTop + 2 * kRow, boxWidth, kBoxHeight});
@@ -51,7 +56,7 @@ WindowLayout Build() {
     place(ControlId::MediaPath, {kBoxX, kFormTop + 5 * kRow, boxWidth - 98 - kGap, kBoxHeight});
     place(ControlId::Browse, ButtonOnRow(kMargin + kLeftWidth - 98, kFormTop + 5 * kRow, 98));
     label("Number", ControlId::Number, kMargin, kLabelWidth);
-    label("Language", ControlId::EntryLanguage, kMargin + kLeftWidth - 96 - 70, 66);
+    label("Language", ControlId::EntryLanguage, kMargin + kLeftWidth - kLanguageWidth - 70, 66);
     label("Title", ControlId::Title, kMargin, kLabelWidth);
     label("Artist", ControlId::Artist, kMargin, kLabelWidth);
     label("Composer", ControlId::Composer, kMargin, kLabelWidth);

@@ -47,7 +47,9 @@ TEST_F(ImageButtonTest, Looks) {
     EXPECT_EQ(button->look(), ImageButton::Look::Hot);
     EXPECT_EQ(Pixel(4, 4), QColor(118, 170, 223)) << "x1.05 + 0.05";
     button->setEnabled(false);
-    EXPECT_EQ(Pixel(4, 4), kImage) << "disabled shows the normal look";
+    EXPECT_EQ(button->look(), ImageButton::Look::Disabled);
+    // Luminance 140 of (100, 150, 200): 160 + 12 * 3 / 8.
+    EXPECT_EQ(Pixel(4, 4), QColor(164, 164, 164)) << "disabled is drawn grey";
 
     EXPECT_EQ(button->accessibleName(), QStringLiteral("Select All"));
     EXPECT_EQ(button->toolTip(), QStringLiteral("Select All"));

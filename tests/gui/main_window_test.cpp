@@ -21,6 +21,7 @@
 #include "core/cloud/catalogue_publisher.h"
 #include "core/cloud/curl_library.h"
 #include "core/device/device_write_session.h"
+#include "gui/controls/skinned_list_view.h"
 #include "gui/demo/demo_setup.h"
 #include "gui/main_window.h"
 #include "gui/windows/progress_window.h"
@@ -152,6 +153,24 @@ TEST_F(WindowRoad, AddsAUserSongToTheDevice) {
     EXPECT_EQ(Rows(ControlId::DeviceList), 1);
     EXPECT_TRUE(std::filesystem::exists(device / "songs" / "900" / "900123.mp4"));
     EXPECT_TRUE(std::filesystem::exists(device / "songs" / "SgList.dat"));
+}
+
+TEST_F(WindowRoad, EnterOnASelectedRowLoadsTheSongAsADoubleClickDoes) {
+    Open();
+    QTest::mouseClick(Button(ControlId::AutoCheckDevice), Qt::LeftButton);
+    TypeSong("900123", "Morning Road", Clip("clip.mp4"));
+    QTest::mouseClick(Button(ControlId::QueueToAdd), Qt::LeftButton);
+    for (ControlId id : {ControlId::WorkList, ControlId::DeviceList}) {
+        if (id == ControlId::DeviceList) QTest::mouseClick(Button(ControlId::AddToDevice), Qt::LeftButton);
+        QTest::mouseClick(Button(ControlId::ClearFields), Qt::LeftButton);
+        ASSERT_TRUE(Edit(ControlId::Title)->text().isEmpty());
+        auto* list = qobject_cast<SkinnedListView*>(window->control(id));
+        ASSERT_EQ(list->model()->rowCount(), 1) << ControlName(id);
+        list->selectAndFocusRow(0);
+        QTest::keyClick(list, Qt::Key_Return);
+        EXPECT_EQ(Edit(ControlId::Title)->text(), "Morning Road") << ControlName(id);
+        EXPECT_EQ(Edit(ControlId::Number)->text(), "900123") << ControlName(id);
+    }
 }
 
 TEST_F(WindowRoad, ClosingWithPendingCopiesAsksNoThenYes) {

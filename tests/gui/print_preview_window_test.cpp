@@ -6,6 +6,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <cstdlib>
 #include <filesystem>
 
@@ -89,6 +90,36 @@ TEST(PrintPreviewWindow, ToolbarPagesThroughTheListAndEndsThePreview) {
     PrintPreviewWindow printing(3, print::SongListPageRenderer(songs, false, ""));
     EXPECT_EQ(RunWith(printing, [&] { printing.toolBar()->actions()[0]->trigger(); }), PreviewEnd::PrintChosen);
     EXPECT_FALSE(printing.isVisible());
+}
+
+// The buttons show their labels whole, mnemonics included, and the keyboard ends the preview.
+TEST(PrintPreviewWindow, KeyboardReachesTheToolbarAndClosesThePreview) {
+    const SongList songs = Songs(5);
+    struct Case {
+        const char* name;
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        PreviewEnd end;
+    };
+    const Case cases[] = {{"Alt+C", Qt::Key_C, Qt::AltModifier, PreviewEnd::Closed},
+                          {"Escape", Qt::Key_Escape, Qt::NoModifier, PreviewEnd::Closed},
+                          {"Alt+P", Qt::Key_P, Qt::AltModifier, PreviewEnd::PrintChosen}};
+    for (const Case& c : cases) {
+        PrintPreviewWindow window(1, print::SongListPageRenderer(songs, false, ""));
+        QStringList shown;
+        for (QAction* action : window.toolBar()->actions()) {
+            auto* button = qobject_cast<QToolButton*>(window.toolBar()->widgetForAction(action));
+            shown << (button ? button->text() : QString());
+        }
+        EXPECT_EQ(shown, (QStringList{"my(&P)...", "my PageDown(&N)", "PageUp(&V)", "Two Page", "Zoom Out(&I)",
+                                      "Zoom In(&O)", "Close(&C)"}));
+        const PreviewEnd end = RunWith(window, [&] {
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&window)) << c.name;
+            QTest::keyClick(&window, c.key, c.modifiers);
+        });
+        EXPECT_EQ(end, c.end) << c.name;
+        EXPECT_FALSE(window.isVisible()) << c.name;
+    }
 }
 
 }  // namespace

@@ -11,8 +11,9 @@ inline constexpr const char* kCaptionNote = "Note";
 inline constexpr const char* kCaptionNoteUpper = "NOTE";
 inline constexpr const char* kCaptionError = "Error";
 inline constexpr const char* kCaptionErrorUpper = "ERROR";
-// The application's own name, used where a message box carries it as caption.
-inline constexpr const char* kApplicationName = "Sonquill";
+// The program's name as its window title shows it: the caption of message boxes that carry
+// a name, so every caption names the program one way.
+inline constexpr const char* kApplicationName = "Trallix Song Loader";
 
 enum class NoticeIcon { None, Exclamation, Information, Question };
 

@@ -1,16 +1,20 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/controls/gradient_progress_bar.h"
 
+#include <QAccessible>
 #include <QPainter>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+
+#include "gui/controls/accessibility.h"
 
 namespace songloader::gui {
 
 GradientProgressBar::GradientProgressBar(QWidget* parent)
     : QWidget(parent), backgroundColour_(palette().color(QPalette::Button)) {
     setAttribute(Qt::WA_OpaquePaintEvent);
+    InstallAccessibility();
 }
 
 void GradientProgressBar::setRange(int lower, int upper) {
@@ -24,6 +28,10 @@ void GradientProgressBar::setPosition(int position) {
     if (position_ == position) return;
     position_ = position;
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent event(this, position_);
+        QAccessible::updateAccessibility(&event);
+    }
 }
 
 void GradientProgressBar::setBackgroundColour(const QColor& colour) {
@@ -39,6 +47,12 @@ void GradientProgressBar::setTextColour(const QColor& colour) {
 void GradientProgressBar::setShowPercent(bool show) {
     showPercent_ = show;
     update();
+}
+
+QString GradientProgressBar::valueText() const {
+    if (upper_ <= lower_) return QStringLiteral("0%");
+    const int clamped = std::clamp(position_, lower_, upper_);
+    return QStringLiteral("%1%").arg((clamped - lower_) * 100 / (upper_ - lower_));
 }
 
 bool GradientProgressBar::showsGradient() const { return position_ > lower_ && position_ <= upper_; }

@@ -19,12 +19,16 @@ public:
     void setRange(int lower, int upper);
     void setPosition(int position);
     int position() const { return position_; }
+    int lower() const { return lower_; }
+    int upper() const { return upper_; }
     void setBackgroundColour(const QColor& colour);
     void setTextColour(const QColor& colour);
     void setShowPercent(bool show);
 
     // The text drawn on the bar, empty when none is.
     QString percentText() const;
+    // What a screen reader says of the bar: the whole percent done ("42%").
+    QString valueText() const;
 
     QSize sizeHint() const override { return {300, 20}; }
 

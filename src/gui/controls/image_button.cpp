@@ -31,6 +31,20 @@ QImage Brightened(const QImage& image) {
     return result;
 }
 
+QImage Greyed(const QImage& image) {
+    QImage result = image.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < result.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
+        for (int x = 0; x < result.width(); ++x) {
+            const QRgb pixel = line[x];
+            const int luminance = (qRed(pixel) * 299 + qGreen(pixel) * 587 + qBlue(pixel) * 114) / 1000;
+            const int grey = std::clamp(160 + (luminance - 128) * 3 / 8, 0, 255);
+            line[x] = qRgba(grey, grey, grey, qAlpha(pixel));
+        }
+    }
+    return result;
+}
+
 ImageButton::ImageButton(QWidget* parent) : QAbstractButton(parent) {
     setFocusPolicy(Qt::StrongFocus);
 }
@@ -54,7 +68,7 @@ void ImageButton::setCaption(const QString& caption) {
 }
 
 ImageButton::Look ImageButton::look() const {
-    if (!isEnabled()) return Look::Normal;
+    if (!isEnabled()) return Look::Disabled;
     if (isDown()) return Look::Pressed;
     if (hovering_) return Look::Hot;
     return Look::Normal;
@@ -66,12 +80,13 @@ QSize ImageButton::sizeHint() const {
 
 void ImageButton::rebuildLooks() {
     if (image_.isNull() || width() <= 0 || height() <= 0) {
-        normalLook_ = hotLook_ = QPixmap();
+        normalLook_ = hotLook_ = disabledLook_ = QPixmap();
         return;
     }
     const QImage scaled = image_.toImage().scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     normalLook_ = QPixmap::fromImage(scaled);
     hotLook_ = QPixmap::fromImage(Brightened(scaled));
+    disabledLook_ = QPixmap::fromImage(Greyed(scaled));
 }
 
 void ImageButton::resizeEvent(QResizeEvent* event) {
@@ -88,6 +103,9 @@ void ImageButton::paintEvent(QPaintEvent*) {
         break;
     case Look::Hot:
         painter.drawPixmap(0, 0, hotLook_);
+        break;
+    case Look::Disabled:
+        painter.drawPixmap(0, 0, disabledLook_);
         break;
     case Look::Pressed:
         painter.setClipRect(rect());

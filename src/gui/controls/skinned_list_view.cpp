@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/controls/skinned_list_view.h"
 
+#include <QAccessible>
 #include <QContextMenuEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include "gui/controls/accessibility.h"
 #include "gui/controls/list_font.h"
 #include "gui/controls/skinned_header.h"
 #include "gui/controls/skinned_horizontal_scroll_bar.h"
@@ -52,6 +54,7 @@ SkinnedListView::SkinnedListView(QWidget* parent)
     cornerColours.setColor(QPalette::Window, SkinnedScrollBar::kDarkGrey);
     corner->setPalette(cornerColours);
     setCornerWidget(corner);
+    InstallAccessibility();
 }
 
 void SkinnedListView::setColumn(int column, const QString& title, Qt::Alignment alignment, int width) {
@@ -86,10 +89,20 @@ QRect SkinnedListView::checkBoxRect(int row) const {
     return SongRowDelegate::CheckBoxRect(visualRect(model_->index(row, 0)));
 }
 
-void SkinnedListView::toggleChecked(int row) {
+void SkinnedListView::toggleRowChecked(int row) {
     if (!model_->checkBoxesShown() || row < 0 || row >= model_->rowCount()) return;
     if (guard_ && !guard_(row)) return;
     model_->setRowChecked(row, !model_->isRowChecked(row));
+    if (QAccessible::isActive()) {
+        QAccessibleInterface* table = QAccessible::queryAccessibleInterface(this);
+        QAccessibleTableInterface* cells = table ? table->tableInterface() : nullptr;
+        if (QAccessibleInterface* cell = cells ? cells->cellAt(row, 0) : nullptr) {
+            QAccessible::State changed;
+            changed.checked = true;
+            QAccessibleStateChangeEvent event(cell, changed);
+            QAccessible::updateAccessibility(&event);
+        }
+    }
 }
 
 void SkinnedListView::mousePressEvent(QMouseEvent* event) {
@@ -98,7 +111,7 @@ void SkinnedListView::mousePressEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     const int row = rowAt(point.y());
     const bool onCheckBox = checkBoxRect(row).contains(point);
-    toggleChecked(row);
+    toggleRowChecked(row);
     emit rowClicked(row, onCheckBox);
 }
 
@@ -109,11 +122,44 @@ void SkinnedListView::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void SkinnedListView::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Space && model_->checkBoxesShown()) {
-        toggleChecked(currentIndex().row());
+        toggleRowChecked(currentIndex().row());
         event->accept();
         return;
     }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // What a double-click does, so a listed song can be loaded without the mouse.
+        const int row = currentIndex().row();
+        if (row >= 0 && selectionModel()->isRowSelected(row, QModelIndex())) {
+            emit rowDoubleClicked(row);
+            event->accept();
+            return;
+        }
+    }
     QTableView::keyPressEvent(event);
+}
+
+void SkinnedListView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    if (QAccessible::isActive() && current.isValid()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(AccessibleChildIndex(*this, current.row(), current.column()));
+        QAccessible::updateAccessibility(&event);
+    }
+    QAbstractItemView::currentChanged(current, previous);
+}
+
+void SkinnedListView::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+    if (QAccessible::isActive()) {
+        const auto tell = [this](const QItemSelection& cells, QAccessible::Event change) {
+            for (const QModelIndex& index : cells.indexes()) {
+                QAccessibleEvent event(this, change);
+                event.setChild(AccessibleChildIndex(*this, index.row(), index.column()));
+                QAccessible::updateAccessibility(&event);
+            }
+        };
+        tell(selected, QAccessible::SelectionAdd);
+        tell(deselected, QAccessible::SelectionRemove);
+    }
+    QAbstractItemView::selectionChanged(selected, deselected);
 }
 
 void SkinnedListView::contextMenuEvent(QContextMenuEvent* event) {

@@ -16,8 +16,9 @@ class SkinnedHeader;
 //
 // With check boxes shown, a left click on a row (or Space on the current row) flips the row's
 // box, but first asks the check guard, which may refuse: the box then stays as it was. The
-// signals follow: rowClicked for every left click, rowDoubleClicked, contextMenuRequested for a
-// right click or the menu key. Rows are -1 outside any row.
+// signals follow: rowClicked for every left click, rowDoubleClicked (also for Enter on the
+// selected row), contextMenuRequested for a right click or the menu key. Rows are -1 outside any
+// row.
 class SkinnedListView : public QTableView {
     Q_OBJECT
 public:
@@ -38,6 +39,8 @@ public:
     // Off: changes to the rows are collected and shown at once when it is turned on again.
     void setRedraw(bool redraw);
     void selectAndFocusRow(int row);
+    // Flips the box of `row` as a click would: only with boxes shown and when the guard agrees.
+    void toggleRowChecked(int row);
 
     // Where the check box of `row` is drawn, in viewport coordinates; empty without check boxes.
     QRect checkBoxRect(int row) const;
@@ -52,10 +55,12 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    // Focus and selection events name cells as this list's accessible table counts them (Qt's
+    // table view would count a column for the hidden row numbers).
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
 
 private:
-    void toggleChecked(int row);
-
     SongListModel* model_;
     SkinnedHeader* header_;
     CheckGuard guard_;

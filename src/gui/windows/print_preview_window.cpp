@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QEventLoop>
 #include <QPrintPreviewWidget>
+#include <QShortcut>
 #include <QToolBar>
 
 #include "gui/windows/print_job.h"
@@ -36,17 +37,26 @@ PrintPreviewWindow::PrintPreviewWindow(int highestPage, print::PageRenderer rend
     toolBar_ = addToolBar("Preview");
     toolBar_->setMovable(false);
     toolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    toolBar_->addAction("my(&P)...", this, [this] {
+    // A tool button shows the action's icon text, which Qt derives without "&" and "...": given
+    // whole, the labels keep their dots and their mnemonics (Alt+P ... Alt+C).
+    const auto add = [this](const QString& label, auto&& slot) {
+        QAction* action = toolBar_->addAction(label, this, slot);
+        action->setIconText(label);
+        return action;
+    };
+    add("my(&P)...", [this] {
         end_ = PreviewEnd::PrintChosen;
         close();
     });
-    toolBar_->addAction("my PageDown(&N)", this, [this] { preview_->setCurrentPage(currentPage() + 1); });
-    toolBar_->addAction("PageUp(&V)", this, [this] { preview_->setCurrentPage(currentPage() - 1); });
-    pageCount_ = toolBar_->addAction(QString(), this, [this] { ToggleTwoPages(); });
+    add("my PageDown(&N)", [this] { preview_->setCurrentPage(currentPage() + 1); });
+    add("PageUp(&V)", [this] { preview_->setCurrentPage(currentPage() - 1); });
+    pageCount_ = add(QString(), [this] { ToggleTwoPages(); });
     // Not connected directly: the triggered flag would arrive as the zoom factor.
-    toolBar_->addAction("Zoom Out(&I)", this, [this] { preview_->zoomOut(); });
-    toolBar_->addAction("Zoom In(&O)", this, [this] { preview_->zoomIn(); });
-    toolBar_->addAction("Close(&C)", this, &QWidget::close);
+    add("Zoom Out(&I)", [this] { preview_->zoomOut(); });
+    add("Zoom In(&O)", [this] { preview_->zoomIn(); });
+    add("Close(&C)", [this] { close(); });
+    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, this, &QWidget::close);
     ShowPageCountLabel();
 }
 
@@ -59,7 +69,11 @@ void PrintPreviewWindow::ToggleTwoPages() {
     ShowPageCountLabel();
 }
 
-void PrintPreviewWindow::ShowPageCountLabel() { pageCount_->setText(twoPages_ ? kShowOnePage : kShowTwoPages); }
+void PrintPreviewWindow::ShowPageCountLabel() {
+    const QString label = twoPages_ ? kShowOnePage : kShowTwoPages;
+    pageCount_->setText(label);
+    pageCount_->setIconText(label);
+}
 
 PreviewEnd PrintPreviewWindow::Exec() {
     QEventLoop loop;

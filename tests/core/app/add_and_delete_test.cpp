@@ -89,7 +89,7 @@ TEST_F(AddUserSongs, ACopyThatFailsIsNamedAndTheSongStaysQueued) {
 
     dlg.OnAddToDevice();
     ASSERT_EQ(view.messages.size(), 2u);
-    EXPECT_EQ(view.messages[0].caption, "Sonquill");
+    EXPECT_EQ(view.messages[0].caption, kApplicationName);
     EXPECT_EQ(view.messages[0].icon, NoticeIcon::Exclamation);
     EXPECT_EQ(view.messages[0].text.rfind(kCopyFailedMessage, 0), 0u) << view.messages[0].text;
     EXPECT_NE(view.messages[0].text.find("\n900002 Lost: "), std::string::npos) << view.messages[0].text;
@@ -133,7 +133,7 @@ TEST_F(AddUserSongs, AFailedRebuildKeepsTheOldCatalogueAndThePendingCopies) {
     Queue("900002", "Fine too", MakeClip("b.mp4"));
     dlg.OnAddToDevice();
     EXPECT_EQ(view.MessageLog(),
-              (Log{"Sonquill|2have row error:Song name characters is wrong!", "Sonquill|Temp File Analyse Error!"}));
+              (Log{"Trallix Song Loader|2have row error:Song name characters is wrong!", "Trallix Song Loader|Temp File Analyse Error!"}));
     EXPECT_EQ(ReadBytes(songs() / "SgList.dat"), oldList);
     EXPECT_EQ(dlg.pendingCopies().size(), 2u);
     EXPECT_EQ(dlg.deviceSongs().size(), 4u);
@@ -233,7 +233,7 @@ TEST_F(DeleteSong, AFailedRebuildKeepsTheSongAndItsFiles) {
     dlg.OnListRightClick(ControlId::DeviceList, 1);
     view.answers = {MessageAnswer::Yes};
     dlg.OnDeleteSong();
-    EXPECT_EQ(view.MessageLog().back(), "Sonquill|Temp File Analyse Error!");
+    EXPECT_EQ(view.MessageLog().back(), "Trallix Song Loader|Temp File Analyse Error!");
     EXPECT_EQ(Numbers(dlg.deviceSongs()), (std::vector<std::int32_t>{900000, 900123, 900200}));
     EXPECT_EQ(view.Rows(ControlId::DeviceList)[1], "900123|EG|Hey|Bob||");
     EXPECT_TRUE(std::filesystem::exists(songs() / "900" / "900123.mp4"));

@@ -66,7 +66,7 @@ TEST_F(AddCloudSongs, ACancelEndsTheBatchAndKeepsWhatArrived) {
         if (view.transfers.size() == 2) running.RequestCancel();  // Beta
     };
     dlg.OnAddToDevice();
-    EXPECT_EQ(view.MessageLog(), (Log{std::string("Sonquill|") + kDownloadFailedMessage + "\n12 Beta: cancelled",
+    EXPECT_EQ(view.MessageLog(), (Log{std::string("Trallix Song Loader|") + kDownloadFailedMessage + "\n12 Beta: cancelled",
                                       "Note|Added successfully"}));
     EXPECT_EQ(view.transfers.size(), 2u);
     EXPECT_EQ(server.CountRequests("GET", "/900007.mp4"), 0u);
@@ -89,7 +89,7 @@ TEST_F(AddCloudSongs, ClosingAfterAFailedRebuildTakesTheDownloadsOffTheDevice) {
     SyncCloud();
     view.Tick(ControlId::WorkList, 0);
     dlg.OnAddToDevice();
-    EXPECT_EQ(view.MessageLog().back(), "Sonquill|Temp File Analyse Error!");
+    EXPECT_EQ(view.MessageLog().back(), "Trallix Song Loader|Temp File Analyse Error!");
     ASSERT_EQ(dlg.pendingCopies().size(), 1u);
     const auto video = songs() / "900" / "900009.mp4";
     EXPECT_TRUE(std::filesystem::exists(video));

@@ -141,7 +141,7 @@ TEST_F(CloudSongs, AnUnreadableCloudListLeavesTheDeviceListLoaded) {
     WriteBytes(cloud / "MgList.dat", "");
     dlg.OnCloudSongs();
     // The list is checked before it replaces anything, and the failure names it.
-    EXPECT_EQ(view.MessageLog(), Log{"Sonquill|" + std::string(kCatalogueFailedMessage) +
+    EXPECT_EQ(view.MessageLog(), Log{"Trallix Song Loader|" + std::string(kCatalogueFailedMessage) +
                                      "\nMgList.dat: rejected: not a song list (Sglist File Error)"});
     EXPECT_FALSE(std::filesystem::exists(songs() / "MgList.dat"));
     EXPECT_EQ(view.Rows(ControlId::DeviceList).size(), 2u);

@@ -11,7 +11,7 @@ using Form = DialogTest;
 TEST_F(Form, FirstDigitMustBeNine) {
     view.Type(ControlId::Number, "8");
     dlg.OnNumberUpdate();
-    EXPECT_EQ(view.MessageLog(), std::vector<std::string>{"Sonquill|The first digit of song number must be 9"});
+    EXPECT_EQ(view.MessageLog(), std::vector<std::string>{"Trallix Song Loader|The first digit of song number must be 9"});
     EXPECT_EQ(view.messages[0].icon, NoticeIcon::None);
     EXPECT_EQ(view.Text(ControlId::Number), "");
     EXPECT_EQ(view.focus, ControlId::Number);
@@ -65,7 +65,7 @@ TEST_F(Form, RangeMessageNeedsAValidFirstDigitAndAVisit) {
     dlg.OnNumberUpdate();  // first-digit message, box emptied
     view.Type(ControlId::Number, "1");
     dlg.OnNumberKillFocus();
-    EXPECT_EQ(view.MessageLog(), std::vector<std::string>{"Sonquill|The first digit of song number must be 9"});
+    EXPECT_EQ(view.MessageLog(), std::vector<std::string>{"Trallix Song Loader|The first digit of song number must be 9"});
 
     // A system command forgets the visit.
     view.Type(ControlId::Number, "95");
@@ -118,7 +118,7 @@ TEST_F(Form, QueueToAddRunsTheBuildersRowChecks) {
     FillForm("900002", kUnbuildableTitle, MakeClip("b.mp4"));
     ClearLog();
     dlg.OnQueueToAdd();
-    EXPECT_EQ(view.MessageLog(), std::vector<std::string>{"Sonquill|3have row error:Song name characters is wrong!"});
+    EXPECT_EQ(view.MessageLog(), std::vector<std::string>{"Trallix Song Loader|3have row error:Song name characters is wrong!"});
     EXPECT_EQ(dlg.workSongs().size(), 1u);
 }
 
@@ -193,7 +193,7 @@ TEST_F(Form, TextsTheDeviceCannotStoreAreRefused) {
     ASSERT_EQ(view.messages.size(), 1u);
     EXPECT_EQ(view.messages[0].text,
               "The song's texts hold characters that the device's character set (CP1252) cannot store.");
-    EXPECT_EQ(view.messages[0].caption, "Sonquill");
+    EXPECT_EQ(view.messages[0].caption, kApplicationName);
     EXPECT_TRUE(dlg.workSongs().empty());
 }
 

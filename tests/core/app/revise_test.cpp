@@ -176,13 +176,13 @@ TEST_F(Revise, ANumberOrRowTheQueueWouldRefuseIsRefused) {
     for (const Case& c : {Case{ControlId::WorkList, 0, "900000", "Queued", "ERROR|Song number is duplicate with existing file of device"},
                           Case{ControlId::WorkList, 0, "901002", "Queued", "ERROR|Song number is duplicate"},
                           Case{ControlId::WorkList, 0, "90100", "Queued", number},
-                          Case{ControlId::WorkList, 1, "901002", words, "Sonquill|5" + rowError},
+                          Case{ControlId::WorkList, 1, "901002", words, "Trallix Song Loader|5" + rowError},
                           Case{ControlId::DeviceList, 1, "901001", "Arirang", "ERROR|Song number is duplicate"},
                           Case{ControlId::DeviceList, 1, "900000", "Arirang", "ERROR|Song number is duplicate with existing file of device"},
                           Case{ControlId::DeviceList, 1, "", "Arirang", number},
                           Case{ControlId::DeviceList, 1, "9001", "Arirang", number},
                           Case{ControlId::DeviceList, 1, "90012x", "Arirang", number},
-                          Case{ControlId::DeviceList, 1, "901000", words, "Sonquill|2" + rowError}}) {
+                          Case{ControlId::DeviceList, 1, "901000", words, "Trallix Song Loader|2" + rowError}}) {
         const std::string label = std::string(c.number) + " row " + std::to_string(c.row);
         if (c.list == ControlId::WorkList) dlg.OnWorkListDoubleClick(c.row);
         else dlg.OnDeviceListDoubleClick(c.row);
@@ -223,7 +223,7 @@ TEST_F(Revise, AFailedRebuildPutsTheFileAndTheSongBack) {
     dlg.OnDeviceListDoubleClick(1);
     view.Type(ControlId::Number, "901000");
     dlg.OnRevise();
-    EXPECT_EQ(view.MessageLog().back(), "Sonquill|Temp File Analyse Error!");
+    EXPECT_EQ(view.MessageLog().back(), "Trallix Song Loader|Temp File Analyse Error!");
     EXPECT_EQ(ReadBytes(songs() / "900" / "900123.MKV"), "the video of 900123");
     EXPECT_FALSE(std::filesystem::exists(songs() / "901" / "901000.MKV"));
     EXPECT_EQ(dlg.deviceSongs()[1].number, 900123);

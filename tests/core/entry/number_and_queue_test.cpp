@@ -107,7 +107,7 @@ TEST(CheckSongRow, GivesTheBuildersMessageForTheSongsRow) {
     const auto refused = CheckSongRow(song, 7);
     ASSERT_TRUE(refused);
     EXPECT_EQ(refused->text, "7have row error:Song name characters is wrong!");
-    EXPECT_EQ(refused->caption, "Sonquill");
+    EXPECT_EQ(refused->caption, kApplicationName);
 }
 
 TEST_F(QueueToAdd, ErrorsCarryTheExclamationIconAndNotesNone) {
