@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "support/cloud_catalogue_fixture.h"
+#include "core/common/temporary_name.h"
 #include "core/entry/placement_journal.h"
 #include "dialog_fixture.h"
 
@@ -139,6 +140,32 @@ TEST_F(AddUserSongs, AFailedRebuildKeepsTheOldCatalogueAndThePendingCopies) {
     EXPECT_EQ(dlg.pendingCopies().size(), 2u);
     EXPECT_EQ(dlg.deviceSongs().size(), 4u);
     EXPECT_TRUE(std::filesystem::exists(songs() / "900" / "900002.mp4"));
+}
+
+// A copy whose catalogue could not be written stays pending and recorded on the stick; choosing the
+// same stick again catalogues it (and sweeps what killed runs left there), so nothing is orphaned.
+TEST_F(AddUserSongs, PendingCopiesAreCataloguedWhenTheStickIsChosenAgain) {
+    PutDeviceList({{900000, 0, "Let It Be", "Ann", "", ""}});
+    PutDeviceMedia("900000", ".mp4");
+    ChooseDevice();
+    Queue("900001", "Fine", MakeClip("a.mp4"));
+    // Something at the database's fixed temporary name that no clean-up removes: the rebuild fails.
+    const auto blocker = PairTemporaryNameFor(songs() / "usbsong.db");
+    view.onPump = [&] { std::filesystem::create_directories(blocker / "inside"); };
+    dlg.OnAddToDevice();
+    view.onPump = {};
+    ASSERT_EQ(dlg.pendingCopies().size(), 1u);
+    EXPECT_EQ(Numbers(DeviceCatalogue()), std::vector<std::int32_t>{900000});
+
+    std::filesystem::remove_all(blocker);
+    const auto stale = TemporaryNameFor(songs() / "900" / "900009.mp4");
+    WriteBytes(stale, "left by a killed run");
+    ClearLog();
+    ChooseDevice();
+    EXPECT_TRUE(dlg.pendingCopies().empty());
+    EXPECT_EQ(Numbers(DeviceCatalogue()), (std::vector<std::int32_t>{900000, 900001}));
+    EXPECT_EQ(Numbers(dlg.deviceSongs()), (std::vector<std::int32_t>{900000, 900001}));
+    EXPECT_FALSE(std::filesystem::exists(stale));
 }
 
 class DeleteSong : public DialogTest {
