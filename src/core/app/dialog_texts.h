@@ -38,8 +38,6 @@ inline constexpr std::array<ListColumn, 6> kListColumns{{
 
 // Messages of the main window, exactly as the user sees them.
 inline constexpr const char* kInsertDeviceMessage = "Please insert device!!";
-inline constexpr const char* kFirstDigitMessage = "The first digit of song number must be 9";
-inline constexpr const char* kNumberRangeMessage = "Song number must be 900000 to 999999!";
 inline constexpr const char* kSelectFileMessage = "Please select file";
 inline constexpr const char* kFilePathInvalidMessage = "File Path is Invaild";
 inline constexpr const char* kExitQuestion = "Exit without adding any song?";
@@ -61,6 +59,7 @@ inline constexpr const char* kNowDownloadText = "Now Download:";
 // are in device_revise.h).
 inline constexpr const char* kCopyFailedMessage = "These songs could not be copied to the device and stay in the list:";
 inline constexpr const char* kDownloadFailedMessage = "These songs could not be downloaded and were not added:";
+inline constexpr const char* kAddedSongsMessage = "These songs were added:";
 inline constexpr const char* kCatalogueFailedMessage = "The cloud catalogue could not be downloaded:";
 inline constexpr const char* kMidiFailedMessage = "These files of the MIDI pack could not be downloaded:";
 inline constexpr const char* kDeviceListUnreadMessage =

@@ -12,7 +12,6 @@
 
 #include "core/common/file_bytes.h"
 
-#include "core/cloud/cloud_client.h"
 #include "core/text/code_page.h"
 
 namespace songloader {
