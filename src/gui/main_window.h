@@ -51,7 +51,8 @@ public:
     void DeleteRow(ControlId list, int row) override;
     void SetRowChecked(ControlId list, int row, bool checked) override;
     bool IsRowChecked(ControlId list, int row) override;
-    void SelectAndFocusRow(ControlId list, int row) override;
+    void SetAllRows(ControlId list, std::vector<RowTexts> rows) override;
+    void MarkRows(ControlId list, const std::vector<int>& rows) override;
     void ShowCheckBoxes(ControlId list, bool shown) override;
     void SetRedraw(ControlId list, bool redraw) override;
     void SetProgressRange(int lower, int upper) override;
@@ -95,6 +96,7 @@ private:
     // Runs `work` on a worker thread while this thread paints with user input held back.
     void RunOnWorker(const std::function<void()>& work);
     SkinnedListView* ListOf(ControlId list) const;
+    void ReleaseFreedMemory();
 
     WindowLayout m_layout;
     std::unique_ptr<MountWatcher> m_mountWatcher;
@@ -105,6 +107,8 @@ private:
     GradientProgressBar* m_progress = nullptr;
     ImageButton* m_unboundButton = nullptr;  // image 197: loaded, shown by no control
     QTimer* m_timer = nullptr;
+    QTimer* m_searchDelay = nullptr;
+    QTimer* m_releaseMemory = nullptr;  // a second after the last command  // the search of the latest text in the search box
     QPoint m_listMenuAt;  // where the list's context menu opens
     int m_commandDepth = 0;
     int m_commandCount = 0;

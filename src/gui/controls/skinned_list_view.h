@@ -37,7 +37,9 @@ public:
     void setCheckGuard(CheckGuard guard) { guard_ = std::move(guard); }
     // Off: changes to the rows are collected and shown at once when it is turned on again.
     void setRedraw(bool redraw);
-    void selectAndFocusRow(int row);
+    // Ticks `rows` (ascending) and selects the last of them, in one update: the keyboard focus
+    // stays where it is and the list does not scroll. With redraw off the selection waits for it.
+    void markRows(const std::vector<int>& rows);
 
     // Where the check box of `row` is drawn, in viewport coordinates; empty without check boxes.
     QRect checkBoxRect(int row) const;
@@ -55,6 +57,7 @@ protected:
 
 private:
     void toggleChecked(int row);
+    void selectRow(int row);
 
     SongListModel* model_;
     SkinnedHeader* header_;
