@@ -22,6 +22,9 @@
 #include <QUrl>
 
 #include <algorithm>
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 #include <exception>
 #include <thread>
 
@@ -166,6 +169,10 @@ MainWindow::MainWindow(const DriveSystem& drives, const CloudClient& cloud, Dial
     m_background = BackgroundImage();
     m_timer = new QTimer(this);
     m_notifier = std::make_unique<DesktopNotifier>();
+    m_releaseMemory = new QTimer(this);
+    m_releaseMemory->setSingleShot(true);
+    m_releaseMemory->setInterval(1000);
+    connect(m_releaseMemory, &QTimer::timeout, this, [this] { ReleaseFreedMemory(); });
     BuildControls();
     NameControls();
     WireSignals();
@@ -356,7 +363,13 @@ void MainWindow::WireSignals() {
     clicked(ControlId::CloudSongs, &CSonquillDlg::OnCloudSongs);
     connect(static_cast<QAbstractButton*>(control(ControlId::CloudMidi)), &QAbstractButton::clicked, this,
             [this] { RunBatch([this] { m_dialog.OnCloudMidi(); }); });
-    connect(search, &QLineEdit::textEdited, this, [this] { m_dialog.OnSearchChange(); });
+    // Keys that arrive while hits are being shown pile up behind it; the search runs once for the
+    // last text instead of once for every key in between.
+    m_searchDelay = new QTimer(this);
+    m_searchDelay->setSingleShot(true);
+    m_searchDelay->setInterval(0);
+    connect(m_searchDelay, &QTimer::timeout, this, [this] { m_dialog.OnSearchChange(); });
+    connect(search, &QLineEdit::textEdited, m_searchDelay, qOverload<>(&QTimer::start));
     // Search box focus: eventFilter.
     connect(static_cast<QComboBox*>(control(ControlId::SearchLanguage)), &QComboBox::currentIndexChanged, this,
             [this] { m_dialog.OnSearchLanguageChange(); });
@@ -574,7 +587,11 @@ void MainWindow::SetRowChecked(ControlId list, int row, bool checked) {
 
 bool MainWindow::IsRowChecked(ControlId list, int row) { return ListOf(list)->songModel()->isRowChecked(row); }
 
-void MainWindow::SelectAndFocusRow(ControlId list, int row) { ListOf(list)->selectAndFocusRow(row); }
+void MainWindow::SetAllRows(ControlId list, std::vector<RowTexts> rows) {
+    ListOf(list)->songModel()->setAllRows(std::move(rows));
+}
+
+void MainWindow::MarkRows(ControlId list, const std::vector<int>& rows) { ListOf(list)->markRows(rows); }
 
 void MainWindow::ShowCheckBoxes(ControlId list, bool shown) { ListOf(list)->songModel()->setCheckBoxesShown(shown); }
 
@@ -592,7 +609,19 @@ void MainWindow::CommandStarted() {
 }
 
 void MainWindow::CommandEnded() {
-    if (--m_commandDepth == 0) QApplication::restoreOverrideCursor();
+    if (--m_commandDepth > 0) return;
+    QApplication::restoreOverrideCursor();
+    m_releaseMemory->start();
+}
+
+void MainWindow::ReleaseFreedMemory() {
+#ifdef __GLIBC__
+    // Reading a 65,535-song list leaves tens of MB of freed copies (file bytes, parsed songs) that
+    // the allocator would keep; they go back to the system once the window is idle (not between
+    // two keys typed into the search box).
+    constexpr std::size_t kFreeWorthReturning = 8u << 20;
+    if (mallinfo2().fordblks > kFreeWorthReturning) malloc_trim(0);
+#endif
 }
 
 void MainWindow::Repaint() { update(); }

@@ -61,7 +61,8 @@ public:
     void DeleteRow(ControlId list, int row) override;
     void SetRowChecked(ControlId list, int row, bool checked) override;
     bool IsRowChecked(ControlId list, int row) override;
-    void SelectAndFocusRow(ControlId list, int row) override;
+    void SetAllRows(ControlId list, std::vector<RowTexts> rows) override;
+    void MarkRows(ControlId list, const std::vector<int>& rows) override;
     void ShowCheckBoxes(ControlId list, bool shown) override;
     void SetRedraw(ControlId list, bool redraw) override;
     void SetProgressRange(int lower, int upper) override;
@@ -112,6 +113,7 @@ private:
     // Runs `work` on a worker thread while this thread paints with user input held back.
     void RunOnWorker(const std::function<void()>& work);
     SkinnedListView* ListOf(ControlId list) const;
+    void ReleaseFreedMemory();
 
     WindowLayout m_layout;
     std::unique_ptr<MountWatcher> m_mountWatcher;
@@ -127,6 +129,8 @@ private:
     bool m_inBatch = false;
     QStringList m_batchFailures;  // what went wrong during the running batch
     QTimer* m_timer = nullptr;
+    QTimer* m_searchDelay = nullptr;
+    QTimer* m_releaseMemory = nullptr;  // a second after the last command  // the search of the latest text in the search box
     QPoint m_listMenuAt;  // where the list's context menu opens
     int m_commandDepth = 0;
     int m_commandCount = 0;

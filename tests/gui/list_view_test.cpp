@@ -62,7 +62,7 @@ TEST(SongListModel, FillingWithRedrawOffIsOneReset) {
         model->insertSongRow(row, {std::to_string(row), "EN", "Title", "Artist", "", ""});
         if (row % 2 == 0) model->setRowChecked(row, true);
     }
-    list.selectAndFocusRow(65000);
+    list.markRows({65000});
     EXPECT_EQ(model->rowCount(), 1) << "views keep what they knew until redraw is on";
     list.setRedraw(true);
 

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QPrintPreviewWidget>
+#include <QApplication>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "gui/windows/preview_pages.h"
 #include "gui/windows/print_preview_window.h"
 
 namespace songloader::gui {
@@ -53,7 +54,7 @@ TEST(PrintPreviewWindow, ToolbarPagesThroughTheListAndEndsThePreview) {
     const PreviewEnd end = RunWith(window, [&] {
         ran = true;
         EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
-        QPrintPreviewWidget& preview = *window.previewWidget();
+        PreviewPages& preview = *window.previewWidget();
         EXPECT_TRUE(window.windowState() & Qt::WindowMaximized);
         EXPECT_EQ(preview.pageCount(), 3);
         EXPECT_EQ(window.currentPage(), 1);
@@ -70,7 +71,7 @@ TEST(PrintPreviewWindow, ToolbarPagesThroughTheListAndEndsThePreview) {
         if (std::getenv("SONGLOADER_TEST_PICTURES")) window.grab().save(QString::fromStdString((std::filesystem::path(std::getenv("SONGLOADER_TEST_PICTURES")) / "print-preview.png").string()));
         EXPECT_TRUE(window.showsTwoPages());
         EXPECT_EQ(buttons[3]->text(), "One Page");
-        EXPECT_EQ(preview.viewMode(), QPrintPreviewWidget::FacingPagesView);
+        EXPECT_TRUE(preview.facingPages());
         buttons[3]->trigger();
         EXPECT_EQ(buttons[3]->text(), "Two Page");
 
@@ -120,6 +121,32 @@ TEST(PrintPreviewWindow, KeyboardReachesTheToolbarAndClosesThePreview) {
         EXPECT_EQ(end, c.end) << c.name;
         EXPECT_FALSE(window.isVisible()) << c.name;
     }
+}
+
+// A long list opens at once: only the pages in sight are drawn, and paging draws the next ones.
+TEST(PrintPreviewWindow, DrawsOnlyThePagesInSight) {
+    const SongList songs = Songs(65535);
+    const int pages = print::HighestPage(songs.size());
+    PrintPreviewWindow window(pages, print::SongListPageRenderer(songs, false, ""));
+    bool painted = false;
+    QObject::connect(window.previewWidget(), &PreviewPages::firstPagePainted, [&] { painted = true; });
+    RunWith(window, [&] {
+        PreviewPages& preview = *window.previewWidget();
+        QTRY_VERIFY_WITH_TIMEOUT(painted, 5000);
+        EXPECT_EQ(preview.pageCount(), 1639);
+        EXPECT_GE(preview.renderedPages(), 1);
+        EXPECT_LE(preview.renderedPages(), 4);
+        window.toolBar()->actions()[1]->trigger();
+        window.toolBar()->actions()[1]->trigger();
+        QApplication::processEvents();
+        EXPECT_EQ(window.currentPage(), 3);
+        preview.setCurrentPage(1639);
+        QApplication::processEvents();
+        EXPECT_EQ(window.currentPage(), 1639);
+        EXPECT_LE(preview.renderedPages(), 12);
+        if (std::getenv("SONGLOADER_TEST_PICTURES")) window.grab().save(QString::fromStdString((std::filesystem::path(std::getenv("SONGLOADER_TEST_PICTURES")) / "print-preview-last.png").string()));
+        window.close();
+    });
 }
 
 }  // namespace

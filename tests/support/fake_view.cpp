@@ -157,9 +157,23 @@ bool FakeView::IsRowChecked(ControlId list, int row) {
     return found && found->checked;
 }
 
-void FakeView::SelectAndFocusRow(ControlId list, int row) {
-    Record("SelectAndFocusRow " + Id(list) + " " + std::to_string(row));
-    if (FakeRow* found = RowAt(list, row, "SelectAndFocusRow")) found->selected = true;
+void FakeView::SetAllRows(ControlId list, std::vector<RowTexts> rowTexts) {
+    Record("SetAllRows " + Id(list) + " " + std::to_string(rowTexts.size()));
+    std::vector<FakeRow>& shown = rows[list];
+    shown.clear();
+    for (RowTexts& texts : rowTexts) shown.push_back(FakeRow{std::move(texts)});
+}
+
+void FakeView::MarkRows(ControlId list, const std::vector<int>& marked) {
+    Record("MarkRows " + Id(list) + " " + std::to_string(marked.size()));
+    // One row is selected at a time, as in the window: the last one marked.
+    for (FakeRow& row : rows[list]) row.selected = false;
+    for (int row : marked) {
+        if (FakeRow* found = RowAt(list, row, "MarkRows")) found->checked = true;
+    }
+    if (!marked.empty()) {
+        if (FakeRow* found = RowAt(list, marked.back(), "MarkRows")) found->selected = true;
+    }
 }
 
 void FakeView::ShowCheckBoxes(ControlId list, bool shown) {

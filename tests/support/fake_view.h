@@ -103,7 +103,8 @@ public:
     void DeleteRow(ControlId list, int row) override;
     void SetRowChecked(ControlId list, int row, bool checked) override;
     bool IsRowChecked(ControlId list, int row) override;
-    void SelectAndFocusRow(ControlId list, int row) override;
+    void SetAllRows(ControlId list, std::vector<RowTexts> rowTexts) override;
+    void MarkRows(ControlId list, const std::vector<int>& marked) override;
     void ShowCheckBoxes(ControlId list, bool shown) override;
     void SetRedraw(ControlId list, bool on) override;
     void SetProgressRange(int lower, int upper) override;

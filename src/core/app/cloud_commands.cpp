@@ -161,29 +161,30 @@ void CSonquillDlg::OnSearchLanguageChange() {
 }
 
 void CSonquillDlg::ShowSearchHits(const std::string& typed) {
-    ClearList(ControlId::WorkList);
+    ClearList(ControlId::WorkList, true);
     m_view.Enable(ControlId::WorkList, true);
+    // The hits reach the list in one change and their marks in one more: tens of thousands of
+    // rows announced one by one would freeze the window (and flood a screen reader).
+    std::vector<RowTexts> rows;
+    std::vector<int> marked;
     // A text the device's code page cannot hold matches no song.
     if (const auto text = Utf8ToDevice(typed, m_settings.codePage)) {
-        std::size_t hits = 0;
         const int ran = m_catalogue.SearchCloudCatalogue(
             *text, SearchFilterFromIndex(m_view.ComboSelection(ControlId::SearchLanguage)),
-            [&](const ROWELEMENT& hit, std::size_t index) {
+            [&](const ROWELEMENT& hit, std::size_t) {
                 m_currentSong = hit;
-                AppendRow(ControlId::WorkList, m_currentSong);
-                if (m_deviceSongs.Contains(hit.number)) {
-                    m_view.SelectAndFocusRow(ControlId::WorkList, static_cast<int>(index));
-                    m_view.SetRowChecked(ControlId::WorkList, static_cast<int>(index), true);
-                }
-                m_view.SetProgressPos(static_cast<int>(index) + 2);
-                m_view.Repaint();
-                ++hits;
+                if (m_deviceSongs.Contains(hit.number)) marked.push_back(static_cast<int>(rows.size()));
+                rows.push_back(RowTextsOf(hit));
+                m_workSongs.Append(hit);
             });
-        if (ran == 1) m_workRowCount = hits;
+        if (ran == 1) m_workRowCount = m_workSongs.size();
     }
+    m_view.SetAllRows(ControlId::WorkList, std::move(rows));
+    if (!marked.empty()) m_view.MarkRows(ControlId::WorkList, marked);
     m_view.SetProgressRange(1, 500);
     m_view.SetProgressPos(500);
     m_view.Enable(ControlId::WorkList, true);
+    m_view.Repaint();
 }
 
 // ---- "Add to USB Drive" with cloud songs ----

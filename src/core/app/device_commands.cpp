@@ -35,31 +35,38 @@ void CSonquillDlg::PublishDeviceFolder(const std::filesystem::path& root) {
 
 bool CSonquillDlg::ReadListIntoView(const std::filesystem::path& file, ListKind kind) {
     const ControlId list = kind == ListKind::Device ? ControlId::DeviceList : ControlId::WorkList;
+    std::vector<int> marked;  // songs already on the device, marked once all rows stand
     ListReadHooks hooks;
     hooks.onStart = [&](std::size_t count) {
         m_view.SetProgressRange(1, static_cast<int>(count));
         m_view.SetRedraw(list, false);
     };
+    NumberedSongList& records = RecordsOf(list);
+    const std::size_t first = records.size();
     hooks.onEntry = [&](const ROWELEMENT& song, std::size_t index, std::size_t) {
         m_view.PumpMessage();
-        m_currentSong = song;
-        AppendRow(list, m_currentSong);
+        m_view.InsertRow(list, static_cast<int>(first + index), RowTextsOf(song));
         if (kind == ListKind::Cloud && m_deviceSongs.Contains(song.number)) {
-            m_view.SelectAndFocusRow(list, static_cast<int>(index));
-            m_view.SetRowChecked(list, static_cast<int>(index), true);
+            marked.push_back(static_cast<int>(first + index));
         }
         m_view.SetProgressPos(static_cast<int>(index) + 1);
         m_view.Repaint();
     };
-    const ListReadResult read = ReadListFile(file, kind, hooks);
+    ListReadResult read = ReadListFile(file, kind, hooks);
     if (!read.ok) {
         Show(read.failure);
         return false;
     }
-    m_view.SetProgressPos(static_cast<int>(read.songs.size()));
+    // The songs read become the records themselves (a 65,535-song list is not held twice).
+    if (!read.songs.empty()) m_currentSong = read.songs.back();
+    const std::size_t count = read.songs.size();
+    for (ROWELEMENT& song : read.songs) records.Append(std::move(song));
+    read.songs = SongList();
+    m_view.SetProgressPos(static_cast<int>(count));
     m_view.SetRedraw(list, true);
+    if (!marked.empty()) m_view.MarkRows(list, marked);
     if (kind == ListKind::Cloud) {
-        m_workRowCount = read.songs.size();
+        m_workRowCount = count;
     } else {
         m_view.SetProgressRange(1, 500);
         m_view.SetProgressPos(500);

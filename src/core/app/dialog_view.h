@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "core/app/control_id.h"
 #include "core/cloud/download_outcome.h"
@@ -57,7 +58,11 @@ public:
     virtual void DeleteRow(ControlId list, int row) = 0;
     virtual void SetRowChecked(ControlId list, int row, bool checked) = 0;
     virtual bool IsRowChecked(ControlId list, int row) = 0;
-    virtual void SelectAndFocusRow(ControlId list, int row) = 0;
+    // Replaces every row at once, unticked: views and their readers learn of it as one change.
+    virtual void SetAllRows(ControlId list, std::vector<RowTexts> rows) = 0;
+    // Ticks `rows` (ascending) and selects the last of them, in one update. The keyboard focus
+    // stays where it is and the list does not scroll.
+    virtual void MarkRows(ControlId list, const std::vector<int>& rows) = 0;
     // Check boxes in front of the rows on or off (grid lines and full-row select stay on).
     virtual void ShowCheckBoxes(ControlId list, bool shown) = 0;
     virtual void SetRedraw(ControlId list, bool redraw) = 0;

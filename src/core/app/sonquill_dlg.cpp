@@ -70,10 +70,10 @@ EditTarget CSonquillDlg::EditTargetOf(ControlId list) {
     return list == ControlId::DeviceList ? EditTarget::DeviceList : EditTarget::WorkList;
 }
 
-void CSonquillDlg::ClearList(ControlId list) {
+void CSonquillDlg::ClearList(ControlId list, bool viewRowsFollow) {
     RecordsOf(list).Clear();
     if (list == ControlId::DeviceList) m_deviceListRead = false;
-    m_view.DeleteAllRows(list);
+    if (!viewRowsFollow) m_view.DeleteAllRows(list);
     // Positions into the emptied list no longer name a song.
     if (m_editTarget == EditTargetOf(list)) {
         m_editTarget = EditTarget::None;

@@ -135,7 +135,9 @@ private:
     // Record lists and their views.
     NumberedSongList& RecordsOf(ControlId list);
     static EditTarget EditTargetOf(ControlId list);
-    void ClearList(ControlId list);
+    // Empties the records of `list` and the view's rows; `viewRowsFollow`: the caller sets the
+    // view's rows itself right after (one change for the view instead of two).
+    void ClearList(ControlId list, bool viewRowsFollow = false);
     void AppendRow(ControlId list, const ROWELEMENT& song);
     void StepProgress(int position);
     // The output commands ("Print", "Print Preview", "Export Song List") need device songs: they

@@ -125,7 +125,7 @@ Result<> CatalogueDatabase::OpenWith(const std::filesystem::path& file, int flag
         ::close(fd);
         if (!regular) {
             openError_ = "not a regular file";
-            return false;
+            return Fail(openError_);
         }
     }
     // Each handle is used by one thread at a time: no per-call locking.

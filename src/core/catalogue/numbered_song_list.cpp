@@ -39,6 +39,11 @@ void NumberedSongList::Append(const ROWELEMENT& song) {
     m_numbers.Add(song.number);
 }
 
+void NumberedSongList::Append(ROWELEMENT&& song) {
+    m_numbers.Add(song.number);
+    m_songs.push_back(std::move(song));
+}
+
 void NumberedSongList::Insert(std::size_t row, const ROWELEMENT& song) {
     m_songs.insert(m_songs.begin() + static_cast<std::ptrdiff_t>(row), song);
     m_numbers.Add(song.number);

@@ -47,6 +47,7 @@ public:
     SongList::const_iterator end() const { return m_songs.end(); }
 
     void Append(const ROWELEMENT& song);
+    void Append(ROWELEMENT&& song);
     void Insert(std::size_t row, const ROWELEMENT& song);
     void Erase(std::size_t row);
     void Replace(std::size_t row, const ROWELEMENT& song);

@@ -58,8 +58,9 @@ CatalogueFetch FetchCloudCatalogue(const CloudClient& client, const std::filesys
         }
     }
     if (fetch.database.ok()) {
-        CloudCatalogue check;
-        if (check.OpenCatalogueFile(database.temporaryPath()) != 0 || !check.isSongCatalogue()) {
+        // The download is checked by opening it as the catalogue itself: once it is in place the
+        // open catalogue is the new file (renaming keeps it open), so it is read once, not twice.
+        if (catalogue.OpenCatalogueFile(database.temporaryPath()) != 0 || !catalogue.isSongCatalogue()) {
             Reject(fetch.database, "not a song catalogue");
         }
     }
@@ -74,7 +75,12 @@ CatalogueFetch FetchCloudCatalogue(const CloudClient& client, const std::filesys
         // A commit cut short is finished here (or by the next command), a refused one discarded.
         FinishCloudCatalogueReplacement(songFolder);
     }
-    fetch.reopened = catalogue.OpenCatalogueDatabase(songFolder);
+    if (fetch.list.ok() && fetch.database.ok()) {
+        fetch.reopened = 0;
+    } else {
+        // The old files stayed: the catalogue is theirs again.
+        fetch.reopened = catalogue.OpenCatalogueDatabase(songFolder);
+    }
     return fetch;
 }
 

@@ -22,20 +22,34 @@ namespace {
 class Converter {
 public:
     Converter(const std::string& from, const std::string& to)
-        : cd_(iconv_open(to.c_str(), from.c_str())) {}
+        : cd_(iconv_open(to.c_str(), from.c_str())) {
+        if (!ok()) return;
+        // Most song texts are plain ASCII: where the conversion gives every ASCII byte back as
+        // itself (and keeps no state), such a text needs no conversion at all.
+        asciiSame_ = true;
+        for (int byte = 0; byte < 0x80 && asciiSame_; ++byte) {
+            const char one = static_cast<char>(byte);
+            const auto converted = Run(std::string_view(&one, 1), false);
+            asciiSame_ = converted && converted->size() == 1 && (*converted)[0] == one;
+        }
+    }
     ~Converter() {
         if (ok()) iconv_close(cd_);
     }
     Converter(const Converter&) = delete;
     Converter& operator=(const Converter&) = delete;
     bool ok() const { return cd_ != reinterpret_cast<iconv_t>(-1); }
+    // Every ASCII text converts to itself.
+    bool asciiSame() const { return asciiSame_; }
 
     // Converts all of `text`; on an invalid sequence calls onInvalid(out) and skips one byte when
     // `skipInvalid`, else fails.
     std::optional<std::string> Run(std::string_view text, bool skipInvalid) {
         iconv(cd_, nullptr, nullptr, nullptr, nullptr);
         std::string out;
-        std::vector<char> buffer(4 * text.size() + 16);
+        // Kept from run to run: one allocation per converter instead of one per text.
+        std::vector<char>& buffer = buffer_;
+        if (buffer.size() < 4 * text.size() + 16) buffer.resize(4 * text.size() + 16);
         char* in = const_cast<char*>(text.data());
         std::size_t inLeft = text.size();
         while (true) {
@@ -68,14 +82,26 @@ public:
 
 private:
     iconv_t cd_;
+    bool asciiSame_ = false;
+    std::vector<char> buffer_;
 };
+
+bool IsAscii(std::string_view text) {
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
 
 // This thread's converter from `from` to `to`; one that failed to open is kept too, so an
 // unknown name is not looked up again.
 Converter& CachedConverter(const std::string& from, const std::string& to) {
     thread_local std::map<std::pair<std::string, std::string>, std::unique_ptr<Converter>> converters;
+    // A list converts tens of thousands of texts the same way in a row.
+    thread_local std::pair<std::string, std::string> lastNames;
+    thread_local Converter* last = nullptr;
+    if (last && lastNames.first == from && lastNames.second == to) return *last;
     std::unique_ptr<Converter>& slot = converters[{from, to}];
     if (!slot) slot = std::make_unique<Converter>(from, to);
+    lastNames = {from, to};
+    last = slot.get();
     return *slot;
 }
 
@@ -152,7 +178,7 @@ Result<std::string> ConvertText(std::string_view text, const std::string& from, 
 
 std::string DeviceToUtf8(std::string_view bytes, const std::string& codePage) {
     Converter& converter = CachedConverter(codePage, "UTF-8");
-    if (!converter.ok()) return std::string(bytes);
+    if (!converter.ok() || (converter.asciiSame() && IsAscii(bytes))) return std::string(bytes);
     return *converter.Run(bytes, true);
 }
 

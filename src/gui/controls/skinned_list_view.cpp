@@ -68,19 +68,28 @@ void SkinnedListView::setRedraw(bool redraw) {
     if (redraw && pendingCurrentRow_ >= 0) {
         const int row = pendingCurrentRow_;
         pendingCurrentRow_ = -1;
-        selectAndFocusRow(row);
+        selectRow(row);
     }
 }
 
-void SkinnedListView::selectAndFocusRow(int row) {
+void SkinnedListView::markRows(const std::vector<int>& rows) {
+    model_->checkRows(rows);
+    if (!rows.empty()) selectRow(rows.back());
+}
+
+void SkinnedListView::selectRow(int row) {
     if (model_->inBatchMode()) {
         pendingCurrentRow_ = row;
         return;
     }
     if (row < 0 || row >= model_->rowCount()) return;
-    const QModelIndex index = model_->index(row, 0);
-    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    scrollTo(index);
+    selectionModel()->setCurrentIndex(model_->index(row, 0),
+                                      QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void SkinnedListView::selectAndFocusRow(int row) {
+    selectRow(row);
+    if (row >= 0 && row < model_->rowCount()) scrollTo(model_->index(row, 0));
     setFocus(Qt::OtherFocusReason);
 }
 

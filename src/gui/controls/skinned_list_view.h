@@ -38,9 +38,13 @@ public:
     void setCheckGuard(CheckGuard guard) { guard_ = std::move(guard); }
     // Off: changes to the rows are collected and shown at once when it is turned on again.
     void setRedraw(bool redraw);
+    // Selects `row`, shows it and takes the keyboard focus: a user's (or a screen reader's) choice.
     void selectAndFocusRow(int row);
     // Flips the box of `row` as a click would: only with boxes shown and when the guard agrees.
     void toggleRowChecked(int row);
+    // Ticks `rows` (ascending) and selects the last of them, in one update: the keyboard focus
+    // stays where it is and the list does not scroll. With redraw off the selection waits for it.
+    void markRows(const std::vector<int>& rows);
 
     // Where the check box of `row` is drawn, in viewport coordinates; empty without check boxes.
     QRect checkBoxRect(int row) const;
@@ -61,6 +65,8 @@ protected:
     void selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) override;
 
 private:
+    void selectRow(int row);
+
     SongListModel* model_;
     SkinnedHeader* header_;
     CheckGuard guard_;

@@ -2,10 +2,25 @@
 #include "gui/controls/song_list_model.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/app/dialog_texts.h"
 
 namespace songloader::gui {
+
+SongListModel::Row::Row(const RowTexts& texts) {
+    std::size_t size = 0;
+    for (const std::string& text : texts) size += text.size() + 1;
+    packed.reserve(size);
+    // A text holding a NUL is cut there, as the list would show it anyway.
+    for (const std::string& text : texts) packed.append(text.c_str()).push_back('\0');
+}
+
+QString SongListModel::Row::text(int column) const {
+    const char* at = packed.c_str();
+    for (int skipped = 0; skipped < column; ++skipped) at += std::strlen(at) + 1;
+    return QString::fromUtf8(at, static_cast<qsizetype>(std::strlen(at)));
+}
 
 SongListModel::SongListModel(QObject* parent) : QAbstractTableModel(parent) {
     for (int column = 0; column < kColumnCount; ++column) {
@@ -34,22 +49,37 @@ void SongListModel::removeAllRows() {
     endResetModel();
 }
 
+void SongListModel::setAllRows(std::vector<RowTexts> rows) {
+    if (!batch_) beginResetModel();
+    rows_.clear();
+    rows_.shrink_to_fit();
+    rows_.reserve(rows.size());
+    for (const RowTexts& texts : rows) rows_.emplace_back(texts);
+    rows = {};
+    if (batch_) {
+        batchChanged_ = true;
+        return;
+    }
+    publishedRows_ = songRowCount();
+    endResetModel();
+}
+
 void SongListModel::insertSongRow(int row, const RowTexts& texts) {
     row = std::clamp(row, 0, songRowCount());
     if (batch_) {
-        rows_.insert(rows_.begin() + row, Row{texts, false});
+        rows_.insert(rows_.begin() + row, Row(texts));
         batchChanged_ = true;
         return;
     }
     beginInsertRows({}, row, row);
-    rows_.insert(rows_.begin() + row, Row{texts, false});
+    rows_.insert(rows_.begin() + row, Row(texts));
     publishedRows_ = songRowCount();
     endInsertRows();
 }
 
 void SongListModel::setSongRowTexts(int row, const RowTexts& texts) {
     if (!validRow(row)) return;
-    rows_[row].texts = texts;
+    rows_[row].packed = Row(texts).packed;
     rowChanged(row);
 }
 
@@ -70,6 +100,20 @@ void SongListModel::setRowChecked(int row, bool checked) {
     if (!validRow(row) || rows_[row].checked == checked) return;
     rows_[row].checked = checked;
     rowChanged(row);
+}
+
+void SongListModel::checkRows(const std::vector<int>& rows) {
+    int first = -1;
+    int last = -1;
+    for (int row : rows) {
+        if (!validRow(row) || rows_[row].checked) continue;
+        rows_[row].checked = true;
+        if (first < 0 || row < first) first = row;
+        last = std::max(last, row);
+    }
+    if (first < 0 || batch_) return;
+    last = std::min(last, publishedRows_ - 1);
+    if (first <= last) emit dataChanged(index(first, 0), index(last, 0));
 }
 
 bool SongListModel::isRowChecked(int row) const { return validRow(row) && rows_[row].checked; }
@@ -112,7 +156,7 @@ QVariant SongListModel::data(const QModelIndex& index, int role) const {
     const Row& row = rows_[index.row()];
     switch (role) {
     case Qt::DisplayRole:
-        return QString::fromStdString(row.texts[index.column()]);
+        return row.text(index.column());
     case Qt::CheckStateRole:
         if (index.column() == 0 && checkBoxesShown_) return row.checked ? Qt::Checked : Qt::Unchecked;
         return {};

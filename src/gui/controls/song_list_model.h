@@ -26,10 +26,14 @@ public:
     void setColumn(int column, const QString& title, Qt::Alignment alignment);
 
     void removeAllRows();
+    // Every row at once, unticked: one reset for the views (and the accessibility layer).
+    void setAllRows(std::vector<RowTexts> rows);
     void insertSongRow(int row, const RowTexts& texts);
     void setSongRowTexts(int row, const RowTexts& texts);
     void removeSongRow(int row);
     void setRowChecked(int row, bool checked);
+    // Ticks `rows` (ascending) with one change for the views.
+    void checkRows(const std::vector<int>& rows);
     bool isRowChecked(int row) const;
     void setCheckBoxesShown(bool shown);
     bool checkBoxesShown() const { return checkBoxesShown_; }
@@ -48,8 +52,12 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
 private:
+    // The six texts back to back, each ended by a NUL: one allocation per row instead of six
+    // strings (two lists of 65,535 rows are a good part of the window's memory).
     struct Row {
-        RowTexts texts;
+        explicit Row(const RowTexts& texts);
+        QString text(int column) const;
+        std::string packed;
         bool checked = false;
     };
     bool validRow(int row) const { return row >= 0 && row < songRowCount(); }

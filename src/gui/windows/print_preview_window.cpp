@@ -3,12 +3,11 @@
 
 #include <QCloseEvent>
 #include <QEventLoop>
-#include <QPrintPreviewWidget>
 #include <QShortcut>
 #include <QToolBar>
 
+#include "gui/windows/preview_pages.h"
 #include "gui/windows/print_job.h"
-#include "qtpaint/song_list_print_job.h"
 
 namespace songloader::gui {
 
@@ -28,11 +27,11 @@ PrintPreviewWindow::PrintPreviewWindow(int highestPage, print::PageRenderer rend
     // Commands of the main window wait until the preview has ended.
     setWindowModality(Qt::ApplicationModal);
     PreparePrinter(printer_);
-    preview_ = new QPrintPreviewWidget(&printer_, this);
+    const QRect sheet = printer_.paperRect(QPrinter::DevicePixel).toRect();
+    const QRect paintable = printer_.pageRect(QPrinter::DevicePixel).toRect().translated(-sheet.topLeft());
+    preview_ = new PreviewPages(highestPage_ > 0 ? highestPage_ : 1, renderPage_, sheet.size(), paintable,
+                                printer_.resolution(), this);
     setCentralWidget(preview_);
-    connect(preview_, &QPrintPreviewWidget::paintRequested, this, [this](QPrinter* printer) {
-        qtpaint::PrintPages(*printer, 1, highestPage_ > 0 ? highestPage_ : 1, highestPage_, renderPage_);
-    });
 
     toolBar_ = addToolBar("Preview");
     toolBar_->setMovable(false);
@@ -64,8 +63,7 @@ int PrintPreviewWindow::currentPage() const { return preview_->currentPage(); }
 
 void PrintPreviewWindow::ToggleTwoPages() {
     twoPages_ = !twoPages_;
-    if (twoPages_) preview_->setFacingPagesViewMode();
-    else preview_->setSinglePageViewMode();
+    preview_->setFacingPages(twoPages_);
     ShowPageCountLabel();
 }
 

@@ -8,14 +8,15 @@
 #include "core/output/print/song_list_pages.h"
 
 class QAction;
-class QPrintPreviewWidget;
 class QToolBar;
 
 namespace songloader::gui {
 
+class PreviewPages;
+
 // The print preview: the song list's pages as they will print, with a toolbar of seven buttons
 // (print, next page, previous page, one/two pages, zoom out, zoom in, close). The print button
-// ends the preview asking for a print job.
+// ends the preview asking for a print job. Pages are drawn as they come into sight.
 class PrintPreviewWindow : public QMainWindow {
     Q_OBJECT
 public:
@@ -25,7 +26,7 @@ public:
     PreviewEnd Exec();
 
     QToolBar* toolBar() const { return toolBar_; }
-    QPrintPreviewWidget* previewWidget() const { return preview_; }
+    PreviewPages* previewWidget() const { return preview_; }
     int currentPage() const;
     bool showsTwoPages() const { return twoPages_; }
     PreviewEnd end() const { return end_; }
@@ -43,7 +44,7 @@ private:
     int highestPage_;
     print::PageRenderer renderPage_;
     QPrinter printer_;
-    QPrintPreviewWidget* preview_ = nullptr;
+    PreviewPages* preview_ = nullptr;
     QToolBar* toolBar_ = nullptr;
     QAction* pageCount_ = nullptr;
     bool twoPages_ = false;
