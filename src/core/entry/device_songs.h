@@ -1,0 +1,125 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The device operations both front ends run: add songs (a batch with one rebuild), delete a song.
+// Every one runs while its caller holds the device write lock (DeviceWriteSession), records on
+// the device what it is about to place or remove before it does (see placement_journal.h), and
+// leaves the device so that the next writing command finishes or discards whatever a killed run
+// left: no file survives that no listed song owns.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/catalogue/row_element.h"
+#include "core/common/notice.h"
+#include "core/common/result.h"
+#include "core/entry/catalogue_rebuild.h"
+
+namespace songloader {
+
+// How far a batch is, after every step of a file.
+struct BatchProgress {
+    std::size_t fileIndex = 0;  // the file being placed, 0-based
+    std::size_t fileCount = 0;
+    std::uint64_t fileBytesDone = 0;
+    std::uint64_t fileBytes = 0;  // 0: not known before it arrives
+    std::uint64_t batchBytesDone = 0;
+    std::uint64_t batchBytes = 0;  // the known sizes of the whole batch
+};
+
+// Reports a placing step's bytes: done so far and the file's size (0 when not known).
+using PlaceProgress = std::function<void(std::uint64_t done, std::uint64_t total)>;
+
+// What a caller does between the steps of a batch; each may be left out.
+struct AddHooks {
+    // Before a song's file is placed.
+    std::function<void(const ROWELEMENT& song, const BatchProgress& progress)> onFileStart;
+    // As its bytes arrive.
+    std::function<void(const BatchProgress& progress)> onBytes;
+    // After it: the file on the device, or why it was not placed.
+    std::function<void(const ROWELEMENT& song, const Result<std::filesystem::path>& placed)> onFileEnd;
+    // Asked after each file: true stops the batch there. What was placed is still catalogued;
+    // the songs not reached are reported as not added.
+    std::function<bool()> stopAfterCurrent;
+    // After a failed step: false when the device is gone. The batch then ends at once and
+    // nothing more is written (there is nothing to write on).
+    std::function<bool()> deviceStillThere;
+    // The one catalogue rebuild at the end.
+    RebuildHooks rebuildHooks;
+};
+
+struct SongNotAdded {
+    ROWELEMENT song;
+    Failure why;
+};
+
+// What an add did. `added` and `uncatalogued` hold the songs as placed (mediaPath = the file on
+// the device), in batch order.
+struct AddReport {
+    SongList added;         // on the device and in its catalogue
+    SongList uncatalogued;  // on the device, but the catalogue could not be written: the device
+                            // records them and the next writing command catalogues them
+    std::vector<SongNotAdded> notAdded;  // in batch order, with the reason
+    bool stopped = false;                // stopAfterCurrent ended the batch
+    bool deviceLost = false;             // deviceStillThere said no: nothing more was written
+    std::optional<Failure> catalogueFailure;  // why `uncatalogued` are not in the catalogue
+    Notices notices;                          // the rebuild's closing message when it ran
+    std::vector<std::string> diagnostics;     // the database creation's, for a console
+};
+
+// Adds user songs: each song's mediaPath names the file to copy, its number its place on the
+// device (songs/NNN/NUMBER.ext). `deviceSongs` is the device's list as read under the lock.
+// Before the first copy the whole batch is checked: a number the device or an earlier song of
+// the batch uses, a missing source, a file already standing at the target (never replaced) put
+// that song in notAdded; then the room of the whole rest (free space, and the 4 GiB file limit of
+// FAT32): when it does not fit, nothing is copied and the failure says how much is missing.
+// Then the batch is recorded on the device, the files are copied one by one (through temporary
+// names) and the catalogue is rebuilt once with every song that arrived. A failure here is a
+// refusal of the whole batch with nothing written.
+Result<AddReport> AddUserSongs(const SongList& deviceSongs, const SongList& songs,
+                               const std::filesystem::path& songFolder, const std::string& codePage,
+                               const AddHooks& hooks = {});
+
+// One song of a batch whose files come from elsewhere (the cloud): where its file goes, and how.
+struct SongToPlace {
+    ROWELEMENT song;
+    std::filesystem::path target;  // its file on the device, inside songFolder
+};
+// Writes the file of `song` at `target` (through a temporary name); the file, or why not.
+using PlaceSong = std::function<Result<std::filesystem::path>(const SongToPlace& song, const PlaceProgress& progress)>;
+
+// The same batch for songs placed by `place`: the same checks of numbers and targets (not the
+// room, which only the placer knows), the same record, one rebuild.
+Result<AddReport> AddPlacedSongs(const SongList& deviceSongs, const std::vector<SongToPlace>& songs,
+                                 const PlaceSong& place, const std::filesystem::path& songFolder,
+                                 const std::string& codePage, const AddHooks& hooks = {});
+
+// What a finished delete or catalogue write says.
+struct CatalogueWritten {
+    Notices notices;                       // the closing message
+    std::vector<std::string> diagnostics;  // the database creation's
+};
+
+struct DeleteHooks {
+    std::function<bool()> deviceStillThere;
+    RebuildHooks rebuildHooks;
+};
+
+// Deletes device song `row` of `deviceSongs`: the delete is recorded on the device (a record that
+// needs no free space), every file of the song is removed, then the catalogue is written without
+// it and the record goes. Works on a full device. A failure after the files went is finished by
+// the next writing command; its message says so.
+Result<CatalogueWritten> DeleteDeviceSong(const SongList& deviceSongs, std::size_t row,
+                                          const std::filesystem::path& songFolder, const std::string& codePage,
+                                          const DeleteHooks& hooks = {});
+
+// The room the files of `bytes` need on the device holding `songFolder`: nothing when they fit (or
+// when the room cannot be told), else why not with the amount missing.
+Result<> CheckBatchRoom(const std::vector<std::uint64_t>& bytes, const std::filesystem::path& songFolder);
+
+}  // namespace songloader
