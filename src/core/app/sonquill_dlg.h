@@ -88,6 +88,9 @@ public:
     void OnNumberKillFocus();
     void OnAutoGenerate();
     void OnBrowse();
+    // Files or folders dropped on the window (or several files chosen in "Browse"): each media
+    // file found is queued with the names found for it, the entry language and the next free number.
+    void OnDropFiles(const std::vector<std::string>& paths);
     void OnQueueToAdd();
     void OnClearFields();
     void OnRevise();
@@ -136,6 +139,7 @@ private:
     static EditTarget EditTargetOf(ControlId list);
     void ClearList(ControlId list);
     void AppendRow(ControlId list, const ROWELEMENT& song);
+    void QueueFiles(const std::vector<std::string>& paths);
     void StepProgress(int position);
     // The output commands ("Print", "Print Preview", "Export Song List") need device songs: they
     // go off as soon as a command leaves the device list empty.
