@@ -1,12 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <memory>
-#include <system_error>
 
 #include "device_access.h"
 #include "song_fields.h"
 #include "core/device/device_layout.h"
-#include "core/device/device_room.h"
 #include "core/entry/add_queue.h"
+#include "core/entry/device_songs.h"
 #include "core/entry/number_rules.h"
 
 namespace songloader::cli {
@@ -40,35 +39,33 @@ int Add(const SongFieldOptions& fields, const Operands& operands, Console& conso
         return kExitFailure;
     }
 
-    ROWELEMENT song = check.song;
-    if (const auto refusal = RefuseMediaForRoom(song.mediaPath, device->songFolder)) {
-        console.Fail() << *refusal << "\n";
-        return kExitFailure;
-    }
+    const ROWELEMENT& song = check.song;
     if (!DeviceStillThere(*session, console)) return kExitFailure;
-    std::error_code error;
-    const std::uint64_t bytes = std::filesystem::file_size(song.mediaPath, error);
     ProgressLine line(console, "copying " + std::filesystem::path(song.mediaPath).filename().string());
-    const MediaResult copy = CopyMediaFile(song.mediaPath, MediaTargetPath(device->songFolder, song.numberText, song.mediaPath),
-                                           CopyProgress(line, error ? 0 : bytes));
+    AddHooks hooks;
+    hooks.onBytes = [&](const BatchProgress& progress) {
+        line.Bytes(progress.fileBytesDone, progress.fileBytes, progress.fileBytesDone == progress.fileBytes);
+    };
+    hooks.deviceStillThere = [&] { return session->StillHolds(); };
+    const Result<AddReport> added = AddUserSongs(*songs, {song}, device->songFolder, device->codePage, hooks);
     line.Finish();
     if (!DeviceStillThere(*session, console)) return kExitFailure;
-    if (!copy.ok) {
-        console.Fail() << "cannot copy " << song.mediaPath << ": " << copy.error << "\n";
+    if (!added) {
+        console.Fail() << added.message() << "\n";
         return kExitFailure;
     }
-    song.mediaPath = copy.path.string();
-    songs->push_back(song);
-    const auto result = RebuildDevice(*songs, *device, *session, RebuildMode::Add, console);
-    if (!result) return kExitFailure;
-    if (!result->ok) {
-        PrintNotices(result->notices, true, console);
-        // Nothing refers to the copy: take it back off the device.
-        std::filesystem::remove(copy.path, error);
+    for (const std::string& diagnostic : added->diagnostics) console.err << diagnostic;
+    for (const SongNotAdded& refused : added->notAdded) {
+        console.Fail() << "cannot copy " << refused.song.mediaPath << ": " << refused.why.message << "\n";
+    }
+    if (added->catalogueFailure) {
+        console.Fail() << added->catalogueFailure->message << "\n"
+                       << "The copy stays recorded on the device; the next writing command catalogues it.\n";
         return kExitFailure;
     }
+    if (added->added.empty()) return kExitFailure;
     // The number alone on standard output, so that a script can take it.
-    for (const Notice& notice : result->notices) console.err << notice.text << "\n";
+    for (const Notice& notice : added->notices) console.err << notice.text << "\n";
     console.out << song.numberText << "\n";
     return kExitOk;
 }

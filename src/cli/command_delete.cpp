@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "device_access.h"
-#include "core/entry/media_files.h"
+#include "core/entry/device_songs.h"
 
 namespace songloader::cli {
 
@@ -11,8 +11,9 @@ void AddDeleteCommand(CommandSet& commands) {
     auto encoding = std::make_shared<std::string>();
     CLI::App& command = commands.Add(
         "delete", "remove a song and its media files from the device", "[DEVICE] NUMBER",
-        "Removes the song NUMBER from the device's catalogue, then its media files\n"
-        "(every NUMBER.* in its folder).\n",
+        "Records the delete on the device, removes the media files of the song NUMBER\n"
+        "(every NUMBER.* in its folder), then writes the catalogue without it; works on\n"
+        "a full device. An interrupted delete is finished by the next writing command.\n",
         [encoding](const Operands& operands, Console& console) {
             return RunOnDevice(operands.device, *encoding, DeviceUse::Write, console, [&](LoadedDevice& loaded) {
                 SongList& songs = loaded.songs;
@@ -23,14 +24,19 @@ void AddDeleteCommand(CommandSet& commands) {
                     console.Fail() << "song " << number << " is not on the device\n";
                     return kExitFailure;
                 }
-                const std::string numberText = it->numberText;
-                songs.erase(it);
-                // The catalogue first: if it cannot be written the media stays where the old catalogue expects it.
-                const auto result = RebuildDevice(songs, loaded.device, *loaded.session, RebuildMode::Delete, console);
-                if (!result) return kExitFailure;
-                if (result->ok) DeleteDeviceSongFiles(loaded.device.songFolder, numberText);
-                PrintNotices(result->notices, !result->ok, console);
-                return result->ok ? kExitOk : kExitFailure;
+                DeleteHooks hooks;
+                hooks.deviceStillThere = [&] { return loaded.session->StillHolds(); };
+                const Result<CatalogueWritten> deleted =
+                    DeleteDeviceSong(songs, static_cast<std::size_t>(it - songs.begin()), loaded.device.songFolder,
+                                     loaded.device.codePage, hooks);
+                if (!DeviceStillThere(*loaded.session, console)) return kExitFailure;
+                if (!deleted) {
+                    console.Fail() << deleted.message() << "\n";
+                    return kExitFailure;
+                }
+                for (const std::string& diagnostic : deleted->diagnostics) console.err << diagnostic;
+                PrintNotices(deleted->notices, false, console);
+                return kExitOk;
             });
         });
     commands.ShowsProgress(command);

@@ -6,6 +6,7 @@
 
 #include "device_access.h"
 #include "core/catalogue/list_file_reader.h"
+#include "core/device/device_layout.h"
 #include "core/device/drive_system.h"
 
 namespace songloader::cli {
@@ -38,7 +39,7 @@ int Devices(Console& console) {
     const auto chosen = ChooseDeviceDrive(system);
     for (const std::filesystem::path& drive : system.DriveTable()) {
         std::error_code error;
-        const bool hasList = std::filesystem::exists(drive / "songs" / kDeviceListName, error);
+        const bool hasList = std::filesystem::exists(SongFolderOf(drive) / kDeviceListName, error);
         console.out << (chosen == drive ? '*' : ' ') << '\t' << drive.string() << '\t' << system.Label(drive) << '\t'
                     << VolumeSize(drive) << '\t' << KindText(system, drive) << '\t'
                     << (hasList ? "songs/SgList.dat" : "-") << '\n';

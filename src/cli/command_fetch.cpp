@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <cctype>
 #include <memory>
-#include <system_error>
 
 #include "cloud_access.h"
 #include "device_access.h"
@@ -10,8 +9,7 @@
 #include "core/catalogue/numbered_song_list.h"
 #include "core/catalogue/list_file_reader.h"
 #include "core/cloud/cloud_messages.h"
-#include "core/cloud/cloud_song.h"
-#include "core/device/device_room.h"
+#include "core/cloud/cloud_song_add.h"
 #include "core/entry/catalogue_rebuild.h"
 #include "terminal_text.h"
 
@@ -70,41 +68,32 @@ int Fetch(const CloudOptions& options, const Operands& operands, Console& consol
     CloudClient client = MakeCloudClient(options);
     if (!CheckNetwork(client, console)) return kExitFailure;
     const TransferRunner runner = ConsoleTransferRunner(client.progress(), console, device->codePage);
-    std::vector<std::filesystem::path> arrived;
-    std::vector<std::string> notAdded;
-    bool cancelled = false;
-    for (const ROWELEMENT& song : toFetch) {
-        const std::string name = song.numberText + " " + TerminalText(song.title, device->codePage);
-        if (cancelled) {
-            notAdded.push_back(name);
-            continue;
-        }
-        if (!DeviceStillThere(*session, console)) return kExitFailure;
-        const CloudSongFetch fetch = FetchCloudSong(client, device->songFolder, song, runner, {}, [&](std::int64_t size) {
-            return RefuseForRoomIn(song.numberText + kSongRemoteSuffix, size, device->songFolder);
-        });
-        if (!fetch.outcome.ok() && !DeviceStillThere(*session, console)) return kExitFailure;
-        if (fetch.outcome.ok()) {
-            console.out << name << ": done\n";
-            songs->push_back(song);
-            arrived.push_back(fetch.mediaFile);
-        } else {
-            console.Fail() << name << ": " << DescribeOutcome(fetch.outcome) << "\n";
-            notAdded.push_back(name);
-        }
-        cancelled = fetch.outcome.status == DownloadStatus::Cancelled;
+    const auto name = [&](const ROWELEMENT& song) {
+        return song.numberText + " " + TerminalText(song.title, device->codePage);
+    };
+    AddHooks hooks;
+    hooks.onFileEnd = [&](const ROWELEMENT& song, const Result<std::filesystem::path>& placed) {
+        if (placed) console.out << name(song) << ": done\n";
+    };
+    hooks.deviceStillThere = [&] { return session->StillHolds(); };
+    const Result<AddReport> added =
+        AddCloudSongs(client, *songs, toFetch, {}, device->songFolder, device->codePage, runner, {}, hooks);
+    if (!DeviceStillThere(*session, console)) return kExitFailure;
+    if (!added) {
+        console.Fail() << added.message() << "\n";
+        return kExitFailure;
     }
-
-    if (!arrived.empty()) {
-        const auto result = RebuildDevice(*songs, *device, *session, RebuildMode::Add, console);
-        if (!result) return kExitFailure;
-        PrintNotices(result->notices, !result->ok, console);
-        if (!result->ok) {
-            // The catalogue does not name them: take the videos back off the device.
-            std::error_code ignored;
-            for (const auto& file : arrived) std::filesystem::remove(file, ignored);
-            return kExitFailure;
-        }
+    for (const std::string& diagnostic : added->diagnostics) console.err << diagnostic;
+    if (added->catalogueFailure) {
+        console.Fail() << added->catalogueFailure->message << "\n"
+                       << "The downloaded songs stay recorded on the device; the next writing command catalogues them.\n";
+        return kExitFailure;
+    }
+    PrintNotices(added->notices, false, console);
+    std::vector<std::string> notAdded;
+    for (const SongNotAdded& refused : added->notAdded) {
+        console.Fail() << name(refused.song) << ": " << refused.why.message << "\n";
+        notAdded.push_back(name(refused.song));
     }
     if (!notAdded.empty()) {
         console.Fail() << "not added:";

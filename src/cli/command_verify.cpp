@@ -9,7 +9,7 @@
 #include "core/common/temporary_name.h"
 #include "core/device/device_layout.h"
 #include "core/entry/catalogue_check.h"
-#include "core/entry/interrupted_writes.h"
+#include "core/recovery/interrupted_writes.h"
 #include "core/entry/media_files.h"
 #include "terminal_text.h"
 

@@ -7,7 +7,9 @@
 #include <system_error>
 
 #include "core/catalogue/list_file_reader.h"
-#include "core/entry/interrupted_writes.h"
+#include "core/catalogue/catalogue_database.h"
+#include "core/device/device_layout.h"
+#include "core/recovery/interrupted_writes.h"
 #include "core/device/drive_system.h"
 #include "core/text/code_page.h"
 #include "progress.h"
@@ -31,8 +33,8 @@ std::optional<std::string> Variable(const char* name) {
 // a removable or USB volume.
 bool IsSongFolder(const DriveSystem& system, const fs::path& folder) {
     std::error_code error;
-    if (fs::exists(folder / kDeviceListName, error) || fs::exists(folder / "usbsong.db", error)) return true;
-    return folder.filename() == "songs" && DeviceRootForPickedFolder(system, folder) != folder;
+    if (fs::exists(folder / kDeviceListName, error) || fs::exists(folder / kDeviceDatabaseName, error)) return true;
+    return folder == SongFolderOf(folder.parent_path()) && DeviceRootForPickedFolder(system, folder) != folder;
 }
 
 }  // namespace
@@ -114,8 +116,8 @@ std::optional<Device> OpenDevice(const std::optional<std::string>& given, const 
         return std::nullopt;
     }
     // A replacement a killed run left half-done is finished (or discarded) before anything is read.
-    for (const std::string& problem : FinishInterruptedReplacements(*root)) console.Fail() << problem << "\n";
-    return Device{*root, *root / "songs", *codePage, *identity};
+    if (auto finished = FinishInterruptedReplacements(*root); !finished) console.Fail() << finished.message() << "\n";
+    return Device{*root, SongFolderOf(*root), *codePage, *identity};
 }
 
 std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console) {
@@ -132,7 +134,13 @@ std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console) 
 std::unique_ptr<DeviceWriteSession> BeginDeviceWrite(const Device& device, Console& console) {
     auto session = std::make_unique<DeviceWriteSession>(device.identity, device.root);
     if (session->ready()) {
-        for (const std::string& problem : MendInterruptedWrites(device.root)) console.Fail() << problem << "\n";
+        // What killed runs left is finished or cleared away before anything else is written.
+        const Result<MendReport> mended = MendInterruptedWrites(device.root, device.codePage);
+        if (!mended) {
+            console.Fail() << mended.message() << "\n";
+            return nullptr;
+        }
+        for (const std::string& problem : mended->problems) console.Fail() << problem << "\n";
         return session;
     }
     console.Fail() << session->refusal() << "\n";

@@ -6,8 +6,8 @@
 #include "core/cloud/catalogue_sync.h"
 #include "core/cloud/cloud_messages.h"
 #include "core/cloud/cloud_song.h"
+#include "core/cloud/cloud_song_add.h"
 #include "core/cloud/midi_pack.h"
-#include "core/device/device_room.h"
 #include "core/text/code_page.h"
 
 namespace songloader {
@@ -190,71 +190,57 @@ void CSonquillDlg::ShowSearchHits(const std::string& typed) {
 
 void CSonquillDlg::AddCloudSongs() {
     const Notice selectSong{kSelectSongMessage, kCaptionNote, NoticeIcon::None};
-    if (m_workSongs.empty()) {
-        Show(selectSong);
-        return;
-    }
-    std::size_t wanted = 0;
+    // The ticked cloud songs the device lacks, and the user songs queued while the list is shown
+    // (they came with a file of their own): one batch, one rebuild.
+    SongList cloudSongs;
+    SongList userSongs;
     for (std::size_t i = 0; i < m_workSongs.size(); ++i) {
-        const bool ticked = m_view.IsRowChecked(ControlId::WorkList, static_cast<int>(i));
-        if (ticked && !m_deviceSongs.Contains(m_workSongs[i].number)) ++wanted;
-    }
-    if (wanted == 0) {
-        Show(selectSong);
-        return;
-    }
-
-    const int first = static_cast<int>(m_deviceSongs.size());
-    int position = first;
-    std::string failures;
-    for (std::size_t i = 0; i < m_workSongs.size(); ++i) {
-        if (!m_view.IsRowChecked(ControlId::WorkList, static_cast<int>(i))) continue;
         ROWELEMENT record = m_workSongs[i];
+        if (!record.mediaPath.empty()) {
+            userSongs.push_back(record);
+            continue;
+        }
+        if (!m_view.IsRowChecked(ControlId::WorkList, static_cast<int>(i))) continue;
         const std::string_view suffix = kMvSuffix;
         if (IsMvNumber(record.number) && record.title.ends_with(suffix)) {
             record.title.resize(record.title.size() - suffix.size());
         }
-        if (m_deviceSongs.Contains(record.number)) continue;
-        // A lost device keeps the ticked songs for when it is chosen again.
-        if (!DeviceStillThere()) return;
-        const DownloadOutcome outcome = FetchCloudSongAt(record, position);
-        if (outcome.ok()) {
-            ++position;
-            continue;
-        }
-        if (!DeviceStillThere()) return;
-        failures += "\n" + ToView(record.numberText) + " " + ToView(record.title) + ": " + DescribeOutcome(outcome);
-        // A cancel ends the batch; the songs that arrived are kept.
-        if (outcome.status == DownloadStatus::Cancelled) break;
+        if (!m_deviceSongs.Contains(record.number)) cloudSongs.push_back(record);
     }
-    if (!failures.empty()) Show(AppNotice(kDownloadFailedMessage + failures, NoticeIcon::Exclamation));
-    // Nothing arrived: nothing to write, and nothing to report as added.
-    if (position > first) RebuildCatalogue(RebuildMode::Add);
-}
+    if (cloudSongs.empty() && userSongs.empty()) {
+        Show(selectSong);
+        return;
+    }
 
-DownloadOutcome CSonquillDlg::FetchCloudSongAt(const ROWELEMENT& record, int position) {
-    bool rowShown = false;
-    const TransferRunner window = ProgressWindow();
-    const auto room = [&](std::int64_t size) {
-        return RefuseForRoomIn(record.numberText + kSongRemoteSuffix, size, m_songFolder);
-    };
-    const CloudSongFetch fetch = FetchCloudSong(m_cloud, m_songFolder, record, [&](const Transfer& transfer) {
-        // The song's row stands in the device list while its file comes.
-        m_view.InsertRow(ControlId::DeviceList, position, RowTextsOf(record));
-        rowShown = true;
-        return window(transfer);
-    }, NetworkWait(kSizeCheckWork), room);
-    if (!fetch.outcome.ok()) {
-        if (rowShown) m_view.DeleteRow(ControlId::DeviceList, position);
-        return fetch.outcome;
+    int row = static_cast<int>(m_deviceSongs.size());
+    const Result<AddReport> report =
+        songloader::AddCloudSongs(m_cloud, m_deviceSongs, cloudSongs, userSongs, m_songFolder, m_settings.codePage,
+                                  ProgressWindow(), NetworkWait(kSizeCheckWork), BatchHooks(row));
+    if (!report) {
+        Show(AppNotice(report.message(), NoticeIcon::Exclamation));
+        return;
     }
-    ROWELEMENT song = record;
-    // Closing without a rebuild must be able to take the file off the device again.
-    song.mediaPath = fetch.mediaFile.string();
-    m_deviceSongs.Append(song);
-    m_pendingCopies.push_back(song);
-    m_view.Repaint();
-    return fetch.outcome;
+    if (!TakeAddReport(*report)) return;
+    // Queued user songs that reached the device leave the list; the others stay queued.
+    for (const ROWELEMENT& song : report->added) {
+        for (std::size_t i = m_workSongs.size(); i-- > 0;) {
+            if (m_workSongs[i].number == song.number && !m_workSongs[i].mediaPath.empty()) {
+                m_workSongs.Erase(i);
+                m_view.DeleteRow(ControlId::WorkList, static_cast<int>(i));
+            }
+        }
+    }
+    std::string failures;
+    for (const SongNotAdded& refused : report->notAdded) {
+        failures += "\n" + ToView(refused.song.numberText) + " " + ToView(refused.song.title) + ": " + refused.why.message;
+    }
+    if (!failures.empty()) {
+        std::string added;
+        for (const ROWELEMENT& song : report->added) added += "\n" + ToView(song.numberText) + " " + ToView(song.title);
+        if (!added.empty()) failures += std::string("\n\n") + kAddedSongsMessage + added;
+        Show(AppNotice(kDownloadFailedMessage + failures, NoticeIcon::Exclamation));
+    }
+    ShowAddOutcome(*report);
 }
 
 // ---- "Cloud Midi " ----

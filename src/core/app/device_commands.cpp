@@ -4,7 +4,7 @@
 #include "core/app/sonquill_dlg.h"
 #include "core/catalogue/language_table.h"
 #include "core/device/device_layout.h"
-#include "core/entry/interrupted_writes.h"
+#include "core/recovery/interrupted_writes.h"
 
 namespace songloader {
 
@@ -17,8 +17,17 @@ void CSonquillDlg::PublishDeviceFolder(const std::filesystem::path& root) {
     m_deviceIdentity = ReadDeviceIdentity(root, m_settings.mountFiles);
     m_deviceListStamp.reset();
     m_deviceLossShown = false;
-    // A replacement a killed run left half-done is finished (or discarded) before the list is read.
-    for (const std::string& problem : FinishInterruptedReplacements(root)) Show(AppNotice(problem, NoticeIcon::Exclamation));
+    // What a killed run (or this window, when the stick went) left is finished before the list is
+    // read: replacements, recorded copies, moves and deletes, and stale temporaries.
+    if (const Result<MendReport> mended = MendChosenDevice(root, m_settings.codePage); !mended) {
+        Show(AppNotice(mended.message(), NoticeIcon::Exclamation));
+    } else {
+        for (const std::string& problem : mended->problems) Show(AppNotice(problem, NoticeIcon::Exclamation));
+        // Pending copies of this stick that its record catalogued are no longer pending.
+        for (const ROWELEMENT& song : mended->catalogued) {
+            DropPendingOfDevice([&](const ROWELEMENT& pending) { return pending.number == song.number; });
+        }
+    }
     m_view.Repaint();
     m_view.SetText(ControlId::SongFolderText, (m_songFolder / "").string());
 }

@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The chosen device stays the device written: the write lock and identity check of every writing
 // command, removal and insertion seen in the mount table, and "Eject USB Drive".
+#include <algorithm>
+
 #include "core/app/dialog_texts.h"
 #include "core/app/sonquill_dlg.h"
 #include "core/catalogue/list_file_reader.h"
-#include "core/entry/interrupted_writes.h"
+#include "core/recovery/interrupted_writes.h"
 
 namespace songloader {
 
@@ -37,8 +39,6 @@ bool CSonquillDlg::BeginDeviceWrite() {
         return false;
     }
     m_deviceWrite = std::move(session);
-    // What killed runs left is finished or cleared away first.
-    for (const std::string& problem : MendInterruptedWrites(m_deviceRoot)) Show(AppNotice(problem, NoticeIcon::Exclamation));
     // The songs in memory were read when the device was chosen: they must still be the stick's.
     if (m_deviceListRead && m_deviceListStamp && StampOf(m_songFolder / kDeviceListName) != *m_deviceListStamp) {
         m_deviceWrite.reset();
@@ -47,7 +47,25 @@ bool CSonquillDlg::BeginDeviceWrite() {
         Show(AppNotice(kDeviceListChangedMessage, NoticeIcon::Exclamation));
         return false;
     }
+    // What killed runs left is finished or cleared away first.
+    const Result<MendReport> mended = MendInterruptedWrites(m_deviceRoot, m_settings.codePage);
+    if (!mended) {
+        m_deviceWrite.reset();
+        Show(AppNotice(mended.message(), NoticeIcon::Exclamation));
+        return false;
+    }
+    for (const std::string& problem : mended->problems) Show(AppNotice(problem, NoticeIcon::Exclamation));
+    if (mended->catalogueChanged) TakeMendedCatalogue(*mended);
     return true;
+}
+
+void CSonquillDlg::TakeMendedCatalogue(const MendReport& mended) {
+    // Copies this window kept pending (a catalogue that could not be written) are in the
+    // catalogue now, as the list in memory already shows them.
+    for (const ROWELEMENT& song : mended.catalogued) {
+        DropPendingOfDevice([&](const ROWELEMENT& pending) { return pending.number == song.number; });
+    }
+    m_deviceListStamp = StampOf(m_songFolder / kDeviceListName);
 }
 
 bool CSonquillDlg::DeviceStillThere() {
@@ -96,7 +114,7 @@ void CSonquillDlg::OnEjectDevice() {
             Show({kSelectDiskMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
             return;
         }
-        if (!m_pendingCopies.empty()) {
+        if (std::find(m_pendingDevices.begin(), m_pendingDevices.end(), m_deviceIdentity) != m_pendingDevices.end()) {
             Show(AppNotice(kEjectPendingMessage, NoticeIcon::Exclamation));
             return;
         }

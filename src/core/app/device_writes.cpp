@@ -6,9 +6,10 @@
 #include "core/app/dialog_texts.h"
 #include "core/app/sonquill_dlg.h"
 #include "core/device/device_layout.h"
-#include "core/device/device_room.h"
 #include "core/entry/add_queue.h"
+#include "core/entry/device_songs.h"
 #include "core/entry/media_files.h"
+#include "core/entry/placement_journal.h"
 
 namespace songloader {
 
@@ -44,51 +45,109 @@ void CSonquillDlg::AddQueuedSongs() {
         if (!error) total += MebibytesRoundedUp(size);
     }
     m_view.SetProgressRange(1, static_cast<int>(total));
-
-    SongList failed;
-    std::string failures;
-    std::uint64_t step = 0;
-    for (const ROWELEMENT& queued : m_workSongs) {
-        // A lost device keeps the whole queue for when it is chosen again.
-        if (!DeviceStillThere()) return;
-        if (const auto refusal = RefuseMediaForRoom(queued.mediaPath, m_songFolder)) {
-            failed.push_back(queued);
-            failures += "\n" + ToView(queued.numberText) + " " + ToView(queued.title) + ": " + *refusal;
-            continue;
-        }
-        const int row = static_cast<int>(m_deviceSongs.size());
-        m_view.InsertRow(ControlId::DeviceList, row, RowTextsOf(queued));
-        const auto target = MediaTargetPath(m_songFolder, queued.numberText, queued.mediaPath);
-        // Just before the copy: a number the device took meanwhile (an earlier song of this
-        // queue, say) would replace that song's file and list two songs under one number.
-        MediaResult copy;
-        if (const auto duplicate = CheckDuplicateNumber(queued.number, {}, m_deviceSongs)) {
-            copy.error = duplicate->text;
-        } else {
-            copy = CopyMediaFile(queued.mediaPath, target,
-                                 [&](std::uint64_t) { StepProgress(static_cast<int>(++step)); });
-        }
-        if (!copy.ok) {
-            m_view.DeleteRow(ControlId::DeviceList, row);
-            if (!DeviceStillThere()) return;
-            failed.push_back(queued);
-            failures += "\n" + ToView(queued.numberText) + " " + ToView(queued.title) + ": " + copy.error;
-            continue;
-        }
-        ROWELEMENT song = queued;
-        song.mediaPath = copy.path.string();
-        m_deviceSongs.Append(song);
-        m_pendingCopies.push_back(song);
-        m_view.Repaint();
+    int row = static_cast<int>(m_deviceSongs.size());
+    const SongList queue = m_workSongs;
+    const Result<AddReport> report = AddUserSongs(m_deviceSongs, queue, m_songFolder, m_settings.codePage, BatchHooks(row));
+    if (!report) {
+        // Nothing was copied: the queue stays as it is.
+        Show(AppNotice(report.message(), NoticeIcon::Exclamation));
+        return;
     }
+    const bool deviceThere = TakeAddReport(*report);
+    if (!deviceThere) return;
     m_view.SetProgressPos(static_cast<int>(total));
     ClearList(ControlId::WorkList);
     // Songs that did not reach the device stay queued, so nothing the user typed is lost.
-    for (const ROWELEMENT& song : failed) AppendRow(ControlId::WorkList, song);
+    std::string failures;
+    for (const SongNotAdded& refused : report->notAdded) {
+        AppendRow(ControlId::WorkList, refused.song);
+        failures += "\n" + ToView(refused.song.numberText) + " " + ToView(refused.song.title) + ": " + refused.why.message;
+    }
     m_view.SetProgressRange(1, 500);
     m_view.SetProgressPos(500);
-    if (!failed.empty()) Show(AppNotice(kCopyFailedMessage + failures, NoticeIcon::Exclamation));
-    RebuildCatalogue(RebuildMode::Add);
+    if (!failures.empty()) Show(AppNotice(kCopyFailedMessage + failures, NoticeIcon::Exclamation));
+    ShowAddOutcome(*report);
+}
+
+AddHooks CSonquillDlg::BatchHooks(int& row) {
+    AddHooks hooks;
+    // The song's row stands in the device list while its file comes.
+    hooks.onFileStart = [this, &row](const ROWELEMENT& song, const BatchProgress&) {
+        m_view.InsertRow(ControlId::DeviceList, row, RowTextsOf(song));
+    };
+    hooks.onBytes = [this](const BatchProgress& progress) {
+        StepProgress(static_cast<int>(MebibytesRoundedUp(progress.batchBytesDone)));
+    };
+    hooks.onFileEnd = [this, &row](const ROWELEMENT&, const Result<std::filesystem::path>& placed) {
+        if (placed) {
+            ++row;
+            m_view.Repaint();
+        } else {
+            m_view.DeleteRow(ControlId::DeviceList, row);
+        }
+    };
+    hooks.deviceStillThere = [this] { return DeviceStillThere(); };
+    hooks.rebuildHooks.onSong = [this](std::size_t done, std::size_t total) {
+        if (done == 1) m_view.SetProgressRange(1, static_cast<int>(total));
+        StepProgress(static_cast<int>(done));
+    };
+    return hooks;
+}
+
+bool CSonquillDlg::TakeAddReport(const AddReport& report) {
+    if (report.deviceLost) {
+        // The device list is gone with the device; what arrived is recorded on the stick, and
+        // stays pending here for the close question until that stick's next write catalogues it.
+        for (const ROWELEMENT& song : report.uncatalogued) {
+            AddPending(song);
+            for (std::size_t i = m_workSongs.size(); i-- > 0;) {
+                if (m_workSongs[i].number == song.number) {
+                    m_workSongs.Erase(i);
+                    m_view.DeleteRow(ControlId::WorkList, static_cast<int>(i));
+                }
+            }
+        }
+        return false;
+    }
+    for (const ROWELEMENT& song : report.added) m_deviceSongs.Append(song);
+    for (const ROWELEMENT& song : report.uncatalogued) {
+        m_deviceSongs.Append(song);
+        AddPending(song);
+    }
+    return true;
+}
+
+void CSonquillDlg::ShowAddOutcome(const AddReport& report) {
+    if (report.catalogueFailure) {
+        // The old catalogue stands; the copies stay pending (and recorded on the device).
+        Show(AppNotice(report.catalogueFailure->message, NoticeIcon::Exclamation));
+        return;
+    }
+    if (!report.added.empty()) AfterCatalogueWritten(report.notices);
+}
+
+void CSonquillDlg::AddPending(const ROWELEMENT& song) {
+    m_pendingCopies.push_back(song);
+    m_pendingDevices.push_back(m_deviceIdentity);
+}
+
+void CSonquillDlg::DropPendingOfDevice(const std::function<bool(const ROWELEMENT&)>& which) {
+    for (std::size_t i = m_pendingCopies.size(); i-- > 0;) {
+        if (m_pendingDevices[i] == m_deviceIdentity && which(m_pendingCopies[i])) {
+            m_pendingCopies.erase(m_pendingCopies.begin() + static_cast<std::ptrdiff_t>(i));
+            m_pendingDevices.erase(m_pendingDevices.begin() + static_cast<std::ptrdiff_t>(i));
+        }
+    }
+}
+
+void CSonquillDlg::AfterCatalogueWritten(const Notices& notices) {
+    // Every song of this device's list is in its catalogue now.
+    DropPendingOfDevice([](const ROWELEMENT&) { return true; });
+    m_deviceListStamp = StampOf(m_songFolder / kDeviceListName);
+    m_view.SetProgressRange(1, 500);
+    m_view.SetProgressPos(500);
+    EnableOutput(false);
+    for (const Notice& notice : notices) Show(notice);
 }
 
 bool CSonquillDlg::RebuildCatalogue(RebuildMode mode, const std::function<void()>& afterCommit) {
@@ -106,13 +165,8 @@ bool CSonquillDlg::RebuildCatalogue(RebuildMode mode, const std::function<void()
         for (const Notice& notice : result.notices) Show(notice);
         return false;
     }
-    m_pendingCopies.clear();
-    m_deviceListStamp = StampOf(m_songFolder / kDeviceListName);
-    m_view.SetProgressRange(1, 500);
-    m_view.SetProgressPos(500);
-    EnableOutput(false);
     if (afterCommit) afterCommit();
-    for (const Notice& notice : result.notices) Show(notice);
+    AfterCatalogueWritten(result.notices);
     return true;
 }
 
@@ -140,15 +194,27 @@ void CSonquillDlg::OnDeleteSong() {
         else if (editedHere && m_editRow > row) --m_editRow;
         if (list == ControlId::WorkList) return;
 
-        // The files go only once the catalogue no longer lists the song.
-        const bool rebuilt = RebuildCatalogue(RebuildMode::Delete, [&] {
-            DeleteDeviceSongFiles(m_songFolder, song.numberText);
-        });
-        if (!rebuilt) {
+        // Recorded, the files removed, then the catalogue: a full device can be emptied.
+        const int count = static_cast<int>(m_deviceSongs.size()) + 1;
+        m_view.SetProgressRange(1, count);
+        DeleteHooks hooks;
+        hooks.deviceStillThere = [this] { return DeviceStillThere(); };
+        hooks.rebuildHooks.onSong = [this](std::size_t done, std::size_t) { StepProgress(static_cast<int>(done)); };
+        SongList before = m_deviceSongs;
+        before.insert(before.begin() + row, song);
+        const Result<CatalogueWritten> deleted =
+            DeleteDeviceSong(before, static_cast<std::size_t>(row), m_songFolder, m_settings.codePage, hooks);
+        if (!deleted) {
+            if (!m_deviceWrite) return;  // the device went: its loss was reported
+            Show(AppNotice(deleted.message(), NoticeIcon::Exclamation));
+            // A recorded delete is finished by the next write: the song stays out of the list.
+            if (JournalLeftOver(m_songFolder)) return;
             records.Insert(static_cast<std::size_t>(row), song);
             m_view.InsertRow(list, row, RowTextsOf(song));
             if (editedHere && editRowBefore > row) ++m_editRow;
+            return;
         }
+        AfterCatalogueWritten(deleted->notices);
     });
 }
 

@@ -63,6 +63,7 @@ inline constexpr const char* kNowDownloadText = "Now Download:";
 // Messages for failures the old window did not report (the revise's own are in device_revise.h).
 inline constexpr const char* kCopyFailedMessage = "These songs could not be copied to the device and stay in the list:";
 inline constexpr const char* kDownloadFailedMessage = "These songs could not be downloaded and were not added:";
+inline constexpr const char* kAddedSongsMessage = "These songs were added:";
 inline constexpr const char* kCatalogueFailedMessage = "The cloud catalogue could not be downloaded:";
 inline constexpr const char* kMidiFailedMessage = "These files of the MIDI pack could not be downloaded:";
 inline constexpr const char* kDeviceListUnreadMessage =

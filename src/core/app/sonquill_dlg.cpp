@@ -158,16 +158,21 @@ void CSonquillDlg::RequestClose() {
         // The copies are not in the device's catalogue: take them off the device again.
         const int count = static_cast<int>(m_pendingCopies.size());
         m_view.SetProgressRange(1, count + 1);
-        // Only from the volume they were copied to: a stick put in its place keeps its files.
+        // Only from the volume they were copied to: a stick put in its place keeps its files, and
+        // another stick's copies are catalogued by its own next write.
         std::optional<DeviceWriteSession> session;
         if (m_deviceIdentity) session.emplace(*m_deviceIdentity, m_deviceRoot, m_settings.mountFiles);
         const bool sameDevice = session && session->ready();
-        for (const ROWELEMENT& song : m_pendingCopies) {
+        for (std::size_t i = 0; i < m_pendingCopies.size(); ++i) {
+            const ROWELEMENT& song = m_pendingCopies[i];
             std::error_code ignored;
-            if (sameDevice && !song.mediaPath.empty()) std::filesystem::remove(song.mediaPath, ignored);
+            if (sameDevice && m_pendingDevices[i] == m_deviceIdentity && !song.mediaPath.empty()) {
+                std::filesystem::remove(song.mediaPath, ignored);
+            }
         }
         m_view.SetProgressPos(count + 1);
         m_pendingCopies.clear();
+        m_pendingDevices.clear();
         m_view.StopTimer(kDialogTimerId);
     }
     m_view.CloseWindow();

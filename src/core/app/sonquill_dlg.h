@@ -27,6 +27,8 @@
 #include "core/device/mount_watcher.h"
 #include "core/entry/add_queue.h"
 #include "core/entry/catalogue_rebuild.h"
+#include "core/entry/device_songs.h"
+#include "core/recovery/interrupted_writes.h"
 
 namespace songloader {
 
@@ -185,8 +187,6 @@ private:
     TransferRunner ProgressWindow();
     WaitRunner NetworkWait(const std::string& what);
     void AddCloudSongs();
-    // Downloads one cloud song shown at `position` of the device list.
-    DownloadOutcome FetchCloudSongAt(const ROWELEMENT& record, int position);
 
     // Printing.
     void StartPrintJob();
@@ -199,6 +199,19 @@ private:
     // queued at `ownWorkRow` (device songs are checked by the core's revise).
     bool CheckEnteredSong(const ROWELEMENT& song, bool numberChanged, int ownWorkRow);
     void AddQueuedSongs();
+    // The hooks of an add batch: rows shown while their files come, progress, the device check.
+    AddHooks BatchHooks(int& row);
+    // Takes the songs an add placed into the lists and the pending copies; false when the device went.
+    bool TakeAddReport(const AddReport& report);
+    // The catalogue's failure, or what a written catalogue ends with.
+    void ShowAddOutcome(const AddReport& report);
+    void AddPending(const ROWELEMENT& song);
+    // After a write's mend catalogued what an earlier run recorded.
+    void TakeMendedCatalogue(const MendReport& mended);
+    // Forgets the pending copies of the chosen device that `which` names.
+    void DropPendingOfDevice(const std::function<bool(const ROWELEMENT&)>& which);
+    // After the device's catalogue was written from the window's device list.
+    void AfterCatalogueWritten(const Notices& notices);
     bool RebuildCatalogue(RebuildMode mode, const std::function<void()>& afterCommit = {});
     void RequestClose();
 
@@ -211,7 +224,9 @@ private:
 
     NumberedSongList m_workSongs;
     NumberedSongList m_deviceSongs;
+    // Copies on a device whose catalogue does not name them yet, and the device each is on.
     SongList m_pendingCopies;
+    std::vector<std::optional<DeviceIdentity>> m_pendingDevices;
     // m_deviceSongs is what the device's song list holds: false after a failed read, or once the
     // list was emptied for a device choice that did not come about.
     bool m_deviceListRead = true;

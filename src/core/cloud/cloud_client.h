@@ -9,13 +9,11 @@
 #include <string_view>
 
 #include "core/cloud/download_outcome.h"
+#include "core/common/user_settings.h"
 #include "core/cloud/download_progress.h"
 #include "core/cloud/download_target.h"
 
 namespace songloader {
-
-// The cloud server's root chosen at build time (CMake cache variable SONGLOADER_CLOUD_URL).
-inline constexpr const char* kDefaultCloudBaseUrl = SONGLOADER_CLOUD_URL;
 
 // Paths below the base URL.
 inline constexpr const char* kCloudListRemoteName = "MgList.dat";

@@ -6,7 +6,6 @@
 #include <cstring>
 #include <fstream>
 
-#include "core/cloud/cloud_client.h"
 #include "core/text/code_page.h"
 
 namespace songloader {

@@ -18,6 +18,9 @@ struct Setting {
     std::string origin;  // for people: "--cloud-url", "SONGLOADER_CLOUD_URL", the file's path, ...
 };
 
+// The cloud server's root chosen at build time (CMake cache variable SONGLOADER_CLOUD_URL); the
+// settings fall back to it, the cloud client uses it.
+inline constexpr const char* kDefaultCloudBaseUrl = SONGLOADER_CLOUD_URL;
 inline constexpr const char* kCloudUrlVariable = "SONGLOADER_CLOUD_URL";
 inline constexpr const char* kCloudUrlKey = "cloud-url";
 inline constexpr const char* kEncodingKey = "encoding";

@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "core/entry/add_queue.h"
+#include "core/entry/placement_journal.h"
 
 namespace songloader {
 
@@ -52,25 +53,39 @@ ReviseResult ReviseDeviceSong(const SongList& songs, std::size_t row, ROWELEMENT
             return Refused(Exclaimed(WithArgument(kMediaMissingMessage, number)));
         }
         std::error_code error;
-        if (hooks.onMoveStart) hooks.onMoveStart(std::filesystem::file_size(*media, error));
-        const MediaResult moved = MoveDeviceSongMedia(songFolder, old.numberText, revised.numberText, hooks.onChunk);
+        const std::uint64_t bytes = std::filesystem::file_size(*media, error);
+        if (hooks.onMoveStart) hooks.onMoveStart(bytes);
+        const Result<std::filesystem::path> moved = MoveDeviceSongMedia(songFolder, old.numberText, revised.numberText);
         if (hooks.onMoveEnd) hooks.onMoveEnd();
-        if (!moved.ok) {
+        if (!moved) {
             if (!deviceStillThere()) return {};
-            return Refused(Exclaimed(WithArgument(kMoveFailedMessage, moved.error)));
+            return Refused(Exclaimed(WithArgument(kMoveFailedMessage, moved.message())));
         }
-        if (!old.mediaPath.empty()) revised.mediaPath = moved.path.string();
+        // A rename is done at once: the progress goes to its end.
+        if (hooks.onChunk) hooks.onChunk(MebibytesRoundedUp(bytes));
+        if (!old.mediaPath.empty()) revised.mediaPath = moved->string();
     }
 
     storeRow(revised);
+    RebuildHooks rebuildHooks = hooks.rebuildHooks;
+    rebuildHooks.betweenRenames = [&] {
+        WriteStep();
+        if (hooks.rebuildHooks.betweenRenames) hooks.rebuildHooks.betweenRenames();
+    };
+    WriteStep();
     const RebuildResult rebuilt =
         hooks.rebuild ? hooks.rebuild()
-                      : RebuildDeviceCatalogue(songs, songFolder, RebuildMode::Revise, hooks.rebuildHooks, codePage);
-    if (rebuilt.ok) return {true, rebuilt.notices, rebuilt.diagnostics};
-    // A lost device took its list with it: nothing to put back.
+                      : RebuildDeviceCatalogue(songs, songFolder, RebuildMode::Revise, rebuildHooks, codePage);
+    if (rebuilt.ok) {
+        // The catalogue names the new number: the record of the move is done with.
+        WriteStep();
+        if (numberChanged) (void)RemovePlacementJournal(songFolder);
+        return {true, rebuilt.notices, rebuilt.diagnostics};
+    }
+    // A lost device took its list with it: nothing to put back (its record mends it when it returns).
     if (!deviceStillThere()) return {};
-    // The catalogue still lists the old song: put its files and its record back.
-    if (numberChanged) MoveDeviceSongMedia(songFolder, revised.numberText, old.numberText);
+    // The catalogue still lists the old song: its files go back as the next command would put them.
+    if (numberChanged) (void)FinishInterruptedPlacements(songFolder, codePage);
     storeRow(old);
     return {false, rebuilt.notices, rebuilt.diagnostics};
 }

@@ -99,6 +99,12 @@ Result<AddReport> AddPlacedSongs(const SongList& deviceSongs, const std::vector<
                                  const PlaceSong& place, const std::filesystem::path& songFolder,
                                  const std::string& codePage, const AddHooks& hooks = {});
 
+// The place of a user song (mediaPath: its source file) on the device, and its placer: copies the
+// source to the target through a temporary name, with progress per mebibyte. For batches that mix
+// user songs with songs from elsewhere (AddPlacedSongs; check the user songs' room first).
+SongToPlace UserSongPlacement(const ROWELEMENT& song, const std::filesystem::path& songFolder);
+Result<std::filesystem::path> CopySongFile(const SongToPlace& song, const PlaceProgress& progress);
+
 // What a finished delete or catalogue write says.
 struct CatalogueWritten {
     Notices notices;                       // the closing message

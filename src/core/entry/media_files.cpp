@@ -12,12 +12,13 @@
 
 #include "core/common/safe_file.h"
 #include "core/device/device_layout.h"
+#include "core/entry/placement_journal.h"
 
 namespace songloader {
 
 namespace {
 
-MediaResult Failure(std::string error) {
+MediaResult Refused(std::string error) {
     MediaResult result;
     result.error = std::move(error);
     return result;
@@ -46,11 +47,11 @@ std::uint64_t MebibytesRoundedUp(std::uint64_t bytes) { return (bytes + kCopyChu
 MediaResult CopyMediaFile(const std::filesystem::path& source, const std::filesystem::path& target,
                           const ChunkProgress& onChunk) {
     bool createdFolder = false;
-    if (std::string why = RealFolderForWrite(target.parent_path(), &createdFolder); !why.empty()) return Failure(why);
+    if (std::string why = RealFolderForWrite(target.parent_path(), &createdFolder); !why.empty()) return Refused(why);
     // A failed copy leaves no empty song folder behind.
     auto failure = [&](std::string why) {
         if (createdFolder) ::rmdir(target.parent_path().c_str());
-        return Failure(std::move(why));
+        return Refused(std::move(why));
     };
     int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0) return failure("cannot open " + source.string() + ": " + std::strerror(errno));
@@ -111,38 +112,56 @@ std::optional<std::filesystem::path> FindDeviceSongMedia(const std::filesystem::
     return DeviceMediaIndex(songFolder).Media(numberText);
 }
 
-MediaResult MoveDeviceSongMedia(const std::filesystem::path& songFolder, std::string_view oldNumberText,
-                                std::string_view newNumberText, const ChunkProgress& onChunk) {
+Result<std::filesystem::path> MoveDeviceSongMedia(const std::filesystem::path& songFolder,
+                                                  std::string_view oldNumberText, std::string_view newNumberText) {
     const auto oldFile = FindDeviceSongMedia(songFolder, oldNumberText);
-    if (!oldFile) {
-        return Failure("the media file of song " + std::string(oldNumberText) + " is not on the device");
-    }
-    MediaResult moved;
-    moved.ok = true;
-    moved.path = MediaTargetPath(songFolder, newNumberText, *oldFile);
-    if (moved.path == *oldFile) return moved;
+    if (!oldFile) return Fail("the media file of song " + std::string(oldNumberText) + " is not on the device");
+    const std::filesystem::path newFile = MediaTargetPath(songFolder, newNumberText, *oldFile);
+    if (newFile == *oldFile) return newFile;
 
     // Every file of the song goes (its lyrics beside its video, say), each keeping what follows the number.
     std::error_code error;
-    std::vector<std::pair<std::filesystem::path, std::filesystem::path>> moves;
+    PlacementJournal journal;
     for (const auto& file : SongFiles(songFolder, oldNumberText)) {
         const std::string rest = file.filename().string().substr(oldNumberText.size());
         const std::filesystem::path target = MediaFolder(songFolder, newNumberText) / (std::string(newNumberText) + rest);
-        if (std::filesystem::exists(target, error)) return Failure(target.string() + " already exists on the device");
-        moves.emplace_back(file, target);
-    }
-    // All or none: the old files go only once every copy is complete.
-    std::vector<std::filesystem::path> copies;
-    for (const auto& [from, to] : moves) {
-        const MediaResult copied = CopyMediaFile(from, to, from == *oldFile ? onChunk : ChunkProgress{});
-        if (!copied.ok) {
-            for (const auto& copy : copies) std::filesystem::remove(copy, error);
-            return copied;
+        if (std::filesystem::symlink_status(target, error).type() != std::filesystem::file_type::not_found) {
+            return Fail(target.string() + " already exists on the device");
         }
-        copies.push_back(to);
+        journal.moves.push_back({std::string(oldNumberText), std::string(newNumberText),
+                                 file.lexically_relative(songFolder), target.lexically_relative(songFolder)});
     }
-    for (const auto& move : moves) std::filesystem::remove(move.first, error);
-    return moved;
+    // Records left by a run that could not be finished would be lost under a new one.
+    if (JournalLeftOver(songFolder)) return Fail("an interrupted change of the device is not finished yet");
+    if (std::string why = RealFolderForWrite(MediaFolder(songFolder, newNumberText)); !why.empty()) return Fail(why);
+    // Written down first: a run killed between the renames is finished or undone by the next command.
+    WriteStep();
+    if (auto recorded = WritePlacementJournal(songFolder, journal); !recorded) return recorded.failure();
+    for (std::size_t i = 0; i < journal.moves.size(); ++i) {
+        const JournalMove& move = journal.moves[i];
+        WriteStep();
+        if (::rename((songFolder / move.from).c_str(), (songFolder / move.to).c_str()) != 0) {
+            const std::string why = "cannot move " + (songFolder / move.from).string() + ": " + std::strerror(errno);
+            MoveDeviceSongMediaBack(songFolder, journal.moves, i);
+            return Fail(why);
+        }
+    }
+    for (const auto& folder : {songFolder / journal.moves.front().from.parent_path(),
+                               songFolder / journal.moves.front().to.parent_path()}) {
+        SyncFolder(folder);
+    }
+    return newFile;
+}
+
+void MoveDeviceSongMediaBack(const std::filesystem::path& songFolder, const std::vector<JournalMove>& moves,
+                             std::size_t count) {
+    for (std::size_t i = std::min(count, moves.size()); i-- > 0;) {
+        WriteStep();
+        ::rename((songFolder / moves[i].to).c_str(), (songFolder / moves[i].from).c_str());
+    }
+    if (!moves.empty()) SyncFolder(songFolder / moves.front().from.parent_path());
+    WriteStep();
+    (void)RemovePlacementJournal(songFolder);
 }
 
 std::size_t DeleteDeviceSongFiles(const std::filesystem::path& songFolder, std::string_view numberText) {

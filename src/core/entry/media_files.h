@@ -10,6 +10,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/common/result.h"
+#include "core/entry/placement_journal.h"
+
 namespace songloader {
 
 inline constexpr std::size_t kCopyChunkBytes = 1048576;
@@ -61,12 +64,16 @@ private:
     std::unordered_map<std::string, Listing> folders_;  // by the sub-folder's path
 };
 
-// Moves every file of a device song (numberText and numberText.*) to the place of its new
-// number, all or none: the old files are removed only after every new one is complete, and a
-// file already standing at a new place stops the move before anything is copied. `path` of the
-// result is the media file's new place.
-MediaResult MoveDeviceSongMedia(const std::filesystem::path& songFolder, std::string_view oldNumberText,
-                                std::string_view newNumberText, const ChunkProgress& onChunk = {});
+// Moves every file of a device song (numberText and numberText.*) to the place of its new number
+// by renaming, after recording the move on the device (see placement_journal.h): a file already
+// standing at a new place stops the move before anything moves, a failed rename moves back what
+// moved. The media file's new place. The record stays until the caller has written the catalogue
+// (then RemovePlacementJournal) or moves the files back (MoveDeviceSongMediaBack).
+Result<std::filesystem::path> MoveDeviceSongMedia(const std::filesystem::path& songFolder,
+                                                  std::string_view oldNumberText, std::string_view newNumberText);
+// Undoes the first `count` renames of `moves` and removes the record.
+void MoveDeviceSongMediaBack(const std::filesystem::path& songFolder, const std::vector<JournalMove>& moves,
+                             std::size_t count);
 
 // Removes every file of a device song (numberText and numberText.* in its folder); the count removed.
 std::size_t DeleteDeviceSongFiles(const std::filesystem::path& songFolder, std::string_view numberText);

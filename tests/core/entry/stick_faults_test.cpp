@@ -14,7 +14,7 @@
 #include "core/device/device_write_session.h"
 #include "core/entry/catalogue_check.h"
 #include "core/entry/catalogue_rebuild.h"
-#include "core/entry/interrupted_writes.h"
+#include "core/recovery/interrupted_writes.h"
 #include "core/entry/media_files.h"
 #include "support/temp_dir.h"
 #include "support/tmpfs_mount.h"
@@ -76,7 +76,7 @@ TEST(InterruptedReplacement, TheNextCommandFinishesOrDiscardsIt) {
             EXPECT_EQ(listSongs().size(), 3u);
             EXPECT_FALSE(CompareListAndDatabase(listSongs(), songs / kDeviceDatabaseName).empty());
         }
-        EXPECT_TRUE(FinishInterruptedReplacements(dir.path()).empty());
+        EXPECT_TRUE(FinishInterruptedReplacements(dir.path()).ok());
         EXPECT_EQ(listSongs().size(), static_cast<std::size_t>(c.expectedSongs));
         EXPECT_TRUE(CompareListAndDatabase(listSongs(), songs / kDeviceDatabaseName).empty());
         EXPECT_EQ(test::ListFiles(songs), (std::vector<std::string>{"SgList.dat", "usbsong.db"}));
@@ -116,7 +116,9 @@ TEST(StaleTemporaries, AreListedAndRemovedByTheNextWriterAndNothingElseIs) {
     test::WriteBytes(songs / "900" / "notes.tmp-1-2", "kept: not our pattern");
 
     EXPECT_EQ(DeviceTemporaries(dir.path()).size(), stale.size() + 1);
-    EXPECT_TRUE(MendInterruptedWrites(dir.path()).empty());
+    const auto mended = MendInterruptedWrites(dir.path(), "CP1252");
+    ASSERT_TRUE(mended.ok());
+    EXPECT_TRUE(mended->problems.empty());
     EXPECT_TRUE(DeviceTemporaries(dir.path()).empty());
     EXPECT_EQ(test::ListFiles(dir.path()), (std::vector<std::string>{"songs/900/900001.mp4", "songs/900/notes.tmp-1-2"}));
 }
@@ -137,8 +139,8 @@ TEST(DeviceLinks, NoWriteOrDeleteFollowsALinkOutOfTheSongFolder) {
     // delete: the song's folder is a link
     EXPECT_EQ(DeleteDeviceSongFiles(songs, "900001"), 0u);
     // revise: to and from a linked folder
-    EXPECT_FALSE(MoveDeviceSongMedia(songs, "901001", "900003").ok);
-    EXPECT_FALSE(MoveDeviceSongMedia(songs, "900001", "901002").ok);
+    EXPECT_FALSE(MoveDeviceSongMedia(songs, "901001", "900003").ok());
+    EXPECT_FALSE(MoveDeviceSongMedia(songs, "900001", "901002").ok());
 
     EXPECT_EQ(test::ListFiles(outside), std::vector<std::string>{"900001.mp4"});
     EXPECT_EQ(test::ReadBytes(songs / "901" / "901001.mp4"), "a device song");

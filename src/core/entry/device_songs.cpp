@@ -1,0 +1,274 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/entry/device_songs.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <cstring>
+#include <set>
+#include <system_error>
+
+#include "core/device/device_layout.h"
+#include "core/device/device_room.h"
+#include "core/entry/add_queue.h"
+#include "core/entry/media_files.h"
+#include "core/entry/placement_journal.h"
+
+namespace songloader {
+
+namespace {
+
+constexpr const char* kStoppedMessage = "not copied: the batch was stopped before it";
+constexpr const char* kTargetTakenMessage = "%s already exists on the device and is not replaced";
+constexpr const char* kJournalPendingMessage =
+    "An interrupted change of the USB drive is not finished yet; nothing was added.";
+constexpr const char* kDeleteUnfinishedMessage =
+    "The song's files are removed; the next change of the USB drive finishes its delete.";
+
+std::string WithArgument(const char* pattern, const std::string& argument) {
+    std::string text = pattern;
+    const auto at = text.find("%s");
+    if (at != std::string::npos) text.replace(at, 2, argument);
+    return text;
+}
+
+std::string Joined(const Notices& notices) {
+    std::string text;
+    for (const Notice& notice : notices) text += (text.empty() ? "" : "\n") + notice.text;
+    return text;
+}
+
+bool Occupied(const std::filesystem::path& path) {
+    std::error_code error;
+    return std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found;
+}
+
+// The number checks and the target check of every song, in batch order: the songs that may be
+// placed; the others go to notAdded.
+std::vector<std::size_t> Admitted(const SongList& deviceSongs, const std::vector<SongToPlace>& songs, AddReport& report) {
+    std::set<std::int32_t> used;
+    for (const ROWELEMENT& song : deviceSongs) used.insert(song.number);
+    std::set<std::int32_t> batch;
+    std::vector<std::size_t> admitted;
+    for (std::size_t i = 0; i < songs.size(); ++i) {
+        const SongToPlace& placing = songs[i];
+        if (used.count(placing.song.number)) {
+            report.notAdded.push_back({placing.song, Fail(kDuplicateOnDeviceMessage)});
+        } else if (!batch.insert(placing.song.number).second) {
+            report.notAdded.push_back({placing.song, Fail(kDuplicateInWorkMessage)});
+        } else if (Occupied(placing.target)) {
+            // A file no listed song owns may be the user's: never replaced.
+            report.notAdded.push_back({placing.song, Fail(WithArgument(kTargetTakenMessage, placing.target.string()))});
+        } else {
+            admitted.push_back(i);
+        }
+    }
+    return admitted;
+}
+
+Result<AddReport> AddBatch(const SongList& deviceSongs, const std::vector<SongToPlace>& songs, const PlaceSong& place,
+                           const std::filesystem::path& songFolder, const std::string& codePage, const AddHooks& hooks,
+                           const std::vector<std::uint64_t>& sizes, bool checkRoom) {
+    AddReport report;
+    const std::vector<std::size_t> admitted = Admitted(deviceSongs, songs, report);
+    if (admitted.empty()) return report;
+    std::uint64_t batchBytes = 0;
+    std::vector<std::uint64_t> admittedSizes;
+    for (std::size_t i : admitted) {
+        admittedSizes.push_back(sizes.empty() ? 0 : sizes[i]);
+        batchBytes += admittedSizes.back();
+    }
+    if (checkRoom) {
+        if (auto room = CheckBatchRoom(admittedSizes, songFolder); !room) return room.failure();
+    }
+    // Records left by a run that could not be finished would be lost under a new one.
+    if (JournalLeftOver(songFolder)) return Fail(kJournalPendingMessage);
+
+    PlacementJournal journal;
+    for (std::size_t i : admitted) {
+        ROWELEMENT song = songs[i].song;
+        song.mediaPath = songs[i].target.lexically_relative(songFolder).string();
+        journal.placements.push_back({song});
+    }
+    WriteStep();
+    if (auto recorded = WritePlacementJournal(songFolder, journal); !recorded) return recorded.failure();
+
+    const auto deviceStillThere = [&] { return !hooks.deviceStillThere || hooks.deviceStillThere(); };
+    SongList placed;
+    BatchProgress progress;
+    progress.fileCount = admitted.size();
+    progress.batchBytes = batchBytes;
+    std::uint64_t bytesBefore = 0;
+    for (std::size_t n = 0; n < admitted.size(); ++n) {
+        const SongToPlace& placing = songs[admitted[n]];
+        if (n > 0 && hooks.stopAfterCurrent && hooks.stopAfterCurrent()) {
+            report.stopped = true;
+            for (std::size_t rest = n; rest < admitted.size(); ++rest) {
+                report.notAdded.push_back({songs[admitted[rest]].song, Fail(kStoppedMessage)});
+            }
+            break;
+        }
+        progress.fileIndex = n;
+        progress.fileBytes = admittedSizes[n];
+        progress.fileBytesDone = 0;
+        progress.batchBytesDone = bytesBefore;
+        if (hooks.onFileStart) hooks.onFileStart(placing.song, progress);
+        WriteStep();
+        Result<std::filesystem::path> file = place(placing, [&](std::uint64_t done, std::uint64_t total) {
+            WriteStep();
+            progress.fileBytesDone = done;
+            if (total) progress.fileBytes = total;
+            progress.batchBytesDone = bytesBefore + done;
+            if (hooks.onBytes) hooks.onBytes(progress);
+        });
+        bytesBefore += progress.fileBytes;
+        if (hooks.onFileEnd) hooks.onFileEnd(placing.song, file);
+        if (!file) {
+            if (!deviceStillThere()) {
+                // What arrived before is recorded on the device: its next writing command catalogues it.
+                report.deviceLost = true;
+                report.uncatalogued = std::move(placed);
+                return report;
+            }
+            report.notAdded.push_back({placing.song, file.failure()});
+            continue;
+        }
+        ROWELEMENT song = placing.song;
+        song.mediaPath = file->string();
+        placed.push_back(song);
+    }
+    if (placed.empty()) {
+        WriteStep();
+        (void)RemovePlacementJournal(songFolder);
+        return report;
+    }
+
+    SongList all = deviceSongs;
+    all.insert(all.end(), placed.begin(), placed.end());
+    if (!deviceStillThere()) {
+        report.deviceLost = true;
+        report.uncatalogued = std::move(placed);
+        return report;
+    }
+    RebuildHooks rebuildHooks = hooks.rebuildHooks;
+    rebuildHooks.betweenRenames = [&] {
+        WriteStep();
+        if (hooks.rebuildHooks.betweenRenames) hooks.rebuildHooks.betweenRenames();
+    };
+    WriteStep();
+    RebuildResult rebuilt = RebuildDeviceCatalogue(all, songFolder, RebuildMode::Add, rebuildHooks, codePage);
+    report.diagnostics = std::move(rebuilt.diagnostics);
+    if (!rebuilt.ok) {
+        if (!deviceStillThere()) {
+            report.deviceLost = true;
+            report.uncatalogued = std::move(placed);
+            return report;
+        }
+        // The record stays: the next writing command on this device catalogues them.
+        report.uncatalogued = std::move(placed);
+        report.catalogueFailure = Fail(Joined(rebuilt.notices));
+        return report;
+    }
+    report.added = std::move(placed);
+    report.notices = std::move(rebuilt.notices);
+    WriteStep();
+    // The catalogue names every placed song: a record left here would only be dropped next time.
+    (void)RemovePlacementJournal(songFolder);
+    return report;
+}
+
+}  // namespace
+
+Result<> CheckBatchRoom(const std::vector<std::uint64_t>& bytes, const std::filesystem::path& songFolder) {
+    const auto room = RoomOn(songFolder);
+    if (!room) return {};
+    std::uint64_t total = 0;
+    for (std::uint64_t size : bytes) {
+        if (room->largestFile && size > *room->largestFile) {
+            return Fail("A song's file (" + SizeText(size) +
+                        ") is too large for the device: its file system (FAT) holds no file of 4 GiB or more. "
+                        "Nothing was copied.");
+        }
+        total += size;
+    }
+    if (total > room->freeBytes) {
+        return Fail("The songs need " + SizeText(total) + " but the device has only " + SizeText(room->freeBytes) +
+                    " free: " + SizeText(total - room->freeBytes) + " more is needed. Nothing was copied.");
+    }
+    return {};
+}
+
+SongToPlace UserSongPlacement(const ROWELEMENT& song, const std::filesystem::path& songFolder) {
+    return {song, MediaTargetPath(songFolder, song.numberText, song.mediaPath)};
+}
+
+Result<std::filesystem::path> CopySongFile(const SongToPlace& song, const PlaceProgress& progress) {
+    std::error_code error;
+    const std::uint64_t size = std::filesystem::file_size(song.song.mediaPath, error);
+    const MediaResult copied = CopyMediaFile(song.song.mediaPath, song.target, [&](std::uint64_t chunks) {
+        if (progress) progress(std::min<std::uint64_t>(chunks * kCopyChunkBytes, size), size);
+    });
+    if (!copied.ok) return Fail(copied.error);
+    return copied.path;
+}
+
+Result<AddReport> AddUserSongs(const SongList& deviceSongs, const SongList& songs,
+                               const std::filesystem::path& songFolder, const std::string& codePage,
+                               const AddHooks& hooks) {
+    std::vector<SongToPlace> placing;
+    std::vector<std::uint64_t> sizes;
+    AddReport unreadable;
+    for (const ROWELEMENT& song : songs) {
+        struct stat source {};
+        // Only a regular file is copied: a FIFO or a device would never end.
+        if (::stat(song.mediaPath.c_str(), &source) != 0 || !S_ISREG(source.st_mode)) {
+            const std::string why = ::stat(song.mediaPath.c_str(), &source) != 0 ? std::strerror(errno)
+                                                                                  : "not a regular file";
+            unreadable.notAdded.push_back({song, Fail("cannot read " + song.mediaPath + ": " + why)});
+            continue;
+        }
+        placing.push_back(UserSongPlacement(song, songFolder));
+        sizes.push_back(static_cast<std::uint64_t>(source.st_size));
+    }
+    Result<AddReport> report = AddBatch(deviceSongs, placing, CopySongFile, songFolder, codePage, hooks, sizes, true);
+    if (report && !unreadable.notAdded.empty()) {
+        report->notAdded.insert(report->notAdded.begin(), unreadable.notAdded.begin(), unreadable.notAdded.end());
+    }
+    return report;
+}
+
+Result<AddReport> AddPlacedSongs(const SongList& deviceSongs, const std::vector<SongToPlace>& songs,
+                                 const PlaceSong& place, const std::filesystem::path& songFolder,
+                                 const std::string& codePage, const AddHooks& hooks) {
+    return AddBatch(deviceSongs, songs, place, songFolder, codePage, hooks, {}, false);
+}
+
+Result<CatalogueWritten> DeleteDeviceSong(const SongList& deviceSongs, std::size_t row,
+                                          const std::filesystem::path& songFolder, const std::string& codePage,
+                                          const DeleteHooks& hooks) {
+    if (row >= deviceSongs.size()) return Fail("There is no such song on the device.");
+    const std::string numberText = deviceSongs[row].numberText;
+    WriteStep();
+    if (auto recorded = RecordDelete(songFolder, numberText); !recorded) return recorded.failure();
+    // The files go first: on a full device that makes the room the new catalogue needs.
+    WriteStep();
+    DeleteDeviceSongFiles(songFolder, numberText);
+    SongList rest = deviceSongs;
+    rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(row));
+    RebuildHooks rebuildHooks = hooks.rebuildHooks;
+    rebuildHooks.betweenRenames = [&] {
+        WriteStep();
+        if (hooks.rebuildHooks.betweenRenames) hooks.rebuildHooks.betweenRenames();
+    };
+    WriteStep();
+    RebuildResult rebuilt = RebuildDeviceCatalogue(rest, songFolder, RebuildMode::Delete, rebuildHooks, codePage);
+    if (!rebuilt.ok) {
+        if (hooks.deviceStillThere && !hooks.deviceStillThere()) return Fail(Joined(rebuilt.notices));
+        return Fail(Joined(rebuilt.notices) + "\n" + kDeleteUnfinishedMessage);
+    }
+    WriteStep();
+    (void)ForgetDelete(songFolder, numberText);
+    return CatalogueWritten{std::move(rebuilt.notices), std::move(rebuilt.diagnostics)};
+}
+
+}  // namespace songloader
