@@ -172,7 +172,6 @@ int Import(const ImportFlags& flags, const Operands& given, Console& console) {
         };
         for (const ROWELEMENT& song : report->added) PrintSong(song, sourceOf(song), device.codePage, console);
         for (const SongNotAdded& notAdded : report->notAdded) {
-            if (report->stopped && notAdded.why.message.empty()) continue;
             console.Fail() << EscapeControls(sourceOf(notAdded.song)) << ": " << notAdded.why.message << "\n";
         }
         if (report->deviceLost) console.Fail() << kDeviceChangedMessage << "\n";
@@ -182,6 +181,7 @@ int Import(const ImportFlags& flags, const Operands& given, Console& console) {
                            << " songs were copied but are not catalogued yet; the next command that writes to the "
                               "device catalogues them\n";
         }
+        for (const Notice& notice : report->notices) console.err << notice.text << "\n";
         if (report->stopped) {
             console.Fail() << "stopped: " << report->added.size() << " of " << plan.songs.size()
                            << " songs added\n";

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/media_samples.h"
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <stdexcept>
@@ -103,6 +105,30 @@ void WriteTransportStream(const std::filesystem::path& file, std::uint64_t bytes
     for (std::uint64_t at = head.size(); at < bytes; at += kTransportPacket) {
         out.write(null.data(), static_cast<std::streamsize>(null.size()));
     }
+    if (!out.flush()) throw std::runtime_error("cannot write " + file.string());
+}
+
+void WriteMediaSample(const std::filesystem::path& file, std::uint64_t bytes, std::uint32_t seed) {
+    std::string extension = file.extension().string();
+    for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const char* fixture = nullptr;
+    if (extension == ".mkv") fixture = "tagged.mkv";
+    if (extension == ".avi") fixture = "Artist - Title.avi";
+    if (extension == ".mp3") fixture = "tagged.mp3";
+    if (extension == ".flv") fixture = "clip.flv";
+    if (extension == ".mpg" || extension == ".mpeg" || extension == ".vob" || extension == ".dat") {
+        fixture = "01 - Gil Park - Night Train.mpg";
+    }
+    if (extension == ".ts") {
+        const std::uint64_t least = std::filesystem::file_size(MediaFixture("stream.ts"));
+        const std::uint64_t size = std::max(bytes, least);
+        return WriteTransportStream(file, (size + kTransportPacket - 1) / kTransportPacket * kTransportPacket);
+    }
+    if (!fixture) return WriteMediaFile(file, std::max(bytes, MinimumMediaBytes()), seed);
+    std::string content = ReadAll(MediaFixture(fixture));
+    if (content.size() < bytes) content.resize(static_cast<std::size_t>(bytes), '\0');
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
+    out.write(content.data(), static_cast<std::streamsize>(content.size()));
     if (!out.flush()) throw std::runtime_error("cannot write " + file.string());
 }
 

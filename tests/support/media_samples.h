@@ -23,4 +23,9 @@ void WriteMediaFile(const std::filesystem::path& file, std::uint64_t bytes, std:
 // size): the fixture followed by null packets.
 void WriteTransportStream(const std::filesystem::path& file, std::uint64_t bytes);
 
+// Real media of the container `file`'s extension names (any case), about `bytes` long: exactly
+// `bytes` for .mp4 (at least MinimumMediaBytes()), whole packets for .ts, and for the other
+// containers a fixture followed by zero bytes up to `bytes`. Without a known extension: an MP4.
+void WriteMediaSample(const std::filesystem::path& file, std::uint64_t bytes, std::uint32_t seed = 0);
+
 }  // namespace songloader::test
