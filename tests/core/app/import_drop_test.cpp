@@ -73,5 +73,26 @@ TEST_F(QueueDroppedFiles, SeveralFilesFromBrowse) {
     EXPECT_EQ(dlg.workSongs().size(), 2u);
 }
 
+// Closing the window while a batch is copied stops it after the current file; the songs copied by
+// then are catalogued, the rest stay queued.
+TEST_F(QueueDroppedFiles, ClosingStopsTheBatchAfterTheCurrentFile) {
+    ChooseDevice();
+    Queue("900001", "One", MakeClip("one.mp4", 2 * 1048576));
+    Queue("900002", "Two", MakeClip("two.mp4", 2 * 1048576));
+    bool asked = false;
+    view.onPump = [&] {
+        if (!asked) {
+            asked = true;
+            dlg.OnSysCommand(SysCommand::Close);
+        }
+    };
+    view.answers = {MessageAnswer::Yes, MessageAnswer::Yes, MessageAnswer::Yes};
+    dlg.OnAddToDevice();
+    view.onPump = nullptr;
+    EXPECT_EQ(Numbers(DeviceCatalogue()), (std::vector<std::int32_t>{900001}));
+    EXPECT_TRUE(std::filesystem::exists(songs() / "900" / "900001.mp4"));
+    EXPECT_FALSE(std::filesystem::exists(songs() / "900" / "900002.mp4"));
+}
+
 }  // namespace
 }  // namespace songloader::test
