@@ -29,6 +29,8 @@ double Seconds(const std::function<void()>& work) {
 }
 
 int RunQuiet(const std::vector<std::string>& args) {
+    // The child must not write out what this process has buffered.
+    std::fflush(stdout);
     const pid_t child = ::fork();
     if (child == 0) {
         std::freopen("/dev/null", "w", stdout);
