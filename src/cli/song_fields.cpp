@@ -3,11 +3,32 @@
 
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
-#include "core/app/dialog_texts.h"
+#include "core/catalogue/language_table.h"
 #include "core/entry/number_rules.h"
 
 namespace songloader::cli {
+
+namespace {
+
+// The letters before "[" of each entry-language item: OPM, EG, ES.
+std::vector<std::string> LanguageOptions() {
+    std::vector<std::string> options;
+    for (const std::string& item : kEntryLanguageItems) options.push_back(item.substr(0, item.find('[')));
+    return options;
+}
+
+std::string Joined(const std::vector<std::string>& words, const char* separator, const char* last) {
+    std::string text;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (i > 0) text += i + 1 == words.size() ? last : separator;
+        text += words[i];
+    }
+    return text;
+}
+
+}  // namespace
 
 void AddSongFieldOptions(CLI::App& command, SongFieldOptions& fields, bool titleRequired) {
     command.add_option("--number", fields.number, "the song number, 900000 to 999999")->type_name("N");
@@ -16,17 +37,19 @@ void AddSongFieldOptions(CLI::App& command, SongFieldOptions& fields, bool title
     command.add_option("--artist", fields.artist, "the artist")->type_name("A");
     command.add_option("--composer", fields.composer, "the composer")->type_name("C");
     command.add_option("--lyricist", fields.lyricist, "the lyricist")->type_name("L");
-    command.add_option("--language", fields.language, "the language: OPM, EG or ES")
-        ->type_name("OPM|EG|ES")
-        ->check(CLI::IsMember({"OPM", "EG", "ES"}).description(""));
+    const std::vector<std::string> languages = LanguageOptions();
+    command.add_option("--language", fields.language, "the language: " + Joined(languages, ", ", " or "))
+        ->type_name(Joined(languages, "|", "|"))
+        ->check(CLI::IsMember(languages).description(""));
     AddEncodingOption(command, fields.encoding);
 }
 
 std::string LanguageComboText(const std::string& option) {
-    if (option == "OPM") return "OPM[Tagalog]";
-    if (option == "EG") return "EG[English]";
-    if (option == "ES") return "ES[Spanish]";
-    throw UsageError{"--language must be OPM, EG or ES"};
+    // The entry combo's items begin with the option's letters: "OPM[Tagalog]" for OPM.
+    for (const std::string& item : kEntryLanguageItems) {
+        if (item.rfind(option + "[", 0) == 0) return item;
+    }
+    throw UsageError{"--language must be " + Joined(LanguageOptions(), ", ", " or ")};
 }
 
 bool NumberBoxAccepts(const std::string& number, Console& console) {
@@ -34,12 +57,8 @@ bool NumberBoxAccepts(const std::string& number, Console& console) {
         !std::all_of(number.begin(), number.end(), [](unsigned char c) { return std::isdigit(c); })) {
         throw UsageError{"--number takes up to six digits"};
     }
-    if (number[0] != '9') {
-        console.Fail() << kFirstDigitMessage << "\n";
-        return false;
-    }
-    if (number.size() == 6 && std::stoi(number) < kFirstUserNumber) {
-        console.Fail() << kNumberRangeMessage << "\n";
+    if (const Result<> box = CheckNumberBox(number); !box) {
+        console.Fail() << box.message() << "\n";
         return false;
     }
     return true;

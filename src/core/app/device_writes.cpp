@@ -66,6 +66,11 @@ void CSonquillDlg::AddQueuedSongs() {
     m_view.SetProgressRange(1, 500);
     m_view.SetProgressPos(500);
     if (!failures.empty()) Show(AppNotice(kCopyFailedMessage + failures, NoticeIcon::Exclamation));
+    // Nothing arrived: the catalogue is still written from the list, as every add ends.
+    if (report->added.empty() && report->uncatalogued.empty()) {
+        RebuildCatalogue(RebuildMode::Add);
+        return;
+    }
     ShowAddOutcome(*report);
 }
 
@@ -123,7 +128,7 @@ bool CSonquillDlg::TakeAddReport(const AddReport& report) {
 void CSonquillDlg::ShowAddOutcome(const AddReport& report) {
     if (report.catalogueFailure) {
         // The old catalogue stands; the copies stay pending (and recorded on the device).
-        Show(AppNotice(report.catalogueFailure->message, NoticeIcon::Exclamation));
+        for (const Notice& notice : report.notices) Show(notice);
         return;
     }
     if (!report.added.empty()) AfterCatalogueWritten(report.notices);

@@ -43,8 +43,6 @@ inline constexpr std::array<ListColumn, 6> kListColumns{{
 
 // Messages of the main window, exactly as the user sees them.
 inline constexpr const char* kInsertDeviceMessage = "Please insert device!!";
-inline constexpr const char* kFirstDigitMessage = "The first digit of song number must be 9";
-inline constexpr const char* kNumberRangeMessage = "Song number must be 900000 to 999999!";
 inline constexpr const char* kSelectFileMessage = "Please select file";
 inline constexpr const char* kFilePathInvalidMessage = "File Path is Invaild";
 inline constexpr const char* kExitQuestion = "Exit without adding any song?";

@@ -47,7 +47,7 @@ void CSonquillDlg::CheckNumberFirstDigit() {
     m_view.ShowCheckBoxes(ControlId::WorkList, false);
     m_numberFirstDigitBad = false;
     const std::string text = m_view.GetText(ControlId::Number);
-    if (text.empty() || text[0] == '9') return;
+    if (NumberFirstDigitAccepted(text)) return;
     m_numberFirstDigitBad = true;
     Show(AppNotice(kFirstDigitMessage));
     m_view.SetFocus(ControlId::Number);
@@ -58,7 +58,7 @@ void CSonquillDlg::OnNumberKillFocus() {
     RunCommand([&] {
         if (!m_numberVisited || m_numberFirstDigitBad || m_songFolder.empty()) return;
         const std::string text = m_view.GetText(ControlId::Number);
-        if (text.empty() || std::atoi(text.c_str()) >= kFirstUserNumber) return;
+        if (!NumberBelowUserRange(text)) return;
         Show({kNumberRangeMessage, kCaptionNote, NoticeIcon::None});
         m_numberVisited = false;
         m_view.SetFocus(ControlId::Number);

@@ -70,7 +70,7 @@ Result<AddReport> AddBatch(const SongList& deviceSongs, const std::vector<SongTo
                            const std::filesystem::path& songFolder, const std::string& codePage, const AddHooks& hooks,
                            const std::vector<std::uint64_t>& sizes, bool checkRoom) {
     AddReport report;
-    const std::vector<std::size_t> admitted = Admitted(deviceSongs, songs, report);
+    std::vector<std::size_t> admitted = Admitted(deviceSongs, songs, report);
     if (admitted.empty()) return report;
     std::uint64_t batchBytes = 0;
     std::vector<std::uint64_t> admittedSizes;
@@ -79,6 +79,26 @@ Result<AddReport> AddBatch(const SongList& deviceSongs, const std::vector<SongTo
         batchBytes += admittedSizes.back();
     }
     if (checkRoom) {
+        // A song that could not fit even alone is refused by itself; the rest is then checked whole.
+        if (const auto room = RoomOn(songFolder)) {
+            std::vector<std::size_t> fitting;
+            std::vector<std::uint64_t> fittingSizes;
+            for (std::size_t n = 0; n < admitted.size(); ++n) {
+                const ROWELEMENT& song = songs[admitted[n]].song;
+                const std::string name = std::filesystem::path(song.mediaPath).filename().string();
+                if (auto refusal = RefuseForRoom(name, admittedSizes[n], *room)) {
+                    report.notAdded.push_back({song, Fail(*refusal)});
+                    continue;
+                }
+                fitting.push_back(admitted[n]);
+                fittingSizes.push_back(admittedSizes[n]);
+            }
+            admitted = std::move(fitting);
+            admittedSizes = std::move(fittingSizes);
+            batchBytes = 0;
+            for (std::uint64_t size : admittedSizes) batchBytes += size;
+            if (admitted.empty()) return report;
+        }
         if (auto room = CheckBatchRoom(admittedSizes, songFolder); !room) return room.failure();
     }
     // Records left by a run that could not be finished would be lost under a new one.
@@ -167,6 +187,7 @@ Result<AddReport> AddBatch(const SongList& deviceSongs, const std::vector<SongTo
         // The record stays: the next writing command on this device catalogues them.
         report.uncatalogued = std::move(placed);
         report.catalogueFailure = Fail(Joined(rebuilt.notices));
+        report.notices = std::move(rebuilt.notices);
         return report;
     }
     report.added = std::move(placed);

@@ -68,7 +68,7 @@ struct AddReport {
     bool stopped = false;                // stopAfterCurrent ended the batch
     bool deviceLost = false;             // deviceStillThere said no: nothing more was written
     std::optional<Failure> catalogueFailure;  // why `uncatalogued` are not in the catalogue
-    Notices notices;                          // the rebuild's closing message when it ran
+    Notices notices;  // the rebuild's messages when it ran: its closing message, or why it failed
     std::vector<std::string> diagnostics;     // the database creation's, for a console
 };
 
@@ -77,7 +77,8 @@ struct AddReport {
 // Before the first copy the whole batch is checked: a number the device or an earlier song of
 // the batch uses, a missing source, a file already standing at the target (never replaced) put
 // that song in notAdded; then the room of the whole rest (free space, and the 4 GiB file limit of
-// FAT32): when it does not fit, nothing is copied and the failure says how much is missing.
+// FAT32; a song too large even alone is not added, with its reason): when the rest does not fit
+// together, nothing is copied and the failure says how much more is needed.
 // Then the batch is recorded on the device, the files are copied one by one (through temporary
 // names) and the catalogue is rebuilt once with every song that arrived. A failure here is a
 // refusal of the whole batch with nothing written.

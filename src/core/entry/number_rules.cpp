@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/entry/number_rules.h"
 
+#include <cstdlib>
 #include <set>
 
 namespace songloader {
@@ -18,6 +19,19 @@ std::int32_t NextFreeUserNumber(const SongList& deviceSongs, const SongList& wor
         ++next;
     }
     return next;
+}
+
+bool NumberFirstDigitAccepted(std::string_view text) { return text.empty() || text[0] == '9'; }
+
+bool NumberBelowUserRange(std::string_view text) {
+    return !text.empty() && std::atoi(std::string(text).c_str()) < kFirstUserNumber;
+}
+
+Result<> CheckNumberBox(std::string_view text) {
+    if (!NumberFirstDigitAccepted(text)) return Fail(kFirstDigitMessage);
+    // A shorter number is the length check's to refuse.
+    if (text.size() == 6 && NumberBelowUserRange(text)) return Fail(kNumberRangeMessage);
+    return {};
 }
 
 }  // namespace songloader

@@ -2,6 +2,8 @@
 #include <algorithm>
 
 #include "support/cloud_catalogue_fixture.h"
+#include "core/common/temporary_name.h"
+#include "core/entry/placement_journal.h"
 #include "dialog_fixture.h"
 
 namespace songloader::test {
@@ -140,6 +142,32 @@ TEST_F(AddUserSongs, AFailedRebuildKeepsTheOldCatalogueAndThePendingCopies) {
     EXPECT_TRUE(std::filesystem::exists(songs() / "900" / "900002.mp4"));
 }
 
+// A copy whose catalogue could not be written stays pending and recorded on the stick; choosing the
+// same stick again catalogues it (and sweeps what killed runs left there), so nothing is orphaned.
+TEST_F(AddUserSongs, PendingCopiesAreCataloguedWhenTheStickIsChosenAgain) {
+    PutDeviceList({{900000, 0, "Let It Be", "Ann", "", ""}});
+    PutDeviceMedia("900000", ".mp4");
+    ChooseDevice();
+    Queue("900001", "Fine", MakeClip("a.mp4"));
+    // Something at the database's fixed temporary name that no clean-up removes: the rebuild fails.
+    const auto blocker = PairTemporaryNameFor(songs() / "usbsong.db");
+    view.onPump = [&] { std::filesystem::create_directories(blocker / "inside"); };
+    dlg.OnAddToDevice();
+    view.onPump = {};
+    ASSERT_EQ(dlg.pendingCopies().size(), 1u);
+    EXPECT_EQ(Numbers(DeviceCatalogue()), std::vector<std::int32_t>{900000});
+
+    std::filesystem::remove_all(blocker);
+    const auto stale = TemporaryNameFor(songs() / "900" / "900009.mp4");
+    WriteBytes(stale, "left by a killed run");
+    ClearLog();
+    ChooseDevice();
+    EXPECT_TRUE(dlg.pendingCopies().empty());
+    EXPECT_EQ(Numbers(DeviceCatalogue()), (std::vector<std::int32_t>{900000, 900001}));
+    EXPECT_EQ(Numbers(dlg.deviceSongs()), (std::vector<std::int32_t>{900000, 900001}));
+    EXPECT_FALSE(std::filesystem::exists(stale));
+}
+
 class DeleteSong : public DialogTest {
 protected:
     void SetUp() override {
@@ -224,7 +252,9 @@ TEST_F(DeleteSong, OutsideAnyRowTheMenuHasNoDelete) {
     EXPECT_EQ(view.contextMenus, 2);
 }
 
-TEST_F(DeleteSong, AFailedRebuildKeepsTheSongAndItsFiles) {
+// The delete frees the media before the catalogue is written (so a full stick can be emptied): a
+// catalogue that cannot be written leaves the delete recorded for the next write to finish.
+TEST_F(DeleteSong, AFailedRebuildIsFinishedByTheNextWrite) {
     PutDeviceList({{900000, 0, "Let It Be", "Ann", "", ""},
                    {900123, 0, "Hey", "Bob", "", ""},
                    {900200, 0, kUnbuildableTitle, "", "", ""}});
@@ -233,11 +263,13 @@ TEST_F(DeleteSong, AFailedRebuildKeepsTheSongAndItsFiles) {
     dlg.OnListRightClick(ControlId::DeviceList, 1);
     view.answers = {MessageAnswer::Yes};
     dlg.OnDeleteSong();
-    EXPECT_EQ(view.MessageLog().back(), "Sonquill|Temp File Analyse Error!");
-    EXPECT_EQ(Numbers(dlg.deviceSongs()), (std::vector<std::int32_t>{900000, 900123, 900200}));
-    EXPECT_EQ(view.Rows(ControlId::DeviceList)[1], "900123|EG|Hey|Bob||");
-    EXPECT_TRUE(std::filesystem::exists(songs() / "900" / "900123.mp4"));
+    EXPECT_EQ(view.MessageLog().back(),
+              "Sonquill|2have row error:Song name characters is wrong!\nTemp File Analyse Error!\n"
+              "The song's files are removed; the next change of the USB drive finishes its delete.");
+    EXPECT_EQ(Numbers(dlg.deviceSongs()), (std::vector<std::int32_t>{900000, 900200}));
+    EXPECT_FALSE(std::filesystem::exists(songs() / "900" / "900123.mp4"));
     EXPECT_EQ(ReadBytes(songs() / "SgList.dat"), oldList);
+    EXPECT_TRUE(JournalLeftOver(songs()));
 }
 
 TEST_F(DeleteSong, DeletingTheEditedRowEndsTheEdit) {
