@@ -80,6 +80,7 @@ void AddDevicesCommand(CommandSet& commands);
 void AddListCommand(CommandSet& commands);
 void AddExportCommand(CommandSet& commands);
 void AddAddCommand(CommandSet& commands);
+void AddImportCommand(CommandSet& commands);
 void AddReviseCommand(CommandSet& commands);
 void AddDeleteCommand(CommandSet& commands);
 void AddRebuildCommand(CommandSet& commands);

@@ -9,7 +9,7 @@ using namespace songloader::cli;
 int main(int argc, char** argv) {
     const songloader::CurlLibrary curl;
     CommandSet commands;
-    for (auto add : {AddDevicesCommand, AddListCommand, AddExportCommand, AddAddCommand, AddReviseCommand,
+    for (auto add : {AddDevicesCommand, AddListCommand, AddExportCommand, AddAddCommand, AddImportCommand, AddReviseCommand,
                      AddDeleteCommand, AddRebuildCommand, AddVerifyCommand, AddSearchCommand, AddPrintCommand,
                      AddCloudSyncCommand, AddFetchCommand, AddMidiCommand, AddEjectCommand, AddPublishCommand, AddConfigCommand}) {
         add(commands);

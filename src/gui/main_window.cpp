@@ -4,15 +4,19 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileDialog>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QMessageBox>
 #include <QPainter>
 #include <QShortcut>
@@ -166,6 +170,7 @@ MainWindow::MainWindow(const DriveSystem& drives, const CloudClient& cloud, Dial
     // The window paints its own light background, so its widgets keep light colours on any
     // desktop; dialogs and menus are windows of their own and follow the desktop.
     setPalette(LightPalette());
+    setAcceptDrops(true);
     m_background = BackgroundImage();
     m_timer = new QTimer(this);
     m_notifier = std::make_unique<DesktopNotifier>();
@@ -472,8 +477,45 @@ void MainWindow::ShowWindowMenu(const QPoint& globalPos) {
     menu->popup(globalPos);
 }
 
+namespace {
+
+// The local files and folders a drag carries, as file names of this system.
+std::vector<std::string> LocalFiles(const QMimeData* mime) {
+    std::vector<std::string> files;
+    if (!mime || !mime->hasUrls()) return files;
+    for (const QUrl& url : mime->urls()) {
+        if (url.isLocalFile()) files.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+    }
+    return files;
+}
+
+}  // namespace
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (!LocalFiles(event->mimeData()).empty()) event->acceptProposedAction();
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    std::vector<std::string> files = LocalFiles(event->mimeData());
+    if (files.empty()) return;
+    event->acceptProposedAction();
+    // Once the drop has returned: the drag's own loop ends before any message box opens.
+    QTimer::singleShot(0, this, [this, files = std::move(files)] { m_dialog.OnDropFiles(files); });
+}
+
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     const QEvent::Type type = event->type();
+    // Files dropped on a text box are queued like those dropped anywhere else on the window.
+    if (type == QEvent::DragEnter || type == QEvent::DragMove || type == QEvent::Drop) {
+        auto* drag = static_cast<QDropEvent*>(event);
+        if (LocalFiles(drag->mimeData()).empty()) return false;
+        if (type == QEvent::Drop) {
+            dropEvent(drag);
+        } else {
+            drag->acceptProposedAction();
+        }
+        return true;
+    }
     if (type != QEvent::FocusIn && type != QEvent::FocusOut) return false;
     const bool in = type == QEvent::FocusIn;
     if (watched == control(ControlId::SearchBox)) {
@@ -665,6 +707,17 @@ std::optional<std::string> MainWindow::ChooseOpenFile(const FileDialogOptions& o
     dialog.setFileMode(options.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
     return dialog.selectedFiles().first().toStdString();
+}
+
+std::vector<std::string> MainWindow::ChooseOpenFiles(const FileDialogOptions& options) {
+    const ArrowCursor arrow;
+    QFileDialog dialog(this, QString(), QString(), QtFilter(options.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    std::vector<std::string> files;
+    if (dialog.exec() != QDialog::Accepted) return files;
+    for (const QString& file : dialog.selectedFiles()) files.push_back(QFile::encodeName(file).toStdString());
+    return files;
 }
 
 std::optional<std::string> MainWindow::ChooseSaveFile(const FileDialogOptions& options) {

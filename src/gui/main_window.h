@@ -76,6 +76,7 @@ public:
     void CloseWindow() override;
     MessageAnswer ShowMessage(const Notice& notice, MessageButtons buttons) override;
     std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
+    std::vector<std::string> ChooseOpenFiles(const FileDialogOptions& options) override;
     std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
     std::optional<std::string> ChooseFolder(const std::string& title) override;
     void ShowContextMenu(bool deleteEnabled) override;
@@ -92,6 +93,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

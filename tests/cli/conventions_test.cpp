@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "support/media_samples.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -130,7 +131,7 @@ std::string ErrorOutput(const std::vector<std::string>& args, bool terminal) {
 TEST_F(CliConventions, ProgressGoesToStandardErrorOnlyOnATerminal) {
     const std::filesystem::path device = dir_ / "stick";
     std::filesystem::create_directories(device);
-    test::WriteBytes(dir_ / "clip.mp4", std::string(3 * 1048576 + 5, 'v'));
+    test::WriteMediaSample(dir_ / "clip.mp4", 3 * 1048576 + 5);
     const std::vector<std::string> add = {"add", device.string(), (dir_ / "clip.mp4").string(), "--title", "T"};
 
     const std::string shown = ErrorOutput(add, true);

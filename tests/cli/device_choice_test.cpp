@@ -3,6 +3,7 @@
 // revising a song on the device.
 #include <gtest/gtest.h>
 
+#include "support/media_samples.h"
 #include "support/run_program.h"
 #include "support/sysfs_fixture.h"
 #include "support/temp_dir.h"
@@ -41,7 +42,7 @@ protected:
         return mount;
     }
     std::string Clip() {
-        test::WriteBytes(dir_ / "clip.mp4", std::string(3000, 'v'));
+        test::WriteMediaSample(dir_ / "clip.mp4", 3000);
         return (dir_ / "clip.mp4").string();
     }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include "support/media_samples.h"
 #include "support/cloud_catalogue_fixture.h"
 #include "support/list_file_bytes.h"
 #include "support/run_program.h"
@@ -16,7 +17,7 @@ protected:
     void SetUp() override {
         device_ = dir_ / "stick";
         std::filesystem::create_directories(device_);
-        test::WriteBytes(dir_ / "clip.mp4", std::string(3000, 'v'));
+        test::WriteMediaSample(dir_ / "clip.mp4", 3000);
     }
     ProgramRun Run(std::vector<std::string> args, const std::string& locale = "en_US.UTF-8") {
         return test::RunProgram(SONGLOADER_CLI_PATH, args,
@@ -73,7 +74,7 @@ TEST_F(Cli, AddListExportAndDeleteOnAFreshStick) {
     ASSERT_EQ(add.exitCode, 0) << add.err;
     EXPECT_EQ(add.out, "900000\n");
     EXPECT_EQ(add.err, "Added successfully\n");
-    EXPECT_EQ(test::ReadBytes(Songs() / "900" / "900000.mp4"), std::string(3000, 'v'));
+    EXPECT_EQ(test::ReadBytes(Songs() / "900" / "900000.mp4"), test::ReadBytes(Clip()));
 
     add = Run({"add", Device(), Clip(), "--title", "Canción", "--number", "900005", "--composer", "C",
                "--lyricist", "L"});

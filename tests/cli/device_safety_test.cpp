@@ -12,6 +12,7 @@
 
 #include "core/device/device_layout.h"
 #include "core/device/device_write_session.h"
+#include "support/media_samples.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 #include "support/tmpfs_mount.h"
@@ -50,7 +51,7 @@ TEST(CliDeviceLock, ConcurrentAddsAllLand) {
     std::vector<ProgramRun> runs(4);
     for (std::size_t i = 0; i < runs.size(); ++i) {
         const fs::path clip = dir / ("clip" + std::to_string(i) + ".mp4");
-        test::WriteBytes(clip, std::string(200000 + i, 'v'));
+        test::WriteMediaSample(clip, 200000 + i, static_cast<std::uint32_t>(i));
         adds.emplace_back([&, i, clip] {
             runs[i] = Cli({"add", device.string(), clip.string(), "--title", "Song " + std::to_string(i)});
         });
@@ -64,7 +65,7 @@ TEST(CliDeviceLock, WriterWaitsForTheLockHolder) {
     test::TempDir dir;
     const fs::path device = dir / "stick";
     fs::create_directories(SongFolderOf(device));
-    test::WriteBytes(dir / "clip.mp4", "video");
+    test::WriteMediaSample(dir / "clip.mp4", 0);
     ProgramRun run;
     std::thread add;
     {

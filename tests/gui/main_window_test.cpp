@@ -5,6 +5,9 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QAbstractButton>
 #include <QPushButton>
 #include <QTableView>
@@ -25,6 +28,7 @@
 #include "gui/demo/demo_setup.h"
 #include "gui/main_window.h"
 #include "gui/windows/progress_window.h"
+#include "support/media_samples.h"
 #include "support/temp_dir.h"
 #include "support/tmpfs_mount.h"
 #include "support/test_cloud_server.h"
@@ -96,8 +100,25 @@ protected:
     int Rows(ControlId list) { return qobject_cast<QTableView*>(window->control(list))->model()->rowCount(); }
     std::filesystem::path Clip(const std::string& name) {
         const auto file = dir.path() / name;
-        std::ofstream(file) << std::string(2000, 'v');
+        test::WriteMediaFile(file, test::MinimumMediaBytes());
         return file;
+    }
+    // Drops `files` on `target` as a file manager does: enter, move, drop.
+    static void DropFiles(QWidget* target, const std::vector<std::filesystem::path>& files) {
+        QMimeData mime;
+        QList<QUrl> urls;
+        for (const auto& file : files) urls.push_back(QUrl::fromLocalFile(QString::fromStdString(file.string())));
+        mime.setUrls(urls);
+        const QPointF at(target->width() / 2.0, target->height() / 2.0);
+        QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+        ASSERT_TRUE(enter.isAccepted());
+        QDragMoveEvent move(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &move);
+        QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &drop);
+        EXPECT_TRUE(drop.isAccepted());
+        QTest::qWait(50);
     }
     void TypeSong(const std::string& number, const std::string& title, const std::filesystem::path& media) {
         QTest::keyClicks(Edit(ControlId::Number), QString::fromStdString(number));
@@ -171,6 +192,30 @@ TEST_F(WindowRoad, EnterOnASelectedRowLoadsTheSongAsADoubleClickDoes) {
         EXPECT_EQ(Edit(ControlId::Title)->text(), "Morning Road") << ControlName(id);
         EXPECT_EQ(Edit(ControlId::Number)->text(), "900123") << ControlName(id);
     }
+}
+
+// Files dropped on the window, or on one of its text boxes, are queued; the box keeps its text.
+TEST_F(WindowRoad, DroppedFilesAreQueued) {
+    Open();
+    QTest::mouseClick(Button(ControlId::AutoCheckDevice), Qt::LeftButton);
+    qobject_cast<QComboBox*>(window->control(ControlId::EntryLanguage))->setCurrentIndex(1);
+    std::filesystem::copy_file(test::MediaFixture("tagged.mp4"), dir.path() / "a.mp4");
+    std::filesystem::copy_file(test::MediaFixture("tagged.mp3"), dir.path() / "b.mp3");
+    DropFiles(window.get(), {dir.path() / "a.mp4", dir.path() / "b.mp3"});
+    EXPECT_EQ(Rows(ControlId::WorkList), 2);
+    EXPECT_EQ(script.seen, Log{});
+    auto* list = qobject_cast<QTableView*>(window->control(ControlId::WorkList));
+    EXPECT_EQ(list->model()->index(0, 2).data().toString().toStdString(), "Blue Moon");
+    EXPECT_EQ(list->model()->index(1, 3).data().toString().toStdString(), "Eve Moss");
+
+    std::filesystem::copy_file(test::MediaFixture("tagged.mkv"), dir.path() / "c.mkv");
+    DropFiles(Edit(ControlId::Title), {dir.path() / "c.mkv"});
+    EXPECT_EQ(Rows(ControlId::WorkList), 3);
+    EXPECT_EQ(Edit(ControlId::Title)->text().toStdString(), "");
+
+    QTest::mouseClick(Button(ControlId::AddToDevice), Qt::LeftButton);
+    EXPECT_EQ(script.seen, Log{"Note|Added successfully"});
+    EXPECT_TRUE(std::filesystem::exists(device / "songs" / "900" / "900002.mkv"));
 }
 
 TEST_F(WindowRoad, ClosingWithPendingCopiesAsksNoThenYes) {

@@ -245,6 +245,18 @@ std::optional<std::string> FakeView::ChooseOpenFile(const FileDialogOptions& opt
     return Next<std::optional<std::string>>(openFiles, "the open-file dialog", std::nullopt);
 }
 
+std::vector<std::string> FakeView::ChooseOpenFiles(const FileDialogOptions& options) {
+    if (openFileLists.empty()) {
+        auto file = ChooseOpenFile(options);
+        return file ? std::vector<std::string>{*file} : std::vector<std::string>{};
+    }
+    Record("ChooseOpenFile");
+    fileDialogs.push_back(options);
+    auto files = std::move(openFileLists.front());
+    openFileLists.pop_front();
+    return files;
+}
+
 std::optional<std::string> FakeView::ChooseSaveFile(const FileDialogOptions& options) {
     Record("ChooseSaveFile");
     fileDialogs.push_back(options);

@@ -35,6 +35,8 @@ public:
     // ---- script ----
     std::deque<MessageAnswer> answers;  // Yes/No questions, in order; OK boxes need none
     std::deque<std::optional<std::string>> openFiles;
+    // Answers of the several-files chooser; when none are scripted, it answers from openFiles.
+    std::deque<std::vector<std::string>> openFileLists;
     std::deque<std::optional<std::string>> saveFiles;
     std::deque<std::optional<std::string>> folders;
     std::function<void()> onPump;                   // runs inside PumpMessage
@@ -118,6 +120,7 @@ public:
     void CloseWindow() override;
     MessageAnswer ShowMessage(const Notice& notice, MessageButtons buttons) override;
     std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) override;
+    std::vector<std::string> ChooseOpenFiles(const FileDialogOptions& options) override;
     std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) override;
     std::optional<std::string> ChooseFolder(const std::string& title) override;
     void ShowContextMenu(bool deleteEnabled) override;

@@ -92,6 +92,9 @@ AddHooks CSonquillDlg::BatchHooks(int& row) {
         }
     };
     hooks.deviceStillThere = [this] { return DeviceStillThere(); };
+    // Closing the window during a batch stops it after the file being copied; what arrived is
+    // catalogued before the window closes.
+    hooks.stopAfterCurrent = [this] { return m_closeRequested; };
     hooks.rebuildHooks.onSong = [this](std::size_t done, std::size_t total) {
         if (done == 1) m_view.SetProgressRange(1, static_cast<int>(total));
         StepProgress(static_cast<int>(done));

@@ -25,6 +25,11 @@ inline constexpr const char* kFolderPickerTitleTraditional = "選擇目標文件
 inline constexpr const char* kMediaFileFilter =
     "All Files (*.*)|*.*|MP3 Files (*.mp3)|*.mp3|MP4 Files (*.avi;*.dat;*.mp4)|*.avi;*.dat;*mp4||";
 inline constexpr const char* kMediaDefaultExtension = ".mp3|.avi";
+// Queueing dropped files (or several chosen in "Browse").
+inline constexpr const char* kChooseLanguageFirstMessage = "Please choose a language first.";
+inline constexpr const char* kFilesNotQueuedMessage = "These files were not queued:";
+inline constexpr const char* kRepeatsQuestion = "These files repeat songs already on the USB drive or in the list:";
+inline constexpr const char* kRepeatsQuestionEnd = "Queue them anyway?";
 inline constexpr const char* kExportFileFilter = "xls Files (*.xls)|*.xls||";
 inline constexpr const char* kExportDefaultExtension = "xls";
 

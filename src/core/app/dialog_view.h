@@ -88,6 +88,8 @@ public:
     // Modal questions.
     virtual MessageAnswer ShowMessage(const Notice& notice, MessageButtons buttons) = 0;
     virtual std::optional<std::string> ChooseOpenFile(const FileDialogOptions& options) = 0;
+    // The same chooser taking one file or several; empty when cancelled.
+    virtual std::vector<std::string> ChooseOpenFiles(const FileDialogOptions& options) = 0;
     virtual std::optional<std::string> ChooseSaveFile(const FileDialogOptions& options) = 0;
     virtual std::optional<std::string> ChooseFolder(const std::string& title) = 0;
     // The context menu ("Delete", "About") at the cursor; its commands come back as handler calls.

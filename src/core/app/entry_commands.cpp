@@ -8,6 +8,7 @@
 #include "core/catalogue/language_table.h"
 #include "core/entry/add_queue.h"
 #include "core/entry/device_revise.h"
+#include "core/entry/import_plan.h"
 #include "core/entry/media_files.h"
 #include "core/entry/number_rules.h"
 #include "core/text/code_page.h"
@@ -83,13 +84,67 @@ void CSonquillDlg::OnBrowse() {
         options.filter = kMediaFileFilter;
         options.defaultExtension = kMediaDefaultExtension;
         options.mustExist = true;
-        const auto file = m_view.ChooseOpenFile(options);
-        if (!file) {
+        const std::vector<std::string> files = m_view.ChooseOpenFiles(options);
+        if (files.empty()) {
             Show({kSelectFileMessage, kCaptionNote, NoticeIcon::None});
             return;
         }
-        m_view.SetText(ControlId::MediaPath, *file);
+        if (files.size() == 1) {
+            m_view.SetText(ControlId::MediaPath, files.front());
+            return;
+        }
+        QueueFiles(files);
     });
+}
+
+void CSonquillDlg::OnDropFiles(const std::vector<std::string>& paths) {
+    RunCommand([&] {
+        if (paths.empty()) return;
+        if (m_cloudListShown) {
+            m_cloudListShown = false;
+            ClearList(ControlId::WorkList);
+        }
+        QueueFiles(paths);
+    });
+}
+
+void CSonquillDlg::QueueFiles(const std::vector<std::string>& paths) {
+    if (m_songFolder.empty()) {
+        Show({kNeedDeviceMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
+        return;
+    }
+    const int language = m_view.ComboSelection(ControlId::EntryLanguage);
+    if (language < 0 || language >= static_cast<int>(kEntryLanguageItems.size())) {
+        Show({kChooseLanguageFirstMessage, kCaptionNote, NoticeIcon::None});
+        m_view.SetFocus(ControlId::EntryLanguage);
+        return;
+    }
+    const std::vector<std::filesystem::path> given(paths.begin(), paths.end());
+    const ImportFiles files = CollectImportFiles(given, m_songFolder);
+    ImportOptions options;
+    options.languageText = kEntryLanguageItems[static_cast<std::size_t>(language)];
+    options.codePage = m_settings.codePage;
+    ImportPlan plan = PlanImport(files.files, m_deviceSongs, m_workSongs, options);
+
+    std::string repeats;
+    for (const ImportSkip& skip : plan.skipped) {
+        if (skip.duplicate) repeats += "\n" + skip.message;
+    }
+    if (!repeats.empty() &&
+        Show({std::string(kRepeatsQuestion) + repeats + "\n\n" + kRepeatsQuestionEnd, kCaptionNote, NoticeIcon::Question},
+             MessageButtons::YesNo) == MessageAnswer::Yes) {
+        options.keepDuplicates = true;
+        plan = PlanImport(files.files, m_deviceSongs, m_workSongs, options);
+    }
+    if (!m_cloudListShown) m_view.ShowCheckBoxes(ControlId::WorkList, false);
+    for (const ROWELEMENT& song : plan.songs) AppendRow(ControlId::WorkList, song);
+    std::string notQueued;
+    for (const ImportSkip& skip : files.missing) notQueued += "\n" + skip.message;
+    for (const ImportSkip& skip : plan.skipped) {
+        // Repeats the user chose to leave out were named in the question already.
+        if (!skip.duplicate || options.keepDuplicates) notQueued += "\n" + skip.message;
+    }
+    if (!notQueued.empty()) Show({kFilesNotQueuedMessage + notQueued, kCaptionNote, NoticeIcon::Exclamation});
 }
 
 CSonquillDlg::FormRead CSonquillDlg::ReadFormTexts() {

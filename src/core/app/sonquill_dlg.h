@@ -89,6 +89,9 @@ public:
     void OnNumberKillFocus();
     void OnAutoGenerate();
     void OnBrowse();
+    // Files or folders dropped on the window (or several files chosen in "Browse"): each media
+    // file found is queued with the names found for it, the entry language and the next free number.
+    void OnDropFiles(const std::vector<std::string>& paths);
     void OnQueueToAdd();
     void OnClearFields();
     void OnRevise();
@@ -139,6 +142,7 @@ private:
     // view's rows itself right after (one change for the view instead of two).
     void ClearList(ControlId list, bool viewRowsFollow = false);
     void AppendRow(ControlId list, const ROWELEMENT& song);
+    void QueueFiles(const std::vector<std::string>& paths);
     void StepProgress(int position);
     // The output commands ("Print", "Print Preview", "Export Song List") need device songs: they
     // go off as soon as a command leaves the device list empty.

@@ -6,6 +6,7 @@
 #include <system_error>
 
 #include "core/catalogue/language_table.h"
+#include "core/media/media_probe.h"
 #include "core/songlist/song_text.h"
 #include "core/songlist/song_text_parser.h"
 
@@ -52,7 +53,7 @@ ROWELEMENT SongFromForm(const EntryForm& form) {
 }
 
 QueueCheck CheckQueueToAdd(const EntryForm& form, bool deviceChosen, const SongList& workSongs,
-                           const SongList& deviceSongs) {
+                           const SongList& deviceSongs, bool probeMedia) {
     QueueCheck check;
     auto fail = [&check](Notice notice) {
         check.failure = std::move(notice);
@@ -65,6 +66,10 @@ QueueCheck CheckQueueToAdd(const EntryForm& form, bool deviceChosen, const SongL
     if (check.song.title.empty()) return fail(ErrorNotice(kNeedTitleMessage));
     if (check.song.mediaPath.empty()) return fail(ErrorNotice(kInvalidPathMessage));
     if (auto duplicate = CheckDuplicateNumber(check.song.number, workSongs, deviceSongs)) return fail(*duplicate);
+    if (probeMedia) {
+        const auto media = ProbeMedia(form.mediaPath, form.mediaPath);
+        if (!media) return fail(ErrorNotice(media.message().c_str()));
+    }
     return check;
 }
 

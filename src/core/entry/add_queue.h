@@ -34,8 +34,10 @@ struct QueueCheck {
 };
 
 // Runs the checks of "Queue to Add" in their order; `deviceChosen` = a song folder is known.
+// Last, the media file is probed (ProbeMedia): a file the player cannot play is never queued.
+// `probeMedia` false: the caller has probed it already.
 QueueCheck CheckQueueToAdd(const EntryForm& form, bool deviceChosen, const SongList& workSongs,
-                           const SongList& deviceSongs);
+                           const SongList& deviceSongs, bool probeMedia = true);
 
 // The number checks of "Queue to Add" for a number that enters a list or changes there: six
 // digits, then used by no queued song and no device song (each list's `own...Row` aside: the

@@ -289,28 +289,32 @@ TEST_F(DeleteSong, DeletingTheEditedRowEndsTheEdit) {
     EXPECT_TRUE(view.IsEnabled(ControlId::QueueToAdd));
 }
 
-// A media file without an extension lands on the device named by its number alone, and moving
-// and deleting still find it.
+// A media file without an extension is not queued (the player finds songs by their extension);
+// a device song already stored without one is still moved and deleted with its file.
 TEST_F(AddUserSongs, AMediaFileWithoutAnExtension) {
+    PutDeviceList({{900123, 0, "Plain", "", "", ""}});
+    const auto stored = PutDeviceMedia("900123", "");
+    const std::string bytes = ReadBytes(stored);
     ChooseDevice();
     const auto clip = MakeClip("clips.v2/song");
-    Queue("900123", "Plain", clip);
-    dlg.OnAddToDevice();
-    EXPECT_EQ(ReadBytes(songs() / "900" / "900123"), ReadBytes(clip));
+    FillForm("900200", "Other", clip);
+    dlg.OnQueueToAdd();
+    EXPECT_EQ(view.MessageLog(), Log{"ERROR|" + clip.string() + " is an MP4 file without an extension"});
+    EXPECT_TRUE(dlg.workSongs().empty());
+    ClearLog();
 
     dlg.OnDeviceListDoubleClick(0);
     view.Type(ControlId::Number, "901000");
     dlg.OnRevise();
     EXPECT_FALSE(std::filesystem::exists(songs() / "900" / "900123"));
-    EXPECT_EQ(ReadBytes(songs() / "901" / "901000"), ReadBytes(clip));
+    EXPECT_EQ(ReadBytes(songs() / "901" / "901000"), bytes);
 
     dlg.OnListRightClick(ControlId::DeviceList, 0);
     view.answers = {MessageAnswer::Yes};
     dlg.OnDeleteSong();
     EXPECT_FALSE(std::filesystem::exists(songs() / "901" / "901000"));
     EXPECT_EQ(view.MessageLog(),
-              (Log{"Note|Added successfully", "Note|Revised successfully!", "Note|Confirm song deletion?",
-                   "Note|Song deleted successfully"}));
+              (Log{"Note|Revised successfully!", "Note|Confirm song deletion?", "Note|Song deleted successfully"}));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialog_fixture.h"
 
+#include "support/media_samples.h"
+
 #include "core/catalogue/list_file_reader.h"
 #include "support/cloud_catalogue_fixture.h"
 
@@ -70,10 +72,10 @@ std::filesystem::path DialogTest::PutDeviceMedia(const std::string& numberText, 
 }
 
 std::filesystem::path DialogTest::MakeClip(const std::string& name, std::size_t bytes) {
-    std::string content(bytes, '\0');
-    for (std::size_t i = 0; i < bytes; ++i) content[i] = static_cast<char>(i * 7 + name.size());
     const auto file = dir / "clips" / name;
-    WriteBytes(file, content);
+    std::filesystem::create_directories(file.parent_path());
+    // Real media: Queue to Add refuses anything the player cannot play.
+    WriteMediaSample(file, bytes, static_cast<std::uint32_t>(name.size()));
     return file;
 }
 

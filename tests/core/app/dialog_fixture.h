@@ -50,7 +50,7 @@ protected:
     // A media file of a device song at songs/NNN/<number><extension>.
     std::filesystem::path PutDeviceMedia(const std::string& numberText, const std::string& extension,
                                          const std::string& content = "video");
-    // A media file of the user's, outside the device.
+    // A real media file of the user's (WriteMediaSample), outside the device.
     std::filesystem::path MakeClip(const std::string& name, std::size_t bytes = 1000);
     // "Auto-Check USB Drive", expecting no message.
     void ChooseDevice();

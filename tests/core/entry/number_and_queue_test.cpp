@@ -3,6 +3,7 @@
 
 #include "core/entry/add_queue.h"
 #include "core/entry/number_rules.h"
+#include "support/media_samples.h"
 #include "support/temp_dir.h"
 
 namespace songloader {
@@ -44,7 +45,7 @@ TEST(NextFreeUserNumber, LooksPastAnyNumberOfSongs) {
 class QueueToAdd : public ::testing::Test {
 protected:
     void SetUp() override {
-        test::WriteBytes(dir_ / "clip.mp4", "video");
+        std::filesystem::copy_file(test::MediaFixture("tagged.mp4"), dir_ / "clip.mp4");
         form_.numberText = "900123";
         form_.languageText = "OPM[Tagalog]";
         form_.title = "Title";
@@ -90,11 +91,21 @@ TEST_F(QueueToAdd, EachCheckHasItsMessageInOrder) {
     form_.numberText = "123456";  // first digit and range are not checked again
     EXPECT_EQ(FirstFailure(), "ERROR: Please enter song title");
     form_.title = "T";
+    // Last, the file itself: a folder or a file the player cannot play is never queued.
+    EXPECT_EQ(FirstFailure(), "ERROR: " + dir_.path().string() + " is not a video or audio file.");
+    form_.mediaPath = (dir_ / "clip.mp4").string();
     EXPECT_EQ(FirstFailure(), "");
     form_.numberText = "900123";
     EXPECT_EQ(FirstFailure(true, Numbers({900123}), Numbers({900123})), "ERROR: Song number is duplicate");
     EXPECT_EQ(FirstFailure(true, Numbers({1}), Numbers({900123})),
               "ERROR: Song number is duplicate with existing file of device");
+    test::WriteBytes(dir_ / "words.mp4", "These are the words of the song.\n");
+    form_.mediaPath = (dir_ / "words.mp4").string();
+    EXPECT_EQ(FirstFailure(), "ERROR: " + form_.mediaPath + " is not a video or audio file.");
+    std::filesystem::copy_file(test::MediaFixture("clip.webm"), dir_ / "clip.mkv");
+    form_.mediaPath = (dir_ / "clip.mkv").string();
+    EXPECT_EQ(FirstFailure(), "ERROR: " + form_.mediaPath +
+                                  " is a WebM file; the player takes MKV, TS, VOB, DAT, AVI, MPG, MP4, FLV and MP3 files.");
 }
 
 // The builder's row checks, with the row the song will take in the device's list.

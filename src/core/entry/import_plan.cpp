@@ -1,0 +1,197 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/entry/import_plan.h"
+
+#include <algorithm>
+#include <set>
+#include <system_error>
+#include <unordered_map>
+
+#include "core/entry/add_queue.h"
+#include "core/media/media_probe.h"
+#include "core/media/song_names.h"
+#include "core/text/code_page.h"
+
+namespace songloader {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool IsHidden(const fs::path& path) {
+    const std::string name = path.filename().string();
+    return !name.empty() && name[0] == '.';
+}
+
+bool SameFolder(const fs::path& a, const std::optional<fs::path>& b) {
+    if (!b) return false;
+    std::error_code error;
+    return fs::equivalent(a, *b, error) && !error;
+}
+
+fs::path FullPath(const fs::path& path) {
+    std::error_code error;
+    const fs::path full = fs::absolute(path, error);
+    return (error ? path : full).lexically_normal();
+}
+
+// Title and artist as compared for repeats: ASCII letters in one case (a byte-safe fold for
+// UTF-8), the two fields kept apart.
+std::string SongKey(const std::string& title, const std::string& artist) {
+    std::string key = title + '\n' + artist;
+    for (char& c : key) {
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    }
+    return key;
+}
+
+// The lowest free user numbers, handed out one by one.
+class NumberSource {
+public:
+    NumberSource(const SongList& deviceSongs, const SongList& workSongs) {
+        for (const SongList* songs : {&deviceSongs, &workSongs}) {
+            for (const ROWELEMENT& song : *songs) used_.insert(song.number);
+        }
+    }
+    std::optional<std::int32_t> Peek() {
+        while (next_ <= kLastUserNumber && used_.count(next_)) ++next_;
+        if (next_ > kLastUserNumber) return std::nullopt;
+        return next_;
+    }
+    void Take(std::int32_t number) { used_.insert(number); }
+
+private:
+    std::set<std::int32_t> used_;
+    std::int32_t next_ = kFirstUserNumber;
+};
+
+}  // namespace
+
+ImportFiles CollectImportFiles(const std::vector<fs::path>& given, const std::optional<fs::path>& songFolder) {
+    ImportFiles result;
+    std::vector<std::pair<std::string, fs::path>> found;  // full path -> path as shown
+    for (const fs::path& path : given) {
+        std::error_code error;
+        const fs::file_status status = fs::status(path, error);
+        if (!fs::exists(status)) {
+            result.missing.push_back({path.string(), path.string() + ": no such file or folder", false});
+            continue;
+        }
+        if (!fs::is_directory(status)) {
+            found.emplace_back(FullPath(path).string(), path);
+            continue;
+        }
+        if (SameFolder(path, songFolder)) continue;
+        fs::recursive_directory_iterator walk(path, fs::directory_options::skip_permission_denied, error);
+        for (; !error && walk != fs::recursive_directory_iterator(); walk.increment(error)) {
+            const fs::path& entry = walk->path();
+            std::error_code kindError;
+            if (IsHidden(entry) || (walk->is_directory(kindError) && SameFolder(entry, songFolder))) {
+                if (walk->is_directory(kindError)) walk.disable_recursion_pending();
+                continue;
+            }
+            if (walk->is_directory(kindError)) continue;
+            found.emplace_back(FullPath(entry).string(), entry);
+        }
+        if (error) result.missing.push_back({path.string(), path.string() + ": " + error.message(), false});
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    found.erase(std::unique(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
+                found.end());
+    for (auto& [full, shown] : found) result.files.push_back(shown);
+    return result;
+}
+
+ImportPlan PlanImport(const std::vector<fs::path>& files, const SongList& deviceSongs, const SongList& workSongs,
+                      const ImportOptions& options) {
+    ImportPlan plan;
+    // Who holds each title and artist already: the number on the device, or the file queued.
+    std::unordered_map<std::string, std::string> onDevice, queued;
+    if (!options.keepDuplicates) {
+        for (const ROWELEMENT& song : deviceSongs) {
+            onDevice.emplace(SongKey(DeviceToUtf8(song.title, options.codePage), DeviceToUtf8(song.artist, options.codePage)),
+                             song.numberText);
+        }
+        for (const ROWELEMENT& song : workSongs) {
+            queued.emplace(SongKey(DeviceToUtf8(song.title, options.codePage), DeviceToUtf8(song.artist, options.codePage)),
+                           song.mediaPath);
+        }
+    }
+    NumberSource numbers(deviceSongs, workSongs);
+
+    for (const fs::path& file : files) {
+        const std::string shown = file.string();
+        auto skip = [&](std::string message, bool duplicate = false) {
+            plan.skipped.push_back({shown, std::move(message), duplicate});
+        };
+        const auto facts = ProbeMedia(file, shown);
+        if (!facts) {
+            skip(facts.message());
+            continue;
+        }
+        SongNames names = FindSongNames(*facts, file);
+        if (options.artist) names.artist = *options.artist;
+        if (!options.keepDuplicates) {
+            const std::string key = SongKey(names.title, names.artist);
+            if (const auto device = onDevice.find(key); device != onDevice.end()) {
+                skip(shown + ": already on the USB drive as " + device->second, true);
+                continue;
+            }
+            if (const auto earlier = queued.find(key); earlier != queued.end()) {
+                skip(shown + ": the same song as " + earlier->second, true);
+                continue;
+            }
+            queued.emplace(key, shown);
+        }
+
+        EntryForm form;
+        bool written = true;
+        for (auto [text, target, what] : {std::tuple{&names.title, &form.title, "title"},
+                                          std::tuple{&names.artist, &form.artist, "artist"},
+                                          std::tuple{&names.composer, &form.composer, "composer"},
+                                          std::tuple{&names.lyricist, &form.lyricist, "lyricist"}}) {
+            auto bytes = Utf8ToDevice(*text, options.codePage);
+            if (!bytes) {
+                skip(shown + ": the " + what + " \"" + *text + "\" cannot be written in " + options.codePage);
+                written = false;
+                break;
+            }
+            *target = std::move(*bytes);
+        }
+        if (!written) continue;
+        const auto number = numbers.Peek();
+        if (!number) {
+            skip(shown + ": no free song number is left (900000 to 999999 are all taken)");
+            continue;
+        }
+        form.numberText = std::to_string(*number);
+        form.languageText = options.languageText;
+        form.mediaPath = shown;
+        // The form's own checks; the numbers are free by construction.
+        const QueueCheck check = CheckQueueToAdd(form, true, {}, {}, false);
+        if (check.failure) {
+            skip(shown + ": " + check.failure->text);
+            continue;
+        }
+        if (const auto row = CheckSongRow(check.song, deviceSongs.size() + workSongs.size() + plan.songs.size() + 1)) {
+            skip(shown + ": " + row->text);
+            continue;
+        }
+        numbers.Take(*number);
+        plan.songs.push_back(check.song);
+        plan.shown.push_back(shown);
+    }
+    return plan;
+}
+
+std::vector<std::uint64_t> PlannedBytes(const SongList& songs) {
+    std::vector<std::uint64_t> bytes;
+    bytes.reserve(songs.size());
+    for (const ROWELEMENT& song : songs) {
+        std::error_code error;
+        const auto size = fs::file_size(song.mediaPath, error);
+        bytes.push_back(error ? 0 : size);
+    }
+    return bytes;
+}
+
+}  // namespace songloader

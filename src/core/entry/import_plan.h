@@ -1,0 +1,61 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Importing many media files at once: which files a batch holds, and for each one either the song
+// it becomes (number, language, texts found in its tags and name) or why it is left out. Nothing
+// here writes; the songs go onto the device through AddUserSongs (device_songs.h).
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/catalogue/row_element.h"
+
+namespace songloader {
+
+// A file left out of a batch, with the message that names it (UTF-8).
+struct ImportSkip {
+    std::string file;  // as shown
+    std::string message;
+    bool duplicate = false;  // it repeats a song: importing with duplicates kept takes it
+};
+
+struct ImportFiles {
+    std::vector<std::filesystem::path> files;  // in byte order of their full paths
+    std::vector<ImportSkip> missing;           // given paths that name nothing
+};
+
+// The files of a batch: each path given that is a file, and every file below each folder given
+// (recursively); hidden files and folders below a given folder, and the device's own song folder
+// `songFolder` (when known), are left out without a word. Each file once.
+ImportFiles CollectImportFiles(const std::vector<std::filesystem::path>& given,
+                               const std::optional<std::filesystem::path>& songFolder);
+
+struct ImportOptions {
+    std::string languageText;           // the entry-language combo text, e.g. "EG[English]"
+    std::optional<std::string> artist;  // UTF-8; replaces the artist of every song of the batch
+    bool keepDuplicates = false;
+    std::string codePage;  // the device's
+};
+
+struct ImportPlan {
+    SongList songs;                  // mediaPath = the file to copy; texts in device bytes
+    std::vector<std::string> shown;  // the file of each song as shown
+    std::vector<ImportSkip> skipped;  // in file order
+};
+
+// Plans `files` (as CollectImportFiles gives them) for a device holding `deviceSongs` while
+// `workSongs` are queued: each file is probed (ProbeMedia), named from its tags and file name,
+// skipped when its title and artist (letter case aside) are those of a device song, a queued
+// song or an earlier file (unless duplicates are kept), its texts put into the device's code page,
+// and given the lowest free user number from 900000 up, then checked as "Queue to Add" and the
+// song list builder check a song.
+ImportPlan PlanImport(const std::vector<std::filesystem::path>& files, const SongList& deviceSongs,
+                      const SongList& workSongs, const ImportOptions& options);
+
+// The size of every planned song's file, in order (0 for one that cannot be read).
+std::vector<std::uint64_t> PlannedBytes(const SongList& songs);
+
+}  // namespace songloader

@@ -1,0 +1,280 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/media/media_probe.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <mutex>
+#include <optional>
+
+extern "C" {
+#include <libavformat/avformat.h>
+#include <libavutil/dict.h>
+#include <libavutil/error.h>
+#include <libavutil/log.h>
+}
+
+namespace songloader {
+
+namespace {
+
+// Streams that only show up in packets are looked for this far into the file, no further.
+constexpr std::int64_t kPacketSearchBytes = 1 << 20;
+constexpr int kPacketSearchCount = 256;
+
+struct ContainerInfo {
+    MediaContainer container;
+    const char* name;
+    const char* article;
+    std::array<const char*, 4> extensions;
+};
+
+constexpr std::array<ContainerInfo, 7> kContainers{{
+    {MediaContainer::Matroska, "Matroska (MKV)", "a", {".mkv"}},
+    {MediaContainer::MpegTs, "MPEG transport stream (TS)", "an", {".ts"}},
+    {MediaContainer::MpegPs, "MPEG program stream (MPG)", "an", {".mpg", ".mpeg", ".vob", ".dat"}},
+    {MediaContainer::Avi, "AVI", "an", {".avi"}},
+    {MediaContainer::Mp4, "MP4", "an", {".mp4"}},
+    {MediaContainer::Flv, "Flash video (FLV)", "a", {".flv"}},
+    {MediaContainer::Mp3, "MP3", "an", {".mp3"}},
+}};
+
+const ContainerInfo& InfoOf(MediaContainer container) {
+    for (const ContainerInfo& info : kContainers) {
+        if (info.container == container) return info;
+    }
+    return kContainers[0];
+}
+
+std::string Lower(std::string_view text) {
+    std::string lower(text);
+    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower;
+}
+
+void SilenceLibav() {
+    static std::once_flag once;
+    // libav's own log lines would land on the terminal of the CLI and the window's.
+    std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
+}
+
+// Demuxers that open something other than one media file: lists of other files, pictures,
+// text and raw data. None of them is a song.
+bool IsNeverMedia(std::string_view demuxer) {
+    static constexpr std::array<std::string_view, 12> kNames{
+        "hls", "concat", "dash", "image2", "ffmetadata", "tty", "lavfi", "data", "bin", "srt", "webvtt", "ass"};
+    if (std::find(kNames.begin(), kNames.end(), demuxer) != kNames.end()) return true;
+    constexpr std::string_view kPipe = "_pipe";
+    return demuxer.size() > kPipe.size() && demuxer.substr(demuxer.size() - kPipe.size()) == kPipe;
+}
+
+// "a" or "an" before a container's name as libav spells it.
+const char* ArticleFor(std::string_view name) {
+    if (name.empty()) return "a";
+    const char first = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+    if (std::strchr("AEIOU", first)) return "an";
+    // Initialisms are read letter by letter: an FLV, an MXF, an SMJPEG.
+    const bool initialism = name.size() > 1 && std::isupper(static_cast<unsigned char>(name[0])) &&
+                            std::isupper(static_cast<unsigned char>(name[1]));
+    return initialism && std::strchr("FHLMNRSX", first) ? "an" : "a";
+}
+
+// Reads an EBML variable-length number; nullopt at the end of the data or on a malformed one.
+std::optional<std::uint64_t> ReadVint(const std::string& data, std::size_t& at, bool keepMarker) {
+    if (at >= data.size()) return std::nullopt;
+    const auto first = static_cast<unsigned char>(data[at]);
+    int length = 1;
+    while (length <= 8 && !(first & (0x80 >> (length - 1)))) ++length;
+    if (length > 8 || at + static_cast<std::size_t>(length) > data.size()) return std::nullopt;
+    std::uint64_t value = keepMarker ? first : (first & (0xFFu >> length));
+    for (int i = 1; i < length; ++i) value = (value << 8) | static_cast<unsigned char>(data[at + static_cast<std::size_t>(i)]);
+    at += static_cast<std::size_t>(length);
+    return value;
+}
+
+// The DocType of the EBML header at the start of the file ("matroska", "webm"); empty when
+// there is none.
+std::string EbmlDocType(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    std::string head(4096, '\0');
+    in.read(head.data(), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<std::size_t>(in.gcount()));
+    std::size_t at = 0;
+    const auto id = ReadVint(head, at, true);
+    const auto size = ReadVint(head, at, false);
+    if (!id || *id != 0x1A45DFA3 || !size) return {};
+    const std::size_t end = std::min<std::uint64_t>(head.size(), at + *size);
+    while (at < end) {
+        const auto childId = ReadVint(head, at, true);
+        const auto childSize = ReadVint(head, at, false);
+        if (!childId || !childSize || at + *childSize > end) return {};
+        if (*childId == 0x4282) {
+            std::string docType = head.substr(at, static_cast<std::size_t>(*childSize));
+            docType.erase(std::find(docType.begin(), docType.end(), '\0'), docType.end());
+            return Lower(docType);
+        }
+        at += static_cast<std::size_t>(*childSize);
+    }
+    return {};
+}
+
+// A tag's text with control characters made spaces and outer spaces removed.
+std::string TagText(const AVDictionary* metadata, const char* key) {
+    const AVDictionaryEntry* entry = av_dict_get(metadata, key, nullptr, 0);
+    if (!entry || !entry->value) return {};
+    std::string text = entry->value;
+    for (char& c : text) {
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    }
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string::npos) return {};
+    return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+// The first of `keys` found in the file's tags, then in its streams' tags.
+std::string FindTag(const AVFormatContext* context, std::initializer_list<const char*> keys) {
+    for (const char* key : keys) {
+        if (auto text = TagText(context->metadata, key); !text.empty()) return text;
+    }
+    for (unsigned i = 0; i < context->nb_streams; ++i) {
+        for (const char* key : keys) {
+            if (auto text = TagText(context->streams[i]->metadata, key); !text.empty()) return text;
+        }
+    }
+    return {};
+}
+
+void NoteStreams(const AVFormatContext* context, MediaFacts& facts) {
+    for (unsigned i = 0; i < context->nb_streams; ++i) {
+        const AVStream* stream = context->streams[i];
+        const AVMediaType type = stream->codecpar->codec_type;
+        // A cover picture is not a video.
+        if (type == AVMEDIA_TYPE_VIDEO && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC)) facts.hasVideo = true;
+        if (type == AVMEDIA_TYPE_AUDIO) facts.hasAudio = true;
+    }
+}
+
+struct InputCloser {
+    void operator()(AVFormatContext* context) const {
+        // The input was opened on our own I/O context, which libav leaves to us.
+        AVIOContext* io = context->pb;
+        avformat_close_input(&context);
+        avio_closep(&io);
+    }
+};
+struct IoCloser {
+    void operator()(AVIOContext* io) const { avio_closep(&io); }
+};
+
+std::optional<MediaContainer> PlayerContainer(std::string_view demuxer) {
+    if (demuxer == "matroska,webm") return MediaContainer::Matroska;
+    if (demuxer == "mpegts") return MediaContainer::MpegTs;
+    if (demuxer == "mpeg") return MediaContainer::MpegPs;
+    if (demuxer == "avi") return MediaContainer::Avi;
+    if (demuxer == "mov,mp4,m4a,3gp,3g2,mj2") return MediaContainer::Mp4;
+    if (demuxer == "flv") return MediaContainer::Flv;
+    if (demuxer == "mp3") return MediaContainer::Mp3;
+    return std::nullopt;
+}
+
+}  // namespace
+
+const char* ContainerName(MediaContainer container) { return InfoOf(container).name; }
+
+bool ExtensionFits(MediaContainer container, std::string_view extension) {
+    const std::string lower = Lower(extension);
+    for (const char* allowed : InfoOf(container).extensions) {
+        if (allowed && lower == allowed) return true;
+    }
+    return false;
+}
+
+Result<MediaFacts> ProbeMedia(const std::filesystem::path& file, const std::string& shownName) {
+    SilenceLibav();
+    const Failure notMedia = Fail(shownName + kNotMediaMessage);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) {
+        if (error || !std::filesystem::exists(file, error)) return Fail(shownName + " cannot be read: no such file");
+        return notMedia;
+    }
+    // Only plain files: a media file never makes libav open a network address or another file.
+    AVDictionary* ioOptions = nullptr;
+    av_dict_set(&ioOptions, "protocol_whitelist", "file", 0);
+    AVIOContext* rawIo = nullptr;
+    const std::string url = "file:" + file.string();
+    const int opened = avio_open2(&rawIo, url.c_str(), AVIO_FLAG_READ, nullptr, &ioOptions);
+    av_dict_free(&ioOptions);
+    if (opened < 0) {
+        std::array<char, AV_ERROR_MAX_STRING_SIZE> text{};
+        av_strerror(opened, text.data(), text.size());
+        return Fail(shownName + " cannot be read: " + text.data());
+    }
+    std::unique_ptr<AVIOContext, IoCloser> io(rawIo);
+
+    const AVInputFormat* format = nullptr;
+    // The demuxer is chosen from the bytes alone: the name has no say in what the file holds.
+    if (av_probe_input_buffer2(io.get(), &format, "", nullptr, 0, 0) < 0 || !format) return notMedia;
+    const std::string demuxer = format->name ? format->name : "";
+    if (IsNeverMedia(demuxer)) return notMedia;
+
+    AVFormatContext* rawContext = avformat_alloc_context();
+    if (!rawContext) return Fail(shownName + " cannot be read: out of memory");
+    AVIOContext* ownIo = io.release();
+    rawContext->pb = ownIo;
+    AVDictionary* formatOptions = nullptr;
+    av_dict_set(&formatOptions, "protocol_whitelist", "file", 0);
+    const int started = avformat_open_input(&rawContext, url.c_str(), format, &formatOptions);
+    av_dict_free(&formatOptions);
+    if (started < 0) {
+        // A failed open frees the context but leaves our I/O context to us.
+        avio_closep(&ownIo);
+        return notMedia;
+    }
+    std::unique_ptr<AVFormatContext, InputCloser> context(rawContext);
+
+    MediaFacts facts;
+    NoteStreams(context.get(), facts);
+    if (!facts.hasVideo && !facts.hasAudio) {
+        // Program streams, transport streams and FLV announce their streams in packets.
+        AVPacket* packet = av_packet_alloc();
+        for (int i = 0; packet && i < kPacketSearchCount && !facts.hasVideo && !facts.hasAudio; ++i) {
+            if (av_read_frame(context.get(), packet) < 0) break;
+            av_packet_unref(packet);
+            NoteStreams(context.get(), facts);
+            if (avio_tell(context->pb) > kPacketSearchBytes) break;
+        }
+        av_packet_free(&packet);
+    }
+    if (!facts.hasVideo && !facts.hasAudio) return notMedia;
+
+    const auto container = PlayerContainer(demuxer);
+    std::string foundName;
+    const char* article = "a";
+    if (container == MediaContainer::Matroska && EbmlDocType(file) == "webm") {
+        foundName = "WebM";
+    } else if (!container) {
+        foundName = format->long_name ? format->long_name : demuxer;
+        article = ArticleFor(foundName);
+    }
+    if (!foundName.empty()) return Fail(shownName + " is " + article + " " + foundName + " file" + kPlayerTakesMessage);
+
+    facts.container = *container;
+    const std::string extension = file.extension().string();
+    if (!ExtensionFits(facts.container, extension)) {
+        const ContainerInfo& info = InfoOf(facts.container);
+        const std::string named = extension.empty() ? "without an extension" : "named " + extension;
+        return Fail(shownName + " is " + info.article + " " + info.name + " file " + named);
+    }
+    facts.title = FindTag(context.get(), {"title"});
+    facts.artist = FindTag(context.get(), {"artist", "author"});
+    facts.composer = FindTag(context.get(), {"composer"});
+    facts.lyricist = FindTag(context.get(), {"lyricist", "TEXT"});
+    return facts;
+}
+
+}  // namespace songloader

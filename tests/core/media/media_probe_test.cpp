@@ -1,0 +1,96 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <gtest/gtest.h>
+
+#include "core/media/media_probe.h"
+#include "core/media/song_names.h"
+#include "support/media_samples.h"
+#include "support/temp_dir.h"
+
+namespace songloader {
+namespace {
+using namespace test;
+
+struct Verdict {
+    const char* file;
+    const char* refusal;  // null: taken
+    MediaContainer container;
+};
+
+TEST(MediaProbeTest, VerdictPerFixture) {
+    const std::string takes = "; the player takes MKV, TS, VOB, DAT, AVI, MPG, MP4, FLV and MP3 files.";
+    const Verdict verdicts[] = {
+        {"tagged.mp4", nullptr, MediaContainer::Mp4},
+        {"untagged.mp4", nullptr, MediaContainer::Mp4},
+        {"tagged.mkv", nullptr, MediaContainer::Matroska},
+        {"Artist - Title.avi", nullptr, MediaContainer::Avi},
+        {"tagged.mp3", nullptr, MediaContainer::Mp3},
+        {"01 - Gil Park - Night Train.mpg", nullptr, MediaContainer::MpegPs},
+        {"clip.flv", nullptr, MediaContainer::Flv},
+        {"stream.ts", nullptr, MediaContainer::MpegTs},
+        {"clip.webm", "clip.webm is a WebM file", MediaContainer::Mp4},
+        {"matroska-named.mp4", "matroska-named.mp4 is a Matroska (MKV) file named .mp4", MediaContainer::Mp4},
+        {"words.mp4", "words.mp4 is not a video or audio file.", MediaContainer::Mp4},
+    };
+    for (const Verdict& v : verdicts) {
+        const auto facts = ProbeMedia(MediaFixture(v.file), v.file);
+        if (!v.refusal) {
+            ASSERT_TRUE(facts.ok()) << v.file << ": " << facts.message();
+            EXPECT_EQ(facts->container, v.container) << v.file;
+            EXPECT_TRUE(facts->hasAudio || facts->hasVideo) << v.file;
+            continue;
+        }
+        ASSERT_FALSE(facts.ok()) << v.file;
+        std::string expected = v.refusal;
+        if (std::string(v.file) == "clip.webm") expected += takes;
+        EXPECT_EQ(facts.message(), expected);
+    }
+}
+
+TEST(MediaProbeTest, ExtensionsOfEachContainerAnyCase) {
+    TempDir dir;
+    // Program streams go by four names; the case of an extension does not matter.
+    for (const char* name : {"a.MPG", "a.mpeg", "a.Vob", "a.DAT"}) {
+        std::filesystem::copy_file(MediaFixture("01 - Gil Park - Night Train.mpg"), dir.path() / name);
+        const auto facts = ProbeMedia(dir.path() / name, name);
+        ASSERT_TRUE(facts.ok()) << facts.message();
+        EXPECT_EQ(facts->container, MediaContainer::MpegPs);
+    }
+    std::filesystem::copy_file(MediaFixture("stream.ts"), dir.path() / "stream.mpg");
+    EXPECT_EQ(ProbeMedia(dir.path() / "stream.mpg", "stream.mpg").message(),
+              "stream.mpg is an MPEG transport stream (TS) file named .mpg");
+    std::filesystem::copy_file(MediaFixture("tagged.mp3"), dir.path() / "song");
+    EXPECT_EQ(ProbeMedia(dir.path() / "song", "song").message(), "song is an MP3 file without an extension");
+}
+
+TEST(MediaProbeTest, TagsOfEachContainer) {
+    const auto mp4 = ProbeMedia(MediaFixture("tagged.mp4"), "tagged.mp4");
+    ASSERT_TRUE(mp4.ok());
+    EXPECT_EQ(FindSongNames(*mp4, "tagged.mp4"), (SongNames{"Blue Moon", "Ann Lee", "Ray Hart", ""}));
+    const auto mkv = ProbeMedia(MediaFixture("tagged.mkv"), "tagged.mkv");
+    ASSERT_TRUE(mkv.ok());
+    EXPECT_EQ(FindSongNames(*mkv, "tagged.mkv"), (SongNames{"Red River", "Bo Chan", "Cy Ng", "Di Wu"}));
+    const auto mp3 = ProbeMedia(MediaFixture("tagged.mp3"), "tagged.mp3");
+    ASSERT_TRUE(mp3.ok());
+    EXPECT_EQ(FindSongNames(*mp3, "tagged.mp3"), (SongNames{"Green Hill", "Eve Moss", "", ""}));
+    const auto avi = ProbeMedia(MediaFixture("Artist - Title.avi"), "Artist - Title.avi");
+    ASSERT_TRUE(avi.ok());
+    EXPECT_EQ(FindSongNames(*avi, MediaFixture("Artist - Title.avi")), (SongNames{"Title", "Artist", "", ""}));
+}
+
+// Media made for tests by padding stays media, and random bytes named .mp4 do not.
+TEST(MediaProbeTest, PaddedSamplesAreMedia) {
+    TempDir dir;
+    WriteMediaFile(dir.path() / "big.mp4", 3u << 20, 7);
+    EXPECT_TRUE(ProbeMedia(dir.path() / "big.mp4", "big.mp4").ok());
+    WriteTransportStream(dir.path() / "big.ts", 188 * 5000);
+    EXPECT_TRUE(ProbeMedia(dir.path() / "big.ts", "big.ts").ok());
+    std::string noise(100000, '\0');
+    for (std::size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 7919u + 13u) >> 3);
+    WriteBytes(dir.path() / "noise.mp4", noise);
+    EXPECT_EQ(ProbeMedia(dir.path() / "noise.mp4", "noise.mp4").message(), "noise.mp4 is not a video or audio file.");
+    WriteBytes(dir.path() / "empty.mp4", std::string());
+    EXPECT_FALSE(ProbeMedia(dir.path() / "empty.mp4", "empty.mp4").ok());
+}
+
+}  // namespace
+}  // namespace songloader
