@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "support/media_samples.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -21,7 +22,7 @@ class DeviceFiles : public ::testing::Test {
 protected:
     void SetUp() override {
         std::filesystem::create_directories(device_);
-        test::WriteBytes(dir_ / "clip.mp4", std::string(3000, 'v'));
+        test::WriteMediaFile(dir_ / "clip.mp4", 3000);
     }
     // Ended after 20 s (exit 124) instead of hanging the test.
     ProgramRun Run(std::vector<std::string> args) {
@@ -50,8 +51,7 @@ TEST_F(DeviceFiles, NothingWaitsOnAFifo) {
     };
     const std::vector<Case> cases = {
         {"verify with a FIFO database", Songs() / "usbsong.db", {"verify", Device()}, "not a regular file"},
-        {"revise with a FIFO media file", Songs() / "900" / "900000.mp4",
-         {"revise", Device(), "900000", "--number", "900001"}, "not a regular file"},
+        // (A renumbering revise renames the files and never reads them, so a FIFO cannot hold it.)
         {"any command with a FIFO settings file", dir_ / "config" / "songloader" / "songloader.conf",
          {"list", Device()}, ""},
     };

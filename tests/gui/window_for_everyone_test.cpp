@@ -45,6 +45,7 @@
 #include "gui/windows/about_box.h"
 #include "gui/windows/print_preview_window.h"
 #include "gui/windows/progress_window.h"
+#include "support/media_samples.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -441,7 +442,7 @@ TEST(DesktopNotification, ALongBatchEndedElsewhereIsToldAndNoServiceIsNoError) {
     });
     answer.start(10);
     const auto clip = w.dir.path() / "clip.mp4";
-    std::ofstream(clip) << std::string(2000, 'v');
+    test::WriteMediaFile(clip, 4000);
     QTest::mouseClick(w.Control<QAbstractButton>(ControlId::AutoCheckDevice), Qt::LeftButton);
     QTest::keyClicks(w.Control<QLineEdit>(ControlId::Number), "900123");
     QTest::keyClicks(w.Control<QLineEdit>(ControlId::Title), "Morning Road");

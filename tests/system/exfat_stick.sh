@@ -50,7 +50,15 @@ touch "$tmp/exfat/probe"; [ -e "$tmp/exfat/PROBE" ] || fail "the exFAT mount is 
 
 # The user's clips and a published cloud of three songs, served by the demo cloud's file server.
 mkdir "$tmp/clips"
-for n in 1 2 3 4; do head -c $((3000 + n * 777)) /dev/urandom >"$tmp/clips/clip$n.mp4"; done
+# Real media (the player's copies are checked): a small MP4 padded by a "free" box of its own size.
+fixture=$(dirname "$0")/../fixtures/media/untagged.mp4
+for n in 1 2 3 4; do
+  pad=$((3000 + n * 777))
+  { cat "$fixture"
+    printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $((pad >> 24 & 255)) $((pad >> 16 & 255)) $((pad >> 8 & 255)) $((pad & 255)))free"
+    head -c $((pad - 8)) /dev/urandom
+  } >"$tmp/clips/clip$n.mp4"
+done
 printf '%s\t%s\t%s\t%s\t%s\t%s\t%s\n' \
   100001 EG "River Road" "Ana Reyes" "Ben Cruz" "Carla Diaz" "$tmp/clips/clip1.mp4" \
   100002 ES "Golden Heart" "Dan Lim" "Ella Santos" "Frank Uy" "$tmp/clips/clip2.mp4" \

@@ -54,10 +54,18 @@ Result<> PutInPlace(const DeviceFolder& folder, const PairReplacement& pair,
                 if (Result<> renamed = folder.Rename(temporary, member.name); !renamed) return renamed;
             }
         } else {
-            // On a folder that ignores letter case a variant name is the new file itself.
-            const bool isNewFile = std::any_of(pair.members.begin(), pair.members.end(), [&](const PairMember& other) {
-                return other.replace && other.name != member.name && folder.SameFile(other.name, member.name);
-            });
+            // On a folder that ignores letter case a variant name is the new file itself. Inode
+            // numbers cannot tell (FUSE drivers give each name its own), the listing can: the
+            // variant is a file of its own only while both names are listed.
+            const std::vector<std::string> names = folder.Names();
+            const auto listed = [&](const std::string& name) {
+                return std::find(names.begin(), names.end(), name) != names.end();
+            };
+            const bool isNewFile = !listed(member.name) ||
+                                   std::any_of(pair.members.begin(), pair.members.end(), [&](const PairMember& other) {
+                                       return other.replace && other.name != member.name &&
+                                              (!listed(other.name) || folder.SameFile(other.name, member.name));
+                                   });
             if (!isNewFile) {
                 if (Result<> removed = folder.Remove(member.name); !removed) return removed;
             }

@@ -21,6 +21,7 @@
 
 #include "core/app/dialog_texts.h"
 #include "core/common/user_settings.h"
+#include "gui/controls/accessibility.h"
 
 namespace songloader::gui {
 
@@ -57,6 +58,7 @@ ProgressWindow::ProgressWindow(QWidget* owner, const QString& title)
       text_(new QLabel(this)),
       bar_(new QProgressBar(this)),
       cancel_(new QPushButton(QStringLiteral("Cancel"), this)) {
+    InstallAccessibility();  // so screen readers meet it as a dialog
     setWindowTitle(title_);
     setCursor(Qt::BusyCursor);
     setFont(SmallFont(QGuiApplication::font()));

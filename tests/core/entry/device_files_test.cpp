@@ -8,7 +8,7 @@
 #include "core/catalogue/list_file_reader.h"
 #include "core/entry/catalogue_check.h"
 #include "core/entry/catalogue_rebuild.h"
-#include "core/entry/interrupted_writes.h"
+#include "core/recovery/interrupted_writes.h"
 #include "core/entry/media_files.h"
 #include "core/device/device_layout.h"
 #include "support/temp_dir.h"
@@ -71,7 +71,9 @@ TEST(DeviceFiles, AStoredNameIsNeverATemporaryName) {
     const MediaResult stored = CopyMediaFile(dir / "clip.mp4.sltmp-final", kept);
     ASSERT_TRUE(stored.ok) << stored.error;
     EXPECT_EQ(kept.filename(), "900000.sltmp-final");
-    EXPECT_TRUE(MendInterruptedWrites(dir / "stick").empty());
+    const auto mended = MendInterruptedWrites(dir / "stick", "CP1252");
+    ASSERT_TRUE(mended.ok()) << mended.message();
+    EXPECT_TRUE(mended->problems.empty());
     EXPECT_EQ(test::ReadBytes(kept), "video");
     // One that is refused.
     test::WriteBytes(dir / "clip.sltmp-12-3", "video");
