@@ -46,9 +46,14 @@ std::string RealFolderForWrite(const std::filesystem::path& folder, bool* create
         if (folder.has_parent_path() && folder.parent_path() != folder) {
             if (std::string why = RealFolderForWrite(folder.parent_path()); !why.empty()) return why;
         }
-        if (::mkdir(folder.c_str(), 0755) != 0) return "Cannot create " + folder.string() + ": " + std::strerror(errno);
-        if (created) *created = true;
-        return {};
+        if (::mkdir(folder.c_str(), 0755) == 0) {
+            if (created) *created = true;
+            return {};
+        }
+        // Another command made it meanwhile: then it is checked as any folder that was there.
+        if (errno != EEXIST || ::lstat(folder.c_str(), &info) != 0) {
+            return "Cannot create " + folder.string() + ": " + std::strerror(errno);
+        }
     }
     if (S_ISLNK(info.st_mode)) return folder.string() + " is a symbolic link: nothing is written through it";
     if (!S_ISDIR(info.st_mode)) return folder.string() + " is not a folder";
