@@ -12,6 +12,7 @@
 #include "core/device/device_room.h"
 #include "core/device/device_write_session.h"
 #include "core/device/mount_watcher.h"
+#include "support/media_samples.h"
 #include "support/fake_drive_system.h"
 #include "support/temp_dir.h"
 #include "support/tmpfs_mount.h"
@@ -160,8 +161,8 @@ TEST(DeviceRoom, SmallTmpfsRefusesWhatDoesNotFit) {
     ASSERT_TRUE(room);
     EXPECT_LE(room->freeBytes, 256u * 1024);
     EXPECT_EQ(room->largestFile, std::nullopt);
-    test::WriteBytes(dir / "small.mp4", std::string(1000, 'v'));
-    test::WriteBytes(dir / "big.mp4", std::string(300 * 1024, 'v'));
+    test::WriteMediaFile(dir / "small.mp4", 4000);
+    test::WriteMediaFile(dir / "big.mp4", 300 * 1024);
     EXPECT_EQ(RefuseMediaForRoom(dir / "small.mp4", dir / "STICK"), std::nullopt);
     const auto refusal = RefuseMediaForRoom(dir / "big.mp4", dir / "STICK");
     ASSERT_TRUE(refusal);

@@ -18,6 +18,7 @@
 #include "core/entry/media_files.h"
 #include "core/entry/placement_journal.h"
 #include "core/recovery/interrupted_writes.h"
+#include "support/media_samples.h"
 #include "support/temp_dir.h"
 #include "support/tmpfs_mount.h"
 
@@ -229,7 +230,7 @@ TEST(DeviceSongs, ABatchThatDoesNotFitCopiesNothing) {
     if (!volume.mounted()) GTEST_SKIP() << volume.why_not();
     const auto root = dir / "stick";
     const SongList device = MakeDevice(root, 16);
-    for (const char* name : {"a.mp4", "b.mp4"}) test::WriteBytes(dir / name, std::string(600 * 1024, 'v'));
+    for (const char* name : {"a.mp4", "b.mp4"}) test::WriteMediaFile(dir / name, 600 * 1024);
     const Result<AddReport> report = AddUserSongs(
         device, {Song(900010, "One", (dir / "a.mp4").string()), Song(900011, "Two", (dir / "b.mp4").string())},
         SongFolderOf(root), kCodePage);

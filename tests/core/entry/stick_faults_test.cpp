@@ -16,6 +16,7 @@
 #include "core/entry/catalogue_rebuild.h"
 #include "core/recovery/interrupted_writes.h"
 #include "core/entry/media_files.h"
+#include "support/media_samples.h"
 #include "support/temp_dir.h"
 #include "support/tmpfs_mount.h"
 
@@ -162,7 +163,7 @@ TEST(VolumeFaults, AFullOrReadOnlyStickGivesTheSystemsReason) {
     if (!volume.mounted()) GTEST_SKIP() << volume.why_not();
     const auto songs = dir / "stick" / "songs";
     std::filesystem::create_directories(songs);
-    test::WriteBytes(dir / "big.mp4", std::string(1024 * 1024, 'v'));
+    test::WriteMediaFile(dir / "big.mp4", 1024 * 1024);
 
     const MediaResult full = CopyMediaFile(dir / "big.mp4", MediaTargetPath(songs, "900001", "big.mp4"));
     EXPECT_NE(full.error.find("No space left on device"), std::string::npos) << full.error;
