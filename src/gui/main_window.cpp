@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/main_window.h"
 
+#include "gui/batch_stop.h"
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -285,6 +287,11 @@ void MainWindow::BuildControls() {
         widget->setGeometry(place.rect.x, place.rect.y, place.rect.width, place.rect.height);
         m_controls[id] = widget;
     }
+    // Between Print and Export Song List, shown only while a batch of copies runs.
+    const LayoutRect print = PlaceOf(m_layout, ControlId::Print);
+    const LayoutRect exportList = PlaceOf(m_layout, ControlId::ExportSongList);
+    const int stopX = print.x + print.width + 8;
+    m_batchStop = new BatchStop(this, QRect(stopX, print.y, exportList.x - 8 - stopX, print.height));
     // Not a hidden widget: screen readers would meet a nameless button.
     m_unboundImage = ButtonImage(kUnboundImage);
     // The placeholder's grey.
@@ -669,6 +676,12 @@ void MainWindow::ReleaseFreedMemory() {
 void MainWindow::Repaint() { update(); }
 
 void MainWindow::PumpMessage() {
+    // While a batch's stop is offered every step looks for it (a step is a mebibyte copied), and
+    // input reaches the stop button alone (BatchStop holds back the rest).
+    if (m_batchStop->offered()) {
+        QCoreApplication::processEvents();
+        return;
+    }
     // Once per frame is enough to keep painting; pumping for each of 65,535 rows would cost more
     // than the rows themselves.
     static QElapsedTimer sincePump;
@@ -676,6 +689,10 @@ void MainWindow::PumpMessage() {
     sincePump.start();
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
+
+void MainWindow::OfferStop(bool offered) { m_batchStop->offer(offered); }
+
+bool MainWindow::StopRequested() { return m_batchStop->requested(); }
 
 void MainWindow::StartTimer(int, int milliseconds) { m_timer->start(milliseconds); }
 

@@ -19,6 +19,8 @@ class QTimer;
 
 namespace songloader::gui {
 
+class BatchStop;
+
 class DesktopNotifier;
 class GradientProgressBar;
 class ImageButton;
@@ -71,6 +73,8 @@ public:
     void CommandEnded() override;
     void Repaint() override;
     void PumpMessage() override;
+    void OfferStop(bool offered) override;
+    bool StopRequested() override;
     void StartTimer(int id, int milliseconds) override;
     void StopTimer(int id) override;
     void CloseWindow() override;
@@ -125,6 +129,7 @@ private:
     SkinnedListView* m_workList = nullptr;
     SkinnedListView* m_deviceList = nullptr;
     GradientProgressBar* m_progress = nullptr;
+    BatchStop* m_batchStop = nullptr;  // the stop of a batch of copies, shown while offered
     QPixmap m_unboundImage;  // image 197: loaded, shown by no control
     std::string m_folderText;  // the drive line's whole text (the label may show it elided)
     std::unique_ptr<DesktopNotifier> m_notifier;

@@ -194,6 +194,44 @@ TEST_F(WindowRoad, EnterOnASelectedRowLoadsTheSongAsADoubleClickDoes) {
     }
 }
 
+// A batch of copies offers its stop, the one control that takes a click meanwhile.
+TEST_F(WindowRoad, ABatchOfCopiesStopsAfterTheSongBeingCopied) {
+    Open();
+    QTest::mouseClick(Button(ControlId::AutoCheckDevice), Qt::LeftButton);
+    for (const char* number : {"900001", "900002", "900003"}) {
+        QTest::mouseClick(Button(ControlId::ClearFields), Qt::LeftButton);
+        TypeSong(number, std::string("Song ") + number, Clip(std::string(number) + ".mp4"));
+        QTest::mouseClick(Button(ControlId::QueueToAdd), Qt::LeftButton);
+    }
+    ASSERT_EQ(Rows(ControlId::WorkList), 3);
+    auto* stop = window->findChild<QPushButton*>("BatchStop");
+    ASSERT_TRUE(stop);
+    EXPECT_FALSE(stop->isVisible());
+    EXPECT_EQ(stop->accessibleName(), "Stop after this song");
+    bool clicked = false;
+    QTimer clicker;
+    clicker.setInterval(0);
+    QObject::connect(&clicker, &QTimer::timeout, [&] {
+        if (clicked || !stop->isVisible()) return;
+        clicked = true;
+        if (const char* pictures = std::getenv("SONGLOADER_TEST_PICTURES")) {
+            window->grab().save(QString::fromStdString((std::filesystem::path(pictures) / "window-batch-stop.png").string()));
+        }
+        // Held back: a click elsewhere starts nothing inside the batch.
+        QTest::mouseClick(Button(ControlId::ClearFields), Qt::LeftButton);
+        QTest::mouseClick(stop, Qt::LeftButton);
+    });
+    clicker.start();
+    QTest::mouseClick(Button(ControlId::AddToDevice), Qt::LeftButton);
+    clicker.stop();
+    EXPECT_TRUE(clicked);
+    EXPECT_FALSE(stop->isVisible());
+    EXPECT_EQ(Rows(ControlId::WorkList), 2);
+    EXPECT_TRUE(std::filesystem::exists(device / "songs" / "900" / "900001.mp4"));
+    EXPECT_FALSE(std::filesystem::exists(device / "songs" / "900" / "900002.mp4"));
+    EXPECT_EQ(Edit(ControlId::Title)->text().toStdString(), "Song 900003") << "the held-back click cleared the form";
+}
+
 // Files dropped on the window, or on one of its text boxes, are queued; the box keeps its text.
 TEST_F(WindowRoad, DroppedFilesAreQueued) {
     Open();

@@ -215,6 +215,13 @@ void FakeView::PumpMessage() {
     if (onPump) onPump();
 }
 
+void FakeView::OfferStop(bool offered) {
+    stopOffered = offered;
+    if (offered) ++stopOffers;
+}
+
+bool FakeView::StopRequested() { return stopOffered && stopRequested && stopRequested(); }
+
 void FakeView::StartTimer(int id, int milliseconds) {
     Record("StartTimer " + std::to_string(id) + " " + std::to_string(milliseconds));
     timerRunning = true;

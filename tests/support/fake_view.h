@@ -46,6 +46,7 @@ public:
     bool cancelPrintDialog = false;                 // the print dialog's answer
     PreviewEnd previewEnd = PreviewEnd::Closed;     // how the user leaves a preview
     std::function<void()> onCommandStarted;         // runs as a command starts
+    std::function<bool()> stopRequested;            // the user's stop of a batch (none: never)
 
     // ---- what happened ----
     std::vector<std::string> calls;  // "Enable 1026 0", "Message Note|Added successfully", ...
@@ -63,6 +64,8 @@ public:
     int commands = 0;                    // commands started
     int repaints = 0;
     int pumps = 0;
+    bool stopOffered = false;
+    int stopOffers = 0;
     int abouts = 0;
     int contextMenus = 0;
     bool lastMenuDeleteEnabled = false;
@@ -115,6 +118,8 @@ public:
     void CommandEnded() override;
     void Repaint() override;
     void PumpMessage() override;
+    void OfferStop(bool offered) override;
+    bool StopRequested() override;
     void StartTimer(int id, int milliseconds) override;
     void StopTimer(int id) override;
     void CloseWindow() override;

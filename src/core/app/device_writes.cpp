@@ -47,7 +47,11 @@ void CSonquillDlg::AddQueuedSongs() {
     m_view.SetProgressRange(1, static_cast<int>(total));
     int row = static_cast<int>(m_deviceSongs.size());
     const SongList queue = m_workSongs;
+    // More than one file: the user may stop the batch after the file being copied.
+    const bool stoppable = queue.size() > 1;
+    if (stoppable) m_view.OfferStop(true);
     const Result<AddReport> report = AddUserSongs(m_deviceSongs, queue, m_songFolder, m_settings.codePage, BatchHooks(row));
+    if (stoppable) m_view.OfferStop(false);
     if (!report) {
         // Nothing was copied: the queue stays as it is.
         Show(AppNotice(report.message(), NoticeIcon::Exclamation));
@@ -92,9 +96,9 @@ AddHooks CSonquillDlg::BatchHooks(int& row) {
         }
     };
     hooks.deviceStillThere = [this] { return DeviceStillThere(); };
-    // Closing the window during a batch stops it after the file being copied; what arrived is
-    // catalogued before the window closes.
-    hooks.stopAfterCurrent = [this] { return m_closeRequested; };
+    // Closing the window or the stop the view offers ends a batch after the file being copied;
+    // what arrived is catalogued, the rest stays queued.
+    hooks.stopAfterCurrent = [this] { return m_closeRequested || m_view.StopRequested(); };
     hooks.rebuildHooks.onSong = [this](std::size_t done, std::size_t total) {
         if (done == 1) m_view.SetProgressRange(1, static_cast<int>(total));
         StepProgress(static_cast<int>(done));

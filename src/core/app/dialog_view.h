@@ -81,6 +81,11 @@ public:
     // Handles at most one pending event so the window stays alive during long work. User input
     // (keys, clicks) is held back meanwhile, so no command can start inside another.
     virtual void PumpMessage() = 0;
+    // A batch of copies the user may stop after the file being copied: the way to ask for it is
+    // offered while `offered` is true (the one input let through meanwhile), and StopRequested
+    // tells whether the user asked since it was offered.
+    virtual void OfferStop(bool offered) = 0;
+    virtual bool StopRequested() = 0;
     virtual void StartTimer(int id, int milliseconds) = 0;
     virtual void StopTimer(int id) = 0;
     virtual void CloseWindow() = 0;

@@ -67,6 +67,39 @@ TEST_F(AddUserSongs, TheDeviceRowAppearsBeforeTheCopyStarts) {
     EXPECT_EQ(rowsDuringCopy.front(), 1u);
 }
 
+// The user stops a batch: the file being copied arrives and is catalogued, the rest stays queued.
+TEST_F(AddUserSongs, TheUserMayStopABatchAfterTheFileBeingCopied) {
+    ChooseDevice();
+    Queue("900001", "One", MakeClip("one.mp4", 5000));
+    Queue("900002", "Two", MakeClip("two.mp4", 5000));
+    Queue("900003", "Three", MakeClip("three.mp4", 5000));
+    bool offeredWhileCopying = false;
+    view.stopRequested = [&] {
+        offeredWhileCopying = view.stopOffered;
+        return true;
+    };
+    dlg.OnAddToDevice();
+    EXPECT_TRUE(offeredWhileCopying);
+    EXPECT_EQ(view.stopOffers, 1);
+    EXPECT_FALSE(view.stopOffered) << "the stop is withdrawn when the batch ends";
+    EXPECT_EQ(Numbers(dlg.deviceSongs()), (std::vector<std::int32_t>{900001}));
+    EXPECT_EQ(Numbers(DeviceCatalogue()), (std::vector<std::int32_t>{900001}));
+    EXPECT_EQ(view.Rows(ControlId::WorkList), (Log{"900002|EG|Two|||", "900003|EG|Three|||"}));
+    EXPECT_FALSE(std::filesystem::exists(songs() / "900" / "900002.mp4"));
+    EXPECT_TRUE(dlg.pendingCopies().empty());
+
+    // Not stopped, the rest arrives; one song alone is one step, with nothing to stop.
+    view.stopRequested = {};
+    view.stopOffers = 0;
+    dlg.OnAddToDevice();
+    EXPECT_EQ(view.stopOffers, 1);
+    EXPECT_EQ(Numbers(DeviceCatalogue()), (std::vector<std::int32_t>{900001, 900002, 900003}));
+    Queue("900004", "Four", MakeClip("four.mp4", 5000));
+    dlg.OnAddToDevice();
+    EXPECT_EQ(view.stopOffers, 1);
+    EXPECT_EQ(Numbers(DeviceCatalogue()), (std::vector<std::int32_t>{900001, 900002, 900003, 900004}));
+}
+
 TEST_F(AddUserSongs, AnEmptyQueueStillRebuilds) {
     PutDeviceList({{900000, 0, "Let It Be", "Ann", "", ""}});
     ChooseDevice();
