@@ -35,26 +35,26 @@ bool IsUserInput(QEvent::Type type) {
 
 }  // namespace
 
-BatchStop::BatchStop(QWidget* window, QRect place) : QObject(window), button_(new QPushButton(kStopText, window)) {
-    button_->setObjectName("BatchStop");
-    button_->setAccessibleName(kStopText);
-    button_->setGeometry(place);
-    button_->hide();
-    connect(button_, &QPushButton::clicked, this, [this] { request(); });
-}
+BatchStop::BatchStop(QWidget* window, QRect place) : QObject(window), window_(window), place_(place) {}
 
 void BatchStop::offer(bool offered) {
     if (offered == offered_) return;
     offered_ = offered;
     requested_ = false;
-    button_->setText(kStopText);
-    button_->setEnabled(true);
-    button_->setVisible(offered);
     if (offered) {
+        button_ = new QPushButton(kStopText, window_);
+        button_->setObjectName("BatchStop");
+        button_->setAccessibleName(kStopText);
+        button_->setGeometry(place_);
+        connect(button_, &QPushButton::clicked, this, [this] { request(); });
+        button_->show();
         button_->raise();
         qApp->installEventFilter(this);
     } else {
         qApp->removeEventFilter(this);
+        button_->hide();
+        button_->deleteLater();
+        button_ = nullptr;
     }
 }
 

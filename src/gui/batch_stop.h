@@ -22,7 +22,6 @@ public:
     void offer(bool offered);
     bool offered() const { return offered_; }
     bool requested() const { return requested_; }
-    QPushButton* button() const { return button_; }
 
 protected:
     bool eventFilter(QObject* receiver, QEvent* event) override;
@@ -30,7 +29,9 @@ protected:
 private:
     void request();
 
-    QPushButton* button_;
+    QWidget* window_;
+    QRect place_;
+    QPushButton* button_ = nullptr;  // only while offered: a hidden one would sit in the reader's tree
     bool offered_ = false;
     bool requested_ = false;
 };
