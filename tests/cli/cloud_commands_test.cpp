@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include "support/media_samples.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 #include "support/test_cloud_server.h"
@@ -15,9 +16,9 @@ class CloudCli : public ::testing::Test {
 protected:
     CloudCli() {
         std::filesystem::create_directories(device_);
-        test::WriteBytes(dir_ / "media/let-it-be.mkv", std::string(7000, 'a'));
-        test::WriteBytes(dir_ / "media/clip.mp4", std::string(3100, 'b'));
-        test::WriteBytes(dir_ / "media/amor.mp4", std::string(1200, 'c'));
+        test::WriteBytes(dir_ / "media/let-it-be.mkv", test::MediaBytes(7000, 1));
+        test::WriteBytes(dir_ / "media/clip.mp4", test::MediaBytes(3100, 2));
+        test::WriteBytes(dir_ / "media/amor.mp4", test::MediaBytes(2400, 3));
         for (const char* name : {"sglist.dat", "sgmusic.dat", "sgmsg.dat", "midisongsbook.pdf"}) {
             test::WriteBytes(dir_ / "midi" / name, std::string(500, name[2]));
         }
@@ -58,7 +59,7 @@ TEST_F(CloudCli, PublishServeSyncSearchFetch) {
               (std::vector<std::string>{"100001.mp4", "100003.mp4", "230midisglist.dat", "230midisgmsg.dat",
                                         "230midisgmusic.dat", "890002.mp4", "MgList.dat", "Msong.db",
                                         "midisongsbook.pdf"}));
-    EXPECT_EQ(test::ReadBytes(out_ / "100001.mp4"), std::string(7000, 'a'));
+    EXPECT_EQ(test::ReadBytes(out_ / "100001.mp4"), test::MediaBytes(7000, 1));
 
     ProgramRun sync = Cloud({"cloud-sync", Device()});
     ASSERT_EQ(sync.exitCode, 0) << sync.err;
@@ -72,8 +73,8 @@ TEST_F(CloudCli, PublishServeSyncSearchFetch) {
     ProgramRun fetch = Cloud({"fetch", Device(), "890002", "100001"});
     ASSERT_EQ(fetch.exitCode, 0) << fetch.err;
     EXPECT_EQ(fetch.out, "890002 Love Clip: done\n100001 Let It Be: done\nAdded successfully\n");
-    EXPECT_EQ(test::ReadBytes(Songs() / "890/890002.mp4"), std::string(3100, 'b'));
-    EXPECT_EQ(test::ReadBytes(Songs() / "100/100001.mp4"), std::string(7000, 'a'));
+    EXPECT_EQ(test::ReadBytes(Songs() / "890/890002.mp4"), test::MediaBytes(3100, 2));
+    EXPECT_EQ(test::ReadBytes(Songs() / "100/100001.mp4"), test::MediaBytes(7000, 1));
     EXPECT_EQ(server_.CountRequests("GET", "/890002.mp4"), 1u);
     EXPECT_EQ(Run({"list", Device()}).out,
               "890002\tOPM\tLove Clip\tBand\t\t\n100001\tEG\tLet It Be\tAnn\tLennon\tMcCartney\n")
