@@ -86,4 +86,13 @@ SongList TieHeavySongs(std::uint32_t seed, std::size_t count) {
     return songs;
 }
 
+ROWELEMENT ArtistSong(int number, std::string title) {
+    ROWELEMENT song;
+    song.number = number;
+    song.numberText = std::to_string(number);
+    song.title = std::move(title);
+    song.artist = "Artist";
+    return song;
+}
+
 }  // namespace songloader

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include "core/catalogue/row_element.h"
 
@@ -13,5 +14,8 @@ namespace songloader {
 // Vietnamese bytes, and titles long enough for word classes of 9 and more and for the 52-byte cut.
 // Every song passes the row checks.
 SongList TieHeavySongs(std::uint32_t seed, std::size_t count);
+
+// A plain user song: its number, the title, the artist "Artist".
+ROWELEMENT ArtistSong(int number, std::string title);
 
 }  // namespace songloader

@@ -11,6 +11,7 @@
 #include "core/recovery/interrupted_writes.h"
 #include "core/entry/media_files.h"
 #include "core/device/device_layout.h"
+#include "support/song_samples.h"
 #include "support/temp_dir.h"
 
 namespace songloader {
@@ -18,14 +19,7 @@ namespace {
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
-ROWELEMENT Song(int number, std::string title) {
-    ROWELEMENT song;
-    song.number = number;
-    song.numberText = std::to_string(number);
-    song.title = std::move(title);
-    song.artist = "Artist";
-    return song;
-}
+ROWELEMENT Song(int number, std::string title) { return ArtistSong(number, std::move(title)); }
 
 TEST(DeviceFiles, NoEntryWriterWritesThroughALink) {
     struct Case {

@@ -17,20 +17,14 @@
 #include "core/recovery/interrupted_writes.h"
 #include "core/entry/media_files.h"
 #include "support/media_samples.h"
+#include "support/song_samples.h"
 #include "support/temp_dir.h"
 #include "support/tmpfs_mount.h"
 
 namespace songloader {
 namespace {
 
-ROWELEMENT Song(int number, std::string title) {
-    ROWELEMENT song;
-    song.number = number;
-    song.numberText = std::to_string(number);
-    song.title = std::move(title);
-    song.artist = "Artist";
-    return song;
-}
+ROWELEMENT Song(int number, std::string title) { return ArtistSong(number, std::move(title)); }
 
 SongList Songs(int count, const std::string& title) {
     SongList songs;
