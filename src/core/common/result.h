@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <variant>
 
@@ -25,12 +26,16 @@ inline Failure Fail(std::string message, std::string caption = kCaptionError,
     return Failure{std::move(message), std::move(caption), icon};
 }
 
-// The one way the core says whether something worked: a value, or a failure.
-template <typename T = void>
+// The one way the core says whether something worked: a value, or a failure. A caller that must
+// tell failures apart (a download's HTTP status, a stop on request) gets a failure type derived
+// from Failure that carries what it needs.
+template <typename T = void, typename E = Failure>
 class [[nodiscard]] Result {
+    static_assert(std::is_base_of_v<Failure, E>);
+
 public:
     Result(T value) : state_(std::in_place_index<0>, std::move(value)) {}
-    Result(Failure failure) : state_(std::in_place_index<1>, std::move(failure)) {}
+    Result(E failure) : state_(std::in_place_index<1>, std::move(failure)) {}
 
     bool ok() const { return state_.index() == 0; }
     explicit operator bool() const { return ok(); }
@@ -43,27 +48,29 @@ public:
     T& operator*() & { return value(); }
     const T& operator*() const& { return value(); }
 
-    const Failure& failure() const { return std::get<1>(state_); }
+    const E& failure() const { return std::get<1>(state_); }
     const std::string& message() const { return failure().message; }
 
 private:
-    std::variant<T, Failure> state_;
+    std::variant<T, E> state_;
 };
 
-template <>
-class [[nodiscard]] Result<void> {
+template <typename E>
+class [[nodiscard]] Result<void, E> {
+    static_assert(std::is_base_of_v<Failure, E>);
+
 public:
     Result() = default;
-    Result(Failure failure) : failure_(std::move(failure)) {}
+    Result(E failure) : failure_(std::move(failure)) {}
 
     bool ok() const { return !failure_.has_value(); }
     explicit operator bool() const { return ok(); }
 
-    const Failure& failure() const { return *failure_; }
+    const E& failure() const { return *failure_; }
     const std::string& message() const { return failure_->message; }
 
 private:
-    std::optional<Failure> failure_;
+    std::optional<E> failure_;
 };
 
 }  // namespace songloader
