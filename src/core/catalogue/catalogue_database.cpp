@@ -41,15 +41,6 @@ constexpr const char* kIndexedColumns[] = {"singerid4", "singerid3", "singerid2"
                                            "newflag",   "track",     "vollevel",  "singername", "namelen",
                                            "abbr",      "name",      "cls",       "lang",       "idx"};
 
-void AssignText(sqlite3_stmt* stmt, int column, std::string& target) {
-    const unsigned char* text = sqlite3_column_text(stmt, column);
-    if (!text) {
-        target.clear();
-        return;
-    }
-    target.assign(reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_column_bytes(stmt, column)));
-}
-
 // Song texts are at most 255 bytes in a list file; room for far more, but not for a gigabyte.
 constexpr int kMaxCatalogueText = 1 << 20;
 // Virtual machine steps between two looks at the clock during a catalogue read.
@@ -63,21 +54,14 @@ unsigned char FoldAscii(unsigned char c) { return c >= 'a' && c <= 'z' ? static_
 
 // `prefix` starts `text`, byte for byte, ASCII letters in any case (what LIKE 'prefix%' matches
 // in SQLite's default mode; device texts are code-page bytes, so bytes are the right unit).
-bool StartsWithIgnoringAsciiCase(const std::optional<std::string>& text, std::string_view prefix) {
-    if (!text || text->size() < prefix.size()) return false;
+bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {
+    if (text.size() < prefix.size()) return false;
     for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (FoldAscii(static_cast<unsigned char>((*text)[i])) != FoldAscii(static_cast<unsigned char>(prefix[i]))) {
+        if (FoldAscii(static_cast<unsigned char>(text[i])) != FoldAscii(static_cast<unsigned char>(prefix[i]))) {
             return false;
         }
     }
     return true;
-}
-
-std::optional<std::string> OptionalText(sqlite3_stmt* stmt, int column) {
-    if (sqlite3_column_type(stmt, column) == SQLITE_NULL) return std::nullopt;
-    std::string text;
-    AssignText(stmt, column, text);
-    return text;
 }
 
 std::optional<std::int64_t> LanguageFilterOf(SearchFilter filter) {
@@ -343,7 +327,21 @@ bool CloudCatalogue::HasSearchColumns() {
 void CloudCatalogue::CloseCatalogueDatabase() {
     db_.Close();
     entries_.clear();
+    texts_.clear();
     loaded_ = false;
+}
+
+CloudCatalogue::TextSpan CloudCatalogue::KeepText(sqlite3_stmt* stmt, int column) {
+    TextSpan span;
+    if (sqlite3_column_type(stmt, column) == SQLITE_NULL) return span;
+    const unsigned char* text = sqlite3_column_text(stmt, column);
+    span.null = false;
+    span.offset = static_cast<std::uint32_t>(texts_.size());
+    if (text) {
+        span.length = static_cast<std::uint32_t>(sqlite3_column_bytes(stmt, column));
+        texts_.append(reinterpret_cast<const char*>(text), span.length);
+    }
+    return span;
 }
 
 bool CloudCatalogue::LoadEntries() {
@@ -362,16 +360,21 @@ bool CloudCatalogue::LoadEntries() {
         Entry& entry = entries_.emplace_back();
         entry.number = sqlite3_column_int(stmt, 0);
         if (sqlite3_column_type(stmt, 0) == SQLITE_INTEGER) {
-            entry.numberText = std::to_string(sqlite3_column_int64(stmt, 0));
+            entry.wholeNumber = sqlite3_column_int64(stmt, 0);
         } else {
-            AssignText(stmt, 0, entry.numberText);
+            entry.numberText = KeepText(stmt, 0);
+            entry.numberText.null = false;  // a NULL number reads as no text, as before
         }
-        if (sqlite3_column_type(stmt, 1) != SQLITE_NULL) entry.language = sqlite3_column_int64(stmt, 1);
-        entry.title = OptionalText(stmt, 2);
-        entry.artist = OptionalText(stmt, 3);
+        entry.hasLanguage = sqlite3_column_type(stmt, 1) != SQLITE_NULL;
+        if (entry.hasLanguage) entry.language = sqlite3_column_int64(stmt, 1);
+        entry.title = KeepText(stmt, 2);
+        entry.artist = KeepText(stmt, 3);
     }
     sqlite3_finalize(stmt);
-    if (rc != SQLITE_DONE) entries_.clear();
+    if (rc != SQLITE_DONE) {
+        entries_.clear();
+        texts_.clear();
+    }
     return rc == SQLITE_DONE;
 }
 
@@ -382,16 +385,20 @@ int CloudCatalogue::SearchCloudCatalogue(std::string_view text, SearchFilter fil
     std::size_t k = 0;
     ROWELEMENT hit;  // reused: its strings keep their room from hit to hit
     for (const Entry& entry : entries_) {
-        if (language && entry.language != language) continue;
-        if (!StartsWithIgnoringAsciiCase(entry.title, text) && !StartsWithIgnoringAsciiCase(entry.artist, text)) {
-            continue;
+        if (language && (!entry.hasLanguage || entry.language != *language)) continue;
+        const bool matches = (!entry.title.null && StartsWithIgnoringAsciiCase(TextOf(entry.title), text)) ||
+                             (!entry.artist.null && StartsWithIgnoringAsciiCase(TextOf(entry.artist), text));
+        if (!matches) continue;
+        hit.number = entry.number;
+        if (entry.numberText.null) {
+            hit.numberText = std::to_string(entry.wholeNumber);
+        } else {
+            hit.numberText = TextOf(entry.numberText);
         }
-        hit.number = static_cast<std::int32_t>(entry.number);
-        hit.numberText = entry.numberText;
-        hit.title = entry.title.value_or("");
+        hit.title = TextOf(entry.title);
         if (IsMvNumber(hit.number)) hit.title += kMvSuffix;
-        hit.artist = entry.artist.value_or("");
-        SetLanguage(hit, entry.language ? static_cast<int>(*entry.language) : kOtherLanguage);
+        hit.artist = TextOf(entry.artist);
+        SetLanguage(hit, entry.hasLanguage ? static_cast<int>(entry.language) : kOtherLanguage);
         if (onHit) onHit(hit, k);
         ++k;
     }

@@ -145,13 +145,24 @@ public:
                              const std::function<void(const ROWELEMENT& hit, std::size_t index)>& onHit);
 
 private:
-    struct Entry {
-        std::int64_t number = 0;
-        std::string numberText;
-        std::optional<std::int64_t> language;  // empty for NULL: no language filter matches it
-        std::optional<std::string> title;       // empty for NULL: never matches
-        std::optional<std::string> artist;
+    // A song's texts live in texts_, one after another: one allocation for the whole catalogue
+    // instead of several per song.
+    struct TextSpan {
+        std::uint32_t offset = 0;
+        std::uint32_t length = 0;
+        bool null = true;  // a NULL never matches
     };
+    struct Entry {
+        std::int32_t number = 0;        // as a song number holds it
+        std::int64_t wholeNumber = 0;   // the integer as stored, for its digits
+        std::int64_t language = 0;
+        bool hasLanguage = false;  // false for NULL: no language filter matches it
+        TextSpan numberText;       // null when the number is an integer: its digits then
+        TextSpan title;
+        TextSpan artist;
+    };
+    std::string_view TextOf(const TextSpan& span) const { return std::string_view(texts_).substr(span.offset, span.length); }
+    TextSpan KeepText(sqlite3_stmt* stmt, int column);
     bool LoadEntries();
     bool IsSongTable();
     // `songlist` has idx, lang, name and singername where the search reads them.
@@ -160,6 +171,7 @@ private:
     CatalogueReadLimits limits_;
     CatalogueDatabase db_;
     std::vector<Entry> entries_;
+    std::string texts_;
     bool loaded_ = false;
 };
 

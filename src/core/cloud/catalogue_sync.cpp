@@ -50,9 +50,10 @@ CatalogueFetch FetchCloudCatalogue(const CloudClient& client, const std::filesys
     }
 
     if (fetch.list.ok()) {
-        const ListReadResult read = ReadListFile(list.temporaryPath(), ListKind::Cloud);
-        if (!read.ok) {
-            std::string why = read.failure.text;
+        // The whole list is checked; only its numbers are kept, as nothing here shows the songs.
+        const Result<std::vector<std::int32_t>> read = ReadListNumbers(list.temporaryPath());
+        if (!read) {
+            std::string why = read.message();
             while (!why.empty() && why.back() == ' ') why.pop_back();
             Reject(fetch.list, "not a song list (" + why + ")");
         }
