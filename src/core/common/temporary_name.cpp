@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/common/temporary_name.h"
 
-#include <dirent.h>
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
 #include <string>
 #include <system_error>
+
+#include "core/common/folder_entries.h"
 
 namespace songloader {
 
@@ -50,38 +49,16 @@ bool IsTemporaryName(std::string_view fileName) {
     return false;
 }
 
-namespace {
-
-// Calls `onEntry(name, isRealFolder)` for each entry of `folder` (a link is no real folder).
-template <typename OnEntry>
-void ListFolder(const std::filesystem::path& folder, OnEntry&& onEntry) {
-    DIR* listing = ::opendir(folder.c_str());
-    if (!listing) return;
-    while (const dirent* item = ::readdir(listing)) {
-        const std::string_view name = item->d_name;
-        if (name == "." || name == "..") continue;
-        struct stat info {};
-        const bool realFolder = item->d_type == DT_DIR ||
-                                (item->d_type == DT_UNKNOWN &&
-                                 ::fstatat(::dirfd(listing), item->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
-                                 S_ISDIR(info.st_mode));
-        onEntry(name, realFolder);
-    }
-    ::closedir(listing);
-}
-
-}  // namespace
-
 std::vector<std::filesystem::path> FindTemporaries(const std::vector<std::filesystem::path>& folders) {
     std::vector<std::filesystem::path> found;
     // Names are looked at before any path is made: a device holds tens of thousands of files.
     for (const auto& folder : folders) {
-        ListFolder(folder, [&](std::string_view name, bool realFolder) {
+        ForEachFolderEntry(folder, LinkedFolder::CountsAsFile, [&](std::string_view name, bool realFolder) {
             if (IsTemporaryName(name)) {
                 found.push_back(folder / name);
             } else if (realFolder) {
                 const std::filesystem::path sub = folder / name;
-                ListFolder(sub, [&](std::string_view inner, bool) {
+                ForEachFolderEntry(sub, LinkedFolder::CountsAsFile, [&](std::string_view inner, bool) {
                     if (IsTemporaryName(inner)) found.push_back(sub / inner);
                 });
             }

@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/entry/media_files.h"
 
-#include <dirent.h>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -13,6 +11,7 @@
 #include <vector>
 
 #include "core/common/device_folder.h"
+#include "core/common/folder_entries.h"
 #include "core/common/safe_file.h"
 #include "core/common/temporary_name.h"
 #include "core/device/device_layout.h"
@@ -103,25 +102,9 @@ DeviceMediaIndex::Listing& DeviceMediaIndex::Read(const std::string& name) {
     auto [entry, added] = folders_.try_emplace(name);
     Listing& listing = entry->second;
     if (!added) return listing;
-    // Read by name, without a path object per file: a device holds tens of thousands of them.
-    const int fd = ::open((songFolder_ / name).c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) return listing;
-    DIR* folder = ::fdopendir(fd);
-    if (!folder) {
-        ::close(fd);
-        return listing;
-    }
-    while (const dirent* item = ::readdir(folder)) {
-        const std::string_view file = item->d_name;
-        if (file == "." || file == "..") continue;
-        struct stat info {};
-        // A link counts as a file unless it leads to a folder.
-        const bool isFolder = item->d_type == DT_DIR ||
-                              ((item->d_type == DT_LNK || item->d_type == DT_UNKNOWN) &&
-                               ::fstatat(::dirfd(folder), item->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode));
+    ForEachFolderEntry(songFolder_ / name, LinkedFolder::CountsAsFolder, [&](std::string_view file, bool isFolder) {
         if (!isFolder) listing.names.emplace_back(file);
-    }
-    ::closedir(folder);
+    });
     listing.claimed.assign(listing.names.size(), false);
     // Keys look into the names, which no longer move.
     for (std::size_t i = 0; i < listing.names.size(); ++i) {
