@@ -161,7 +161,9 @@ private:
         TextSpan title;
         TextSpan artist;
     };
-    std::string_view TextOf(const TextSpan& span) const { return std::string_view(texts_).substr(span.offset, span.length); }
+    std::string_view TextOf(const TextSpan& span) const {
+        return std::string_view(texts_).substr(span.offset, span.length);
+    }
     TextSpan KeepText(sqlite3_stmt* stmt, int column);
     bool LoadEntries();
     bool IsSongTable();
