@@ -45,15 +45,15 @@ int CloudSync(const CloudOptions& options, const Operands& operands, Console& co
 
     const auto deviceSongs = ReadDeviceSongs(*device, console);
     if (!deviceSongs) return kExitFailure;
-    const ListReadResult cloud = ReadListFile(device->songFolder / kCloudListName, ListKind::Cloud);
-    if (!cloud.ok) {
-        console.Fail() << cloud.failure.text << "\n";
+    const Result<SongList> cloud = ReadListFile(device->songFolder / kCloudListName, ListKind::Cloud);
+    if (!cloud) {
+        console.Fail() << cloud.message() << "\n";
         return kExitFailure;
     }
     std::size_t onDevice = 0;
     const SongNumberSet deviceNumbers(*deviceSongs);
-    for (const ROWELEMENT& song : cloud.songs) onDevice += deviceNumbers.Contains(song.number) ? 1 : 0;
-    console.out << cloud.songs.size() << " cloud songs, " << onDevice << " of them on the device\n"
+    for (const ROWELEMENT& song : *cloud) onDevice += deviceNumbers.Contains(song.number) ? 1 : 0;
+    console.out << cloud->size() << " cloud songs, " << onDevice << " of them on the device\n"
                 << "check cloud database ok\n";
     return kExitOk;
 }

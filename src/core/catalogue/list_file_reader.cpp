@@ -19,14 +19,8 @@ constexpr std::uint8_t kListMarker = 0xEC;
 constexpr std::size_t kMaxFieldBytes = 255;
 constexpr std::uint8_t kFieldEnd = 0x09;
 
-Notice ListFileError() { return {kListFileErrorMessage, kCaptionError, NoticeIcon::None}; }
-Notice ListDataError() { return {kListDataErrorMessage, kCaptionError, NoticeIcon::None}; }
-
-ListReadResult Failed(Notice notice) {
-    ListReadResult result;
-    result.failure = std::move(notice);
-    return result;
-}
+Failure ListFileError() { return Fail(kListFileErrorMessage, kCaptionError, NoticeIcon::None); }
+Failure ListDataError() { return Fail(kListDataErrorMessage, kCaptionError, NoticeIcon::None); }
 
 std::uint32_t BigEndian(std::span<const std::uint8_t> bytes, std::size_t offset, std::size_t width) {
     std::uint32_t value = 0;
@@ -74,47 +68,46 @@ void ApplyHeaderMask(std::span<std::uint8_t> bytes) {
     }
 }
 
-ListReadResult ParseListFile(std::span<const std::uint8_t> bytes, ListKind kind) {
-    if (bytes.size() < kHeaderSize) return Failed(ListFileError());
+Result<SongList> ParseListFile(std::span<const std::uint8_t> bytes, ListKind kind) {
+    if (bytes.size() < kHeaderSize) return ListFileError();
     if (bytes[0] != kListMarker) {
         // The mask pass is the only chance a file has to show its marker.
         std::vector<std::uint8_t> head(bytes.begin(), bytes.begin() + std::min<std::size_t>(bytes.size(), 1024));
         if (bytes.size() >= 1024) ApplyHeaderMask(head);
-        if (head[0] != kListMarker) return Failed(ListDataError());
+        if (head[0] != kListMarker) return ListDataError();
     }
     const std::size_t count = BigEndian(bytes, 2, 2);
     std::size_t pos = BigEndian(bytes, 8, 4);
 
-    ListReadResult result;
-    result.songs.reserve(count);
+    SongList songs;
+    songs.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        if (pos > bytes.size() || bytes.size() - pos < 4) return Failed(ListFileError());
+        if (pos > bytes.size() || bytes.size() - pos < 4) return ListFileError();
         ROWELEMENT song;
         song.number = static_cast<std::int32_t>(BigEndian(bytes, pos, 3));
         song.numberText = std::to_string(song.number);
         SetLanguage(song, LanguageFromListByte(bytes[pos + 3]));
         pos += 4;
         for (std::string* field : {&song.title, &song.artist, &song.composer, &song.lyricist}) {
-            if (!ReadField(bytes, pos, *field)) return Failed(ListFileError());
+            if (!ReadField(bytes, pos, *field)) return ListFileError();
         }
         if (kind == ListKind::Cloud && IsMvNumber(song.number) && !song.title.empty()) song.title += kMvSuffix;
-        result.songs.push_back(std::move(song));
+        songs.push_back(std::move(song));
     }
-    result.ok = true;
-    return result;
+    return songs;
 }
 
-ListReadResult ReadListFile(const std::filesystem::path& path, ListKind kind, const ListReadHooks& hooks) {
+Result<SongList> ReadListFile(const std::filesystem::path& path, ListKind kind, const ListReadHooks& hooks) {
     // Too large for the format, or not a regular file: refused before anything is read.
     const auto bytes = ReadFileBytes(path, kListFileMaxBytes);
-    if (!bytes) return Failed(ListFileError());
+    if (!bytes) return ListFileError();
 
-    ListReadResult result = ParseListFile(*bytes, kind);
-    if (!result.ok) return result;
-    const std::size_t count = result.songs.size();
+    Result<SongList> result = ParseListFile(*bytes, kind);
+    if (!result) return result;
+    const std::size_t count = result->size();
     if (hooks.onStart) hooks.onStart(count);
     if (hooks.onEntry) {
-        for (std::size_t i = 0; i < count; ++i) hooks.onEntry(result.songs[i], i, count);
+        for (std::size_t i = 0; i < count; ++i) hooks.onEntry((*result)[i], i, count);
     }
     return result;
 }
