@@ -34,13 +34,9 @@ const char* ClosingMessage(RebuildMode mode) {
 }
 
 // The player expects one 0x07 byte per song after the database; then the file is flushed.
-bool AppendTrailerAndSync(const DeviceFolder& folder, const std::string& file, std::size_t songCount,
-                          std::string& error) {
+Result<> AppendTrailerAndSync(const DeviceFolder& folder, const std::string& file, std::size_t songCount) {
     int fd = ::openat(folder.fd(), file.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        error = std::strerror(errno);
-        return false;
-    }
+    if (fd < 0) return Fail(std::strerror(errno));
     const std::string trailer(songCount, static_cast<char>(kSongTrailer));
     std::size_t written = 0;
     while (written < trailer.size()) {
@@ -49,10 +45,10 @@ bool AppendTrailerAndSync(const DeviceFolder& folder, const std::string& file, s
         if (n < 0) break;
         written += static_cast<std::size_t>(n);
     }
-    bool ok = written == trailer.size() && ::fsync(fd) == 0;
-    if (!ok) error = std::strerror(errno);
+    Result<> done;
+    if (written != trailer.size() || ::fsync(fd) != 0) done = Fail(std::strerror(errno));
     ::close(fd);
-    return ok;
+    return done;
 }
 
 // A name in the open folder as a path SQLite can open: through the process's own descriptor of
@@ -146,9 +142,8 @@ Result<CatalogueWritten> RebuildDeviceCatalogue(const SongList& songs, const std
     if (!songs.empty() && !PrepareCatalogueIndexes(db)) return fail("Cannot index " + databaseFile.string());
     if (!db.Execute("commit")) return fail("Cannot write " + databaseFile.string() + ": " + db.lastError());
     db.Close();
-    std::string trailerError;
-    if (!AppendTrailerAndSync(folder, temporaryDatabaseName, songs.size(), trailerError)) {
-        return fail("Cannot write " + databaseFile.string() + ": " + trailerError);
+    if (Result<> trailer = AppendTrailerAndSync(folder, temporaryDatabaseName, songs.size()); !trailer) {
+        return fail("Cannot write " + databaseFile.string() + ": " + trailer.message());
     }
 
     std::optional<SafeFileWriter> list;
