@@ -37,8 +37,8 @@ int main() {
     test::WriteBytes(dir / "SgList.dat", test::MakeListFileBytes(entries));
     std::size_t read = 0;
     bench::Report("read 65,535-entry list file (target < 100 ms)", 4, [&] {
-        ListReadResult result = ReadListFile(dir / "SgList.dat", ListKind::Device);
-        read = result.songs.size();
+        Result<SongList> result = ReadListFile(dir / "SgList.dat", ListKind::Device);
+        read = result ? result->size() : 0;
     });
     std::printf("  %zu songs\n", read);
 

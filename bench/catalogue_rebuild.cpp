@@ -34,9 +34,9 @@ int main() {
     bool ok = true;
     std::string failure;
     bench::Report("rebuild of 49,999 songs (usbsong.db + SgList.dat; target < 1000 ms)", 2, [&] {
-        RebuildResult result = RebuildDeviceCatalogue(songs, dir.path(), RebuildMode::Add);
-        if (!result.ok && ok) failure = result.notices.empty() ? "?" : result.notices[0].text;
-        ok = ok && result.ok;
+        const Result<CatalogueWritten> result = RebuildDeviceCatalogue(songs, dir.path(), RebuildMode::Add);
+        if (!result && ok) failure = result.message().empty() ? "?" : result.message();
+        ok = ok && result.ok();
     });
     if (!ok) {
         std::printf("rebuild failed: %s\n", failure.c_str());

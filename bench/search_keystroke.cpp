@@ -26,8 +26,8 @@ int main(int argc, char** argv) {
     const std::string text = argv[2];
     const int warm = argc > 3 ? std::atoi(argv[3]) : 9;
     NumberedSongList device;
-    for (const ROWELEMENT& song : ReadListFile(songFolder / "SgList.dat", ListKind::Device).songs) {
-        device.Append(song);
+    if (const Result<SongList> listed = ReadListFile(songFolder / "SgList.dat", ListKind::Device)) {
+        for (const ROWELEMENT& song : *listed) device.Append(song);
     }
     CloudCatalogue cloud;
     if (cloud.OpenCatalogueDatabase(songFolder) != 0) {

@@ -74,7 +74,7 @@ int main(int argc, char** argv) {
         std::ofstream(media) << 'v';
         list.push_back(std::move(song));
     }
-    if (!songloader::RebuildDeviceCatalogue(list, songs, songloader::RebuildMode::Add).ok) return 1;
+    if (!songloader::RebuildDeviceCatalogue(list, songs, songloader::RebuildMode::Add).ok()) return 1;
 
     std::vector<Run> results;
     for (int i = 0; i < runs; ++i) results.push_back(RunVerify(cli, device));

@@ -54,7 +54,7 @@ int Add(const SongFieldOptions& fields, const Operands& operands, Console& conso
         console.Fail() << added.message() << "\n";
         return kExitFailure;
     }
-    for (const std::string& diagnostic : added->diagnostics) console.err << diagnostic;
+    for (const std::string& note : added->notes) console.err << note;
     for (const SongNotAdded& refused : added->notAdded) {
         console.Fail() << "cannot copy " << refused.song.mediaPath << ": " << refused.why.message << "\n";
     }

@@ -34,7 +34,7 @@ void AddDeleteCommand(CommandSet& commands) {
                     console.Fail() << deleted.message() << "\n";
                     return kExitFailure;
                 }
-                for (const std::string& diagnostic : deleted->diagnostics) console.err << diagnostic;
+                for (const std::string& note : deleted->notes) console.err << note;
                 PrintNotices(deleted->notices, false, console);
                 return kExitOk;
             });

@@ -41,9 +41,9 @@ int Fetch(const CloudOptions& options, const Operands& operands, Console& consol
         return kExitFailure;
     }
     // Read as stored: the cloud list's titles without the "(MV)" the work list shows.
-    const ListReadResult cloud = ReadListFile(*cloudList, ListKind::Device);
-    if (!cloud.ok) {
-        console.Fail() << cloud.failure.text << "\n";
+    const Result<SongList> cloud = ReadListFile(*cloudList, ListKind::Device);
+    if (!cloud) {
+        console.Fail() << cloud.message() << "\n";
         return kExitFailure;
     }
 
@@ -51,9 +51,9 @@ int Fetch(const CloudOptions& options, const Operands& operands, Console& consol
     std::vector<ROWELEMENT> toFetch;
     bool failed = false;
     for (std::int32_t number : wanted) {
-        auto found = std::find_if(cloud.songs.begin(), cloud.songs.end(),
+        auto found = std::find_if(cloud->begin(), cloud->end(),
                                   [&](const ROWELEMENT& song) { return song.number == number; });
-        if (found == cloud.songs.end()) {
+        if (found == cloud->end()) {
             console.Fail() << number << " is not in the cloud list\n";
             failed = true;
         } else if (deviceNumbers.Contains(number)) {
@@ -83,7 +83,7 @@ int Fetch(const CloudOptions& options, const Operands& operands, Console& consol
         console.Fail() << added.message() << "\n";
         return kExitFailure;
     }
-    for (const std::string& diagnostic : added->diagnostics) console.err << diagnostic;
+    for (const std::string& note : added->notes) console.err << note;
     if (added->catalogueFailure) {
         console.Fail() << added->catalogueFailure->message << "\n"
                        << "The downloaded songs stay recorded on the device; the next writing command catalogues them.\n";

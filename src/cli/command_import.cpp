@@ -162,7 +162,7 @@ int Import(const ImportFlags& flags, const Operands& given, Console& console) {
             else console.Fail() << report.message() << "\n";
             return kExitFailure;
         }
-        for (const std::string& diagnostic : report->diagnostics) console.err << diagnostic;
+        for (const std::string& note : report->notes) console.err << note;
         // Each song with the file it came from: the batch keeps the plan's order.
         auto sourceOf = [&](const ROWELEMENT& song) -> std::string {
             for (std::size_t i = 0; i < plan.songs.size(); ++i) {

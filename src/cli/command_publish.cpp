@@ -34,7 +34,7 @@ int Publish(const PublishOptions& options, const Operands& operands, Console& co
     const std::filesystem::path tablePath = operands.rest[0];
     const auto bytes = ReadFileBytes(tablePath);
     if (!bytes) {
-        console.Fail() << "cannot read " << tablePath.string() << ": " << std::strerror(errno) << "\n";
+        console.Fail() << "cannot read " << tablePath.string() << ": " << bytes.message() << "\n";
         return kExitFailure;
     }
     const Result<std::vector<PublishSong>> songs = ParsePublishTable(

@@ -16,8 +16,8 @@ void AddRebuildCommand(CommandSet& commands) {
                 const auto result =
                     RebuildDevice(loaded.songs, loaded.device, *loaded.session, RebuildMode::Add, console);
                 if (!result) return kExitFailure;
-                if (!result->ok) {
-                    PrintNotices(result->notices, true, console);
+                if (!*result) {
+                    PrintNotices(result->failure().AsNotices(), true, console);
                     return kExitFailure;
                 }
                 // The closing message of the rebuild speaks of adding: say what was done instead.

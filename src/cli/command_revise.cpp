@@ -39,14 +39,18 @@ int Revise(const SongFieldOptions& fields, const Operands& operands, Console& co
         hooks.onMoveStart = [&](std::uint64_t size) { bytes = size; };
         hooks.onChunk = [&](std::uint64_t chunks) { CopyProgress(line, bytes)(chunks); };
         const auto row = static_cast<std::size_t>(found - songs.begin());
-        const ReviseResult result =
+        const Result<CatalogueWritten> result =
             ReviseDeviceSong(songs, row, song, [&](const ROWELEMENT& stored) { songs[row] = stored; },
                              loaded.device.songFolder, loaded.device.codePage, hooks);
         line.Finish();
         if (!DeviceStillThere(*loaded.session, console)) return kExitFailure;
-        for (const std::string& diagnostic : result.diagnostics) console.err << diagnostic;
-        PrintNotices(result.notices, !result.ok, console);
-        return result.ok ? kExitOk : kExitFailure;
+        if (!result) {
+            PrintNotices(result.failure().AsNotices(), true, console);
+            return kExitFailure;
+        }
+        for (const std::string& note : result->notes) console.err << note;
+        PrintNotices(result->notices, false, console);
+        return kExitOk;
     });
 }
 

@@ -123,12 +123,12 @@ std::optional<Device> OpenDevice(const std::optional<std::string>& given, const 
 std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console) {
     const auto file = FindListFile(device.songFolder, kDeviceListName);
     if (!file) return SongList{};
-    ListReadResult read = ReadListFile(*file, ListKind::Device);
-    if (!read.ok) {
-        console.Fail() << read.failure.text << "\n";
+    Result<SongList> read = ReadListFile(*file, ListKind::Device);
+    if (!read) {
+        console.Fail() << read.message() << "\n";
         return std::nullopt;
     }
-    return std::move(read.songs);
+    return std::move(read).value();
 }
 
 std::optional<SongNumberSet> ReadDeviceNumbers(const Device& device, Console& console) {
@@ -196,7 +196,7 @@ void PrintNotices(const Notices& notices, bool failure, Console& console) {
     }
 }
 
-std::optional<RebuildResult> RebuildDevice(const SongList& songs, const Device& device, DeviceWriteSession& session,
+std::optional<Result<CatalogueWritten>> RebuildDevice(const SongList& songs, const Device& device, DeviceWriteSession& session,
                                            RebuildMode mode, Console& console) {
     if (!DeviceStillThere(session, console)) return std::nullopt;
     ProgressLine line(console, "rebuilding the catalogue");
@@ -204,10 +204,12 @@ std::optional<RebuildResult> RebuildDevice(const SongList& songs, const Device& 
     if (songs.size() >= kLongList) {
         hooks.onSong = [&](std::size_t done, std::size_t total) { line.Count(done, total, "songs", done == total); };
     }
-    RebuildResult result = RebuildDeviceCatalogue(songs, device.songFolder, mode, hooks, device.codePage);
+    Result<CatalogueWritten> result = RebuildDeviceCatalogue(songs, device.songFolder, mode, hooks, device.codePage);
     line.Finish();
     if (!DeviceStillThere(session, console)) return std::nullopt;
-    for (const std::string& diagnostic : result.diagnostics) console.err << diagnostic;
+    if (result) {
+        for (const std::string& note : result->notes) console.err << note;
+    }
     return result;
 }
 

@@ -82,9 +82,9 @@ std::optional<std::string> ToDevice(const Device& device, const std::string& utf
 void PrintNotices(const Notices& notices, bool failure, Console& console);
 
 // Rebuilds the device catalogue, counting the songs on a terminal when the list is long, and prints
-// the database's diagnostics; nullopt (with the message printed) when the device was replaced
+// the database creation's notes; nullopt (with the message printed) when the device was replaced
 // before or during it. The rebuild's messages are left to the caller.
-std::optional<RebuildResult> RebuildDevice(const SongList& songs, const Device& device, DeviceWriteSession& session,
-                                           RebuildMode mode, Console& console);
+std::optional<Result<CatalogueWritten>> RebuildDevice(const SongList& songs, const Device& device,
+                                                      DeviceWriteSession& session, RebuildMode mode, Console& console);
 
 }  // namespace songloader::cli

@@ -120,21 +120,19 @@ int main(int argc, char** argv) {
         songloader::gui::SweepStaleDemoFolders(QDir::tempPath().toStdString());
         demoFolder = std::make_unique<QTemporaryDir>(QDir::tempPath() + "/" + songloader::gui::kDemoFolderPrefix +
                                                      QString::number(QCoreApplication::applicationPid()) + "-XXXXXX");
-        std::string error;
-        const auto files = demoFolder->isValid()
-                               ? songloader::gui::MakeDemoFiles(demoFolder->path().toStdString(), error)
-                               : std::nullopt;
+        const songloader::Result<songloader::gui::DemoFiles> files =
+            demoFolder->isValid() ? songloader::gui::MakeDemoFiles(demoFolder->path().toStdString())
+                                  : songloader::Fail("no temporary folder");
         if (!files) {
-            std::cerr << "songloader: cannot make the demo: " << (error.empty() ? "no temporary folder" : error)
-                      << "\n";
+            std::cerr << "songloader: cannot make the demo: " << files.message() << "\n";
             return 1;
         }
-        demoCloud = std::make_unique<songloader::gui::DemoCloudServer>(files->cloudFolder,
-                                                                       demoFolder->path().toStdString());
-        if (!demoCloud->running()) {
-            std::cerr << "songloader: cannot start the demo cloud: " << demoCloud->error() << "\n";
+        auto started = songloader::gui::DemoCloudServer::Start(files->cloudFolder, demoFolder->path().toStdString());
+        if (!started) {
+            std::cerr << "songloader: cannot start the demo cloud: " << started.message() << "\n";
             return 1;
         }
+        demoCloud = std::move(started).value();
         cloudUrl = demoCloud->baseUrl();
         drives = std::make_unique<songloader::gui::DemoDriveSystem>(files->deviceRoot);
         // For songloader-cli in another terminal: the device and the cloud it can use meanwhile.

@@ -319,9 +319,8 @@ TEST_F(WindowRoad, APulledStickIsNoticedFromTheMountTable) {
 class CloudRoad : public WindowRoad {
 protected:
     CloudRoad() {
-        std::string error;
-        const auto files = MakeDemoFiles(dir.path() / "demo", error, 0, 20);
-        EXPECT_TRUE(files) << error;
+        const Result<DemoFiles> files = MakeDemoFiles(dir.path() / "demo", 0, 20);
+        EXPECT_TRUE(files.ok()) << files.message();
         server = std::make_unique<test::TestCloudServer>(files->cloudFolder);
         Open(server->baseUrl());
     }

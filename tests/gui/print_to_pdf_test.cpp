@@ -42,9 +42,9 @@ TEST(PrintToPdf, ThePrinterPathMatchesTheCliOnTheSameDevice) {
         written.push_back(song);
     }
     SongText text = WriteSongText(written);
-    SongListBuild build = BuildSongList(&text);
-    ASSERT_TRUE(build.ok);
-    test::WriteBytes(songFolder / "SgList.dat", build.bytes);
+    Result<std::vector<std::uint8_t>> build = BuildSongList(&text);
+    ASSERT_TRUE(build.ok());
+    test::WriteBytes(songFolder / "SgList.dat", build.value());
 
     const auto cliPdf = dir / "cli.pdf";
     test::ProgramRun cli = test::RunProgram(SONGLOADER_CLI_PATH,
@@ -52,8 +52,8 @@ TEST(PrintToPdf, ThePrinterPathMatchesTheCliOnTheSameDevice) {
                                             {"LC_ALL=en_US.UTF-8", "QT_QPA_PLATFORM=offscreen"});
     ASSERT_EQ(cli.exitCode, 0) << cli.err;
 
-    ListReadResult read = ReadListFile(songFolder / "SgList.dat", ListKind::Device);
-    ASSERT_TRUE(read.ok);
+    Result<SongList> read = ReadListFile(songFolder / "SgList.dat", ListKind::Device);
+    ASSERT_TRUE(read.ok());
     const auto windowPdf = dir / "window.pdf";
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -61,8 +61,8 @@ TEST(PrintToPdf, ThePrinterPathMatchesTheCliOnTheSameDevice) {
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setPageOrientation(QPageLayout::Landscape);  // portrait is forced whatever the default
     PreparePrinter(printer);
-    const int highest = print::HighestPage(read.songs.size());
-    ASSERT_EQ(PrintOnPrinter(printer, highest, print::SongListPageRenderer(read.songs, false, "CP1252")), 3);
+    const int highest = print::HighestPage(read.value().size());
+    ASSERT_EQ(PrintOnPrinter(printer, highest, print::SongListPageRenderer(read.value(), false, "CP1252")), 3);
 
     const std::string info = Poppler("pdfinfo", windowPdf);
     EXPECT_EQ(PagesLine(info), "Pages:           3");

@@ -45,9 +45,9 @@ protected:
             songs.push_back(song);
         }
         SongText text = WriteSongText(songs);
-        SongListBuild build = BuildSongList(&text);
-        ASSERT_TRUE(build.ok);
-        test::WriteBytes(device_ / "songs" / "SgList.dat", build.bytes);
+        Result<std::vector<std::uint8_t>> build = BuildSongList(&text);
+        ASSERT_TRUE(build.ok());
+        test::WriteBytes(device_ / "songs" / "SgList.dat", build.value());
     }
 
     ProgramRun Print(std::vector<std::string> extra = {}, const std::string& locale = "en_US.UTF-8") {

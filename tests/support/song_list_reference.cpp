@@ -162,9 +162,9 @@ std::vector<std::uint8_t> ReferenceSongListBytes(const std::vector<SongRow>& row
 }
 
 std::vector<std::uint8_t> ReferenceSongList(const SongText& text) {
-    const SongTextParse parse = ParseSongText(text.bytes, text.rowCount);
-    if (!parse.ok) return {};
-    return ReferenceSongListBytes(parse.rows, parse.dataSize);
+    const Result<ParsedSongText> parse = ParseSongText(text.bytes, text.rowCount);
+    if (!parse) return {};
+    return ReferenceSongListBytes(parse->rows, parse->dataSize);
 }
 
 }  // namespace songloader

@@ -43,20 +43,19 @@ int main(int argc, char** argv) {
     QTemporaryDir folder;
     // The progress window keeps its place in the settings: the user's own stay untouched.
     qputenv("XDG_CONFIG_HOME", (folder.path() + "/config").toUtf8());
-    std::string error;
-    const auto files = songloader::gui::MakeDemoFiles(folder.path().toStdString(), error);
+    const auto files = songloader::gui::MakeDemoFiles(folder.path().toStdString());
     if (!files) {
-        std::fprintf(stderr, "cannot make the demo: %s\n", error.c_str());
+        std::fprintf(stderr, "cannot make the demo: %s\n", files.message().c_str());
         return 1;
     }
-    songloader::gui::DemoCloudServer server(files->cloudFolder);
-    if (!server.running()) {
-        std::fprintf(stderr, "cannot start the demo cloud: %s\n", server.error().c_str());
+    const auto server = songloader::gui::DemoCloudServer::Start(files->cloudFolder);
+    if (!server) {
+        std::fprintf(stderr, "cannot start the demo cloud: %s\n", server.message().c_str());
         return 1;
     }
     songloader::gui::DemoDriveSystem drives(files->deviceRoot);
     songloader::DownloadProgress progress;
-    const songloader::CloudClient cloud(server.baseUrl(), progress);
+    const songloader::CloudClient cloud((*server)->baseUrl(), progress);
     songloader::gui::MainWindow window(drives, cloud, {});
     window.show();
     bool ok = Save(window, out / "main-empty.png");

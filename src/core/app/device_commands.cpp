@@ -52,16 +52,16 @@ bool CSonquillDlg::ReadListIntoView(const std::filesystem::path& file, ListKind 
         m_view.SetProgressPos(static_cast<int>(index) + 1);
         m_view.Repaint();
     };
-    ListReadResult read = ReadListFile(file, kind, hooks);
-    if (!read.ok) {
-        Show(read.failure);
+    Result<SongList> read = ReadListFile(file, kind, hooks);
+    if (!read) {
+        Show(read.failure().AsNotice());
         return false;
     }
     // The songs read become the records themselves (a 65,535-song list is not held twice).
-    if (!read.songs.empty()) m_currentSong = read.songs.back();
-    const std::size_t count = read.songs.size();
-    for (ROWELEMENT& song : read.songs) records.Append(std::move(song));
-    read.songs = SongList();
+    if (!read->empty()) m_currentSong = read->back();
+    const std::size_t count = read->size();
+    for (ROWELEMENT& song : *read) records.Append(std::move(song));
+    *read = SongList();
     m_view.SetProgressPos(static_cast<int>(count));
     m_view.SetRedraw(list, true);
     if (!marked.empty()) m_view.MarkRows(list, marked);

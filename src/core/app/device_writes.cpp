@@ -169,16 +169,17 @@ bool CSonquillDlg::RebuildCatalogue(RebuildMode mode, const std::function<void()
     RebuildHooks hooks;
     hooks.onSong = [&](std::size_t done, std::size_t) { StepProgress(static_cast<int>(done)); };
     if (!DeviceStillThere()) return false;
-    const RebuildResult result = RebuildDeviceCatalogue(m_deviceSongs, m_songFolder, mode, hooks, m_settings.codePage);
+    const Result<CatalogueWritten> result =
+        RebuildDeviceCatalogue(m_deviceSongs, m_songFolder, mode, hooks, m_settings.codePage);
     m_view.SetProgressPos(count);
-    if (!result.ok && !DeviceStillThere()) return false;
-    if (!result.ok) {
+    if (!result && !DeviceStillThere()) return false;
+    if (!result) {
         // The old catalogue stands; the copies stay pending so that closing can take them back.
-        for (const Notice& notice : result.notices) Show(notice);
+        for (const Notice& notice : result.failure().AsNotices()) Show(notice);
         return false;
     }
     if (afterCommit) afterCommit();
-    AfterCatalogueWritten(result.notices);
+    AfterCatalogueWritten(result->notices);
     return true;
 }
 

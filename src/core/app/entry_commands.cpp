@@ -329,17 +329,20 @@ void CSonquillDlg::ReviseDeviceSong(const ROWELEMENT& revised) {
         m_view.SetProgressPos(500);
     };
     // The window's rebuild shows its own messages.
-    hooks.rebuild = [&] { return RebuildResult{RebuildCatalogue(RebuildMode::Revise), {}, {}}; };
+    hooks.rebuild = [&]() -> Result<CatalogueWritten> {
+        if (!RebuildCatalogue(RebuildMode::Revise)) return FailQuietly();
+        return CatalogueWritten{};
+    };
     hooks.deviceStillThere = [&] { return DeviceStillThere(); };
     const auto storeRow = [&](const ROWELEMENT& song) {
         m_deviceSongs.Replace(static_cast<std::size_t>(row), song);
         m_view.SetRowTexts(ControlId::DeviceList, row, RowTextsOf(song));
     };
-    const ReviseResult result = songloader::ReviseDeviceSong(m_deviceSongs, static_cast<std::size_t>(row), revised,
-                                                             storeRow, m_songFolder, m_settings.codePage, hooks,
-                                                             m_workSongs);
-    for (const Notice& notice : result.notices) Show(notice);
-    if (!result.ok) return;
+    const Result<CatalogueWritten> result = songloader::ReviseDeviceSong(
+        m_deviceSongs, static_cast<std::size_t>(row), revised, storeRow, m_songFolder, m_settings.codePage, hooks,
+        m_workSongs);
+    for (const Notice& notice : result ? result->notices : result.failure().AsNotices()) Show(notice);
+    if (!result) return;
     EnableNewSongControls(true);
     ClearForm();
 }

@@ -147,16 +147,16 @@ Result<> CreateCatalogueTable(CatalogueDatabase& db, int kind) {
     return db.Execute(std::string("create table ") + table.name + " " + table.columns);
 }
 
-int PrepareCatalogueIndexes(CatalogueDatabase& db) {
-    if (!db.isOpen()) return -1;
-    bool lastFailed = false;
+Result<> PrepareCatalogueIndexes(CatalogueDatabase& db) {
+    if (!db.isOpen()) return Fail(db.lastError());
+    Result<> last;
     for (const char* pragma : {"PRAGMA synchronous = OFF", "PRAGMA page_size = 4096", "PRAGMA cache_size = 8000",
                                "PRAGMA case_sensitive_like=1"}) {
-        lastFailed = !db.Execute(pragma);  // only the last outcome counts
+        last = db.Execute(pragma);  // only the last outcome counts
     }
-    if (lastFailed) {
+    if (!last) {
         db.Close();
-        return -1;
+        return last;
     }
     for (const char* column : kIndexedColumns) {
         char statement[256];
@@ -164,22 +164,20 @@ int PrepareCatalogueIndexes(CatalogueDatabase& db) {
                       column);
         (void)db.Execute(statement);  // an index that exists already just fails
     }
-    return 0;
+    return {};
 }
 
-bool CreateDeviceDatabase(CatalogueDatabase& db, const std::filesystem::path& file,
-                          std::vector<std::string>* diagnostics) {
+Result<std::vector<std::string>> CreateDeviceDatabase(CatalogueDatabase& db, const std::filesystem::path& file) {
     std::error_code ignored;
     std::filesystem::remove(file, ignored);
-    if (!db.Open(file)) return false;
+    if (Result<> opened = db.Open(file); !opened) return opened.failure();
+    std::vector<std::string> notes;
     if (const Result<> created = CreateCatalogueTable(db, kSongListTable); !created) {
-        if (diagnostics) {
-            diagnostics->push_back(created.message() + "\n");
-            diagnostics->push_back("Step 2. Create Singer list table failed.\n");
-        }
+        notes.push_back(created.message() + "\n");
+        notes.push_back("Step 2. Create Singer list table failed.\n");
         (void)db.Execute(std::string("TRUNCATE TABLE ") + kSongListTableName);
     }
-    return true;
+    return notes;
 }
 
 std::string TitleInitials(std::string_view title) {

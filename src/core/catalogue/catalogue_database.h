@@ -63,13 +63,14 @@ private:
 // "create table %s %s" for one table kind; a failure says SQLite's reason.
 Result<> CreateCatalogueTable(CatalogueDatabase& db, int kind);
 
-// The four PRAGMAs, then one index per songlist column. 0, or -1 after closing the database.
-int PrepareCatalogueIndexes(CatalogueDatabase& db);
+// The four PRAGMAs, then one index per songlist column. A failure (SQLite's reason) closes the
+// database.
+Result<> PrepareCatalogueIndexes(CatalogueDatabase& db);
 
-// Deletes `file` when present and creates it anew with the songlist table.
-// False when the database cannot be opened; `diagnostics` receives what the creation reported.
-bool CreateDeviceDatabase(CatalogueDatabase& db, const std::filesystem::path& file,
-                          std::vector<std::string>* diagnostics = nullptr);
+// Deletes `file` when present and creates it anew with the songlist table. Fails when the database
+// cannot be opened. A songlist table that cannot be created is no failure (the database is still
+// written, as the player expects): the lines about it are the value, notes for a console.
+Result<std::vector<std::string>> CreateDeviceDatabase(CatalogueDatabase& db, const std::filesystem::path& file);
 
 // The initials of a title: the first byte, then the byte after every inner space (at most 255).
 std::string TitleInitials(std::string_view title);

@@ -21,16 +21,8 @@ constexpr std::uint8_t kListMarker = 0xEC;
 constexpr std::size_t kMaxFieldBytes = 255;
 constexpr std::uint8_t kFieldEnd = 0x09;
 
-Notice ListFileError() { return {kListFileErrorMessage, kCaptionError, NoticeIcon::None}; }
-Notice ListDataError() { return {kListDataErrorMessage, kCaptionError, NoticeIcon::None}; }
-
-Failure FailWith(const Notice& notice) { return Fail(notice.text, notice.caption, notice.icon); }
-
-ListReadResult Failed(Notice notice) {
-    ListReadResult result;
-    result.failure = std::move(notice);
-    return result;
-}
+Failure ListFileError() { return Fail(kListFileErrorMessage, kCaptionError, NoticeIcon::None); }
+Failure ListDataError() { return Fail(kListDataErrorMessage, kCaptionError, NoticeIcon::None); }
 
 std::uint32_t BigEndian(std::span<const std::uint8_t> bytes, std::size_t offset, std::size_t width) {
     std::uint32_t value = 0;
@@ -57,9 +49,9 @@ struct ListRecord {
 };
 
 // Checks the header, then hands every record to `onRecord` (after `onCount` with their number).
-// The notice of a damaged file, or nothing; a damaged file may have handed out records first.
+// The failure of a damaged file, or nothing; a damaged file may have handed out records first.
 template <typename OnCount, typename OnRecord>
-std::optional<Notice> WalkListRecords(std::span<const std::uint8_t> bytes, OnCount&& onCount, OnRecord&& onRecord) {
+std::optional<Failure> WalkListRecords(std::span<const std::uint8_t> bytes, OnCount&& onCount, OnRecord&& onRecord) {
     if (bytes.size() < kHeaderSize) return ListFileError();
     if (bytes[0] != kListMarker) {
         // The mask pass is the only chance a file has to show its marker.
@@ -112,12 +104,12 @@ void ApplyHeaderMask(std::span<std::uint8_t> bytes) {
     }
 }
 
-ListReadResult ParseListFile(std::span<const std::uint8_t> bytes, ListKind kind) {
-    ListReadResult result;
+Result<SongList> ParseListFile(std::span<const std::uint8_t> bytes, ListKind kind) {
+    SongList songs;
     const auto damage = WalkListRecords(
-        bytes, [&](std::size_t count) { result.songs.reserve(count); },
+        bytes, [&](std::size_t count) { songs.reserve(count); },
         [&](const ListRecord& record) {
-            ROWELEMENT& song = result.songs.emplace_back();
+            ROWELEMENT& song = songs.emplace_back();
             song.number = record.number;
             song.numberText = std::to_string(song.number);
             SetLanguage(song, LanguageFromListByte(record.language));
@@ -127,34 +119,33 @@ ListReadResult ParseListFile(std::span<const std::uint8_t> bytes, ListKind kind)
             song.lyricist = record.fields[3];
             if (kind == ListKind::Cloud && IsMvNumber(song.number) && !song.title.empty()) song.title += kMvSuffix;
         });
-    if (damage) return Failed(*damage);
-    result.ok = true;
-    return result;
+    if (damage) return *damage;
+    return songs;
 }
 
-ListReadResult ReadListFile(const std::filesystem::path& path, ListKind kind, const ListReadHooks& hooks) {
+Result<SongList> ReadListFile(const std::filesystem::path& path, ListKind kind, const ListReadHooks& hooks) {
     // Too large for the format, or not a regular file: refused before anything is read.
     const auto bytes = ReadFileBytes(path, kListFileMaxBytes);
-    if (!bytes) return Failed(ListFileError());
+    if (!bytes) return ListFileError();
 
-    ListReadResult result = ParseListFile(*bytes, kind);
-    if (!result.ok) return result;
-    const std::size_t count = result.songs.size();
+    Result<SongList> result = ParseListFile(*bytes, kind);
+    if (!result) return result;
+    const std::size_t count = result->size();
     if (hooks.onStart) hooks.onStart(count);
     if (hooks.onEntry) {
-        for (std::size_t i = 0; i < count; ++i) hooks.onEntry(result.songs[i], i, count);
+        for (std::size_t i = 0; i < count; ++i) hooks.onEntry((*result)[i], i, count);
     }
     return result;
 }
 
 Result<std::vector<std::int32_t>> ReadListNumbers(const std::filesystem::path& path) {
     const auto bytes = ReadFileBytes(path, kListFileMaxBytes);
-    if (!bytes) return FailWith(ListFileError());
+    if (!bytes) return ListFileError();
     std::vector<std::int32_t> numbers;
     const auto damage = WalkListRecords(
         *bytes, [&](std::size_t count) { numbers.reserve(count); },
         [&](const ListRecord& record) { numbers.push_back(record.number); });
-    if (damage) return FailWith(*damage);
+    if (damage) return *damage;
     return numbers;
 }
 

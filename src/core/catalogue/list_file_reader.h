@@ -44,14 +44,8 @@ std::optional<std::filesystem::path> FindListFile(const std::filesystem::path& f
 // it is kept so that the file layout stays documented in one place.
 void ApplyHeaderMask(std::span<std::uint8_t> bytes);
 
-struct ListReadResult {
-    bool ok = false;
-    SongList songs;
-    Notice failure;  // set when !ok
-};
-
 // Parses a whole list file held in memory. A damaged file gives no songs at all.
-ListReadResult ParseListFile(std::span<const std::uint8_t> bytes, ListKind kind);
+Result<SongList> ParseListFile(std::span<const std::uint8_t> bytes, ListKind kind);
 
 // Called once per entry after the whole file has been checked, so that a caller can add
 // rows, pump messages and step a progress bar: index from 0, count = entries in the file.
@@ -61,8 +55,8 @@ struct ListReadHooks {
 };
 
 // Reads a list file from disk; never writes to it.
-ListReadResult ReadListFile(const std::filesystem::path& path, ListKind kind,
-                            const ListReadHooks& hooks = {});
+Result<SongList> ReadListFile(const std::filesystem::path& path, ListKind kind,
+                              const ListReadHooks& hooks = {});
 
 // The numbers of a list file's songs in list order, after the same checks as ReadListFile: for
 // callers that only ask which songs a list holds, at a fraction of the cost.

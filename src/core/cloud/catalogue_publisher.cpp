@@ -49,7 +49,9 @@ bool SyncFile(const std::filesystem::path& file) {
 std::optional<std::string> WriteCatalogueDatabase(const std::filesystem::path& file,
                                                   const std::vector<PublishSong>& songs) {
     CatalogueDatabase db;
-    if (!CreateDeviceDatabase(db, file)) return "cannot create " + file.string() + ": " + db.lastError();
+    if (const auto created = CreateDeviceDatabase(db, file); !created) {
+        return "cannot create " + file.string() + ": " + created.message();
+    }
     {
         SongListInserter inserter(db);
         if (!db.Execute("begin") || !inserter.ready()) return "cannot write " + file.string() + ": " + db.lastError();
@@ -59,7 +61,7 @@ std::optional<std::string> WriteCatalogueDatabase(const std::filesystem::path& f
             }
         }
     }
-    if (PrepareCatalogueIndexes(db) != 0) return "cannot index " + file.string();
+    if (!PrepareCatalogueIndexes(db)) return "cannot index " + file.string();
     if (!db.Execute("commit")) return "cannot write " + file.string() + ": " + db.lastError();
     db.Close();
     if (!SyncFile(file)) return "cannot flush " + file.string() + ": " + std::strerror(errno);
@@ -69,14 +71,14 @@ std::optional<std::string> WriteCatalogueDatabase(const std::filesystem::path& f
 std::optional<std::string> WriteCloudList(const std::filesystem::path& file, const std::vector<PublishSong>& songs) {
     SongText text;
     for (const PublishSong& song : songs) AppendSongTextRow(text, song.song);
-    SongListBuild build = BuildSongList(&text);
-    if (!build.ok) {
+    const Result<std::vector<std::uint8_t>> build = BuildSongList(&text);
+    if (!build) {
         std::string reason = "the song list cannot be built:";
-        for (const Notice& notice : build.notices) reason += " " + notice.text;
+        for (const Notice& notice : build.failure().AsNotices()) reason += " " + notice.text;
         return reason;
     }
     SafeFileWriter writer(file);
-    if (!writer.Write(build.bytes.data(), build.bytes.size()) || !writer.Commit()) return writer.error();
+    if (!writer.Write(build->data(), build->size()) || !writer.Commit()) return writer.error();
     return std::nullopt;
 }
 
@@ -108,8 +110,8 @@ Result<> PublishCatalogue(const std::vector<PublishSong>& songs, const std::file
     std::vector<std::string> names;
     const std::size_t total = songs.size() + (midiFolder ? MidiPackFiles.size() : 0);
     auto copy = [&](const std::filesystem::path& source, const std::string& name) -> std::optional<std::string> {
-        const MediaResult copied = CopyMediaFile(source, staging.path() / name);
-        if (!copied.ok) return "cannot copy " + source.string() + ": " + copied.error;
+        const Result<std::filesystem::path> copied = CopyMediaFile(source, staging.path() / name);
+        if (!copied) return "cannot copy " + source.string() + ": " + copied.message();
         names.push_back(name);
         if (hooks.onFile) hooks.onFile(names.size(), total);
         return std::nullopt;

@@ -20,7 +20,7 @@ PairReplacement CloudCataloguePair(const std::filesystem::path& songFolder) {
     return {songFolder, kCloudCataloguePairName, {{kCloudDatabaseName, true}, {kCloudListName, true}}};
 }
 
-PairRecoveryResult FinishCloudCatalogueReplacement(const std::filesystem::path& songFolder) {
+Result<PairRecovery> FinishCloudCatalogueReplacement(const std::filesystem::path& songFolder) {
     return FinishPairReplacement(songFolder, kCloudCataloguePairName, {kCloudDatabaseName, kCloudListName});
 }
 
@@ -28,7 +28,7 @@ CatalogueFetch FetchCloudCatalogue(const CloudClient& client, const std::filesys
                                    CloudCatalogue& catalogue) {
     CatalogueFetch fetch;
     // What a killed sync left is finished or discarded first: the fixed names are this run's now.
-    FinishCloudCatalogueReplacement(songFolder);
+    (void)FinishCloudCatalogueReplacement(songFolder);
     const PairReplacement pair = CloudCataloguePair(songFolder);
     // The song folder is reached without following a link out of the device.
     const Result<DeviceFolder> folder = OpenFolderBelow(songFolder.parent_path(), songFolder.filename());
@@ -74,7 +74,7 @@ CatalogueFetch FetchCloudCatalogue(const CloudClient& client, const std::filesys
                               committed.message()};
         }
         // A commit cut short is finished here (or by the next command), a refused one discarded.
-        FinishCloudCatalogueReplacement(songFolder);
+        (void)FinishCloudCatalogueReplacement(songFolder);
     }
     if (fetch.list.ok() && fetch.database.ok()) {
         fetch.reopened = 0;

@@ -17,7 +17,7 @@ inline constexpr std::int64_t kCloudDatabaseMaxBytes = std::int64_t{512} << 20;
 inline constexpr const char* kCloudCataloguePairName = "cloud-catalogue";
 PairReplacement CloudCataloguePair(const std::filesystem::path& songFolder);
 // Finishes (or discards) a replacement of the pair that a killed run left in the song folder.
-PairRecoveryResult FinishCloudCatalogueReplacement(const std::filesystem::path& songFolder);
+Result<PairRecovery> FinishCloudCatalogueReplacement(const std::filesystem::path& songFolder);
 
 struct CatalogueFetch {
     DownloadOutcome list;      // MgList.dat

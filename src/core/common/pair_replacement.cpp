@@ -129,18 +129,19 @@ bool PairReplacementLeftOver(const std::filesystem::path& folder, const std::str
     return opened && LeftOver(*opened, pairName, memberNames);
 }
 
-PairRecoveryResult FinishPairReplacement(const std::filesystem::path& folderPath, const std::string& pairName,
-                                         const std::vector<std::string>& memberNames) {
-    PairRecoveryResult result;
+Result<PairRecovery> FinishPairReplacement(const std::filesystem::path& folderPath, const std::string& pairName,
+                                           const std::vector<std::string>& memberNames) {
     const Result<DeviceFolder> opened = OpenPairFolder(folderPath);
-    if (!opened || !LeftOver(*opened, pairName, memberNames)) return result;
+    if (!opened || !LeftOver(*opened, pairName, memberNames)) return PairRecovery::Nothing;
     const DeviceFolder& folder = *opened;
     PairReplacement pair{folderPath, pairName, {}};
     if (folder.Holds(MarkerName(pairName))) {
         // The marker is complete (it was renamed in whole): it names the members and their order.
         std::optional<std::vector<std::uint8_t>> bytes;
         if (Result<int> fd = folder.OpenForReading(MarkerName(pairName))) {
-            bytes = ReadOpenFileBytes(*fd, kMarkerMaxBytes);
+            if (Result<std::vector<std::uint8_t>> read = ReadOpenFileBytes(*fd, kMarkerMaxBytes)) {
+                bytes = std::move(read).value();
+            }
             ::close(*fd);
         }
         std::istringstream lines(bytes ? std::string(bytes->begin(), bytes->end()) : std::string());
@@ -157,22 +158,15 @@ PairRecoveryResult FinishPairReplacement(const std::filesystem::path& folderPath
             pair.members.push_back({name, replace});
         }
         if (readable && !pair.members.empty()) {
-            const Result<> done = PutInPlace(folder, pair, {});
-            result.what = done ? PairRecovery::Finished : PairRecovery::Failed;
-            if (!done) result.error = done.message();
-            return result;
+            if (Result<> done = PutInPlace(folder, pair, {}); !done) return done.failure();
+            return PairRecovery::Finished;
         }
     }
     // Never committed (or a marker that is not ours): the old pair stands.
     for (const std::string& name : memberNames) RemoveTemporary(folder, name);
-    if (Result<> removed = folder.Remove(MarkerName(pairName)); !removed) {
-        result.what = PairRecovery::Failed;
-        result.error = removed.message();
-        return result;
-    }
+    if (Result<> removed = folder.Remove(MarkerName(pairName)); !removed) return removed.failure();
     (void)folder.Sync();
-    result.what = PairRecovery::Discarded;
-    return result;
+    return PairRecovery::Discarded;
 }
 
 }  // namespace songloader

@@ -47,16 +47,13 @@ Result<> CommitPairReplacement(const PairReplacement& pair, const std::function<
 // `name` itself is listed.
 std::vector<std::string> CaseVariantsIn(const DeviceFolder& folder, const std::string& name);
 
-enum class PairRecovery { Nothing, Finished, Discarded, Failed };
-
-struct PairRecoveryResult {
-    PairRecovery what = PairRecovery::Nothing;
-    std::string error;  // when Failed
-};
+// What finding a killed replacement did.
+enum class PairRecovery { Nothing, Finished, Discarded };
 
 // Finds what a killed replacement of a pair named `pairName` left in `folder` and finishes it
 // (marker present) or discards its temporaries (no marker). The members are read from the marker.
-PairRecoveryResult FinishPairReplacement(const std::filesystem::path& folder, const std::string& pairName,
+// A failure says why the leftovers could not be finished or cleared.
+Result<PairRecovery> FinishPairReplacement(const std::filesystem::path& folder, const std::string& pairName,
                                          const std::vector<std::string>& memberNames);
 
 // True when `folder` holds a marker or a fixed temporary of the pair.

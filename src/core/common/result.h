@@ -16,8 +16,18 @@ struct Failure {
     std::string message;
     std::string caption = kCaptionError;
     NoticeIcon icon = NoticeIcon::Exclamation;
+    // Shown after this one, in order, when one failure has more to say (a builder's row message
+    // then its own).
+    Notices followUps = {};
 
     Notice AsNotice() const { return Notice{message, caption, icon}; }
+    // This failure's notice (none when its message is empty), then its follow-ups.
+    Notices AsNotices() const {
+        Notices all;
+        if (!message.empty()) all.push_back(AsNotice());
+        all.insert(all.end(), followUps.begin(), followUps.end());
+        return all;
+    }
     friend bool operator==(const Failure&, const Failure&) = default;
 };
 
@@ -25,6 +35,9 @@ inline Failure Fail(std::string message, std::string caption = kCaptionError,
                     NoticeIcon icon = NoticeIcon::Exclamation) {
     return Failure{std::move(message), std::move(caption), icon};
 }
+
+// A failure with nothing more to show: a hook has already said why (or there is nothing to say).
+inline Failure FailQuietly() { return Failure{}; }
 
 // The one way the core says whether something worked: a value, or a failure. A caller that must
 // tell failures apart (a download's HTTP status, a stop on request) gets a failure type derived

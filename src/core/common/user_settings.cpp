@@ -71,16 +71,16 @@ SettingsFile ReadSettingsFile(const std::filesystem::path& path) {
     }
     struct stat info {};
     const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    const auto bytes = regular && static_cast<std::uint64_t>(info.st_size) <= kSettingsFileMaxBytes
-                           ? ReadOpenFileBytes(fd, kSettingsFileMaxBytes)
-                           : std::nullopt;
+    const bool fits = static_cast<std::uint64_t>(info.st_size) <= kSettingsFileMaxBytes;
+    const auto bytes = regular && fits ? ReadOpenFileBytes(fd, kSettingsFileMaxBytes)
+                                       : Result<std::vector<std::uint8_t>>(FailQuietly());
     ::close(fd);
     if (!regular) {
         file.error = "not a regular file";
         return file;
     }
     if (!bytes) {
-        file.error = "larger than " + std::to_string(kSettingsFileMaxBytes / 1024) + " KiB";
+        file.error = fits ? bytes.message() : "larger than " + std::to_string(kSettingsFileMaxBytes / 1024) + " KiB";
         return file;
     }
     const std::string text(bytes->begin(), bytes->end());

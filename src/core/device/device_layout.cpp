@@ -28,8 +28,7 @@ std::filesystem::path MediaTargetPath(const std::filesystem::path& songFolder, s
 }
 
 Result<> EnsureSongFolder(const std::filesystem::path& songFolder) {
-    std::string problem = RealFolderForWrite(songFolder);
-    if (!problem.empty()) return Fail(std::move(problem));
+    if (Result<bool> ready = RealFolderForWrite(songFolder); !ready) return ready.failure();
     return {};
 }
 
@@ -38,26 +37,22 @@ bool IsRealFolder(const std::filesystem::path& folder) {
     return ::lstat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
 }
 
-std::string RealFolderForWrite(const std::filesystem::path& folder, bool* created) {
-    if (created) *created = false;
+Result<bool> RealFolderForWrite(const std::filesystem::path& folder) {
     struct stat info {};
     if (::lstat(folder.c_str(), &info) != 0) {
-        if (errno != ENOENT) return "Cannot open " + folder.string() + ": " + std::strerror(errno);
+        if (errno != ENOENT) return Fail("Cannot open " + folder.string() + ": " + std::strerror(errno));
         if (folder.has_parent_path() && folder.parent_path() != folder) {
-            if (std::string why = RealFolderForWrite(folder.parent_path()); !why.empty()) return why;
+            if (Result<bool> parent = RealFolderForWrite(folder.parent_path()); !parent) return parent.failure();
         }
-        if (::mkdir(folder.c_str(), 0755) == 0) {
-            if (created) *created = true;
-            return {};
-        }
+        if (::mkdir(folder.c_str(), 0755) == 0) return true;
         // Another command made it meanwhile: then it is checked as any folder that was there.
         if (errno != EEXIST || ::lstat(folder.c_str(), &info) != 0) {
-            return "Cannot create " + folder.string() + ": " + std::strerror(errno);
+            return Fail("Cannot create " + folder.string() + ": " + std::strerror(errno));
         }
     }
-    if (S_ISLNK(info.st_mode)) return folder.string() + " is a symbolic link: nothing is written through it";
-    if (!S_ISDIR(info.st_mode)) return folder.string() + " is not a folder";
-    return {};
+    if (S_ISLNK(info.st_mode)) return Fail(folder.string() + " is a symbolic link: nothing is written through it");
+    if (!S_ISDIR(info.st_mode)) return Fail(folder.string() + " is not a folder");
+    return false;
 }
 
 }  // namespace songloader

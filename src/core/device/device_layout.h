@@ -33,8 +33,8 @@ Result<> EnsureSongFolder(const std::filesystem::path& songFolder);
 bool IsRealFolder(const std::filesystem::path& folder);
 
 // `folder` as a place to write: an existing real folder, or one made now (with missing parents)
-// when missing, `created` then set. Empty when fine, else why not (a symbolic link is refused, so no
-// write follows a link out of the device's song folder).
-std::string RealFolderForWrite(const std::filesystem::path& folder, bool* created = nullptr);
+// when missing; the value says whether it was made now. A failure says why not (a symbolic link is
+// refused, so no write follows a link out of the device's song folder).
+Result<bool> RealFolderForWrite(const std::filesystem::path& folder);
 
 }  // namespace songloader

@@ -89,10 +89,10 @@ std::optional<Notice> CheckDuplicateNumber(std::int32_t number, const SongList& 
 std::optional<Notice> CheckSongRow(const ROWELEMENT& song, std::size_t rowNumber) {
     SongText text;
     AppendSongTextRow(text, song);
-    const SongTextParse parse = ParseSongText(text.bytes, text.rowCount);
-    if (parse.ok) return std::nullopt;
+    const Result<ParsedSongText> parse = ParseSongText(text.bytes, text.rowCount);
+    if (parse) return std::nullopt;
     // The parser numbered the song's row 1; the builder names it by its place in the whole list.
-    return Notice{std::to_string(rowNumber) + parse.message.substr(1), kApplicationName, NoticeIcon::None};
+    return Notice{std::to_string(rowNumber) + parse.message().substr(1), kApplicationName, NoticeIcon::None};
 }
 
 }  // namespace songloader

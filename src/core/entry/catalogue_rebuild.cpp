@@ -24,8 +24,6 @@ namespace {
 
 constexpr std::uint8_t kSongTrailer = 0x07;
 
-Notice AppNotice(std::string text) { return {std::move(text), kApplicationName, NoticeIcon::None}; }
-
 const char* ClosingMessage(RebuildMode mode) {
     switch (mode) {
         case RebuildMode::Revise: return kRevisedMessage;
@@ -36,13 +34,9 @@ const char* ClosingMessage(RebuildMode mode) {
 }
 
 // The player expects one 0x07 byte per song after the database; then the file is flushed.
-bool AppendTrailerAndSync(const DeviceFolder& folder, const std::string& file, std::size_t songCount,
-                          std::string& error) {
+Result<> AppendTrailerAndSync(const DeviceFolder& folder, const std::string& file, std::size_t songCount) {
     int fd = ::openat(folder.fd(), file.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) {
-        error = std::strerror(errno);
-        return false;
-    }
+    if (fd < 0) return Fail(std::strerror(errno));
     const std::string trailer(songCount, static_cast<char>(kSongTrailer));
     std::size_t written = 0;
     while (written < trailer.size()) {
@@ -51,10 +45,10 @@ bool AppendTrailerAndSync(const DeviceFolder& folder, const std::string& file, s
         if (n < 0) break;
         written += static_cast<std::size_t>(n);
     }
-    bool ok = written == trailer.size() && ::fsync(fd) == 0;
-    if (!ok) error = std::strerror(errno);
+    Result<> done;
+    if (written != trailer.size() || ::fsync(fd) != 0) done = Fail(std::strerror(errno));
     ::close(fd);
-    return ok;
+    return done;
 }
 
 // A name in the open folder as a path SQLite can open: through the process's own descriptor of
@@ -82,25 +76,22 @@ PairReplacement DeviceCataloguePair(const std::filesystem::path& songFolder, boo
     return {songFolder, kDeviceCataloguePairName, {{kDeviceListName, withList}, {kDeviceDatabaseName, true}}};
 }
 
-PairRecoveryResult FinishDeviceCatalogueReplacement(const std::filesystem::path& songFolder) {
+Result<PairRecovery> FinishDeviceCatalogueReplacement(const std::filesystem::path& songFolder) {
     return FinishPairReplacement(songFolder, kDeviceCataloguePairName, {kDeviceListName, kDeviceDatabaseName});
 }
 
-RebuildResult RebuildDeviceCatalogue(const SongList& songs, const std::filesystem::path& songFolder,
-                                     RebuildMode mode, const RebuildHooks& hooks, const std::string& codePage) {
-    RebuildResult result;
-    auto fail = [&result](Notice notice) {
-        result.notices.push_back(std::move(notice));
-        return result;
-    };
+Result<CatalogueWritten> RebuildDeviceCatalogue(const SongList& songs, const std::filesystem::path& songFolder,
+                                                RebuildMode mode, const RebuildHooks& hooks,
+                                                const std::string& codePage) {
+    auto fail = [](std::string text) { return Fail(std::move(text), kApplicationName, NoticeIcon::None); };
     const std::filesystem::path databaseFile = songFolder / kDeviceDatabaseName;
     const std::filesystem::path listFile = songFolder / kDeviceListName;
     // The list cannot hold that many: refused before anything is built.
-    if (songs.size() >= kSongListRowLimit) return fail(AppNotice(kSongTextRowCountMessage));
+    if (songs.size() >= kSongListRowLimit) return fail(kSongTextRowCountMessage);
 
     // What an earlier run left half-done is finished or discarded first: the fixed names are ours.
-    if (const PairRecoveryResult left = FinishDeviceCatalogueReplacement(songFolder); left.what == PairRecovery::Failed) {
-        return fail(AppNotice(left.error));
+    if (const Result<PairRecovery> left = FinishDeviceCatalogueReplacement(songFolder); !left) {
+        return fail(left.message());
     }
     PairReplacement pair = DeviceCataloguePair(songFolder, !songs.empty());
     // The song folder is reached without following a link out of the device, and every file is
@@ -109,7 +100,7 @@ RebuildResult RebuildDeviceCatalogue(const SongList& songs, const std::filesyste
     if (!opened) {
         std::string why = opened.message();
         if (!why.empty()) why[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(why[0])));
-        return fail(AppNotice("Cannot create " + databaseFile.string() + ": " + why));
+        return fail("Cannot create " + databaseFile.string() + ": " + why);
     }
     const DeviceFolder& folder = *opened;
     const std::string temporaryDatabaseName = PairTemporaryNameFor(kDeviceDatabaseName).string();
@@ -117,18 +108,19 @@ RebuildResult RebuildDeviceCatalogue(const SongList& songs, const std::filesyste
     // Whatever happens below, no half-built temporary stays (a committed one was renamed away).
     struct Discard {
         const PairReplacement& pair;
-        ~Discard() { FinishDeviceCatalogueReplacement(pair.folder); }
+        ~Discard() { (void)FinishDeviceCatalogueReplacement(pair.folder); }
     } discard{pair};
     // SQLite would only say "unable to open": the system's reason comes from creating the file.
     if (const Result<int> probe = folder.CreateFile(temporaryDatabaseName); !probe) {
-        return fail(AppNotice(probe.message()));
+        return fail(probe.message());
     } else {
         ::close(*probe);
     }
     CatalogueDatabase db;
-    if (!CreateDeviceDatabase(db, temporaryDatabase, &result.diagnostics)) {
-        return fail(AppNotice("Cannot create " + databaseFile.string() + ": " + db.lastError()));
-    }
+    Result<std::vector<std::string>> created = CreateDeviceDatabase(db, temporaryDatabase);
+    if (!created) return fail("Cannot create " + databaseFile.string() + ": " + created.message());
+    CatalogueWritten written;
+    written.notes = std::move(created).value();
 
     SongText text;
     text.codePage = codePage;
@@ -136,52 +128,43 @@ RebuildResult RebuildDeviceCatalogue(const SongList& songs, const std::filesyste
     {
         SongListInserter inserter(db);
         if (!db.Execute("begin") || !inserter.ready()) {
-            return fail(AppNotice("Cannot write " + databaseFile.string() + ": " + db.lastError()));
+            return fail("Cannot write " + databaseFile.string() + ": " + db.lastError());
         }
         for (std::size_t i = 0; i < songs.size(); ++i) {
             AppendSongTextRow(text, songs[i]);
             ROWELEMENT spare;
             if (!inserter.Insert(MakeDeviceDatabaseRow(AsListed(songs[i], spare)))) {
-                return fail(AppNotice("Cannot write " + databaseFile.string() + ": " + db.lastError()));
+                return fail("Cannot write " + databaseFile.string() + ": " + db.lastError());
             }
             if (hooks.onSong) hooks.onSong(i + 1, songs.size());
         }
     }
-    if (!songs.empty() && PrepareCatalogueIndexes(db) != 0) {
-        return fail(AppNotice("Cannot index " + databaseFile.string()));
-    }
-    if (!db.Execute("commit")) {
-        return fail(AppNotice("Cannot write " + databaseFile.string() + ": " + db.lastError()));
-    }
+    if (!songs.empty() && !PrepareCatalogueIndexes(db)) return fail("Cannot index " + databaseFile.string());
+    if (!db.Execute("commit")) return fail("Cannot write " + databaseFile.string() + ": " + db.lastError());
     db.Close();
-    std::string trailerError;
-    if (!AppendTrailerAndSync(folder, temporaryDatabaseName, songs.size(), trailerError)) {
-        return fail(AppNotice("Cannot write " + databaseFile.string() + ": " + trailerError));
+    if (Result<> trailer = AppendTrailerAndSync(folder, temporaryDatabaseName, songs.size()); !trailer) {
+        return fail("Cannot write " + databaseFile.string() + ": " + trailer.message());
     }
 
     std::optional<SafeFileWriter> list;
     if (!songs.empty()) {
-        SongListBuild build = BuildSongList(&text);
-        if (!build.ok) {
-            result.notices = std::move(build.notices);
-            return result;
-        }
+        const Result<std::vector<std::uint8_t>> build = BuildSongList(&text);
+        if (!build) return build.failure();
         list.emplace(folder, kDeviceListName, PairTemporaryNameFor(kDeviceListName).string());
-        if (!list->ok()) return fail(AppNotice(kCreateSongListFailMessage));
-        if (!list->Write(build.bytes.data(), build.bytes.size()) || !list->Finish()) {
-            return fail(AppNotice("Cannot write " + listFile.string() + ": " + list->error()));
+        if (!list->ok()) return fail(kCreateSongListFailMessage);
+        if (!list->Write(build->data(), build->size()) || !list->Finish()) {
+            return fail("Cannot write " + listFile.string() + ": " + list->error());
         }
         list->Release();
     }
 
     // Both files are complete and flushed: only now replace the old catalogue, as one.
     if (Result<> committed = CommitPairReplacement(pair, hooks.betweenRenames); !committed) {
-        return fail(AppNotice(committed.message()));
+        return fail(committed.message());
     }
 
-    result.ok = true;
-    result.notices.push_back({ClosingMessage(mode), kCaptionNote, NoticeIcon::None});
-    return result;
+    written.notices.push_back({ClosingMessage(mode), kCaptionNote, NoticeIcon::None});
+    return written;
 }
 
 }  // namespace songloader

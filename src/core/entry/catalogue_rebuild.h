@@ -10,6 +10,7 @@
 #include "core/catalogue/row_element.h"
 #include "core/common/notice.h"
 #include "core/common/pair_replacement.h"
+#include "core/common/result.h"
 
 namespace songloader {
 
@@ -30,22 +31,22 @@ struct RebuildHooks {
 inline constexpr const char* kDeviceCataloguePairName = "catalogue";
 PairReplacement DeviceCataloguePair(const std::filesystem::path& songFolder, bool withList);
 // Finishes (or discards) a replacement of the pair that a killed run left in the song folder.
-PairRecoveryResult FinishDeviceCatalogueReplacement(const std::filesystem::path& songFolder);
+Result<PairRecovery> FinishDeviceCatalogueReplacement(const std::filesystem::path& songFolder);
 
-struct RebuildResult {
-    bool ok = false;
-    // In order: the builder's messages on failure, or the closing message on success.
-    Notices notices;
-    // What the database creation reported (for a console).
-    std::vector<std::string> diagnostics;
+// What a written catalogue says.
+struct CatalogueWritten {
+    Notices notices;                 // the closing message
+    std::vector<std::string> notes;  // what the database creation noted without failing, for a console
 };
 
 // Writes a new usbsong.db and SgList.dat for `songs` into `songFolder`. Both are built under
 // their pair's fixed temporary names, flushed, and only then put in place together; on any failure
-// the old catalogue stays as it was. 50,000 songs or more are refused before anything is built. A device without songs keeps an empty usbsong.db and no SgList.dat.
+// the old catalogue stays as it was (a failure shows the builder's messages in order: see
+// Failure::AsNotices). 50,000 songs or more are refused before anything is built. A device without
+// songs keeps an empty usbsong.db and no SgList.dat.
 // `codePage` is the device's: the list's text slots are cut between its characters.
-RebuildResult RebuildDeviceCatalogue(const SongList& songs, const std::filesystem::path& songFolder,
-                                     RebuildMode mode, const RebuildHooks& hooks = {},
-                                     const std::string& codePage = {});
+Result<CatalogueWritten> RebuildDeviceCatalogue(const SongList& songs, const std::filesystem::path& songFolder,
+                                                RebuildMode mode, const RebuildHooks& hooks = {},
+                                                const std::string& codePage = {});
 
 }  // namespace songloader

@@ -17,20 +17,17 @@ std::string WithArgument(const char* pattern, const std::string& argument) {
     return text;
 }
 
-ReviseResult Refused(Notice notice) {
-    ReviseResult result;
-    result.notices.push_back(std::move(notice));
-    return result;
-}
+Failure Refused(const Notice& notice) { return Fail(notice.text, notice.caption, notice.icon); }
 
 Notice Exclaimed(std::string text) { return {std::move(text), kApplicationName, NoticeIcon::Exclamation}; }
 
 }  // namespace
 
-ReviseResult ReviseDeviceSong(const SongList& songs, std::size_t row, ROWELEMENT revised, const StoreRow& storeRow,
-                              const std::filesystem::path& songFolder, const std::string& codePage,
-                              const ReviseHooks& hooks, const SongList& queuedSongs) {
-    if (row >= songs.size()) return {};
+Result<CatalogueWritten> ReviseDeviceSong(const SongList& songs, std::size_t row, ROWELEMENT revised,
+                                          const StoreRow& storeRow, const std::filesystem::path& songFolder,
+                                          const std::string& codePage, const ReviseHooks& hooks,
+                                          const SongList& queuedSongs) {
+    if (row >= songs.size()) return FailQuietly();
     const ROWELEMENT old = songs[row];
     if (revised.title.empty()) return Refused({kNeedTitleMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
     const bool numberChanged = revised.numberText != old.numberText;
@@ -43,7 +40,7 @@ ReviseResult ReviseDeviceSong(const SongList& songs, std::size_t row, ROWELEMENT
     if (auto refused = CheckSongRow(revised, row + 1)) return Refused(*refused);
     // The path box is disabled while a device song is edited: its file stays where it is.
     revised.mediaPath = old.mediaPath;
-    if (hooks.beginWrite && !hooks.beginWrite()) return {};
+    if (hooks.beginWrite && !hooks.beginWrite()) return FailQuietly();
     const auto deviceStillThere = [&] { return !hooks.deviceStillThere || hooks.deviceStillThere(); };
 
     if (numberChanged) {
@@ -58,7 +55,7 @@ ReviseResult ReviseDeviceSong(const SongList& songs, std::size_t row, ROWELEMENT
         const Result<std::filesystem::path> moved = MoveDeviceSongMedia(songFolder, old.numberText, revised.numberText);
         if (hooks.onMoveEnd) hooks.onMoveEnd();
         if (!moved) {
-            if (!deviceStillThere()) return {};
+            if (!deviceStillThere()) return FailQuietly();
             return Refused(Exclaimed(WithArgument(kMoveFailedMessage, moved.message())));
         }
         // A rename is done at once: the progress goes to its end.
@@ -73,21 +70,21 @@ ReviseResult ReviseDeviceSong(const SongList& songs, std::size_t row, ROWELEMENT
         if (hooks.rebuildHooks.betweenRenames) hooks.rebuildHooks.betweenRenames();
     };
     WriteStep();
-    const RebuildResult rebuilt =
+    Result<CatalogueWritten> rebuilt =
         hooks.rebuild ? hooks.rebuild()
                       : RebuildDeviceCatalogue(songs, songFolder, RebuildMode::Revise, rebuildHooks, codePage);
-    if (rebuilt.ok) {
+    if (rebuilt) {
         // The catalogue names the new number: the record of the move is done with.
         WriteStep();
         if (numberChanged) (void)RemovePlacementJournal(songFolder);
-        return {true, rebuilt.notices, rebuilt.diagnostics};
+        return rebuilt;
     }
     // A lost device took its list with it: nothing to put back (its record mends it when it returns).
-    if (!deviceStillThere()) return {};
+    if (!deviceStillThere()) return FailQuietly();
     // The catalogue still lists the old song: its files go back as the next command would put them.
     if (numberChanged) (void)FinishInterruptedPlacements(songFolder, codePage);
     storeRow(old);
-    return {false, rebuilt.notices, rebuilt.diagnostics};
+    return rebuilt;
 }
 
 }  // namespace songloader

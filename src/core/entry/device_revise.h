@@ -9,6 +9,7 @@
 
 #include "core/catalogue/row_element.h"
 #include "core/common/notice.h"
+#include "core/common/result.h"
 #include "core/entry/catalogue_rebuild.h"
 #include "core/entry/media_files.h"
 
@@ -18,12 +19,6 @@ namespace songloader {
 inline constexpr const char* kMediaMissingMessage =
     "The media file of song %s is not on the device; nothing was changed.";
 inline constexpr const char* kMoveFailedMessage = "The media file could not be moved; nothing was changed.\n%s";
-
-struct ReviseResult {
-    bool ok = false;
-    Notices notices;                       // the refusal, or the rebuild's messages
-    std::vector<std::string> diagnostics;  // the rebuild's, for a console
-};
 
 // Puts `song` into the revised row of the device list: the revised song, or the old one back.
 using StoreRow = std::function<void(const ROWELEMENT& song)>;
@@ -41,8 +36,9 @@ struct ReviseHooks {
     // After the move, whether it succeeded or not.
     std::function<void()> onMoveEnd;
     // Writes the catalogue of the device list (the revised row stored); when not given,
-    // RebuildDeviceCatalogue in revise mode with `rebuildHooks`.
-    std::function<RebuildResult()> rebuild;
+    // RebuildDeviceCatalogue in revise mode with `rebuildHooks`. A hook that shows its own messages
+    // gives an empty CatalogueWritten, or FailQuietly().
+    std::function<Result<CatalogueWritten>()> rebuild;
     RebuildHooks rebuildHooks;
     // After a failed move or rebuild: false when the device is gone. Then nothing is put back
     // (there is nothing to put it on) and the step's messages are left out.
@@ -54,9 +50,12 @@ struct ReviseHooks {
 // pass the list builder's row checks; then every file of the song moves to its new number, the
 // row is stored (`storeRow` changes `songs`) and the catalogue is rebuilt, also when the number
 // stays. When any step fails nothing stays changed: the row, the files and the catalogue are as
-// before. `codePage` is the device's (see RebuildDeviceCatalogue).
-ReviseResult ReviseDeviceSong(const SongList& songs, std::size_t row, ROWELEMENT revised, const StoreRow& storeRow,
-                              const std::filesystem::path& songFolder, const std::string& codePage,
-                              const ReviseHooks& hooks = {}, const SongList& queuedSongs = {});
+// before. `codePage` is the device's (see RebuildDeviceCatalogue). The value is the rebuild's; a
+// failure is the refusal or the rebuild's messages (Failure::AsNotices), and has nothing to show
+// when a hook stopped it or the device went.
+Result<CatalogueWritten> ReviseDeviceSong(const SongList& songs, std::size_t row, ROWELEMENT revised,
+                                          const StoreRow& storeRow, const std::filesystem::path& songFolder,
+                                          const std::string& codePage, const ReviseHooks& hooks = {},
+                                          const SongList& queuedSongs = {});
 
 }  // namespace songloader

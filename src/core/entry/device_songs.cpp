@@ -176,9 +176,8 @@ Result<AddReport> AddBatch(const SongList& deviceSongs, const std::vector<SongTo
         if (hooks.rebuildHooks.betweenRenames) hooks.rebuildHooks.betweenRenames();
     };
     WriteStep();
-    RebuildResult rebuilt = RebuildDeviceCatalogue(all, songFolder, RebuildMode::Add, rebuildHooks, codePage);
-    report.diagnostics = std::move(rebuilt.diagnostics);
-    if (!rebuilt.ok) {
+    Result<CatalogueWritten> rebuilt = RebuildDeviceCatalogue(all, songFolder, RebuildMode::Add, rebuildHooks, codePage);
+    if (!rebuilt) {
         if (!deviceStillThere()) {
             report.deviceLost = true;
             report.uncatalogued = std::move(placed);
@@ -186,12 +185,13 @@ Result<AddReport> AddBatch(const SongList& deviceSongs, const std::vector<SongTo
         }
         // The record stays: the next writing command on this device catalogues them.
         report.uncatalogued = std::move(placed);
-        report.catalogueFailure = Fail(Joined(rebuilt.notices));
-        report.notices = std::move(rebuilt.notices);
+        report.notices = rebuilt.failure().AsNotices();
+        report.catalogueFailure = Fail(Joined(report.notices));
         return report;
     }
     report.added = std::move(placed);
-    report.notices = std::move(rebuilt.notices);
+    report.notices = std::move(rebuilt->notices);
+    report.notes = std::move(rebuilt->notes);
     WriteStep();
     // The catalogue names every placed song: a record left here would only be dropped next time.
     (void)RemovePlacementJournal(songFolder);
@@ -226,11 +226,9 @@ SongToPlace UserSongPlacement(const ROWELEMENT& song, const std::filesystem::pat
 Result<std::filesystem::path> CopySongFile(const SongToPlace& song, const PlaceProgress& progress) {
     std::error_code error;
     const std::uint64_t size = std::filesystem::file_size(song.song.mediaPath, error);
-    const MediaResult copied = CopyMediaFile(song.song.mediaPath, song.target, [&](std::uint64_t chunks) {
+    return CopyMediaFile(song.song.mediaPath, song.target, [&](std::uint64_t chunks) {
         if (progress) progress(std::min<std::uint64_t>(chunks * kCopyChunkBytes, size), size);
     });
-    if (!copied.ok) return Fail(copied.error);
-    return copied.path;
 }
 
 Result<AddReport> AddUserSongs(const SongList& deviceSongs, const SongList& songs,
@@ -282,14 +280,16 @@ Result<CatalogueWritten> DeleteDeviceSong(const SongList& deviceSongs, std::size
         if (hooks.rebuildHooks.betweenRenames) hooks.rebuildHooks.betweenRenames();
     };
     WriteStep();
-    RebuildResult rebuilt = RebuildDeviceCatalogue(rest, songFolder, RebuildMode::Delete, rebuildHooks, codePage);
-    if (!rebuilt.ok) {
-        if (hooks.deviceStillThere && !hooks.deviceStillThere()) return Fail(Joined(rebuilt.notices));
-        return Fail(Joined(rebuilt.notices) + "\n" + kDeleteUnfinishedMessage);
+    Result<CatalogueWritten> rebuilt =
+        RebuildDeviceCatalogue(rest, songFolder, RebuildMode::Delete, rebuildHooks, codePage);
+    if (!rebuilt) {
+        const std::string why = Joined(rebuilt.failure().AsNotices());
+        if (hooks.deviceStillThere && !hooks.deviceStillThere()) return Fail(why);
+        return Fail(why + "\n" + kDeleteUnfinishedMessage);
     }
     WriteStep();
     (void)ForgetDelete(songFolder, numberText);
-    return CatalogueWritten{std::move(rebuilt.notices), std::move(rebuilt.diagnostics)};
+    return rebuilt;
 }
 
 }  // namespace songloader

@@ -69,7 +69,7 @@ struct AddReport {
     bool deviceLost = false;             // deviceStillThere said no: nothing more was written
     std::optional<Failure> catalogueFailure;  // why `uncatalogued` are not in the catalogue
     Notices notices;  // the rebuild's messages when it ran: its closing message, or why it failed
-    std::vector<std::string> diagnostics;     // the database creation's, for a console
+    std::vector<std::string> notes;           // the database creation's, for a console
 };
 
 // Adds user songs: each song's mediaPath names the file to copy, its number its place on the
@@ -105,12 +105,6 @@ Result<AddReport> AddPlacedSongs(const SongList& deviceSongs, const std::vector<
 // user songs with songs from elsewhere (AddPlacedSongs; check the user songs' room first).
 SongToPlace UserSongPlacement(const ROWELEMENT& song, const std::filesystem::path& songFolder);
 Result<std::filesystem::path> CopySongFile(const SongToPlace& song, const PlaceProgress& progress);
-
-// What a finished delete or catalogue write says.
-struct CatalogueWritten {
-    Notices notices;                       // the closing message
-    std::vector<std::string> diagnostics;  // the database creation's
-};
 
 struct DeleteHooks {
     std::function<bool()> deviceStillThere;

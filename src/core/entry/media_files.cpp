@@ -21,12 +21,6 @@ namespace songloader {
 
 namespace {
 
-MediaResult Refused(std::string error) {
-    MediaResult result;
-    result.error = std::move(error);
-    return result;
-}
-
 // Every file of a device song: numberText and numberText.* in its folder.
 std::vector<std::filesystem::path> SongFiles(const std::filesystem::path& songFolder, std::string_view numberText) {
     std::error_code error;
@@ -47,26 +41,26 @@ std::vector<std::filesystem::path> SongFiles(const std::filesystem::path& songFo
 
 std::uint64_t MebibytesRoundedUp(std::uint64_t bytes) { return (bytes + kCopyChunkBytes - 1) / kCopyChunkBytes; }
 
-MediaResult CopyMediaFile(const std::filesystem::path& source, const std::filesystem::path& target,
-                          const ChunkProgress& onChunk) {
+Result<std::filesystem::path> CopyMediaFile(const std::filesystem::path& source, const std::filesystem::path& target,
+                                            const ChunkProgress& onChunk) {
     const std::string name = target.filename().string();
     // A name the sweep of leftovers would take for a temporary is never given to a song's file.
-    if (IsTemporaryName(name)) return Refused(name + " has the form of a temporary file name and cannot be stored");
+    if (IsTemporaryName(name)) return Fail(name + " has the form of a temporary file name and cannot be stored");
     // The song's folder is opened from the song folder without following a link, and the copy is
     // made in that open folder.
     const std::filesystem::path songFolder = target.parent_path().parent_path();
     Result<DeviceFolder> above = OpenFolder(songFolder);
     if (!above && !IsRealFolder(songFolder)) {
-        if (std::string why = RealFolderForWrite(songFolder); !why.empty()) return Refused(why);
+        if (Result<bool> ready = RealFolderForWrite(songFolder); !ready) return ready.failure();
         above = OpenFolder(songFolder);
     }
-    if (!above) return Refused(above.message());
+    if (!above) return above.failure();
     const Result<DeviceFolder> folder = above->Below(target.parent_path().filename().string(), true);
-    if (!folder) return Refused(folder.message());
+    if (!folder) return folder.failure();
     // A failed copy leaves no empty song folder behind.
     auto failure = [&](std::string why) {
         if (folder->created()) (void)above->RemoveFolder(target.parent_path().filename().string());
-        return Refused(std::move(why));
+        return Fail(std::move(why));
     };
     // Only a regular file is read: a FIFO would hold the command (and the device) for ever.
     const Result<int> opened = OpenRegularFile(source);
@@ -92,10 +86,7 @@ MediaResult CopyMediaFile(const std::filesystem::path& source, const std::filesy
         out.reset();
         return failure(why);
     }
-    MediaResult result;
-    result.ok = true;
-    result.path = target;
-    return result;
+    return target;
 }
 
 DeviceMediaIndex::Listing& DeviceMediaIndex::Read(const std::string& name) {
@@ -158,7 +149,7 @@ Result<std::filesystem::path> MoveDeviceSongMedia(const std::filesystem::path& s
     }
     // Records left by a run that could not be finished would be lost under a new one.
     if (JournalLeftOver(songFolder)) return Fail("an interrupted change of the device is not finished yet");
-    if (std::string why = RealFolderForWrite(MediaFolder(songFolder, newNumberText)); !why.empty()) return Fail(why);
+    if (Result<bool> ready = RealFolderForWrite(MediaFolder(songFolder, newNumberText)); !ready) return ready.failure();
     // Written down first: a run killed between the renames is finished or undone by the next command.
     WriteStep();
     if (auto recorded = WritePlacementJournal(songFolder, journal); !recorded) return recorded.failure();

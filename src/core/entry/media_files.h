@@ -25,17 +25,11 @@ std::uint64_t MebibytesRoundedUp(std::uint64_t bytes);
 // Called after every copied chunk with the chunks done so far.
 using ChunkProgress = std::function<void(std::uint64_t chunksDone)>;
 
-struct MediaResult {
-    bool ok = false;
-    std::filesystem::path path;  // the file on the device when ok
-    std::string error;           // why not, for people
-};
-
 // Copies `source` to `target` through a temporary file that replaces the target only when complete
 // and flushed; `onChunk` runs once per mebibyte. Creates the target's folder (removed again when the
-// copy fails); a folder that is a symbolic link is refused.
-MediaResult CopyMediaFile(const std::filesystem::path& source, const std::filesystem::path& target,
-                          const ChunkProgress& onChunk = {});
+// copy fails); a folder that is a symbolic link is refused. The file on the device, or why not.
+Result<std::filesystem::path> CopyMediaFile(const std::filesystem::path& source, const std::filesystem::path& target,
+                                            const ChunkProgress& onChunk = {});
 
 // The media file of a device song: the entry of its folder named numberText plus its own
 // extension (exact case); nullopt when there is none.

@@ -146,7 +146,7 @@ std::vector<std::string> DeleteRecords(const std::filesystem::path& songFolder) 
 }
 
 Result<> Rename(const std::filesystem::path& from, const std::filesystem::path& to) {
-    if (std::string why = RealFolderForWrite(to.parent_path()); !why.empty()) return Fail(why);
+    if (Result<bool> ready = RealFolderForWrite(to.parent_path()); !ready) return ready.failure();
     if (::rename(from.c_str(), to.c_str()) != 0) {
         return Fail("Cannot move " + from.string() + " to " + to.string() + ": " + std::strerror(errno));
     }
@@ -217,9 +217,9 @@ Result<JournalRecovery> FinishInterruptedPlacements(const std::filesystem::path&
 
     SongList songs;
     if (const auto file = FindListFile(songFolder, kDeviceListName)) {
-        ListReadResult read = ReadListFile(*file, ListKind::Device);
-        if (!read.ok) return Fail(read.failure.text);
-        songs = std::move(read.songs);
+        Result<SongList> read = ReadListFile(*file, ListKind::Device);
+        if (!read) return Fail(read.message());
+        songs = std::move(read).value();
     }
     const auto listed = [&](const std::string& numberText) {
         return std::find_if(songs.begin(), songs.end(),
@@ -256,10 +256,10 @@ Result<JournalRecovery> FinishInterruptedPlacements(const std::filesystem::path&
         changed = true;
     }
     if (changed) {
-        const RebuildResult rebuilt = RebuildDeviceCatalogue(songs, songFolder, RebuildMode::Add, {}, codePage);
-        if (!rebuilt.ok) {
+        const Result<CatalogueWritten> rebuilt = RebuildDeviceCatalogue(songs, songFolder, RebuildMode::Add, {}, codePage);
+        if (!rebuilt) {
             std::string why = "The catalogue cannot be written to finish an interrupted change:";
-            for (const Notice& notice : rebuilt.notices) why += "\n" + notice.text;
+            for (const Notice& notice : rebuilt.failure().AsNotices()) why += "\n" + notice.text;
             return Fail(why);
         }
         recovery.catalogueChanged = true;

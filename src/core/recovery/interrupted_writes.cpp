@@ -21,9 +21,9 @@ bool ReplacementLeftOver(const std::filesystem::path& songFolder) {
 
 Result<> FinishReplacements(const std::filesystem::path& songFolder) {
     std::string problems;
-    for (const PairRecoveryResult& result :
+    for (const Result<PairRecovery>& result :
          {FinishDeviceCatalogueReplacement(songFolder), FinishCloudCatalogueReplacement(songFolder)}) {
-        if (result.what == PairRecovery::Failed) problems += (problems.empty() ? "" : "\n") + result.error;
+        if (!result) problems += (problems.empty() ? "" : "\n") + result.message();
     }
     if (!problems.empty()) return Fail(problems);
     return {};

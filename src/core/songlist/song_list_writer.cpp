@@ -16,10 +16,22 @@ namespace {
 
 Notice BuilderNotice(std::string text) { return Notice{std::move(text), kApplicationName, NoticeIcon::None}; }
 
-SongListBuild Failed(Notices notices) {
-    SongListBuild build;
-    build.notices = std::move(notices);
-    return build;
+Failure Failed(std::string text, Notices followUps = {}) {
+    Failure failure = Fail(std::move(text), kApplicationName, NoticeIcon::None);
+    failure.followUps = std::move(followUps);
+    return failure;
+}
+
+// The rows of the text; a bad row's message comes before the analyse error.
+Result<ParsedSongText> ParseRows(const SongText& text, const std::function<void(SongListStage)>& beforeStage) {
+    try {
+        beforeStage(SongListStage::ParsedRows);
+        Result<ParsedSongText> parse = ParseSongText(text.bytes, text.rowCount, text.codePage);
+        if (!parse) return Failed(parse.message(), {BuilderNotice(kSongTextAnalyseMessage)});
+        return parse;
+    } catch (const std::bad_alloc&) {
+        return Failed(kSongTextAnalyseMessage);
+    }
 }
 
 void WriteHeader(std::vector<std::uint8_t>& bytes, std::uint32_t n, const SongListLayout& layout) {
@@ -68,50 +80,44 @@ void WriteNumberIndex(std::vector<std::uint8_t>& bytes, std::span<const SongRow>
 
 }  // namespace
 
-SongListBuild BuildSongList(const SongText* text) { return BuildSongList(text, [](SongListStage) {}); }
+Result<std::vector<std::uint8_t>> BuildSongList(const SongText* text) {
+    return BuildSongList(text, [](SongListStage) {});
+}
 
-SongListBuild BuildSongList(const SongText* text, const std::function<void(SongListStage)>& beforeStage) {
-    if (text == nullptr) return Failed({BuilderNotice(kNoSongTextMessage)});
-    if (text->rowCount == 0 || text->rowCount >= kSongListRowLimit) {
-        return Failed({BuilderNotice(kSongTextRowCountMessage)});
-    }
+Result<std::vector<std::uint8_t>> BuildSongList(const SongText* text,
+                                                const std::function<void(SongListStage)>& beforeStage) {
+    if (text == nullptr) return Failed(kNoSongTextMessage);
+    if (text->rowCount == 0 || text->rowCount >= kSongListRowLimit) return Failed(kSongTextRowCountMessage);
 
-    SongTextParse parse;
-    try {
-        beforeStage(SongListStage::ParsedRows);
-        parse = ParseSongText(text->bytes, text->rowCount, text->codePage);
-    } catch (const std::bad_alloc&) {
-        return Failed({BuilderNotice(kSongTextAnalyseMessage)});
-    }
-    if (!parse.ok) return Failed({BuilderNotice(parse.message), BuilderNotice(kSongTextAnalyseMessage)});
+    const Result<ParsedSongText> parse = ParseRows(*text, beforeStage);
+    if (!parse) return parse.failure();
 
-    const std::span<const SongRow> rows = parse.rows;
+    const std::span<const SongRow> rows = parse->rows;
     const auto n = static_cast<std::uint32_t>(rows.size());
-    const SongListLayout layout = SongListLayoutOf(n, parse.dataSize);
+    const SongListLayout layout = SongListLayoutOf(n, parse->dataSize);
 
-    SongListBuild build;
+    std::vector<std::uint8_t> bytes;
     try {
         beforeStage(SongListStage::FileBytes);
-        build.bytes.assign(layout.nameIndex + NameIndexSize(rows), 0);
+        bytes.assign(layout.nameIndex + NameIndexSize(rows), 0);
     } catch (const std::bad_alloc&) {
-        return Failed({BuilderNotice(kCreateSongListFailMessage)});
+        return Failed(kCreateSongListFailMessage);
     }
-    WriteHeader(build.bytes, n, layout);
-    WriteRecords(build.bytes, rows, layout);
+    WriteHeader(bytes, n, layout);
+    WriteRecords(bytes, rows, layout);
     try {
         beforeStage(SongListStage::NumberIndex);
-        WriteNumberIndex(build.bytes, rows, layout);
+        WriteNumberIndex(bytes, rows, layout);
     } catch (const std::bad_alloc&) {
-        return Failed({BuilderNotice(kNumberIndexMemoryMessage)});
+        return Failed(kNumberIndexMemoryMessage);
     }
     try {
         beforeStage(SongListStage::NameIndex);
-        WriteNameIndex(std::span<std::uint8_t>(build.bytes).subspan(layout.nameIndex), rows);
+        WriteNameIndex(std::span<std::uint8_t>(bytes).subspan(layout.nameIndex), rows);
     } catch (const std::bad_alloc&) {
-        return Failed({BuilderNotice(kNameIndexMemoryMessage)});
+        return Failed(kNameIndexMemoryMessage);
     }
-    build.ok = true;
-    return build;
+    return bytes;
 }
 
 }  // namespace songloader

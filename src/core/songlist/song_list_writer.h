@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/common/notice.h"
+#include "core/common/result.h"
 #include "core/songlist/song_text.h"
 
 namespace songloader {
@@ -23,21 +24,17 @@ inline constexpr const char* kNameIndexMemoryMessage = "Failure Sort File Error 
 // when the memory for the file's bytes cannot be had.
 inline constexpr const char* kCreateSongListFailMessage = "Create SgList.Dat Fail!";
 
-struct SongListBuild {
-    bool ok = false;
-    std::vector<std::uint8_t> bytes;  // the complete SgList.dat when ok
-    Notices notices;                  // what to show, in order, when !ok
-};
-
 // Builds the bytes of SgList.dat from the temporary song text; nullptr stands for "no text".
-// Writes nothing: the caller stores the bytes safely.
-SongListBuild BuildSongList(const SongText* text);
+// Writes nothing: the caller stores the bytes safely. A failure may have follow-up notices (a bad
+// row's message, then kSongTextAnalyseMessage): Failure::AsNotices gives them all in order.
+Result<std::vector<std::uint8_t>> BuildSongList(const SongText* text);
 
 // The steps of a build that take memory, in order.
 enum class SongListStage { ParsedRows, FileBytes, NumberIndex, NameIndex };
 
 // As above; `beforeStage` runs before each stage takes its memory and may throw std::bad_alloc
 // to stand for memory running out there.
-SongListBuild BuildSongList(const SongText* text, const std::function<void(SongListStage)>& beforeStage);
+Result<std::vector<std::uint8_t>> BuildSongList(const SongText* text,
+                                                const std::function<void(SongListStage)>& beforeStage);
 
 }  // namespace songloader

@@ -118,11 +118,7 @@ bool ParseRow(std::size_t index, SongRow& row, RowReader& reader, std::string_vi
     return true;
 }
 
-SongTextParse Failed(std::size_t rowNumber, const char* message) {
-    SongTextParse result;
-    result.message = std::to_string(rowNumber) + message;
-    return result;
-}
+Failure Failed(std::size_t rowNumber, const char* message) { return Fail(std::to_string(rowNumber) + message); }
 
 }  // namespace
 
@@ -141,8 +137,8 @@ std::size_t SlotLength(std::string_view text, int language, std::string_view cod
     return cut;
 }
 
-SongTextParse ParseSongText(std::string_view text, std::size_t rowCount, std::string_view codePage) {
-    SongTextParse result;
+Result<ParsedSongText> ParseSongText(std::string_view text, std::size_t rowCount, std::string_view codePage) {
+    ParsedSongText result;
     result.rows.reserve(std::min<std::size_t>(rowCount, 65536));
     std::size_t start = 0;
     for (std::size_t end = text.find("\r\n"); end != std::string_view::npos;
@@ -156,7 +152,6 @@ SongTextParse ParseSongText(std::string_view text, std::size_t rowCount, std::st
     }
     // Rows left unfilled would reach the file as garbage.
     if (result.rows.size() < rowCount) return Failed(result.rows.size() + 1, kRowCountMessage);
-    result.ok = true;
     return result;
 }
 

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/common/result.h"
+
 namespace songloader {
 
 // A text slot holds this many bytes plus a NUL; longer texts are cut.
@@ -46,18 +48,16 @@ inline constexpr const char* kLanguageMessage = "have row error:Country ID is wr
 inline constexpr const char* kTagMessage = "have row error!";
 inline constexpr const char* kWordCountMessage = "have row error:Song name characters is wrong!";
 
-struct SongTextParse {
-    bool ok = false;
+struct ParsedSongText {
     std::vector<SongRow> rows;   // in text order
     std::uint32_t dataSize = 0;  // sum of the four text lengths + 8 over the rows
-    std::string message;         // when !ok: row number and message
 };
 
 // Reads the CR LF-terminated rows of the temporary song text; `rowCount` is the number of rows
 // the text must hold (at most 65536, the row index being 16 bits). Text after the last CR LF is
-// ignored. `codePage` is the device's (see SlotLength). Throws std::bad_alloc when the rows do
-// not fit in memory.
-SongTextParse ParseSongText(std::string_view text, std::size_t rowCount, std::string_view codePage = {});
+// ignored. `codePage` is the device's (see SlotLength). A failure's message is the failing row's
+// number and message. Throws std::bad_alloc when the rows do not fit in memory.
+Result<ParsedSongText> ParseSongText(std::string_view text, std::size_t rowCount, std::string_view codePage = {});
 
 // Length of `text` cut to a slot: at most 52 bytes, and never inside a two-byte character: for
 // language 1 a byte 0x81..0xFE with a byte after it starts one, for any other language a lead

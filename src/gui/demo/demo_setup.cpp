@@ -71,32 +71,22 @@ std::optional<std::filesystem::path> DemoDriveSystem::VolumeHolding(const std::f
     return root_;
 }
 
-std::optional<DemoFiles> MakeDemoFiles(const std::filesystem::path& folder, std::string& error, int deviceSongs,
-                                       int cloudSongs) {
+Result<DemoFiles> MakeDemoFiles(const std::filesystem::path& folder, int deviceSongs, int cloudSongs) {
     DemoFiles files{folder / "device", folder / "cloud"};
 
     // The device: user songs 900001.. with their media in songs/900/.
     const std::filesystem::path songFolder = SongFolderOf(files.deviceRoot);
-    if (const Result<> folder = EnsureSongFolder(songFolder); !folder) {
-        error = folder.message();
-        return std::nullopt;
-    }
+    if (const Result<> folder = EnsureSongFolder(songFolder); !folder) return folder.failure();
     SongList songs;
     for (int i = 0; i < deviceSongs; ++i) {
         ROWELEMENT song = DemoSong(900001 + i, i);
         const std::filesystem::path media = MediaTargetPath(songFolder, song.numberText, "demo.mp4");
-        if (!WriteFile(media, TinyMedia(song.number))) {
-            error = "cannot write " + media.string();
-            return std::nullopt;
-        }
+        if (!WriteFile(media, TinyMedia(song.number))) return Fail("cannot write " + media.string());
         song.mediaPath = media.string();
         songs.push_back(song);
     }
-    const RebuildResult rebuilt = RebuildDeviceCatalogue(songs, songFolder, RebuildMode::Add);
-    if (!rebuilt.ok) {
-        error = rebuilt.notices.empty() ? "cannot write the demo device" : rebuilt.notices.front().text;
-        return std::nullopt;
-    }
+    const Result<CatalogueWritten> rebuilt = RebuildDeviceCatalogue(songs, songFolder, RebuildMode::Add);
+    if (!rebuilt) return Fail(rebuilt.message().empty() ? "cannot write the demo device" : rebuilt.message());
 
     // The cloud: catalogue songs 100001.., some music videos 890001.., and a MIDI pack.
     const std::filesystem::path sources = folder / "cloud-sources";
@@ -107,25 +97,18 @@ std::optional<DemoFiles> MakeDemoFiles(const std::filesystem::path& folder, std:
         entry.line = static_cast<std::size_t>(i) + 1;
         entry.song = DemoSong(number, i + 5);
         entry.media = sources / (entry.song.numberText + ".mp4");
-        if (!WriteFile(entry.media, TinyMedia(number))) {
-            error = "cannot write " + entry.media.string();
-            return std::nullopt;
-        }
+        if (!WriteFile(entry.media, TinyMedia(number))) return Fail("cannot write " + entry.media.string());
         published.push_back(std::move(entry));
     }
     const std::filesystem::path midi = sources / "midi";
     for (const auto& [name, bytes] : {std::pair{"sglist.dat", 3000}, {"sgmusic.dat", 9000}, {"sgmsg.dat", 2000},
                                       {"midisongsbook.pdf", 5000}}) {
         if (!WriteFile(midi / name, std::string(static_cast<std::size_t>(bytes), 'm'))) {
-            error = "cannot write the demo MIDI pack";
-            return std::nullopt;
+            return Fail("cannot write the demo MIDI pack");
         }
     }
     const Result<> result = PublishCatalogue(published, files.cloudFolder, midi);
-    if (!result) {
-        error = result.message();
-        return std::nullopt;
-    }
+    if (!result) return result.failure();
     return files;
 }
 
@@ -141,27 +124,26 @@ std::filesystem::path DemoCloudHelperPath() {
     return folder / std::filesystem::path(SONGLOADER_DEMO_CLOUD_RELATIVE).filename();
 }
 
-DemoCloudServer::DemoCloudServer(const std::filesystem::path& folder, const std::filesystem::path& removeOnExit)
-    : impl_(std::make_unique<Impl>()) {
+DemoCloudServer::DemoCloudServer() : impl_(std::make_unique<Impl>()) {}
+
+Result<std::unique_ptr<DemoCloudServer>> DemoCloudServer::Start(const std::filesystem::path& folder,
+                                                                const std::filesystem::path& removeOnExit) {
+    std::unique_ptr<DemoCloudServer> server(new DemoCloudServer());
+    Impl& impl = *server->impl_;
     const std::filesystem::path program = DemoCloudHelperPath();
     QStringList arguments{QString::fromStdString(folder.string())};
     if (!removeOnExit.empty()) arguments << QStringLiteral("--remove-on-exit") << QString::fromStdString(removeOnExit.string());
     // Its standard input is the pipe whose end tells it that this process is gone.
-    impl_->helper.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    impl_->helper.start(QString::fromStdString(program.string()), arguments);
-    if (!impl_->helper.waitForStarted(5000)) {
-        error_ = program.string() + ": " + impl_->helper.errorString().toStdString();
-        return;
-    }
+    impl.helper.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    impl.helper.start(QString::fromStdString(program.string()), arguments);
+    if (!impl.helper.waitForStarted(5000)) return Fail(program.string() + ": " + impl.helper.errorString().toStdString());
     // The first line is the address; a helper that cannot serve ends without one.
     QByteArray line;
-    while (!line.endsWith('\n') && impl_->helper.waitForReadyRead(5000)) line += impl_->helper.readLine();
+    while (!line.endsWith('\n') && impl.helper.waitForReadyRead(5000)) line += impl.helper.readLine();
     line = line.trimmed();
-    if (!line.startsWith("http://127.0.0.1:")) {
-        error_ = program.string() + " did not start serving";
-        return;
-    }
-    url_ = line.toStdString();
+    if (!line.startsWith("http://127.0.0.1:")) return Fail(program.string() + " did not start serving");
+    server->url_ = line.toStdString();
+    return server;
 }
 
 DemoCloudServer::~DemoCloudServer() {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "core/common/result.h"
 #include "core/device/drive_system.h"
 
 namespace songloader::gui {
@@ -32,31 +33,30 @@ struct DemoFiles {
     std::filesystem::path deviceRoot;
     std::filesystem::path cloudFolder;
 };
-// Empty with `error` set when something could not be written.
-std::optional<DemoFiles> MakeDemoFiles(const std::filesystem::path& folder, std::string& error,
-                                      int deviceSongs = 36, int cloudSongs = 300);
+// A failure says what could not be written.
+Result<DemoFiles> MakeDemoFiles(const std::filesystem::path& folder, int deviceSongs = 36, int cloudSongs = 300);
 
 // The demo cloud: the helper program songloader-demo-cloud serving `folder` on 127.0.0.1 at a free
 // port, until this is destroyed or this process ends in any way. `removeOnExit`, when given, is a
 // demo folder the helper removes once this process is gone (killed included).
 class DemoCloudServer {
 public:
-    explicit DemoCloudServer(const std::filesystem::path& folder, const std::filesystem::path& removeOnExit = {});
+    // The helper serving, or why it does not.
+    static Result<std::unique_ptr<DemoCloudServer>> Start(const std::filesystem::path& folder,
+                                                          const std::filesystem::path& removeOnExit = {});
     ~DemoCloudServer();
     DemoCloudServer(const DemoCloudServer&) = delete;
     DemoCloudServer& operator=(const DemoCloudServer&) = delete;
 
-    bool running() const { return !url_.empty(); }
     // "http://127.0.0.1:PORT/"
     std::string baseUrl() const { return url_; }
-    // Why it is not running.
-    const std::string& error() const { return error_; }
 
 private:
+    DemoCloudServer();
+
     struct Impl;
     std::unique_ptr<Impl> impl_;
     std::string url_;
-    std::string error_;
 };
 
 // Where the helper is: installed under libexec/songloader, or beside the running program in the

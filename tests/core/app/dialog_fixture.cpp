@@ -108,9 +108,12 @@ void DialogTest::Queue(const std::string& number, const std::string& title, cons
 SongList DialogTest::DeviceCatalogue() const {
     const auto file = FindListFile(songs(), kDeviceListName);
     if (!file) return {};
-    ListReadResult read = ReadListFile(*file, ListKind::Device);
-    EXPECT_TRUE(read.ok) << read.failure.text;
-    return read.songs;
+    Result<SongList> read = ReadListFile(*file, ListKind::Device);
+    if (!read) {
+        ADD_FAILURE() << read.message();
+        return {};
+    }
+    return std::move(read).value();
 }
 
 std::vector<std::int32_t> DialogTest::Numbers(const SongList& songs) {

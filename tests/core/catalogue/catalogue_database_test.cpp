@@ -37,9 +37,9 @@ TEST(DeviceDatabase, CreationReplacesAnOldFileAndIndexesEveryColumn) {
     const auto file = dir / "usbsong.db";
     test::WriteBytes(file, "not a database at all");
     CatalogueDatabase db;
-    ASSERT_TRUE(CreateDeviceDatabase(db, file));
-    EXPECT_EQ(PrepareCatalogueIndexes(db), 0);
-    EXPECT_EQ(PrepareCatalogueIndexes(db), 0);  // indexes that exist just fail quietly
+    ASSERT_TRUE(CreateDeviceDatabase(db, file).ok());
+    EXPECT_TRUE(PrepareCatalogueIndexes(db).ok());
+    EXPECT_TRUE(PrepareCatalogueIndexes(db).ok());  // indexes that exist just fail quietly
     ASSERT_TRUE(db.isOpen());
     db.Close();
     auto indexes = QueryRows(file, "select name from sqlite_master where type='index' order by rowid");
@@ -90,7 +90,7 @@ TEST(DeviceDatabase, QuotesAndOtherTextArriveUnchanged) {
     test::TempDir dir;
     const auto file = dir / "usbsong.db";
     CatalogueDatabase db;
-    ASSERT_TRUE(CreateDeviceDatabase(db, file));
+    ASSERT_TRUE(CreateDeviceDatabase(db, file).ok());
     SongListInserter insert(db);
     ROWELEMENT song;
     song.number = 900002;

@@ -17,38 +17,37 @@ namespace {
 using test::ListEntry;
 using test::MakeListFileBytes;
 
-ListReadResult Parse(const std::vector<std::uint8_t>& bytes, ListKind kind = ListKind::Device) {
+Result<SongList> Parse(const std::vector<std::uint8_t>& bytes, ListKind kind = ListKind::Device) {
     return ParseListFile(bytes, kind);
 }
 
-void ExpectFailure(const ListReadResult& result, const char* message) {
-    EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.songs.empty());
-    EXPECT_EQ(result.failure.text, message);
-    EXPECT_EQ(result.failure.caption, "Error");
+void ExpectFailure(const Result<SongList>& result, const char* message) {
+    ASSERT_FALSE(result.ok());
+    EXPECT_EQ(result.message(), message);
+    EXPECT_EQ(result.failure().caption, "Error");
 }
 
 TEST(ListFileReader, ReadsNumbersLanguagesAndTheFourFields) {
     auto bytes = MakeListFileBytes({{900000, 0x0E, "Title", "", "Comp", "Lyr"},
                                     {7, 0x0F, "A\r\nB", "Artist", "", ""},
                                     {12345, 0xFF, "", "", "", ""}});
-    ListReadResult read = Parse(bytes);
-    ASSERT_TRUE(read.ok);
-    ASSERT_EQ(read.songs.size(), 3u);
-    EXPECT_EQ(read.songs[0].number, 900000);
-    EXPECT_EQ(read.songs[0].numberText, "900000");
-    EXPECT_EQ(read.songs[0].language, 14);
-    EXPECT_EQ(read.songs[0].languageText, "TH");
-    EXPECT_EQ(read.songs[0].title, "Title");
-    EXPECT_EQ(read.songs[0].artist, "");
-    EXPECT_EQ(read.songs[0].composer, "Comp");
-    EXPECT_EQ(read.songs[0].lyricist, "Lyr");
-    EXPECT_EQ(read.songs[1].numberText, "7");
-    EXPECT_EQ(read.songs[1].languageText, "Other");
-    EXPECT_EQ(read.songs[1].language, 27);
-    EXPECT_EQ(read.songs[1].title, "A\r\nB");  // CR and LF are ordinary bytes
-    EXPECT_EQ(read.songs[2].language, 27);
-    for (const auto& song : read.songs) EXPECT_TRUE(song.mediaPath.empty());
+    Result<SongList> read = Parse(bytes);
+    ASSERT_TRUE(read.ok());
+    ASSERT_EQ(read.value().size(), 3u);
+    EXPECT_EQ(read.value()[0].number, 900000);
+    EXPECT_EQ(read.value()[0].numberText, "900000");
+    EXPECT_EQ(read.value()[0].language, 14);
+    EXPECT_EQ(read.value()[0].languageText, "TH");
+    EXPECT_EQ(read.value()[0].title, "Title");
+    EXPECT_EQ(read.value()[0].artist, "");
+    EXPECT_EQ(read.value()[0].composer, "Comp");
+    EXPECT_EQ(read.value()[0].lyricist, "Lyr");
+    EXPECT_EQ(read.value()[1].numberText, "7");
+    EXPECT_EQ(read.value()[1].languageText, "Other");
+    EXPECT_EQ(read.value()[1].language, 27);
+    EXPECT_EQ(read.value()[1].title, "A\r\nB");  // CR and LF are ordinary bytes
+    EXPECT_EQ(read.value()[2].language, 27);
+    for (const auto& song : read.value()) EXPECT_TRUE(song.mediaPath.empty());
 }
 
 TEST(ListFileReader, NumberBytesAreBigEndian) {
@@ -56,24 +55,24 @@ TEST(ListFileReader, NumberBytesAreBigEndian) {
     bytes[20] = 0x0D;
     bytes[21] = 0xBB;
     bytes[22] = 0xA0;
-    EXPECT_EQ(Parse(bytes).songs.at(0).number, 900000);
+    EXPECT_EQ(Parse(bytes).value().at(0).number, 900000);
 }
 
 TEST(ListFileReader, HonoursTheFirstEntryOffset) {
     std::vector<std::uint8_t> bytes = MakeListFileBytes({{42, 0, "t", "a", "", ""}});
     bytes.insert(bytes.begin() + 20, {0xAA, 0xBB, 0xCC});
     bytes[11] = 23;
-    ListReadResult read = Parse(bytes);
-    ASSERT_TRUE(read.ok);
-    EXPECT_EQ(read.songs.at(0).number, 42);
+    Result<SongList> read = Parse(bytes);
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(read.value().at(0).number, 42);
 }
 
 TEST(ListFileReader, EmptyListOfTwentyBytesIsFine) {
     auto bytes = MakeListFileBytes({});
     ASSERT_EQ(bytes.size(), 20u);
-    ListReadResult read = Parse(bytes);
-    EXPECT_TRUE(read.ok);
-    EXPECT_TRUE(read.songs.empty());
+    Result<SongList> read = Parse(bytes);
+    ASSERT_TRUE(read.ok());
+    EXPECT_TRUE(read.value().empty());
 }
 
 TEST(ListFileReader, ShortFileAndWrongMarkerHaveTheirMessages) {
@@ -104,9 +103,9 @@ TEST(ListFileReader, DamagedFilesFailWithoutAPartialList) {
 }
 
 TEST(ListFileReader, FieldsHoldAtMost255Bytes) {
-    ListReadResult longest = Parse(MakeListFileBytes({{1, 0, std::string(255, 'x'), "", "", ""}}));
-    ASSERT_TRUE(longest.ok);
-    EXPECT_EQ(longest.songs[0].title.size(), 255u);
+    Result<SongList> longest = Parse(MakeListFileBytes({{1, 0, std::string(255, 'x'), "", "", ""}}));
+    ASSERT_TRUE(longest.ok());
+    EXPECT_EQ(longest.value()[0].title.size(), 255u);
     ExpectFailure(Parse(MakeListFileBytes({{1, 0, "", std::string(256, 'x'), "", ""}})), "Sglist File Error");
 }
 
@@ -115,13 +114,13 @@ TEST(ListFileReader, CloudListMarksMusicVideosWithNonEmptyTitles) {
                                     {899999, 0, "", "", "", ""},
                                     {889999, 0, "Plain", "", "", ""},
                                     {900000, 0, "User", "", "", ""}});
-    ListReadResult cloud = Parse(bytes, ListKind::Cloud);
-    ASSERT_TRUE(cloud.ok);
-    EXPECT_EQ(cloud.songs[0].title, "Song(MV)");
-    EXPECT_EQ(cloud.songs[1].title, "");
-    EXPECT_EQ(cloud.songs[2].title, "Plain");
-    EXPECT_EQ(cloud.songs[3].title, "User");
-    EXPECT_EQ(Parse(bytes, ListKind::Device).songs[0].title, "Song");
+    Result<SongList> cloud = Parse(bytes, ListKind::Cloud);
+    ASSERT_TRUE(cloud.ok());
+    EXPECT_EQ(cloud.value()[0].title, "Song(MV)");
+    EXPECT_EQ(cloud.value()[1].title, "");
+    EXPECT_EQ(cloud.value()[2].title, "Plain");
+    EXPECT_EQ(cloud.value()[3].title, "User");
+    EXPECT_EQ(Parse(bytes, ListKind::Device).value()[0].title, "Song");
 }
 
 TEST(ListFileReader, EveryTruncationAndRandomDamageFailsCleanlyOrReadsWholeEntries) {
@@ -133,9 +132,8 @@ TEST(ListFileReader, EveryTruncationAndRandomDamageFailsCleanlyOrReadsWholeEntri
     const auto good = MakeListFileBytes(entries);
     for (std::size_t length = 0; length < good.size(); ++length) {
         std::vector<std::uint8_t> cut(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length));
-        ListReadResult read = Parse(cut);
-        EXPECT_FALSE(read.ok) << "length " << length;
-        EXPECT_TRUE(read.songs.empty());
+        Result<SongList> read = Parse(cut);
+        EXPECT_FALSE(read.ok()) << "length " << length;
     }
     std::mt19937 random(7);
     for (int round = 0; round < 3000; ++round) {
@@ -143,11 +141,9 @@ TEST(ListFileReader, EveryTruncationAndRandomDamageFailsCleanlyOrReadsWholeEntri
         for (int flips = 1 + round % 4; flips > 0; --flips) {
             damaged[random() % damaged.size()] ^= static_cast<std::uint8_t>(1u << (random() % 8));
         }
-        ListReadResult read = Parse(damaged);
-        if (read.ok) {
-            EXPECT_EQ(read.songs.size(), static_cast<std::size_t>((damaged[2] << 8) | damaged[3]));
-        } else {
-            EXPECT_TRUE(read.songs.empty());
+        Result<SongList> read = Parse(damaged);
+        if (read.ok()) {
+            EXPECT_EQ(read->size(), static_cast<std::size_t>((damaged[2] << 8) | damaged[3]));
         }
     }
 }
@@ -173,15 +169,15 @@ TEST(ReadListNumbers, AgreesWithTheWholeReadOnGoodTruncatedAndDamagedFiles) {
     const auto file = dir / "SgList.dat";
     for (std::size_t i = 0; i < files.size(); ++i) {
         test::WriteBytes(file, files[i]);
-        const ListReadResult whole = ReadListFile(file, ListKind::Device);
+        const Result<SongList> whole = ReadListFile(file, ListKind::Device);
         const auto numbers = ReadListNumbers(file);
-        ASSERT_EQ(numbers.ok(), whole.ok) << "file " << i;
-        if (!whole.ok) {
-            EXPECT_EQ(numbers.message(), whole.failure.text) << "file " << i;
+        ASSERT_EQ(numbers.ok(), whole.ok()) << "file " << i;
+        if (!whole) {
+            EXPECT_EQ(numbers.failure(), whole.failure()) << "file " << i;
             continue;
         }
         std::vector<std::int32_t> expected;
-        for (const ROWELEMENT& song : whole.songs) expected.push_back(song.number);
+        for (const ROWELEMENT& song : *whole) expected.push_back(song.number);
         EXPECT_EQ(*numbers, expected) << "file " << i;
     }
     EXPECT_FALSE(ReadListNumbers(dir / "missing.dat").ok());
@@ -210,8 +206,8 @@ TEST(ReadListFile, CallsTheEntryHookOncePerEntryInOrderAndNeverWritesTheFile) {
         EXPECT_EQ(song.number, static_cast<int>(i + 1));
         calls.emplace_back(i, count);
     };
-    ListReadResult read = ReadListFile(file, ListKind::Device, hooks);
-    ASSERT_TRUE(read.ok);
+    Result<SongList> read = ReadListFile(file, ListKind::Device, hooks);
+    ASSERT_TRUE(read.ok());
     EXPECT_EQ(started, 2u);
     EXPECT_EQ(calls, (std::vector<std::pair<std::size_t, std::size_t>>{{0, 2}, {1, 2}}));
     EXPECT_EQ(test::ReadBytes(file), std::string(bytes.begin(), bytes.end()));
@@ -226,7 +222,7 @@ TEST(ReadListFile, DamagedFileCallsNoHookAndMissingFileIsAFileError) {
     int calls = 0;
     ListReadHooks hooks;
     hooks.onEntry = [&](const ROWELEMENT&, std::size_t, std::size_t) { ++calls; };
-    EXPECT_FALSE(ReadListFile(dir / "SgList.dat", ListKind::Device, hooks).ok);
+    EXPECT_FALSE(ReadListFile(dir / "SgList.dat", ListKind::Device, hooks).ok());
     EXPECT_EQ(calls, 0);
     ExpectFailure(ReadListFile(dir / "missing.dat", ListKind::Device), "Sglist File Error");
     ExpectFailure(ReadListFile(dir.path(), ListKind::Device), "Sglist File Error");
@@ -271,9 +267,9 @@ TEST(ReadListFile, OversizedSparseAndNonRegularFilesAreRefused) {
     for (const auto& [name, make] : cases) {
         std::filesystem::remove_all(file);
         make();
-        const ListReadResult read = ReadListFile(file, ListKind::Device);
-        EXPECT_FALSE(read.ok) << name;
-        EXPECT_EQ(read.failure.text, "Sglist File Error") << name;
+        const Result<SongList> read = ReadListFile(file, ListKind::Device);
+        ASSERT_FALSE(read.ok()) << name;
+        EXPECT_EQ(read.message(), "Sglist File Error") << name;
     }
 }
 

@@ -35,12 +35,12 @@ TEST_F(CataloguePublisherTest, WritesListDatabaseAndVideos) {
     EXPECT_EQ(ListFiles(out.path()), (std::vector<std::string>{"100001.mp4", "890002.mp4", "MgList.dat", "Msong.db"}));
     EXPECT_EQ(ReadBytes(out / "890002.mp4"), "video b");
 
-    const ListReadResult list = ReadListFile(out / "MgList.dat", ListKind::Cloud);
-    ASSERT_TRUE(list.ok);
-    ASSERT_EQ(list.songs.size(), 2u);
-    EXPECT_EQ(list.songs[0].number, 100001);
-    EXPECT_EQ(list.songs[0].lyricist, "L");
-    EXPECT_EQ(list.songs[1].title, "Clip(MV)");
+    const Result<SongList> list = ReadListFile(out / "MgList.dat", ListKind::Cloud);
+    ASSERT_TRUE(list.ok());
+    ASSERT_EQ(list.value().size(), 2u);
+    EXPECT_EQ(list.value()[0].number, 100001);
+    EXPECT_EQ(list.value()[0].lyricist, "L");
+    EXPECT_EQ(list.value()[1].title, "Clip(MV)");
 
     EXPECT_EQ(QueryRows(out / "Msong.db", "select idx, lang, name, allname, abbr, namelen, singername from songlist"),
               (std::vector<std::string>{"100001|0|Let It Be|Let It Be|177009219|3|Ann", "890002|6|Clip|Clip|43046721|1|Band"}));
@@ -67,7 +67,7 @@ TEST_F(CataloguePublisherTest, RepublishingReplacesTheFiles) {
     ASSERT_TRUE(one.ok());
     ASSERT_TRUE(PublishCatalogue(*one, out.path(), std::nullopt).ok());
     EXPECT_EQ(ReadBytes(out / "100001.mp4"), "new video a");
-    EXPECT_EQ(ReadListFile(out / "MgList.dat", ListKind::Cloud).songs.size(), 1u);
+    EXPECT_EQ(ReadListFile(out / "MgList.dat", ListKind::Cloud).value().size(), 1u);
     EXPECT_EQ(QueryRows(out / "Msong.db", "select count(*) from songlist"), std::vector<std::string>{"1"});
 }
 

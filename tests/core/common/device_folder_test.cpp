@@ -138,8 +138,9 @@ TEST(PairReplacement, AnInterruptedCaseReplacementIsFinished) {
     test::WriteBytes(songs / "usbsong.db.sltmp-pair", "new database");
     test::WriteBytes(songs / "device-catalogue.sltmp-commit",
                      "replace SgList.dat\nreplace usbsong.db\nremove SGLIST.DAT\n");
-    const PairRecoveryResult result = FinishPairReplacement(songs, "device-catalogue", {"SgList.dat", "usbsong.db"});
-    EXPECT_EQ(result.what, PairRecovery::Finished) << result.error;
+    const Result<PairRecovery> result = FinishPairReplacement(songs, "device-catalogue", {"SgList.dat", "usbsong.db"});
+    ASSERT_TRUE(result.ok()) << result.message();
+    EXPECT_EQ(*result, PairRecovery::Finished);
     EXPECT_EQ(test::ListFiles(songs), (std::vector<std::string>{"SgList.dat", "usbsong.db"}));
 }
 

@@ -50,24 +50,24 @@ TEST_F(Rebuild, WritesBothFilesThatReadBackAsTheSongs) {
         EXPECT_EQ(total, 3u);
         steps.push_back(done);
     };
-    RebuildResult result = RebuildDeviceCatalogue(list, songs(), RebuildMode::Add, hooks);
-    ASSERT_TRUE(result.ok);
-    ASSERT_EQ(result.notices.size(), 1u);
-    EXPECT_EQ(result.notices[0].text, "Added successfully");
-    EXPECT_EQ(result.notices[0].caption, "Note");
+    Result<CatalogueWritten> result = RebuildDeviceCatalogue(list, songs(), RebuildMode::Add, hooks);
+    ASSERT_TRUE(result.ok()) << result.message();
+    ASSERT_EQ(result->notices.size(), 1u);
+    EXPECT_EQ(result->notices[0].text, "Added successfully");
+    EXPECT_EQ(result->notices[0].caption, "Note");
     EXPECT_EQ(steps, (std::vector<std::size_t>{1, 2, 3}));
     EXPECT_EQ(test::ListFiles(songs()), (std::vector<std::string>{"SgList.dat", "usbsong.db"}));
 
-    ListReadResult read = ReadListFile(songs() / "SgList.dat", ListKind::Device);
-    ASSERT_TRUE(read.ok);
-    ASSERT_EQ(read.songs.size(), 3u);
-    EXPECT_EQ(read.songs[0].title, "Let It Be");
-    EXPECT_EQ(read.songs[0].artist, "Ann");
-    EXPECT_EQ(read.songs[0].composer, "C");
-    EXPECT_EQ(read.songs[0].lyricist, "L");
-    EXPECT_EQ(read.songs[1].numberText, "5");
-    EXPECT_EQ(read.songs[1].languageText, "OPM");
-    EXPECT_EQ(read.songs[2].languageText, "CN");
+    Result<SongList> read = ReadListFile(songs() / "SgList.dat", ListKind::Device);
+    ASSERT_TRUE(read.ok());
+    ASSERT_EQ(read.value().size(), 3u);
+    EXPECT_EQ(read.value()[0].title, "Let It Be");
+    EXPECT_EQ(read.value()[0].artist, "Ann");
+    EXPECT_EQ(read.value()[0].composer, "C");
+    EXPECT_EQ(read.value()[0].lyricist, "L");
+    EXPECT_EQ(read.value()[1].numberText, "5");
+    EXPECT_EQ(read.value()[1].languageText, "OPM");
+    EXPECT_EQ(read.value()[2].languageText, "CN");
 
     const std::string db = test::ReadBytes(songs() / "usbsong.db");
     // Whole 4096-byte pages, then one 0x07 per song.
@@ -85,8 +85,8 @@ TEST_F(Rebuild, WritesBothFilesThatReadBackAsTheSongs) {
 
 TEST_F(Rebuild, EachModeHasItsClosingMessage) {
     SongList list = {Song(900001, 0, "A")};
-    EXPECT_EQ(RebuildDeviceCatalogue(list, songs(), RebuildMode::Revise).notices.at(0).text, "Revised successfully!");
-    EXPECT_EQ(RebuildDeviceCatalogue(list, songs(), RebuildMode::Delete).notices.at(0).text,
+    EXPECT_EQ(RebuildDeviceCatalogue(list, songs(), RebuildMode::Revise).value().notices.at(0).text, "Revised successfully!");
+    EXPECT_EQ(RebuildDeviceCatalogue(list, songs(), RebuildMode::Delete).value().notices.at(0).text,
               "Song deleted successfully");
 }
 
@@ -96,19 +96,19 @@ TEST_F(Rebuild, RebuildingWhatWasReadGivesTheSameBytes) {
         list.push_back(Song(900000 + (i * 37) % 300, i % 5 == 0 ? 1 : i % 3, "Title " + std::to_string(i % 17),
                             "Artist " + std::to_string(i % 7)));
     }
-    ASSERT_TRUE(RebuildDeviceCatalogue(list, songs(), RebuildMode::Add).ok);
+    ASSERT_TRUE(RebuildDeviceCatalogue(list, songs(), RebuildMode::Add).ok());
     const std::string first = test::ReadBytes(songs() / "SgList.dat");
-    ListReadResult read = ReadListFile(songs() / "SgList.dat", ListKind::Device);
-    ASSERT_TRUE(read.ok);
-    ASSERT_TRUE(RebuildDeviceCatalogue(read.songs, songs(), RebuildMode::Add).ok);
+    Result<SongList> read = ReadListFile(songs() / "SgList.dat", ListKind::Device);
+    ASSERT_TRUE(read.ok());
+    ASSERT_TRUE(RebuildDeviceCatalogue(read.value(), songs(), RebuildMode::Add).ok());
     EXPECT_EQ(test::ReadBytes(songs() / "SgList.dat"), first);
 }
 
 TEST_F(Rebuild, TheLastSongGoneLeavesAnEmptyDatabaseAndNoList) {
-    ASSERT_TRUE(RebuildDeviceCatalogue({Song(900001, 0, "A")}, songs(), RebuildMode::Add).ok);
-    RebuildResult result = RebuildDeviceCatalogue({}, songs(), RebuildMode::Delete);
-    ASSERT_TRUE(result.ok);
-    EXPECT_EQ(result.notices.at(0).text, "Song deleted successfully");
+    ASSERT_TRUE(RebuildDeviceCatalogue({Song(900001, 0, "A")}, songs(), RebuildMode::Add).ok());
+    Result<CatalogueWritten> result = RebuildDeviceCatalogue({}, songs(), RebuildMode::Delete);
+    ASSERT_TRUE(result.ok());
+    EXPECT_EQ(result->notices.at(0).text, "Song deleted successfully");
     EXPECT_EQ(test::ListFiles(songs()), std::vector<std::string>{"usbsong.db"});
     EXPECT_EQ(test::QueryRows(songs() / "usbsong.db", "select count(*) from songlist"), std::vector<std::string>{"0"});
     EXPECT_FALSE(FindListFile(songs(), "SgList.dat"));
@@ -117,22 +117,24 @@ TEST_F(Rebuild, TheLastSongGoneLeavesAnEmptyDatabaseAndNoList) {
 TEST_F(Rebuild, TooManySongsReplaceNothing) {
     PutOldCatalogue();
     SongList list(50000, Song(900000, 0, "Same"));
-    RebuildResult result = RebuildDeviceCatalogue(list, songs(), RebuildMode::Add);
-    EXPECT_FALSE(result.ok);
-    ASSERT_EQ(result.notices.size(), 1u);
-    EXPECT_EQ(result.notices[0].text, "2 Read Temp File Error!");
-    EXPECT_EQ(result.notices[0].caption, kApplicationName);
+    Result<CatalogueWritten> result = RebuildDeviceCatalogue(list, songs(), RebuildMode::Add);
+    ASSERT_FALSE(result.ok());
+    const Notices notices = result.failure().AsNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_EQ(notices[0].text, "2 Read Temp File Error!");
+    EXPECT_EQ(notices[0].caption, kApplicationName);
     ExpectOldCatalogue();
 }
 
 TEST_F(Rebuild, ARowThatFailsItsCheckShowsTheBuildersMessagesAndReplacesNothing) {
     PutOldCatalogue();
     SongList list = {Song(900001, 0, "fine"), Song(900002, 0, std::string(60, ' '))};  // 61 words
-    RebuildResult result = RebuildDeviceCatalogue(list, songs(), RebuildMode::Add);
-    EXPECT_FALSE(result.ok);
-    ASSERT_EQ(result.notices.size(), 2u);
-    EXPECT_EQ(result.notices[0].text, "2have row error:Song name characters is wrong!");
-    EXPECT_EQ(result.notices[1].text, "Temp File Analyse Error!");
+    Result<CatalogueWritten> result = RebuildDeviceCatalogue(list, songs(), RebuildMode::Add);
+    ASSERT_FALSE(result.ok());
+    const Notices notices = result.failure().AsNotices();
+    ASSERT_EQ(notices.size(), 2u);
+    EXPECT_EQ(notices[0].text, "2have row error:Song name characters is wrong!");
+    EXPECT_EQ(notices[1].text, "Temp File Analyse Error!");
     ExpectOldCatalogue();
 }
 
@@ -140,30 +142,31 @@ TEST_F(Rebuild, AWriteThatFailsPartWayReplacesNothing) {
     PutOldCatalogue();
     SongList list;
     for (int i = 0; i < 3000; ++i) list.push_back(Song(900000 + i, 0, "A rather long title " + std::to_string(i), "Artist"));
-    RebuildResult result;
     for (std::uint64_t limit : {0ull, 4096ull, 60000ull, 300000ull}) {
-        {
+        const Result<CatalogueWritten> result = [&] {
             test::FileSizeLimit fileSizeLimit(limit);
-            result = RebuildDeviceCatalogue(list, songs(), RebuildMode::Add);
-        }
-        EXPECT_FALSE(result.ok) << limit;
-        ASSERT_FALSE(result.notices.empty());
-        EXPECT_NE(result.notices.back().text, "Added successfully");
+            return RebuildDeviceCatalogue(list, songs(), RebuildMode::Add);
+        }();
+        ASSERT_FALSE(result.ok()) << limit;
+        const Notices notices = result.failure().AsNotices();
+        ASSERT_FALSE(notices.empty());
+        EXPECT_NE(notices.back().text, "Added successfully");
         ExpectOldCatalogue();
     }
 }
 
 TEST_F(Rebuild, AMissingOrUnwritableSongFolderFailsCleanly) {
-    RebuildResult result = RebuildDeviceCatalogue({Song(900001, 0, "A")}, dir_ / "nowhere", RebuildMode::Add);
-    EXPECT_FALSE(result.ok);
-    ASSERT_EQ(result.notices.size(), 1u);
-    EXPECT_NE(result.notices[0].text.find("Cannot create"), std::string::npos) << result.notices[0].text;
+    Result<CatalogueWritten> result = RebuildDeviceCatalogue({Song(900001, 0, "A")}, dir_ / "nowhere", RebuildMode::Add);
+    ASSERT_FALSE(result.ok());
+    const Notices notices = result.failure().AsNotices();
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_NE(notices[0].text.find("Cannot create"), std::string::npos) << notices[0].text;
     EXPECT_FALSE(std::filesystem::exists(dir_ / "nowhere"));
 
     if (::geteuid() != 0) {  // permissions do not stop root
         PutOldCatalogue();
         std::filesystem::permissions(songs(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-        EXPECT_FALSE(RebuildDeviceCatalogue({Song(900001, 0, "A")}, songs(), RebuildMode::Add).ok);
+        EXPECT_FALSE(RebuildDeviceCatalogue({Song(900001, 0, "A")}, songs(), RebuildMode::Add).ok());
         std::filesystem::permissions(songs(), std::filesystem::perms::owner_all);
         ExpectOldCatalogue();
     }
@@ -171,10 +174,10 @@ TEST_F(Rebuild, AMissingOrUnwritableSongFolderFailsCleanly) {
 
 TEST_F(Rebuild, LongTextsAreCutInTheListButKeptWholeInTheDatabase) {
     const std::string title(70, 'x');
-    ASSERT_TRUE(RebuildDeviceCatalogue({Song(900001, 0, title)}, songs(), RebuildMode::Add).ok);
-    ListReadResult read = ReadListFile(songs() / "SgList.dat", ListKind::Device);
-    ASSERT_TRUE(read.ok);
-    EXPECT_EQ(read.songs[0].title, std::string(52, 'x'));
+    ASSERT_TRUE(RebuildDeviceCatalogue({Song(900001, 0, title)}, songs(), RebuildMode::Add).ok());
+    Result<SongList> read = ReadListFile(songs() / "SgList.dat", ListKind::Device);
+    ASSERT_TRUE(read.ok());
+    EXPECT_EQ(read.value()[0].title, std::string(52, 'x'));
     EXPECT_EQ(test::QueryRows(songs() / "usbsong.db", "select name from songlist"), std::vector<std::string>{title});
 }
 

@@ -30,13 +30,15 @@ TEST(DeviceFiles, NoEntryWriterWritesThroughALink) {
     const std::vector<Case> cases = {
         {"rebuild into a linked song folder", "songs",
          [](const std::filesystem::path& root) {
-             const RebuildResult result = RebuildDeviceCatalogue({Song(900000, "One")}, root / "songs", RebuildMode::Add);
-             return result.ok ? std::string() : result.notices.at(0).text;
+             const Result<CatalogueWritten> result =
+                 RebuildDeviceCatalogue({Song(900000, "One")}, root / "songs", RebuildMode::Add);
+             return result ? std::string() : result.failure().AsNotices().at(0).text;
          }},
         {"media copy into a linked song's folder", "songs/900",
          [](const std::filesystem::path& root) {
-             const MediaResult copy = CopyMediaFile(root.parent_path() / "clip.mp4", root / "songs/900/900000.mp4");
-             return copy.ok ? std::string() : copy.error;
+             const Result<std::filesystem::path> copy =
+                 CopyMediaFile(root.parent_path() / "clip.mp4", root / "songs/900/900000.mp4");
+             return copy ? std::string() : copy.message();
          }},
     };
     for (const Case& c : cases) {
@@ -62,8 +64,8 @@ TEST(DeviceFiles, AStoredNameIsNeverATemporaryName) {
     // The last extension is kept when it is no temporary pattern, and then survives the sweep.
     test::WriteBytes(dir / "clip.mp4.sltmp-final", "video");
     const auto kept = MediaTargetPath(songs, "900000", dir / "clip.mp4.sltmp-final");
-    const MediaResult stored = CopyMediaFile(dir / "clip.mp4.sltmp-final", kept);
-    ASSERT_TRUE(stored.ok) << stored.error;
+    const Result<std::filesystem::path> stored = CopyMediaFile(dir / "clip.mp4.sltmp-final", kept);
+    ASSERT_TRUE(stored.ok()) << stored.message();
     EXPECT_EQ(kept.filename(), "900000.sltmp-final");
     const auto mended = MendInterruptedWrites(dir / "stick", "CP1252");
     ASSERT_TRUE(mended.ok()) << mended.message();
@@ -71,10 +73,10 @@ TEST(DeviceFiles, AStoredNameIsNeverATemporaryName) {
     EXPECT_EQ(test::ReadBytes(kept), "video");
     // One that is refused.
     test::WriteBytes(dir / "clip.sltmp-12-3", "video");
-    const MediaResult refused =
+    const Result<std::filesystem::path> refused =
         CopyMediaFile(dir / "clip.sltmp-12-3", MediaTargetPath(songs, "900001", dir / "clip.sltmp-12-3"));
-    EXPECT_FALSE(refused.ok);
-    EXPECT_TRUE(Has(refused.error, "temporary file name")) << refused.error;
+    ASSERT_FALSE(refused.ok());
+    EXPECT_TRUE(Has(refused.message(), "temporary file name")) << refused.message();
     EXPECT_FALSE(std::filesystem::exists(songs / "900" / "900001.sltmp-12-3"));
 }
 
@@ -82,9 +84,10 @@ TEST(DeviceFiles, AFifoIsNeverCopied) {
     test::TempDir dir;
     ASSERT_EQ(::mkfifo((dir / "clip.mp4").c_str(), 0644), 0);
     const auto start = std::chrono::steady_clock::now();
-    const MediaResult copy = CopyMediaFile(dir / "clip.mp4", dir / "stick" / "songs" / "900" / "900000.mp4");
-    EXPECT_FALSE(copy.ok);
-    EXPECT_TRUE(Has(copy.error, "not a regular file")) << copy.error;
+    const Result<std::filesystem::path> copy =
+        CopyMediaFile(dir / "clip.mp4", dir / "stick" / "songs" / "900" / "900000.mp4");
+    ASSERT_FALSE(copy.ok());
+    EXPECT_TRUE(Has(copy.message(), "not a regular file")) << copy.message();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
@@ -94,8 +97,8 @@ TEST(DeviceFiles, TitlesWithLineBreaksAgreeAfterOneRebuild) {
     std::filesystem::create_directories(songs);
     SongList list = {Song(900000, "Line\rbreak"), Song(900001, "New\nline"), Song(900002, "A\ttab")};
     list[2].artist = "Tab\tbed";
-    ASSERT_TRUE(RebuildDeviceCatalogue(list, songs, RebuildMode::Add).ok);
-    SongList listed = ReadListFile(songs / "SgList.dat", ListKind::Device).songs;
+    ASSERT_TRUE(RebuildDeviceCatalogue(list, songs, RebuildMode::Add).ok());
+    SongList listed = ReadListFile(songs / "SgList.dat", ListKind::Device).value();
     EXPECT_EQ(listed.at(0).title, "Line break");
     EXPECT_TRUE(CompareListAndDatabase(listed, songs / "usbsong.db").empty());
 }

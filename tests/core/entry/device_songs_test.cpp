@@ -40,9 +40,12 @@ ROWELEMENT Song(int number, std::string title, std::string media = {}) {
 SongList ListedSongs(const std::filesystem::path& songFolder) {
     const auto file = FindListFile(songFolder, kDeviceListName);
     if (!file) return {};
-    ListReadResult read = ReadListFile(*file, ListKind::Device);
-    EXPECT_TRUE(read.ok);
-    return read.songs;
+    Result<SongList> read = ReadListFile(*file, ListKind::Device);
+    if (!read) {
+        ADD_FAILURE() << read.message();
+        return {};
+    }
+    return std::move(read).value();
 }
 
 // A device with two songs, each with its video, catalogued.
@@ -55,7 +58,7 @@ SongList MakeDevice(const std::filesystem::path& root, std::size_t videoBytes = 
         test::WriteBytes(media, std::string(videoBytes, 'v'));
         list.push_back(Song(number, "Song " + std::to_string(number), media.string()));
     }
-    EXPECT_TRUE(RebuildDeviceCatalogue(list, songs, RebuildMode::Add, {}, kCodePage).ok);
+    EXPECT_TRUE(RebuildDeviceCatalogue(list, songs, RebuildMode::Add, {}, kCodePage).ok());
     return list;
 }
 

@@ -33,11 +33,11 @@ TEST(CopyMediaFile, CopiesInMebibyteChunksAndCreatesTheFolder) {
     const std::string content = Pattern(2 * 1048576 + 12345);
     test::WriteBytes(dir / "in.mp4", content);
     std::vector<std::uint64_t> steps;
-    MediaResult copy = CopyMediaFile(dir / "in.mp4", dir / "songs" / "900" / "900123.mp4",
-                                     [&](std::uint64_t done) { steps.push_back(done); });
-    ASSERT_TRUE(copy.ok) << copy.error;
-    EXPECT_EQ(copy.path, dir / "songs" / "900" / "900123.mp4");
-    EXPECT_EQ(test::ReadBytes(copy.path), content);
+    Result<std::filesystem::path> copy = CopyMediaFile(dir / "in.mp4", dir / "songs" / "900" / "900123.mp4",
+                                                       [&](std::uint64_t done) { steps.push_back(done); });
+    ASSERT_TRUE(copy.ok()) << copy.message();
+    EXPECT_EQ(*copy, dir / "songs" / "900" / "900123.mp4");
+    EXPECT_EQ(test::ReadBytes(*copy), content);
     EXPECT_EQ(steps, (std::vector<std::uint64_t>{1, 2, 3}));
     EXPECT_EQ(test::ListFiles(dir.path()), (std::vector<std::string>{"in.mp4", "songs/900/900123.mp4"}));
 }
@@ -46,25 +46,24 @@ TEST(CopyMediaFile, AFailedWriteLeavesTheOldTargetAndNoTemporaryFile) {
     test::TempDir dir;
     test::WriteBytes(dir / "in.mp4", Pattern(3 * 1048576));
     test::WriteBytes(dir / "songs" / "900" / "900123.mp4", "old");
-    MediaResult copy;
-    {
+    const Result<std::filesystem::path> copy = [&] {
         test::FileSizeLimit limit(1048576 + 100);
-        copy = CopyMediaFile(dir / "in.mp4", dir / "songs" / "900" / "900123.mp4");
-    }
-    EXPECT_FALSE(copy.ok);
-    EXPECT_NE(copy.error.find("cannot write"), std::string::npos) << copy.error;
+        return CopyMediaFile(dir / "in.mp4", dir / "songs" / "900" / "900123.mp4");
+    }();
+    ASSERT_FALSE(copy.ok());
+    EXPECT_NE(copy.message().find("cannot write"), std::string::npos) << copy.message();
     EXPECT_EQ(test::ReadBytes(dir / "songs" / "900" / "900123.mp4"), "old");
     EXPECT_EQ(test::ListFiles(dir.path()), (std::vector<std::string>{"in.mp4", "songs/900/900123.mp4"}));
 }
 
 TEST(CopyMediaFile, MissingSourceAndBlockedFolderAreReported) {
     test::TempDir dir;
-    EXPECT_FALSE(CopyMediaFile(dir / "missing.mp4", dir / "out" / "x.mp4").ok);
+    EXPECT_FALSE(CopyMediaFile(dir / "missing.mp4", dir / "out" / "x.mp4").ok());
     test::WriteBytes(dir / "in.mp4", "v");
     test::WriteBytes(dir / "songs", "a file where the song folder should be");
-    MediaResult blocked = CopyMediaFile(dir / "in.mp4", dir / "songs" / "900" / "900000.mp4");
-    EXPECT_FALSE(blocked.ok);
-    EXPECT_FALSE(blocked.error.empty());
+    Result<std::filesystem::path> blocked = CopyMediaFile(dir / "in.mp4", dir / "songs" / "900" / "900000.mp4");
+    ASSERT_FALSE(blocked.ok());
+    EXPECT_FALSE(blocked.message().empty());
 }
 
 TEST(DeviceSongMedia, IsFoundByExactNumberAndItsOwnExtension) {

@@ -45,7 +45,7 @@ void RebuildKilled(const SongList& songs, const std::filesystem::path& songFolde
                 if (done == total) ::_exit(9);
             };
         }
-        RebuildDeviceCatalogue(songs, songFolder, RebuildMode::Add, hooks);
+        (void)RebuildDeviceCatalogue(songs, songFolder, RebuildMode::Add, hooks);
         ::_exit(0);
     }
     int status = 0;
@@ -62,10 +62,10 @@ TEST(InterruptedReplacement, TheNextCommandFinishesOrDiscardsIt) {
         test::TempDir dir;
         const auto songs = dir / "songs";
         std::filesystem::create_directories(songs);
-        ASSERT_TRUE(RebuildDeviceCatalogue(Songs(2, "old "), songs, RebuildMode::Add).ok);
+        ASSERT_TRUE(RebuildDeviceCatalogue(Songs(2, "old "), songs, RebuildMode::Add).ok());
         RebuildKilled(Songs(3, "new "), songs, c.at);
 
-        auto listSongs = [&] { return ReadListFile(songs / kDeviceListName, ListKind::Device).songs; };
+        auto listSongs = [&] { return ReadListFile(songs / kDeviceListName, ListKind::Device).value(); };
         if (c.at == KillAt::BetweenRenames) {
             // The new list beside the old database: verify sees it.
             EXPECT_EQ(listSongs().size(), 3u);
@@ -82,7 +82,7 @@ TEST(CatalogueCheck, ADatabaseThatDisagreesWithTheListIsReportedAndRebuildMendsI
     test::TempDir dir;
     const auto songs = dir / "songs";
     std::filesystem::create_directories(songs);
-    ASSERT_TRUE(RebuildDeviceCatalogue(Songs(3, "t"), songs, RebuildMode::Add).ok);
+    ASSERT_TRUE(RebuildDeviceCatalogue(Songs(3, "t"), songs, RebuildMode::Add).ok());
     SongList changed = Songs(3, "t");
     changed[1].title = "other";
     changed.pop_back();
@@ -91,7 +91,7 @@ TEST(CatalogueCheck, ADatabaseThatDisagreesWithTheListIsReportedAndRebuildMendsI
     EXPECT_EQ(lines, (std::vector<std::string>{"900002\ttitle or artist differ between the list and the database",
                                                "900100\tin the list, not in the database",
                                                "900003\tin the database, not in the list"}));
-    ASSERT_TRUE(RebuildDeviceCatalogue(changed, songs, RebuildMode::Add).ok);
+    ASSERT_TRUE(RebuildDeviceCatalogue(changed, songs, RebuildMode::Add).ok());
     EXPECT_TRUE(CompareListAndDatabase(changed, songs / kDeviceDatabaseName).empty());
 }
 
@@ -130,7 +130,7 @@ TEST(DeviceLinks, NoWriteOrDeleteFollowsALinkOutOfTheSongFolder) {
     std::filesystem::create_directory_symlink(outside, songs / "900");
 
     // add: the copy target's folder is a link
-    EXPECT_FALSE(CopyMediaFile(dir / "in.mp4", MediaTargetPath(songs, "900002", "in.mp4")).ok);
+    EXPECT_FALSE(CopyMediaFile(dir / "in.mp4", MediaTargetPath(songs, "900002", "in.mp4")).ok());
     // delete: the song's folder is a link
     EXPECT_EQ(DeleteDeviceSongFiles(songs, "900001"), 0u);
     // revise: to and from a linked folder
@@ -145,7 +145,7 @@ TEST(DeviceLinks, NoWriteOrDeleteFollowsALinkOutOfTheSongFolder) {
 TEST(FailedAdd, LeavesNoEmptySongFolder) {
     test::TempDir dir;
     std::filesystem::create_directories(dir / "songs");
-    EXPECT_FALSE(CopyMediaFile(dir / "missing.mp4", MediaTargetPath(dir / "songs", "900001", "missing.mp4")).ok);
+    EXPECT_FALSE(CopyMediaFile(dir / "missing.mp4", MediaTargetPath(dir / "songs", "900001", "missing.mp4")).ok());
     EXPECT_TRUE(test::ListFiles(dir.path()).empty());
     EXPECT_TRUE(std::filesystem::is_empty(dir / "songs"));
 }
@@ -159,21 +159,23 @@ TEST(VolumeFaults, AFullOrReadOnlyStickGivesTheSystemsReason) {
     std::filesystem::create_directories(songs);
     test::WriteMediaFile(dir / "big.mp4", 1024 * 1024);
 
-    const MediaResult full = CopyMediaFile(dir / "big.mp4", MediaTargetPath(songs, "900001", "big.mp4"));
-    EXPECT_NE(full.error.find("No space left on device"), std::string::npos) << full.error;
+    const Result<std::filesystem::path> full = CopyMediaFile(dir / "big.mp4", MediaTargetPath(songs, "900001", "big.mp4"));
+    ASSERT_FALSE(full.ok());
+    EXPECT_NE(full.message().find("No space left on device"), std::string::npos) << full.message();
     EXPECT_TRUE(std::filesystem::is_empty(songs));
-    const RebuildResult fullRebuild = RebuildDeviceCatalogue(Songs(20000, std::string(200, 't')), songs, RebuildMode::Add);
-    ASSERT_FALSE(fullRebuild.ok);
-    EXPECT_EQ(fullRebuild.notices.back().text.find("not an error"), std::string::npos) << fullRebuild.notices.back().text;
-    const std::string& why = fullRebuild.notices.back().text;
+    const Result<CatalogueWritten> fullRebuild =
+        RebuildDeviceCatalogue(Songs(20000, std::string(200, 't')), songs, RebuildMode::Add);
+    ASSERT_FALSE(fullRebuild.ok());
+    const std::string why = fullRebuild.failure().AsNotices().back().text;
+    EXPECT_EQ(why.find("not an error"), std::string::npos) << why;
     EXPECT_TRUE(why.find("No space left on device") != std::string::npos || why.find("disk is full") != std::string::npos)
         << why;
 
     ASSERT_EQ(::mount(nullptr, (dir / "stick").c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
-    const RebuildResult readOnly = RebuildDeviceCatalogue(Songs(1, "t"), songs, RebuildMode::Add);
-    ASSERT_FALSE(readOnly.ok);
-    EXPECT_NE(readOnly.notices.back().text.find("Read-only file system"), std::string::npos)
-        << readOnly.notices.back().text;
+    const Result<CatalogueWritten> readOnly = RebuildDeviceCatalogue(Songs(1, "t"), songs, RebuildMode::Add);
+    ASSERT_FALSE(readOnly.ok());
+    EXPECT_NE(readOnly.failure().AsNotices().back().text.find("Read-only file system"), std::string::npos)
+        << readOnly.failure().AsNotices().back().text;
     // The guard names the reason the song folder cannot be made.
     const auto root = dir / "stick";
     volume.Unmount();

@@ -26,26 +26,26 @@ std::uint32_t Be(const Bytes& b, std::size_t at, int size) {
 }
 
 void ExpectSameAsReference(const SongText& text) {
-    const SongListBuild build = BuildSongList(&text);
-    ASSERT_TRUE(build.ok) << (build.notices.empty() ? "" : build.notices[0].text);
+    const Result<std::vector<std::uint8_t>> build = BuildSongList(&text);
+    ASSERT_TRUE(build.ok()) << (build ? std::string() : build.message());
     const Bytes reference = ReferenceSongList(text);
-    ASSERT_EQ(build.bytes.size(), reference.size());
-    const auto diff = std::mismatch(build.bytes.begin(), build.bytes.end(), reference.begin());
-    ASSERT_TRUE(diff.first == build.bytes.end()) << "first difference at byte " << (diff.first - build.bytes.begin());
+    ASSERT_EQ(build.value().size(), reference.size());
+    const auto diff = std::mismatch(build.value().begin(), build.value().end(), reference.begin());
+    ASSERT_TRUE(diff.first == build.value().end()) << "first difference at byte " << (diff.first - build.value().begin());
 }
 
 TEST(SongListOrders, DuplicateNumbersKeepTheExchangeOrder) {
     SongText text;
     text.bytes = "5\tC:0\tT:a\tS:\tW:\tM:\tN:1\r\n5\tC:0\tT:b\tS:\tW:\tM:\tN:1\r\n3\tC:0\tT:c\tS:\tW:\tM:\tN:1\r\n";
     text.rowCount = 3;
-    const SongListBuild build = BuildSongList(&text);
-    ASSERT_TRUE(build.ok);
-    const std::size_t x = Be(build.bytes, 12, 4);
+    const Result<std::vector<std::uint8_t>> build = BuildSongList(&text);
+    ASSERT_TRUE(build.ok());
+    const std::size_t x = Be(build.value(), 12, 4);
     // 3 (row 2) first; the swap carries row 0 behind row 1.
-    EXPECT_EQ(Be(build.bytes, x, 3), 3u);
-    EXPECT_EQ(Be(build.bytes, x + 3, 2), 2u);
-    EXPECT_EQ(Be(build.bytes, x + 8, 2), 1u);
-    EXPECT_EQ(Be(build.bytes, x + 13, 2), 0u);
+    EXPECT_EQ(Be(build.value(), x, 3), 3u);
+    EXPECT_EQ(Be(build.value(), x + 3, 2), 2u);
+    EXPECT_EQ(Be(build.value(), x + 8, 2), 1u);
+    EXPECT_EQ(Be(build.value(), x + 13, 2), 0u);
 }
 
 TEST(SongListOrders, EqualTitleKeysKeepTheExchangeOrder) {
@@ -55,16 +55,16 @@ TEST(SongListOrders, EqualTitleKeysKeepTheExchangeOrder) {
     text.bytes = "1\tC:0\tT:2 B\tS:\tW:\tM:\tN:2\r\n2\tC:0\tT:A\tS:\tW:\tM:\tN:1\r\n"
                  "3\tC:0\tT:1 B\tS:\tW:\tM:\tN:2\r\n";
     text.rowCount = 3;
-    const SongListBuild build = BuildSongList(&text);
-    ASSERT_TRUE(build.ok);
-    const std::size_t entries = Be(build.bytes, 16, 4) + 116 + 268;
+    const Result<std::vector<std::uint8_t>> build = BuildSongList(&text);
+    ASSERT_TRUE(build.ok());
+    const std::size_t entries = Be(build.value(), 16, 4) + 116 + 268;
     const std::uint32_t a = 14348907, b = 2 * a;
-    EXPECT_EQ(Be(build.bytes, entries, 4), a);
-    EXPECT_EQ(Be(build.bytes, entries + 4, 2), 1u);
-    EXPECT_EQ(Be(build.bytes, entries + 6, 4), b);
-    EXPECT_EQ(Be(build.bytes, entries + 10, 2), 0u);
-    EXPECT_EQ(Be(build.bytes, entries + 12, 4), b);
-    EXPECT_EQ(Be(build.bytes, entries + 16, 2), 2u);
+    EXPECT_EQ(Be(build.value(), entries, 4), a);
+    EXPECT_EQ(Be(build.value(), entries + 4, 2), 1u);
+    EXPECT_EQ(Be(build.value(), entries + 6, 4), b);
+    EXPECT_EQ(Be(build.value(), entries + 10, 2), 0u);
+    EXPECT_EQ(Be(build.value(), entries + 12, 4), b);
+    EXPECT_EQ(Be(build.value(), entries + 16, 2), 2u);
     ExpectSameAsReference(text);
 }
 
@@ -88,12 +88,12 @@ TEST(SongListOrders, MatchTheLiteralReferenceOnLargerInputs) {
 // Reads the file back with nothing but the layout and checks what each section must say.
 TEST(SongListOrders, SectionsReadBackConsistently) {
     const SongText text = WriteSongText(TieHeavySongs(77, 900));
-    const SongTextParse parse = ParseSongText(text.bytes, text.rowCount);
-    ASSERT_TRUE(parse.ok);
-    const std::vector<SongRow>& rows = parse.rows;
-    const SongListBuild build = BuildSongList(&text);
-    ASSERT_TRUE(build.ok);
-    const Bytes& b = build.bytes;
+    const Result<ParsedSongText> parse = ParseSongText(text.bytes, text.rowCount);
+    ASSERT_TRUE(parse.ok());
+    const std::vector<SongRow>& rows = parse->rows;
+    const Result<std::vector<std::uint8_t>> build = BuildSongList(&text);
+    ASSERT_TRUE(build.ok());
+    const Bytes& b = build.value();
     const std::size_t n = rows.size();
 
     ASSERT_EQ(b[0], 0xEC);
@@ -117,7 +117,7 @@ TEST(SongListOrders, SectionsReadBackConsistently) {
     }
 
 
-    EXPECT_EQ(x - d, 4 * (parse.dataSize / 4) + 4);
+    EXPECT_EQ(x - d, 4 * (parse->dataSize / 4) + 4);
     std::set<std::uint32_t> seen;
     for (std::size_t i = 0; i < n; ++i) {
         const std::uint32_t number = Be(b, x + 5 * i, 3), row = Be(b, x + 5 * i + 3, 2);

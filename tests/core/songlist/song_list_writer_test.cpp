@@ -37,9 +37,8 @@ Notice Message(const std::string& text) { return Notice{text, kApplicationName, 
 
 TEST(BuildSongList, WritesTheWorkedExampleByteForByte) {
     const SongText text = TextOf("900001\tC:0\tT:Let It Be\tS:Ann\tW:\tM:\tN:3\r\n", 1);
-    const SongListBuild build = BuildSongList(&text);
-    ASSERT_TRUE(build.ok);
-    EXPECT_TRUE(build.notices.empty());
+    const Result<std::vector<std::uint8_t>> build = BuildSongList(&text);
+    ASSERT_TRUE(build.ok());
 
     Bytes expected;
     // Header: marker, checksum (0xEC+0x01+0x14+0x18+0x30+0x38 = 0x181), n = 1, offsets 20, 24, 48, 56.
@@ -71,43 +70,41 @@ TEST(BuildSongList, WritesTheWorkedExampleByteForByte) {
     // Word-class list of class 2, then padding to a multiple of 4.
     Append(expected, {0, 0, 0, 0});
     ASSERT_EQ(expected.size(), 456u);
-    EXPECT_EQ(build.bytes, expected);
+    EXPECT_EQ(build.value(), expected);
 }
 
 TEST(BuildSongList, RefusesAMissingOrBadlySizedText) {
-    SongListBuild build = BuildSongList(nullptr);
-    EXPECT_FALSE(build.ok);
-    EXPECT_EQ(build.notices, Notices{Message("1 Read Temp File Error!")});
+    Result<std::vector<std::uint8_t>> build = BuildSongList(nullptr);
+    ASSERT_FALSE(build.ok());
+    EXPECT_EQ(build.failure().AsNotices(), Notices{Message("1 Read Temp File Error!")});
 
     const SongText empty = TextOf("", 0);
     build = BuildSongList(&empty);
-    EXPECT_FALSE(build.ok);
-    EXPECT_EQ(build.notices, Notices{Message("2 Read Temp File Error!")});
-    EXPECT_TRUE(build.bytes.empty());
+    ASSERT_FALSE(build.ok());
+    EXPECT_EQ(build.failure().AsNotices(), Notices{Message("2 Read Temp File Error!")});
 }
 
 TEST(BuildSongList, ReportsTheRowMessageThenTheAnalyseError) {
     const SongText text = TextOf("1\tC:0\tT:a\tS:\tW:\tM:\tN:1\r\n2\tC:28\tT:b\tS:\tW:\tM:\tN:1\r\n", 2);
-    const SongListBuild build = BuildSongList(&text);
-    EXPECT_FALSE(build.ok);
-    EXPECT_TRUE(build.bytes.empty());
-    EXPECT_EQ(build.notices, (Notices{Message("2have row error:Country ID is wrong!"),
+    const Result<std::vector<std::uint8_t>> build = BuildSongList(&text);
+    ASSERT_FALSE(build.ok());
+    EXPECT_EQ(build.failure().AsNotices(), (Notices{Message("2have row error:Country ID is wrong!"),
                                       Message("Temp File Analyse Error!")}));
 }
 
 TEST(BuildSongList, TakesUpTo49999Songs) {
     const SongList songs = TieHeavySongs(1, 50000);
     SongText text = WriteSongText(SongList(songs.begin(), songs.end() - 1));
-    SongListBuild build = BuildSongList(&text);
-    ASSERT_TRUE(build.ok);
-    ASSERT_GE(build.bytes.size(), 4u);
-    EXPECT_EQ(build.bytes[2], 49999 >> 8);
-    EXPECT_EQ(build.bytes[3], 49999 & 0xFF);
+    Result<std::vector<std::uint8_t>> build = BuildSongList(&text);
+    ASSERT_TRUE(build.ok());
+    ASSERT_GE(build.value().size(), 4u);
+    EXPECT_EQ(build.value()[2], 49999 >> 8);
+    EXPECT_EQ(build.value()[3], 49999 & 0xFF);
 
     text = WriteSongText(songs);
     build = BuildSongList(&text);
-    EXPECT_FALSE(build.ok);
-    EXPECT_EQ(build.notices, Notices{Message("2 Read Temp File Error!")});
+    ASSERT_FALSE(build.ok());
+    EXPECT_EQ(build.failure().AsNotices(), Notices{Message("2 Read Temp File Error!")});
 }
 
 TEST(BuildSongList, ReportsEachStageThatRunsOutOfMemory) {
@@ -120,15 +117,14 @@ TEST(BuildSongList, ReportsEachStageThatRunsOutOfMemory) {
     };
     for (const auto& [stage, message] : stages) {
         SCOPED_TRACE(message);
-        const SongListBuild build = BuildSongList(&text, [stage = stage](SongListStage now) {
+        const Result<std::vector<std::uint8_t>> build = BuildSongList(&text, [stage = stage](SongListStage now) {
             if (now == stage) throw std::bad_alloc();
         });
-        EXPECT_FALSE(build.ok);
-        EXPECT_TRUE(build.bytes.empty()) << "nothing half-built is handed on";
-        EXPECT_EQ(build.notices, Notices{Message(message)});
+        ASSERT_FALSE(build.ok());
+        EXPECT_EQ(build.failure().AsNotices(), Notices{Message(message)});
     }
     std::vector<SongListStage> seen;
-    EXPECT_TRUE(BuildSongList(&text, [&](SongListStage now) { seen.push_back(now); }).ok);
+    EXPECT_TRUE(BuildSongList(&text, [&](SongListStage now) { seen.push_back(now); }).ok());
     EXPECT_EQ(seen, (std::vector<SongListStage>{SongListStage::ParsedRows, SongListStage::FileBytes,
                                                 SongListStage::NumberIndex, SongListStage::NameIndex}));
 }

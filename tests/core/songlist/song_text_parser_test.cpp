@@ -18,19 +18,22 @@ std::string Row(std::string number, std::string language, std::string title, std
            "\tN:" + words + "\r\n";
 }
 
-SongTextParse ParseOne(const std::string& row) { return ParseSongText(row, 1); }
+Result<ParsedSongText> ParseOne(const std::string& row) { return ParseSongText(row, 1); }
 
 std::string FailureOf(const std::string& text, std::size_t rows = 1) {
-    const SongTextParse parse = ParseSongText(text, rows);
-    EXPECT_FALSE(parse.ok);
-    return parse.message;
+    const Result<ParsedSongText> parse = ParseSongText(text, rows);
+    if (parse) {
+        ADD_FAILURE() << "no failure";
+        return {};
+    }
+    return parse.message();
 }
 
 TEST(ParseSongText, ReadsTheWorkedExampleRow) {
-    const SongTextParse parse = ParseOne(Row("900001", "0", "Let It Be", "Ann", "", "", "3"));
-    ASSERT_TRUE(parse.ok) << parse.message;
-    ASSERT_EQ(parse.rows.size(), 1u);
-    const SongRow& row = parse.rows[0];
+    const Result<ParsedSongText> parse = ParseOne(Row("900001", "0", "Let It Be", "Ann", "", "", "3"));
+    ASSERT_TRUE(parse.ok()) << parse.message();
+    ASSERT_EQ(parse->rows.size(), 1u);
+    const SongRow& row = parse->rows[0];
     EXPECT_EQ(row.number, 900001u);
     EXPECT_EQ(row.rowIndex, 0);
     EXPECT_EQ(row.language, 0);
@@ -43,52 +46,52 @@ TEST(ParseSongText, ReadsTheWorkedExampleRow) {
     EXPECT_EQ(row.artistKey, 14348907u);
     EXPECT_STREQ(row.title, "Let It Be");
     EXPECT_STREQ(row.artist, "Ann");
-    EXPECT_EQ(parse.dataSize, 20u);
+    EXPECT_EQ(parse->dataSize, 20u);
 }
 
 TEST(ParseSongText, KeepsEachTextInItsSlotAndCountsRows) {
     const std::string text = Row("7", "2", "t", "a", "composer", "lyricist", "0") + Row("8", "27", "", "", "", "", "52");
-    const SongTextParse parse = ParseSongText(text, 2);
-    ASSERT_TRUE(parse.ok) << parse.message;
-    ASSERT_EQ(parse.rows.size(), 2u);
-    EXPECT_STREQ(parse.rows[0].composer, "composer");
-    EXPECT_STREQ(parse.rows[0].lyricist, "lyricist");
-    EXPECT_EQ(parse.rows[0].composerLength, 8);
-    EXPECT_EQ(parse.rows[0].lyricistLength, 8);
-    EXPECT_EQ(parse.rows[0].wordClass, 0) << "word count 0 is class 0";
-    EXPECT_EQ(parse.rows[1].rowIndex, 1);
-    EXPECT_EQ(parse.rows[1].language, 27);
-    EXPECT_EQ(parse.rows[1].wordClass, 51);
-    EXPECT_EQ(parse.dataSize, (1 + 1 + 8 + 8 + 8u) + 8u);
+    const Result<ParsedSongText> parse = ParseSongText(text, 2);
+    ASSERT_TRUE(parse.ok()) << parse.message();
+    ASSERT_EQ(parse->rows.size(), 2u);
+    EXPECT_STREQ(parse->rows[0].composer, "composer");
+    EXPECT_STREQ(parse->rows[0].lyricist, "lyricist");
+    EXPECT_EQ(parse->rows[0].composerLength, 8);
+    EXPECT_EQ(parse->rows[0].lyricistLength, 8);
+    EXPECT_EQ(parse->rows[0].wordClass, 0) << "word count 0 is class 0";
+    EXPECT_EQ(parse->rows[1].rowIndex, 1);
+    EXPECT_EQ(parse->rows[1].language, 27);
+    EXPECT_EQ(parse->rows[1].wordClass, 51);
+    EXPECT_EQ(parse->dataSize, (1 + 1 + 8 + 8 + 8u) + 8u);
 }
 
 TEST(ParseSongText, ReadsNumbersWithLeadingSpacesAndLowerCaseTags) {
-    SongTextParse parse = ParseOne(Row(" 900001", " 0", "x"));
-    ASSERT_TRUE(parse.ok) << parse.message;
-    EXPECT_EQ(parse.rows[0].number, 900001u);
+    Result<ParsedSongText> parse = ParseOne(Row(" 900001", " 0", "x"));
+    ASSERT_TRUE(parse.ok()) << parse.message();
+    EXPECT_EQ(parse->rows[0].number, 900001u);
     parse = ParseOne(Row("0 0 5", "00", "x"));
-    ASSERT_TRUE(parse.ok) << parse.message;
-    EXPECT_EQ(parse.rows[0].number, 5u) << "spaces before the first non-zero digit are skipped";
+    ASSERT_TRUE(parse.ok()) << parse.message();
+    EXPECT_EQ(parse->rows[0].number, 5u) << "spaces before the first non-zero digit are skipped";
     parse = ParseOne(Row("", "", "x"));
-    ASSERT_TRUE(parse.ok) << parse.message;
-    EXPECT_EQ(parse.rows[0].number, 0u);
+    ASSERT_TRUE(parse.ok()) << parse.message();
+    EXPECT_EQ(parse->rows[0].number, 0u);
     parse = ParseOne("1\tc:1\tt:x\ts:y\tw:\tm:\tn:1\r\n");
-    ASSERT_TRUE(parse.ok) << parse.message;
-    EXPECT_EQ(parse.rows[0].language, 1);
-    EXPECT_STREQ(parse.rows[0].artist, "y");
+    ASSERT_TRUE(parse.ok()) << parse.message();
+    EXPECT_EQ(parse->rows[0].language, 1);
+    EXPECT_STREQ(parse->rows[0].artist, "y");
 }
 
 TEST(ParseSongText, IgnoresTextAfterTheLastRowAndTakesLoneLineBreaksAsText) {
-    const SongTextParse parse = ParseSongText(Row("1", "0", "a\nb\rc") + "2\tC:0\tT:half", 1);
-    ASSERT_TRUE(parse.ok) << parse.message;
-    EXPECT_STREQ(parse.rows[0].title, "a\nb\rc");
-    EXPECT_TRUE(ParseSongText("", 0).ok);
-    EXPECT_TRUE(ParseSongText("", 0).rows.empty());
+    const Result<ParsedSongText> parse = ParseSongText(Row("1", "0", "a\nb\rc") + "2\tC:0\tT:half", 1);
+    ASSERT_TRUE(parse.ok()) << parse.message();
+    EXPECT_STREQ(parse->rows[0].title, "a\nb\rc");
+    EXPECT_TRUE(ParseSongText("", 0).ok());
+    EXPECT_TRUE(ParseSongText("", 0).value().rows.empty());
 }
 
 TEST(ParseSongText, LanguageIsTheLowByteOfItsValue) {
-    EXPECT_EQ(ParseOne(Row("1", "27", "x")).rows.at(0).language, 27);
-    EXPECT_EQ(ParseOne(Row("1", "283", "x")).rows.at(0).language, 27) << "283 = 0x11B";
+    EXPECT_EQ(ParseOne(Row("1", "27", "x")).value().rows.at(0).language, 27);
+    EXPECT_EQ(ParseOne(Row("1", "283", "x")).value().rows.at(0).language, 27) << "283 = 0x11B";
     EXPECT_EQ(FailureOf(Row("1", "28", "x")), "1have row error:Country ID is wrong!");
     EXPECT_EQ(FailureOf(Row("1", "255", "x")), "1have row error:Country ID is wrong!");
     EXPECT_EQ(FailureOf(Row("1", "99999999999999999999", "x")), "1have row error:Country ID is wrong!")
@@ -106,7 +109,7 @@ TEST(ParseSongText, EveryRowMessageCarriesItsRowNumber) {
     EXPECT_EQ(FailureOf(Row("-5", "0", "x")), "1have row Error:There could not distinguish characters!");
     EXPECT_EQ(FailureOf(Row("1000000", "0", "x")), "1行出现错误:歌号太长");
     EXPECT_EQ(FailureOf(Row("99999999999999999999999", "0", "x")), "1行出现错误:歌号太长");
-    EXPECT_TRUE(ParseOne(Row("999999", "0", "x")).ok);
+    EXPECT_TRUE(ParseOne(Row("999999", "0", "x")).ok());
     EXPECT_EQ(FailureOf(good + good + "3\tT:x\tS:\tW:\tM:\tN:1\r\n", 3), "3have row error!");
     EXPECT_EQ(FailureOf("1\tC:0\tX:x\tS:\tW:\tM:\tN:1\r\n"), "1have row error!");
     EXPECT_EQ(FailureOf("1\tC:0\tT;x\tS:\tW:\tM:\tN:1\r\n"), "1have row error!");
@@ -116,47 +119,47 @@ TEST(ParseSongText, EveryRowMessageCarriesItsRowNumber) {
     EXPECT_EQ(FailureOf(Row("1", "0", "x", "", "", "", "53")), "1have row error:Song name characters is wrong!");
     EXPECT_EQ(FailureOf(Row("1", "0", "x", "", "", "", "9999999999999")),
               "1have row error:Song name characters is wrong!");
-    EXPECT_TRUE(ParseOne(Row("1", "0", "x", "", "", "", "52")).ok);
+    EXPECT_TRUE(ParseOne(Row("1", "0", "x", "", "", "", "52")).ok());
 }
 
 TEST(ParseSongText, CutsLongTextsAtFiftyTwoBytes) {
     const std::string longText(60, 'a');
-    const SongTextParse parse = ParseOne(Row("1", "0", longText, longText, longText, longText));
-    ASSERT_TRUE(parse.ok) << parse.message;
-    const SongRow& row = parse.rows[0];
+    const Result<ParsedSongText> parse = ParseOne(Row("1", "0", longText, longText, longText, longText));
+    ASSERT_TRUE(parse.ok()) << parse.message();
+    const SongRow& row = parse->rows[0];
     EXPECT_EQ(row.titleLength, 52);
     EXPECT_EQ(row.artistLength, 52);
     EXPECT_EQ(row.composerLength, 52);
     EXPECT_EQ(row.lyricistLength, 52);
     EXPECT_EQ(std::string(row.title), std::string(52, 'a'));
-    EXPECT_EQ(parse.dataSize, 4 * 52 + 8u);
+    EXPECT_EQ(parse->dataSize, 4 * 52 + 8u);
 }
 
 TEST(ParseSongText, TakesTheKeysFromTheCutTexts) {
     const std::string title = std::string(52, 'a') + " z";
-    const SongTextParse parse = ParseOne(Row("1", "0", title, title, "", "", "2"));
-    ASSERT_TRUE(parse.ok) << parse.message;
-    EXPECT_EQ(parse.rows[0].titleKey, 14348907u) << "the z beyond the slot is no initial";
-    EXPECT_EQ(parse.rows[0].artistKey, 14348907u);
+    const Result<ParsedSongText> parse = ParseOne(Row("1", "0", title, title, "", "", "2"));
+    ASSERT_TRUE(parse.ok()) << parse.message();
+    EXPECT_EQ(parse->rows[0].titleKey, 14348907u) << "the z beyond the slot is no initial";
+    EXPECT_EQ(parse->rows[0].artistKey, 14348907u);
 }
 
 TEST(ParseSongText, NeverCutsAChineseCharacterInTwo) {
     std::string title = "a";
     for (int i = 0; i < 30; ++i) title += "\xB0\xA1";  // 61 bytes, characters at odd offsets
-    SongTextParse parse = ParseOne(Row("1", "1", title, title));
-    ASSERT_TRUE(parse.ok) << parse.message;
-    EXPECT_EQ(parse.rows[0].titleLength, 51);
-    EXPECT_EQ(parse.rows[0].artistLength, 51);
-    EXPECT_EQ(std::string(parse.rows[0].title), title.substr(0, 51));
+    Result<ParsedSongText> parse = ParseOne(Row("1", "1", title, title));
+    ASSERT_TRUE(parse.ok()) << parse.message();
+    EXPECT_EQ(parse->rows[0].titleLength, 51);
+    EXPECT_EQ(parse->rows[0].artistLength, 51);
+    EXPECT_EQ(std::string(parse->rows[0].title), title.substr(0, 51));
     // Other languages cut at 52 bytes whatever the bytes.
     parse = ParseOne(Row("1", "0", title));
-    EXPECT_EQ(parse.rows.at(0).titleLength, 52);
+    EXPECT_EQ(parse->rows.at(0).titleLength, 52);
     // A character that ends exactly at 52 bytes is kept whole.
     parse = ParseOne(Row("1", "1", title.substr(1) + "xyz"));
-    EXPECT_EQ(parse.rows.at(0).titleLength, 52);
+    EXPECT_EQ(parse->rows.at(0).titleLength, 52);
     // A high byte with nothing after it is a character of one byte.
     parse = ParseOne(Row("1", "1", std::string(52, 'b') + "\xB0"));
-    EXPECT_EQ(parse.rows.at(0).titleLength, 52);
+    EXPECT_EQ(parse->rows.at(0).titleLength, 52);
     EXPECT_EQ(SlotLength(title, 1), 51u);
     EXPECT_EQ(SlotLength(title.substr(0, 52), 1), 52u) << "a text that fits is never cut";
 }
@@ -172,19 +175,19 @@ TEST(ParseSongText, TheCutKeepsTheDevicesDoubleByteCharactersWhole) {
                           Case{"CP1252", "\xC4\xE3", 1, 51}}) {
         std::string title = "a";
         while (title.size() < 60) title += c.character;
-        const SongTextParse parse = ParseSongText(Row("1", std::to_string(c.language), title, title), 1, c.codePage);
-        ASSERT_TRUE(parse.ok) << parse.message;
-        EXPECT_EQ(parse.rows[0].titleLength, c.length) << c.codePage << " " << c.language;
-        EXPECT_EQ(parse.rows[0].artistLength, c.length) << c.codePage << " " << c.language;
+        const Result<ParsedSongText> parse = ParseSongText(Row("1", std::to_string(c.language), title, title), 1, c.codePage);
+        ASSERT_TRUE(parse.ok()) << parse.message();
+        EXPECT_EQ(parse->rows[0].titleLength, c.length) << c.codePage << " " << c.language;
+        EXPECT_EQ(parse->rows[0].artistLength, c.length) << c.codePage << " " << c.language;
         EXPECT_EQ(SlotLength(title, c.language, c.codePage), c.length) << c.codePage;
     }
     // Through the builder: the device's code page travels with the song text.
     SongText text;
     text.codePage = "CP936";
     AppendSongTextRow(text, ROWELEMENT{900000, "900000", 0, "EG", "a" + std::string(60, '\xC4'), "", "", "", ""});
-    const SongListBuild build = BuildSongList(&text);
-    ASSERT_TRUE(build.ok);
-    const std::string bytes(build.bytes.begin(), build.bytes.end());
+    const Result<std::vector<std::uint8_t>> build = BuildSongList(&text);
+    ASSERT_TRUE(build.ok());
+    const std::string bytes(build.value().begin(), build.value().end());
     const auto at = bytes.find("a" + std::string(50, '\xC4'));
     ASSERT_NE(at, std::string::npos);
     EXPECT_NE(bytes.at(at + 51), '\xC4');
@@ -202,11 +205,11 @@ TEST(ParseSongText, EveryTruncationAndRandomDamageFailsCleanlyOrReadsEveryRow) {
         text += Row(std::to_string(900000 + i), std::to_string(i % 28), "Title number " + std::to_string(i),
                     i % 2 ? "" : "Some Artist", "C", "L", std::to_string(1 + i % 4));
     }
-    ASSERT_TRUE(ParseSongText(text, 12).ok);
+    ASSERT_TRUE(ParseSongText(text, 12).ok());
     for (std::size_t length = 0; length < text.size(); ++length) {
-        const SongTextParse parse = ParseSongText(std::string_view(text).substr(0, length), 12);
-        EXPECT_FALSE(parse.ok) << length;
-        EXPECT_FALSE(parse.message.empty()) << length;
+        const Result<ParsedSongText> parse = ParseSongText(std::string_view(text).substr(0, length), 12);
+        ASSERT_FALSE(parse.ok()) << length;
+        EXPECT_FALSE(parse.message().empty()) << length;
     }
     std::mt19937 random(11);
     for (int round = 0; round < 5000; ++round) {
@@ -214,15 +217,15 @@ TEST(ParseSongText, EveryTruncationAndRandomDamageFailsCleanlyOrReadsEveryRow) {
         for (int flips = 1 + round % 3; flips > 0; --flips) {
             damaged[random() % damaged.size()] = static_cast<char>(random() & 0xFF);
         }
-        const SongTextParse parse = ParseSongText(damaged, 12);
-        if (parse.ok) {
-            ASSERT_EQ(parse.rows.size(), 12u);
-            for (const SongRow& row : parse.rows) {
+        const Result<ParsedSongText> parse = ParseSongText(damaged, 12);
+        if (parse.ok()) {
+            ASSERT_EQ(parse->rows.size(), 12u);
+            for (const SongRow& row : parse->rows) {
                 EXPECT_LE(row.titleLength, kSongTextSlot);
                 EXPECT_LE(row.language, 27);
             }
         } else {
-            EXPECT_FALSE(parse.message.empty());
+            EXPECT_FALSE(parse.message().empty());
         }
     }
 }

@@ -49,30 +49,30 @@ TEST(SongText, SeparatorsInsideTextsBecomeSpaces) {
     SongText text;
     AppendSongTextRow(text, Song(5, 0, "a\tb\r\nc", "x\ry", "\n", "\t"));
     EXPECT_EQ(text.bytes, "5\tC:0\tT:a b  c\tS:x y\tW: \tM: \tN:4\r\n");
-    const SongTextParse parse = ParseSongText(text.bytes, text.rowCount);
-    ASSERT_TRUE(parse.ok) << parse.message;
-    EXPECT_STREQ(parse.rows[0].title, "a b  c");
+    const Result<ParsedSongText> parse = ParseSongText(text.bytes, text.rowCount);
+    ASSERT_TRUE(parse.ok()) << parse.message();
+    EXPECT_STREQ(parse->rows[0].title, "a b  c");
 }
 
 TEST(SongText, RowsReadBackAsWritten) {
     const SongList songs = {Song(900123, 6, "Sa Ugoy ng Duyan", "Lea", "Cel", "Lev"),
                             Song(12, 1, "\xB2\xC1 ab", "\xB4\xEE"), Song(999999, 10, "", "")};
     const SongText text = WriteSongText(songs);
-    const SongTextParse parse = ParseSongText(text.bytes, text.rowCount);
-    ASSERT_TRUE(parse.ok) << parse.message;
-    ASSERT_EQ(parse.rows.size(), songs.size());
+    const Result<ParsedSongText> parse = ParseSongText(text.bytes, text.rowCount);
+    ASSERT_TRUE(parse.ok()) << parse.message();
+    ASSERT_EQ(parse->rows.size(), songs.size());
     for (std::size_t i = 0; i < songs.size(); ++i) {
         SCOPED_TRACE(i);
-        EXPECT_EQ(parse.rows[i].number, static_cast<std::uint32_t>(songs[i].number));
-        EXPECT_EQ(parse.rows[i].language, songs[i].language);
-        EXPECT_EQ(parse.rows[i].Title(), songs[i].title);
-        EXPECT_EQ(parse.rows[i].Artist(), songs[i].artist);
-        EXPECT_EQ(parse.rows[i].Composer(), songs[i].composer);
-        EXPECT_EQ(parse.rows[i].Lyricist(), songs[i].lyricist);
+        EXPECT_EQ(parse->rows[i].number, static_cast<std::uint32_t>(songs[i].number));
+        EXPECT_EQ(parse->rows[i].language, songs[i].language);
+        EXPECT_EQ(parse->rows[i].Title(), songs[i].title);
+        EXPECT_EQ(parse->rows[i].Artist(), songs[i].artist);
+        EXPECT_EQ(parse->rows[i].Composer(), songs[i].composer);
+        EXPECT_EQ(parse->rows[i].Lyricist(), songs[i].lyricist);
     }
-    EXPECT_EQ(parse.rows[0].wordClass, 3);
-    EXPECT_EQ(parse.rows[1].wordClass, 0) << "CN: one character, the open word at the end is not counted";
-    EXPECT_EQ(parse.rows[2].wordClass, 0);
+    EXPECT_EQ(parse->rows[0].wordClass, 3);
+    EXPECT_EQ(parse->rows[1].wordClass, 0) << "CN: one character, the open word at the end is not counted";
+    EXPECT_EQ(parse->rows[2].wordClass, 0);
 }
 
 }  // namespace
