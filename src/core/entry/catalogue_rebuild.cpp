@@ -167,9 +167,9 @@ RebuildResult RebuildDeviceCatalogue(const SongList& songs, const std::filesyste
             return result;
         }
         list.emplace(folder, kDeviceListName, PairTemporaryNameFor(kDeviceListName).string());
-        if (!list->ok()) return fail(AppNotice(kCreateSongListFailMessage));
+        if (!list->status()) return fail(AppNotice(kCreateSongListFailMessage));
         if (!list->Write(build.bytes.data(), build.bytes.size()) || !list->Finish()) {
-            return fail(AppNotice("Cannot write " + listFile.string() + ": " + list->error()));
+            return fail(AppNotice("Cannot write " + listFile.string() + ": " + list->status().message()));
         }
         list->Release();
     }
