@@ -59,7 +59,7 @@ public:
     Result<std::optional<std::int64_t>> RemoteSongSize(std::string_view numberText) const;
 
     // Downloads are complete only at their announced size: the GET's Content-Length, which must
-    // equal `announcedSize` (a HEAD's answer; -1 when none was asked) when both are known. A reply
+    // equal `announcedSize` (a HEAD's answer; -1: none was asked) when both are known. A reply
     // without any announced size, with a different size, or with more bytes than announced is
     // Rejected; the file never grows beyond the announced size.
 

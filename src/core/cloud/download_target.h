@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstddef>
 #include <filesystem>
-#include <string>
+#include <utility>
 
-#include "core/common/device_folder.h"
 #include "core/common/result.h"
 #include "core/common/safe_file.h"
 
@@ -18,12 +19,12 @@ namespace songloader {
 // temporary file unless committed.
 class DownloadTarget {
 public:
-    explicit DownloadTarget(std::filesystem::path target);
-    // With a temporary name of the caller's choice (the fixed names of a pair replacement).
-    DownloadTarget(std::filesystem::path target, std::filesystem::path temporary);
-    // The file `name` in an open folder (one opened below the device root without links).
-    DownloadTarget(DeviceFolder folder, std::string name);
-    DownloadTarget(DeviceFolder folder, std::string name, std::string temporaryName);
+    // Named as a SafeFileWriter names its file: a path, or a name in an open folder, each with an
+    // optional temporary name of the caller's choice.
+    template <typename... Names>
+    explicit DownloadTarget(Names&&... names) : file_(std::forward<Names>(names)...) {
+        file_.WriteOutEvery(kWriteOutWindow);
+    }
 
     // Fine while creating and writing worked; else why not.
     Result<> status() const { return file_.status(); }
@@ -38,6 +39,9 @@ public:
     void Release() { file_.Release(); }
 
 private:
+    // How much is written before its write-out is started.
+    static constexpr off_t kWriteOutWindow = 8 << 20;
+
     SafeFileWriter file_;
 };
 
