@@ -42,17 +42,16 @@ int CloudSync(const CloudOptions& options, const Operands& operands, Console& co
     }
     if (failed) return kExitFailure;
 
-    const auto deviceSongs = ReadDeviceSongs(*device, console);
-    if (!deviceSongs) return kExitFailure;
-    const ListReadResult cloud = ReadListFile(device->songFolder / kCloudListName, ListKind::Cloud);
-    if (!cloud.ok) {
-        console.Fail() << cloud.failure.text << "\n";
+    const auto deviceNumbers = ReadDeviceNumbers(*device, console);
+    if (!deviceNumbers) return kExitFailure;
+    const Result<std::vector<std::int32_t>> cloud = ReadListNumbers(device->songFolder / kCloudListName);
+    if (!cloud) {
+        console.Fail() << cloud.message() << "\n";
         return kExitFailure;
     }
     std::size_t onDevice = 0;
-    const SongNumberSet deviceNumbers(*deviceSongs);
-    for (const ROWELEMENT& song : cloud.songs) onDevice += deviceNumbers.Contains(song.number) ? 1 : 0;
-    console.out << cloud.songs.size() << " cloud songs, " << onDevice << " of them on the device\n"
+    for (const std::int32_t number : *cloud) onDevice += deviceNumbers->Contains(number) ? 1 : 0;
+    console.out << cloud->size() << " cloud songs, " << onDevice << " of them on the device\n"
                 << "check cloud database ok\n";
     return kExitOk;
 }

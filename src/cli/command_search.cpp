@@ -39,10 +39,8 @@ int Search(const SearchOptions& options, const Operands& operands, Console& cons
         console.Fail() << "Please download cloud data!!\n";
         return kExitFailure;
     }
-    const auto songs = ReadDeviceSongs(*device, console);
-    if (!songs) return kExitFailure;
-
-    const SongNumberSet onDevice(*songs);
+    const auto onDevice = ReadDeviceNumbers(*device, console);
+    if (!onDevice) return kExitFailure;
     CloudCatalogue cloud;
     if (!cloud.OpenCatalogueDatabase(device->songFolder)) {
         console.Fail() << "cannot open " << catalogue.string() << "\n";
@@ -51,7 +49,7 @@ int Search(const SearchOptions& options, const Operands& operands, Console& cons
     const Result<> ran = cloud.SearchCloudCatalogue(*text, filter, [&](const ROWELEMENT& hit, std::size_t) {
         console.out << EscapeControls(hit.numberText) << '\t' << hit.languageText << '\t'
                     << TerminalText(hit.title, device->codePage) << '\t' << TerminalText(hit.artist, device->codePage)
-                    << (onDevice.Contains(hit.number) ? "\ton device" : "") << '\n';
+                    << (onDevice->Contains(hit.number) ? "\ton device" : "") << '\n';
     });
     if (!ran) {
         console.Fail() << catalogue.string() << kNotACatalogueMessage << "\n";

@@ -7,7 +7,6 @@
 #include <memory>
 #include <set>
 #include <system_error>
-#include <unordered_set>
 
 #include "device_access.h"
 #include "core/catalogue/catalogue_database.h"
@@ -50,11 +49,8 @@ int Verify(LoadedDevice& loaded, Console& console) {
 
     std::size_t problems = 0;
     DeviceMediaIndex media(device.songFolder);
-    std::unordered_set<std::string> owned;
     for (const ROWELEMENT& song : songs) {
-        if (auto file = media.Media(song.numberText)) {
-            owned.insert(file->native());
-        } else {
+        if (!media.Media(song.numberText)) {
             console.out << "missing media\t" << song.numberText << '\t' << TerminalText(song.title, device.codePage)
                         << '\n';
             ++problems;
@@ -65,8 +61,8 @@ int Verify(LoadedDevice& loaded, Console& console) {
     for (std::filesystem::directory_iterator folder(device.songFolder, error), end; !error && folder != end;
          folder.increment(error)) {
         if (!folder->is_directory(error)) continue;
-        for (const auto& file : media.Files(folder->path())) {
-            if (!owned.count(file.native()) && !IsTemporaryName(file.filename().native())) strays.insert(file);
+        for (const std::string& name : media.Unclaimed(folder->path().filename().string())) {
+            if (!IsTemporaryName(name)) strays.insert(folder->path() / name);
         }
     }
     // Names as the folder lists them (a link by its own name, not its target), escaped as all text.

@@ -131,6 +131,17 @@ std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console) 
     return std::move(read.songs);
 }
 
+std::optional<SongNumberSet> ReadDeviceNumbers(const Device& device, Console& console) {
+    const auto file = FindListFile(device.songFolder, kDeviceListName);
+    if (!file) return SongNumberSet{};
+    const Result<std::vector<std::int32_t>> numbers = ReadListNumbers(*file);
+    if (!numbers) {
+        console.Fail() << numbers.message() << "\n";
+        return std::nullopt;
+    }
+    return SongNumberSet(*numbers);
+}
+
 std::unique_ptr<DeviceWriteSession> BeginDeviceWrite(const Device& device, Console& console) {
     auto session = std::make_unique<DeviceWriteSession>(device.identity, device.root);
     if (session->ready()) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "command_line.h"
+#include "core/catalogue/numbered_song_list.h"
 #include "core/catalogue/row_element.h"
 #include "core/common/notice.h"
 #include "core/common/user_settings.h"
@@ -48,6 +49,8 @@ std::optional<Device> OpenDevice(const std::optional<std::string>& given, const 
 
 // The device's song list as read from songs/SgList.dat (empty when there is none).
 std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console);
+// Only which numbers it holds, read at a fraction of the cost.
+std::optional<SongNumberSet> ReadDeviceNumbers(const Device& device, Console& console);
 
 // Takes DEVICE for writing (the write lock, waiting for another writer, and the check that it is
 // still the volume the command started on); prints why not and returns null.

@@ -351,14 +351,18 @@ void CloudCatalogue::CloseCatalogueDatabase() {
 
 bool CloudCatalogue::LoadEntries() {
     sqlite3_stmt* stmt = nullptr;
-    if (sqlite3_prepare_v2(db_.handle(), "select * from main.songlist", -1, &stmt, nullptr) != SQLITE_OK || !stmt) {
+    // Only the four columns the search reads (HasSearchColumns found them), in table order: a
+    // covering index must not be scanned instead, its order is not the table's.
+    const char* sql = "select idx, lang, name, singername from main.songlist not indexed";
+    if (sqlite3_prepare_v2(db_.handle(), sql, -1, &stmt, nullptr) != SQLITE_OK || !stmt) {
         sqlite3_finalize(stmt);
         return false;
     }
+    entries_.reserve(std::min<std::size_t>(limits_.maxRows, 65536));
     int rc;
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
         if (entries_.size() == limits_.maxRows) break;  // one more than a list can hold
-        Entry entry;
+        Entry& entry = entries_.emplace_back();
         entry.number = sqlite3_column_int(stmt, 0);
         if (sqlite3_column_type(stmt, 0) == SQLITE_INTEGER) {
             entry.numberText = std::to_string(sqlite3_column_int64(stmt, 0));
@@ -366,9 +370,8 @@ bool CloudCatalogue::LoadEntries() {
             AssignText(stmt, 0, entry.numberText);
         }
         if (sqlite3_column_type(stmt, 1) != SQLITE_NULL) entry.language = sqlite3_column_int64(stmt, 1);
-        entry.title = OptionalText(stmt, 3);
-        entry.artist = OptionalText(stmt, 7);
-        entries_.push_back(std::move(entry));
+        entry.title = OptionalText(stmt, 2);
+        entry.artist = OptionalText(stmt, 3);
     }
     sqlite3_finalize(stmt);
     if (rc != SQLITE_DONE) entries_.clear();

@@ -2,8 +2,10 @@
 #include "core/catalogue/list_file_reader.h"
 
 #include <algorithm>
-#include <cctype>
 #include <array>
+#include <cctype>
+#include <optional>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -22,6 +24,8 @@ constexpr std::uint8_t kFieldEnd = 0x09;
 Notice ListFileError() { return {kListFileErrorMessage, kCaptionError, NoticeIcon::None}; }
 Notice ListDataError() { return {kListDataErrorMessage, kCaptionError, NoticeIcon::None}; }
 
+Failure FailWith(const Notice& notice) { return Fail(notice.text, notice.caption, notice.icon); }
+
 ListReadResult Failed(Notice notice) {
     ListReadResult result;
     result.failure = std::move(notice);
@@ -35,15 +39,49 @@ std::uint32_t BigEndian(std::span<const std::uint8_t> bytes, std::size_t offset,
 }
 
 // Reads one TAB-terminated field at `pos`; false when the TAB is missing or the field is too long.
-bool ReadField(std::span<const std::uint8_t> bytes, std::size_t& pos, std::string& field) {
+bool ReadField(std::span<const std::uint8_t> bytes, std::size_t& pos, std::string_view& field) {
     const std::size_t limit = std::min(bytes.size(), pos + kMaxFieldBytes + 1);
-    const auto begin = bytes.begin() + static_cast<std::ptrdiff_t>(pos);
-    const auto end = bytes.begin() + static_cast<std::ptrdiff_t>(limit);
-    const auto tab = std::find(begin, end, kFieldEnd);
-    if (tab == end) return false;
-    field.assign(begin, tab);
+    const auto* begin = bytes.data() + pos;
+    const auto* tab = std::find(begin, bytes.data() + limit, kFieldEnd);
+    if (tab == bytes.data() + limit) return false;
+    field = std::string_view(reinterpret_cast<const char*>(begin), static_cast<std::size_t>(tab - begin));
     pos += field.size() + 1;
     return true;
+}
+
+// One record of a list file: number, language byte, then title, artist, composer and lyricist.
+struct ListRecord {
+    std::int32_t number = 0;
+    std::uint8_t language = 0;
+    std::array<std::string_view, 4> fields;
+};
+
+// Checks the header, then hands every record to `onRecord` (after `onCount` with their number).
+// The notice of a damaged file, or nothing; a damaged file may have handed out records first.
+template <typename OnCount, typename OnRecord>
+std::optional<Notice> WalkListRecords(std::span<const std::uint8_t> bytes, OnCount&& onCount, OnRecord&& onRecord) {
+    if (bytes.size() < kHeaderSize) return ListFileError();
+    if (bytes[0] != kListMarker) {
+        // The mask pass is the only chance a file has to show its marker.
+        std::vector<std::uint8_t> head(bytes.begin(), bytes.begin() + std::min<std::size_t>(bytes.size(), 1024));
+        if (bytes.size() >= 1024) ApplyHeaderMask(head);
+        if (head[0] != kListMarker) return ListDataError();
+    }
+    const std::size_t count = BigEndian(bytes, 2, 2);
+    std::size_t pos = BigEndian(bytes, 8, 4);
+    onCount(count);
+    ListRecord record;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (pos > bytes.size() || bytes.size() - pos < 4) return ListFileError();
+        record.number = static_cast<std::int32_t>(BigEndian(bytes, pos, 3));
+        record.language = bytes[pos + 3];
+        pos += 4;
+        for (std::string_view& field : record.fields) {
+            if (!ReadField(bytes, pos, field)) return ListFileError();
+        }
+        onRecord(record);
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -75,31 +113,21 @@ void ApplyHeaderMask(std::span<std::uint8_t> bytes) {
 }
 
 ListReadResult ParseListFile(std::span<const std::uint8_t> bytes, ListKind kind) {
-    if (bytes.size() < kHeaderSize) return Failed(ListFileError());
-    if (bytes[0] != kListMarker) {
-        // The mask pass is the only chance a file has to show its marker.
-        std::vector<std::uint8_t> head(bytes.begin(), bytes.begin() + std::min<std::size_t>(bytes.size(), 1024));
-        if (bytes.size() >= 1024) ApplyHeaderMask(head);
-        if (head[0] != kListMarker) return Failed(ListDataError());
-    }
-    const std::size_t count = BigEndian(bytes, 2, 2);
-    std::size_t pos = BigEndian(bytes, 8, 4);
-
     ListReadResult result;
-    result.songs.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        if (pos > bytes.size() || bytes.size() - pos < 4) return Failed(ListFileError());
-        ROWELEMENT song;
-        song.number = static_cast<std::int32_t>(BigEndian(bytes, pos, 3));
-        song.numberText = std::to_string(song.number);
-        SetLanguage(song, LanguageFromListByte(bytes[pos + 3]));
-        pos += 4;
-        for (std::string* field : {&song.title, &song.artist, &song.composer, &song.lyricist}) {
-            if (!ReadField(bytes, pos, *field)) return Failed(ListFileError());
-        }
-        if (kind == ListKind::Cloud && IsMvNumber(song.number) && !song.title.empty()) song.title += kMvSuffix;
-        result.songs.push_back(std::move(song));
-    }
+    const auto damage = WalkListRecords(
+        bytes, [&](std::size_t count) { result.songs.reserve(count); },
+        [&](const ListRecord& record) {
+            ROWELEMENT& song = result.songs.emplace_back();
+            song.number = record.number;
+            song.numberText = std::to_string(song.number);
+            SetLanguage(song, LanguageFromListByte(record.language));
+            song.title = record.fields[0];
+            song.artist = record.fields[1];
+            song.composer = record.fields[2];
+            song.lyricist = record.fields[3];
+            if (kind == ListKind::Cloud && IsMvNumber(song.number) && !song.title.empty()) song.title += kMvSuffix;
+        });
+    if (damage) return Failed(*damage);
     result.ok = true;
     return result;
 }
@@ -117,6 +145,17 @@ ListReadResult ReadListFile(const std::filesystem::path& path, ListKind kind, co
         for (std::size_t i = 0; i < count; ++i) hooks.onEntry(result.songs[i], i, count);
     }
     return result;
+}
+
+Result<std::vector<std::int32_t>> ReadListNumbers(const std::filesystem::path& path) {
+    const auto bytes = ReadFileBytes(path, kListFileMaxBytes);
+    if (!bytes) return FailWith(ListFileError());
+    std::vector<std::int32_t> numbers;
+    const auto damage = WalkListRecords(
+        *bytes, [&](std::size_t count) { numbers.reserve(count); },
+        [&](const ListRecord& record) { numbers.push_back(record.number); });
+    if (damage) return FailWith(*damage);
+    return numbers;
 }
 
 }  // namespace songloader

@@ -7,6 +7,10 @@ SongNumberSet::SongNumberSet(const SongList& songs) {
     for (const ROWELEMENT& song : songs) Add(song.number);
 }
 
+SongNumberSet::SongNumberSet(std::span<const std::int32_t> numbers) {
+    for (const std::int32_t number : numbers) Add(number);
+}
+
 bool SongNumberSet::Contains(std::int32_t number) const {
     if (!SixDigits(number)) return m_moreCounts.contains(number);
     return !m_held.empty() && m_held[static_cast<std::size_t>(number)];

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -18,6 +19,7 @@ class SongNumberSet {
 public:
     SongNumberSet() = default;
     explicit SongNumberSet(const SongList& songs);
+    explicit SongNumberSet(std::span<const std::int32_t> numbers);
 
     bool Contains(std::int32_t number) const;
     void Add(std::int32_t number);

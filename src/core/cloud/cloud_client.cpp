@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "core/cloud/transfer_callbacks.h"
+#include "core/cloud/curl_library.h"
 
 namespace songloader {
 
@@ -22,11 +23,11 @@ constexpr long kReceiveBufferBytes = 256 * 1024;
 // callback watches for stalls), no signals (a transfer may run on a worker thread), and plain
 // HTTP(S) only, redirects included.
 void SetCommonOptions(CURL* curl, TransferContext& context, const CloudTimeouts& timeouts) {
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &context);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeouts.connect.count()));
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    Curl().easySetopt(curl, CURLOPT_XFERINFODATA, &context);
+    Curl().easySetopt(curl, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(timeouts.connect.count()));
+    Curl().easySetopt(curl, CURLOPT_NOSIGNAL, 1L);
+    Curl().easySetopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    Curl().easySetopt(curl, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     context.stallLimit = timeouts.stall;
     context.headerLimit = timeouts.headers;
     context.lastActivity = std::chrono::steady_clock::now();
@@ -35,9 +36,9 @@ void SetCommonOptions(CURL* curl, TransferContext& context, const CloudTimeouts&
 
 class EasyHandle {
 public:
-    EasyHandle() : curl_(curl_easy_init()) {}
+    EasyHandle() : curl_(LoadCurl() ? Curl().easyInit() : nullptr) {}
     ~EasyHandle() {
-        if (curl_) curl_easy_cleanup(curl_);
+        if (curl_) Curl().easyCleanup(curl_);
     }
     EasyHandle(const EasyHandle&) = delete;
     EasyHandle& operator=(const EasyHandle&) = delete;
@@ -50,8 +51,8 @@ private:
 // Extra request headers, freed with the transfer.
 class HeaderList {
 public:
-    explicit HeaderList(const char* header) : list_(curl_slist_append(nullptr, header)) {}
-    ~HeaderList() { curl_slist_free_all(list_); }
+    explicit HeaderList(const char* header) : list_(Curl().slistAppend(nullptr, header)) {}
+    ~HeaderList() { Curl().slistFreeAll(list_); }
     HeaderList(const HeaderList&) = delete;
     HeaderList& operator=(const HeaderList&) = delete;
     curl_slist* get() const { return list_; }
@@ -78,24 +79,24 @@ Result<std::optional<std::int64_t>> CloudClient::ProbeLength(const std::string& 
     CURL* curl = handle.get();
     if (!curl) return Fail("cannot start a transfer");
     TransferContext context;
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_HEADER, 1L);
-    curl_easy_setopt(curl, CURLOPT_NOBODY, 1L);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, DiscardHeaders);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &context);
+    Curl().easySetopt(curl, CURLOPT_URL, url.c_str());
+    Curl().easySetopt(curl, CURLOPT_HEADER, 1L);
+    Curl().easySetopt(curl, CURLOPT_NOBODY, 1L);
+    Curl().easySetopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
+    Curl().easySetopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    Curl().easySetopt(curl, CURLOPT_HEADERFUNCTION, DiscardHeaders);
+    Curl().easySetopt(curl, CURLOPT_HEADERDATA, &context);
     // With CURLOPT_HEADER the headers also reach the body sink; keep them off standard output.
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, DiscardHeaders);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &context);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, ContinueTransfer);
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    Curl().easySetopt(curl, CURLOPT_WRITEFUNCTION, DiscardHeaders);
+    Curl().easySetopt(curl, CURLOPT_WRITEDATA, &context);
+    Curl().easySetopt(curl, CURLOPT_XFERINFOFUNCTION, ContinueTransfer);
+    Curl().easySetopt(curl, CURLOPT_NOPROGRESS, 0L);
     SetCommonOptions(curl, context, timeouts_);
-    if (const CURLcode code = curl_easy_perform(curl); code != CURLE_OK) {
-        return Fail(context.headersLate ? HeadersLateText(timeouts_) : curl_easy_strerror(code));
+    if (const CURLcode code = Curl().easyPerform(curl); code != CURLE_OK) {
+        return Fail(context.headersLate ? HeadersLateText(timeouts_) : Curl().easyStrerror(code));
     }
     curl_off_t length = -1;
-    if (curl_easy_getinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK || length < 0) {
+    if (Curl().easyGetinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK || length < 0) {
         return std::optional<std::int64_t>();
     }
     return std::optional<std::int64_t>(static_cast<std::int64_t>(length));
@@ -179,25 +180,25 @@ DownloadResult CloudClient::Download(const std::string& url, DownloadTarget& fil
     // libcurl would stop reading at the Content-Length and call a longer body complete; reading to
     // the end of the connection lets WriteChunk see the excess. "close" makes the server end it.
     HeaderList headers("Connection: close");
-    curl_easy_setopt(curl, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &context);
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteChunk);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, ContinueTransfer);
-    curl_easy_setopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(curl, CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
-    curl_easy_setopt(curl, CURLOPT_HEADERFUNCTION, CollectHeader);
-    curl_easy_setopt(curl, CURLOPT_HEADERDATA, &context);
-    curl_easy_setopt(curl, CURLOPT_IGNORE_CONTENT_LENGTH, 1L);
-    curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers.get());
+    Curl().easySetopt(curl, CURLOPT_URL, url.c_str());
+    Curl().easySetopt(curl, CURLOPT_WRITEDATA, &context);
+    Curl().easySetopt(curl, CURLOPT_WRITEFUNCTION, WriteChunk);
+    Curl().easySetopt(curl, CURLOPT_XFERINFOFUNCTION, ContinueTransfer);
+    Curl().easySetopt(curl, CURLOPT_MAXREDIRS, kMaxRedirects);
+    Curl().easySetopt(curl, CURLOPT_FOLLOWLOCATION, 1L);
+    Curl().easySetopt(curl, CURLOPT_NOPROGRESS, 0L);
+    Curl().easySetopt(curl, CURLOPT_BUFFERSIZE, kReceiveBufferBytes);
+    Curl().easySetopt(curl, CURLOPT_HEADERFUNCTION, CollectHeader);
+    Curl().easySetopt(curl, CURLOPT_HEADERDATA, &context);
+    Curl().easySetopt(curl, CURLOPT_IGNORE_CONTENT_LENGTH, 1L);
+    Curl().easySetopt(curl, CURLOPT_HTTPHEADER, headers.get());
     SetCommonOptions(curl, context, timeouts_);
     context.minimumRate = std::max<std::int64_t>(timeouts_.minimumRate, 1);
     context.windowStart = context.lastActivity;
 
-    const CURLcode result = curl_easy_perform(curl);
+    const CURLcode result = Curl().easyPerform(curl);
     long httpStatus = 0;
-    curl_easy_getinfo(curl, CURLINFO_RESPONSE_CODE, &httpStatus);
+    Curl().easyGetinfo(curl, CURLINFO_RESPONSE_CODE, &httpStatus);
 
     auto fail = [&](DownloadStatus status, std::string detail) {
         return FailDownload(status, std::move(detail), httpStatus, context.bytes);
@@ -218,7 +219,7 @@ DownloadResult CloudClient::Download(const std::string& url, DownloadTarget& fil
     if (result == CURLE_WRITE_ERROR && context.writeFailed) {
         return fail(DownloadStatus::WriteFailure, file.status().message());
     }
-    if (result != CURLE_OK) return fail(DownloadStatus::NetworkFailure, curl_easy_strerror(result));
+    if (result != CURLE_OK) return fail(DownloadStatus::NetworkFailure, Curl().easyStrerror(result));
     const Result<std::int64_t> announced = AcceptedSize(context);
     if (!announced) return fail(DownloadStatus::Rejected, announced.message());
     if (context.bytes != *announced) {

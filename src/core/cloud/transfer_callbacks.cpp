@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/cloud/transfer_callbacks.h"
+#include "core/cloud/curl_library.h"
 
 #include <algorithm>
 #include <cctype>
@@ -49,7 +50,7 @@ std::size_t WriteChunk(char* data, std::size_t size, std::size_t count, void* co
     auto* transfer = static_cast<TransferContext*>(context);
     const std::size_t bytes = size * count;
     long status = 0;
-    curl_easy_getinfo(transfer->curl, CURLINFO_RESPONSE_CODE, &status);
+    Curl().easyGetinfo(transfer->curl, CURLINFO_RESPONSE_CODE, &status);
     if (status < 200 || status >= 300) {
         transfer->errorStatus = true;
         return 0;

@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/common/temporary_name.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -47,24 +50,43 @@ bool IsTemporaryName(std::string_view fileName) {
     return false;
 }
 
+namespace {
+
+// Calls `onEntry(name, isRealFolder)` for each entry of `folder` (a link is no real folder).
+template <typename OnEntry>
+void ListFolder(const std::filesystem::path& folder, OnEntry&& onEntry) {
+    DIR* listing = ::opendir(folder.c_str());
+    if (!listing) return;
+    while (const dirent* item = ::readdir(listing)) {
+        const std::string_view name = item->d_name;
+        if (name == "." || name == "..") continue;
+        struct stat info {};
+        const bool realFolder = item->d_type == DT_DIR ||
+                                (item->d_type == DT_UNKNOWN &&
+                                 ::fstatat(::dirfd(listing), item->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 &&
+                                 S_ISDIR(info.st_mode));
+        onEntry(name, realFolder);
+    }
+    ::closedir(listing);
+}
+
+}  // namespace
+
 std::vector<std::filesystem::path> FindTemporaries(const std::vector<std::filesystem::path>& folders) {
     std::vector<std::filesystem::path> found;
-    auto scan = [&found](const std::filesystem::path& folder, bool descend) {
-        std::error_code error;
-        for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-            std::error_code kind;
-            if (IsTemporaryName(it->path().filename().native())) {
-                found.push_back(it->path());
-            } else if (descend && it->is_directory(kind) && !it->is_symlink(kind)) {
-                std::error_code inner;
-                for (std::filesystem::directory_iterator sub(it->path(), inner), last; !inner && sub != last;
-                     sub.increment(inner)) {
-                    if (IsTemporaryName(sub->path().filename().native())) found.push_back(sub->path());
-                }
+    // Names are looked at before any path is made: a device holds tens of thousands of files.
+    for (const auto& folder : folders) {
+        ListFolder(folder, [&](std::string_view name, bool realFolder) {
+            if (IsTemporaryName(name)) {
+                found.push_back(folder / name);
+            } else if (realFolder) {
+                const std::filesystem::path sub = folder / name;
+                ListFolder(sub, [&](std::string_view inner, bool) {
+                    if (IsTemporaryName(inner)) found.push_back(sub / inner);
+                });
             }
-        }
-    };
-    for (const auto& folder : folders) scan(folder, true);
+        });
+    }
     std::sort(found.begin(), found.end());
     return found;
 }

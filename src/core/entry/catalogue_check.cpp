@@ -3,7 +3,8 @@
 
 #include <sqlite3.h>
 
-#include <map>
+#include <algorithm>
+#include <unordered_map>
 #include <system_error>
 
 #include "core/catalogue/catalogue_database.h"
@@ -38,7 +39,8 @@ std::vector<std::string> CompareListAndDatabase(const SongList& listSongs, const
             SQLITE_OK) {
         return {databaseFile.filename().string() + " cannot be read: " + db.lastError()};
     }
-    std::map<std::int64_t, DatabaseSong> inDatabase;
+    std::unordered_map<std::int64_t, DatabaseSong> inDatabase;
+    inDatabase.reserve(listSongs.size());
     int step = SQLITE_ROW;
     // More rows than a list can hold cannot agree with one: no need to read on.
     while (inDatabase.size() <= kListMaxSongs && (step = sqlite3_step(statement)) == SQLITE_ROW) {
@@ -61,7 +63,11 @@ std::vector<std::string> CompareListAndDatabase(const SongList& listSongs, const
         }
         inDatabase.erase(found);
     }
-    for (const auto& [number, song] : inDatabase) {
+    // In number order, whatever order the table holds them in.
+    std::vector<std::int64_t> onlyInDatabase;
+    for (const auto& entry : inDatabase) onlyInDatabase.push_back(entry.first);
+    std::sort(onlyInDatabase.begin(), onlyInDatabase.end());
+    for (const std::int64_t number : onlyInDatabase) {
         lines.push_back(std::to_string(number) + "\tin the database, not in the list");
     }
     return lines;

@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/entry/media_files.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -97,30 +99,54 @@ MediaResult CopyMediaFile(const std::filesystem::path& source, const std::filesy
     return result;
 }
 
-DeviceMediaIndex::Listing& DeviceMediaIndex::Read(const std::filesystem::path& subFolder) {
-    auto [entry, added] = folders_.try_emplace(subFolder.native());
+DeviceMediaIndex::Listing& DeviceMediaIndex::Read(const std::string& name) {
+    auto [entry, added] = folders_.try_emplace(name);
     Listing& listing = entry->second;
-    if (!added || !IsRealFolder(subFolder)) return listing;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(subFolder, error), end; !error && it != end; it.increment(error)) {
-        std::error_code kind;
-        if (it->is_directory(kind)) continue;
-        const std::string name = it->path().filename().string();
-        listing.byStem.try_emplace(name.substr(0, name.rfind('.')), listing.files.size());
-        listing.files.push_back(it->path());
+    if (!added) return listing;
+    // Read by name, without a path object per file: a device holds tens of thousands of them.
+    const int fd = ::open((songFolder_ / name).c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) return listing;
+    DIR* folder = ::fdopendir(fd);
+    if (!folder) {
+        ::close(fd);
+        return listing;
+    }
+    while (const dirent* item = ::readdir(folder)) {
+        const std::string_view file = item->d_name;
+        if (file == "." || file == "..") continue;
+        struct stat info {};
+        // A link counts as a file unless it leads to a folder.
+        const bool isFolder = item->d_type == DT_DIR ||
+                              ((item->d_type == DT_LNK || item->d_type == DT_UNKNOWN) &&
+                               ::fstatat(::dirfd(folder), item->d_name, &info, 0) == 0 && S_ISDIR(info.st_mode));
+        if (!isFolder) listing.names.emplace_back(file);
+    }
+    ::closedir(folder);
+    listing.claimed.assign(listing.names.size(), false);
+    // Keys look into the names, which no longer move.
+    for (std::size_t i = 0; i < listing.names.size(); ++i) {
+        const std::string_view file = listing.names[i];
+        listing.byStem.try_emplace(file.substr(0, file.rfind('.')), i);
     }
     return listing;
 }
 
-const std::vector<std::filesystem::path>& DeviceMediaIndex::Files(const std::filesystem::path& subFolder) {
-    return Read(subFolder).files;
+std::vector<std::string> DeviceMediaIndex::Unclaimed(const std::string& name) {
+    const Listing& listing = Read(name);
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < listing.names.size(); ++i) {
+        if (!listing.claimed[i]) names.push_back(listing.names[i]);
+    }
+    return names;
 }
 
 std::optional<std::filesystem::path> DeviceMediaIndex::Media(std::string_view numberText) {
-    const Listing& listing = Read(MediaFolder(songFolder_, numberText));
-    const auto found = listing.byStem.find(std::string(numberText));
+    const std::string folder(numberText.substr(0, 3));
+    Listing& listing = Read(folder);
+    const auto found = listing.byStem.find(numberText);
     if (found == listing.byStem.end()) return std::nullopt;
-    return listing.files[found->second];
+    listing.claimed[found->second] = true;
+    return songFolder_ / folder / listing.names[found->second];
 }
 
 std::optional<std::filesystem::path> FindDeviceSongMedia(const std::filesystem::path& songFolder,

@@ -43,25 +43,28 @@ std::optional<std::filesystem::path> FindDeviceSongMedia(const std::filesystem::
                                                          std::string_view numberText);
 
 // The song sub-folders of a device, each read once and kept for the command: finding the media of
-// many songs then costs one folder listing per sub-folder, not one per song.
+// many songs then costs one folder listing per sub-folder, not one per song. A file found for a
+// song counts as claimed, so that what no song claims can be listed afterwards.
 class DeviceMediaIndex {
 public:
     explicit DeviceMediaIndex(std::filesystem::path songFolder) : songFolder_(std::move(songFolder)) {}
 
-    // As FindDeviceSongMedia.
+    // As FindDeviceSongMedia; the file found is claimed.
     std::optional<std::filesystem::path> Media(std::string_view numberText);
-    // The files (not folders) of one sub-folder, in the folder's order; empty for a symbolic link.
-    const std::vector<std::filesystem::path>& Files(const std::filesystem::path& subFolder);
+    // The names of the files (not folders) of the sub-folder `name` that no Media call claimed,
+    // in the folder's order; none for a symbolic link.
+    std::vector<std::string> Unclaimed(const std::string& name);
 
 private:
     struct Listing {
-        std::vector<std::filesystem::path> files;
-        std::unordered_map<std::string, std::size_t> byStem;  // name up to its last dot -> first file
+        std::vector<std::string> names;
+        std::vector<bool> claimed;
+        std::unordered_map<std::string_view, std::size_t> byStem;  // name up to its last dot -> first file
     };
-    Listing& Read(const std::filesystem::path& subFolder);
+    Listing& Read(const std::string& name);
 
     std::filesystem::path songFolder_;
-    std::unordered_map<std::string, Listing> folders_;  // by the sub-folder's path
+    std::unordered_map<std::string, Listing> folders_;  // by the sub-folder's name
 };
 
 // Moves every file of a device song (numberText and numberText.*) to the place of its new number

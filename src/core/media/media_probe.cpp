@@ -9,15 +9,9 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
-#include <mutex>
 #include <optional>
 
-extern "C" {
-#include <libavformat/avformat.h>
-#include <libavutil/dict.h>
-#include <libavutil/error.h>
-#include <libavutil/log.h>
-}
+#include "core/media/libav_library.h"
 
 namespace songloader {
 
@@ -55,12 +49,6 @@ std::string Lower(std::string_view text) {
     std::string lower(text);
     for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return lower;
-}
-
-void SilenceLibav() {
-    static std::once_flag once;
-    // libav's own log lines would land on the terminal of the CLI and the window's.
-    std::call_once(once, [] { av_log_set_level(AV_LOG_QUIET); });
 }
 
 // Demuxers that open something other than one media file: lists of other files, pictures,
@@ -124,8 +112,8 @@ std::string EbmlDocType(const std::filesystem::path& file) {
 }
 
 // A tag's text with control characters made spaces and outer spaces removed.
-std::string TagText(const AVDictionary* metadata, const char* key) {
-    const AVDictionaryEntry* entry = av_dict_get(metadata, key, nullptr, 0);
+std::string TagText(const LibavLibrary& av, const AVDictionary* metadata, const char* key) {
+    const AVDictionaryEntry* entry = av.dictGet(metadata, key, nullptr, 0);
     if (!entry || !entry->value) return {};
     std::string text = entry->value;
     for (char& c : text) {
@@ -137,13 +125,13 @@ std::string TagText(const AVDictionary* metadata, const char* key) {
 }
 
 // The first of `keys` found in the file's tags, then in its streams' tags.
-std::string FindTag(const AVFormatContext* context, std::initializer_list<const char*> keys) {
+std::string FindTag(const LibavLibrary& av, const AVFormatContext* context, std::initializer_list<const char*> keys) {
     for (const char* key : keys) {
-        if (auto text = TagText(context->metadata, key); !text.empty()) return text;
+        if (auto text = TagText(av, context->metadata, key); !text.empty()) return text;
     }
     for (unsigned i = 0; i < context->nb_streams; ++i) {
         for (const char* key : keys) {
-            if (auto text = TagText(context->streams[i]->metadata, key); !text.empty()) return text;
+            if (auto text = TagText(av, context->streams[i]->metadata, key); !text.empty()) return text;
         }
     }
     return {};
@@ -160,15 +148,17 @@ void NoteStreams(const AVFormatContext* context, MediaFacts& facts) {
 }
 
 struct InputCloser {
+    const LibavLibrary* av;
     void operator()(AVFormatContext* context) const {
         // The input was opened on our own I/O context, which libav leaves to us.
         AVIOContext* io = context->pb;
-        avformat_close_input(&context);
-        avio_closep(&io);
+        av->closeInput(&context);
+        av->ioClose(&io);
     }
 };
 struct IoCloser {
-    void operator()(AVIOContext* io) const { avio_closep(&io); }
+    const LibavLibrary* av;
+    void operator()(AVIOContext* io) const { av->ioClose(&io); }
 };
 
 std::optional<MediaContainer> PlayerContainer(std::string_view demuxer) {
@@ -195,60 +185,62 @@ bool ExtensionFits(MediaContainer container, std::string_view extension) {
 }
 
 Result<MediaFacts> ProbeMedia(const std::filesystem::path& file, const std::string& shownName) {
-    SilenceLibav();
     const Failure notMedia = Fail(shownName + kNotMediaMessage);
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) {
         if (error || !std::filesystem::exists(file, error)) return Fail(shownName + " cannot be read: no such file");
         return notMedia;
     }
+    const auto library = Libav();
+    if (!library) return Fail(shownName + " cannot be checked: " + library.message());
+    const LibavLibrary& av = **library;
     // Only plain files: a media file never makes libav open a network address or another file.
     AVDictionary* ioOptions = nullptr;
-    av_dict_set(&ioOptions, "protocol_whitelist", "file", 0);
+    av.dictSet(&ioOptions, "protocol_whitelist", "file", 0);
     AVIOContext* rawIo = nullptr;
     const std::string url = "file:" + file.string();
-    const int opened = avio_open2(&rawIo, url.c_str(), AVIO_FLAG_READ, nullptr, &ioOptions);
-    av_dict_free(&ioOptions);
+    const int opened = av.ioOpen(&rawIo, url.c_str(), AVIO_FLAG_READ, nullptr, &ioOptions);
+    av.dictFree(&ioOptions);
     if (opened < 0) {
         std::array<char, AV_ERROR_MAX_STRING_SIZE> text{};
-        av_strerror(opened, text.data(), text.size());
+        av.strerror(opened, text.data(), text.size());
         return Fail(shownName + " cannot be read: " + text.data());
     }
-    std::unique_ptr<AVIOContext, IoCloser> io(rawIo);
+    std::unique_ptr<AVIOContext, IoCloser> io(rawIo, IoCloser{&av});
 
     const AVInputFormat* format = nullptr;
     // The demuxer is chosen from the bytes alone: the name has no say in what the file holds.
-    if (av_probe_input_buffer2(io.get(), &format, "", nullptr, 0, 0) < 0 || !format) return notMedia;
+    if (av.probeInputBuffer(io.get(), &format, "", nullptr, 0, 0) < 0 || !format) return notMedia;
     const std::string demuxer = format->name ? format->name : "";
     if (IsNeverMedia(demuxer)) return notMedia;
 
-    AVFormatContext* rawContext = avformat_alloc_context();
+    AVFormatContext* rawContext = av.allocContext();
     if (!rawContext) return Fail(shownName + " cannot be read: out of memory");
     AVIOContext* ownIo = io.release();
     rawContext->pb = ownIo;
     AVDictionary* formatOptions = nullptr;
-    av_dict_set(&formatOptions, "protocol_whitelist", "file", 0);
-    const int started = avformat_open_input(&rawContext, url.c_str(), format, &formatOptions);
-    av_dict_free(&formatOptions);
+    av.dictSet(&formatOptions, "protocol_whitelist", "file", 0);
+    const int started = av.openInput(&rawContext, url.c_str(), format, &formatOptions);
+    av.dictFree(&formatOptions);
     if (started < 0) {
         // A failed open frees the context but leaves our I/O context to us.
-        avio_closep(&ownIo);
+        av.ioClose(&ownIo);
         return notMedia;
     }
-    std::unique_ptr<AVFormatContext, InputCloser> context(rawContext);
+    std::unique_ptr<AVFormatContext, InputCloser> context(rawContext, InputCloser{&av});
 
     MediaFacts facts;
     NoteStreams(context.get(), facts);
     if (!facts.hasVideo && !facts.hasAudio) {
         // Program streams, transport streams and FLV announce their streams in packets.
-        AVPacket* packet = av_packet_alloc();
+        AVPacket* packet = av.packetAlloc();
         for (int i = 0; packet && i < kPacketSearchCount && !facts.hasVideo && !facts.hasAudio; ++i) {
-            if (av_read_frame(context.get(), packet) < 0) break;
-            av_packet_unref(packet);
+            if (av.readFrame(context.get(), packet) < 0) break;
+            av.packetUnref(packet);
             NoteStreams(context.get(), facts);
-            if (avio_tell(context->pb) > kPacketSearchBytes) break;
+            if (av.ioSeek(context->pb, 0, SEEK_CUR) > kPacketSearchBytes) break;
         }
-        av_packet_free(&packet);
+        av.packetFree(&packet);
     }
     if (!facts.hasVideo && !facts.hasAudio) return notMedia;
 
@@ -270,10 +262,10 @@ Result<MediaFacts> ProbeMedia(const std::filesystem::path& file, const std::stri
         const std::string named = extension.empty() ? "without an extension" : "named " + extension;
         return Fail(shownName + " is " + info.article + " " + info.name + " file " + named);
     }
-    facts.title = FindTag(context.get(), {"title"});
-    facts.artist = FindTag(context.get(), {"artist", "author"});
-    facts.composer = FindTag(context.get(), {"composer"});
-    facts.lyricist = FindTag(context.get(), {"lyricist", "TEXT"});
+    facts.title = FindTag(av, context.get(), {"title"});
+    facts.artist = FindTag(av, context.get(), {"artist", "author"});
+    facts.composer = FindTag(av, context.get(), {"composer"});
+    facts.lyricist = FindTag(av, context.get(), {"lyricist", "TEXT"});
     return facts;
 }
 

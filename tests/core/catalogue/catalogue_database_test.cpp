@@ -246,7 +246,7 @@ TEST(CloudSearchFailures, OnlyABoundedRealSongTableIsRead) {
          "insert into songlist values (1, 0, 0, 'Title');",
          {},
          false},
-        {"a read beyond the time limit", SongRows(1000), {.time = std::chrono::milliseconds(0)}, false},
+        {"a read beyond the time limit", SongRows(20000), {.time = std::chrono::milliseconds(0)}, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

@@ -152,6 +152,41 @@ TEST(ListFileReader, EveryTruncationAndRandomDamageFailsCleanlyOrReadsWholeEntri
     }
 }
 
+// The numbers-only read must take and refuse exactly what the whole read does.
+TEST(ReadListNumbers, AgreesWithTheWholeReadOnGoodTruncatedAndDamagedFiles) {
+    std::vector<ListEntry> entries;
+    for (std::uint32_t i = 0; i < 30; ++i) {
+        entries.push_back({100000 + i * 7, static_cast<std::uint8_t>(i % 20), "T" + std::to_string(i), "A", "", "L"});
+    }
+    const auto good = MakeListFileBytes(entries);
+    std::vector<std::vector<std::uint8_t>> files{good};
+    for (std::size_t length = 0; length < good.size(); length += 5) {
+        files.emplace_back(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(length));
+    }
+    std::mt19937 random(11);
+    for (int round = 0; round < 300; ++round) {
+        auto damaged = good;
+        damaged[random() % damaged.size()] ^= static_cast<std::uint8_t>(1u << (random() % 8));
+        files.push_back(std::move(damaged));
+    }
+    test::TempDir dir;
+    const auto file = dir / "SgList.dat";
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        test::WriteBytes(file, files[i]);
+        const ListReadResult whole = ReadListFile(file, ListKind::Device);
+        const auto numbers = ReadListNumbers(file);
+        ASSERT_EQ(numbers.ok(), whole.ok) << "file " << i;
+        if (!whole.ok) {
+            EXPECT_EQ(numbers.message(), whole.failure.text) << "file " << i;
+            continue;
+        }
+        std::vector<std::int32_t> expected;
+        for (const ROWELEMENT& song : whole.songs) expected.push_back(song.number);
+        EXPECT_EQ(*numbers, expected) << "file " << i;
+    }
+    EXPECT_FALSE(ReadListNumbers(dir / "missing.dat").ok());
+}
+
 TEST(ApplyHeaderMask, ChangesNothing) {
     std::vector<std::uint8_t> bytes(3000);
     for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7);

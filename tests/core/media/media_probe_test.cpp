@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include "core/cloud/curl_library.h"
+#include "core/media/libav_library.h"
 #include "core/media/media_probe.h"
 #include "core/media/song_names.h"
 #include "support/media_samples.h"
@@ -44,6 +47,27 @@ TEST(MediaProbeTest, VerdictPerFixture) {
         if (std::string(v.file) == "clip.webm") expected += takes;
         EXPECT_EQ(facts.message(), expected);
     }
+}
+
+// The media and network libraries pull in over a hundred others: a command that does not check a
+// file or make a request must not load them. Run in a fresh process, whatever ran before.
+TEST(MediaProbeTest, TheMediaAndNetworkLibrariesLoadOnlyWhenUsed) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    auto loaded = [](const char* library) {
+        void* handle = dlopen(library, RTLD_NOW | RTLD_NOLOAD);
+        if (handle) dlclose(handle);
+        return handle != nullptr;
+    };
+    const std::string media = "libavformat.so." + std::to_string(LIBAVFORMAT_VERSION_MAJOR);
+    EXPECT_EXIT(
+        {
+            if (loaded(media.c_str()) || loaded("libcurl.so.4")) std::exit(1);
+            if (!ProbeMedia(MediaFixture("tagged.mp4"), "tagged.mp4").ok() || !loaded(media.c_str())) std::exit(2);
+            if (loaded("libcurl.so.4")) std::exit(3);
+            if (!LoadCurl().ok() || !loaded("libcurl.so.4")) std::exit(4);
+            std::exit(0);
+        },
+        ::testing::ExitedWithCode(0), "");
 }
 
 TEST(MediaProbeTest, ExtensionsOfEachContainerAnyCase) {

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+extern "C" {
+#include <libavformat/avformat.h>
+#include <libavutil/dict.h>
+#include <libavutil/error.h>
+#include <libavutil/log.h>
+}
+
+#include "core/common/result.h"
+
+namespace songloader {
+
+// The media library is opened the first time a file is checked, not when a program starts: it
+// pulls in over a hundred libraries, which would cost every command a tenth of a second.
+struct LibavLibrary {
+    decltype(&av_log_set_level) logSetLevel;
+    decltype(&av_dict_get) dictGet;
+    decltype(&av_dict_set) dictSet;
+    decltype(&av_dict_free) dictFree;
+    decltype(&av_strerror) strerror;
+    decltype(&avio_open2) ioOpen;
+    decltype(&avio_closep) ioClose;
+    decltype(&avio_seek) ioSeek;
+    decltype(&av_probe_input_buffer2) probeInputBuffer;
+    decltype(&avformat_alloc_context) allocContext;
+    decltype(&avformat_open_input) openInput;
+    decltype(&avformat_close_input) closeInput;
+    decltype(&av_read_frame) readFrame;
+    decltype(&av_packet_alloc) packetAlloc;
+    decltype(&av_packet_unref) packetUnref;
+    decltype(&av_packet_free) packetFree;
+};
+
+// The library's functions, loaded once (and silenced); a failure names the missing library.
+Result<const LibavLibrary*> Libav();
+
+}  // namespace songloader
