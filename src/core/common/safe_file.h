@@ -54,7 +54,7 @@ public:
     void Abort();
     // After Finish: the temporary file is left for the caller to put in place.
     void Release() { published_ = true; }
-    // The temporary file was renamed over the target (by Publish).
+    // Publish renamed the file over the target, or Release handed it to the caller.
     bool published() const { return published_; }
 
 private:
@@ -70,9 +70,9 @@ private:
     static constexpr std::size_t kCopyBufferBytes = 1 << 20;
     int fd_ = -1;
     bool useCopyRange_ = true;
-    off_t written_ = 0;       // bytes Write and CopyFrom have written
-    off_t writeOutWindow_ = -1;  // none: only CopyFrom starts write-outs
-    WriteOut writeOut_;       // written steps go to the disk while the next is written
+    off_t written_ = 0;          // bytes Write and CopyFrom have written
+    off_t writeOutWindow_ = -1;  // below 0: only CopyFrom starts write-outs
+    WriteOut writeOut_;          // written steps go to the disk while the next is written
     bool finished_ = false;
     bool published_ = false;
     bool createdTemporary_ = false;  // only a file this writer made is removed
