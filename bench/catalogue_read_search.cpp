@@ -50,7 +50,7 @@ int main() {
     test::WriteCloudCatalogue(dir / "Msong.db", songs);
     CloudCatalogue cloud;
     bench::Report("open the 100,000-song catalogue (once per sync)", 2,
-                  [&] { cloud.OpenCatalogueDatabase(dir.path()); });
+                  [&] { (void)cloud.OpenCatalogueDatabase(dir.path()); });
     for (const char* text : {"lo", "Amor", "x", ""}) {
         for (SearchFilter filter : {SearchFilter::All, SearchFilter::Opm}) {
             // The search alone; bench_search_keystroke adds the row texts and the on-device marks.
@@ -60,7 +60,7 @@ int main() {
                                      ") in 100,000 songs, without marks (target < 30 ms)";
             bench::Report(what.c_str(), 4, [&] {
                 hits = 0;
-                cloud.SearchCloudCatalogue(text, filter, [&](const ROWELEMENT&, std::size_t) { ++hits; });
+                (void)cloud.SearchCloudCatalogue(text, filter, [&](const ROWELEMENT&, std::size_t) { ++hits; });
             });
             std::printf("  %zu hits\n", hits);
         }

@@ -99,10 +99,11 @@ int ThroughputAndMemory(test::TestCloudServer& server, const test::TempDir& clou
         const double curlSeconds = TimeCurlTool(server.baseUrl() + "900001.mp4", local / "by-curl.mp4");
         ::sync();
         const auto start = Clock::now();
-        const DownloadOutcome outcome = client.DownloadFile("900001.mp4", local / "ours.mp4");
+        const DownloadResult outcome = client.DownloadFile("900001.mp4", local / "ours.mp4");
         const double ourSeconds = Seconds(Clock::now() - start);
         if (!outcome.ok() || curlSeconds < 0) {
-            std::cerr << "download failed: " << DescribeOutcome(outcome) << " / curl " << curlSeconds << "\n";
+            std::cerr << "download failed: " << (outcome ? "done" : outcome.message()) << " / curl " << curlSeconds
+                      << "\n";
             return 1;
         }
         ours.push_back(ourSeconds);
@@ -132,9 +133,9 @@ void RefusedProbe() {
     std::vector<double> times;
     for (int i = 0; i < 20; ++i) {
         const auto start = Clock::now();
-        const int result = client.ProbeNetwork();
+        const Result<> result = client.ProbeNetwork();
         times.push_back(Seconds(Clock::now() - start) * 1000);
-        if (result != -1) std::printf("unexpected probe result %d\n", result);
+        if (result) std::printf("unexpected probe result: reached\n");
     }
     std::printf("probe against a refused port: median %.2f ms, worst %.2f ms (target < 50 ms)\n", Median(times),
                 *std::max_element(times.begin(), times.end()));
@@ -147,8 +148,9 @@ void StalledServers(test::TestCloudServer& server, const test::TempDir& cloud, c
     CloudClient silentClient(silent.baseUrl(), progress);
     silentClient.SetTimeouts({std::chrono::milliseconds(10000), stall});
     auto start = Clock::now();
-    const int probe = silentClient.ProbeNetwork();
-    std::printf("probe against a server that never answers: %d after %.2f s (stall limit %.1f s)\n", probe,
+    const Result<> probe = silentClient.ProbeNetwork();
+    std::printf("probe against a server that never answers: %s after %.2f s (stall limit %.1f s)\n",
+                probe ? "reached" : probe.message().c_str(),
                 Seconds(Clock::now() - start), stall.count() / 1000.0);
 
     test::WriteBytes(cloud / "stall.mp4", std::string(4 * kMiB, 's'));
@@ -156,8 +158,9 @@ void StalledServers(test::TestCloudServer& server, const test::TempDir& cloud, c
     CloudClient client(server.baseUrl(), progress);
     client.SetTimeouts({std::chrono::milliseconds(10000), stall});
     start = Clock::now();
-    const DownloadOutcome outcome = client.DownloadFile("stall.mp4", local / "stall.mp4");
-    std::printf("download stalling after 1 MiB: %s after %.2f s, target file %s\n", DescribeOutcome(outcome).c_str(),
+    const DownloadResult outcome = client.DownloadFile("stall.mp4", local / "stall.mp4");
+    std::printf("download stalling after 1 MiB: %s after %.2f s, target file %s\n",
+                outcome ? "done" : outcome.message().c_str(),
                 Seconds(Clock::now() - start), std::filesystem::exists(local / "stall.mp4") ? "present" : "absent");
 }
 
@@ -168,15 +171,15 @@ int BigDownload(test::TestCloudServer& server, const test::TempDir& cloud, const
     std::filesystem::resize_file(cloud / "big.mp4", size);
     DownloadProgress progress;
     CloudClient client(server.baseUrl(), progress);
-    const std::int64_t announced = client.RemoteFileSize("big.mp4");
+    const std::int64_t announced = AnnouncedSizeOrNone(client.RemoteFileSize("big.mp4"));
     progress.progressSteps = ProgressStepsFor(announced);
     const auto start = Clock::now();
-    const DownloadOutcome outcome = client.DownloadFile("big.mp4", local / "big.mp4");
+    const DownloadResult outcome = client.DownloadFile("big.mp4", local / "big.mp4");
     const auto local_size = std::filesystem::exists(local / "big.mp4") ? std::filesystem::file_size(local / "big.mp4") : 0;
     const bool ok = outcome.ok() && announced == static_cast<std::int64_t>(size) && local_size == size &&
-                    outcome.bytes == static_cast<std::int64_t>(size) && progress.StepPosition() == progress.progressSteps;
+                    outcome->bytes == static_cast<std::int64_t>(size) && progress.StepPosition() == progress.progressSteps;
     std::printf("download over 2 GiB (%ju bytes): %s in %.1f s, announced %lld, written %ju, steps %d of %d -> %s\n",
-                size, DescribeOutcome(outcome).c_str(), Seconds(Clock::now() - start),
+                size, outcome ? "done" : outcome.message().c_str(), Seconds(Clock::now() - start),
                 static_cast<long long>(announced), local_size, progress.StepPosition(), progress.progressSteps.load(),
                 ok ? "correct" : "WRONG");
     std::filesystem::remove(local / "big.mp4");

@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
         for (const ROWELEMENT& song : *listed) device.Append(song);
     }
     CloudCatalogue cloud;
-    if (cloud.OpenCatalogueDatabase(songFolder) != 0) {
+    if (!cloud.OpenCatalogueDatabase(songFolder)) {
         std::fprintf(stderr, "no catalogue in %s\n", songFolder.c_str());
         return 1;
     }
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     auto keystroke = [&](auto&& onDevice) {
         return [&, onDevice] {
             hits = marked = 0;
-            cloud.SearchCloudCatalogue(text, SearchFilter::All, [&](const ROWELEMENT& hit, std::size_t) {
+            (void)cloud.SearchCloudCatalogue(text, SearchFilter::All, [&](const ROWELEMENT& hit, std::size_t) {
                 const std::string row = DeviceToUtf8(hit.numberText, "CP1252") + DeviceToUtf8(hit.title, "CP1252") +
                                         DeviceToUtf8(hit.artist, "CP1252");
                 hits += row.empty() ? 0 : 1;

@@ -69,10 +69,10 @@ CloudClient MakeCloudClient(const CloudOptions& options) {
 }
 
 bool CheckNetwork(const CloudClient& client, Console& console) {
-    auto failure = client.ProbeFailure();
-    if (failure) failure = client.ProbeFailure();
-    if (failure) console.Fail() << kCheckNetworkMessage << " (" << *failure << ")\n";
-    return !failure;
+    Result<> reached = client.ProbeNetwork();
+    if (!reached) reached = client.ProbeNetwork();
+    if (!reached) console.Fail() << kCheckNetworkMessage << " (" << reached.message() << ")\n";
+    return reached.ok();
 }
 
 void RunShowingDownload(DownloadProgress& progress, Console& console, const std::string& label,
@@ -89,7 +89,7 @@ void RunShowingDownload(DownloadProgress& progress, Console& console, const std:
 
 TransferRunner ConsoleTransferRunner(DownloadProgress& progress, Console& console, std::string codePage) {
     return [&progress, &console, codePage](const Transfer& transfer) {
-        DownloadOutcome outcome;
+        DownloadResult outcome = FailDownload(DownloadStatus::NetworkFailure);
         RunShowingDownload(progress, console, "Now Download:" + TerminalText(progress.DownloadName(), codePage),
                            [&] { outcome = transfer(); });
         return outcome;

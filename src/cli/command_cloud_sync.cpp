@@ -33,11 +33,10 @@ int CloudSync(const CloudOptions& options, const Operands& operands, Console& co
     for (const auto& [name, outcome] : {std::pair{kCloudListName, fetch.list},
                                         std::pair{kCloudDatabaseName, fetch.database}}) {
         if (outcome.ok()) continue;
-        console.Fail() << "cannot download " << client.CloudBaseUrl() << name << ": " << DescribeOutcome(outcome)
-                       << "\n";
+        console.Fail() << "cannot download " << client.CloudBaseUrl() << name << ": " << outcome.message() << "\n";
         failed = true;
     }
-    if (!failed && fetch.reopened != 0) {
+    if (!failed && !fetch.reopened) {
         console.Fail() << "cannot open " << (device->songFolder / kCloudDatabaseName).string() << "\n";
         failed = true;
     }

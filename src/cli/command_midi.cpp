@@ -26,7 +26,7 @@ int Midi(const CloudOptions& options, const Operands& operands, Console& console
         if (fetch.outcome.ok()) {
             console.out << path << ": done\n";
         } else {
-            console.Fail() << path << ": " << DescribeOutcome(fetch.outcome) << "\n";
+            console.Fail() << path << ": " << fetch.outcome.message() << "\n";
             failed = true;
         }
     }

@@ -42,16 +42,16 @@ int Search(const SearchOptions& options, const Operands& operands, Console& cons
     const auto onDevice = ReadDeviceNumbers(*device, console);
     if (!onDevice) return kExitFailure;
     CloudCatalogue cloud;
-    if (cloud.OpenCatalogueDatabase(device->songFolder) != 0) {
+    if (!cloud.OpenCatalogueDatabase(device->songFolder)) {
         console.Fail() << "cannot open " << catalogue.string() << "\n";
         return kExitFailure;
     }
-    const int ran = cloud.SearchCloudCatalogue(*text, filter, [&](const ROWELEMENT& hit, std::size_t) {
+    const Result<> ran = cloud.SearchCloudCatalogue(*text, filter, [&](const ROWELEMENT& hit, std::size_t) {
         console.out << EscapeControls(hit.numberText) << '\t' << hit.languageText << '\t'
                     << TerminalText(hit.title, device->codePage) << '\t' << TerminalText(hit.artist, device->codePage)
                     << (onDevice->Contains(hit.number) ? "\ton device" : "") << '\n';
     });
-    if (ran != 1) {
+    if (!ran) {
         console.Fail() << catalogue.string() << kNotACatalogueMessage << "\n";
         return kExitFailure;
     }

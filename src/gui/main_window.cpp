@@ -809,8 +809,8 @@ PreviewEnd MainWindow::RunPrintPreview(int highestPage, const print::PageRendere
     return gui::RunPrintPreview(this, highestPage, renderPage);
 }
 
-DownloadOutcome MainWindow::RunTransfer(const Transfer& transfer, DownloadProgress& progress,
-                                       const std::string& name) {
+DownloadResult MainWindow::RunTransfer(const Transfer& transfer, DownloadProgress& progress,
+                                      const std::string& name) {
     return RunTransferWithProgressWindow(this, transfer, progress, name);
 }
 

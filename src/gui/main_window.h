@@ -86,8 +86,8 @@ public:
     void ShowContextMenu(bool deleteEnabled) override;
     void ShowAbout() override;
     void OpenHelp() override;
-    DownloadOutcome RunTransfer(const Transfer& transfer, DownloadProgress& progress,
-                                const std::string& name) override;
+    DownloadResult RunTransfer(const Transfer& transfer, DownloadProgress& progress,
+                               const std::string& name) override;
     void RunWork(const std::function<void()>& work, const std::string& what) override;
     void RunPrintJob(int highestPage, const print::PageRenderer& renderPage) override;
     PreviewEnd RunPrintPreview(int highestPage, const print::PageRenderer& renderPage) override;

@@ -64,19 +64,19 @@ TEST(ProgressWindow, ReusesStoredPlaceOrCentres) {
 }
 
 // A transfer that feeds the progress state until it is asked to stop or has sent everything.
-DownloadOutcome FakeTransfer(DownloadProgress& progress, std::atomic<bool>& ended, int chunks) {
-    DownloadOutcome outcome{DownloadStatus::Done, 200, 0, {}};
+DownloadResult FakeTransfer(DownloadProgress& progress, std::atomic<bool>& ended, int chunks) {
+    Downloaded done{200, 0};
     for (int chunk = 0; chunk < chunks; ++chunk) {
         if (progress.cancelRequested.load()) {
-            outcome.status = DownloadStatus::Cancelled;
-            break;
+            ended = true;
+            return FailDownload(DownloadStatus::Cancelled, {}, done.httpStatus, done.bytes);
         }
         progress.receivedBytes += BYTES_PER_STEP;
-        outcome.bytes += BYTES_PER_STEP;
+        done.bytes += BYTES_PER_STEP;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     ended = true;
-    return outcome;
+    return done;
 }
 
 ProgressWindow* ShownProgressWindow() {
@@ -95,10 +95,10 @@ TEST(RunTransferWithProgressWindow, ReturnsWhenTheWorkerHasEnded) {
         if (ProgressWindow* window = ShownProgressWindow()) caption = window->windowTitle();
     });
     look.start(10);
-    const DownloadOutcome outcome = RunTransferWithProgressWindow(
+    const DownloadResult outcome = RunTransferWithProgressWindow(
         nullptr, [&] { return FakeTransfer(progress, ended, 40); }, progress, "song.mp4");
     EXPECT_TRUE(ended.load());
-    EXPECT_EQ(outcome.status, DownloadStatus::Done);
+    EXPECT_TRUE(outcome.ok()) << outcome.message();
     EXPECT_TRUE(caption.startsWith(QStringLiteral("Download Progress ["))) << caption.toStdString();
     EXPECT_EQ(ShownProgressWindow(), nullptr);
 }
@@ -114,10 +114,11 @@ TEST(RunTransferWithProgressWindow, CancelButtonStopsTheTransfer) {
         text = window->text();
         window->findChild<QPushButton*>()->click();
     });
-    const DownloadOutcome outcome = RunTransferWithProgressWindow(
+    const DownloadResult outcome = RunTransferWithProgressWindow(
         nullptr, [&] { return FakeTransfer(progress, ended, 100000); }, progress, "歌.mp4");
     EXPECT_TRUE(ended.load());
-    EXPECT_EQ(outcome.status, DownloadStatus::Cancelled);
+    ASSERT_FALSE(outcome.ok());
+    EXPECT_EQ(outcome.failure().status, DownloadStatus::Cancelled);
     EXPECT_EQ(text, QStringLiteral("Now Download:歌.mp4"));
 }
 

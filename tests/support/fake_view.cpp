@@ -292,14 +292,14 @@ void FakeView::OpenHelp() {
     ++helps;
 }
 
-DownloadOutcome FakeView::RunTransfer(const Transfer& transfer, DownloadProgress& progress, const std::string& name) {
+DownloadResult FakeView::RunTransfer(const Transfer& transfer, DownloadProgress& progress, const std::string& name) {
     const std::string shown = name + " " + std::to_string(progress.progressSteps.load());
     Record("RunTransfer " + shown);
     transfers.push_back(shown);
     if (!progress.downloadActive.load()) ADD_FAILURE() << "a transfer ran outside the download start protocol";
     if (onTransfer) onTransfer(progress);
     ++waiting;
-    DownloadOutcome outcome = transfer();
+    DownloadResult outcome = transfer();
     --waiting;
     return outcome;
 }

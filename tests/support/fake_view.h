@@ -132,8 +132,8 @@ public:
     void ShowAbout() override;
     void OpenHelp() override;
     // Runs the transfer inline, on the calling thread.
-    DownloadOutcome RunTransfer(const Transfer& transfer, DownloadProgress& progress,
-                                const std::string& name) override;
+    DownloadResult RunTransfer(const Transfer& transfer, DownloadProgress& progress,
+                               const std::string& name) override;
     // Both render pages 1..highestPage on an A4 sheet at 600 dpi until a page clears the continue
     // flag, as the platform's print loop does (the preview as if the user paged through it all).
     void RunPrintJob(int highestPage, const print::PageRenderer& renderPage) override;

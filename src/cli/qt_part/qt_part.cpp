@@ -30,7 +30,7 @@ public:
     ~SafeFileDevice() override { Flush(); }
     bool isSequential() const override { return true; }
     bool Flush() {
-        const bool written = pending_.empty() || file_.Write(pending_.data(), pending_.size());
+        const bool written = pending_.empty() || file_.Write(pending_.data(), pending_.size()).ok();
         pending_.clear();
         return written;
     }
@@ -83,7 +83,7 @@ Result<int> WriteSongListPdf(const PdfRequest& request) {
         out.Abort();
         return Fail("the PDF could not be made");
     }
-    if (!out.Commit()) return Fail("cannot write " + request.out.string() + ": " + out.error());
+    if (!out.Commit()) return Fail("cannot write " + request.out.string() + ": " + out.status().message());
     return pages;
 }
 

@@ -93,10 +93,8 @@ void CSonquillDlg::OnCloudSongs() {
             m_cloudListShown = false;
             ClearList(ControlId::WorkList);
             std::string why = kCatalogueFailedMessage;
-            if (!fetch.list.ok()) why += std::string("\n") + kCloudListName + ": " + DescribeOutcome(fetch.list);
-            if (!fetch.database.ok()) {
-                why += std::string("\n") + kCloudDatabaseName + ": " + DescribeOutcome(fetch.database);
-            }
+            if (!fetch.list.ok()) why += std::string("\n") + kCloudListName + ": " + fetch.list.message();
+            if (!fetch.database.ok()) why += std::string("\n") + kCloudDatabaseName + ": " + fetch.database.message();
             Show(AppNotice(why, NoticeIcon::Exclamation));
             m_view.Enable(ControlId::AutoCheckDevice, true);
             m_view.Enable(ControlId::CloudSongs, true);
@@ -169,7 +167,7 @@ void CSonquillDlg::ShowSearchHits(const std::string& typed) {
     std::vector<int> marked;
     // A text the device's code page cannot hold matches no song.
     if (const auto text = Utf8ToDevice(typed, m_settings.codePage)) {
-        const int ran = m_catalogue.SearchCloudCatalogue(
+        const Result<> ran = m_catalogue.SearchCloudCatalogue(
             *text, SearchFilterFromIndex(m_view.ComboSelection(ControlId::SearchLanguage)),
             [&](const ROWELEMENT& hit, std::size_t) {
                 m_currentSong = hit;
@@ -177,7 +175,7 @@ void CSonquillDlg::ShowSearchHits(const std::string& typed) {
                 rows.push_back(RowTextsOf(hit));
                 m_workSongs.Append(hit);
             });
-        if (ran == 1) m_workRowCount = m_workSongs.size();
+        if (ran) m_workRowCount = m_workSongs.size();
     }
     m_view.SetAllRows(ControlId::WorkList, std::move(rows));
     if (!marked.empty()) m_view.MarkRows(ControlId::WorkList, marked);
@@ -260,7 +258,7 @@ void CSonquillDlg::OnCloudMidi() {
         std::string failures;
         for (const MidiPackFetch& fetch : update.fetched) {
             if (fetch.outcome.ok()) continue;
-            failures += std::string("\n") + fetch.file->localName + ": " + DescribeOutcome(fetch.outcome);
+            failures += std::string("\n") + fetch.file->localName + ": " + fetch.outcome.message();
         }
         if (!failures.empty()) Show(AppNotice(kMidiFailedMessage + failures, NoticeIcon::Exclamation));
         for (const Notice& notice : update.notices) Show(notice);

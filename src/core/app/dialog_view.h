@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/app/control_id.h"
-#include "core/cloud/download_outcome.h"
+#include "core/cloud/download_failure.h"
 #include "core/cloud/download_progress.h"
 #include "core/cloud/download_protocol.h"
 #include "core/common/notice.h"
@@ -106,8 +106,8 @@ public:
     // Runs a download and returns its outcome. Meanwhile the progress window ("Download Progress",
     // "Now Download:" + `name`) follows `progress`; cancelling it calls progress.RequestCancel().
     // The window may run the transfer on another thread, but returns only when it has ended.
-    virtual DownloadOutcome RunTransfer(const Transfer& transfer, DownloadProgress& progress,
-                                        const std::string& name) = 0;
+    virtual DownloadResult RunTransfer(const Transfer& transfer, DownloadProgress& progress,
+                                       const std::string& name) = 0;
 
     // Printing. Both return when the job has ended; `renderPage` renders one page (its number and
     // draw rectangle in the info) onto the device context the view hands over.

@@ -270,14 +270,17 @@ SearchFilter SearchFilterFromIndex(int comboIndex) {
     }
 }
 
-int CloudCatalogue::OpenCatalogueDatabase(const std::filesystem::path& songFolder) {
+Result<> CloudCatalogue::OpenCatalogueDatabase(const std::filesystem::path& songFolder) {
     return OpenCatalogueFile(songFolder / kCloudDatabaseName);
 }
 
-int CloudCatalogue::OpenCatalogueFile(const std::filesystem::path& file) {
+Result<> CloudCatalogue::OpenCatalogueFile(const std::filesystem::path& file) {
     entries_.clear();
     loaded_ = false;
-    if (!db_.OpenForReading(file)) return -1;
+    file_ = file;
+    if (Result<> opened = db_.OpenForReading(file); !opened) {
+        return Fail("cannot open " + file.string() + ": " + opened.message());
+    }
     // The file comes from the network: its schema runs no functions with side effects, a text
     // cannot be larger than any song text could sensibly be, and the read has a deadline.
     sqlite3_db_config(db_.handle(), SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
@@ -287,7 +290,7 @@ int CloudCatalogue::OpenCatalogueFile(const std::filesystem::path& file) {
     sqlite3_progress_handler(db_.handle(), kProgressSteps, PastDeadline, &deadline);
     loaded_ = IsSongTable() && LoadEntries();
     sqlite3_progress_handler(db_.handle(), 0, nullptr, nullptr);
-    return 0;
+    return {};
 }
 
 bool CloudCatalogue::IsSongTable() {
@@ -376,9 +379,10 @@ bool CloudCatalogue::LoadEntries() {
     return rc == SQLITE_DONE;
 }
 
-int CloudCatalogue::SearchCloudCatalogue(std::string_view text, SearchFilter filter,
-                                         const std::function<void(const ROWELEMENT&, std::size_t)>& onHit) {
-    if (!db_.isOpen() || !loaded_) return -1;
+Result<> CloudCatalogue::SearchCloudCatalogue(std::string_view text, SearchFilter filter,
+                                              const std::function<void(const ROWELEMENT&, std::size_t)>& onHit) {
+    if (!db_.isOpen()) return Fail("no cloud catalogue is open");
+    if (!loaded_) return Fail(file_.string() + kNotACatalogueMessage);
     const std::optional<std::int64_t> language = LanguageFilterOf(filter);
     std::size_t k = 0;
     ROWELEMENT hit;  // reused: its strings keep their room from hit to hit
@@ -400,7 +404,7 @@ int CloudCatalogue::SearchCloudCatalogue(std::string_view text, SearchFilter fil
         if (onHit) onHit(hit, k);
         ++k;
     }
-    return 1;
+    return {};
 }
 
 }  // namespace songloader

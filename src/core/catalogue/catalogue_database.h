@@ -131,18 +131,19 @@ class CloudCatalogue {
 public:
     explicit CloudCatalogue(CatalogueReadLimits limits = {}) : limits_(limits) {}
 
-    // 0, or -1 when the database cannot be opened (a missing file included: it is never created).
-    int OpenCatalogueDatabase(const std::filesystem::path& songFolder);
+    // Fails when the database cannot be opened (a missing file included: it is never created).
+    // An open file that is no song catalogue is not a failure: see isSongCatalogue.
+    Result<> OpenCatalogueDatabase(const std::filesystem::path& songFolder);
     // The same on any file, e.g. a download before it is put in place.
-    int OpenCatalogueFile(const std::filesystem::path& file);
+    Result<> OpenCatalogueFile(const std::filesystem::path& file);
     void CloseCatalogueDatabase();
     bool isOpen() const { return db_.isOpen(); }
     // Open, and its songs were read.
     bool isSongCatalogue() const { return loaded_; }
 
     // Songs whose title or artist starts with `text` (a literal prefix; ASCII letters in any case),
-    // in table order; 1 when the catalogue could be searched, -1 when it has no song table.
-    int SearchCloudCatalogue(std::string_view text, SearchFilter filter,
+    // in table order; fails when no song catalogue is open.
+    Result<> SearchCloudCatalogue(std::string_view text, SearchFilter filter,
                              const std::function<void(const ROWELEMENT& hit, std::size_t index)>& onHit);
 
 private:
@@ -173,6 +174,7 @@ private:
 
     CatalogueReadLimits limits_;
     CatalogueDatabase db_;
+    std::filesystem::path file_;  // the file last opened, for messages
     std::vector<Entry> entries_;
     std::string texts_;
     bool loaded_ = false;

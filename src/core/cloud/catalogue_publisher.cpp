@@ -78,7 +78,7 @@ std::optional<std::string> WriteCloudList(const std::filesystem::path& file, con
         return reason;
     }
     SafeFileWriter writer(file);
-    if (!writer.Write(build->data(), build->size()) || !writer.Commit()) return writer.error();
+    if (!writer.Write(build->data(), build->size()) || !writer.Commit()) return writer.status().message();
     return std::nullopt;
 }
 

@@ -9,9 +9,9 @@ namespace songloader {
 
 namespace {
 
-void Reject(DownloadOutcome& outcome, std::string why) {
-    outcome.status = DownloadStatus::Rejected;
-    outcome.detail = std::move(why);
+// A download that arrived whole but failed its check.
+void Reject(DownloadResult& outcome, std::string why) {
+    outcome = FailDownload(DownloadStatus::Rejected, std::move(why), outcome->httpStatus, outcome->bytes);
 }
 
 }  // namespace
@@ -33,7 +33,7 @@ CatalogueFetch FetchCloudCatalogue(const CloudClient& client, const std::filesys
     // The song folder is reached without following a link out of the device.
     const Result<DeviceFolder> folder = OpenFolderBelow(songFolder.parent_path(), songFolder.filename());
     if (!folder) {
-        fetch.list = {DownloadStatus::WriteFailure, 0, 0, folder.message()};
+        fetch.list = FailDownload(DownloadStatus::WriteFailure, folder.message());
         fetch.database = fetch.list;
         fetch.reopened = catalogue.OpenCatalogueDatabase(songFolder);
         return fetch;
@@ -43,7 +43,7 @@ CatalogueFetch FetchCloudCatalogue(const CloudClient& client, const std::filesys
     // The open database must not be in use while its file is replaced.
     catalogue.CloseCatalogueDatabase();
     DownloadTarget database(*folder, kCloudDatabaseName, PairTemporaryNameFor(kCloudDatabaseName).string());
-    if (fetch.list.status == DownloadStatus::Cancelled) {
+    if (!fetch.list && fetch.list.failure().status == DownloadStatus::Cancelled) {
         fetch.database = fetch.list;  // a cancel ends the whole sync
     } else {
         fetch.database = client.DownloadUnplaced(kCloudDatabaseRemoteName, database, kCloudDatabaseMaxBytes);
@@ -61,7 +61,7 @@ CatalogueFetch FetchCloudCatalogue(const CloudClient& client, const std::filesys
     if (fetch.database.ok()) {
         // The download is checked by opening it as the catalogue itself: once it is in place the
         // open catalogue is the new file (renaming keeps it open), so it is read once, not twice.
-        if (catalogue.OpenCatalogueFile(database.temporaryPath()) != 0 || !catalogue.isSongCatalogue()) {
+        if (!catalogue.OpenCatalogueFile(database.temporaryPath()) || !catalogue.isSongCatalogue()) {
             Reject(fetch.database, "not a song catalogue");
         }
     }
@@ -70,14 +70,14 @@ CatalogueFetch FetchCloudCatalogue(const CloudClient& client, const std::filesys
         list.Release();
         database.Release();
         if (Result<> committed = CommitPairReplacement(pair); !committed) {
-            fetch.database = {DownloadStatus::WriteFailure, fetch.database.httpStatus, fetch.database.bytes,
-                              committed.message()};
+            fetch.database = FailDownload(DownloadStatus::WriteFailure, committed.message(), fetch.database->httpStatus,
+                                          fetch.database->bytes);
         }
         // A commit cut short is finished here (or by the next command), a refused one discarded.
         (void)FinishCloudCatalogueReplacement(songFolder);
     }
     if (fetch.list.ok() && fetch.database.ok()) {
-        fetch.reopened = 0;
+        fetch.reopened = Result<>();
     } else {
         // The old files stayed: the catalogue is theirs again.
         fetch.reopened = catalogue.OpenCatalogueDatabase(songFolder);

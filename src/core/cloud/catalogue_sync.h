@@ -20,12 +20,12 @@ PairReplacement CloudCataloguePair(const std::filesystem::path& songFolder);
 Result<PairRecovery> FinishCloudCatalogueReplacement(const std::filesystem::path& songFolder);
 
 struct CatalogueFetch {
-    DownloadOutcome list;      // MgList.dat
-    DownloadOutcome database;  // Msong.db
-    int reopened = -1;         // OpenCatalogueDatabase's result: 0, or -1
+    DownloadResult list = FailDownload(DownloadStatus::NetworkFailure);      // MgList.dat
+    DownloadResult database = FailDownload(DownloadStatus::NetworkFailure);  // Msong.db
+    Result<> reopened = Fail("the catalogue database was not opened again");  // OpenCatalogueDatabase's
 
     // Both files arrived whole, passed their checks and are in place.
-    bool ok() const { return list.ok() && database.ok() && reopened == 0; }
+    bool ok() const { return list.ok() && database.ok() && reopened.ok(); }
 };
 
 // Fetches the cloud catalogue into the song folder, in this order: MgList.dat downloaded, the

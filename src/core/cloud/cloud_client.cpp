@@ -74,13 +74,10 @@ CloudClient::CloudClient(std::string baseUrl, DownloadProgress& progress)
     if (baseUrl_.empty() || baseUrl_.back() != '/') baseUrl_ += '/';
 }
 
-std::int64_t CloudClient::ProbeLength(const std::string& url, std::string* why) const {
+Result<std::optional<std::int64_t>> CloudClient::ProbeLength(const std::string& url) const {
     EasyHandle handle;
     CURL* curl = handle.get();
-    if (!curl) {
-        if (why) *why = "cannot start a transfer";
-        return -1;
-    }
+    if (!curl) return Fail("cannot start a transfer");
     TransferContext context;
     Curl().easySetopt(curl, CURLOPT_URL, url.c_str());
     Curl().easySetopt(curl, CURLOPT_HEADER, 1L);
@@ -96,58 +93,53 @@ std::int64_t CloudClient::ProbeLength(const std::string& url, std::string* why) 
     Curl().easySetopt(curl, CURLOPT_NOPROGRESS, 0L);
     SetCommonOptions(curl, context, timeouts_);
     if (const CURLcode code = Curl().easyPerform(curl); code != CURLE_OK) {
-        if (why) *why = context.headersLate ? HeadersLateText(timeouts_) : Curl().easyStrerror(code);
-        return -1;
+        return Fail(context.headersLate ? HeadersLateText(timeouts_) : Curl().easyStrerror(code));
     }
     curl_off_t length = -1;
     if (Curl().easyGetinfo(curl, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &length) != CURLE_OK || length < 0) {
-        if (why) *why = "no length announced";
-        return -1;
+        return std::optional<std::int64_t>();
     }
-    return static_cast<std::int64_t>(length);
+    return std::optional<std::int64_t>(static_cast<std::int64_t>(length));
 }
 
-std::optional<std::string> CloudClient::ProbeFailure() const {
+Result<> CloudClient::ProbeNetwork() const {
     const std::string url = baseUrl_ + kCloudListRemoteName;
-    std::string why;
-    if (ProbeLength(url, &why) >= 0) return std::nullopt;
-    return url + ": " + why;
+    const Result<std::optional<std::int64_t>> length = ProbeLength(url);
+    if (!length) return Fail(url + ": " + length.message());
+    if (!*length) return Fail(url + ": no length announced");
+    return {};
 }
 
-std::int32_t CloudClient::ProbeNetwork() const {
-    return ProbeLength(baseUrl_ + kCloudListRemoteName) >= 0 ? 1 : -1;
-}
-
-std::int64_t CloudClient::RemoteFileSize(std::string_view remoteName) const {
+Result<std::optional<std::int64_t>> CloudClient::RemoteFileSize(std::string_view remoteName) const {
     return ProbeLength(baseUrl_ + std::string(remoteName));
 }
 
-std::int64_t CloudClient::RemoteSongSize(std::string_view numberText) const {
+Result<std::optional<std::int64_t>> CloudClient::RemoteSongSize(std::string_view numberText) const {
     return ProbeLength(baseUrl_ + std::string(numberText) + kSongRemoteSuffix);
 }
 
-DownloadOutcome CloudClient::DownloadFile(std::string_view remoteName, const std::filesystem::path& localPath,
-                                          std::int64_t announcedSize) const {
+DownloadResult CloudClient::DownloadFile(std::string_view remoteName, const std::filesystem::path& localPath,
+                                         std::int64_t announcedSize) const {
     DownloadTarget file(localPath);
     return DownloadAndPlace(baseUrl_ + std::string(remoteName), file, announcedSize);
 }
 
-DownloadOutcome CloudClient::DownloadFile(std::string_view remoteName, const DeviceFolder& folder,
-                                          const std::string& localName, std::int64_t announcedSize) const {
+DownloadResult CloudClient::DownloadFile(std::string_view remoteName, const DeviceFolder& folder,
+                                         const std::string& localName, std::int64_t announcedSize) const {
     DownloadTarget file(folder, localName);
     return DownloadAndPlace(baseUrl_ + std::string(remoteName), file, announcedSize);
 }
 
-DownloadOutcome CloudClient::DownloadSong(std::string_view numberText, const DeviceFolder& folder,
-                                          std::int64_t announcedSize) const {
+DownloadResult CloudClient::DownloadSong(std::string_view numberText, const DeviceFolder& folder,
+                                         std::int64_t announcedSize) const {
     DownloadTarget file(folder, std::string(numberText) + kSongRemoteSuffix);
     return DownloadAndPlace(baseUrl_ + std::string(numberText) + kSongRemoteSuffix + kSongDownloadQuery, file,
                             announcedSize);
 }
 
-DownloadOutcome CloudClient::DownloadSong(std::string_view numberText,
-                                          const std::filesystem::path& localPathWithoutExtension,
-                                          std::int64_t announcedSize) const {
+DownloadResult CloudClient::DownloadSong(std::string_view numberText,
+                                         const std::filesystem::path& localPathWithoutExtension,
+                                         std::int64_t announcedSize) const {
     std::filesystem::path target = localPathWithoutExtension;
     target += kSongRemoteSuffix;
     DownloadTarget file(target);
@@ -155,35 +147,27 @@ DownloadOutcome CloudClient::DownloadSong(std::string_view numberText,
                             announcedSize);
 }
 
-DownloadOutcome CloudClient::DownloadUnplaced(std::string_view remoteName, DownloadTarget& file,
-                                              std::int64_t maximumSize) const {
+DownloadResult CloudClient::DownloadUnplaced(std::string_view remoteName, DownloadTarget& file,
+                                             std::int64_t maximumSize) const {
     return Download(baseUrl_ + std::string(remoteName), file, -1, maximumSize);
 }
 
-DownloadOutcome CloudClient::DownloadAndPlace(const std::string& url, DownloadTarget& file,
-                                              std::int64_t announcedSize) const {
-    DownloadOutcome outcome = Download(url, file, announcedSize);
-    if (outcome.ok() && !file.Commit()) {
-        outcome.status = DownloadStatus::WriteFailure;
-        outcome.detail = file.error();
+DownloadResult CloudClient::DownloadAndPlace(const std::string& url, DownloadTarget& file,
+                                             std::int64_t announcedSize) const {
+    DownloadResult outcome = Download(url, file, announcedSize);
+    if (!outcome) return outcome;  // an uncommitted file removes its temporary name
+    if (Result<> committed = file.Commit(); !committed) {
+        return FailDownload(DownloadStatus::WriteFailure, committed.message(), outcome->httpStatus, outcome->bytes);
     }
-    return outcome;  // an uncommitted file removes its temporary name
+    return outcome;
 }
 
-DownloadOutcome CloudClient::Download(const std::string& url, DownloadTarget& file, std::int64_t announcedSize,
-                                      std::int64_t maximumSize) const {
-    DownloadOutcome outcome;
-    if (!file.ok()) {
-        outcome.status = DownloadStatus::WriteFailure;
-        outcome.detail = file.error();
-        return outcome;
-    }
+DownloadResult CloudClient::Download(const std::string& url, DownloadTarget& file, std::int64_t announcedSize,
+                                     std::int64_t maximumSize) const {
+    if (Result<> ready = file.status(); !ready) return FailDownload(DownloadStatus::WriteFailure, ready.message());
     EasyHandle handle;
     CURL* curl = handle.get();
-    if (!curl) {
-        outcome.detail = "cannot start a transfer";
-        return outcome;
-    }
+    if (!curl) return FailDownload(DownloadStatus::NetworkFailure, "cannot start a transfer");
     TransferContext context;
     context.curl = curl;
     context.file = &file;
@@ -213,13 +197,11 @@ DownloadOutcome CloudClient::Download(const std::string& url, DownloadTarget& fi
     context.windowStart = context.lastActivity;
 
     const CURLcode result = Curl().easyPerform(curl);
-    Curl().easyGetinfo(curl, CURLINFO_RESPONSE_CODE, &outcome.httpStatus);
-    outcome.bytes = context.bytes;
+    long httpStatus = 0;
+    Curl().easyGetinfo(curl, CURLINFO_RESPONSE_CODE, &httpStatus);
 
     auto fail = [&](DownloadStatus status, std::string detail) {
-        outcome.status = status;
-        outcome.detail = std::move(detail);
-        return outcome;
+        return FailDownload(status, std::move(detail), httpStatus, context.bytes);
     };
     if (result == CURLE_ABORTED_BY_CALLBACK && context.cancelled) return fail(DownloadStatus::Cancelled, "");
     if (result == CURLE_ABORTED_BY_CALLBACK && context.headersLate) {
@@ -230,21 +212,26 @@ DownloadOutcome CloudClient::Download(const std::string& url, DownloadTarget& fi
                                                         " bytes/s for " + std::to_string(timeouts_.stall.count()) +
                                                         " ms");
     }
-    if (context.errorStatus || (result == CURLE_OK && !IsSuccessStatus(outcome.httpStatus))) {
+    if (context.errorStatus || (result == CURLE_OK && !IsSuccessStatus(httpStatus))) {
         return fail(DownloadStatus::ErrorStatus, "");
     }
     if (!context.rejected.empty()) return fail(DownloadStatus::Rejected, context.rejected);
-    if (result == CURLE_WRITE_ERROR && context.writeFailed) return fail(DownloadStatus::WriteFailure, file.error());
-    if (result != CURLE_OK) return fail(DownloadStatus::NetworkFailure, Curl().easyStrerror(result));
-    const std::int64_t announced = AcceptedSize(context);
-    if (announced < 0) return fail(DownloadStatus::Rejected, context.rejected);
-    if (context.bytes != announced) {
-        return fail(DownloadStatus::NetworkFailure, "received " + std::to_string(context.bytes) + " of " +
-                                                        std::to_string(announced) + " bytes");
+    if (result == CURLE_WRITE_ERROR && context.writeFailed) {
+        return fail(DownloadStatus::WriteFailure, file.status().message());
     }
-    if (!file.Finish()) return fail(DownloadStatus::WriteFailure, file.error());
-    outcome.status = DownloadStatus::Done;
-    return outcome;
+    if (result != CURLE_OK) return fail(DownloadStatus::NetworkFailure, Curl().easyStrerror(result));
+    const Result<std::int64_t> announced = AcceptedSize(context);
+    if (!announced) return fail(DownloadStatus::Rejected, announced.message());
+    if (context.bytes != *announced) {
+        return fail(DownloadStatus::NetworkFailure, "received " + std::to_string(context.bytes) + " of " +
+                                                        std::to_string(*announced) + " bytes");
+    }
+    if (Result<> finished = file.Finish(); !finished) return fail(DownloadStatus::WriteFailure, finished.message());
+    return Downloaded{httpStatus, context.bytes};
+}
+
+std::int64_t AnnouncedSizeOrNone(const Result<std::optional<std::int64_t>>& probe) {
+    return probe && *probe ? **probe : -1;
 }
 
 std::int64_t LocalFileSize(const std::filesystem::path& path) {

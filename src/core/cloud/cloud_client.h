@@ -8,7 +8,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/cloud/download_outcome.h"
+#include "core/cloud/download_failure.h"
+#include "core/common/result.h"
 #include "core/common/user_settings.h"
 #include "core/cloud/download_progress.h"
 #include "core/cloud/download_target.h"
@@ -47,49 +48,52 @@ public:
     const CloudTimeouts& timeouts() const { return timeouts_; }
     void SetTimeouts(const CloudTimeouts& timeouts) { timeouts_ = timeouts; }
 
-    // HEAD of "MgList.dat": 1 when the transfer succeeded and a length (0 included) was announced,
-    // else -1. The status code is not examined.
-    std::int32_t ProbeNetwork() const;
-    // The same probe, for people: nullopt when it succeeded, else the URL and why it failed.
-    std::optional<std::string> ProbeFailure() const;
+    // HEAD of "MgList.dat": fine when the transfer succeeded and a length (0 included) was
+    // announced; else a failure naming the URL and why. The status code is not examined.
+    Result<> ProbeNetwork() const;
 
-    // Announced length of base URL + name (HEAD), or -1 when the transfer failed or no length came.
-    std::int64_t RemoteFileSize(std::string_view remoteName) const;
+    // Announced length of base URL + name (HEAD): nullopt when no length came; a failure when the
+    // transfer failed.
+    Result<std::optional<std::int64_t>> RemoteFileSize(std::string_view remoteName) const;
     // Announced length of the song's video: base URL + numberText + ".mp4".
-    std::int64_t RemoteSongSize(std::string_view numberText) const;
+    Result<std::optional<std::int64_t>> RemoteSongSize(std::string_view numberText) const;
 
     // Downloads are complete only at their announced size: the GET's Content-Length, which must
-    // equal `announcedSize` (a HEAD's answer; -1 when none was asked) when both are known. A reply
+    // equal `announcedSize` (a HEAD's answer; -1: none was asked) when both are known. A reply
     // without any announced size, with a different size, or with more bytes than announced is
     // Rejected; the file never grows beyond the announced size.
 
-    // GET base URL + name into localPath (safely: see DownloadOutcome).
-    DownloadOutcome DownloadFile(std::string_view remoteName, const std::filesystem::path& localPath,
-                                 std::int64_t announcedSize = -1) const;
+    // GET base URL + name into localPath (safely: see DownloadResult).
+    DownloadResult DownloadFile(std::string_view remoteName, const std::filesystem::path& localPath,
+                                std::int64_t announcedSize = -1) const;
     // GET base URL + numberText + ".mp4?attname=" into localPathWithoutExtension + ".mp4".
-    DownloadOutcome DownloadSong(std::string_view numberText, const std::filesystem::path& localPathWithoutExtension,
-                                 std::int64_t announcedSize = -1) const;
+    DownloadResult DownloadSong(std::string_view numberText, const std::filesystem::path& localPathWithoutExtension,
+                                std::int64_t announcedSize = -1) const;
     // The same into an open folder of the device (see OpenFolderBelow): nothing goes through a link.
-    DownloadOutcome DownloadFile(std::string_view remoteName, const DeviceFolder& folder, const std::string& localName,
-                                 std::int64_t announcedSize = -1) const;
-    DownloadOutcome DownloadSong(std::string_view numberText, const DeviceFolder& folder,
-                                 std::int64_t announcedSize = -1) const;
+    DownloadResult DownloadFile(std::string_view remoteName, const DeviceFolder& folder, const std::string& localName,
+                                std::int64_t announcedSize = -1) const;
+    DownloadResult DownloadSong(std::string_view numberText, const DeviceFolder& folder,
+                                std::int64_t announcedSize = -1) const;
     // GET base URL + name into `file`'s temporary file and Finish it, without putting it in place:
     // the caller checks it and commits it. An announced size above `maximumSize` is Rejected before
     // a byte is written.
-    DownloadOutcome DownloadUnplaced(std::string_view remoteName, DownloadTarget& file,
-                                     std::int64_t maximumSize = -1) const;
+    DownloadResult DownloadUnplaced(std::string_view remoteName, DownloadTarget& file,
+                                    std::int64_t maximumSize = -1) const;
 
 private:
-    std::int64_t ProbeLength(const std::string& url, std::string* why = nullptr) const;
-    DownloadOutcome Download(const std::string& url, DownloadTarget& file, std::int64_t announcedSize,
-                             std::int64_t maximumSize = -1) const;
-    DownloadOutcome DownloadAndPlace(const std::string& url, DownloadTarget& file, std::int64_t announcedSize) const;
+    Result<std::optional<std::int64_t>> ProbeLength(const std::string& url) const;
+    DownloadResult Download(const std::string& url, DownloadTarget& file, std::int64_t announcedSize,
+                            std::int64_t maximumSize = -1) const;
+    DownloadResult DownloadAndPlace(const std::string& url, DownloadTarget& file, std::int64_t announcedSize) const;
 
     std::string baseUrl_;
     DownloadProgress& progress_;
     CloudTimeouts timeouts_;
 };
+
+// The size a download is held to after a size probe: -1 (none) when the probe failed or no length
+// came; the download itself then says what went wrong.
+std::int64_t AnnouncedSizeOrNone(const Result<std::optional<std::int64_t>>& probe);
 
 // Size in bytes of a local file; 0 when it cannot be opened (a missing file included).
 std::int64_t LocalFileSize(const std::filesystem::path& path);

@@ -6,7 +6,7 @@ namespace songloader {
 Notice CheckNetworkNotice() { return {kCheckNetworkMessage, kCaptionErrorUpper, NoticeIcon::Exclamation}; }
 
 bool CloudReachable(const CloudClient& client) {
-    return client.ProbeNetwork() != -1 || client.ProbeNetwork() != -1;
+    return client.ProbeNetwork().ok() || client.ProbeNetwork().ok();
 }
 
 }  // namespace songloader

@@ -19,8 +19,7 @@ CloudSongFetch FetchCloudSong(const CloudClient& client, const std::filesystem::
     fetch.mediaFile = basePath;
     fetch.mediaFile += kSongRemoteSuffix;
     auto refuse = [&fetch](std::string why) {
-        fetch.outcome.status = DownloadStatus::WriteFailure;
-        fetch.outcome.detail = std::move(why);
+        fetch.outcome = FailDownload(DownloadStatus::WriteFailure, std::move(why));
         return fetch;
     };
     // No cloud song has number 0 or below: such a record is damage, not a song to store.
@@ -29,8 +28,10 @@ CloudSongFetch FetchCloudSong(const CloudClient& client, const std::filesystem::
     const Result<DeviceFolder> folder = OpenFolderBelow(
         songFolder.parent_path(), songFolder.filename() / MediaFolder({}, numberText), true);
     if (!folder) return refuse(folder.message());
-    RunWait(waiter, [&] { fetch.remoteSize = client.RemoteSongSize(numberText); });
-    if (const auto refusal = admit ? admit(fetch.remoteSize) : std::nullopt) return refuse(*refusal);
+    RunWait(waiter, [&] { fetch.remoteSize = AnnouncedSizeOrNone(client.RemoteSongSize(numberText)); });
+    if (admit) {
+        if (Result<> admitted = admit(fetch.remoteSize); !admitted) return refuse(admitted.message());
+    }
     fetch.outcome = RunDownloadProtocol(
         client.progress(), ProgressStepsFor(fetch.remoteSize), record.title,
         [&] { return client.DownloadSong(numberText, *folder, fetch.remoteSize); }, runner);

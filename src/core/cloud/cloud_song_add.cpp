@@ -34,9 +34,9 @@ Result<AddReport> AddCloudSongs(const CloudClient& client, const SongList& devic
                                                     [&](std::int64_t size) {
             return RefuseForRoomIn(song.song.numberText + kSongRemoteSuffix, size, songFolder);
         });
-        if (fetch.outcome.ok()) return fetch.mediaFile;
-        cancelled = fetch.outcome.status == DownloadStatus::Cancelled;
-        return Fail(DescribeOutcome(fetch.outcome));
+        if (fetch.outcome) return fetch.mediaFile;
+        cancelled = fetch.outcome.failure().status == DownloadStatus::Cancelled;
+        return Fail(fetch.outcome.message());
     };
     AddHooks batchHooks = hooks;
     batchHooks.stopAfterCurrent = [&] { return cancelled || (hooks.stopAfterCurrent && hooks.stopAfterCurrent()); };

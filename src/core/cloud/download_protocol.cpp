@@ -23,8 +23,8 @@ private:
 
 }  // namespace
 
-DownloadOutcome RunDownloadProtocol(DownloadProgress& progress, std::int32_t progressSteps, std::string name,
-                                    const Transfer& transfer, const TransferRunner& runner) {
+DownloadResult RunDownloadProtocol(DownloadProgress& progress, std::int32_t progressSteps, std::string name,
+                                   const Transfer& transfer, const TransferRunner& runner) {
     progress.progressSteps.store(progressSteps);
     progress.SetDownloadName(std::move(name));
     progress.chunkReady.store(0);

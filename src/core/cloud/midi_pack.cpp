@@ -42,24 +42,20 @@ MidiPackUpdate UpdateMidiPack(const CloudClient& client, const std::filesystem::
         const Result<DeviceFolder> folder =
             file.inMidiFolder ? OpenFolderBelow(deviceRoot, MidiFolderOf({}), true) : OpenFolder(deviceRoot);
         std::int64_t remoteSize = -1;
-        RunWait(waiter, [&] { remoteSize = client.RemoteFileSize(file.remoteName); });
+        RunWait(waiter, [&] { remoteSize = AnnouncedSizeOrNone(client.RemoteFileSize(file.remoteName)); });
         if (!folder) {
-            MidiPackFetch refused{&file, remoteSize, {}};
-            refused.outcome.status = DownloadStatus::WriteFailure;
-            refused.outcome.detail = folder.message();
-            update.fetched.push_back(refused);
+            update.fetched.push_back({&file, remoteSize, FailDownload(DownloadStatus::WriteFailure, folder.message())});
             continue;
         }
         if (remoteSize == LocalSize(*folder, file.localName)) {
             update.notices.push_back({kNoNewSongsMessage, kCaptionNoteUpper, NoticeIcon::Exclamation});
             return update;
         }
-        MidiPackFetch fetch{&file, remoteSize, {}};
-        fetch.outcome = RunDownloadProtocol(
+        MidiPackFetch fetch{&file, remoteSize, RunDownloadProtocol(
             client.progress(), ProgressStepsFor(remoteSize), file.localName,
-            [&] { return client.DownloadFile(file.remoteName, *folder, file.localName, remoteSize); }, runner);
+            [&] { return client.DownloadFile(file.remoteName, *folder, file.localName, remoteSize); }, runner)};
         update.fetched.push_back(fetch);
-        if (fetch.outcome.status == DownloadStatus::Cancelled) {
+        if (!fetch.outcome && fetch.outcome.failure().status == DownloadStatus::Cancelled) {
             update.cancelled = true;
             return update;
         }

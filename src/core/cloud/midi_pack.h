@@ -33,8 +33,8 @@ std::filesystem::path MidiPackLocalPath(const std::filesystem::path& deviceRoot,
 
 struct MidiPackFetch {
     const MidiPackFile* file = nullptr;
-    std::int64_t remoteSize = -1;
-    DownloadOutcome outcome;
+    std::int64_t remoteSize = -1;  // the size probe's answer; -1: it failed or announced none
+    DownloadResult outcome = FailDownload(DownloadStatus::NetworkFailure);
 };
 
 struct MidiPackUpdate {

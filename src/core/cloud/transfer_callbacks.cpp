@@ -31,22 +31,17 @@ std::int64_t ParseLength(std::string_view value) {
 
 }  // namespace
 
-std::int64_t AcceptedSize(TransferContext& transfer) {
-    if (transfer.htmlPage) {
-        transfer.rejected = "an HTML page instead of the file";
-        return -1;
-    }
+Result<std::int64_t> AcceptedSize(const TransferContext& transfer) {
+    if (transfer.htmlPage) return Fail("an HTML page instead of the file");
     if (transfer.contentLength >= 0 && transfer.expectedSize >= 0 && transfer.contentLength != transfer.expectedSize) {
-        transfer.rejected = "HEAD announced " + std::to_string(transfer.expectedSize) + " bytes, GET " +
-                            std::to_string(transfer.contentLength);
-        return -1;
+        return Fail("HEAD announced " + std::to_string(transfer.expectedSize) + " bytes, GET " +
+                    std::to_string(transfer.contentLength));
     }
     const std::int64_t size = transfer.contentLength >= 0 ? transfer.contentLength : transfer.expectedSize;
-    if (size < 0) transfer.rejected = "no length announced";
+    if (size < 0) return Fail("no length announced");
     if (transfer.maximumSize >= 0 && size > transfer.maximumSize) {
-        transfer.rejected = "announced " + std::to_string(size) + " bytes, more than the " +
-                            std::to_string(transfer.maximumSize) + " the file may have";
-        return -1;
+        return Fail("announced " + std::to_string(size) + " bytes, more than the " +
+                    std::to_string(transfer.maximumSize) + " the file may have");
     }
     return size;
 }
@@ -60,10 +55,13 @@ std::size_t WriteChunk(char* data, std::size_t size, std::size_t count, void* co
         transfer->errorStatus = true;
         return 0;
     }
-    const std::int64_t announced = AcceptedSize(*transfer);
-    if (announced < 0) return 0;
-    if (transfer->bytes + static_cast<std::int64_t>(bytes) > announced) {
-        transfer->rejected = "more than the announced " + std::to_string(announced) + " bytes";
+    const Result<std::int64_t> announced = AcceptedSize(*transfer);
+    if (!announced) {
+        transfer->rejected = announced.message();
+        return 0;
+    }
+    if (transfer->bytes + static_cast<std::int64_t>(bytes) > *announced) {
+        transfer->rejected = "more than the announced " + std::to_string(*announced) + " bytes";
         return 0;
     }
     if (DownloadProgress* progress = transfer->progress) {

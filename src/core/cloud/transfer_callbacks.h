@@ -11,6 +11,7 @@
 
 #include "core/cloud/download_progress.h"
 #include "core/cloud/download_target.h"
+#include "core/common/result.h"
 
 namespace songloader {
 
@@ -52,10 +53,10 @@ struct TransferContext {
 };
 
 // The size the body must have: the Content-Length, which must agree with the HEAD's length when
-// there was one; without a Content-Length the HEAD's. Sets `rejected` and returns -1 when there is
-// no announced size, it is above the file's maximum, the two disagree, or the answer is an HTML
-// page (what a captive portal or an error page sends; no file the cloud serves is one).
-std::int64_t AcceptedSize(TransferContext& transfer);
+// there was one; without a Content-Length the HEAD's. Fails, saying why the body is rejected, when
+// there is no announced size, it is above the file's maximum, the two disagree, or the answer is
+// an HTML page (what a captive portal or an error page sends; no file the cloud serves is one).
+Result<std::int64_t> AcceptedSize(const TransferContext& transfer);
 
 // CURLOPT_WRITEFUNCTION of downloads: marks a chunk ready, counts it, writes it to the file.
 // Refuses a chunk that would take the file beyond its announced size, or that belongs to an answer

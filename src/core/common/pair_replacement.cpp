@@ -119,7 +119,7 @@ Result<> CommitPairReplacement(const PairReplacement& given, const std::function
         for (const std::string& variant : CaseVariantsIn(*folder, member.name)) pair.members.push_back({variant, false});
     }
     SafeFileWriter marker(*folder, MarkerName(pair.pairName));
-    if (!marker.Write(MarkerText(pair)) || !marker.Commit()) return Fail("Cannot write " + marker.error());
+    if (!marker.Write(MarkerText(pair)) || !marker.Commit()) return Fail("Cannot write " + marker.status().message());
     return PutInPlace(*folder, pair, betweenRenames);
 }
 

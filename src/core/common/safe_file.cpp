@@ -40,7 +40,7 @@ SafeFileWriter::SafeFileWriter(std::filesystem::path target, std::filesystem::pa
     Result<DeviceFolder> folder = OpenFolder(target_.parent_path());
     if (!folder) {
         finished_ = true;
-        error_ = LowerFirst(folder.message());
+        failure_ = songloader::Fail(LowerFirst(folder.message()));
         return;
     }
     folder_ = std::move(*folder);
@@ -64,7 +64,7 @@ void SafeFileWriter::Create() {
     Result<int> fd = folder_.CreateFile(temporaryName_);
     if (!fd) {
         finished_ = true;
-        error_ = LowerFirst(fd.message());
+        failure_ = songloader::Fail(LowerFirst(fd.message()));
         return;
     }
     fd_ = *fd;
@@ -75,44 +75,54 @@ SafeFileWriter::~SafeFileWriter() {
     if (!published_) Abort();
 }
 
-void SafeFileWriter::Fail(const std::string& what, int errorNumber) {
-    if (error_.empty()) error_ = what + ": " + std::strerror(errorNumber);
+Result<> SafeFileWriter::status() const {
+    if (failure_) return *failure_;
+    return {};
 }
 
-bool SafeFileWriter::Write(const void* data, std::size_t size) {
-    if (!ok() || finished_) return false;
+Result<> SafeFileWriter::Keep(const Failure& failure) {
+    if (!failure_) failure_ = failure;
+    return *failure_;
+}
+
+Result<> SafeFileWriter::Fault(const std::string& what, int errorNumber) {
+    return Keep(songloader::Fail(what + ": " + std::strerror(errorNumber)));
+}
+
+Result<> SafeFileWriter::Write(const void* data, std::size_t size) {
+    if (failure_) return *failure_;
+    if (finished_) return Keep(songloader::Fail("cannot write " + temporary_.string() + ": it is closed"));
     const char* p = static_cast<const char*>(data);
     while (size > 0) {
         ssize_t n = ::write(fd_, p, size);
         if (n < 0) {
             if (errno == EINTR) continue;
-            Fail("cannot write " + temporary_.string(), errno);
-            return false;
+            return Fault("cannot write " + temporary_.string(), errno);
         }
-        if (n == 0) {  // no room and no reason given: the usual one
-            Fail("cannot write " + temporary_.string(), ENOSPC);
-            return false;
-        }
+        // No room and no reason given: the usual one.
+        if (n == 0) return Fault("cannot write " + temporary_.string(), ENOSPC);
         p += n;
         size -= static_cast<std::size_t>(n);
+        written_ += n;
     }
-    return true;
+    if (writeOutWindow_ >= 0) writeOut_.Advance(fd_, written_, writeOutWindow_);
+    return {};
 }
 
-long long SafeFileWriter::CopyFrom(int in, std::size_t size) {
-    if (!ok() || finished_) return -1;
+Result<std::size_t> SafeFileWriter::CopyFrom(int in, std::size_t size) {
+    if (Result<> fine = status(); !fine) return fine.failure();
+    if (finished_) return Keep(songloader::Fail("cannot write " + temporary_.string() + ": it is closed")).failure();
     if (useCopyRange_) {
         for (;;) {
             const ssize_t n = ::copy_file_range(in, nullptr, fd_, nullptr, size, 0);
             if (n >= 0) {
-                writeOut_.Advance(fd_, copied_ += n);
-                return n;
+                writeOut_.Advance(fd_, written_ += n);
+                return static_cast<std::size_t>(n);
             }
             if (errno == EINTR) continue;
             // Across file systems, or where a file system cannot: copy through a buffer.
             if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP) {
-                Fail("cannot write " + temporary_.string(), errno);
-                return -1;
+                return Fault("cannot write " + temporary_.string(), errno).failure();
             }
             useCopyRange_ = false;
             break;
@@ -123,38 +133,41 @@ long long SafeFileWriter::CopyFrom(int in, std::size_t size) {
     while (filled < buffer.size()) {
         const ssize_t n = ::read(in, buffer.data() + filled, buffer.size() - filled);
         if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            Fail("cannot read the source of " + temporary_.string(), errno);
-            return -1;
-        }
+        if (n < 0) return Fault("cannot read the source of " + temporary_.string(), errno).failure();
         if (n == 0) break;
         filled += static_cast<std::size_t>(n);
     }
-    if (!Write(buffer.data(), filled)) return -1;
-    writeOut_.Advance(fd_, copied_ += static_cast<off_t>(filled));
-    return static_cast<long long>(filled);
+    if (Result<> written = Write(buffer.data(), filled); !written) return written.failure();
+    writeOut_.Advance(fd_, written_);
+    return filled;
 }
 
-bool SafeFileWriter::Finish() {
-    if (finished_) return ok();
+Result<> SafeFileWriter::Finish() {
+    if (finished_) return status();
     finished_ = true;
     if (fd_ >= 0) {
-        if (ok() && ::fsync(fd_) != 0) Fail("cannot flush " + temporary_.string(), errno);
-        if (::close(fd_) != 0) Fail("cannot close " + temporary_.string(), errno);
+        if (!failure_ && ::fsync(fd_) != 0) (void)Fault("cannot flush " + temporary_.string(), errno);
+        if (::close(fd_) != 0) (void)Fault("cannot close " + temporary_.string(), errno);
         fd_ = -1;
     }
-    return ok();
+    return status();
 }
 
-bool SafeFileWriter::Publish() {
-    if (!finished_ || !ok() || published_) return ok() && published_;
+Result<> SafeFileWriter::Publish() {
+    if (failure_) return *failure_;
+    if (published_) return {};
+    if (!finished_) return Keep(songloader::Fail("cannot rename " + temporary_.string() + ": it is not finished"));
     if (Result<> renamed = folder_.Rename(temporaryName_, targetName_); !renamed) {
-        error_ = LowerFirst(renamed.message());
-        return false;
+        return Keep(songloader::Fail(LowerFirst(renamed.message())));
     }
     published_ = true;
-    if (Result<> synced = folder_.Sync(); !synced) error_ = LowerFirst(synced.message());
-    return ok();
+    if (Result<> synced = folder_.Sync(); !synced) return Keep(songloader::Fail(LowerFirst(synced.message())));
+    return {};
+}
+
+Result<> SafeFileWriter::Commit() {
+    if (Result<> finished = Finish(); !finished) return finished;
+    return Publish();
 }
 
 void SafeFileWriter::Abort() {

@@ -3,9 +3,11 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "core/common/device_folder.h"
+#include "core/common/result.h"
 #include "core/common/temporary_name.h"
 #include "core/common/write_out.h"
 
@@ -27,31 +29,37 @@ public:
     SafeFileWriter(const SafeFileWriter&) = delete;
     SafeFileWriter& operator=(const SafeFileWriter&) = delete;
 
-    // False when the temporary file could not be created or a write failed; error() tells why.
-    bool ok() const { return error_.empty(); }
-    const std::string& error() const { return error_; }
+    // Fine while every step so far worked; else the first failure (creating the temporary file
+    // included). Every later step returns that failure again and does nothing.
+    Result<> status() const;
     const std::filesystem::path& target() const { return target_; }
     const std::filesystem::path& temporaryPath() const { return temporary_; }
 
-    bool Write(const void* data, std::size_t size);
-    bool Write(const std::string& bytes) { return Write(bytes.data(), bytes.size()); }
+    Result<> Write(const void* data, std::size_t size);
+    Result<> Write(const std::string& bytes) { return Write(bytes.data(), bytes.size()); }
     // Copies up to `size` bytes from the open file `in` (in-kernel where the file systems allow it,
-    // else through a buffer). The bytes copied (0 at the end of `in`), or -1 with error() set.
-    long long CopyFrom(int in, std::size_t size);
+    // else through a buffer): the bytes copied, 0 at the end of `in`.
+    Result<std::size_t> CopyFrom(int in, std::size_t size);
+    // From now on what Write writes is put on its way to the disk once `window` bytes wait (see
+    // WriteOut), so that the final flush of a big file is short.
+    void WriteOutEvery(off_t window) { writeOutWindow_ = window; }
 
-    // Flushes and closes the temporary file (fsync). Returns ok().
-    bool Finish();
+    // Flushes and closes the temporary file (fsync).
+    Result<> Finish();
     // Renames the finished temporary file over the target and flushes the folder.
-    bool Publish();
+    Result<> Publish();
     // Finish + Publish.
-    bool Commit() { return Finish() && Publish(); }
+    Result<> Commit();
     // Gives up: removes the temporary file, leaves the target as it was.
     void Abort();
     // After Finish: the temporary file is left for the caller to put in place.
     void Release() { published_ = true; }
+    // Publish renamed the file over the target, or Release handed it to the caller.
+    bool published() const { return published_; }
 
 private:
-    void Fail(const std::string& what, int errorNumber);
+    Result<> Fault(const std::string& what, int errorNumber);
+    Result<> Keep(const Failure& failure);
     void Create();
 
     DeviceFolder folder_;
@@ -62,12 +70,13 @@ private:
     static constexpr std::size_t kCopyBufferBytes = 1 << 20;
     int fd_ = -1;
     bool useCopyRange_ = true;
-    off_t copied_ = 0;  // bytes CopyFrom has written
-    WriteOut writeOut_;  // copied steps go to the disk while the next is copied
+    off_t written_ = 0;          // bytes Write and CopyFrom have written
+    off_t writeOutWindow_ = -1;  // below 0: only CopyFrom starts write-outs
+    WriteOut writeOut_;          // written steps go to the disk while the next is written
     bool finished_ = false;
     bool published_ = false;
     bool createdTemporary_ = false;  // only a file this writer made is removed
-    std::string error_;
+    std::optional<Failure> failure_;
 };
 
 // Flushes a folder's entries (after a rename into it). False on failure.

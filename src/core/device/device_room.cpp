@@ -46,29 +46,28 @@ std::string SizeText(std::uint64_t bytes) {
     return text;
 }
 
-std::optional<std::string> RefuseForRoom(const std::string& name, std::uint64_t bytes, const DeviceRoom& room) {
+Result<> RefuseForRoom(const std::string& name, std::uint64_t bytes, const DeviceRoom& room) {
     if (room.largestFile && bytes > *room.largestFile) {
-        return name + " (" + SizeText(bytes) +
-               ") is too large for the device: its file system (FAT) holds no file of 4 GiB or more.";
+        return Fail(name + " (" + SizeText(bytes) +
+                    ") is too large for the device: its file system (FAT) holds no file of 4 GiB or more.");
     }
     if (bytes > room.freeBytes) {
-        return name + " (" + SizeText(bytes) + ") does not fit on the device: only " + SizeText(room.freeBytes) +
-               " free.";
+        return Fail(name + " (" + SizeText(bytes) + ") does not fit on the device: only " +
+                    SizeText(room.freeBytes) + " free.");
     }
-    return std::nullopt;
+    return {};
 }
 
-std::optional<std::string> RefuseForRoomIn(const std::string& name, std::int64_t bytes,
-                                           const std::filesystem::path& folder) {
+Result<> RefuseForRoomIn(const std::string& name, std::int64_t bytes, const std::filesystem::path& folder) {
     const auto room = bytes < 0 ? std::nullopt : RoomOn(folder);
-    return room ? RefuseForRoom(name, static_cast<std::uint64_t>(bytes), *room) : std::nullopt;
+    if (!room) return {};
+    return RefuseForRoom(name, static_cast<std::uint64_t>(bytes), *room);
 }
 
-std::optional<std::string> RefuseMediaForRoom(const std::filesystem::path& source,
-                                              const std::filesystem::path& folder) {
+Result<> RefuseMediaForRoom(const std::filesystem::path& source, const std::filesystem::path& folder) {
     std::error_code error;
     const auto bytes = std::filesystem::file_size(source, error);
-    if (error) return std::nullopt;
+    if (error) return {};
     return RefuseForRoomIn(source.filename().string(), static_cast<std::int64_t>(bytes), folder);
 }
 

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "core/common/result.h"
+
 namespace songloader {
 
 // A FAT32 file holds at most 4 GiB - 1 bytes.
@@ -25,17 +27,15 @@ std::optional<DeviceRoom> RoomOn(const std::filesystem::path& folder);
 std::optional<DeviceRoom> RoomFromCounts(std::uint64_t totalBlocks, std::uint64_t availableBlocks,
                                          std::uint64_t blockBytes, bool fat);
 
-// Why a file of `bytes` named `name` cannot go onto a device with `room`; nullopt when it fits.
-std::optional<std::string> RefuseForRoom(const std::string& name, std::uint64_t bytes, const DeviceRoom& room);
+// Fine when a file of `bytes` named `name` fits onto a device with `room`; else a failure saying why.
+Result<> RefuseForRoom(const std::string& name, std::uint64_t bytes, const DeviceRoom& room);
 
-// Why a file of `bytes` named `name` cannot be written into `folder`; nullopt when it fits, or
-// when the size (negative: not announced) or the room there cannot be told: the write itself then
-// says what went wrong.
-std::optional<std::string> RefuseForRoomIn(const std::string& name, std::int64_t bytes,
-                                           const std::filesystem::path& folder);
+// Fine when a file of `bytes` named `name` fits into `folder`, or when the size (negative: not
+// announced) or the room there cannot be told: the write itself then says what went wrong.
+Result<> RefuseForRoomIn(const std::string& name, std::int64_t bytes, const std::filesystem::path& folder);
 
 // The same for copying the file `source` into `folder`.
-std::optional<std::string> RefuseMediaForRoom(const std::filesystem::path& source, const std::filesystem::path& folder);
+Result<> RefuseMediaForRoom(const std::filesystem::path& source, const std::filesystem::path& folder);
 
 // "1.5 GiB", "700 MiB", "12 KiB", "512 bytes": a size for people.
 std::string SizeText(std::uint64_t bytes);

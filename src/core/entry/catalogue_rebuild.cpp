@@ -151,9 +151,9 @@ Result<CatalogueWritten> RebuildDeviceCatalogue(const SongList& songs, const std
         const Result<std::vector<std::uint8_t>> build = BuildSongList(&text);
         if (!build) return build.failure();
         list.emplace(folder, kDeviceListName, PairTemporaryNameFor(kDeviceListName).string());
-        if (!list->ok()) return fail(kCreateSongListFailMessage);
+        if (!list->status()) return fail(kCreateSongListFailMessage);
         if (!list->Write(build->data(), build->size()) || !list->Finish()) {
-            return fail("Cannot write " + listFile.string() + ": " + list->error());
+            return fail("Cannot write " + listFile.string() + ": " + list->status().message());
         }
         list->Release();
     }

@@ -86,8 +86,8 @@ Result<AddReport> AddBatch(const SongList& deviceSongs, const std::vector<SongTo
             for (std::size_t n = 0; n < admitted.size(); ++n) {
                 const ROWELEMENT& song = songs[admitted[n]].song;
                 const std::string name = std::filesystem::path(song.mediaPath).filename().string();
-                if (auto refusal = RefuseForRoom(name, admittedSizes[n], *room)) {
-                    report.notAdded.push_back({song, Fail(*refusal)});
+                if (Result<> fits = RefuseForRoom(name, admittedSizes[n], *room); !fits) {
+                    report.notAdded.push_back({song, fits.failure()});
                     continue;
                 }
                 fitting.push_back(admitted[n]);

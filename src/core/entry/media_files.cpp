@@ -70,10 +70,10 @@ Result<std::filesystem::path> CopyMediaFile(const std::filesystem::path& source,
     std::optional<SafeFileWriter> out(std::in_place, *folder, name);
     std::uint64_t copied = 0;
     std::uint64_t chunks = 0;
-    while (out->ok()) {
-        const long long n = out->CopyFrom(in, kCopyStepBytes);
-        if (n <= 0) break;
-        copied += static_cast<std::uint64_t>(n);
+    for (;;) {
+        const Result<std::size_t> n = out->CopyFrom(in, kCopyStepBytes);
+        if (!n || *n == 0) break;
+        copied += *n;
         // Progress keeps its mebibyte steps: one call per mebibyte begun.
         for (const std::uint64_t begun = MebibytesRoundedUp(copied); chunks < begun;) {
             ++chunks;
@@ -81,8 +81,8 @@ Result<std::filesystem::path> CopyMediaFile(const std::filesystem::path& source,
         }
     }
     ::close(in);
-    if (!out->Commit()) {
-        std::string why = out->error();
+    if (Result<> committed = out->Commit(); !committed) {
+        std::string why = committed.message();
         out.reset();
         return failure(why);
     }

@@ -170,7 +170,7 @@ bool IsJournalName(const std::string& fileName) {
 
 Result<> WritePlacementJournal(const std::filesystem::path& songFolder, const PlacementJournal& journal) {
     SafeFileWriter writer(songFolder / kPlacementJournalName);
-    if (!writer.Write(JournalText(journal)) || !writer.Commit()) return Fail("Cannot write " + writer.error());
+    if (!writer.Write(JournalText(journal)) || !writer.Commit()) return Fail("Cannot write " + writer.status().message());
     return {};
 }
 

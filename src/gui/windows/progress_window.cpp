@@ -164,8 +164,8 @@ void ProgressWindow::storePosition() const {
     state->setValue(QStringLiteral("Settings/Y"), y());
 }
 
-DownloadOutcome RunTransferWithProgressWindow(QWidget* owner, const Transfer& transfer, DownloadProgress& progress,
-                                              const std::string& name) {
+DownloadResult RunTransferWithProgressWindow(QWidget* owner, const Transfer& transfer, DownloadProgress& progress,
+                                             const std::string& name) {
     ProgressWindow window(owner, QString::fromUtf8(kProgressWindowTitle));
     window.setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
     window.setRange(0, progress.progressSteps.load(), 1);
@@ -173,7 +173,7 @@ DownloadOutcome RunTransferWithProgressWindow(QWidget* owner, const Transfer& tr
     QObject::connect(&window, &ProgressWindow::cancelRequested, [&progress] { progress.RequestCancel(); });
 
     std::atomic<bool> finished{false};
-    DownloadOutcome outcome;
+    DownloadResult outcome = FailDownload(DownloadStatus::NetworkFailure);
     std::exception_ptr failure;
     QEventLoop loop;
     QTimer poll;

@@ -5,7 +5,7 @@
 #include <QWidget>
 #include <string>
 
-#include "core/cloud/download_outcome.h"
+#include "core/cloud/download_failure.h"
 #include "core/cloud/download_progress.h"
 #include "core/cloud/download_protocol.h"
 
@@ -67,7 +67,7 @@ private:
 // Runs `transfer` on a worker thread while a ProgressWindow named "Now Download:" + `name` follows
 // `progress` and holds back input to `owner`; its Cancel calls progress.RequestCancel(). Returns
 // the transfer's outcome once the worker has ended (an exception of the transfer is passed on).
-DownloadOutcome RunTransferWithProgressWindow(QWidget* owner, const Transfer& transfer, DownloadProgress& progress,
-                                              const std::string& name);
+DownloadResult RunTransferWithProgressWindow(QWidget* owner, const Transfer& transfer, DownloadProgress& progress,
+                                             const std::string& name);
 
 }  // namespace songloader::gui

@@ -115,16 +115,16 @@ protected:
                                                       {1006, 0, "100 Ways", "z"},
                                                       {1007, 0, "it's_me", "q"},
                                                       {1008, 0, "its me", "q"}});
-        ASSERT_EQ(cloud_.OpenCatalogueDatabase(dir_.path()), 0);
+        ASSERT_TRUE(cloud_.OpenCatalogueDatabase(dir_.path()));
     }
     std::vector<std::string> Search(const std::string& text, SearchFilter filter = SearchFilter::All) {
         std::vector<std::string> hits;
         std::size_t expected = 0;
-        int ran = cloud_.SearchCloudCatalogue(text, filter, [&](const ROWELEMENT& hit, std::size_t index) {
+        const Result<> ran = cloud_.SearchCloudCatalogue(text, filter, [&](const ROWELEMENT& hit, std::size_t index) {
             EXPECT_EQ(index, expected++);
             hits.push_back(hit.numberText + " " + hit.languageText + " " + hit.title + " / " + hit.artist);
         });
-        EXPECT_EQ(ran, 1);
+        EXPECT_TRUE(ran) << ran.message();
         return hits;
     }
     test::TempDir dir_;
@@ -176,25 +176,25 @@ TEST(CloudSearchValues, NullColumnsNeverMatchAndAReopenSeesTheNewFile) {
                                "insert into songlist (idx, lang, name, singername) values ('003', 6, NULL, 'Al');"));
     }
     CloudCatalogue cloud;
-    ASSERT_EQ(cloud.OpenCatalogueDatabase(dir.path()), 0);
+    ASSERT_TRUE(cloud.OpenCatalogueDatabase(dir.path()));
     std::vector<std::string> hits;
     auto collect = [&](const ROWELEMENT& hit, std::size_t) {
         hits.push_back(hit.numberText + " " + hit.languageText + " [" + hit.title + "] [" + hit.artist + "]");
     };
-    EXPECT_EQ(cloud.SearchCloudCatalogue("al", SearchFilter::All, collect), 1);
+    EXPECT_TRUE(cloud.SearchCloudCatalogue("al", SearchFilter::All, collect));
     EXPECT_EQ(hits, (std::vector<std::string>{"1 EG [Alpha] [Zed]", "2 Other [Alps] []", "3 OPM [] [Al]"}));
     hits.clear();
-    cloud.SearchCloudCatalogue("", SearchFilter::English, collect);
+    (void)cloud.SearchCloudCatalogue("", SearchFilter::English, collect);
     EXPECT_EQ(hits, (std::vector<std::string>{"1 EG [Alpha] [Zed]"}));  // NULL is no language at all
     hits.clear();
-    cloud.SearchCloudCatalogue("", SearchFilter::Other, collect);
+    (void)cloud.SearchCloudCatalogue("", SearchFilter::Other, collect);
     EXPECT_TRUE(hits.empty());
 
     cloud.CloseCatalogueDatabase();
     test::WriteCloudCatalogue(dir / "Msong.db", {{9, 0, "Alright", ""}});
-    ASSERT_EQ(cloud.OpenCatalogueDatabase(dir.path()), 0);
+    ASSERT_TRUE(cloud.OpenCatalogueDatabase(dir.path()));
     hits.clear();
-    cloud.SearchCloudCatalogue("al", SearchFilter::All, collect);
+    (void)cloud.SearchCloudCatalogue("al", SearchFilter::All, collect);
     EXPECT_EQ(hits, (std::vector<std::string>{"9 EG [Alright] []"}));
 }
 
@@ -202,20 +202,23 @@ TEST(CloudSearchFailures, GarbageOrMissingCatalogueFailsCleanly) {
     test::TempDir dir;
     test::WriteBytes(dir / "Msong.db", std::string(4096, '\x5a'));
     CloudCatalogue cloud;
-    ASSERT_EQ(cloud.OpenCatalogueDatabase(dir.path()), 0);
+    ASSERT_TRUE(cloud.OpenCatalogueDatabase(dir.path()));
     int hits = 0;
     auto count = [&](const ROWELEMENT&, std::size_t) { ++hits; };
-    EXPECT_EQ(cloud.SearchCloudCatalogue("a", SearchFilter::All, count), -1);
+    EXPECT_FALSE(cloud.SearchCloudCatalogue("a", SearchFilter::All, count));
     cloud.CloseCatalogueDatabase();
     EXPECT_FALSE(cloud.isOpen());
-    EXPECT_EQ(cloud.SearchCloudCatalogue("a", SearchFilter::All, count), -1);
+    EXPECT_FALSE(cloud.SearchCloudCatalogue("a", SearchFilter::All, count));
 
     test::TempDir empty;
-    EXPECT_EQ(cloud.OpenCatalogueDatabase(empty.path()), -1);
+    const Result<> missing = cloud.OpenCatalogueDatabase(empty.path());
+    ASSERT_FALSE(missing);
+    EXPECT_EQ(missing.message().rfind("cannot open " + (empty / "Msong.db").string() + ": ", 0), 0u)
+        << missing.message();
     EXPECT_EQ(test::ListFiles(empty.path()), std::vector<std::string>{}) << "reading created a file";
-    EXPECT_EQ(cloud.SearchCloudCatalogue("a", SearchFilter::All, count), -1);
+    EXPECT_FALSE(cloud.SearchCloudCatalogue("a", SearchFilter::All, count));
     EXPECT_EQ(hits, 0);
-    EXPECT_EQ(cloud.OpenCatalogueDatabase(empty / "no" / "such"), -1);
+    EXPECT_FALSE(cloud.OpenCatalogueDatabase(empty / "no" / "such"));
 }
 
 // Rows 1..count in a real songlist table.
@@ -252,9 +255,9 @@ TEST(CloudSearchFailures, OnlyABoundedRealSongTableIsRead) {
         else test::ExecuteSql(dir / "Msong.db", c.sql);
         const auto start = std::chrono::steady_clock::now();
         CloudCatalogue cloud(c.limits);
-        ASSERT_EQ(cloud.OpenCatalogueDatabase(dir.path()), 0);
+        ASSERT_TRUE(cloud.OpenCatalogueDatabase(dir.path()));
         EXPECT_EQ(cloud.isSongCatalogue(), c.catalogue);
-        EXPECT_EQ(cloud.SearchCloudCatalogue("T", SearchFilter::All, {}), c.catalogue ? 1 : -1);
+        EXPECT_EQ(cloud.SearchCloudCatalogue("T", SearchFilter::All, {}).ok(), c.catalogue);
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
     }
 }
@@ -276,8 +279,8 @@ TEST(CloudSearchFailures, ReadingLeavesAHotJournalAlone) {
         const std::string database = test::ReadBytes(stick / "Msong.db");
 
         CloudCatalogue cloud;
-        ASSERT_EQ(cloud.OpenCatalogueDatabase(stick.path()), 0);
-        cloud.SearchCloudCatalogue("T", SearchFilter::All, {});
+        ASSERT_TRUE(cloud.OpenCatalogueDatabase(stick.path()));
+        (void)cloud.SearchCloudCatalogue("T", SearchFilter::All, {});
         cloud.CloseCatalogueDatabase();
         EXPECT_EQ(test::ReadBytes(stick / "Msong.db-journal"), journal) << "the read rolled the journal back";
         EXPECT_EQ(test::ReadBytes(stick / "Msong.db"), database);

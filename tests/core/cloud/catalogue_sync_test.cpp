@@ -11,8 +11,8 @@ namespace {
 
 std::vector<std::string> Titles(CloudCatalogue& catalogue) {
     std::vector<std::string> titles;
-    catalogue.SearchCloudCatalogue("", SearchFilter::All,
-                                   [&](const ROWELEMENT& hit, std::size_t) { titles.push_back(hit.title); });
+    (void)catalogue.SearchCloudCatalogue("", SearchFilter::All,
+                                         [&](const ROWELEMENT& hit, std::size_t) { titles.push_back(hit.title); });
     return titles;
 }
 
@@ -31,7 +31,7 @@ class CatalogueSyncTest : public CloudTest {
 protected:
     CatalogueSyncTest() {
         WriteCloudCatalogue(local / "Msong.db", {{100001, 0, "Old Song", "Someone"}});
-        EXPECT_EQ(catalogue.OpenCatalogueDatabase(local.path()), 0);
+        EXPECT_TRUE(catalogue.OpenCatalogueDatabase(local.path()));
         WriteCloudCatalogue(cloud / "Msong.db", {{100001, 0, "New Song", "Someone"}, {890001, 0, "New Clip", "Someone"}});
         Serve("MgList.dat", list);
     }
@@ -48,7 +48,7 @@ TEST_F(CatalogueSyncTest, DatabaseIsClosedWhileItsFileIsReplaced) {
     server.SetBehaviour("Msong.db", {.onRequest = watch});
 
     const CatalogueFetch fetch = FetchCloudCatalogue(client, local.path(), catalogue);
-    ASSERT_TRUE(fetch.ok()) << DescribeOutcome(fetch.list) << " / " << DescribeOutcome(fetch.database);
+    ASSERT_TRUE(fetch.ok()) << DescribeDownload(fetch.list) << " / " << DescribeDownload(fetch.database);
     EXPECT_EQ(openDuringRequest, (std::vector<std::pair<std::string, bool>>{{"/MgList.dat", true},
                                                                            {"/Msong.db", false}}))
         << "the list comes first, and the database is closed before its download";
@@ -63,8 +63,8 @@ TEST_F(CatalogueSyncTest, FailedDatabaseDownloadReopensTheOldOne) {
     server.SetBehaviour("Msong.db", {.closeAfter = 100});
     const CatalogueFetch fetch = FetchCloudCatalogue(client, local.path(), catalogue);
     EXPECT_TRUE(fetch.list.ok());
-    EXPECT_EQ(fetch.database.status, DownloadStatus::NetworkFailure);
-    EXPECT_EQ(fetch.reopened, 0);
+    EXPECT_EQ(FailureKind(fetch.database), DownloadStatus::NetworkFailure);
+    EXPECT_TRUE(fetch.reopened);
     EXPECT_FALSE(fetch.ok());
     EXPECT_EQ(Titles(catalogue), std::vector<std::string>{"Old Song"});
 }
@@ -75,7 +75,7 @@ TEST_F(CatalogueSyncTest, FailedListDownloadKeepsBothOldFiles) {
     const std::string oldDatabase = ReadBytes(local / "Msong.db");
     server.SetBehaviour("MgList.dat", {.errorStatus = 500});
     const CatalogueFetch fetch = FetchCloudCatalogue(client, local.path(), catalogue);
-    EXPECT_EQ(fetch.list.status, DownloadStatus::ErrorStatus);
+    EXPECT_EQ(FailureKind(fetch.list), DownloadStatus::ErrorStatus);
     EXPECT_TRUE(fetch.database.ok());
     EXPECT_EQ(ReadBytes(local / "MgList.dat"), "old list");
     EXPECT_EQ(ReadBytes(local / "Msong.db"), oldDatabase);
@@ -86,7 +86,7 @@ TEST_F(CatalogueSyncTest, FailedSyncCreatesNoCatalogueFile) {
     std::filesystem::remove(local / "Msong.db");
     server.SetBehaviour("Msong.db", {.errorStatus = 404});
     const CatalogueFetch fetch = FetchCloudCatalogue(client, local.path(), catalogue);
-    EXPECT_EQ(fetch.reopened, -1);
+    EXPECT_FALSE(fetch.reopened);
     EXPECT_EQ(ListFiles(local.path()), std::vector<std::string>{}) << "an empty Msong.db would hide the missing data";
 }
 

@@ -26,7 +26,7 @@ TEST_F(CloudSongTest, GoesToItsNumberFolderAsMp4) {
                                                     name = progress.DownloadName();
                                                     return transfer();
                                                 });
-    ASSERT_TRUE(fetch.outcome.ok()) << DescribeOutcome(fetch.outcome);
+    ASSERT_TRUE(fetch.outcome.ok()) << DescribeDownload(fetch.outcome);
     EXPECT_EQ(fetch.mediaFile, local / "900/900001.mp4");
     EXPECT_EQ(fetch.remoteSize, static_cast<std::int64_t>(video.size()));
     EXPECT_EQ(ReadBytes(local / "900/900001.mp4"), video);
@@ -56,8 +56,8 @@ TEST_F(CloudSongTest, NumberTextComesFromTheNumber) {
 
 TEST_F(CloudSongTest, MissingVideoLeavesNoFile) {
     const CloudSongFetch fetch = FetchCloudSong(client, local.path(), CloudSong(900002, "Gone"));
-    EXPECT_EQ(fetch.outcome.status, DownloadStatus::ErrorStatus);
-    EXPECT_EQ(fetch.outcome.httpStatus, 404);
+    EXPECT_EQ(FailureKind(fetch.outcome), DownloadStatus::ErrorStatus);
+    EXPECT_EQ(HttpStatusOf(fetch.outcome), 404);
     EXPECT_TRUE(std::filesystem::is_directory(local / "900"));
     EXPECT_TRUE(ListFiles(local / "900").empty());
 }
@@ -66,7 +66,7 @@ TEST_F(CloudSongTest, SongFolderThatCannotHoldTheFolder) {
     Serve("900003.mp4", Pattern(10));
     WriteBytes(local / "900", "a file where the folder should be");
     const CloudSongFetch fetch = FetchCloudSong(client, local.path(), CloudSong(900003, "Blocked"));
-    EXPECT_EQ(fetch.outcome.status, DownloadStatus::WriteFailure);
+    EXPECT_EQ(FailureKind(fetch.outcome), DownloadStatus::WriteFailure);
     EXPECT_EQ(ReadBytes(local / "900"), "a file where the folder should be");
 }
 

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "core/cloud/cloud_client.h"
@@ -12,6 +14,23 @@
 #include "support/test_cloud_server.h"
 
 namespace songloader::test {
+
+// What the tests read of a download, whether it completed or not.
+inline std::string DescribeDownload(const DownloadResult& result) { return result ? "done" : result.message(); }
+inline std::optional<DownloadStatus> FailureKind(const DownloadResult& result) {
+    if (result) return std::nullopt;
+    return result.failure().status;
+}
+inline long HttpStatusOf(const DownloadResult& result) {
+    return result ? result->httpStatus : result.failure().httpStatus;
+}
+inline std::int64_t BytesOf(const DownloadResult& result) { return result ? result->bytes : result.failure().bytes; }
+inline std::string DetailOf(const DownloadResult& result) { return result ? std::string() : result.failure().detail; }
+// A size probe's answer: the length, "none" when no length came, "failed" when the transfer failed.
+inline std::string Answer(const Result<std::optional<std::int64_t>>& size) {
+    if (!size) return "failed";
+    return *size ? std::to_string(**size) : "none";
+}
 
 // A loopback cloud serving `cloud` and a client of it with short limits, plus a local folder.
 class CloudTest : public ::testing::Test {

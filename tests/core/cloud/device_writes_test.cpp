@@ -55,13 +55,13 @@ TEST_F(DeviceLinksTest, NoWriterWritesThroughALinkOnTheDevice) {
         {"fetch into a linked song folder", "songs/500",
          [this] {
              const CloudSongFetch fetch = FetchCloudSong(client, root / "songs", CloudSong(500002));
-             return fetch.outcome.ok() ? std::string() : fetch.outcome.detail;
+             return fetch.outcome.ok() ? std::string() : DetailOf(fetch.outcome);
          }},
         {"MIDI pack into a linked midi folder", "midi",
          [this] {
              const MidiPackUpdate update = UpdateMidiPack(client, root);
              for (const MidiPackFetch& fetch : update.fetched) {
-                 if (fetch.file->inMidiFolder && !fetch.outcome.ok()) return fetch.outcome.detail;
+                 if (fetch.file->inMidiFolder && !fetch.outcome.ok()) return DetailOf(fetch.outcome);
              }
              return std::string();
          }},
@@ -69,7 +69,7 @@ TEST_F(DeviceLinksTest, NoWriterWritesThroughALinkOnTheDevice) {
          [this] {
              CloudCatalogue catalogue;
              const CatalogueFetch fetch = FetchCloudCatalogue(client, root / "songs", catalogue);
-             return fetch.list.ok() ? std::string() : fetch.list.detail;
+             return fetch.list.ok() ? std::string() : DetailOf(fetch.list);
          }},
     };
     for (const Case& c : cases) {
@@ -99,7 +99,7 @@ TEST_F(DeviceLinksTest, ACloudSongNumberedZeroIsRefused) {
     Serve("0.mp4", Pattern(10));
     const CloudSongFetch fetch = FetchCloudSong(client, root / "songs", CloudSong(0));
     EXPECT_FALSE(fetch.outcome.ok());
-    EXPECT_TRUE(Has(fetch.outcome.detail, "no cloud song has the number 0")) << fetch.outcome.detail;
+    EXPECT_TRUE(Has(DetailOf(fetch.outcome), "no cloud song has the number 0")) << DetailOf(fetch.outcome);
     EXPECT_TRUE(ListFiles(root / "songs").empty());
 }
 
@@ -110,8 +110,8 @@ TEST_F(DeviceLinksTest, FetchOnAReadOnlyStickSaysSo) {
     std::filesystem::create_directories(stick / "songs");
     ASSERT_EQ(::mount(nullptr, stick.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);
     const CloudSongFetch fetch = FetchCloudSong(client, stick / "songs", CloudSong(500002));
-    EXPECT_EQ(fetch.outcome.status, DownloadStatus::WriteFailure);
-    EXPECT_TRUE(Has(fetch.outcome.detail, "Read-only file system")) << fetch.outcome.detail;
+    EXPECT_EQ(FailureKind(fetch.outcome), DownloadStatus::WriteFailure);
+    EXPECT_TRUE(Has(DetailOf(fetch.outcome), "Read-only file system")) << DetailOf(fetch.outcome);
 }
 
 TEST_F(DeviceLinksTest, ACloudDatabaseWithoutTheSearchColumnsReplacesNothing) {
@@ -125,7 +125,7 @@ TEST_F(DeviceLinksTest, ACloudDatabaseWithoutTheSearchColumnsReplacesNothing) {
                                    "insert into songlist values (500002, 0, 0, 'New Song');");
     CloudCatalogue catalogue;
     const CatalogueFetch fetch = FetchCloudCatalogue(client, songs, catalogue);
-    EXPECT_EQ(fetch.database.status, DownloadStatus::Rejected);
+    EXPECT_EQ(FailureKind(fetch.database), DownloadStatus::Rejected);
     EXPECT_EQ(ReadBytes(songs / "Msong.db"), oldDatabase);
     EXPECT_EQ(ReadBytes(songs / "MgList.dat"), oldList);
     EXPECT_EQ(ListFiles(songs), (std::vector<std::string>{"MgList.dat", "Msong.db"}));
@@ -192,10 +192,13 @@ TEST(HeaderDeadline, HeadersTricklingInEndEveryRequest) {
         const char* name;
         std::function<std::string()> request;
     } cases[] = {
-        {"size probe", [&] { return client.ProbeFailure().value_or(""); }},
-        {"catalogue", [&] { return client.DownloadFile("MgList.dat", local / "MgList.dat").detail; }},
-        {"song", [&] { return client.DownloadSong("900001", local / "900001").detail; }},
-        {"MIDI", [&] { return client.DownloadFile("230midisglist.dat", local / "sglist.dat").detail; }},
+        {"size probe", [&] {
+             const Result<> reached = client.ProbeNetwork();
+             return reached ? std::string() : reached.message();
+         }},
+        {"catalogue", [&] { return DetailOf(client.DownloadFile("MgList.dat", local / "MgList.dat")); }},
+        {"song", [&] { return DetailOf(client.DownloadSong("900001", local / "900001")); }},
+        {"MIDI", [&] { return DetailOf(client.DownloadFile("230midisglist.dat", local / "sglist.dat")); }},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -39,7 +39,7 @@ TEST(DownloadProtocolTest, FieldsSetFlagRaisedDuringTheTransferAndClearedAfter) 
     progress.receivedBytes = 999;
     progress.chunkReady = 1;
     int runs = 0;
-    const DownloadOutcome outcome = RunDownloadProtocol(progress, 42, "Let It Be", [&] {
+    const DownloadResult outcome = RunDownloadProtocol(progress, 42, "Let It Be", [&]() -> DownloadResult {
         ++runs;
         EXPECT_EQ(progress.downloadActive.load(), 1);
         EXPECT_EQ(progress.progressSteps.load(), 42);
@@ -47,7 +47,7 @@ TEST(DownloadProtocolTest, FieldsSetFlagRaisedDuringTheTransferAndClearedAfter) 
         EXPECT_FALSE(progress.cancelRequested.load());
         EXPECT_EQ(progress.receivedBytes.load(), 0);
         EXPECT_EQ(progress.chunkReady.load(), 0);
-        return DownloadOutcome{DownloadStatus::Done, 200, 5, {}};
+        return Downloaded{200, 5};
     });
     EXPECT_EQ(runs, 1);
     EXPECT_TRUE(outcome.ok());
@@ -57,31 +57,34 @@ TEST(DownloadProtocolTest, FieldsSetFlagRaisedDuringTheTransferAndClearedAfter) 
 TEST(DownloadProtocolTest, RunnerRunsTheTransferAndItsOutcomeComesBack) {
     DownloadProgress progress;
     bool windowShown = false;
-    const DownloadOutcome outcome = RunDownloadProtocol(
-        progress, 1, "x", [] { return DownloadOutcome{DownloadStatus::Cancelled, 200, 10, {}}; },
+    const DownloadResult outcome = RunDownloadProtocol(
+        progress, 1, "x", []() -> DownloadResult { return FailDownload(DownloadStatus::Cancelled, {}, 200, 10); },
         [&](const Transfer& transfer) {
             windowShown = progress.downloadActive.load() == 1;
             return transfer();
         });
     EXPECT_TRUE(windowShown);
-    EXPECT_EQ(outcome.status, DownloadStatus::Cancelled);
+    ASSERT_FALSE(outcome);
+    EXPECT_EQ(outcome.failure().status, DownloadStatus::Cancelled);
     EXPECT_EQ(progress.downloadActive.load(), 0);
 }
 
 TEST(DownloadProtocolTest, FlagIsClearedEvenWhenTheRunnerThrows) {
     DownloadProgress progress;
-    EXPECT_THROW(RunDownloadProtocol(progress, 1, "x", [] { return DownloadOutcome{}; },
-                                     [](const Transfer&) -> DownloadOutcome { throw std::runtime_error("no thread"); }),
+    EXPECT_THROW((void)RunDownloadProtocol(progress, 1, "x", []() -> DownloadResult { return Downloaded{}; },
+                                           [](const Transfer&) -> DownloadResult { throw std::runtime_error("no thread"); }),
                  std::runtime_error);
     EXPECT_EQ(progress.downloadActive.load(), 0);
 }
 
-TEST(DownloadOutcomeTest, Descriptions) {
-    EXPECT_EQ(DescribeOutcome({DownloadStatus::Done, 200, 1, {}}), "done");
-    EXPECT_EQ(DescribeOutcome({DownloadStatus::ErrorStatus, 404, 1, {}}), "error status 404");
-    EXPECT_EQ(DescribeOutcome({DownloadStatus::NetworkFailure, 0, 0, "Couldn't connect to server"}),
+TEST(DownloadFailureTest, Messages) {
+    EXPECT_EQ(FailDownload(DownloadStatus::ErrorStatus, {}, 404, 1).message, "error status 404");
+    EXPECT_EQ(FailDownload(DownloadStatus::NetworkFailure, "Couldn't connect to server").message,
               "network failure: Couldn't connect to server");
-    EXPECT_EQ(DescribeOutcome({DownloadStatus::Cancelled, 200, 1, {}}), "cancelled");
+    EXPECT_EQ(FailDownload(DownloadStatus::Rejected, "no length announced").message, "rejected: no length announced");
+    EXPECT_EQ(FailDownload(DownloadStatus::WriteFailure, "cannot write x: No space left on device").message,
+              "write failure: cannot write x: No space left on device");
+    EXPECT_EQ(FailDownload(DownloadStatus::Cancelled, {}, 200, 1).message, "cancelled");
 }
 
 }  // namespace

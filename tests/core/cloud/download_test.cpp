@@ -20,10 +20,10 @@ TEST_F(DownloadTest, FileArrivesWhole) {
     const std::string body = Pattern(20 * 1024 * 1024 + 17);  // several write-out windows
     Serve("Msong.db", body);
     WriteBytes(local / "Msong.db", "old catalogue");
-    const DownloadOutcome outcome = client.DownloadFile("Msong.db", local / "Msong.db");
-    EXPECT_TRUE(outcome.ok()) << DescribeOutcome(outcome);
-    EXPECT_EQ(outcome.httpStatus, 200);
-    EXPECT_EQ(outcome.bytes, static_cast<std::int64_t>(body.size()));
+    const DownloadResult outcome = client.DownloadFile("Msong.db", local / "Msong.db");
+    EXPECT_TRUE(outcome.ok()) << DescribeDownload(outcome);
+    EXPECT_EQ(HttpStatusOf(outcome), 200);
+    EXPECT_EQ(BytesOf(outcome), static_cast<std::int64_t>(body.size()));
     EXPECT_EQ(ReadBytes(local / "Msong.db"), body);
     EXPECT_EQ(ListFiles(local.path()), std::vector<std::string>{"Msong.db"}) << "no temporary file left";
 }
@@ -31,8 +31,8 @@ TEST_F(DownloadTest, FileArrivesWhole) {
 TEST_F(DownloadTest, SongUrlCarriesAttnameAndGetsItsExtension) {
     Serve("900001.mp4", Pattern(4000));
     std::filesystem::create_directory(local / "900");
-    const DownloadOutcome outcome = client.DownloadSong("900001", local / "900" / "900001");
-    ASSERT_TRUE(outcome.ok()) << DescribeOutcome(outcome);
+    const DownloadResult outcome = client.DownloadSong("900001", local / "900" / "900001");
+    ASSERT_TRUE(outcome.ok()) << DescribeDownload(outcome);
     EXPECT_EQ(ReadBytes(local / "900" / "900001.mp4"), Pattern(4000));
     ASSERT_EQ(server.Requests().size(), 1u);
     EXPECT_EQ(server.Requests()[0].method, "GET");
@@ -50,24 +50,24 @@ TEST_F(DownloadTest, RedirectsKeepTheQueryAndStopAfterFive) {
     WriteBytes(local / "900003.mp4", "old");
     Serve("900003.mp4", Pattern(10));
     server.SetBehaviour("900003.mp4", {.redirects = 6});
-    const DownloadOutcome outcome = client.DownloadSong("900003", local / "900003");
-    EXPECT_EQ(outcome.status, DownloadStatus::NetworkFailure);
+    const DownloadResult outcome = client.DownloadSong("900003", local / "900003");
+    EXPECT_EQ(FailureKind(outcome), DownloadStatus::NetworkFailure);
     EXPECT_EQ(ReadBytes(local / "900003.mp4"), "old");
 }
 
 TEST_F(DownloadTest, ErrorStatusKeepsTheOldFile) {
     WriteBytes(local / "MgList.dat", "old list");
-    const DownloadOutcome missing = client.DownloadFile("MgList.dat", local / "MgList.dat");
-    EXPECT_EQ(missing.status, DownloadStatus::ErrorStatus);
-    EXPECT_EQ(missing.httpStatus, 404);
-    EXPECT_EQ(DescribeOutcome(missing), "error status 404");
+    const DownloadResult missing = client.DownloadFile("MgList.dat", local / "MgList.dat");
+    EXPECT_EQ(FailureKind(missing), DownloadStatus::ErrorStatus);
+    EXPECT_EQ(HttpStatusOf(missing), 404);
+    EXPECT_EQ(DescribeDownload(missing), "error status 404");
     ExpectOldFileKept(local / "MgList.dat", "old list");
 
     Serve("MgList.dat", Pattern(10));
     server.SetBehaviour("MgList.dat", {.errorStatus = 503});
-    const DownloadOutcome failing = client.DownloadFile("MgList.dat", local / "MgList.dat");
-    EXPECT_EQ(failing.status, DownloadStatus::ErrorStatus);
-    EXPECT_EQ(failing.httpStatus, 503);
+    const DownloadResult failing = client.DownloadFile("MgList.dat", local / "MgList.dat");
+    EXPECT_EQ(FailureKind(failing), DownloadStatus::ErrorStatus);
+    EXPECT_EQ(HttpStatusOf(failing), 503);
     ExpectOldFileKept(local / "MgList.dat", "old list");
 }
 
@@ -75,8 +75,8 @@ TEST_F(DownloadTest, SlowButSteadyTransferIsNotAStall) {
     // Each window of 300 ms brings far more than the minimum rate, the whole transfer takes longer.
     Serve("slow", Pattern(8000));  // four pauses of 100 ms
     server.SetBehaviour("slow", {.slowChunkBytes = 2000, .slowChunkDelay = std::chrono::milliseconds(100)});
-    const DownloadOutcome outcome = client.DownloadFile("slow", local / "slow");
-    ASSERT_TRUE(outcome.ok()) << DescribeOutcome(outcome);
+    const DownloadResult outcome = client.DownloadFile("slow", local / "slow");
+    ASSERT_TRUE(outcome.ok()) << DescribeDownload(outcome);
     EXPECT_EQ(ReadBytes(local / "slow"), Pattern(8000));
 }
 
@@ -84,16 +84,16 @@ TEST_F(DownloadTest, RefusedConnectionKeepsTheOldFile) {
     const RefusedPort nobody;
     CloudClient refused(nobody.baseUrl(), progress);
     WriteBytes(local / "Msong.db", "old");
-    const DownloadOutcome outcome = refused.DownloadFile("Msong.db", local / "Msong.db");
-    EXPECT_EQ(outcome.status, DownloadStatus::NetworkFailure);
-    EXPECT_EQ(outcome.httpStatus, 0);
+    const DownloadResult outcome = refused.DownloadFile("Msong.db", local / "Msong.db");
+    EXPECT_EQ(FailureKind(outcome), DownloadStatus::NetworkFailure);
+    EXPECT_EQ(HttpStatusOf(outcome), 0);
     ExpectOldFileKept(local / "Msong.db", "old");
 }
 
 TEST_F(DownloadTest, MissingFolderIsAWriteFailureWithoutARequest) {
     Serve("900005.mp4", Pattern(10));
-    const DownloadOutcome outcome = client.DownloadSong("900005", local / "900" / "900005");
-    EXPECT_EQ(outcome.status, DownloadStatus::WriteFailure);
+    const DownloadResult outcome = client.DownloadSong("900005", local / "900" / "900005");
+    EXPECT_EQ(FailureKind(outcome), DownloadStatus::WriteFailure);
     EXPECT_TRUE(server.Requests().empty());
     EXPECT_FALSE(std::filesystem::exists(local / "900"));
 }
@@ -101,12 +101,12 @@ TEST_F(DownloadTest, MissingFolderIsAWriteFailureWithoutARequest) {
 TEST_F(DownloadTest, WriteFailurePartWayKeepsTheOldFile) {
     Serve("Msong.db", Pattern(300000));
     WriteBytes(local / "Msong.db", "old");
-    DownloadOutcome outcome;
+    DownloadResult outcome = FailDownload(DownloadStatus::NetworkFailure);
     {
         FileSizeLimit full(100000);
         outcome = client.DownloadFile("Msong.db", local / "Msong.db");
     }
-    EXPECT_EQ(outcome.status, DownloadStatus::WriteFailure) << DescribeOutcome(outcome);
+    EXPECT_EQ(FailureKind(outcome), DownloadStatus::WriteFailure) << DescribeDownload(outcome);
     ExpectOldFileKept(local / "Msong.db", "old");
 }
 
@@ -119,12 +119,12 @@ TEST_F(DownloadTest, CancelMidTransfer) {
         while (!done && progress.receivedBytes.load() < 30000) std::this_thread::sleep_for(std::chrono::milliseconds(2));
         progress.RequestCancel();
     });
-    const DownloadOutcome outcome = client.DownloadSong("900006", local / "900006");
+    const DownloadResult outcome = client.DownloadSong("900006", local / "900006");
     done = true;
     canceller.join();
-    EXPECT_EQ(outcome.status, DownloadStatus::Cancelled);
-    EXPECT_GE(outcome.bytes, 30000);
-    EXPECT_LT(outcome.bytes, 400000);
+    EXPECT_EQ(FailureKind(outcome), DownloadStatus::Cancelled);
+    EXPECT_GE(BytesOf(outcome), 30000);
+    EXPECT_LT(BytesOf(outcome), 400000);
     ExpectOldFileKept(local / "900006.mp4", "old");
 }
 
@@ -155,13 +155,13 @@ TEST_F(DownloadTest, NothingReachesTheConsole) {
     Serve("MgList.dat", Pattern(300000));
     ::testing::internal::CaptureStdout();
     ::testing::internal::CaptureStderr();
-    const std::int32_t probe = client.ProbeNetwork();
-    const std::int64_t size = client.RemoteFileSize("MgList.dat");
-    const DownloadOutcome outcome = client.DownloadFile("MgList.dat", local / "MgList.dat");
+    const Result<> probe = client.ProbeNetwork();
+    const std::string size = Answer(client.RemoteFileSize("MgList.dat"));
+    const DownloadResult outcome = client.DownloadFile("MgList.dat", local / "MgList.dat");
     const std::string out = ::testing::internal::GetCapturedStdout();
     const std::string err = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(probe, 1);
-    EXPECT_EQ(size, 300000);
+    EXPECT_TRUE(probe);
+    EXPECT_EQ(size, "300000");
     EXPECT_TRUE(outcome.ok());
     EXPECT_EQ(out, "");
     EXPECT_EQ(err, "");

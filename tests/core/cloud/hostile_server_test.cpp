@@ -63,8 +63,8 @@ TEST_F(HostileServerTest, MisbehavingAnswersFailBoundedAndKeepTheOldFiles) {
         server.SetBehaviour("900001.mp4", c.behaviour);
         auto start = std::chrono::steady_clock::now();
         const CloudSongFetch song = FetchCloudSong(client, local.path(), record);
-        EXPECT_FALSE(song.outcome.ok()) << DescribeOutcome(song.outcome);
-        EXPECT_LE(song.outcome.bytes, 20000) << "the file grew beyond its announced size";
+        EXPECT_FALSE(song.outcome.ok()) << DescribeDownload(song.outcome);
+        EXPECT_LE(BytesOf(song.outcome), 20000) << "the file grew beyond its announced size";
         EXPECT_LT(std::chrono::steady_clock::now() - start, kNoHang);
         ExpectOldFilesKept();
         if (c.probedOnly) continue;
@@ -73,12 +73,12 @@ TEST_F(HostileServerTest, MisbehavingAnswersFailBoundedAndKeepTheOldFiles) {
         server.SetBehaviour("Msong.db", c.behaviour);
         start = std::chrono::steady_clock::now();
         const CatalogueFetch fetch = FetchCloudCatalogue(client, local.path(), catalogue);
-        EXPECT_TRUE(fetch.list.ok()) << DescribeOutcome(fetch.list);
+        EXPECT_TRUE(fetch.list.ok()) << DescribeDownload(fetch.list);
         EXPECT_FALSE(fetch.database.ok());
         EXPECT_FALSE(fetch.ok());
-        EXPECT_LE(fetch.database.bytes, static_cast<std::int64_t>(LocalFileSize(cloud / "Msong.db")));
+        EXPECT_LE(BytesOf(fetch.database), static_cast<std::int64_t>(LocalFileSize(cloud / "Msong.db")));
         EXPECT_LT(std::chrono::steady_clock::now() - start, kNoHang);
-        EXPECT_EQ(fetch.reopened, 0) << "the old catalogue is open again";
+        EXPECT_TRUE(fetch.reopened) << "the old catalogue is open again";
         ExpectOldFilesKept();
     }
 }
@@ -105,8 +105,8 @@ TEST_F(HostileServerTest, CatalogueFilesAreCheckedBeforeEitherReplacesAnything) 
         CloudCatalogue catalogue;
         const CatalogueFetch fetch = FetchCloudCatalogue(client, local.path(), catalogue);
         Serve(c.file, good);
-        EXPECT_EQ(fetch.list.ok() ? "" : DescribeOutcome(fetch.list), c.listDescription);
-        EXPECT_EQ(fetch.database.ok() ? "" : DescribeOutcome(fetch.database), c.databaseDescription);
+        EXPECT_EQ(fetch.list.ok() ? "" : DescribeDownload(fetch.list), c.listDescription);
+        EXPECT_EQ(fetch.database.ok() ? "" : DescribeDownload(fetch.database), c.databaseDescription);
         ExpectOldFilesKept();
     }
 }

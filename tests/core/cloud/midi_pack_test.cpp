@@ -53,7 +53,7 @@ TEST_F(MidiPackTest, MissingPackIsFetchedWholeIntoANewMidiFolder) {
     EXPECT_FALSE(update.cancelled);
     ASSERT_EQ(update.fetched.size(), 4u);
     for (std::size_t row = 0; row < 4; ++row) {
-        EXPECT_TRUE(update.fetched[row].outcome.ok()) << DescribeOutcome(update.fetched[row].outcome);
+        EXPECT_TRUE(update.fetched[row].outcome.ok()) << DescribeDownload(update.fetched[row].outcome);
         EXPECT_EQ(ReadBytes(Local(row)), Remote(row)) << "row " << row;
     }
     EXPECT_EQ(shown, (std::vector<std::pair<std::string, std::int32_t>>{
@@ -106,8 +106,8 @@ TEST_F(MidiPackTest, FailedFileKeepsItsOldCopyAndTheRestFollows) {
     WriteBytes(Local(1), "old music");
     const MidiPackUpdate update = UpdateMidiPack(client, local.path());
     ASSERT_EQ(update.fetched.size(), 4u);
-    EXPECT_EQ(update.fetched[1].outcome.status, DownloadStatus::ErrorStatus);
-    EXPECT_EQ(update.fetched[1].outcome.httpStatus, 404);
+    EXPECT_EQ(FailureKind(update.fetched[1].outcome), DownloadStatus::ErrorStatus);
+    EXPECT_EQ(HttpStatusOf(update.fetched[1].outcome), 404);
     EXPECT_EQ(ReadBytes(Local(1)), "old music");
     EXPECT_EQ(ReadBytes(Local(3)), Remote(3));
 }
@@ -116,13 +116,13 @@ TEST_F(MidiPackTest, CancelStopsThePackAndKeepsTheOldFile) {
     WriteBytes(Local(1), "old music");
     const MidiPackUpdate update = UpdateMidiPack(client, local.path(), [&](const Transfer& transfer) {
         if (progress.DownloadName() == "sgmusic.dat") progress.RequestCancel();
-        DownloadOutcome outcome = transfer();
+        DownloadResult outcome = transfer();
         EXPECT_EQ(progress.downloadActive.load(), 1);
         return outcome;
     });
     EXPECT_TRUE(update.cancelled);
     ASSERT_EQ(update.fetched.size(), 2u);
-    EXPECT_EQ(update.fetched[1].outcome.status, DownloadStatus::Cancelled);
+    EXPECT_EQ(FailureKind(update.fetched[1].outcome), DownloadStatus::Cancelled);
     EXPECT_EQ(progress.downloadActive.load(), 0) << "the flag is reset after a cancel";
     EXPECT_EQ(ReadBytes(Local(0)), Remote(0));
     EXPECT_EQ(ReadBytes(Local(1)), "old music");

@@ -70,7 +70,7 @@ TEST(OpenFolderBelow, WritesLandInTheOpenFolderEvenWhenItsNameIsSwapped) {
     std::filesystem::rename(dir / "songs" / "500", dir / "songs" / "moved");
     std::filesystem::create_directory_symlink(dir / "outside", dir / "songs" / "500");
     SafeFileWriter writer(*folder, "500002.mp4");
-    ASSERT_TRUE(writer.Write("video") && writer.Commit()) << writer.error();
+    ASSERT_TRUE(writer.Write("video") && writer.Commit()) << writer.status().message();
     EXPECT_EQ(test::ReadBytes(dir / "songs" / "moved" / "500002.mp4"), "video");
     EXPECT_TRUE(test::ListFiles(dir / "outside").empty());
 }

@@ -40,7 +40,7 @@ TEST(SafeFileWriter, ACompleteWriteReplacesTheTarget) {
         SafeFileWriter writer(dir / "list.dat");
         ASSERT_TRUE(writer.Write("new ") && writer.Write(std::string("bytes")));
         EXPECT_EQ(test::ReadBytes(dir / "list.dat"), "old") << "nothing shows before the commit";
-        ASSERT_TRUE(writer.Commit()) << writer.error();
+        ASSERT_TRUE(writer.Commit()) << writer.status().message();
     }
     EXPECT_EQ(test::ReadBytes(dir / "list.dat"), "new bytes");
     EXPECT_EQ(test::ListFiles(dir.path()), std::vector<std::string>{"list.dat"});
@@ -54,7 +54,7 @@ TEST(SafeFileWriter, AFailureAtAnyStepKeepsTheOldFileAndLeavesNoTemporary) {
         std::vector<std::string> files;
     };
     const std::vector<Case> cases = {
-        {"create", [](test::TempDir& dir) { return SafeFileWriter(dir / "gone" / "list.dat").ok(); },
+        {"create", [](test::TempDir& dir) { return SafeFileWriter(dir / "gone" / "list.dat").status().ok(); },
          {"list.dat"}},
         {"write", [](test::TempDir& dir) {
              SafeFileWriter writer(dir / "list.dat");
@@ -63,13 +63,13 @@ TEST(SafeFileWriter, AFailureAtAnyStepKeepsTheOldFileAndLeavesNoTemporary) {
          }, {"list.dat"}},
         {"abandoned", [](test::TempDir& dir) {
              SafeFileWriter writer(dir / "list.dat");
-             writer.Write("half");
+             (void)writer.Write("half");
              return false;
          }, {"list.dat"}},
         {"finished, not published", [](test::TempDir& dir) {
              SafeFileWriter writer(dir / "list.dat");
-             writer.Write("whole");
-             writer.Finish();
+             (void)writer.Write("whole");
+             (void)writer.Finish();
              return false;
          }, {"list.dat"}},
         {"publish", [](test::TempDir& dir) {
@@ -103,11 +103,16 @@ TEST(SafeFileWriter, CopyFallsBackToReadAndWrite) {
     ASSERT_EQ(::write(pipeEnds[1], bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
     ::close(pipeEnds[1]);
     SafeFileWriter out(dir / "copy");
-    long long total = 0;
-    for (long long n; (n = out.CopyFrom(pipeEnds[0], 1 << 20)) > 0;) total += n;
+    std::size_t total = 0;
+    for (;;) {
+        const Result<std::size_t> n = out.CopyFrom(pipeEnds[0], 1 << 20);
+        ASSERT_TRUE(n) << n.message();
+        if (*n == 0) break;
+        total += *n;
+    }
     ::close(pipeEnds[0]);
-    EXPECT_EQ(total, static_cast<long long>(bytes.size()));
-    ASSERT_TRUE(out.Commit()) << out.error();
+    EXPECT_EQ(total, bytes.size());
+    ASSERT_TRUE(out.Commit()) << out.status().message();
     EXPECT_EQ(test::ReadBytes(dir / "copy"), bytes);
 }
 

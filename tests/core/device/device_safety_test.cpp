@@ -144,11 +144,12 @@ TEST(DeviceRoom, SizeRule) {
          "clip.mp4 (3.0 GiB) does not fit on the device: only 1.5 GiB free."},
     };
     for (const Case& c : cases) {
-        const auto refusal = RefuseForRoom("clip.mp4", c.bytes, c.room);
+        const Result<> fits = RefuseForRoom("clip.mp4", c.bytes, c.room);
         if (c.refusal) {
-            EXPECT_EQ(refusal, std::string(c.refusal)) << c.bytes;
+            ASSERT_FALSE(fits) << c.bytes;
+            EXPECT_EQ(fits.message(), std::string(c.refusal)) << c.bytes;
         } else {
-            EXPECT_EQ(refusal, std::nullopt) << c.bytes;
+            EXPECT_TRUE(fits) << c.bytes << ": " << fits.message();
         }
     }
 }
@@ -163,10 +164,12 @@ TEST(DeviceRoom, SmallTmpfsRefusesWhatDoesNotFit) {
     EXPECT_EQ(room->largestFile, std::nullopt);
     test::WriteMediaFile(dir / "small.mp4", 4000);
     test::WriteMediaFile(dir / "big.mp4", 300 * 1024);
-    EXPECT_EQ(RefuseMediaForRoom(dir / "small.mp4", dir / "STICK"), std::nullopt);
-    const auto refusal = RefuseMediaForRoom(dir / "big.mp4", dir / "STICK");
-    ASSERT_TRUE(refusal);
-    EXPECT_EQ(refusal->rfind("big.mp4 (300 KiB) does not fit on the device: only ", 0), 0u) << *refusal;
+    const Result<> small = RefuseMediaForRoom(dir / "small.mp4", dir / "STICK");
+    EXPECT_TRUE(small) << small.message();
+    const Result<> refusal = RefuseMediaForRoom(dir / "big.mp4", dir / "STICK");
+    ASSERT_FALSE(refusal);
+    EXPECT_EQ(refusal.message().rfind("big.mp4 (300 KiB) does not fit on the device: only ", 0), 0u)
+        << refusal.message();
 }
 
 TEST(DeviceRoom, NoBlocksAtAllMeansTheRoomIsUnknown) {
