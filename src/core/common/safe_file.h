@@ -79,7 +79,7 @@ private:
     std::optional<Failure> failure_;
 };
 
-// Flushes a folder's entries (after a rename into it). False on failure.
-bool SyncFolder(const std::filesystem::path& folder);
+// Flushes a folder's entries (after a rename into it).
+Result<> SyncFolder(const std::filesystem::path& folder);
 
 }  // namespace songloader

@@ -14,8 +14,8 @@ namespace songloader {
 
 namespace {
 
-Notice ErrorNotice(const char* text) { return {text, kCaptionErrorUpper, NoticeIcon::Exclamation}; }
-Notice NoteNotice(const char* text) { return {text, kCaptionNote, NoticeIcon::None}; }
+Failure ErrorNotice(const std::string& text) { return Fail(text, kCaptionErrorUpper, NoticeIcon::Exclamation); }
+Failure NoteNotice(const char* text) { return Fail(text, kCaptionNote, NoticeIcon::None); }
 
 bool Exists(const std::string& path) {
     std::error_code error;
@@ -52,47 +52,42 @@ ROWELEMENT SongFromForm(const EntryForm& form) {
     return song;
 }
 
-QueueCheck CheckQueueToAdd(const EntryForm& form, bool deviceChosen, const SongList& workSongs,
-                           const SongList& deviceSongs, bool probeMedia) {
-    QueueCheck check;
-    auto fail = [&check](Notice notice) {
-        check.failure = std::move(notice);
-        return check;
-    };
-    if (!deviceChosen) return fail(ErrorNotice(kNeedDeviceMessage));
-    if (!Exists(form.mediaPath)) return fail(ErrorNotice(kInvalidPathMessage));
-    if (!IsSixDigits(form.numberText)) return fail(NoteNotice(kNumberLengthMessage));
-    check.song = SongFromForm(form);
-    if (check.song.title.empty()) return fail(ErrorNotice(kNeedTitleMessage));
-    if (check.song.mediaPath.empty()) return fail(ErrorNotice(kInvalidPathMessage));
-    if (auto duplicate = CheckDuplicateNumber(check.song.number, workSongs, deviceSongs)) return fail(*duplicate);
+Result<ROWELEMENT> CheckQueueToAdd(const EntryForm& form, bool deviceChosen, const SongList& workSongs,
+                                   const SongList& deviceSongs, bool probeMedia) {
+    if (!deviceChosen) return ErrorNotice(kNeedDeviceMessage);
+    if (!Exists(form.mediaPath)) return ErrorNotice(kInvalidPathMessage);
+    if (!IsSixDigits(form.numberText)) return NoteNotice(kNumberLengthMessage);
+    ROWELEMENT song = SongFromForm(form);
+    if (song.title.empty()) return ErrorNotice(kNeedTitleMessage);
+    if (song.mediaPath.empty()) return ErrorNotice(kInvalidPathMessage);
+    if (Result<> free = CheckDuplicateNumber(song.number, workSongs, deviceSongs); !free) return free.failure();
     if (probeMedia) {
         const auto media = ProbeMedia(form.mediaPath, form.mediaPath);
-        if (!media) return fail(ErrorNotice(media.message().c_str()));
+        if (!media) return ErrorNotice(media.message());
     }
-    return check;
+    return song;
 }
 
-std::optional<Notice> CheckSongNumber(const std::string& numberText, const SongList& workSongs,
-                                      const SongList& deviceSongs, int ownWorkRow, int ownDeviceRow) {
+Result<> CheckSongNumber(const std::string& numberText, const SongList& workSongs, const SongList& deviceSongs,
+                         int ownWorkRow, int ownDeviceRow) {
     if (!IsSixDigits(numberText)) return NoteNotice(kNumberLengthMessage);
     return CheckDuplicateNumber(std::atoi(numberText.c_str()), workSongs, deviceSongs, ownWorkRow, ownDeviceRow);
 }
 
-std::optional<Notice> CheckDuplicateNumber(std::int32_t number, const SongList& workSongs,
-                                           const SongList& deviceSongs, int ownWorkRow, int ownDeviceRow) {
+Result<> CheckDuplicateNumber(std::int32_t number, const SongList& workSongs, const SongList& deviceSongs,
+                              int ownWorkRow, int ownDeviceRow) {
     if (UsedElsewhere(workSongs, number, ownWorkRow)) return ErrorNotice(kDuplicateInWorkMessage);
     if (UsedElsewhere(deviceSongs, number, ownDeviceRow)) return ErrorNotice(kDuplicateOnDeviceMessage);
-    return std::nullopt;
+    return {};
 }
 
-std::optional<Notice> CheckSongRow(const ROWELEMENT& song, std::size_t rowNumber) {
+Result<> CheckSongRow(const ROWELEMENT& song, std::size_t rowNumber) {
     SongText text;
     AppendSongTextRow(text, song);
     const Result<ParsedSongText> parse = ParseSongText(text.bytes, text.rowCount);
-    if (parse) return std::nullopt;
+    if (parse) return {};
     // The parser numbered the song's row 1; the builder names it by its place in the whole list.
-    return Notice{std::to_string(rowNumber) + parse.message().substr(1), kApplicationName, NoticeIcon::None};
+    return Fail(std::to_string(rowNumber) + parse.message().substr(1), kApplicationName, NoticeIcon::None);
 }
 
 }  // namespace songloader

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "core/catalogue/row_element.h"
 #include "core/common/notice.h"
+#include "core/common/result.h"
 
 namespace songloader {
 
@@ -28,29 +28,25 @@ inline constexpr const char* kNeedTitleMessage = "Please enter song title";
 inline constexpr const char* kDuplicateInWorkMessage = "Song number is duplicate";
 inline constexpr const char* kDuplicateOnDeviceMessage = "Song number is duplicate with existing file of device";
 
-struct QueueCheck {
-    std::optional<Notice> failure;  // the first check that failed
-    ROWELEMENT song;                // the song to queue when there is no failure
-};
-
 // Runs the checks of "Queue to Add" in their order; `deviceChosen` = a song folder is known.
 // Last, the media file is probed (ProbeMedia): a file the player cannot play is never queued.
-// `probeMedia` false: the caller has probed it already.
-QueueCheck CheckQueueToAdd(const EntryForm& form, bool deviceChosen, const SongList& workSongs,
+// `probeMedia` false: the caller has probed it already. The song to queue, or the first check
+// that failed.
+Result<ROWELEMENT> CheckQueueToAdd(const EntryForm& form, bool deviceChosen, const SongList& workSongs,
                            const SongList& deviceSongs, bool probeMedia = true);
 
 // The number checks of "Queue to Add" for a number that enters a list or changes there: six
 // digits, then used by no queued song and no device song (each list's `own...Row` aside: the
 // row of the song whose number changes, or -1).
-std::optional<Notice> CheckSongNumber(const std::string& numberText, const SongList& workSongs,
-                                      const SongList& deviceSongs, int ownWorkRow = -1, int ownDeviceRow = -1);
+Result<> CheckSongNumber(const std::string& numberText, const SongList& workSongs, const SongList& deviceSongs,
+                         int ownWorkRow = -1, int ownDeviceRow = -1);
 // Only the duplicate checks of the above, for a number already known to be well formed.
-std::optional<Notice> CheckDuplicateNumber(std::int32_t number, const SongList& workSongs,
-                                           const SongList& deviceSongs, int ownWorkRow = -1, int ownDeviceRow = -1);
+Result<> CheckDuplicateNumber(std::int32_t number, const SongList& workSongs, const SongList& deviceSongs,
+                              int ownWorkRow = -1, int ownDeviceRow = -1);
 
 // The song list builder's row checks on `song`, which will be row `rowNumber` (1-based) of the
 // device's list: the builder's own message when it would refuse the song.
-std::optional<Notice> CheckSongRow(const ROWELEMENT& song, std::size_t rowNumber);
+Result<> CheckSongRow(const ROWELEMENT& song, std::size_t rowNumber);
 
 // Number, language and texts of a song read from the form (no checks): shared with revising.
 ROWELEMENT SongFromForm(const EntryForm& form);

@@ -29,15 +29,15 @@ Result<CatalogueWritten> ReviseDeviceSong(const SongList& songs, std::size_t row
                                           const SongList& queuedSongs) {
     if (row >= songs.size()) return FailQuietly();
     const ROWELEMENT old = songs[row];
-    if (revised.title.empty()) return Refused({kNeedTitleMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
+    if (revised.title.empty()) return Fail(kNeedTitleMessage, kCaptionErrorUpper, NoticeIcon::Exclamation);
     const bool numberChanged = revised.numberText != old.numberText;
     // A number that stays was checked when it came; device songs may carry numbers of any form.
     if (numberChanged) {
-        if (auto refused = CheckSongNumber(revised.numberText, queuedSongs, songs, -1, static_cast<int>(row))) {
-            return Refused(*refused);
+        if (Result<> free = CheckSongNumber(revised.numberText, queuedSongs, songs, -1, static_cast<int>(row)); !free) {
+            return free.failure();
         }
     }
-    if (auto refused = CheckSongRow(revised, row + 1)) return Refused(*refused);
+    if (Result<> fits = CheckSongRow(revised, row + 1); !fits) return fits.failure();
     // The path box is disabled while a device song is edited: its file stays where it is.
     revised.mediaPath = old.mediaPath;
     if (hooks.beginWrite && !hooks.beginWrite()) return FailQuietly();

@@ -167,17 +167,18 @@ ImportPlan PlanImport(const std::vector<fs::path>& files, const SongList& device
         form.languageText = options.languageText;
         form.mediaPath = shown;
         // The form's own checks; the numbers are free by construction.
-        const QueueCheck check = CheckQueueToAdd(form, true, {}, {}, false);
-        if (check.failure) {
-            skip(shown + ": " + check.failure->text);
+        const Result<ROWELEMENT> check = CheckQueueToAdd(form, true, {}, {}, false);
+        if (!check) {
+            skip(shown + ": " + check.message());
             continue;
         }
-        if (const auto row = CheckSongRow(check.song, deviceSongs.size() + workSongs.size() + plan.songs.size() + 1)) {
-            skip(shown + ": " + row->text);
+        const Result<> fits = CheckSongRow(*check, deviceSongs.size() + workSongs.size() + plan.songs.size() + 1);
+        if (!fits) {
+            skip(shown + ": " + fits.message());
             continue;
         }
         numbers.Take(*number);
-        plan.songs.push_back(check.song);
+        plan.songs.push_back(*check);
         plan.shown.push_back(shown);
     }
     return plan;

@@ -164,7 +164,7 @@ Result<std::filesystem::path> MoveDeviceSongMedia(const std::filesystem::path& s
     }
     for (const auto& folder : {songFolder / journal.moves.front().from.parent_path(),
                                songFolder / journal.moves.front().to.parent_path()}) {
-        SyncFolder(folder);
+        (void)SyncFolder(folder);  // the files have moved; the record keeps the move until the catalogue is written
     }
     return newFile;
 }
@@ -175,7 +175,7 @@ void MoveDeviceSongMediaBack(const std::filesystem::path& songFolder, const std:
         WriteStep();
         ::rename((songFolder / moves[i].to).c_str(), (songFolder / moves[i].from).c_str());
     }
-    if (!moves.empty()) SyncFolder(songFolder / moves.front().from.parent_path());
+    if (!moves.empty()) (void)SyncFolder(songFolder / moves.front().from.parent_path());
     WriteStep();
     (void)RemovePlacementJournal(songFolder);
 }

@@ -179,7 +179,7 @@ Result<> RemovePlacementJournal(const std::filesystem::path& songFolder) {
     if (::unlink(file.c_str()) != 0 && errno != ENOENT) {
         return Fail("Cannot remove " + file.string() + ": " + std::strerror(errno));
     }
-    SyncFolder(songFolder);
+    (void)SyncFolder(songFolder);  // the record is gone either way
     return {};
 }
 
@@ -189,8 +189,7 @@ Result<> RecordDelete(const std::filesystem::path& songFolder, const std::string
     const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
     if (fd < 0) return Fail("Cannot record the delete in " + file.string() + ": " + std::strerror(errno));
     ::close(fd);
-    if (!SyncFolder(songFolder)) return Fail("Cannot flush " + songFolder.string() + ": " + std::strerror(errno));
-    return {};
+    return SyncFolder(songFolder);
 }
 
 Result<> ForgetDelete(const std::filesystem::path& songFolder, const std::string& numberText) {
@@ -198,7 +197,7 @@ Result<> ForgetDelete(const std::filesystem::path& songFolder, const std::string
     if (::unlink(file.c_str()) != 0 && errno != ENOENT) {
         return Fail("Cannot remove " + file.string() + ": " + std::strerror(errno));
     }
-    SyncFolder(songFolder);
+    (void)SyncFolder(songFolder);  // the record is gone either way
     return {};
 }
 

@@ -53,24 +53,26 @@ protected:
         form_.mediaPath = (dir_ / "clip.mp4").string();
     }
     std::string FirstFailure(bool deviceChosen = true, const SongList& work = {}, const SongList& device = {}) {
-        QueueCheck check = CheckQueueToAdd(form_, deviceChosen, work, device);
-        return check.failure ? check.failure->caption + ": " + check.failure->text : "";
+        const Result<ROWELEMENT> check = CheckQueueToAdd(form_, deviceChosen, work, device);
+        return check ? "" : check.failure().caption + ": " + check.message();
     }
     test::TempDir dir_;
     EntryForm form_;
 };
 
 TEST_F(QueueToAdd, AcceptsACompleteForm) {
-    QueueCheck check = CheckQueueToAdd(form_, true, {}, {});
-    ASSERT_FALSE(check.failure);
-    EXPECT_EQ(check.song.number, 900123);
-    EXPECT_EQ(check.song.numberText, "900123");
-    EXPECT_EQ(check.song.language, 6);
-    EXPECT_EQ(check.song.languageText, "OPM");
-    EXPECT_EQ(check.song.title, "Title");
-    EXPECT_EQ(check.song.mediaPath, form_.mediaPath);
+    const Result<ROWELEMENT> check = CheckQueueToAdd(form_, true, {}, {});
+    ASSERT_TRUE(check) << check.message();
+    EXPECT_EQ(check->number, 900123);
+    EXPECT_EQ(check->numberText, "900123");
+    EXPECT_EQ(check->language, 6);
+    EXPECT_EQ(check->languageText, "OPM");
+    EXPECT_EQ(check->title, "Title");
+    EXPECT_EQ(check->mediaPath, form_.mediaPath);
     form_.languageText = "";
-    EXPECT_EQ(CheckQueueToAdd(form_, true, {}, {}).song.languageText, "Other");
+    const Result<ROWELEMENT> other = CheckQueueToAdd(form_, true, {}, {});
+    ASSERT_TRUE(other);
+    EXPECT_EQ(other->languageText, "Other");
 }
 
 TEST_F(QueueToAdd, EachCheckHasItsMessageInOrder) {
@@ -111,22 +113,24 @@ TEST_F(QueueToAdd, EachCheckHasItsMessageInOrder) {
 // The builder's row checks, with the row the song will take in the device's list.
 TEST(CheckSongRow, GivesTheBuildersMessageForTheSongsRow) {
     ROWELEMENT song{900123, "900123", 0, "EG", "Fine", "", "", "", ""};
-    EXPECT_FALSE(CheckSongRow(song, 7));
+    EXPECT_TRUE(CheckSongRow(song, 7));
     std::string words;
     for (int i = 0; i < 53; ++i) words += "a ";
     song.title = words;
-    const auto refused = CheckSongRow(song, 7);
-    ASSERT_TRUE(refused);
-    EXPECT_EQ(refused->text, "7have row error:Song name characters is wrong!");
-    EXPECT_EQ(refused->caption, kApplicationName);
+    const Result<> refused = CheckSongRow(song, 7);
+    ASSERT_FALSE(refused);
+    EXPECT_EQ(refused.message(), "7have row error:Song name characters is wrong!");
+    EXPECT_EQ(refused.failure().caption, kApplicationName);
 }
 
 TEST_F(QueueToAdd, ErrorsCarryTheExclamationIconAndNotesNone) {
-    QueueCheck check = CheckQueueToAdd(form_, false, {}, {});
-    EXPECT_EQ(check.failure->icon, NoticeIcon::Exclamation);
+    const Result<ROWELEMENT> error = CheckQueueToAdd(form_, false, {}, {});
+    ASSERT_FALSE(error);
+    EXPECT_EQ(error.failure().icon, NoticeIcon::Exclamation);
     form_.numberText = "9";
-    check = CheckQueueToAdd(form_, true, {}, {});
-    EXPECT_EQ(check.failure->icon, NoticeIcon::None);
+    const Result<ROWELEMENT> note = CheckQueueToAdd(form_, true, {}, {});
+    ASSERT_FALSE(note);
+    EXPECT_EQ(note.failure().icon, NoticeIcon::None);
 }
 
 }  // namespace
