@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/cloud/curl_library.h"
 
-#include <dlfcn.h>
-
 #include <atomic>
 #include <string>
+
+#include "core/common/runtime_library.h"
 
 namespace songloader {
 
@@ -16,26 +16,21 @@ constexpr const char* kCurlLibrary = "libcurl.so.4";
 std::atomic<bool> loaded{false};
 CurlFunctions functions{};
 
-template <typename Function>
-bool Load(void* handle, Function& function, const char* name) {
-    function = reinterpret_cast<Function>(dlsym(handle, name));
-    return function != nullptr;
-}
-
 Result<const CurlFunctions*> Open() {
-    // Loaded for the life of the process: the handle is never closed.
-    void* handle = dlopen(kCurlLibrary, RTLD_NOW | RTLD_LOCAL);
-    if (!handle) return Fail(std::string("the network library ") + kCurlLibrary + " cannot be loaded: " + dlerror());
+    const Result<void*> opened = OpenRuntimeLibrary(kCurlLibrary, "the network library");
+    if (!opened) return opened.failure();
+    void* const handle = *opened;
     CurlFunctions& f = functions;
-    const bool found = Load(handle, f.globalInit, "curl_global_init") &&
-                       Load(handle, f.globalCleanup, "curl_global_cleanup") &&
-                       Load(handle, f.easyInit, "curl_easy_init") && Load(handle, f.easyCleanup, "curl_easy_cleanup") &&
-                       Load(handle, f.easySetopt, "curl_easy_setopt") &&
-                       Load(handle, f.easyGetinfo, "curl_easy_getinfo") &&
-                       Load(handle, f.easyPerform, "curl_easy_perform") &&
-                       Load(handle, f.easyStrerror, "curl_easy_strerror") &&
-                       Load(handle, f.slistAppend, "curl_slist_append") &&
-                       Load(handle, f.slistFreeAll, "curl_slist_free_all");
+    const auto Load = [handle](auto& function, const char* name) { return LoadFunction(handle, function, name); };
+    const bool found = Load(f.globalInit, "curl_global_init") &&
+                       Load(f.globalCleanup, "curl_global_cleanup") &&
+                       Load(f.easyInit, "curl_easy_init") && Load(f.easyCleanup, "curl_easy_cleanup") &&
+                       Load(f.easySetopt, "curl_easy_setopt") &&
+                       Load(f.easyGetinfo, "curl_easy_getinfo") &&
+                       Load(f.easyPerform, "curl_easy_perform") &&
+                       Load(f.easyStrerror, "curl_easy_strerror") &&
+                       Load(f.slistAppend, "curl_slist_append") &&
+                       Load(f.slistFreeAll, "curl_slist_free_all");
     if (!found) return Fail(std::string("the network library ") + kCurlLibrary + " lacks a function: " + dlerror());
     if (f.globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK) return Fail("the network library cannot be set up");
     loaded = true;
