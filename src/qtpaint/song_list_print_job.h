@@ -2,9 +2,12 @@
 #pragma once
 
 #include <QPagedPaintDevice>
+#include <QPainter>
+#include <QSize>
 #include <functional>
 
 #include "core/output/print/song_list_pages.h"
+#include "qtpaint/qt_device_context.h"
 
 namespace songloader::qtpaint {
 
@@ -17,5 +20,10 @@ using PageDone = std::function<void(int page, int lastPage)>;
 // the page information. Returns the number of pages rendered, 0 when the device cannot be painted.
 int PrintPages(QPagedPaintDevice& device, int firstPage, int lastPage, int highestPage,
                const print::PageRenderer& renderPage, const PageDone& onPage = {});
+
+// Renders one page with `painter` through a QtDeviceContext on portrait paper, `area` as draw
+// rectangle; the page information it leaves (whether printing goes on).
+print::PrintInfo PrintPage(QPainter& painter, FontCache& fonts, QSize area, int page, int highestPage,
+                           const print::PageRenderer& renderPage);
 
 }  // namespace songloader::qtpaint

@@ -1,7 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -13,6 +11,7 @@
 #include "core/device/device_layout.h"
 #include "core/device/device_write_session.h"
 #include "support/media_samples.h"
+#include "support/private_bus.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 #include "support/tmpfs_mount.h"
@@ -83,53 +82,20 @@ TEST(CliDeviceLock, WriterWaitsForTheLockHolder) {
 // A private message bus standing in for the system bus, with a mocked disk service on it.
 class PrivateSystemBus {
 public:
-    PrivateSystemBus() {
-        FILE* out = ::popen("dbus-daemon --session --fork --print-address=1 --print-pid=1 2>/dev/null", "r");
-        if (!out) return;
-        char line[512];
-        if (std::fgets(line, sizeof line, out)) address_ = std::string(line, std::strcspn(line, "\n"));
-        if (std::fgets(line, sizeof line, out)) daemon_ = std::atoi(line);
-        ::pclose(out);
-    }
-    ~PrivateSystemBus() {
-        if (mock_ > 0) {
-            ::kill(mock_, SIGTERM);
-            ::waitpid(mock_, nullptr, 0);
-        }
-        if (daemon_ > 0) ::kill(daemon_, SIGTERM);
-    }
-    bool ok() const { return !address_.empty() && daemon_ > 0; }
-    std::string environment() const { return "DBUS_SYSTEM_BUS_ADDRESS=" + address_; }
+    bool ok() const { return bus_.ok(); }
+    std::string environment() const { return "DBUS_SYSTEM_BUS_ADDRESS=" + bus_.address(); }
 
     // Starts the mocked UDisks2 with a stick mounted at `mountPoint`; false when it did not come up.
     bool StartUdisks(const fs::path& mountPoint, bool busy, const fs::path& log) {
-        const std::string parameters =
-            std::string("{\"mount_point\": \"") + mountPoint.string() + "\", \"busy\": " + (busy ? "true" : "false") + "}";
-        const std::string bus = environment();
+        const std::string parameters = std::string("{\"mount_point\": \"") + mountPoint.string() +
+                                       "\", \"busy\": " + (busy ? "true" : "false") + "}";
         const std::string tmpl = std::string(SONGLOADER_SOURCE_DIR) + "/tests/cli/fixtures/udisks2_mock.py";
-        mock_ = ::fork();
-        if (mock_ == 0) {
-            ::putenv(const_cast<char*>(bus.c_str()));
-            std::freopen("/dev/null", "w", stdout);
-            ::execl(kPython, kPython, "-m", "dbusmock", "--system", "-t", tmpl.c_str(), "-p", parameters.c_str(),
-                    "-l", log.c_str(), static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        for (int i = 0; i < 100; ++i) {
-            const ProgramRun owner = test::RunProgram(
-                "/usr/bin/dbus-send", {"--bus=" + address_, "--print-reply", "--dest=org.freedesktop.DBus",
-                                       "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
-                                       "string:org.freedesktop.UDisks2"});
-            if (owner.out.find("boolean true") != std::string::npos) return true;
-            std::this_thread::sleep_for(100ms);
-        }
-        return false;
+        return bus_.StartMock("DBUS_SYSTEM_BUS_ADDRESS", {"--system", "-t", tmpl, "-p", parameters, "-l", log},
+                              "org.freedesktop.UDisks2");
     }
 
 private:
-    std::string address_;
-    pid_t daemon_ = -1;
-    pid_t mock_ = -1;
+    test::PrivateBus bus_;
 };
 
 TEST(CliEject, ThroughTheDiskService) {

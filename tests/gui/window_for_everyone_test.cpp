@@ -29,8 +29,6 @@
 #include <iostream>
 #include <map>
 #include <set>
-#include <sys/wait.h>
-#include <thread>
 #include <unistd.h>
 
 #include "core/app/dialog_texts.h"
@@ -46,6 +44,7 @@
 #include "gui/windows/print_preview_window.h"
 #include "gui/windows/progress_window.h"
 #include "support/media_samples.h"
+#include "support/private_bus.h"
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
@@ -365,51 +364,19 @@ TEST(WindowOnAHighDensityScreen, DrawsTextAtTheScreensResolution) {
 // A private session bus with, when asked, a notification service that logs its calls.
 class PrivateSessionBus {
 public:
-    PrivateSessionBus() {
-        FILE* out = ::popen("dbus-daemon --session --fork --print-address=1 --print-pid=1 2>/dev/null", "r");
-        if (!out) return;
-        char line[512];
-        if (std::fgets(line, sizeof line, out)) address_ = std::string(line, std::strcspn(line, "\n"));
-        if (std::fgets(line, sizeof line, out)) daemon_ = std::atoi(line);
-        ::pclose(out);
+    ~PrivateSessionBus() { QDBusConnection::disconnectFromBus(kName); }
+    bool ok() const { return bus_.ok(); }
+    QDBusConnection Connection() const {
+        return QDBusConnection::connectToBus(QString::fromStdString(bus_.address()), kName);
     }
-    ~PrivateSessionBus() {
-        QDBusConnection::disconnectFromBus(kName);
-        if (service_ > 0) {
-            ::kill(service_, SIGTERM);
-            ::waitpid(service_, nullptr, 0);
-        }
-        if (daemon_ > 0) ::kill(daemon_, SIGTERM);
-    }
-    bool ok() const { return !address_.empty() && daemon_ > 0; }
-    QDBusConnection Connection() const { return QDBusConnection::connectToBus(QString::fromStdString(address_), kName); }
-
     bool StartNotificationService(const std::filesystem::path& log) {
-        const std::string bus = "DBUS_SESSION_BUS_ADDRESS=" + address_;
-        service_ = ::fork();
-        if (service_ == 0) {
-            ::putenv(const_cast<char*>(bus.c_str()));
-            std::freopen("/dev/null", "w", stdout);
-            ::execl("/usr/bin/python3", "python3", "-m", "dbusmock", "--session", "-t", "notification_daemon", "-l",
-                    log.c_str(), static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        for (int i = 0; i < 100; ++i) {
-            const test::ProgramRun owner = test::RunProgram(
-                "/usr/bin/dbus-send", {"--bus=" + address_, "--print-reply", "--dest=org.freedesktop.DBus",
-                                       "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
-                                       "string:org.freedesktop.Notifications"});
-            if (owner.out.find("boolean true") != std::string::npos) return true;
-            std::this_thread::sleep_for(100ms);
-        }
-        return false;
+        return bus_.StartMock("DBUS_SESSION_BUS_ADDRESS", {"--session", "-t", "notification_daemon", "-l", log},
+                              "org.freedesktop.Notifications");
     }
 
 private:
     static inline const QString kName = QStringLiteral("songloader-test-session");
-    std::string address_;
-    pid_t daemon_ = -1;
-    pid_t service_ = -1;
+    test::PrivateBus bus_;
 };
 
 std::string ReadLog(const std::filesystem::path& log) {

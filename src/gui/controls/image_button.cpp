@@ -16,33 +16,32 @@ int BrightenedChannel(int value) {
     return std::clamp(static_cast<int>(std::lround(scaled * 255.0)), 0, 255);
 }
 
-}  // namespace
-
-QImage Brightened(const QImage& image) {
+// `image` with every pixel replaced by `map(pixel)`.
+template <typename Map>
+QImage MapPixels(const QImage& image, Map&& map) {
     QImage result = image.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < result.height(); ++y) {
         auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
-        for (int x = 0; x < result.width(); ++x) {
-            const QRgb pixel = line[x];
-            line[x] = qRgba(BrightenedChannel(qRed(pixel)), BrightenedChannel(qGreen(pixel)),
-                            BrightenedChannel(qBlue(pixel)), qAlpha(pixel));
-        }
+        for (int x = 0; x < result.width(); ++x) line[x] = map(line[x]);
     }
     return result;
 }
 
+}  // namespace
+
+QImage Brightened(const QImage& image) {
+    return MapPixels(image, [](QRgb pixel) {
+        return qRgba(BrightenedChannel(qRed(pixel)), BrightenedChannel(qGreen(pixel)), BrightenedChannel(qBlue(pixel)),
+                     qAlpha(pixel));
+    });
+}
+
 QImage Greyed(const QImage& image) {
-    QImage result = image.convertToFormat(QImage::Format_ARGB32);
-    for (int y = 0; y < result.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
-        for (int x = 0; x < result.width(); ++x) {
-            const QRgb pixel = line[x];
-            const int luminance = (qRed(pixel) * 299 + qGreen(pixel) * 587 + qBlue(pixel) * 114) / 1000;
-            const int grey = std::clamp(160 + (luminance - 128) * 3 / 8, 0, 255);
-            line[x] = qRgba(grey, grey, grey, qAlpha(pixel));
-        }
-    }
-    return result;
+    return MapPixels(image, [](QRgb pixel) {
+        const int luminance = (qRed(pixel) * 299 + qGreen(pixel) * 587 + qBlue(pixel) * 114) / 1000;
+        const int grey = std::clamp(160 + (luminance - 128) * 3 / 8, 0, 255);
+        return qRgba(grey, grey, grey, qAlpha(pixel));
+    });
 }
 
 ImageButton::ImageButton(QWidget* parent) : QAbstractButton(parent) {

@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "qtpaint/qt_device_context.h"
+#include "qtpaint/song_list_print_job.h"
 
 namespace songloader::gui {
 
@@ -142,12 +142,7 @@ const QImage& PreviewPages::Page(int page) {
         painter.translate(paintable_.topLeft());
         painter.setClipRect(QRect(QPoint(0, 0), paintable_.size()));
         qtpaint::FontCache fonts;
-        qtpaint::QtDeviceContext dc(painter, print::kOrientationPortrait, &fonts);
-        print::PrintInfo info;
-        info.drawRect = {0, 0, paintable_.width(), paintable_.height()};
-        info.currentPage = page;
-        info.maxPage = pageCount_;
-        renderPage_(dc, info);
+        qtpaint::PrintPage(painter, fonts, paintable_.size(), page, pageCount_, renderPage_);
     }
     ++rendered_;
     cache_.emplace_front(page, std::move(image));
