@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     progress.progressSteps = 300;
     progress.SetDownloadName("Golden Road");
     progress.downloadActive = 1;
-    window.RunTransfer(
+    (void)window.RunTransfer(  // the picture is all this run is for
         [&] {
             while (!progress.cancelRequested.load()) {
                 if (progress.receivedBytes < 300 * 1460 / 3) {
@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
                 }
                 std::this_thread::sleep_for(std::chrono::milliseconds(10));
             }
-            return songloader::DownloadOutcome{songloader::DownloadStatus::Cancelled, 0, 0, "cancelled"};
+            return songloader::DownloadResult(songloader::FailDownload(songloader::DownloadStatus::Cancelled));
         },
         progress, "Golden Road");
     progress.downloadActive = 0;
