@@ -56,11 +56,14 @@ int Add(const SongFieldOptions& fields, const Operands& operands, Console& conso
     }
     for (const std::string& note : added->notes) console.err << note;
     for (const SongNotAdded& refused : added->notAdded) {
-        console.Fail() << "cannot copy " << refused.song.mediaPath << ": " << refused.why.message << "\n";
+        console.Fail() << (added->takenOff ? "" : "cannot copy ") << refused.song.mediaPath << ": "
+                       << refused.why.message << "\n";
     }
     if (added->catalogueFailure) {
-        console.Fail() << added->catalogueFailure->message << "\n"
-                       << "The copy stays recorded on the device; the next writing command catalogues it.\n";
+        console.Fail() << added->catalogueFailure->message << "\n";
+        if (!added->uncatalogued.empty()) {
+            console.Fail() << "The copy stays recorded on the device; the next writing command catalogues it.\n";
+        }
         return kExitFailure;
     }
     if (added->added.empty()) return kExitFailure;

@@ -85,8 +85,14 @@ int Fetch(const CloudOptions& options, const Operands& operands, Console& consol
     }
     for (const std::string& note : added->notes) console.err << note;
     if (added->catalogueFailure) {
-        console.Fail() << added->catalogueFailure->message << "\n"
-                       << "The downloaded songs stay recorded on the device; the next writing command catalogues them.\n";
+        console.Fail() << added->catalogueFailure->message << "\n";
+        if (!added->uncatalogued.empty()) {
+            console.Fail() << "The downloaded songs stay recorded on the device; the next writing command "
+                              "catalogues them.\n";
+        }
+        for (const SongNotAdded& refused : added->notAdded) {
+            console.Fail() << name(refused.song) << ": " << refused.why.message << "\n";
+        }
         return kExitFailure;
     }
     PrintNotices(added->notices, false, console);

@@ -177,9 +177,11 @@ int Import(const ImportFlags& flags, const Operands& given, Console& console) {
         if (report->deviceLost) console.Fail() << kDeviceChangedMessage << "\n";
         if (report->catalogueFailure) {
             console.Fail() << report->catalogueFailure->message << "\n";
-            console.Fail() << report->uncatalogued.size()
-                           << " songs were copied but are not catalogued yet; the next command that writes to the "
-                              "device catalogues them\n";
+            if (!report->uncatalogued.empty()) {
+                console.Fail() << report->uncatalogued.size()
+                               << " songs were copied but are not catalogued yet; the next command that writes to "
+                                  "the device catalogues them\n";
+            }
         }
         for (const Notice& notice : report->notices) console.err << notice.text << "\n";
         if (report->stopped) {

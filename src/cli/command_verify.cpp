@@ -13,6 +13,7 @@
 #include "core/common/temporary_name.h"
 #include "core/device/device_layout.h"
 #include "core/entry/catalogue_check.h"
+#include "core/entry/placement_journal.h"
 #include "core/recovery/interrupted_writes.h"
 #include "core/entry/media_files.h"
 #include "terminal_text.h"
@@ -86,6 +87,18 @@ int Verify(LoadedDevice& loaded, Console& console) {
         console.out << "temporary\t" << shown(temporary) << '\n';
         ++problems;
     }
+    // Records of interrupted writes: the next writing command finishes a pending one; one set aside
+    // could not be read and waits for the user.
+    const RecordNames records = ListRecords(device.songFolder);
+    for (const std::string& name : records.pending) {
+        console.out << (writerRunning ? "record in use\t" : "pending record\t")
+                    << shown(device.songFolder / name) << '\n';
+        if (!writerRunning) ++problems;
+    }
+    for (const std::string& name : records.setAside) {
+        console.out << "set-aside record\t" << shown(device.songFolder / name) << '\n';
+        ++problems;
+    }
     if (problems == 0) console.out << songs.size() << " songs, every one with its media file\n";
     return problems == 0 ? kExitOk : kExitFailure;
 }
@@ -98,8 +111,10 @@ void AddVerifyCommand(CommandSet& commands) {
         "verify", "list songs without media files and media files without songs", "[DEVICE]",
         "Lists the songs of the device's list without a media file, the media files in\n"
         "the song folders that no song of the list owns, the songs on which the list\n"
-        "and the database disagree (rebuild mends them) and temporary files that\n"
-        "interrupted runs left (the next writing command removes them).\n"
+        "and the database disagree (rebuild mends them), temporary files that\n"
+        "interrupted runs left (the next writing command removes them), records of\n"
+        "interrupted writes (the next writing command finishes them) and records that\n"
+        "could not be read and were set aside (*.bad: look at them, then remove them).\n"
         "Exit 1 when there is any.\n",
         [encoding](const Operands& operands, Console& console) {
             return RunOnDevice(operands.device, *encoding, DeviceUse::Read, console,

@@ -24,9 +24,11 @@ void CSonquillDlg::PublishDeviceFolder(const std::filesystem::path& root) {
         Show(AppNotice(mended.message(), NoticeIcon::Exclamation));
     } else {
         for (const std::string& problem : mended->problems) Show(AppNotice(problem, NoticeIcon::Exclamation));
-        // Pending copies of this stick that its record catalogued are no longer pending.
-        for (const ROWELEMENT& song : mended->catalogued) {
-            DropPendingOfDevice([&](const ROWELEMENT& pending) { return pending.number == song.number; });
+        // Pending copies of this stick that its record catalogued (or took off) are no longer pending.
+        for (const SongList* finished : {&mended->catalogued, &mended->notAdded}) {
+            for (const ROWELEMENT& song : *finished) {
+                DropPendingOfDevice([&](const ROWELEMENT& pending) { return pending.number == song.number; });
+            }
         }
     }
     m_view.Repaint();

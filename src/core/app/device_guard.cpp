@@ -55,17 +55,25 @@ bool CSonquillDlg::BeginDeviceWrite() {
         return false;
     }
     for (const std::string& problem : mended->problems) Show(AppNotice(problem, NoticeIcon::Exclamation));
-    if (mended->catalogueChanged) TakeMendedCatalogue(*mended);
+    TakeMendedCatalogue(*mended);
     return true;
 }
 
 void CSonquillDlg::TakeMendedCatalogue(const MendReport& mended) {
     // Copies this window kept pending (a catalogue that could not be written) are in the
-    // catalogue now, as the list in memory already shows them.
+    // catalogue now, as the list in memory already shows them, or were taken off the device.
     for (const ROWELEMENT& song : mended.catalogued) {
         DropPendingOfDevice([&](const ROWELEMENT& pending) { return pending.number == song.number; });
     }
-    m_deviceListStamp = StampOf(m_songFolder / kDeviceListName);
+    for (const ROWELEMENT& song : mended.notAdded) {
+        DropPendingOfDevice([&](const ROWELEMENT& pending) { return pending.number == song.number; });
+        for (std::size_t i = m_deviceSongs.size(); i-- > 0;) {
+            if (m_deviceSongs[i].number != song.number) continue;
+            m_deviceSongs.Erase(i);
+            m_view.DeleteRow(ControlId::DeviceList, static_cast<int>(i));
+        }
+    }
+    if (mended.catalogueChanged) m_deviceListStamp = StampOf(m_songFolder / kDeviceListName);
 }
 
 bool CSonquillDlg::DeviceStillThere() {

@@ -70,8 +70,9 @@ void CSonquillDlg::AddQueuedSongs() {
     m_view.SetProgressRange(1, 500);
     m_view.SetProgressPos(500);
     if (!failures.empty()) Show(AppNotice(kCopyFailedMessage + failures, NoticeIcon::Exclamation));
-    // Nothing arrived: the catalogue is still written from the list, as every add ends.
-    if (report->added.empty() && report->uncatalogued.empty()) {
+    // Nothing arrived: the catalogue is still written from the list, as every add ends (unless it
+    // has just failed).
+    if (report->added.empty() && report->uncatalogued.empty() && !report->catalogueFailure) {
         RebuildCatalogue(RebuildMode::Add);
         return;
     }
@@ -126,12 +127,16 @@ bool CSonquillDlg::TakeAddReport(const AddReport& report) {
         m_deviceSongs.Append(song);
         AddPending(song);
     }
+    // Songs the catalogue could not take are off the device again: their rows go too.
+    for (std::size_t i = report.takenOff; i-- > 0;) {
+        m_view.DeleteRow(ControlId::DeviceList, static_cast<int>(m_deviceSongs.size() + i));
+    }
     return true;
 }
 
 void CSonquillDlg::ShowAddOutcome(const AddReport& report) {
     if (report.catalogueFailure) {
-        // The old catalogue stands; the copies stay pending (and recorded on the device).
+        // The old catalogue stands; the copies were taken off again (or stay pending, recorded on the device).
         for (const Notice& notice : report.notices) Show(notice);
         return;
     }

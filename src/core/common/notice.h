@@ -29,4 +29,11 @@ struct Notice {
 
 using Notices = std::vector<Notice>;
 
+// The texts of `notices`, one per line (for a console, or one message that holds them all).
+inline std::string NoticesText(const Notices& notices) {
+    std::string text;
+    for (const Notice& notice : notices) text += (text.empty() ? "" : "\n") + notice.text;
+    return text;
+}
+
 }  // namespace songloader

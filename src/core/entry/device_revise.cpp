@@ -5,6 +5,7 @@
 
 #include "core/entry/add_queue.h"
 #include "core/entry/placement_journal.h"
+#include "core/entry/placement_recovery.h"
 
 namespace songloader {
 
@@ -52,7 +53,7 @@ Result<CatalogueWritten> ReviseDeviceSong(const SongList& songs, std::size_t row
         std::error_code error;
         const std::uint64_t bytes = std::filesystem::file_size(*media, error);
         if (hooks.onMoveStart) hooks.onMoveStart(bytes);
-        const Result<std::filesystem::path> moved = MoveDeviceSongMedia(songFolder, old.numberText, revised.numberText);
+        const Result<std::filesystem::path> moved = MoveDeviceSongMedia(songFolder, old.numberText, revised.numberText, hooks.writeStep);
         if (hooks.onMoveEnd) hooks.onMoveEnd();
         if (!moved) {
             if (!deviceStillThere()) return FailQuietly();
@@ -66,23 +67,23 @@ Result<CatalogueWritten> ReviseDeviceSong(const SongList& songs, std::size_t row
     storeRow(revised);
     RebuildHooks rebuildHooks = hooks.rebuildHooks;
     rebuildHooks.betweenRenames = [&] {
-        WriteStep();
+        StepTaken(hooks.writeStep);
         if (hooks.rebuildHooks.betweenRenames) hooks.rebuildHooks.betweenRenames();
     };
-    WriteStep();
+    StepTaken(hooks.writeStep);
     Result<CatalogueWritten> rebuilt =
         hooks.rebuild ? hooks.rebuild()
                       : RebuildDeviceCatalogue(songs, songFolder, RebuildMode::Revise, rebuildHooks, codePage);
     if (rebuilt) {
         // The catalogue names the new number: the record of the move is done with.
-        WriteStep();
+        StepTaken(hooks.writeStep);
         if (numberChanged) (void)RemovePlacementJournal(songFolder);
         return rebuilt;
     }
     // A lost device took its list with it: nothing to put back (its record mends it when it returns).
     if (!deviceStillThere()) return FailQuietly();
     // The catalogue still lists the old song: its files go back as the next command would put them.
-    if (numberChanged) (void)FinishInterruptedPlacements(songFolder, codePage);
+    if (numberChanged) (void)FinishInterruptedPlacements(songFolder, codePage, hooks.writeStep);
     storeRow(old);
     return rebuilt;
 }

@@ -12,6 +12,7 @@
 #include "core/common/result.h"
 #include "core/entry/catalogue_rebuild.h"
 #include "core/entry/media_files.h"
+#include "core/entry/write_steps.h"
 
 namespace songloader {
 
@@ -43,6 +44,8 @@ struct ReviseHooks {
     // After a failed move or rebuild: false when the device is gone. Then nothing is put back
     // (there is nothing to put it on) and the step's messages are left out.
     std::function<bool()> deviceStillThere;
+    // Before every file-system step (tests).
+    WriteStepHook writeStep;
 };
 
 // Stores `revised` as device song `row` of `songs`: a new number must pass the number checks of

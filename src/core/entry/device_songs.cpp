@@ -10,6 +10,7 @@
 
 #include "core/device/device_layout.h"
 #include "core/device/device_room.h"
+#include "core/entry/add_batch_steps.h"
 #include "core/entry/add_queue.h"
 #include "core/entry/media_files.h"
 #include "core/entry/placement_journal.h"
@@ -18,23 +19,16 @@ namespace songloader {
 
 namespace {
 
-constexpr const char* kStoppedMessage = "not copied: the batch was stopped before it";
 constexpr const char* kTargetTakenMessage = "%s already exists on the device and is not replaced";
-constexpr const char* kJournalPendingMessage =
-    "An interrupted change of the USB drive is not finished yet; nothing was added.";
 constexpr const char* kDeleteUnfinishedMessage =
-    "The song's files are removed; the next change of the USB drive finishes its delete.";
+    "The song's files are removed, but the catalogue still lists it; delete it again once the catalogue can be "
+    "written.";
+constexpr const char* kNotRecordableMessage = "%s is not a name a song's file can be stored under on the device";
 
 std::string WithArgument(const char* pattern, const std::string& argument) {
     std::string text = pattern;
     const auto at = text.find("%s");
     if (at != std::string::npos) text.replace(at, 2, argument);
-    return text;
-}
-
-std::string Joined(const Notices& notices) {
-    std::string text;
-    for (const Notice& notice : notices) text += (text.empty() ? "" : "\n") + notice.text;
     return text;
 }
 
@@ -45,7 +39,8 @@ bool Occupied(const std::filesystem::path& path) {
 
 // The number checks and the target check of every song, in batch order: the songs that may be
 // placed; the others go to notAdded.
-std::vector<std::size_t> Admitted(const SongList& deviceSongs, const std::vector<SongToPlace>& songs, AddReport& report) {
+std::vector<std::size_t> Admitted(const SongList& deviceSongs, const std::vector<SongToPlace>& songs,
+                                  const std::filesystem::path& songFolder, AddReport& report) {
     std::set<std::int32_t> used;
     for (const ROWELEMENT& song : deviceSongs) used.insert(song.number);
     std::set<std::int32_t> batch;
@@ -56,6 +51,10 @@ std::vector<std::size_t> Admitted(const SongList& deviceSongs, const std::vector
             report.notAdded.push_back({placing.song, Fail(kDuplicateOnDeviceMessage)});
         } else if (!batch.insert(placing.song.number).second) {
             report.notAdded.push_back({placing.song, Fail(kDuplicateInWorkMessage)});
+        } else if (!IsPlacedSongFile(placing.target.lexically_relative(songFolder), placing.song.numberText)) {
+            // The record of the batch could not name it, so it could not be finished or undone.
+            report.notAdded.push_back(
+                {placing.song, Fail(WithArgument(kNotRecordableMessage, placing.target.filename().string()))});
         } else if (Occupied(placing.target)) {
             // A file no listed song owns may be the user's: never replaced.
             report.notAdded.push_back({placing.song, Fail(WithArgument(kTargetTakenMessage, placing.target.string()))});
@@ -70,7 +69,7 @@ Result<AddReport> AddBatch(const SongList& deviceSongs, const std::vector<SongTo
                            const std::filesystem::path& songFolder, const std::string& codePage, const AddHooks& hooks,
                            const std::vector<std::uint64_t>& sizes, bool checkRoom) {
     AddReport report;
-    std::vector<std::size_t> admitted = Admitted(deviceSongs, songs, report);
+    std::vector<std::size_t> admitted = Admitted(deviceSongs, songs, songFolder, report);
     if (admitted.empty()) return report;
     std::uint64_t batchBytes = 0;
     std::vector<std::uint64_t> admittedSizes;
@@ -101,100 +100,10 @@ Result<AddReport> AddBatch(const SongList& deviceSongs, const std::vector<SongTo
         }
         if (auto room = CheckBatchRoom(admittedSizes, songFolder); !room) return room.failure();
     }
-    // Records left by a run that could not be finished would be lost under a new one.
-    if (JournalLeftOver(songFolder)) return Fail(kJournalPendingMessage);
-
-    PlacementJournal journal;
-    for (std::size_t i : admitted) {
-        ROWELEMENT song = songs[i].song;
-        song.mediaPath = songs[i].target.lexically_relative(songFolder).string();
-        journal.placements.push_back({song});
-    }
-    WriteStep();
-    if (auto recorded = WritePlacementJournal(songFolder, journal); !recorded) return recorded.failure();
-
-    const auto deviceStillThere = [&] { return !hooks.deviceStillThere || hooks.deviceStillThere(); };
-    SongList placed;
-    BatchProgress progress;
-    progress.fileCount = admitted.size();
-    progress.batchBytes = batchBytes;
-    std::uint64_t bytesBefore = 0;
-    for (std::size_t n = 0; n < admitted.size(); ++n) {
-        const SongToPlace& placing = songs[admitted[n]];
-        if (n > 0 && hooks.stopAfterCurrent && hooks.stopAfterCurrent()) {
-            report.stopped = true;
-            for (std::size_t rest = n; rest < admitted.size(); ++rest) {
-                report.notAdded.push_back({songs[admitted[rest]].song, Fail(kStoppedMessage)});
-            }
-            break;
-        }
-        progress.fileIndex = n;
-        progress.fileBytes = admittedSizes[n];
-        progress.fileBytesDone = 0;
-        progress.batchBytesDone = bytesBefore;
-        if (hooks.onFileStart) hooks.onFileStart(placing.song, progress);
-        WriteStep();
-        Result<std::filesystem::path> file = place(placing, [&](std::uint64_t done, std::uint64_t total) {
-            WriteStep();
-            progress.fileBytesDone = done;
-            if (total) progress.fileBytes = total;
-            progress.batchBytesDone = bytesBefore + done;
-            if (hooks.onBytes) hooks.onBytes(progress);
-        });
-        bytesBefore += progress.fileBytes;
-        if (hooks.onFileEnd) hooks.onFileEnd(placing.song, file);
-        if (!file) {
-            if (!deviceStillThere()) {
-                // What arrived before is recorded on the device: its next writing command catalogues it.
-                report.deviceLost = true;
-                report.uncatalogued = std::move(placed);
-                return report;
-            }
-            report.notAdded.push_back({placing.song, file.failure()});
-            continue;
-        }
-        ROWELEMENT song = placing.song;
-        song.mediaPath = file->string();
-        placed.push_back(song);
-    }
-    if (placed.empty()) {
-        WriteStep();
-        (void)RemovePlacementJournal(songFolder);
-        return report;
-    }
-
-    SongList all = deviceSongs;
-    all.insert(all.end(), placed.begin(), placed.end());
-    if (!deviceStillThere()) {
-        report.deviceLost = true;
-        report.uncatalogued = std::move(placed);
-        return report;
-    }
-    RebuildHooks rebuildHooks = hooks.rebuildHooks;
-    rebuildHooks.betweenRenames = [&] {
-        WriteStep();
-        if (hooks.rebuildHooks.betweenRenames) hooks.rebuildHooks.betweenRenames();
-    };
-    WriteStep();
-    Result<CatalogueWritten> rebuilt = RebuildDeviceCatalogue(all, songFolder, RebuildMode::Add, rebuildHooks, codePage);
-    if (!rebuilt) {
-        if (!deviceStillThere()) {
-            report.deviceLost = true;
-            report.uncatalogued = std::move(placed);
-            return report;
-        }
-        // The record stays: the next writing command on this device catalogues them.
-        report.uncatalogued = std::move(placed);
-        report.notices = rebuilt.failure().AsNotices();
-        report.catalogueFailure = Fail(Joined(report.notices));
-        return report;
-    }
-    report.added = std::move(placed);
-    report.notices = std::move(rebuilt->notices);
-    report.notes = std::move(rebuilt->notes);
-    WriteStep();
-    // The catalogue names every placed song: a record left here would only be dropped next time.
-    (void)RemovePlacementJournal(songFolder);
+    const AdmittedSongs batch{std::move(admitted), std::move(admittedSizes)};
+    if (auto recorded = RecordBatch(songs, batch, songFolder, hooks.writeStep); !recorded) return recorded.failure();
+    ArrivedSongs arrived = CopyBatch(songs, batch, place, hooks, report);
+    CatalogueBatch(deviceSongs, std::move(arrived), songFolder, codePage, hooks, report);
     return report;
 }
 
@@ -267,27 +176,32 @@ Result<CatalogueWritten> DeleteDeviceSong(const SongList& deviceSongs, std::size
                                           const DeleteHooks& hooks) {
     if (row >= deviceSongs.size()) return Fail("There is no such song on the device.");
     const std::string numberText = deviceSongs[row].numberText;
-    WriteStep();
+    StepTaken(hooks.writeStep);
     if (auto recorded = RecordDelete(songFolder, numberText); !recorded) return recorded.failure();
     // The files go first: on a full device that makes the room the new catalogue needs.
-    WriteStep();
+    StepTaken(hooks.writeStep);
     DeleteDeviceSongFiles(songFolder, numberText);
     SongList rest = deviceSongs;
     rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(row));
     RebuildHooks rebuildHooks = hooks.rebuildHooks;
     rebuildHooks.betweenRenames = [&] {
-        WriteStep();
+        StepTaken(hooks.writeStep);
         if (hooks.rebuildHooks.betweenRenames) hooks.rebuildHooks.betweenRenames();
     };
-    WriteStep();
+    StepTaken(hooks.writeStep);
     Result<CatalogueWritten> rebuilt =
         RebuildDeviceCatalogue(rest, songFolder, RebuildMode::Delete, rebuildHooks, codePage);
     if (!rebuilt) {
-        const std::string why = Joined(rebuilt.failure().AsNotices());
+        const std::string why = NoticesText(rebuilt.failure().AsNotices());
+        // A lost device keeps the record: its next writing command finishes the delete.
         if (hooks.deviceStillThere && !hooks.deviceStillThere()) return Fail(why);
+        // A catalogue that cannot be written now would not be later either: a record kept for it
+        // would stop every later write.
+        StepTaken(hooks.writeStep);
+        (void)ForgetDelete(songFolder, numberText);
         return Fail(why + "\n" + kDeleteUnfinishedMessage);
     }
-    WriteStep();
+    StepTaken(hooks.writeStep);
     (void)ForgetDelete(songFolder, numberText);
     return rebuilt;
 }

@@ -19,6 +19,7 @@
 #include "core/common/notice.h"
 #include "core/common/result.h"
 #include "core/entry/catalogue_rebuild.h"
+#include "core/entry/write_steps.h"
 
 namespace songloader {
 
@@ -51,6 +52,8 @@ struct AddHooks {
     std::function<bool()> deviceStillThere;
     // The one catalogue rebuild at the end.
     RebuildHooks rebuildHooks;
+    // Before every file-system step (tests).
+    WriteStepHook writeStep;
 };
 
 struct SongNotAdded {
@@ -58,16 +61,25 @@ struct SongNotAdded {
     Failure why;
 };
 
+// Why a song whose copy arrived was not added: the catalogue could not be written with it.
+inline constexpr const char* kNotCataloguedMessage =
+    "not added: the catalogue could not be written with it, so its copy was taken off the device again";
+
 // What an add did. `added` and `uncatalogued` hold the songs as placed (mediaPath = the file on
 // the device), in batch order.
 struct AddReport {
     SongList added;         // on the device and in its catalogue
-    SongList uncatalogued;  // on the device, but the catalogue could not be written: the device
-                            // records them and the next writing command catalogues them
-    std::vector<SongNotAdded> notAdded;  // in batch order, with the reason
+    SongList uncatalogued;  // on the device and recorded there, not catalogued: the device went (or
+                            // refused to take them off again); its next writing command catalogues
+                            // them or takes them off
+    std::vector<SongNotAdded> notAdded;  // in batch order, with the reason; the songs taken off
+                                         // again (kNotCataloguedMessage) last
+    std::size_t takenOff = 0;            // how many songs of notAdded arrived and were taken off
     bool stopped = false;                // stopAfterCurrent ended the batch
     bool deviceLost = false;             // deviceStillThere said no: nothing more was written
-    std::optional<Failure> catalogueFailure;  // why `uncatalogued` are not in the catalogue
+    // Why the catalogue could not be written: the songs that arrived were taken off again and are
+    // in notAdded (kNotCataloguedMessage), or stay in `uncatalogued`.
+    std::optional<Failure> catalogueFailure;
     Notices notices;  // the rebuild's messages when it ran: its closing message, or why it failed
     std::vector<std::string> notes;           // the database creation's, for a console
 };
@@ -80,8 +92,9 @@ struct AddReport {
 // FAT32; a song too large even alone is not added, with its reason): when the rest does not fit
 // together, nothing is copied and the failure says how much more is needed.
 // Then the batch is recorded on the device, the files are copied one by one (through temporary
-// names) and the catalogue is rebuilt once with every song that arrived. A failure here is a
-// refusal of the whole batch with nothing written.
+// names) and the catalogue is rebuilt once with every song that arrived. When that rebuild fails
+// with the device still there, the copies are removed again, the record goes and the songs are
+// not added. A failure here is a refusal of the whole batch with nothing written.
 Result<AddReport> AddUserSongs(const SongList& deviceSongs, const SongList& songs,
                                const std::filesystem::path& songFolder, const std::string& codePage,
                                const AddHooks& hooks = {});
@@ -109,12 +122,15 @@ Result<std::filesystem::path> CopySongFile(const SongToPlace& song, const PlaceP
 struct DeleteHooks {
     std::function<bool()> deviceStillThere;
     RebuildHooks rebuildHooks;
+    // Before every file-system step (tests).
+    WriteStepHook writeStep;
 };
 
 // Deletes device song `row` of `deviceSongs`: the delete is recorded on the device (a record that
 // needs no free space), every file of the song is removed, then the catalogue is written without
-// it and the record goes. Works on a full device. A failure after the files went is finished by
-// the next writing command; its message says so.
+// it and the record goes. Works on a full device. When the catalogue cannot be written with the
+// device still there, the record goes too: the files are gone and the catalogue still lists the
+// song (the message says so; a later delete finishes it).
 Result<CatalogueWritten> DeleteDeviceSong(const SongList& deviceSongs, std::size_t row,
                                           const std::filesystem::path& songFolder, const std::string& codePage,
                                           const DeleteHooks& hooks = {});

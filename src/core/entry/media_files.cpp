@@ -2,6 +2,7 @@
 #include "core/entry/media_files.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -129,7 +130,8 @@ std::optional<std::filesystem::path> FindDeviceSongMedia(const std::filesystem::
 }
 
 Result<std::filesystem::path> MoveDeviceSongMedia(const std::filesystem::path& songFolder,
-                                                  std::string_view oldNumberText, std::string_view newNumberText) {
+                                                  std::string_view oldNumberText, std::string_view newNumberText,
+                                                  const WriteStepHook& step) {
     const auto oldFile = FindDeviceSongMedia(songFolder, oldNumberText);
     if (!oldFile) return Fail("the media file of song " + std::string(oldNumberText) + " is not on the device");
     const std::filesystem::path newFile = MediaTargetPath(songFolder, newNumberText, *oldFile);
@@ -151,14 +153,14 @@ Result<std::filesystem::path> MoveDeviceSongMedia(const std::filesystem::path& s
     if (JournalLeftOver(songFolder)) return Fail("an interrupted change of the device is not finished yet");
     if (Result<bool> ready = RealFolderForWrite(MediaFolder(songFolder, newNumberText)); !ready) return ready.failure();
     // Written down first: a run killed between the renames is finished or undone by the next command.
-    WriteStep();
+    StepTaken(step);
     if (auto recorded = WritePlacementJournal(songFolder, journal); !recorded) return recorded.failure();
     for (std::size_t i = 0; i < journal.moves.size(); ++i) {
         const JournalMove& move = journal.moves[i];
-        WriteStep();
+        StepTaken(step);
         if (::rename((songFolder / move.from).c_str(), (songFolder / move.to).c_str()) != 0) {
             const std::string why = "cannot move " + (songFolder / move.from).string() + ": " + std::strerror(errno);
-            MoveDeviceSongMediaBack(songFolder, journal.moves, i);
+            MoveDeviceSongMediaBack(songFolder, journal.moves, i, step);
             return Fail(why);
         }
     }
@@ -170,23 +172,28 @@ Result<std::filesystem::path> MoveDeviceSongMedia(const std::filesystem::path& s
 }
 
 void MoveDeviceSongMediaBack(const std::filesystem::path& songFolder, const std::vector<JournalMove>& moves,
-                             std::size_t count) {
+                             std::size_t count, const WriteStepHook& step) {
     for (std::size_t i = std::min(count, moves.size()); i-- > 0;) {
-        WriteStep();
+        StepTaken(step);
         ::rename((songFolder / moves[i].to).c_str(), (songFolder / moves[i].from).c_str());
     }
     if (!moves.empty()) (void)SyncFolder(songFolder / moves.front().from.parent_path());
-    WriteStep();
+    StepTaken(step);
     (void)RemovePlacementJournal(songFolder);
 }
 
 std::size_t DeleteDeviceSongFiles(const std::filesystem::path& songFolder, std::string_view numberText) {
-    // Removed in the song's folder opened without following a link.
+    // Listed and removed in the song's folder opened without following a link.
     const Result<DeviceFolder> folder = OpenFolderBelow(songFolder, MediaFolder({}, numberText));
     if (!folder) return 0;
+    const std::string exact(numberText);
+    const std::string prefix = exact + ".";
     std::size_t removed = 0;
-    for (const auto& file : SongFiles(songFolder, numberText)) {
-        removed += folder->Remove(file.filename().string()) ? 1 : 0;
+    for (const std::string& name : folder->Names()) {
+        if (name != exact && !name.starts_with(prefix)) continue;
+        struct stat info {};
+        if (::fstatat(folder->fd(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 || S_ISDIR(info.st_mode)) continue;
+        removed += folder->Remove(name) ? 1 : 0;
     }
     return removed;
 }

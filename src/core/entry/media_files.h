@@ -12,6 +12,7 @@
 
 #include "core/common/result.h"
 #include "core/entry/placement_journal.h"
+#include "core/entry/write_steps.h"
 
 namespace songloader {
 
@@ -67,10 +68,11 @@ private:
 // moved. The media file's new place. The record stays until the caller has written the catalogue
 // (then RemovePlacementJournal) or moves the files back (MoveDeviceSongMediaBack).
 Result<std::filesystem::path> MoveDeviceSongMedia(const std::filesystem::path& songFolder,
-                                                  std::string_view oldNumberText, std::string_view newNumberText);
+                                                  std::string_view oldNumberText, std::string_view newNumberText,
+                                                  const WriteStepHook& step = {});
 // Undoes the first `count` renames of `moves` and removes the record.
 void MoveDeviceSongMediaBack(const std::filesystem::path& songFolder, const std::vector<JournalMove>& moves,
-                             std::size_t count);
+                             std::size_t count, const WriteStepHook& step = {});
 
 // Removes every file of a device song (numberText and numberText.* in its folder); the count removed.
 std::size_t DeleteDeviceSongFiles(const std::filesystem::path& songFolder, std::string_view numberText);

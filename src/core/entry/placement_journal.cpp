@@ -2,20 +2,17 @@
 #include "core/entry/placement_journal.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <sstream>
-#include <system_error>
 
-#include "core/catalogue/list_file_reader.h"
 #include "core/common/file_bytes.h"
 #include "core/common/safe_file.h"
-#include "core/entry/catalogue_rebuild.h"
-#include "core/device/device_layout.h"
-#include "core/entry/media_files.h"
+#include "core/media/media_probe.h"
 
 namespace songloader {
 
@@ -24,6 +21,10 @@ namespace {
 // A record names at most a batch of songs; larger files are not ours.
 constexpr std::size_t kJournalMaxBytes = std::size_t{64} << 20;
 constexpr const char* kDeletePrefix = "delete-";
+// Set-aside names tried before giving up: .bad, .bad-2, ... .bad-999.
+constexpr int kSetAsideNames = 999;
+// The longest file name a device's file systems take.
+constexpr std::size_t kMaxNameBytes = 255;
 
 std::string Hex(const std::string& bytes) {
     static const char digits[] = "0123456789abcdef";
@@ -54,24 +55,43 @@ bool FromHex(const std::string& text, std::string& bytes) {
     return true;
 }
 
-std::filesystem::path DeleteRecordOf(const std::filesystem::path& songFolder, const std::string& numberText) {
-    return songFolder / (kDeletePrefix + Hex(numberText) + kJournalSuffix);
+std::string DeleteRecordName(const std::string& numberText) { return kDeletePrefix + Hex(numberText) + kJournalSuffix; }
+
+bool IsDeleteRecordName(const std::string& name) {
+    return name.size() > std::strlen(kDeletePrefix) + std::strlen(kJournalSuffix) && name.starts_with(kDeletePrefix) &&
+           name.ends_with(kJournalSuffix);
 }
 
-bool Exists(const std::filesystem::path& path) {
-    std::error_code error;
-    return std::filesystem::symlink_status(path, error).type() != std::filesystem::file_type::not_found && !error;
+// The two parts of a song file's path inside the song folder: its folder and its name.
+bool SplitSongFile(const std::filesystem::path& relative, std::string_view numberText, std::string& rest) {
+    const std::string text = relative.string();
+    const auto slash = text.find('/');
+    if (slash == std::string::npos || !IsRecordableNumber(numberText)) return false;
+    const std::string folder = text.substr(0, slash);
+    const std::string name = text.substr(slash + 1);
+    if (folder != numberText.substr(0, 3) || name.size() > kMaxNameBytes || !name.starts_with(numberText)) return false;
+    rest = name.substr(numberText.size());
+    return rest.find('/') == std::string::npos && rest.find('\0') == std::string::npos;
 }
 
-bool IsRegularFile(const std::filesystem::path& path) {
-    std::error_code error;
-    return std::filesystem::symlink_status(path, error).type() == std::filesystem::file_type::regular;
+bool KnownMediaExtension(const std::string& extension) {
+    for (MediaContainer container : {MediaContainer::Matroska, MediaContainer::MpegTs, MediaContainer::MpegPs,
+                                     MediaContainer::Avi, MediaContainer::Mp4, MediaContainer::Flv, MediaContainer::Mp3}) {
+        if (ExtensionFits(container, extension)) return true;
+    }
+    return false;
 }
 
-// A path of the record: inside the song folder, never climbing out of it.
-bool InsideSongFolder(const std::filesystem::path& relative) {
-    if (relative.empty() || relative.is_absolute()) return false;
-    return std::none_of(relative.begin(), relative.end(), [](const auto& part) { return part == ".." || part == "."; });
+bool GoodPlacement(const JournalPlacement& placed) {
+    return IsPlacedSongFile(placed.song.mediaPath, placed.song.numberText);
+}
+
+bool GoodMove(const JournalMove& move) {
+    std::string fromRest;
+    std::string toRest;
+    return IsMovedSongFile(move.from, move.oldNumberText) && IsMovedSongFile(move.to, move.newNumberText) &&
+           SplitSongFile(move.from, move.oldNumberText, fromRest) && SplitSongFile(move.to, move.newNumberText, toRest) &&
+           fromRest == toRest;
 }
 
 std::string JournalText(const PlacementJournal& journal) {
@@ -79,8 +99,8 @@ std::string JournalText(const PlacementJournal& journal) {
     for (const JournalPlacement& placed : journal.placements) {
         const ROWELEMENT& song = placed.song;
         text += "place " + Hex(song.mediaPath) + " " + std::to_string(song.number) + " " + Hex(song.numberText) + " " +
-                std::to_string(song.language) + " " + Hex(song.languageText) + " " + Hex(song.title) + " " +
-                Hex(song.artist) + " " + Hex(song.composer) + " " + Hex(song.lyricist) + "\n";
+                std::to_string(song.language) + " " + Hex(song.title) + " " + Hex(song.artist) + " " +
+                Hex(song.composer) + " " + Hex(song.lyricist) + "\n";
     }
     for (const JournalMove& move : journal.moves) {
         text += "move " + Hex(move.oldNumberText) + " " + Hex(move.newNumberText) + " " + Hex(move.from.string()) +
@@ -89,185 +109,246 @@ std::string JournalText(const PlacementJournal& journal) {
     return text;
 }
 
-Result<PlacementJournal> ReadJournal(const std::filesystem::path& songFolder) {
-    PlacementJournal journal;
-    const std::filesystem::path file = songFolder / kPlacementJournalName;
-    if (!Exists(file)) return journal;
-    const auto bytes = ReadFileBytes(file, kJournalMaxBytes);
-    if (!bytes) return Fail("Cannot read " + file.string());
-    std::istringstream lines(std::string(bytes->begin(), bytes->end()));
+// One line of a record, or false when the writer never wrote it.
+bool ParseLine(const std::string& line, PlacementJournal& journal) {
+    std::istringstream fields(line);
+    std::string verb;
+    fields >> verb;
+    std::string rest;
+    if (verb == "place") {
+        JournalPlacement placed;
+        std::string a, c, e, f, g, h, i;
+        if (!(fields >> a >> placed.song.number >> c >> placed.song.language >> e >> f >> g >> h >> i)) return false;
+        if (fields >> rest) return false;
+        if (!FromHex(a, placed.song.mediaPath) || !FromHex(c, placed.song.numberText) ||
+            !FromHex(e, placed.song.languageText) || !FromHex(f, placed.song.title) || !FromHex(g, placed.song.artist) ||
+            !FromHex(h, placed.song.composer) || !FromHex(i, placed.song.lyricist) || !GoodPlacement(placed)) {
+            return false;
+        }
+        journal.placements.push_back(std::move(placed));
+        return true;
+    }
+    if (verb == "move") {
+        std::string a, b, c, d, from, to;
+        JournalMove move;
+        if (!(fields >> a >> b >> c >> d) || (fields >> rest)) return false;
+        if (!FromHex(a, move.oldNumberText) || !FromHex(b, move.newNumberText) || !FromHex(c, from) || !FromHex(d, to)) {
+            return false;
+        }
+        move.from = from;
+        move.to = to;
+        if (!GoodMove(move)) return false;
+        journal.moves.push_back(std::move(move));
+        return true;
+    }
+    return false;
+}
+
+// The record's text read back, or why it is not a record: the record is written whole, ends with
+// a line's end and is renamed in, so anything else is not ours.
+bool ParseJournal(const std::vector<std::uint8_t>& bytes, PlacementJournal& journal) {
+    if (!bytes.empty() && bytes.back() != '\n') return false;
+    std::istringstream lines(std::string(bytes.begin(), bytes.end()));
     std::string line;
     while (std::getline(lines, line)) {
-        std::istringstream fields(line);
-        std::string verb;
-        fields >> verb;
-        bool good = false;
-        if (verb == "place") {
-            std::string target, numberText, languageText, title, artist, composer, lyricist;
-            JournalPlacement placed;
-            std::string a, c, e, f, g, h, i;
-            if (fields >> a >> placed.song.number >> c >> placed.song.language >> e >> f >> g >> h >> i) {
-                good = FromHex(a, placed.song.mediaPath) && FromHex(c, placed.song.numberText) &&
-                       FromHex(e, placed.song.languageText) && FromHex(f, placed.song.title) &&
-                       FromHex(g, placed.song.artist) && FromHex(h, placed.song.composer) &&
-                       FromHex(i, placed.song.lyricist) && InsideSongFolder(placed.song.mediaPath);
-            }
-            if (good) journal.placements.push_back(std::move(placed));
-        } else if (verb == "move") {
-            std::string a, b, c, d, from, to;
-            JournalMove move;
-            if (fields >> a >> b >> c >> d) {
-                good = FromHex(a, move.oldNumberText) && FromHex(b, move.newNumberText) && FromHex(c, from) &&
-                       FromHex(d, to) && InsideSongFolder(from) && InsideSongFolder(to);
-            }
-            move.from = from;
-            move.to = to;
-            if (good) journal.moves.push_back(std::move(move));
-        }
-        // The record is written whole and renamed in: a line we cannot read is not ours.
-        if (!good) return Fail("The record " + file.string() + " of an interrupted write cannot be read.");
+        if (!ParseLine(line, journal)) return false;
     }
-    return journal;
+    return true;
 }
 
-std::vector<std::string> DeleteRecords(const std::filesystem::path& songFolder) {
-    std::vector<std::string> numbers;
-    std::error_code error;
-    for (std::filesystem::directory_iterator it(songFolder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (!name.starts_with(kDeletePrefix) || !name.ends_with(kJournalSuffix)) continue;
-        std::string number;
-        const std::string hex = name.substr(std::strlen(kDeletePrefix),
-                                            name.size() - std::strlen(kDeletePrefix) - std::strlen(kJournalSuffix));
-        if (FromHex(hex, number) && !number.empty()) numbers.push_back(number);
+// Renames the record `name` aside in `folder` (never through a link: both names are entries of
+// the open folder); the message that names it.
+Result<std::string> SetAside(const DeviceFolder& folder, const std::string& name, const std::string& why) {
+    for (int n = 1; n <= kSetAsideNames; ++n) {
+        const std::string aside = name + kSetAsideSuffix + (n == 1 ? std::string() : "-" + std::to_string(n));
+        if (folder.Holds(aside)) continue;
+        if (Result<> renamed = folder.Rename(name, aside); !renamed) return renamed.failure();
+        (void)folder.Sync();
+        return "The record " + (folder.path() / name).string() + " of an interrupted write cannot be read (" + why +
+               "); it was set aside as " + aside + " and nothing it names was changed.";
     }
-    std::sort(numbers.begin(), numbers.end());
-    return numbers;
+    return Fail("The record " + (folder.path() / name).string() + " cannot be read and cannot be set aside: " +
+                (folder.path() / (name + kSetAsideSuffix)).string() + " and its numbered names are taken.");
 }
 
-Result<> Rename(const std::filesystem::path& from, const std::filesystem::path& to) {
-    if (Result<bool> ready = RealFolderForWrite(to.parent_path()); !ready) return ready.failure();
-    if (::rename(from.c_str(), to.c_str()) != 0) {
-        return Fail("Cannot move " + from.string() + " to " + to.string() + ": " + std::strerror(errno));
-    }
+// What is wrong with the entry `name` as a record file, or nothing when it is a regular file a
+// record can be.
+std::string NotARecordFile(const DeviceFolder& folder, const std::string& name) {
+    struct stat info {};
+    if (::fstatat(folder.fd(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return {};
+    if (S_ISLNK(info.st_mode)) return "a symbolic link";
+    if (S_ISDIR(info.st_mode)) return "a folder";
+    if (!S_ISREG(info.st_mode)) return "not a regular file";
+    if (static_cast<std::uint64_t>(info.st_size) > kJournalMaxBytes) return "larger than a record can be";
     return {};
 }
 
-void (*g_writeStepHook)() = nullptr;
+// True when `relative` (NNN/name) reaches through something the program never makes there: its
+// folder is not a real folder (a link, a file) or the file is not a regular file (a link, a FIFO).
+bool ThroughForeignEntry(const DeviceFolder& songs, const std::filesystem::path& relative) {
+    struct stat info {};
+    const std::string folder = relative.parent_path().string();
+    if (::fstatat(songs.fd(), folder.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) return false;
+    if (!S_ISDIR(info.st_mode)) return true;
+    const Result<DeviceFolder> opened = songs.Below(folder, false);
+    if (!opened) return true;
+    const std::string name = relative.filename().string();
+    return ::fstatat(opened->fd(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(info.st_mode);
+}
+
+bool NamesForeignEntry(const DeviceFolder& songs, const PlacementJournal& journal) {
+    for (const JournalPlacement& placed : journal.placements) {
+        if (ThroughForeignEntry(songs, placed.song.mediaPath)) return true;
+    }
+    for (const JournalMove& move : journal.moves) {
+        if (ThroughForeignEntry(songs, move.from) || ThroughForeignEntry(songs, move.to)) return true;
+    }
+    return false;
+}
+
+Result<> Unlink(const std::filesystem::path& songFolder, const std::string& name) {
+    const Result<DeviceFolder> folder = OpenRecordFolder(songFolder);
+    if (!folder) return {};  // no song folder: no record either
+    if (auto removed = folder->Remove(name); !removed) return removed.failure();
+    (void)folder->Sync();  // the record is gone either way
+    return {};
+}
 
 }  // namespace
 
-void SetWriteStepHook(void (*hook)()) { g_writeStepHook = hook; }
+bool IsRecordableNumber(std::string_view numberText) {
+    const std::string_view digits = numberText.starts_with('-') ? numberText.substr(1) : numberText;
+    return !digits.empty() && digits.size() <= 10 &&
+           std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
 
-void WriteStep() {
-    if (g_writeStepHook) g_writeStepHook();
+bool IsPlacedSongFile(const std::filesystem::path& relative, std::string_view numberText) {
+    std::string rest;
+    return SplitSongFile(relative, numberText, rest) && rest.size() > 1 && rest[0] == '.' &&
+           rest.find('.', 1) == std::string::npos && KnownMediaExtension(rest);
+}
+
+bool IsMovedSongFile(const std::filesystem::path& relative, std::string_view numberText) {
+    std::string rest;
+    return SplitSongFile(relative, numberText, rest) && (rest.empty() || rest[0] == '.');
+}
+
+Result<DeviceFolder> OpenRecordFolder(const std::filesystem::path& songFolder) {
+    const std::filesystem::path name = songFolder.filename();
+    if (name.empty() || name == "." || name == "..") return OpenFolder(songFolder);
+    return OpenFolderBelow(songFolder.parent_path(), name);
 }
 
 bool IsJournalName(const std::string& fileName) {
-    return fileName == kPlacementJournalName ||
-           (fileName.starts_with(kDeletePrefix) && fileName.ends_with(kJournalSuffix));
+    return fileName == kPlacementJournalName || IsDeleteRecordName(fileName);
+}
+
+bool IsSetAsideJournalName(const std::string& fileName) {
+    const auto at = fileName.rfind(std::string(kJournalSuffix) + kSetAsideSuffix);
+    return at != std::string::npos && IsJournalName(fileName.substr(0, at + std::strlen(kJournalSuffix)));
 }
 
 Result<> WritePlacementJournal(const std::filesystem::path& songFolder, const PlacementJournal& journal) {
-    SafeFileWriter writer(songFolder / kPlacementJournalName);
-    if (!writer.Write(JournalText(journal)) || !writer.Commit()) return Fail("Cannot write " + writer.status().message());
+    for (const JournalPlacement& placed : journal.placements) {
+        if (!GoodPlacement(placed)) return Fail(placed.song.mediaPath + " is not a name a song's file is stored under");
+    }
+    for (const JournalMove& move : journal.moves) {
+        if (!GoodMove(move)) return Fail(move.from.string() + " cannot be recorded as a song's file");
+    }
+    const std::string text = JournalText(journal);
+    if (text.size() > kJournalMaxBytes) return Fail("The batch is too large to record on the device: add fewer songs at once.");
+    Result<DeviceFolder> folder = OpenRecordFolder(songFolder);
+    if (!folder) return folder.failure();
+    SafeFileWriter writer(std::move(*folder), kPlacementJournalName);
+    if (!writer.Write(text) || !writer.Commit()) return Fail("Cannot write " + writer.status().message());
     return {};
 }
 
 Result<> RemovePlacementJournal(const std::filesystem::path& songFolder) {
-    const std::filesystem::path file = songFolder / kPlacementJournalName;
-    if (::unlink(file.c_str()) != 0 && errno != ENOENT) {
-        return Fail("Cannot remove " + file.string() + ": " + std::strerror(errno));
-    }
-    (void)SyncFolder(songFolder);  // the record is gone either way
-    return {};
+    return Unlink(songFolder, kPlacementJournalName);
 }
 
 Result<> RecordDelete(const std::filesystem::path& songFolder, const std::string& numberText) {
-    const std::filesystem::path file = DeleteRecordOf(songFolder, numberText);
+    if (!IsRecordableNumber(numberText)) return Fail(numberText + " is not a song number the device can record");
+    Result<DeviceFolder> folder = OpenRecordFolder(songFolder);
+    if (!folder) return folder.failure();
+    const std::string name = DeleteRecordName(numberText);
     // Empty: it takes no room of the file system's data, so even a full device can record it.
-    const int fd = ::open(file.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0) return Fail("Cannot record the delete in " + file.string() + ": " + std::strerror(errno));
+    const int fd = ::openat(folder->fd(), name.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (fd < 0) return Fail("Cannot record the delete in " + (songFolder / name).string() + ": " + std::strerror(errno));
     ::close(fd);
-    return SyncFolder(songFolder);
+    return folder->Sync();
 }
 
 Result<> ForgetDelete(const std::filesystem::path& songFolder, const std::string& numberText) {
-    const std::filesystem::path file = DeleteRecordOf(songFolder, numberText);
-    if (::unlink(file.c_str()) != 0 && errno != ENOENT) {
-        return Fail("Cannot remove " + file.string() + ": " + std::strerror(errno));
-    }
-    (void)SyncFolder(songFolder);  // the record is gone either way
-    return {};
+    return Unlink(songFolder, DeleteRecordName(numberText));
 }
 
-bool JournalLeftOver(const std::filesystem::path& songFolder) {
-    return Exists(songFolder / kPlacementJournalName) || !DeleteRecords(songFolder).empty();
+RecordNames ListRecords(const std::filesystem::path& songFolder) {
+    RecordNames names;
+    const Result<DeviceFolder> folder = OpenRecordFolder(songFolder);
+    if (!folder) return names;
+    for (const std::string& name : folder->Names()) {
+        if (IsJournalName(name)) names.pending.push_back(name);
+        else if (IsSetAsideJournalName(name)) names.setAside.push_back(name);
+    }
+    std::sort(names.pending.begin(), names.pending.end());
+    std::sort(names.setAside.begin(), names.setAside.end());
+    return names;
 }
 
-Result<JournalRecovery> FinishInterruptedPlacements(const std::filesystem::path& songFolder,
-                                                    const std::string& codePage) {
-    JournalRecovery recovery;
-    const std::vector<std::string> deletes = DeleteRecords(songFolder);
-    const bool journalThere = Exists(songFolder / kPlacementJournalName);
-    if (deletes.empty() && !journalThere) return recovery;
-    Result<PlacementJournal> journal = ReadJournal(songFolder);
-    if (!journal) return journal.failure();
+bool JournalLeftOver(const std::filesystem::path& songFolder) { return !ListRecords(songFolder).pending.empty(); }
 
-    SongList songs;
-    if (const auto file = FindListFile(songFolder, kDeviceListName)) {
-        Result<SongList> read = ReadListFile(*file, ListKind::Device);
-        if (!read) return Fail(read.message());
-        songs = std::move(read).value();
-    }
-    const auto listed = [&](const std::string& numberText) {
-        return std::find_if(songs.begin(), songs.end(),
-                            [&](const ROWELEMENT& song) { return song.numberText == numberText; });
+Result<RecordsRead> ReadRecords(const DeviceFolder& songFolder) {
+    RecordsRead read;
+    const auto setAside = [&](const std::string& name, const std::string& why) -> Result<> {
+        Result<std::string> message = SetAside(songFolder, name, why);
+        if (!message) return message.failure();
+        read.setAside.push_back(std::move(*message));
+        return {};
     };
-    bool changed = false;
-
-    // An interrupted delete is finished: its files go, then the catalogue without it.
-    for (const std::string& number : deletes) {
-        DeleteDeviceSongFiles(songFolder, number);
-        if (auto it = listed(number); it != songs.end()) {
-            songs.erase(it);
-            changed = true;
+    std::vector<std::string> names = songFolder.Names();
+    std::sort(names.begin(), names.end());
+    for (const std::string& name : names) {
+        if (!IsJournalName(name)) continue;
+        if (const std::string wrong = NotARecordFile(songFolder, name); !wrong.empty()) {
+            if (auto aside = setAside(name, wrong); !aside) return aside.failure();
+            continue;
         }
-        recovery.removed.push_back(number);
-    }
-    // An interrupted move follows the catalogue: on when it names the new number, back otherwise.
-    for (const JournalMove& move : journal->moves) {
-        const bool committed = listed(move.newNumberText) != songs.end() && listed(move.oldNumberText) == songs.end();
-        const std::filesystem::path from = songFolder / (committed ? move.from : move.to);
-        const std::filesystem::path to = songFolder / (committed ? move.to : move.from);
-        if (Exists(from) && !Exists(to)) {
-            if (auto moved = Rename(from, to); !moved) return moved.failure();
+        if (name != kPlacementJournalName) {
+            const std::string hex = name.substr(std::strlen(kDeletePrefix),
+                                                name.size() - std::strlen(kDeletePrefix) - std::strlen(kJournalSuffix));
+            std::string number;
+            if (!FromHex(hex, number) || !IsRecordableNumber(number)) {
+                if (auto aside = setAside(name, "its name says no song number"); !aside) return aside.failure();
+                continue;
+            }
+            read.deletes.push_back(number);
+            continue;
         }
-    }
-    // A placed file the catalogue does not name is catalogued; one that never arrived is forgotten.
-    for (const JournalPlacement& placed : journal->placements) {
-        const std::filesystem::path target = songFolder / placed.song.mediaPath;
-        if (!IsRegularFile(target) || listed(placed.song.numberText) != songs.end()) continue;
-        ROWELEMENT song = placed.song;
-        song.mediaPath = target.string();
-        songs.push_back(song);
-        recovery.catalogued.push_back(song);
-        changed = true;
-    }
-    if (changed) {
-        const Result<CatalogueWritten> rebuilt = RebuildDeviceCatalogue(songs, songFolder, RebuildMode::Add, {}, codePage);
-        if (!rebuilt) {
-            std::string why = "The catalogue cannot be written to finish an interrupted change:";
-            for (const Notice& notice : rebuilt.failure().AsNotices()) why += "\n" + notice.text;
-            return Fail(why);
+        const Result<int> opened = songFolder.OpenForReading(name);
+        if (!opened) return opened.failure();
+        const auto bytes = ReadOpenFileBytes(*opened, kJournalMaxBytes);
+        ::close(*opened);
+        if (!bytes) return Fail("Cannot read " + (songFolder.path() / name).string() + ": " + bytes.message());
+        PlacementJournal journal;
+        if (!ParseJournal(*bytes, journal)) {
+            if (auto aside = setAside(name, "a line that is not a record's, or a name the program never writes"); !aside) {
+                return aside.failure();
+            }
+            continue;
         }
-        recovery.catalogueChanged = true;
+        if (NamesForeignEntry(songFolder, journal)) {
+            if (auto aside = setAside(name, "it names a place through a link or something that is not a file"); !aside) {
+                return aside.failure();
+            }
+            continue;
+        }
+        read.placementRecord = true;
+        read.journal = std::move(journal);
     }
-    if (auto removed = RemovePlacementJournal(songFolder); !removed) return removed.failure();
-    for (const std::string& number : deletes) {
-        if (auto forgotten = ForgetDelete(songFolder, number); !forgotten) return forgotten.failure();
-    }
-    return recovery;
+    std::sort(read.deletes.begin(), read.deletes.end());
+    return read;
 }
 
 }  // namespace songloader

@@ -8,7 +8,7 @@
 #include "core/device/device_layout.h"
 #include "core/device/device_write_session.h"
 #include "core/entry/catalogue_rebuild.h"
-#include "core/entry/placement_journal.h"
+#include "core/entry/placement_recovery.h"
 
 namespace songloader {
 
@@ -31,15 +31,18 @@ Result<> FinishReplacements(const std::filesystem::path& songFolder) {
 
 }  // namespace
 
-Result<MendReport> MendInterruptedWrites(const std::filesystem::path& deviceRoot, const std::string& codePage) {
+Result<MendReport> MendInterruptedWrites(const std::filesystem::path& deviceRoot, const std::string& codePage,
+                                         const WriteStepHook& step) {
     MendReport report;
     const std::filesystem::path songFolder = SongFolderOf(deviceRoot);
     if (auto finished = FinishReplacements(songFolder); !finished) return finished.failure();
     // The catalogue pair is whole again: the records are finished against what it lists.
-    Result<JournalRecovery> recovered = FinishInterruptedPlacements(songFolder, codePage);
+    Result<JournalRecovery> recovered = FinishInterruptedPlacements(songFolder, codePage, step);
     if (!recovered) return recovered.failure();
     report.catalogueChanged = recovered->catalogueChanged;
     report.catalogued = std::move(recovered->catalogued);
+    report.notAdded = std::move(recovered->rolledBack);
+    report.problems = std::move(recovered->problems);
     for (const auto& left : RemoveTemporaries(DeviceTemporaries(deviceRoot))) {
         report.problems.push_back("Cannot remove the temporary file " + left.string());
     }

@@ -7,6 +7,7 @@
 
 #include "core/catalogue/row_element.h"
 #include "core/common/result.h"
+#include "core/entry/write_steps.h"
 
 namespace songloader {
 
@@ -18,15 +19,21 @@ namespace songloader {
 struct MendReport {
     bool catalogueChanged = false;     // the device catalogue was written to finish a change
     SongList catalogued;               // placed songs the catalogue names now
-    std::vector<std::string> problems;  // what could not be cleared away (temporaries)
+    SongList notAdded;                 // placed songs the catalogue could not take: taken off again
+    // Said once each: records set aside, songs not added and why, deletes left unfinished, what
+    // could not be cleared away (temporaries).
+    std::vector<std::string> problems;
 };
 
 // Holding the device write lock: finishes or discards an interrupted replacement of the device
 // catalogue (SgList.dat + usbsong.db) and of the cloud catalogue (Msong.db + MgList.dat), finishes
-// or undoes what an interrupted add, fetch, revise or delete recorded, then removes every stale
-// temporary of the song folder, its sub-folders and midi/. A failure means a record could not be
-// finished: nothing else should be written before it is. `codePage` is the device's.
-Result<MendReport> MendInterruptedWrites(const std::filesystem::path& deviceRoot, const std::string& codePage);
+// or undoes what an interrupted add, fetch, revise or delete recorded (see FinishInterruptedPlacements:
+// what the catalogue cannot take is taken off again, an unreadable record is set aside), then
+// removes every stale temporary of the song folder, its sub-folders and midi/. A failure means the
+// device failed while a record was finished: nothing else should be written before it is.
+// `codePage` is the device's; `step` runs before every file-system step (tests).
+Result<MendReport> MendInterruptedWrites(const std::filesystem::path& deviceRoot, const std::string& codePage,
+                                         const WriteStepHook& step = {});
 
 // The same for a device being chosen: takes the write lock for the moment it needs (waiting
 // for another writer).

@@ -159,7 +159,9 @@ TEST_F(AddUserSongs, ANumberTheDeviceHoldsIsNeverCopiedOver) {
     EXPECT_EQ(Numbers(dlg.workSongs()), std::vector<std::int32_t>{900000});
 }
 
-TEST_F(AddUserSongs, AFailedRebuildKeepsTheOldCatalogueAndThePendingCopies) {
+// A catalogue that cannot take the copies (it holds a song the builder refuses) keeps the old
+// catalogue; the copies are taken off the device again and the songs stay queued, with the reason.
+TEST_F(AddUserSongs, AFailedRebuildTakesTheCopiesOffAndKeepsThemQueued) {
     // A song another program stored, which the builder refuses.
     PutDeviceList({{900000, 0, "Let It Be", "Ann", "", ""}, {900003, 0, kUnbuildableTitle, "", "", ""}});
     ChooseDevice();
@@ -168,29 +170,35 @@ TEST_F(AddUserSongs, AFailedRebuildKeepsTheOldCatalogueAndThePendingCopies) {
     Queue("900002", "Fine too", MakeClip("b.mp4"));
     dlg.OnAddToDevice();
     EXPECT_EQ(view.MessageLog(),
-              (Log{"Trallix Song Loader|2have row error:Song name characters is wrong!", "Trallix Song Loader|Temp File Analyse Error!"}));
+              (Log{std::string("ERROR|") + kCopyFailedMessage + "\n900001 Fine: " + kNotCataloguedMessage +
+                       "\n900002 Fine too: " + kNotCataloguedMessage,
+                   "Trallix Song Loader|2have row error:Song name characters is wrong!",
+                   "Trallix Song Loader|Temp File Analyse Error!"}));
     EXPECT_EQ(ReadBytes(songs() / "SgList.dat"), oldList);
-    EXPECT_EQ(dlg.pendingCopies().size(), 2u);
-    EXPECT_EQ(dlg.deviceSongs().size(), 4u);
-    EXPECT_TRUE(std::filesystem::exists(songs() / "900" / "900002.mp4"));
+    EXPECT_TRUE(dlg.pendingCopies().empty());
+    EXPECT_EQ(Numbers(dlg.deviceSongs()), (std::vector<std::int32_t>{900000, 900003}));
+    EXPECT_EQ(view.Rows(ControlId::DeviceList).size(), 2u);
+    EXPECT_EQ(Numbers(dlg.workSongs()), (std::vector<std::int32_t>{900001, 900002}));
+    EXPECT_FALSE(std::filesystem::exists(songs() / "900" / "900001.mp4"));
+    EXPECT_FALSE(std::filesystem::exists(songs() / "900" / "900002.mp4"));
+    EXPECT_FALSE(JournalLeftOver(songs()));
 }
 
-// A copy whose catalogue could not be written stays pending and recorded on the stick; choosing the
-// same stick again catalogues it (and sweeps what killed runs left there), so nothing is orphaned.
+// Copies left recorded on a stick that went before its catalogue was written stay pending; choosing
+// the same stick again catalogues them (and sweeps what killed runs left there), so nothing is orphaned.
 TEST_F(AddUserSongs, PendingCopiesAreCataloguedWhenTheStickIsChosenAgain) {
     PutDeviceList({{900000, 0, "Let It Be", "Ann", "", ""}});
     PutDeviceMedia("900000", ".mp4");
     ChooseDevice();
     Queue("900001", "Fine", MakeClip("a.mp4"));
-    // Something at the database's fixed temporary name that no clean-up removes: the rebuild fails.
-    const auto blocker = PairTemporaryNameFor(songs() / "usbsong.db");
-    view.onPump = [&] { std::filesystem::create_directories(blocker / "inside"); };
+    const auto pulled = dir / "pulled";
+    PullStickWhenCopied({songs() / "900" / "900001.mp4"}, pulled);
     dlg.OnAddToDevice();
     view.onPump = {};
     ASSERT_EQ(dlg.pendingCopies().size(), 1u);
+    PutStickBack(pulled);
     EXPECT_EQ(Numbers(DeviceCatalogue()), std::vector<std::int32_t>{900000});
 
-    std::filesystem::remove_all(blocker);
     const auto stale = TemporaryNameFor(songs() / "900" / "900009.mp4");
     WriteBytes(stale, "left by a killed run");
     ClearLog();
@@ -286,8 +294,8 @@ TEST_F(DeleteSong, OutsideAnyRowTheMenuHasNoDelete) {
 }
 
 // The delete frees the media before the catalogue is written (so a full stick can be emptied): a
-// catalogue that cannot be written leaves the delete recorded for the next write to finish.
-TEST_F(DeleteSong, AFailedRebuildIsFinishedByTheNextWrite) {
+// catalogue that cannot be written leaves the song listed without its files, and no record behind.
+TEST_F(DeleteSong, AFailedRebuildLeavesTheSongListedAndNoRecord) {
     PutDeviceList({{900000, 0, "Let It Be", "Ann", "", ""},
                    {900123, 0, "Hey", "Bob", "", ""},
                    {900200, 0, kUnbuildableTitle, "", "", ""}});
@@ -298,11 +306,18 @@ TEST_F(DeleteSong, AFailedRebuildIsFinishedByTheNextWrite) {
     dlg.OnDeleteSong();
     EXPECT_EQ(view.MessageLog().back(),
               "Trallix Song Loader|2have row error:Song name characters is wrong!\nTemp File Analyse Error!\n"
-              "The song's files are removed; the next change of the USB drive finishes its delete.");
-    EXPECT_EQ(Numbers(dlg.deviceSongs()), (std::vector<std::int32_t>{900000, 900200}));
+              "The song's files are removed, but the catalogue still lists it; delete it again once the catalogue "
+              "can be written.");
+    EXPECT_EQ(Numbers(dlg.deviceSongs()), (std::vector<std::int32_t>{900000, 900123, 900200}));
     EXPECT_FALSE(std::filesystem::exists(songs() / "900" / "900123.mp4"));
     EXPECT_EQ(ReadBytes(songs() / "SgList.dat"), oldList);
-    EXPECT_TRUE(JournalLeftOver(songs()));
+    // No record is left to stop later writes: deleting the refused song works.
+    EXPECT_FALSE(JournalLeftOver(songs()));
+    dlg.OnListRightClick(ControlId::DeviceList, 2);
+    view.answers = {MessageAnswer::Yes};
+    dlg.OnDeleteSong();
+    EXPECT_EQ(view.MessageLog().back(), "Note|Song deleted successfully");
+    EXPECT_EQ(Numbers(DeviceCatalogue()), (std::vector<std::int32_t>{900000, 900123}));
 }
 
 TEST_F(DeleteSong, DeletingTheEditedRowEndsTheEdit) {

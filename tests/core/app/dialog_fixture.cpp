@@ -71,6 +71,22 @@ std::filesystem::path DialogTest::PutDeviceMedia(const std::string& numberText, 
     return file;
 }
 
+void DialogTest::PullStickWhenCopied(std::vector<std::filesystem::path> copies, std::filesystem::path pulled) {
+    view.onPump = [this, copies = std::move(copies), pulled = std::move(pulled)] {
+        if (std::filesystem::exists(pulled)) return;
+        for (const auto& copy : copies) {
+            if (!std::filesystem::exists(copy)) return;
+        }
+        std::filesystem::rename(stick, pulled);
+        std::filesystem::create_directories(stick);
+    };
+}
+
+void DialogTest::PutStickBack(const std::filesystem::path& pulled) {
+    std::filesystem::remove_all(stick);
+    std::filesystem::rename(pulled, stick);
+}
+
 std::filesystem::path DialogTest::MakeClip(const std::string& name, std::size_t bytes) {
     const auto file = dir / "clips" / name;
     std::filesystem::create_directories(file.parent_path());

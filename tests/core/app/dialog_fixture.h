@@ -52,6 +52,10 @@ protected:
                                          const std::string& content = "video");
     // A real media file of the user's (WriteMediaSample), outside the device.
     std::filesystem::path MakeClip(const std::string& name, std::size_t bytes = 1000);
+    // The stick is pulled (moved to `pulled`, an empty folder put in its place) at the first pump
+    // once every file of `copies` has arrived; PutStickBack puts it back where it was.
+    void PullStickWhenCopied(std::vector<std::filesystem::path> copies, std::filesystem::path pulled);
+    void PutStickBack(const std::filesystem::path& pulled);
     // "Auto-Check USB Drive", expecting no message.
     void ChooseDevice();
     // Types a song into the form: language is the entry combo index (-1 none).

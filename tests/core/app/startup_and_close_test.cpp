@@ -92,19 +92,22 @@ TEST_F(StartUp, SystemCommands) {
     EXPECT_TRUE(view.messages.empty());
 }
 
-// Two songs copied to the device whose catalogue could not be rebuilt (it holds a song the
-// builder refuses): they stay pending.
+// Two songs copied to the device whose catalogue could not be written because the stick went;
+// it is back before the window closes: they stay pending.
 class Closing : public DialogTest {
 protected:
     void SetUp() override {
-        PutDeviceList({{900000, 0, kUnbuildableTitle, "", "", ""}});
+        PutDeviceList({{900000, 0, "Fine before", "", "", ""}});
         ChooseDevice();
         Queue("900001", "Fine", MakeClip("a.mp4"));
         Queue("900002", "Fine too", MakeClip("b.mkv"));
-        dlg.OnAddToDevice();
-        ASSERT_EQ(dlg.pendingCopies().size(), 2u);
         first = songs() / "900" / "900001.mp4";
         second = songs() / "900" / "900002.mkv";
+        PullStickWhenCopied({first, second}, dir / "pulled");
+        dlg.OnAddToDevice();
+        view.onPump = {};
+        PutStickBack(dir / "pulled");
+        ASSERT_EQ(dlg.pendingCopies().size(), 2u);
         ASSERT_TRUE(std::filesystem::exists(first));
         ASSERT_TRUE(std::filesystem::exists(second));
         ClearLog();

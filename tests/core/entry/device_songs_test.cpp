@@ -17,7 +17,9 @@
 #include "core/entry/device_songs.h"
 #include "core/entry/media_files.h"
 #include "core/entry/placement_journal.h"
+#include "core/entry/placement_recovery.h"
 #include "core/recovery/interrupted_writes.h"
+#include "support/list_file_bytes.h"
 #include "support/media_samples.h"
 #include "support/temp_dir.h"
 #include "support/tmpfs_mount.h"
@@ -62,6 +64,23 @@ SongList MakeDevice(const std::filesystem::path& root, std::size_t videoBytes = 
     return list;
 }
 
+// A device whose list another program wrote with a third song the list builder refuses (60
+// words): no catalogue can be written until that song goes.
+SongList MakeUnbuildableDevice(const std::filesystem::path& root) {
+    const auto songs = SongFolderOf(root);
+    std::string refused;
+    for (int i = 0; i < 60; ++i) refused += "a ";
+    const std::vector<test::ListEntry> entries = {
+        {900001, 0, "Song 900001", "Artist", "", ""}, {900002, 0, "Song 900002", "Artist", "", ""},
+        {900003, 0, refused, "Artist", "", ""}};
+    const std::vector<std::uint8_t> bytes = test::MakeListFileBytes(entries);
+    test::WriteBytes(songs / kDeviceListName, std::string(bytes.begin(), bytes.end()));
+    for (const test::ListEntry& entry : entries) {
+        test::WriteBytes(MediaTargetPath(songs, std::to_string(entry.number), "x.mp4"), "video");
+    }
+    return ListedSongs(songs);
+}
+
 // Every media file of the song folders is owned by exactly one listed song, every listed song has
 // its file, and nothing a run leaves behind is there.
 void ExpectEveryVideoOwnedOnce(const std::filesystem::path& root, const std::string& context) {
@@ -85,21 +104,15 @@ void ExpectEveryVideoOwnedOnce(const std::filesystem::path& root, const std::str
     }
 }
 
-int g_killAt = 0;
-int g_steps = 0;
-void KillAtStep() {
-    if (++g_steps == g_killAt) ::_exit(9);
-}
-
-// Runs `operation` in a child that dies at its `step`-th file-system step; true when it was killed
-// there (false: the operation ended before that step).
-bool RunKilledAt(int step, const std::function<void()>& operation) {
+// Runs `operation` in a child that dies at its `step`-th file-system step (the hook it is given
+// counts them); true when it was killed there (false: the operation ended before that step).
+bool RunKilledAt(int step, const std::function<void(const WriteStepHook& killer)>& operation) {
     const pid_t child = ::fork();
     if (child == 0) {
-        g_killAt = step;
-        g_steps = 0;
-        SetWriteStepHook(KillAtStep);
-        operation();
+        int steps = 0;
+        operation([&] {
+            if (++steps == step) ::_exit(9);
+        });
         ::_exit(0);
     }
     int status = 0;
@@ -108,36 +121,86 @@ bool RunKilledAt(int step, const std::function<void()>& operation) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 9;
 }
 
+// Files of a batch beside the device: one over a mebibyte (several progress steps), the others small.
+const std::vector<std::pair<const char*, std::size_t>> kBatchFiles = {
+    {"a.mp4", 3 * 1024 * 1024 + 5}, {"b.avi", 12}, {"c.mkv", 1024 * 1024 + 1}, {"d.mp3", 7}};
+
+SongList Batch(const std::filesystem::path& root, std::size_t count) {
+    SongList batch;
+    for (std::size_t i = 0; i < count; ++i) {
+        const int number = 900010 + static_cast<int>(i);
+        batch.push_back(Song(number, "New " + std::to_string(number), (root.parent_path() / kBatchFiles[i].first).string()));
+    }
+    return batch;
+}
+
+// What a killed add leaves behind on a device that cannot catalogue it: the record and the copies.
+void LeaveUncataloguedCopies(const SongList& device, const std::filesystem::path& root) {
+    const auto songFolder = SongFolderOf(root);
+    PlacementJournal journal;
+    for (ROWELEMENT song : Batch(root, 2)) {
+        const auto target = UserSongPlacement(song, songFolder).target;
+        ASSERT_TRUE(CopyMediaFile(song.mediaPath, target).ok());
+        song.mediaPath = target.lexically_relative(songFolder).string();
+        journal.placements.push_back({song});
+    }
+    ASSERT_TRUE(WritePlacementJournal(songFolder, journal).ok());
+    (void)device;
+}
+
 // Killed at every step of each operation, the next writing command leaves every video owned by
 // exactly one listed song; the change is there whole or not at all.
 TEST(DeviceSongs, AKillAtAnyStepIsFinishedOrUndoneByTheNextCommand) {
+    using Operation = std::function<void(const SongList& device, const std::filesystem::path& root, const WriteStepHook&)>;
     struct Case {
         const char* name;
-        std::function<void(const SongList& device, const std::filesystem::path& root)> operation;
+        std::function<SongList(const std::filesystem::path& root)> makeDevice;
+        Operation operation;
         // The numbers listed after the mend: one of these sets.
         std::vector<std::vector<std::string>> outcomes;
     };
+    const auto plain = [](const std::filesystem::path& root) { return MakeDevice(root); };
+    const auto add = [](std::size_t count) -> Operation {
+        return [count](const SongList& device, const std::filesystem::path& root, const WriteStepHook& killer) {
+            AddHooks hooks;
+            hooks.writeStep = killer;
+            (void)AddUserSongs(device, Batch(root, count), SongFolderOf(root), kCodePage, hooks);
+        };
+    };
     const std::vector<Case> cases = {
-        {"add",
-         [](const SongList& device, const std::filesystem::path& root) {
-             const SongList batch = {Song(900010, "New one", (root.parent_path() / "a.mp4").string()),
-                                     Song(900011, "New two", (root.parent_path() / "b.avi").string())};
-             (void)AddUserSongs(device, batch, SongFolderOf(root), kCodePage);
-         },
+        {"add", plain, add(2),
          {{"900001", "900002"}, {"900001", "900002", "900010"}, {"900001", "900002", "900010", "900011"}}},
-        {"delete",
-         [](const SongList& device, const std::filesystem::path& root) {
-             (void)DeleteDeviceSong(device, 0, SongFolderOf(root), kCodePage);
+        {"import", plain, add(4),
+         {{"900001", "900002"},
+          {"900001", "900002", "900010"},
+          {"900001", "900002", "900010", "900011"},
+          {"900001", "900002", "900010", "900011", "900012"},
+          {"900001", "900002", "900010", "900011", "900012", "900013"}}},
+        // The catalogue cannot take the batch: it is taken off again, by the batch or by the mend.
+        {"rolled-back import", MakeUnbuildableDevice, add(3), {{"900001", "900002", "900003"}}},
+        {"rolled-back recovery", MakeUnbuildableDevice,
+         [](const SongList& device, const std::filesystem::path& root, const WriteStepHook& killer) {
+             (void)MendInterruptedWrites(root, kCodePage, killer);
+             (void)device;
+         },
+         {{"900001", "900002", "900003"}}},
+        {"delete", plain,
+         [](const SongList& device, const std::filesystem::path& root, const WriteStepHook& killer) {
+             DeleteHooks hooks;
+             hooks.writeStep = killer;
+             (void)DeleteDeviceSong(device, 0, SongFolderOf(root), kCodePage, hooks);
          },
          {{"900001", "900002"}, {"900002"}}},
-        {"revise",
-         [](const SongList& device, const std::filesystem::path& root) {
+        {"revise", plain,
+         [](const SongList& device, const std::filesystem::path& root, const WriteStepHook& killer) {
              SongList songs = device;
              ROWELEMENT revised = songs[0];
              revised.numberText = "900500";
              revised.number = 900500;
+             ReviseHooks hooks;
+             hooks.writeStep = killer;
              (void)ReviseDeviceSong(songs, 0, revised, [&](const ROWELEMENT& stored) { songs[0] = stored; },
-                                    SongFolderOf(root), kCodePage);
+                                    SongFolderOf(root), kCodePage, hooks);
          },
          {{"900001", "900002"}, {"900500", "900002"}}},
     };
@@ -146,10 +209,10 @@ TEST(DeviceSongs, AKillAtAnyStepIsFinishedOrUndoneByTheNextCommand) {
         for (;; ++step) {
             test::TempDir dir;
             const auto root = dir / "stick";
-            const SongList device = MakeDevice(root);
-            test::WriteBytes(dir / "a.mp4", std::string(3 * 1024 * 1024 + 5, 'a'));
-            test::WriteBytes(dir / "b.avi", "second video");
-            const bool killed = RunKilledAt(step, [&] { c.operation(device, root); });
+            const SongList device = c.makeDevice(root);
+            for (const auto& [name, bytes] : kBatchFiles) test::WriteBytes(dir / name, std::string(bytes, name[0]));
+            if (std::string(c.name) == "rolled-back recovery") LeaveUncataloguedCopies(device, root);
+            const bool killed = RunKilledAt(step, [&](const WriteStepHook& killer) { c.operation(device, root, killer); });
             const std::string context = std::string(c.name) + " killed at step " + std::to_string(step);
             const Result<MendReport> mended = MendInterruptedWrites(root, kCodePage);
             ASSERT_TRUE(mended.ok()) << context << ": " << mended.message();
@@ -169,37 +232,89 @@ TEST(DeviceSongs, AKillAtAnyStepIsFinishedOrUndoneByTheNextCommand) {
     }
 }
 
-// A catalogue that cannot be written leaves the copies recorded: the next command catalogues them.
-TEST(DeviceSongs, CopiesWhoseCatalogueFailedAreCataloguedByTheNextCommand) {
+// A catalogue that cannot be written with the copies takes them off again: the songs are not
+// added, with the reason, the old catalogue stays, no record is left and the next add works.
+TEST(DeviceSongs, CopiesTheCatalogueCannotTakeAreTakenOffAgain) {
     test::TempDir dir;
     const auto root = dir / "stick";
     const SongList device = MakeDevice(root);
     const auto songFolder = SongFolderOf(root);
+    const std::string oldList = test::ReadBytes(songFolder / kDeviceListName);
     test::WriteBytes(dir / "a.mp4", "new video");
+    test::WriteBytes(dir / "b.mp4", "second video");
     // Something standing at the database's fixed temporary name that is not removed: the rebuild fails.
     const auto blocker = PairTemporaryNameFor(songFolder / "usbsong.db");
     AddHooks hooks;
     hooks.onFileEnd = [&](const ROWELEMENT&, const Result<std::filesystem::path>&) {
         std::filesystem::create_directories(blocker / "inside");
     };
-    const Result<AddReport> report =
-        AddUserSongs(device, {Song(900010, "New", (dir / "a.mp4").string())}, songFolder, kCodePage, hooks);
+    const SongList batch = {Song(900010, "New", (dir / "a.mp4").string()),
+                            Song(900011, "Newer", (dir / "b.mp4").string())};
+    const Result<AddReport> report = AddUserSongs(device, batch, songFolder, kCodePage, hooks);
     ASSERT_TRUE(report.ok()) << report.message();
     ASSERT_TRUE(report->catalogueFailure.has_value());
     EXPECT_TRUE(report->added.empty());
-    ASSERT_EQ(report->uncatalogued.size(), 1u);
-    EXPECT_EQ(report->uncatalogued[0].mediaPath, (songFolder / "900" / "900010.mp4").string());
-    EXPECT_EQ(ListedSongs(songFolder).size(), 2u);
-    EXPECT_TRUE(JournalLeftOver(songFolder));
+    EXPECT_TRUE(report->uncatalogued.empty());
+    ASSERT_EQ(report->notAdded.size(), 2u);
+    EXPECT_EQ(report->takenOff, 2u);
+    for (std::size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(report->notAdded[i].song.mediaPath, batch[i].mediaPath);
+        EXPECT_EQ(report->notAdded[i].why.message, kNotCataloguedMessage);
+    }
+    EXPECT_FALSE(std::filesystem::exists(songFolder / "900" / "900010.mp4"));
+    EXPECT_FALSE(std::filesystem::exists(songFolder / "900" / "900011.mp4"));
+    EXPECT_EQ(test::ReadBytes(songFolder / kDeviceListName), oldList);
+    EXPECT_FALSE(JournalLeftOver(songFolder));
 
     std::filesystem::remove_all(blocker);
+    const Result<AddReport> again = AddUserSongs(device, batch, songFolder, kCodePage);
+    ASSERT_TRUE(again.ok()) << again.message();
+    EXPECT_EQ(again->added.size(), 2u);
+    ExpectEveryVideoOwnedOnce(root, "after the second add");
+}
+
+// A record of copies that the catalogue cannot take (a listed song the builder refuses) is undone
+// by the next command: the copies go, the songs are named, and a delete of the refused song works.
+TEST(DeviceSongs, ARecordTheCatalogueCannotTakeIsUndoneAndDeleteWorks) {
+    test::TempDir dir;
+    const auto root = dir / "stick";
+    const auto songFolder = SongFolderOf(root);
+    const SongList device = MakeUnbuildableDevice(root);
+    const std::string oldList = test::ReadBytes(songFolder / kDeviceListName);
+    for (const auto& [name, bytes] : kBatchFiles) test::WriteBytes(dir / name, std::string(bytes, name[0]));
+    LeaveUncataloguedCopies(device, root);
+
     const Result<MendReport> mended = MendInterruptedWrites(root, kCodePage);
     ASSERT_TRUE(mended.ok()) << mended.message();
-    EXPECT_TRUE(mended->catalogueChanged);
-    ASSERT_EQ(mended->catalogued.size(), 1u);
-    EXPECT_EQ(mended->catalogued[0].title, "New");
+    ASSERT_EQ(mended->notAdded.size(), 2u);
+    EXPECT_EQ(mended->notAdded[0].numberText, "900010");
+    ASSERT_EQ(mended->problems.size(), 2u);
+    EXPECT_NE(mended->problems[0].find("Song 900010 (900/900010.mp4) was not added"), std::string::npos)
+        << mended->problems[0];
+    EXPECT_FALSE(std::filesystem::exists(songFolder / "900" / "900010.mp4"));
+    EXPECT_FALSE(JournalLeftOver(songFolder));
+    EXPECT_EQ(test::ReadBytes(songFolder / kDeviceListName), oldList);
+
+    const Result<CatalogueWritten> deleted = DeleteDeviceSong(device, 2, songFolder, kCodePage);
+    ASSERT_TRUE(deleted.ok()) << deleted.message();
+    EXPECT_EQ(ListedSongs(songFolder).size(), 2u);
+    ExpectEveryVideoOwnedOnce(root, "after the delete");
+}
+
+// A delete whose catalogue cannot be written leaves no record that would stop later writes: the
+// files are gone, the catalogue still lists the song, and the message says so.
+TEST(DeviceSongs, ADeleteWhoseCatalogueFailsLeavesNoRecord) {
+    test::TempDir dir;
+    const auto root = dir / "stick";
+    const auto songFolder = SongFolderOf(root);
+    const SongList device = MakeUnbuildableDevice(root);
+    const Result<CatalogueWritten> deleted = DeleteDeviceSong(device, 0, songFolder, kCodePage);
+    ASSERT_FALSE(deleted.ok());
+    EXPECT_NE(deleted.message().find("the catalogue still lists it"), std::string::npos) << deleted.message();
+    EXPECT_FALSE(std::filesystem::exists(songFolder / "900" / "900001.mp4"));
+    EXPECT_FALSE(JournalLeftOver(songFolder));
     EXPECT_EQ(ListedSongs(songFolder).size(), 3u);
-    ExpectEveryVideoOwnedOnce(root, "after the mend");
+    ASSERT_TRUE(MendInterruptedWrites(root, kCodePage).ok());
 }
 
 // A file standing at a target is never replaced, and a file no record names is left alone.

@@ -1,0 +1,139 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/entry/add_batch_steps.h"
+
+#include "core/entry/placement_journal.h"
+#include "core/entry/placement_recovery.h"
+
+namespace songloader {
+
+namespace {
+
+constexpr const char* kStoppedMessage = "not copied: the batch was stopped before it";
+constexpr const char* kJournalPendingMessage =
+    "An interrupted change of the USB drive is not finished yet; nothing was added.";
+
+std::filesystem::path InsideSongFolder(const SongToPlace& song, const std::filesystem::path& songFolder) {
+    return song.target.lexically_relative(songFolder);
+}
+
+bool StillThere(const AddHooks& hooks) { return !hooks.deviceStillThere || hooks.deviceStillThere(); }
+
+}  // namespace
+
+Result<> RecordBatch(const std::vector<SongToPlace>& songs, const AdmittedSongs& admitted,
+                     const std::filesystem::path& songFolder, const WriteStepHook& step) {
+    // Records left by a run that could not be finished would be lost under a new one.
+    if (JournalLeftOver(songFolder)) return Fail(kJournalPendingMessage);
+    PlacementJournal journal;
+    for (std::size_t i : admitted.indexes) {
+        ROWELEMENT song = songs[i].song;
+        song.mediaPath = InsideSongFolder(songs[i], songFolder).string();
+        journal.placements.push_back({song});
+    }
+    StepTaken(step);
+    return WritePlacementJournal(songFolder, journal);
+}
+
+ArrivedSongs CopyBatch(const std::vector<SongToPlace>& songs, const AdmittedSongs& admitted, const PlaceSong& place,
+                       const AddHooks& hooks, AddReport& report) {
+    ArrivedSongs arrived;
+    BatchProgress progress;
+    progress.fileCount = admitted.indexes.size();
+    for (std::uint64_t size : admitted.sizes) progress.batchBytes += size;
+    std::uint64_t bytesBefore = 0;
+    for (std::size_t n = 0; n < admitted.indexes.size(); ++n) {
+        const SongToPlace& placing = songs[admitted.indexes[n]];
+        if (n > 0 && hooks.stopAfterCurrent && hooks.stopAfterCurrent()) {
+            report.stopped = true;
+            for (std::size_t rest = n; rest < admitted.indexes.size(); ++rest) {
+                report.notAdded.push_back({songs[admitted.indexes[rest]].song, Fail(kStoppedMessage)});
+            }
+            break;
+        }
+        progress.fileIndex = n;
+        progress.fileBytes = admitted.sizes[n];
+        progress.fileBytesDone = 0;
+        progress.batchBytesDone = bytesBefore;
+        if (hooks.onFileStart) hooks.onFileStart(placing.song, progress);
+        StepTaken(hooks.writeStep);
+        Result<std::filesystem::path> file = place(placing, [&](std::uint64_t done, std::uint64_t total) {
+            StepTaken(hooks.writeStep);
+            progress.fileBytesDone = done;
+            if (total) progress.fileBytes = total;
+            progress.batchBytesDone = bytesBefore + done;
+            if (hooks.onBytes) hooks.onBytes(progress);
+        });
+        bytesBefore += progress.fileBytes;
+        if (hooks.onFileEnd) hooks.onFileEnd(placing.song, file);
+        if (!file) {
+            if (!StillThere(hooks)) {
+                report.deviceLost = true;
+                return arrived;
+            }
+            report.notAdded.push_back({placing.song, file.failure()});
+            continue;
+        }
+        ROWELEMENT song = placing.song;
+        song.mediaPath = file->string();
+        arrived.placed.push_back(song);
+        arrived.from.push_back(&placing);
+    }
+    return arrived;
+}
+
+void CatalogueBatch(const SongList& deviceSongs, ArrivedSongs arrived, const std::filesystem::path& songFolder,
+                    const std::string& codePage, const AddHooks& hooks, AddReport& report) {
+    // What arrived before the device went is recorded on it: its next writing command finishes it.
+    if (report.deviceLost) {
+        report.uncatalogued = std::move(arrived.placed);
+        return;
+    }
+    if (arrived.placed.empty()) {
+        StepTaken(hooks.writeStep);
+        (void)RemovePlacementJournal(songFolder);
+        return;
+    }
+    if (!StillThere(hooks)) {
+        report.deviceLost = true;
+        report.uncatalogued = std::move(arrived.placed);
+        return;
+    }
+    SongList all = deviceSongs;
+    all.insert(all.end(), arrived.placed.begin(), arrived.placed.end());
+    RebuildHooks rebuildHooks = hooks.rebuildHooks;
+    rebuildHooks.betweenRenames = [&] {
+        StepTaken(hooks.writeStep);
+        if (hooks.rebuildHooks.betweenRenames) hooks.rebuildHooks.betweenRenames();
+    };
+    StepTaken(hooks.writeStep);
+    Result<CatalogueWritten> rebuilt = RebuildDeviceCatalogue(all, songFolder, RebuildMode::Add, rebuildHooks, codePage);
+    if (rebuilt) {
+        report.added = std::move(arrived.placed);
+        report.notices = std::move(rebuilt->notices);
+        report.notes = std::move(rebuilt->notes);
+        StepTaken(hooks.writeStep);
+        // The catalogue names every placed song: a record left here would only be dropped next time.
+        (void)RemovePlacementJournal(songFolder);
+        return;
+    }
+    if (!StillThere(hooks)) {
+        report.deviceLost = true;
+        report.uncatalogued = std::move(arrived.placed);
+        return;
+    }
+    report.notices = rebuilt.failure().AsNotices();
+    report.catalogueFailure = Fail(NoticesText(report.notices));
+    // A catalogue that cannot take the songs now will not take them later either: a record kept for
+    // them would stop every later write. They are taken off the device again.
+    std::vector<std::filesystem::path> targets;
+    for (const SongToPlace* from : arrived.from) targets.push_back(InsideSongFolder(*from, songFolder));
+    if (Result<> undone = RollBackPlacements(songFolder, targets, hooks.writeStep); !undone) {
+        // Still recorded: the next writing command catalogues them or takes them off.
+        report.uncatalogued = std::move(arrived.placed);
+        return;
+    }
+    for (const SongToPlace* from : arrived.from) report.notAdded.push_back({from->song, Fail(kNotCataloguedMessage)});
+    report.takenOff = arrived.from.size();
+}
+
+}  // namespace songloader
