@@ -113,5 +113,28 @@ TEST_F(DeviceFiles, VerifyNamesFilesSafelyAndLeavesARunningWritersTemporariesAlo
     EXPECT_EQ(verify.out, "temporary in use\tsongs/SgList.dat.sltmp-4242-0\n1 songs, every one with its media file\n");
 }
 
+// A record of an interrupted write is shown by verify; one that cannot be read is set aside by the
+// next write, said once, and writing goes on.
+TEST_F(DeviceFiles, VerifyShowsRecordsAndAnUnreadableOneIsSetAside) {
+    Add("One", "900000");
+    test::WriteBytes(Songs() / "placements.sljournal", "");
+    ProgramRun verify = Run({"verify", Device()});
+    EXPECT_EQ(verify.exitCode, 1);
+    EXPECT_EQ(verify.out, "pending record\tsongs/placements.sljournal\n");
+
+    test::WriteBytes(Songs() / "placements.sljournal", "not a record\n");
+    const ProgramRun add = Run({"add", Device(), (dir_ / "clip.mp4").string(), "--title", "Two", "--number", "900001"});
+    EXPECT_EQ(add.exitCode, 0) << add.err;
+    EXPECT_TRUE(Has(add.err, "it was set aside as placements.sljournal.bad")) << add.err;
+    verify = Run({"verify", Device()});
+    EXPECT_EQ(verify.exitCode, 1);
+    EXPECT_EQ(verify.out, "set-aside record\tsongs/placements.sljournal.bad\n");
+    const ProgramRun next = Run({"add", Device(), (dir_ / "clip.mp4").string(), "--title", "Three", "--number", "900002"});
+    EXPECT_EQ(next.exitCode, 0) << next.err;
+    EXPECT_FALSE(Has(next.err, "set aside")) << next.err;
+    EXPECT_EQ(Run({"list", Device()}).out,
+              "900000\tOther\tOne\t\t\t\n900001\tOther\tTwo\t\t\t\n900002\tOther\tThree\t\t\t\n");
+}
+
 }  // namespace
 }  // namespace songloader

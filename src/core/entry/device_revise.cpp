@@ -53,7 +53,8 @@ Result<CatalogueWritten> ReviseDeviceSong(const SongList& songs, std::size_t row
         std::error_code error;
         const std::uint64_t bytes = std::filesystem::file_size(*media, error);
         if (hooks.onMoveStart) hooks.onMoveStart(bytes);
-        const Result<std::filesystem::path> moved = MoveDeviceSongMedia(songFolder, old.numberText, revised.numberText, hooks.writeStep);
+        const Result<std::filesystem::path> moved =
+            MoveDeviceSongMedia(songFolder, old.numberText, revised.numberText, hooks.writeStep);
         if (hooks.onMoveEnd) hooks.onMoveEnd();
         if (!moved) {
             if (!deviceStillThere()) return FailQuietly();

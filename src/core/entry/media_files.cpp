@@ -183,6 +183,8 @@ void MoveDeviceSongMediaBack(const std::filesystem::path& songFolder, const std:
 }
 
 std::size_t DeleteDeviceSongFiles(const std::filesystem::path& songFolder, std::string_view numberText) {
+    // Only a song number names a song's files ("." would name the song folder itself).
+    if (!IsRecordableNumber(numberText)) return 0;
     // Listed and removed in the song's folder opened without following a link.
     const Result<DeviceFolder> folder = OpenFolderBelow(songFolder, MediaFolder({}, numberText));
     if (!folder) return 0;

@@ -99,8 +99,8 @@ std::string JournalText(const PlacementJournal& journal) {
     for (const JournalPlacement& placed : journal.placements) {
         const ROWELEMENT& song = placed.song;
         text += "place " + Hex(song.mediaPath) + " " + std::to_string(song.number) + " " + Hex(song.numberText) + " " +
-                std::to_string(song.language) + " " + Hex(song.title) + " " + Hex(song.artist) + " " +
-                Hex(song.composer) + " " + Hex(song.lyricist) + "\n";
+                std::to_string(song.language) + " " + Hex(song.languageText) + " " + Hex(song.title) + " " +
+                Hex(song.artist) + " " + Hex(song.composer) + " " + Hex(song.lyricist) + "\n";
     }
     for (const JournalMove& move : journal.moves) {
         text += "move " + Hex(move.oldNumberText) + " " + Hex(move.newNumberText) + " " + Hex(move.from.string()) +
