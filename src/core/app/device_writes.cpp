@@ -136,7 +136,8 @@ bool CSonquillDlg::TakeAddReport(const AddReport& report) {
 
 void CSonquillDlg::ShowAddOutcome(const AddReport& report) {
     if (report.catalogueFailure) {
-        // The old catalogue stands; the copies were taken off again (or stay pending, recorded on the device).
+        // The old catalogue stands; the copies were taken off again (or stay pending, recorded on
+        // the device).
         for (const Notice& notice : report.notices) Show(notice);
         return;
     }

@@ -170,7 +170,7 @@ TEST_F(AddUserSongs, AFailedRebuildTakesTheCopiesOffAndKeepsThemQueued) {
     Queue("900002", "Fine too", MakeClip("b.mp4"));
     dlg.OnAddToDevice();
     EXPECT_EQ(view.MessageLog(),
-              (Log{std::string("ERROR|") + kCopyFailedMessage + "\n900001 Fine: " + kNotCataloguedMessage +
+              (Log{std::string(kApplicationName) + "|" + kCopyFailedMessage + "\n900001 Fine: " + kNotCataloguedMessage +
                        "\n900002 Fine too: " + kNotCataloguedMessage,
                    "Trallix Song Loader|2have row error:Song name characters is wrong!",
                    "Trallix Song Loader|Temp File Analyse Error!"}));

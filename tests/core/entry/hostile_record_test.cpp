@@ -53,8 +53,10 @@ std::map<std::string, std::string> Contents(const fs::path& folder) {
         if (it->is_symlink()) {
             files[name] = "-> " + fs::read_symlink(it->path()).string();
         } else if (it->is_regular_file()) {
+            // Size and a hash: the catalogue's files are large and binary.
             const auto size = it->file_size();
-            files[name] = size > (1u << 20) ? std::to_string(size) + " bytes" : test::ReadBytes(it->path());
+            const std::string bytes = size > (1u << 20) ? std::string() : test::ReadBytes(it->path());
+            files[name] = std::to_string(size) + " bytes #" + std::to_string(std::hash<std::string>{}(bytes));
         } else {
             files[name] = "(other)";
         }
@@ -156,7 +158,10 @@ TEST(HostileRecord, IsSetAsideAndTouchesNothing) {
         std::erase_if(deviceBefore, [&](const auto& entry) { return entry.first.starts_with(record); });
 
         const Result<MendReport> mended = MendInterruptedWrites(stick.root, kCodePage);
-        ASSERT_TRUE(mended.ok()) << mended.message();
+        if (!mended.ok()) {
+            ADD_FAILURE() << "the record stops every write: " << mended.message();
+            continue;
+        }
         EXPECT_EQ(Contents(stick.outside), outsideBefore);
         // Every file of the device is as it was, apart from the record, now beside it as set aside.
         auto deviceAfter = Contents(stick.root);
@@ -166,8 +171,8 @@ TEST(HostileRecord, IsSetAsideAndTouchesNothing) {
         EXPECT_EQ(deviceAfter, deviceBefore);
         EXPECT_TRUE(setAside) << "no " << c.record << ".bad";
         EXPECT_FALSE(fs::exists(fs::symlink_status(stick.songs / c.record)));
-        ASSERT_EQ(mended->problems.size(), 1u);
-        EXPECT_NE(mended->problems[0].find(c.record), std::string::npos) << mended->problems[0];
+        EXPECT_EQ(mended->problems.size(), 1u);
+        if (!mended->problems.empty()) EXPECT_NE(mended->problems[0].find(c.record), std::string::npos) << mended->problems[0];
 
         // The next write works.
         test::WriteBytes(stick.dir / "new.mp4", "new video");
@@ -177,8 +182,7 @@ TEST(HostileRecord, IsSetAsideAndTouchesNothing) {
         song.title = "New";
         song.mediaPath = (stick.dir / "new.mp4").string();
         const Result<AddReport> added = AddUserSongs(stick.device, {song}, stick.songs, kCodePage);
-        ASSERT_TRUE(added.ok()) << added.message();
-        EXPECT_EQ(added->added.size(), 1u);
+        EXPECT_TRUE(added.ok() && added->added.size() == 1u) << added.message();
     }
 }
 
