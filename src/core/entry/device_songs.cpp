@@ -11,7 +11,6 @@
 #include "core/device/device_room.h"
 #include "core/device/device_write_session.h"
 #include "core/entry/batch_admission.h"
-#include "core/entry/add_queue.h"
 #include "core/entry/media_files.h"
 #include "core/entry/placement_journal.h"
 
