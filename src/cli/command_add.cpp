@@ -47,7 +47,9 @@ int Add(const SongFieldOptions& fields, const Operands& operands, Console& conso
         line.Bytes(progress.fileBytesDone, progress.fileBytes, progress.fileBytesDone == progress.fileBytes);
     };
     hooks.deviceStillThere = [&] { return session->StillHolds(); };
-    const Result<AddReport> added = AddUserSongs(*songs, {song}, device->songFolder, device->codePage, hooks);
+    const Result<DeviceFolder> folder = ReopenFolder(session->lockedFolder(), session->songFolder());
+    const Result<AddReport> added =
+        folder ? AddUserSongs(*songs, {song}, *folder, device->codePage, hooks) : Result<AddReport>(folder.failure());
     line.Finish();
     if (!DeviceStillThere(*session, console)) return kExitFailure;
     if (!added) {

@@ -76,8 +76,10 @@ int Fetch(const CloudOptions& options, const Operands& operands, Console& consol
         if (placed) console.out << name(song) << ": done\n";
     };
     hooks.deviceStillThere = [&] { return session->StillHolds(); };
+    const Result<DeviceFolder> folder = ReopenFolder(session->lockedFolder(), session->songFolder());
     const Result<AddReport> added =
-        AddCloudSongs(client, *songs, toFetch, {}, device->songFolder, device->codePage, runner, {}, hooks);
+        folder ? AddCloudSongs(client, *songs, toFetch, {}, *folder, device->codePage, runner, {}, hooks)
+               : Result<AddReport>(folder.failure());
     if (!DeviceStillThere(*session, console)) return kExitFailure;
     if (!added) {
         console.Fail() << added.message() << "\n";

@@ -13,6 +13,7 @@
 #include "terminal_text.h"
 #include "core/device/device_layout.h"
 #include "core/device/device_room.h"
+#include "core/entry/batch_admission.h"
 #include "core/entry/device_songs.h"
 #include "core/entry/import_plan.h"
 #include "core/text/code_page.h"
@@ -123,15 +124,23 @@ int Import(const ImportFlags& flags, const Operands& given, Console& console) {
             if (!anyLeftOut) console.Fail() << "no files to import\n";
             return kExitFailure;
         }
-        // Before the first copy: the whole batch must fit, or nothing is copied.
-        const std::vector<std::uint64_t> bytes = PlannedBytes(plan.songs);
-        if (auto room = CheckBatchRoom(bytes, device.songFolder); !room) {
-            console.Fail() << room.message() << "\n";
-            return kExitFailure;
-        }
         if (flags.dryRun) {
-            for (std::size_t i = 0; i < plan.songs.size(); ++i) PrintSong(plan.songs[i], plan.shown[i], device.codePage, console);
-            return anyLeftOut ? kExitFailure : kExitOk;
+            // The checks the copy would make before its first file, and nothing more.
+            std::vector<SongToPlace> placing;
+            for (const ROWELEMENT& song : plan.songs) placing.push_back(UserSongPlacement(song, device.songFolder));
+            const Result<AdmittedBatch> admitted = AdmitBatch(loaded.songs, placing, PlannedBytes(plan.songs),
+                                                              device.songFolder, device.codePage, RoomOn(device.songFolder));
+            if (!admitted) {
+                console.Fail() << admitted.message() << "\n";
+                return kExitFailure;
+            }
+            for (const SongNotAdded& refused : admitted->notAdded) {
+                console.Fail() << EscapeControls(refused.song.mediaPath) << ": " << refused.why.message << "\n";
+            }
+            for (const SongToPlace& song : admitted->songs) {
+                PrintSong(song.song, song.song.mediaPath, device.codePage, console);
+            }
+            return anyLeftOut || !admitted->notAdded.empty() ? kExitFailure : kExitOk;
         }
 
         InterruptStopsBatch interrupt;
@@ -155,7 +164,9 @@ int Import(const ImportFlags& flags, const Operands& given, Console& console) {
         hooks.rebuildHooks.onSong = [&](std::size_t done, std::size_t total) {
             rebuildLine.Count(done, total, "songs", done == total);
         };
-        auto report = AddUserSongs(loaded.songs, plan.songs, device.songFolder, device.codePage, hooks);
+        const Result<DeviceFolder> folder = ReopenFolder(loaded.session->lockedFolder(), loaded.session->songFolder());
+        auto report = folder ? AddUserSongs(loaded.songs, plan.songs, *folder, device.codePage, hooks)
+                             : Result<AddReport>(folder.failure());
         rebuildLine.Finish();
         if (!report) {
             if (!loaded.session->StillHolds()) console.Fail() << kDeviceChangedMessage << "\n";
@@ -209,9 +220,12 @@ void AddImportCommand(CommandSet& commands) {
         "from the files' tags, else from names like \"01 - Artist - Title.mp4\". Songs take the\n"
         "lowest free numbers from 900000 in the order of their paths.\n"
         "Prints one line per song added: number, title, artist and source file, tab-separated.\n"
+        "A folder that cannot be read, and a PATH inside the device's songs folder, are named\n"
+        "and left out.\n"
         "Exit status: 0 when every file was added, 1 when any was left out, 2 on usage errors.\n"
-        "A batch that does not fit on the device copies nothing. Ctrl-C stops after the current\n"
-        "file; the songs copied by then are catalogued.\n",
+        "A batch that does not fit on the device (its files in whole blocks, with the new\n"
+        "catalogue) or would take the device past 49999 songs copies nothing. Ctrl-C stops after\n"
+        "the current file; the songs copied by then are catalogued.\n",
         [flags](const Operands& operands, Console& console) { return Import(*flags, operands, console); });
     commands.ShowsProgress(command);
     command.add_option("--language", flags->language, "the language of every song: OPM, EG or ES (default: language in the settings file)")

@@ -133,6 +133,19 @@ TEST_F(Cli, AddRefusesWhatTheFormRefuses) {
     EXPECT_EQ(Run({"list", Device()}, "zh_CN.UTF-8").out, "900000\tOther\tOne\t\t\t\n900001\tOther\t你好\t\t\t\n");
 }
 
+// A song the list builder would refuse is refused before its copy: the stick keeps working.
+TEST_F(Cli, AddRefusesARowTheBuilderWouldRefuseBeforeCopying) {
+    const ProgramRun slashes = Run({"add", Device(), Clip(), "--title", std::string(60, '/')});
+    EXPECT_EQ(slashes.exitCode, 1);
+    EXPECT_EQ(slashes.out, "");
+    EXPECT_NE(slashes.err.find("have row"), std::string::npos) << slashes.err;
+    EXPECT_FALSE(std::filesystem::exists(Songs() / "900"));
+    EXPECT_FALSE(std::filesystem::exists(Songs() / "placements.sljournal"));
+    const ProgramRun fine = Run({"add", Device(), Clip(), "--title", "Fine"});
+    ASSERT_EQ(fine.exitCode, 0) << fine.err;
+    EXPECT_EQ(Run({"delete", Device(), "900000"}).exitCode, 0);
+}
+
 TEST_F(Cli, RebuildReproducesTheSameBytesAndVerifyFindsStrays) {
     ASSERT_EQ(Run({"add", Device(), Clip(), "--title", "One", "--language", "OPM"}).exitCode, 0);
     ASSERT_EQ(Run({"add", Device(), Clip(), "--title", "Two", "--language", "ES"}).exitCode, 0);

@@ -128,5 +128,19 @@ TEST_F(CliImport, ABatchThatDoesNotFitCopiesNothing) {
     EXPECT_FALSE(fs::exists(stick / "songs" / "SgList.dat"));
 }
 
+// The device's own songs are never imported again as new songs.
+TEST_F(CliImport, ASourceInsideTheDevicesSongsFolderIsRefused) {
+    ASSERT_EQ(Run({"import", device_.string(), In("tagged.mp3"), "--language", "EG"}).exitCode, 0);
+    for (const fs::path& source : {device_ / "songs" / "900", device_ / "songs" / "900" / "900000.mp3",
+                                   device_ / "songs"}) {
+        const ProgramRun run = Run({"import", device_.string(), source.string(), "--language", "EG"});
+        EXPECT_EQ(run.exitCode, 1) << source;
+        EXPECT_EQ(run.out, "") << source;
+        EXPECT_NE(run.err.find(source.string() + " is inside the device's songs folder"), std::string::npos) << run.err;
+    }
+    EXPECT_EQ(test::ListFiles(device_ / "songs"), (std::vector<std::string>{"900/900000.mp3", "SgList.dat", "usbsong.db"}));
+    EXPECT_EQ(Run({"delete", device_.string(), "900000"}).exitCode, 0);
+}
+
 }  // namespace
 }  // namespace songloader

@@ -212,9 +212,11 @@ void CSonquillDlg::AddCloudSongs() {
     }
 
     int row = static_cast<int>(m_deviceSongs.size());
+    const Result<DeviceFolder> folder = ReopenFolder(m_deviceWrite->lockedFolder(), m_deviceWrite->songFolder());
     const Result<AddReport> report =
-        songloader::AddCloudSongs(m_cloud, m_deviceSongs, cloudSongs, userSongs, m_songFolder, m_settings.codePage,
-                                  ProgressWindow(), NetworkWait(kSizeCheckWork), BatchHooks(row));
+        folder ? songloader::AddCloudSongs(m_cloud, m_deviceSongs, cloudSongs, userSongs, *folder, m_settings.codePage,
+                                           ProgressWindow(), NetworkWait(kSizeCheckWork), BatchHooks(row))
+               : Result<AddReport>(folder.failure());
     if (!report) {
         Show(AppNotice(report.message(), NoticeIcon::Exclamation));
         return;

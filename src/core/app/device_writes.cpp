@@ -50,7 +50,9 @@ void CSonquillDlg::AddQueuedSongs() {
     // More than one file: the user may stop the batch after the file being copied.
     const bool stoppable = queue.size() > 1;
     if (stoppable) m_view.OfferStop(true);
-    const Result<AddReport> report = AddUserSongs(m_deviceSongs, queue, m_songFolder, m_settings.codePage, BatchHooks(row));
+    const Result<DeviceFolder> folder = ReopenFolder(m_deviceWrite->lockedFolder(), m_deviceWrite->songFolder());
+    const Result<AddReport> report = folder ? AddUserSongs(m_deviceSongs, queue, *folder, m_settings.codePage, BatchHooks(row))
+                                            : Result<AddReport>(folder.failure());
     if (stoppable) m_view.OfferStop(false);
     if (!report) {
         // Nothing was copied: the queue stays as it is.

@@ -11,6 +11,7 @@
 #include "core/entry/import_plan.h"
 #include "core/entry/media_files.h"
 #include "core/entry/number_rules.h"
+#include "core/media/media_probe.h"
 #include "core/text/code_page.h"
 
 namespace songloader {
@@ -289,6 +290,11 @@ void CSonquillDlg::OnRevise() {
             return;
         }
         if (!CheckEnteredSong(song, song.numberText != records[row].numberText, static_cast<int>(row))) return;
+        // A new file must be one the player plays, as when it was queued.
+        if (const auto media = ProbeMedia(song.mediaPath, song.mediaPath); !media) {
+            Show({media.message(), kCaptionErrorUpper, NoticeIcon::Exclamation});
+            return;
+        }
         records.Replace(row, song);
         m_view.SetRowTexts(ControlId::WorkList, m_editRow, RowTextsOf(song));
         ClearForm();

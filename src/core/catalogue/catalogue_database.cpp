@@ -129,9 +129,15 @@ void CatalogueDatabase::Close() {
 
 std::string CatalogueDatabase::lastError() const {
     if (!db_) return openError_.empty() ? "database not open" : openError_;
+    const int system = sqlite3_system_errno(db_);
+    // A call that worked since the failure leaves SQLite saying "not an error": the system's reason
+    // is then all that is left to tell.
+    if (sqlite3_errcode(db_) == SQLITE_OK) {
+        return system != 0 ? std::strerror(system) : "the database could not be written (no reason was kept)";
+    }
     std::string text = sqlite3_errmsg(db_);
     // SQLite's words alone ("disk I/O error") hide the system's reason.
-    if (const int system = sqlite3_system_errno(db_); system != 0) text += " (" + std::string(std::strerror(system)) + ")";
+    if (system != 0) text += " (" + std::string(std::strerror(system)) + ")";
     return text;
 }
 

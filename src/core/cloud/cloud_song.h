@@ -10,6 +10,7 @@
 #include "core/catalogue/row_element.h"
 #include "core/cloud/cloud_client.h"
 #include "core/cloud/download_protocol.h"
+#include "core/common/device_folder.h"
 
 namespace songloader {
 
@@ -31,5 +32,10 @@ using DownloadAdmission = std::function<Result<>(std::int64_t remoteSize)>;
 CloudSongFetch FetchCloudSong(const CloudClient& client, const std::filesystem::path& songFolder,
                               const ROWELEMENT& record, const TransferRunner& runner = {},
                               const WaitRunner& waiter = {}, const DownloadAdmission& admit = {});
+// The same into the open song folder of a command (the song's folder is made relative to it);
+// with `announced` the size probed before (-1: none announced), which is not asked again.
+CloudSongFetch FetchCloudSong(const CloudClient& client, const DeviceFolder& songFolder, const ROWELEMENT& record,
+                              const TransferRunner& runner, const WaitRunner& waiter, const DownloadAdmission& admit,
+                              std::optional<std::int64_t> announced = std::nullopt);
 
 }  // namespace songloader

@@ -3,6 +3,8 @@
 
 #include <sys/stat.h>
 
+#include <map>
+
 #include "core/cloud/cloud_song.h"
 #include "core/device/device_layout.h"
 #include "core/device/device_room.h"
@@ -10,37 +12,48 @@
 namespace songloader {
 
 Result<AddReport> AddCloudSongs(const CloudClient& client, const SongList& deviceSongs, const SongList& cloudSongs,
-                                const SongList& userSongs, const std::filesystem::path& songFolder,
+                                const SongList& userSongs, const DeviceFolder& songFolder,
                                 const std::string& codePage, const TransferRunner& runner, const WaitRunner& waiter,
                                 const AddHooks& hooks) {
     std::vector<SongToPlace> songs;
-    std::vector<std::uint64_t> userBytes;
+    std::vector<std::uint64_t> sizes;
     for (const ROWELEMENT& song : userSongs) {
         struct stat source {};
-        if (::stat(song.mediaPath.c_str(), &source) == 0) userBytes.push_back(static_cast<std::uint64_t>(source.st_size));
-        songs.push_back(UserSongPlacement(song, songFolder));
+        sizes.push_back(::stat(song.mediaPath.c_str(), &source) == 0 ? static_cast<std::uint64_t>(source.st_size) : 0);
+        songs.push_back(UserSongPlacement(song, songFolder.path()));
     }
-    if (auto room = CheckBatchRoom(userBytes, songFolder); !room) return room.failure();
+    // The sizes the cloud announces count in the room of the batch before anything is written.
+    std::map<std::int32_t, std::int64_t> announced;
+    RunWait(waiter, [&] {
+        for (const ROWELEMENT& song : cloudSongs) {
+            announced[song.number] = AnnouncedSizeOrNone(client.RemoteSongSize(std::to_string(song.number)));
+        }
+    });
     for (ROWELEMENT song : cloudSongs) {
         song.mediaPath.clear();  // comes from the cloud, not from a file here
-        const std::filesystem::path target = MediaFolder(songFolder, song.numberText) / (song.numberText + kSongRemoteSuffix);
+        const std::int64_t size = announced[song.number];
+        sizes.push_back(size > 0 ? static_cast<std::uint64_t>(size) : 0);
+        const std::filesystem::path target =
+            MediaFolder(songFolder.path(), song.numberText) / (song.numberText + kSongRemoteSuffix);
         songs.push_back({std::move(song), target});
     }
 
     bool cancelled = false;
     const PlaceSong place = [&](const SongToPlace& song, const PlaceProgress& progress) -> Result<std::filesystem::path> {
-        if (!song.song.mediaPath.empty()) return CopySongFile(song, progress);
-        const CloudSongFetch fetch = FetchCloudSong(client, songFolder, song.song, runner, waiter,
-                                                    [&](std::int64_t size) {
-            return RefuseForRoomIn(song.song.numberText + kSongRemoteSuffix, size, songFolder);
-        });
+        if (!song.song.mediaPath.empty()) return CopySongFile(songFolder, song, progress);
+        const CloudSongFetch fetch = FetchCloudSong(
+            client, songFolder, song.song, runner, waiter,
+            [&](std::int64_t size) {
+                return RefuseForRoomIn(song.song.numberText + kSongRemoteSuffix, size, songFolder.path());
+            },
+            announced[song.song.number]);
         if (fetch.outcome) return fetch.mediaFile;
         cancelled = fetch.outcome.failure().status == DownloadStatus::Cancelled;
         return Fail(fetch.outcome.message());
     };
     AddHooks batchHooks = hooks;
     batchHooks.stopAfterCurrent = [&] { return cancelled || (hooks.stopAfterCurrent && hooks.stopAfterCurrent()); };
-    return AddPlacedSongs(deviceSongs, songs, place, songFolder, codePage, batchHooks);
+    return AddPlacedSongs(deviceSongs, songs, place, songFolder.path(), codePage, batchHooks, sizes);
 }
 
 }  // namespace songloader

@@ -145,6 +145,15 @@ Result<DeviceFolder> OpenFolder(const std::filesystem::path& folder) {
     return opened;
 }
 
+Result<DeviceFolder> ReopenFolder(int folder, const std::filesystem::path& path) {
+    const int fd = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return SystemFailure("Cannot open", path, errno);
+    DeviceFolder opened;
+    opened.fd_ = Owned(fd);
+    opened.path_ = path;
+    return opened;
+}
+
 Result<DeviceFolder> OpenFolderBelow(const std::filesystem::path& root, const std::filesystem::path& relative,
                                      bool create) {
     Result<DeviceFolder> folder = OpenFolder(root);

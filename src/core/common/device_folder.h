@@ -48,6 +48,7 @@ public:
 
 private:
     friend Result<DeviceFolder> OpenFolder(const std::filesystem::path& folder);
+    friend Result<DeviceFolder> ReopenFolder(int folder, const std::filesystem::path& path);
     std::shared_ptr<const int> fd_;
     std::filesystem::path path_;
     bool created_ = false;
@@ -61,6 +62,10 @@ Result<DeviceFolder> OpenFolderBelow(const std::filesystem::path& root, const st
 
 // A folder opened as given, links included (a place the user chose, not one on the device).
 Result<DeviceFolder> OpenFolder(const std::filesystem::path& folder);
+
+// The folder open as the descriptor `folder` once more (a descriptor of its own; no path is looked
+// up, so it is that very folder even when its name now leads elsewhere); `path` is for messages.
+Result<DeviceFolder> ReopenFolder(int folder, const std::filesystem::path& path);
 
 // Opens `path` for reading only when it is a regular file: a FIFO, a device node or a folder is
 // refused without waiting. The descriptor is blocking again when returned.

@@ -28,6 +28,7 @@ std::optional<DeviceRoom> RoomFromCounts(std::uint64_t totalBlocks, std::uint64_
     if (totalBlocks == 0) return std::nullopt;
     DeviceRoom room;
     room.freeBytes = availableBlocks * blockBytes;
+    room.blockBytes = blockBytes ? blockBytes : 1;
     if (fat) room.largestFile = kFatLargestFile;
     return room;
 }

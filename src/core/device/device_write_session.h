@@ -58,6 +58,9 @@ public:
     bool StillHolds();
 
     const std::filesystem::path& songFolder() const { return songFolder_; }
+    // The descriptor of the locked song folder (-1 when none): the command's writes go in relative
+    // to it (ReopenFolder), so nothing lands on whatever its path leads to once the device is gone.
+    int lockedFolder() const { return lock_ ? lock_->folder() : -1; }
 
 private:
     DeviceIdentity chosen_;

@@ -81,10 +81,11 @@ Result<> CheckDuplicateNumber(std::int32_t number, const SongList& workSongs, co
     return {};
 }
 
-Result<> CheckSongRow(const ROWELEMENT& song, std::size_t rowNumber) {
+Result<> CheckSongRow(const ROWELEMENT& song, std::size_t rowNumber, const std::string& codePage) {
     SongText text;
+    text.codePage = codePage;
     AppendSongTextRow(text, song);
-    const Result<ParsedSongText> parse = ParseSongText(text.bytes, text.rowCount);
+    const Result<ParsedSongText> parse = ParseSongText(text.bytes, text.rowCount, codePage);
     if (parse) return {};
     // The parser numbered the song's row 1; the builder names it by its place in the whole list.
     return Fail(std::to_string(rowNumber) + parse.message().substr(1), kApplicationName, NoticeIcon::None);

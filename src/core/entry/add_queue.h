@@ -45,8 +45,8 @@ Result<> CheckDuplicateNumber(std::int32_t number, const SongList& workSongs, co
                               int ownWorkRow = -1, int ownDeviceRow = -1);
 
 // The song list builder's row checks on `song`, which will be row `rowNumber` (1-based) of the
-// device's list: the builder's own message when it would refuse the song.
-Result<> CheckSongRow(const ROWELEMENT& song, std::size_t rowNumber);
+// device's list (whose texts are in `codePage`): the builder's own message when it would refuse the song.
+Result<> CheckSongRow(const ROWELEMENT& song, std::size_t rowNumber, const std::string& codePage = {});
 
 // Number, language and texts of a song read from the form (no checks): shared with revising.
 ROWELEMENT SongFromForm(const EntryForm& form);

@@ -60,13 +60,10 @@ std::filesystem::path FolderEntryPath(const DeviceFolder& folder, const std::str
     return folder.path() / name;
 }
 
-// The song as the list stores it (in `spare` when that differs): the database gets the same
-// title and artist.
-const ROWELEMENT& AsListed(const ROWELEMENT& song, ROWELEMENT& spare) {
-    if (!NeedsRowSafe(song.title) && !NeedsRowSafe(song.artist)) return song;
-    spare = song;
-    spare.title = RowSafe(song.title);
-    spare.artist = RowSafe(song.artist);
+// The song's texts as the list stores them (in `spare` when they differ): the database gets the same.
+const ROWELEMENT& AsListed(const ROWELEMENT& song, ROWELEMENT& spare, const std::string& codePage) {
+    if (!NeedsStoredTexts(song)) return song;
+    spare = StoredTexts(song, codePage);
     return spare;
 }
 
@@ -126,14 +123,19 @@ Result<CatalogueWritten> RebuildDeviceCatalogue(const SongList& songs, const std
     text.codePage = codePage;
     text.bytes.reserve(std::min<std::size_t>(kSongTextReserve, songs.size() * 96 + 64));
     {
+        // Each step's failure is read before the next call can clear it.
+        if (!db.Execute("begin")) return fail("Cannot write " + databaseFile.string() + ": " + db.lastError());
         SongListInserter inserter(db);
-        if (!db.Execute("begin") || !inserter.ready()) {
-            return fail("Cannot write " + databaseFile.string() + ": " + db.lastError());
+        if (!inserter.ready()) {
+            // A table that could not be made says why in the first note (a full stick, say).
+            std::string why = written.notes.empty() ? db.lastError() : written.notes.front();
+            while (!why.empty() && why.back() == '\n') why.pop_back();
+            return fail("Cannot write " + databaseFile.string() + ": " + why);
         }
         for (std::size_t i = 0; i < songs.size(); ++i) {
             AppendSongTextRow(text, songs[i]);
             ROWELEMENT spare;
-            if (!inserter.Insert(MakeDeviceDatabaseRow(AsListed(songs[i], spare)))) {
+            if (!inserter.Insert(MakeDeviceDatabaseRow(AsListed(songs[i], spare, codePage)))) {
                 return fail("Cannot write " + databaseFile.string() + ": " + db.lastError());
             }
             if (hooks.onSong) hooks.onSong(i + 1, songs.size());

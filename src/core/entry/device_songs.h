@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "core/catalogue/row_element.h"
+#include "core/common/device_folder.h"
 #include "core/common/notice.h"
 #include "core/common/result.h"
 #include "core/entry/catalogue_rebuild.h"
@@ -86,15 +87,17 @@ struct AddReport {
 
 // Adds user songs: each song's mediaPath names the file to copy, its number its place on the
 // device (songs/NNN/NUMBER.ext). `deviceSongs` is the device's list as read under the lock.
-// Before the first copy the whole batch is checked: a number the device or an earlier song of
-// the batch uses, a missing source, a file already standing at the target (never replaced) put
-// that song in notAdded; then the room of the whole rest (free space, and the 4 GiB file limit of
-// FAT32; a song too large even alone is not added, with its reason): when the rest does not fit
-// together, nothing is copied and the failure says how much more is needed.
+// Before the first copy the whole batch is checked (AdmitBatch, batch_admission.h): a song that
+// cannot be written or catalogued is put in notAdded with its reason; a rest that would pass the
+// list's song limit or not fit on the device is refused whole with nothing written.
 // Then the batch is recorded on the device, the files are copied one by one (through temporary
-// names) and the catalogue is rebuilt once with every song that arrived. When that rebuild fails
-// with the device still there, the copies are removed again, the record goes and the songs are
-// not added. A failure here is a refusal of the whole batch with nothing written.
+// names) into the open song folder `songFolder`, each after deviceStillThere said yes, and the
+// catalogue is rebuilt once with every song that arrived. When that rebuild fails with the device
+// still there, the copies are removed again, the record goes and the songs are not added. A
+// failure here is a refusal of the whole batch with nothing written.
+Result<AddReport> AddUserSongs(const SongList& deviceSongs, const SongList& songs, const DeviceFolder& songFolder,
+                               const std::string& codePage, const AddHooks& hooks = {});
+// The same with the song folder opened here (made when missing) for the whole batch.
 Result<AddReport> AddUserSongs(const SongList& deviceSongs, const SongList& songs,
                                const std::filesystem::path& songFolder, const std::string& codePage,
                                const AddHooks& hooks = {});
@@ -107,17 +110,22 @@ struct SongToPlace {
 // Writes the file of `song` at `target` (through a temporary name); the file, or why not.
 using PlaceSong = std::function<Result<std::filesystem::path>(const SongToPlace& song, const PlaceProgress& progress)>;
 
-// The same batch for songs placed by `place`: the same checks of numbers and targets (not the
-// room, which only the placer knows), the same record, one rebuild.
+// The same batch for songs placed by `place`: the same checks (the room with `sizes`, each
+// file's size or 0 when it is not known before it arrives), the same record, one rebuild.
 Result<AddReport> AddPlacedSongs(const SongList& deviceSongs, const std::vector<SongToPlace>& songs,
                                  const PlaceSong& place, const std::filesystem::path& songFolder,
-                                 const std::string& codePage, const AddHooks& hooks = {});
+                                 const std::string& codePage, const AddHooks& hooks = {},
+                                 const std::vector<std::uint64_t>& sizes = {});
 
 // The place of a user song (mediaPath: its source file) on the device, and its placer: copies the
-// source to the target through a temporary name, with progress per mebibyte. For batches that mix
-// user songs with songs from elsewhere (AddPlacedSongs; check the user songs' room first).
+// source to the target in the open song folder `songFolder` through a temporary name, with
+// progress per mebibyte. For batches that mix user songs with songs from elsewhere (AddPlacedSongs).
 SongToPlace UserSongPlacement(const ROWELEMENT& song, const std::filesystem::path& songFolder);
-Result<std::filesystem::path> CopySongFile(const SongToPlace& song, const PlaceProgress& progress);
+Result<std::filesystem::path> CopySongFile(const DeviceFolder& songFolder, const SongToPlace& song,
+                                           const PlaceProgress& progress);
+// `place`, run only while `deviceStillThere` (when given) says the device is the one chosen: the
+// first sign that it is gone stops every further file.
+PlaceSong PlaceWhileDeviceHolds(PlaceSong place, std::function<bool()> deviceStillThere);
 
 struct DeleteHooks {
     std::function<bool()> deviceStillThere;
@@ -134,9 +142,5 @@ struct DeleteHooks {
 Result<CatalogueWritten> DeleteDeviceSong(const SongList& deviceSongs, std::size_t row,
                                           const std::filesystem::path& songFolder, const std::string& codePage,
                                           const DeleteHooks& hooks = {});
-
-// The room the files of `bytes` need on the device holding `songFolder`: nothing when they fit (or
-// when the room cannot be told), else why not with the amount missing.
-Result<> CheckBatchRoom(const std::vector<std::uint64_t>& bytes, const std::filesystem::path& songFolder);
 
 }  // namespace songloader

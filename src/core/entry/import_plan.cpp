@@ -9,6 +9,7 @@
 #include "core/entry/add_queue.h"
 #include "core/media/media_probe.h"
 #include "core/media/song_names.h"
+#include "core/songlist/song_text.h"
 #include "core/text/code_page.h"
 
 namespace songloader {
@@ -26,6 +27,18 @@ bool SameFolder(const fs::path& a, const std::optional<fs::path>& b) {
     if (!b) return false;
     std::error_code error;
     return fs::equivalent(a, *b, error) && !error;
+}
+
+// True when `path` is the song folder `songFolder` or lies below it (links resolved).
+bool Inside(const fs::path& path, const std::optional<fs::path>& songFolder) {
+    if (!songFolder) return false;
+    std::error_code error;
+    const fs::path folder = fs::weakly_canonical(*songFolder, error);
+    if (error) return false;
+    const fs::path full = fs::weakly_canonical(path, error);
+    if (error) return false;
+    const fs::path below = full.lexically_relative(folder);
+    return !below.empty() && *below.begin() != "..";
 }
 
 fs::path FullPath(const fs::path& path) {
@@ -69,6 +82,27 @@ private:
 ImportFiles CollectImportFiles(const std::vector<fs::path>& given, const std::optional<fs::path>& songFolder) {
     ImportFiles result;
     std::vector<std::pair<std::string, fs::path>> found;  // full path -> path as shown
+    // Every file below `top`; a folder that cannot be read is named, never passed over in silence.
+    const auto walk = [&](const fs::path& top) {
+        std::vector<fs::path> folders{top};
+        while (!folders.empty()) {
+            const fs::path folder = std::move(folders.back());
+            folders.pop_back();
+            std::error_code error;
+            fs::directory_iterator entries(folder, error);
+            for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
+                const fs::path& entry = entries->path();
+                if (IsHidden(entry)) continue;
+                std::error_code kindError;
+                if (!entries->is_directory(kindError)) {
+                    found.emplace_back(FullPath(entry).string(), entry);
+                } else if (!entries->is_symlink(kindError) && !SameFolder(entry, songFolder)) {
+                    folders.push_back(entry);  // a linked folder is not walked
+                }
+            }
+            if (error) result.missing.push_back({folder.string(), folder.string() + ": " + error.message(), false});
+        }
+    };
     for (const fs::path& path : given) {
         std::error_code error;
         const fs::file_status status = fs::status(path, error);
@@ -76,23 +110,15 @@ ImportFiles CollectImportFiles(const std::vector<fs::path>& given, const std::op
             result.missing.push_back({path.string(), path.string() + ": no such file or folder", false});
             continue;
         }
-        if (!fs::is_directory(status)) {
-            found.emplace_back(FullPath(path).string(), path);
+        if (Inside(path, songFolder)) {
+            result.missing.push_back({path.string(), path.string() + kInsideSongFolderMessage, false});
             continue;
         }
-        if (SameFolder(path, songFolder)) continue;
-        fs::recursive_directory_iterator walk(path, fs::directory_options::skip_permission_denied, error);
-        for (; !error && walk != fs::recursive_directory_iterator(); walk.increment(error)) {
-            const fs::path& entry = walk->path();
-            std::error_code kindError;
-            if (IsHidden(entry) || (walk->is_directory(kindError) && SameFolder(entry, songFolder))) {
-                if (walk->is_directory(kindError)) walk.disable_recursion_pending();
-                continue;
-            }
-            if (walk->is_directory(kindError)) continue;
-            found.emplace_back(FullPath(entry).string(), entry);
+        if (fs::is_directory(status)) {
+            walk(path);
+        } else {
+            found.emplace_back(FullPath(path).string(), path);
         }
-        if (error) result.missing.push_back({path.string(), path.string() + ": " + error.message(), false});
     }
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
     found.erase(std::unique(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
@@ -105,16 +131,15 @@ ImportPlan PlanImport(const std::vector<fs::path>& files, const SongList& device
                       const ImportOptions& options) {
     ImportPlan plan;
     // Who holds each title and artist already: the number on the device, or the file queued.
+    // Repeats are told by the texts as the device stores them (cut to their slots).
+    const auto storedKey = [&](const ROWELEMENT& song) {
+        const ROWELEMENT stored = StoredTexts(song, options.codePage);
+        return SongKey(DeviceToUtf8(stored.title, options.codePage), DeviceToUtf8(stored.artist, options.codePage));
+    };
     std::unordered_map<std::string, std::string> onDevice, queued;
     if (!options.keepDuplicates) {
-        for (const ROWELEMENT& song : deviceSongs) {
-            onDevice.emplace(SongKey(DeviceToUtf8(song.title, options.codePage), DeviceToUtf8(song.artist, options.codePage)),
-                             song.numberText);
-        }
-        for (const ROWELEMENT& song : workSongs) {
-            queued.emplace(SongKey(DeviceToUtf8(song.title, options.codePage), DeviceToUtf8(song.artist, options.codePage)),
-                           song.mediaPath);
-        }
+        for (const ROWELEMENT& song : deviceSongs) onDevice.emplace(storedKey(song), song.numberText);
+        for (const ROWELEMENT& song : workSongs) queued.emplace(storedKey(song), song.mediaPath);
     }
     NumberSource numbers(deviceSongs, workSongs);
 
@@ -130,18 +155,6 @@ ImportPlan PlanImport(const std::vector<fs::path>& files, const SongList& device
         }
         SongNames names = FindSongNames(*facts, file);
         if (options.artist) names.artist = *options.artist;
-        if (!options.keepDuplicates) {
-            const std::string key = SongKey(names.title, names.artist);
-            if (const auto device = onDevice.find(key); device != onDevice.end()) {
-                skip(shown + ": already on the USB drive as " + device->second, true);
-                continue;
-            }
-            if (const auto earlier = queued.find(key); earlier != queued.end()) {
-                skip(shown + ": the same song as " + earlier->second, true);
-                continue;
-            }
-            queued.emplace(key, shown);
-        }
 
         EntryForm form;
         bool written = true;
@@ -158,13 +171,25 @@ ImportPlan PlanImport(const std::vector<fs::path>& files, const SongList& device
             *target = std::move(*bytes);
         }
         if (!written) continue;
+        form.languageText = options.languageText;
+        if (!options.keepDuplicates) {
+            const std::string key = storedKey(SongFromForm(form));
+            if (const auto device = onDevice.find(key); device != onDevice.end()) {
+                skip(shown + ": already on the USB drive as " + device->second, true);
+                continue;
+            }
+            if (const auto earlier = queued.find(key); earlier != queued.end()) {
+                skip(shown + ": the same song as " + earlier->second, true);
+                continue;
+            }
+            queued.emplace(key, shown);
+        }
         const auto number = numbers.Peek();
         if (!number) {
             skip(shown + ": no free song number is left (900000 to 999999 are all taken)");
             continue;
         }
         form.numberText = std::to_string(*number);
-        form.languageText = options.languageText;
         form.mediaPath = shown;
         // The form's own checks; the numbers are free by construction.
         const Result<ROWELEMENT> check = CheckQueueToAdd(form, true, {}, {}, false);

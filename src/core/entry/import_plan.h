@@ -22,14 +22,20 @@ struct ImportSkip {
     bool duplicate = false;  // it repeats a song: importing with duplicates kept takes it
 };
 
+inline constexpr const char* kInsideSongFolderMessage =
+    " is inside the device's songs folder; its songs are on the device already";
+
 struct ImportFiles {
     std::vector<std::filesystem::path> files;  // in byte order of their full paths
-    std::vector<ImportSkip> missing;           // given paths that name nothing
+    std::vector<ImportSkip> missing;           // given paths that name nothing or cannot be taken,
+                                               // and folders that cannot be read
 };
 
 // The files of a batch: each path given that is a file, and every file below each folder given
-// (recursively); hidden files and folders below a given folder, and the device's own song folder
-// `songFolder` (when known), are left out without a word. Each file once.
+// (recursively); hidden files and folders and linked folders below a given folder, and the
+// device's own song folder `songFolder` (when known) met below one, are left out without a word.
+// A given path inside that song folder, and a folder that cannot be read, are named in `missing`.
+// Each file once.
 ImportFiles CollectImportFiles(const std::vector<std::filesystem::path>& given,
                                const std::optional<std::filesystem::path>& songFolder);
 

@@ -38,17 +38,24 @@ std::vector<std::filesystem::path> SongFiles(const std::filesystem::path& songFo
     return files;
 }
 
+// A name the sweep of leftovers would take for a temporary is never given to a song's file.
+Result<> StorableName(const std::filesystem::path& target) {
+    const std::string name = target.filename().string();
+    if (IsTemporaryName(name)) return Fail(name + " has the form of a temporary file name and cannot be stored");
+    return {};
+}
+
 }  // namespace
+
+Result<DeviceFolder> OpenSongFolder(const std::filesystem::path& songFolder) {
+    return OpenFolderBelow(songFolder.parent_path(), songFolder.filename(), true);
+}
 
 std::uint64_t MebibytesRoundedUp(std::uint64_t bytes) { return (bytes + kCopyChunkBytes - 1) / kCopyChunkBytes; }
 
 Result<std::filesystem::path> CopyMediaFile(const std::filesystem::path& source, const std::filesystem::path& target,
                                             const ChunkProgress& onChunk) {
-    const std::string name = target.filename().string();
-    // A name the sweep of leftovers would take for a temporary is never given to a song's file.
-    if (IsTemporaryName(name)) return Fail(name + " has the form of a temporary file name and cannot be stored");
-    // The song's folder is opened from the song folder without following a link, and the copy is
-    // made in that open folder.
+    if (Result<> storable = StorableName(target); !storable) return storable.failure();
     const std::filesystem::path songFolder = target.parent_path().parent_path();
     Result<DeviceFolder> above = OpenFolder(songFolder);
     if (!above && !IsRealFolder(songFolder)) {
@@ -56,11 +63,20 @@ Result<std::filesystem::path> CopyMediaFile(const std::filesystem::path& source,
         above = OpenFolder(songFolder);
     }
     if (!above) return above.failure();
-    const Result<DeviceFolder> folder = above->Below(target.parent_path().filename().string(), true);
+    return CopyMediaFile(*above, source, target, onChunk);
+}
+
+Result<std::filesystem::path> CopyMediaFile(const DeviceFolder& above, const std::filesystem::path& source,
+                                            const std::filesystem::path& target, const ChunkProgress& onChunk) {
+    if (Result<> storable = StorableName(target); !storable) return storable.failure();
+    const std::string name = target.filename().string();
+    // The song's folder is opened from the open song folder without following a link, and the copy
+    // is made in that open folder.
+    const Result<DeviceFolder> folder = above.Below(target.parent_path().filename().string(), true);
     if (!folder) return folder.failure();
     // A failed copy leaves no empty song folder behind.
     auto failure = [&](std::string why) {
-        if (folder->created()) (void)above->RemoveFolder(target.parent_path().filename().string());
+        if (folder->created()) (void)above.RemoveFolder(target.parent_path().filename().string());
         return Fail(std::move(why));
     };
     // Only a regular file is read: a FIFO would hold the command (and the device) for ever.

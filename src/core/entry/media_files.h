@@ -10,6 +10,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "core/common/device_folder.h"
 #include "core/common/result.h"
 #include "core/entry/placement_journal.h"
 #include "core/entry/write_steps.h"
@@ -26,11 +27,19 @@ std::uint64_t MebibytesRoundedUp(std::uint64_t bytes);
 // Called after every copied chunk with the chunks done so far.
 using ChunkProgress = std::function<void(std::uint64_t chunksDone)>;
 
+// The song folder opened for a command's writes (see DeviceFolder), made when missing; a link on
+// the way is refused. Every file of the command is then made relative to it.
+Result<DeviceFolder> OpenSongFolder(const std::filesystem::path& songFolder);
+
 // Copies `source` to `target` through a temporary file that replaces the target only when complete
 // and flushed; `onChunk` runs once per mebibyte. Creates the target's folder (removed again when the
 // copy fails); a folder that is a symbolic link is refused. The file on the device, or why not.
 Result<std::filesystem::path> CopyMediaFile(const std::filesystem::path& source, const std::filesystem::path& target,
                                             const ChunkProgress& onChunk = {});
+// The same into the open song folder `songFolder` (target: songFolder's path / NNN / name): the
+// song's sub-folder is opened or made relative to it, never reached by its path again.
+Result<std::filesystem::path> CopyMediaFile(const DeviceFolder& songFolder, const std::filesystem::path& source,
+                                            const std::filesystem::path& target, const ChunkProgress& onChunk = {});
 
 // The media file of a device song: the entry of its folder named numberText plus its own
 // extension (exact case); nullopt when there is none.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/songlist/song_text.h"
 
+#include "core/songlist/song_text_parser.h"
 #include "core/songlist/word_count.h"
 
 namespace songloader {
@@ -14,6 +15,24 @@ std::string RowSafe(const std::string& text) {
 }
 
 bool NeedsRowSafe(const std::string& text) { return text.find_first_of("\t\r\n") != std::string::npos; }
+
+namespace {
+
+bool StoredAsIs(const std::string& text) { return text.size() <= kSongTextSlot && !NeedsRowSafe(text); }
+
+}  // namespace
+
+ROWELEMENT StoredTexts(ROWELEMENT song, const std::string& codePage) {
+    for (std::string* text : {&song.title, &song.artist, &song.composer, &song.lyricist}) {
+        if (!StoredAsIs(*text)) *text = CutToSlot(RowSafe(*text), song.language, codePage);
+    }
+    return song;
+}
+
+bool NeedsStoredTexts(const ROWELEMENT& song) {
+    return !StoredAsIs(song.title) || !StoredAsIs(song.artist) || !StoredAsIs(song.composer) ||
+           !StoredAsIs(song.lyricist);
+}
 
 void AppendSongTextRow(SongText& text, const ROWELEMENT& song) {
     const std::string title = RowSafe(song.title);

@@ -23,6 +23,13 @@ inline constexpr std::size_t kSongTextReserve = 3145728;
 std::string RowSafe(const std::string& text);
 bool NeedsRowSafe(const std::string& text);
 
+// The texts of `song` as the list stores them: row-safe, each cut to its slot on a character
+// boundary of `codePage` (CutToSlot). Whatever else keeps the song (the database, a record) keeps
+// these texts, so that all agree.
+ROWELEMENT StoredTexts(ROWELEMENT song, const std::string& codePage);
+// True when StoredTexts would change a text of `song`.
+bool NeedsStoredTexts(const ROWELEMENT& song);
+
 // Appends one row: number, C:language, T:title, S:artist, W:composer, M:lyricist, N:word count.
 void AppendSongTextRow(SongText& text, const ROWELEMENT& song);
 

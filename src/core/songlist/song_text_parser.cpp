@@ -137,6 +137,10 @@ std::size_t SlotLength(std::string_view text, int language, std::string_view cod
     return cut;
 }
 
+std::string CutToSlot(std::string_view text, int language, std::string_view codePage) {
+    return std::string(text.substr(0, SlotLength(text, language, codePage)));
+}
+
 Result<ParsedSongText> ParseSongText(std::string_view text, std::size_t rowCount, std::string_view codePage) {
     ParsedSongText result;
     result.rows.reserve(std::min<std::size_t>(rowCount, 65536));

@@ -64,4 +64,7 @@ Result<ParsedSongText> ParseSongText(std::string_view text, std::size_t rowCount
 // byte of the device's double-byte code page does.
 std::size_t SlotLength(std::string_view text, int language, std::string_view codePage = {});
 
+// `text` as its slot holds it: cut as SlotLength says.
+std::string CutToSlot(std::string_view text, int language, std::string_view codePage = {});
+
 }  // namespace songloader

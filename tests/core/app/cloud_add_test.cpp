@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "dialog_fixture.h"
 
+#include "core/common/temporary_name.h"
+
 namespace songloader::test {
 namespace {
 
@@ -88,19 +90,38 @@ TEST_F(AddCloudSongs, WhenNothingArrivesNothingIsReportedAsAdded) {
     EXPECT_EQ(ReadBytes(songs() / "SgList.dat"), oldList);
 }
 
-// A download the catalogue cannot take is taken off the device again at once: nothing is left
-// pending, and the window closes without a question.
-TEST_F(AddCloudSongs, AFailedRebuildTakesTheDownloadsOffTheDevice) {
-    PublishCloud({{900009, 0, kUnbuildableTitle, ""}});
-    SyncCloud();
-    view.Tick(ControlId::WorkList, 0);
+// A cloud song the list builder would refuse is named and never downloaded: the stick is not left
+// with a copy its catalogue cannot take.
+TEST_F(AddCloudSongs, AnUnbuildableCloudSongIsRefusedBeforeItsDownload) {
     const std::string oldList = ReadBytes(songs() / "SgList.dat");
+    PublishCloud({{900009, 0, std::string(60, '/'), ""}});
+    SyncCloud();
+    ClearLog();
+    view.Tick(ControlId::WorkList, 0);
     dlg.OnAddToDevice();
-    EXPECT_EQ(view.MessageLog().back(), "Trallix Song Loader|Temp File Analyse Error!");
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].text.find("have row error"), std::string::npos) << view.messages[0].text;
+    EXPECT_TRUE(view.transfers.empty());
     EXPECT_TRUE(dlg.pendingCopies().empty());
     EXPECT_FALSE(std::filesystem::exists(songs() / "900" / "900009.mp4"));
     EXPECT_EQ(ReadBytes(songs() / "SgList.dat"), oldList);
+}
 
+// A download the catalogue cannot take is taken off the device again at once: nothing is left
+// pending, and the window closes without a question.
+TEST_F(AddCloudSongs, AFailedRebuildTakesTheDownloadsOffTheDevice) {
+    const std::string oldList = ReadBytes(songs() / "SgList.dat");
+    view.Tick(ControlId::WorkList, 0);
+    // Something at the database's fixed temporary name that is no file: the rebuild fails.
+    view.onTransfer = [&](DownloadProgress&) {
+        std::filesystem::create_directories(PairTemporaryNameFor(songs() / "usbsong.db") / "inside");
+    };
+    dlg.OnAddToDevice();
+    EXPECT_TRUE(dlg.pendingCopies().empty());
+    EXPECT_FALSE(std::filesystem::exists(songs() / "890" / "890005.mp4"));
+    EXPECT_EQ(ReadBytes(songs() / "SgList.dat"), oldList);
+
+    std::filesystem::remove_all(PairTemporaryNameFor(songs() / "usbsong.db"));
     dlg.OnSysCommand(SysCommand::Close);
     EXPECT_TRUE(view.closed);
 }

@@ -77,6 +77,23 @@ TEST_F(Revise, MissingTitleOrPathKeepsTheEdit) {
     EXPECT_TRUE(view.messages.empty());
 }
 
+// A queued song's new file is probed as when it was queued: a text file named .mp4 stays out, and
+// "Add to USB Drive" then copies the song's file as it was.
+TEST_F(Revise, AQueuedSongsNewFileMustBeMediaThePlayerPlays) {
+    WriteBytes(dir / "notes.mp4", "just some words, not a video");
+    dlg.OnWorkListDoubleClick(0);
+    view.Type(ControlId::MediaPath, (dir / "notes.mp4").string());
+    dlg.OnRevise();
+    ASSERT_EQ(view.messages.size(), 1u);
+    EXPECT_NE(view.messages[0].text.find("is not a video or audio file."), std::string::npos) << view.messages[0].text;
+    EXPECT_EQ(dlg.workSongs()[0].mediaPath, clip.string());
+    EXPECT_EQ(dlg.editTarget(), EditTarget::WorkList);
+
+    ClearLog();
+    dlg.OnAddToDevice();
+    EXPECT_EQ(ReadBytes(songs() / "901" / "901001.mp4"), ReadBytes(clip));
+}
+
 TEST_F(Revise, DoubleClickOnTheDeviceListLoadsTheSongWithThePathLocked) {
     dlg.OnDeviceListDoubleClick(1);
     EXPECT_EQ(view.Text(ControlId::Number), "900123");

@@ -1,6 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <sstream>
+
 #include "core/entry/import_plan.h"
 #include "support/media_samples.h"
 #include "support/temp_dir.h"
@@ -36,6 +42,62 @@ TEST(ImportPlanTest, CollectsFilesInPathOrder) {
     EXPECT_EQ(names, (std::vector<std::string>{"b/B.mp4", "b/a.mp4", "b/sub/z.mp4"}));
     ASSERT_EQ(found.missing.size(), 1u);
     EXPECT_EQ(found.missing[0].message, (dir / "none.mp4").string() + ": no such file or folder");
+}
+
+// A sub-folder that cannot be read is named, never passed over in silence; a source inside the
+// device's song folder is refused.
+TEST(ImportPlanTest, UnreadableFoldersAndSourcesInsideTheSongFolderAreNamed) {
+    TempDir dir;
+    fs::create_directories(dir / "in/locked");
+    fs::create_directories(dir / "stick/songs/900");
+    WriteBytes(dir / "in/a.mp4", "x");
+    WriteBytes(dir / "in/locked/b.mp4", "x");
+    WriteBytes(dir / "stick/songs/900/900000.mp4", "x");
+    fs::permissions(dir / "in/locked", fs::perms::none);
+    fs::permissions(dir.path(), fs::perms::all);
+    const std::vector<fs::path> given = {dir / "in", dir / "stick/songs/900", dir / "stick/songs/900/900000.mp4"};
+    // Root reads every folder: the walk then runs as a user who cannot.
+    ImportFiles found;
+    if (::geteuid() == 0) {
+        int pipe[2];
+        ASSERT_EQ(::pipe(pipe), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            if (::setresgid(65534, 65534, 65534) != 0 || ::setresuid(65534, 65534, 65534) != 0) ::_exit(3);
+            std::string lines;
+            const ImportFiles walked = CollectImportFiles(given, dir / "stick/songs");
+            for (const fs::path& file : walked.files) lines += "file\t" + file.string() + "\n";
+            for (const ImportSkip& skip : walked.missing) lines += "missing\t" + skip.message + "\n";
+            (void)!::write(pipe[1], lines.data(), lines.size());
+            ::_exit(0);
+        }
+        ::close(pipe[1]);
+        std::string lines;
+        char buffer[4096];
+        for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;) lines.append(buffer, static_cast<std::size_t>(n));
+        ::close(pipe[0]);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        std::istringstream read(lines);
+        for (std::string line; std::getline(read, line);) {
+            const auto tab = line.find('\t');
+            if (line.substr(0, tab) == "file") found.files.push_back(line.substr(tab + 1));
+            else found.missing.push_back({"", line.substr(tab + 1), false});
+        }
+    } else {
+        found = CollectImportFiles(given, dir / "stick/songs");
+    }
+    fs::permissions(dir / "in/locked", fs::perms::owner_all);
+    EXPECT_EQ(found.files, std::vector<fs::path>{dir / "in/a.mp4"});
+    std::vector<std::string> messages;
+    for (const ImportSkip& skip : found.missing) messages.push_back(skip.message);
+    std::sort(messages.begin(), messages.end());
+    EXPECT_EQ(messages, (std::vector<std::string>{
+                            (dir / "in/locked").string() + ": Permission denied",
+                            (dir / "stick/songs/900").string() + kInsideSongFolderMessage,
+                            (dir / "stick/songs/900/900000.mp4").string() + kInsideSongFolderMessage}));
 }
 
 TEST(ImportPlanTest, NumbersRepeatsAndRefusals) {
