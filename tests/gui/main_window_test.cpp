@@ -533,6 +533,36 @@ TEST_F(WindowRoad, TheWindowFitsASmallScreenWithEveryControlReachable) {
     EXPECT_GE(window->commandCount(), before + 1);
 }
 
+// Under a dark desktop the window keeps its light design: the new lines read dark on light.
+TEST_F(WindowRoad, TheNewLinesStayReadableUnderADarkDesktop) {
+    const QPalette desktop = QApplication::palette();
+    QPalette dark(QColor(45, 45, 45));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::Text, Qt::white);
+    QApplication::setPalette(dark);
+    std::filesystem::create_directories(device / "songs");
+    PutDeviceList({{900001, 0, "Dancing Queen", "Abba", "", ""}});
+    Open();
+    QTest::mouseClick(Button(ControlId::AutoCheckDevice), Qt::LeftButton);
+    QTest::keyClicks(Edit(ControlId::SearchBox), "d");
+    QTRY_VERIFY(!qobject_cast<QLabel*>(window->control(ControlId::SearchHits))->text().isEmpty());
+    for (ControlId id : {ControlId::SearchHits, ControlId::DeviceSummary}) {
+        auto* label = qobject_cast<QLabel*>(window->control(id));
+        EXPECT_LT(label->palette().color(QPalette::WindowText).lightness(), 80) << ControlName(id);
+        EXPECT_FALSE(label->text().isEmpty()) << ControlName(id);
+        EXPECT_FALSE(label->accessibleName().isEmpty()) << ControlName(id);
+    }
+    if (const char* pictures = std::getenv("SONGLOADER_TEST_PICTURES")) {
+        window->grab().save(QString::fromStdString((std::filesystem::path(pictures) / "window-dark-desktop.png").string()));
+        ProgressWindow progressWindow(window.get(), QStringLiteral("Download Progress"));
+        progressWindow.setText(QStringLiteral("Now Download:Golden Road"));
+        progressWindow.setBatchText(ProgressWindow::BatchLine({2, 12, 40u << 20, 160u << 20}, 5u << 20, 30.0));
+        progressWindow.show();
+        progressWindow.grab().save(QString::fromStdString((std::filesystem::path(pictures) / "progress-dark.png").string()));
+    }
+    QApplication::setPalette(desktop);
+}
+
 class CloudRoad : public WindowRoad {
 protected:
     CloudRoad() {

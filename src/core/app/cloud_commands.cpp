@@ -317,6 +317,7 @@ bool CSonquillDlg::ConfirmCloudDownload(const SongList& cloudSongs, const SongLi
         if (!error) userBytes += size;
     }
     m_batchBytes = cloudBytes + userBytes;
+    m_batchBytesDone = 0;
     if (cloudSongs.size() <= kQuietDownloadSongs && cloudBytes <= kQuietDownloadBytes) return true;
     const std::optional<DeviceRoom> room = RoomOn(m_songFolder);
     std::string question = FilledText(kLargeDownloadQuestion, {std::to_string(cloudSongs.size()), SizeText(cloudBytes),

@@ -41,6 +41,7 @@ void CSonquillDlg::FilterDeviceList(const std::string& typed) {
         const Result<std::string> text = Utf8ToDevice(typed, m_settings.codePage);
         m_deviceFilter = text ? *text : std::string();
         m_deviceHits = HitRows(m_deviceSongs, *m_deviceFilter);
+        m_filteredSongs = m_deviceSongs.size();
         m_view.ShowOnlyRows(ControlId::DeviceList, m_deviceHits);
     }
     ShowHitCount();
@@ -49,9 +50,11 @@ void CSonquillDlg::FilterDeviceList(const std::string& typed) {
 void CSonquillDlg::RefreshDeviceFilter() {
     if (!m_deviceFilter) return;
     std::vector<int> hits = HitRows(m_deviceSongs, *m_deviceFilter);
-    // Unchanged rows are not announced again: the filter is checked after every command.
-    if (hits == m_deviceHits) return;
+    // Unchanged rows of an unchanged list are not announced again: the filter is checked after
+    // every command.
+    if (hits == m_deviceHits && m_deviceSongs.size() == m_filteredSongs) return;
     m_deviceHits = std::move(hits);
+    m_filteredSongs = m_deviceSongs.size();
     m_view.ShowOnlyRows(ControlId::DeviceList, m_deviceHits);
     ShowHitCount();
 }

@@ -77,7 +77,7 @@ void CSonquillDlg::AddQueuedSongs() {
         RebuildCatalogue(RebuildMode::Add);
         return;
     }
-    ShowAddOutcome(*report, !failures.empty());
+    ShowAddOutcome(*report, false);
 }
 
 AddHooks CSonquillDlg::BatchHooks(int& row) {
@@ -87,7 +87,8 @@ AddHooks CSonquillDlg::BatchHooks(int& row) {
         m_view.InsertRow(ControlId::DeviceList, row, RowTextsOf(song));
         // The download window tells which song of how many, and the bytes of the whole batch.
         if (m_cloudListShown) {
-            m_view.SetTransferBatch({progress.fileIndex + 1, progress.fileCount, progress.batchBytesDone,
+            m_view.SetTransferBatch({progress.fileIndex + 1, progress.fileCount,
+                                     std::max(m_batchBytesDone, progress.batchBytesDone),
                                      std::max(m_batchBytes, progress.batchBytes)});
         }
     };
@@ -96,6 +97,9 @@ AddHooks CSonquillDlg::BatchHooks(int& row) {
     };
     hooks.onFileEnd = [this, &row](const ROWELEMENT&, const Result<std::filesystem::path>& placed) {
         if (placed) {
+            std::error_code error;
+            const auto size = std::filesystem::file_size(*placed, error);
+            if (!error) m_batchBytesDone += size;
             ++row;
             m_view.Repaint();
         } else {

@@ -233,7 +233,7 @@ private:
     // Takes the songs an add placed into the lists and the pending copies; false when the device went.
     bool TakeAddReport(const AddReport& report);
     // The catalogue's failure, or what a written catalogue ends with; no "Added successfully"
-    // after the list of songs that were not added.
+    // after a list of songs not added that already names those added.
     void ShowAddOutcome(const AddReport& report, bool notAddedShown);
     void AddPending(const ROWELEMENT& song);
     // After a write's mend catalogued what an earlier run recorded.
@@ -290,10 +290,12 @@ private:
     // the cloud list shown beside them.
     std::optional<std::string> m_deviceFilter;
     std::vector<int> m_deviceHits;
+    std::size_t m_filteredSongs = 0;  // the device list's size when the filter was last shown
     std::size_t m_cloudHits = 0;
     std::string m_shownHitCount;
     std::string m_shownSummary;  // the device line last shown
-    std::uint64_t m_batchBytes = 0;  // the running download batch's known size
+    std::uint64_t m_batchBytes = 0;      // the running download batch's known size
+    std::uint64_t m_batchBytesDone = 0;  // and the bytes of the songs that arrived
 };
 
 }  // namespace songloader

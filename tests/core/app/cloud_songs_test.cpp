@@ -111,6 +111,7 @@ TEST_F(CloudSongs, AChosenDeviceIsUsedWithoutSearchingAgain) {
     const auto folder = dir / "home" / "karaoke";
     std::filesystem::create_directories(folder);
     view.folders = {folder.string()};
+    view.answers = {MessageAnswer::Yes};  // a songs folder is made there
     dlg.OnSelectDevice();
     drives.drives.clear();
     SyncCloud();

@@ -3,6 +3,7 @@
 // long or doubtful work, and the batch the download window follows.
 #include <algorithm>
 
+#include "core/device/device_room.h"
 #include "dialog_fixture.h"
 
 namespace songloader::test {
@@ -117,7 +118,7 @@ TEST_F(WindowLists, AStickSongsFolderIsRefusedAsTheDeviceAndAFolderWithoutOneIsA
     PutDeviceList(kStickSongs);
     view.folders = {songs().string()};
     dlg.OnSelectDevice();
-    EXPECT_EQ(view.MessageLog(), Log{"Trallix Song Loader for Windows|" + songs().string() +
+    EXPECT_EQ(view.MessageLog(), Log{"Trallix Song Loader|" + songs().string() +
                                      " is a device's songs folder; give the device itself: " + stick.string()});
     EXPECT_TRUE(dlg.songFolder().empty());
     EXPECT_FALSE(std::filesystem::exists(songs() / "songs"));
