@@ -564,6 +564,10 @@ void MainWindow::FitInto(const QRect& available) {
     setMaximumSize(design + QSize(bar, bar));
     resize(std::min(room.width(), design.width() + bar), std::min(room.height(), design.height() + bar));
     move(available.topLeft());
+    layout->activate();
+    // Made after the window may have been shown: shown here, as a shown window's new children are not.
+    canvas->show();
+    m_scroll->show();
 }
 
 // ---- events ----

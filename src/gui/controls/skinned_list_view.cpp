@@ -99,14 +99,18 @@ void SkinnedListView::setSortableColumns(std::set<int> columns) {
 }
 
 void SkinnedListView::sortBy(int column) {
-    if (!sortable_.count(column)) return;
+    // The header turns its own indicator on a click; the list's sort decides what it shows.
+    if (!sortable_.count(column)) {
+        if (sortColumn_ >= 0) header_->setSortIndicator(sortColumn_, sortOrder_);
+        header_->setSortIndicatorShown(sortColumn_ >= 0);
+        return;
+    }
     // The same column again reverses the order; another starts ascending.
-    const bool again = header_->isSortIndicatorShown() && header_->sortIndicatorSection() == column;
-    const Qt::SortOrder order = again && header_->sortIndicatorOrder() == Qt::AscendingOrder ? Qt::DescendingOrder
-                                                                                             : Qt::AscendingOrder;
+    sortOrder_ = column == sortColumn_ && sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    sortColumn_ = column;
     header_->setSortIndicatorShown(true);
-    header_->setSortIndicator(column, order);
-    proxy_->sort(column, order);
+    header_->setSortIndicator(column, sortOrder_);
+    proxy_->sort(column, sortOrder_);
 }
 
 void SkinnedListView::setSeveralSelectable(bool several) { setSelectionMode(several ? ExtendedSelection : SingleSelection); }

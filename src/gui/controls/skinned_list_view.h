@@ -91,6 +91,8 @@ private:
     SongListProxy* proxy_;
     SkinnedHeader* header_;
     std::set<int> sortable_;
+    int sortColumn_ = -1;  // none: the model's order
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     CheckGuard guard_;
     int pendingCurrentRow_ = -1;  // chosen while redraw was off
 };

@@ -3,10 +3,7 @@
 
 namespace songloader::gui {
 
-SongListProxy::SongListProxy(QObject* parent) : QSortFilterProxyModel(parent) {
-    setSortCaseSensitivity(Qt::CaseInsensitive);
-    setSortLocaleAware(true);
-}
+SongListProxy::SongListProxy(QObject* parent) : QSortFilterProxyModel(parent) {}
 
 void SongListProxy::showOnlyRows(const std::optional<std::vector<int>>& rows) {
     if (!rows) {
@@ -38,7 +35,7 @@ bool SongListProxy::lessThan(const QModelIndex& left, const QModelIndex& right) 
         const qlonglong y = b.toLongLong(&bNumber);
         if (aNumber && bNumber) return x < y;
     }
-    const int order = a.localeAwareCompare(b);
+    const int order = QString::compare(a, b, Qt::CaseInsensitive);
     if (order != 0) return order < 0;
     return left.row() < right.row();
 }
