@@ -459,6 +459,7 @@ TEST_F(WindowRoad, TheDeviceListSortsByItsHeaderAndWritesInItsOwnOrder) {
     const auto* summary = qobject_cast<QLabel*>(window->control(ControlId::DeviceSummary));
     EXPECT_TRUE(summary->text().startsWith("4 songs on the USB drive, ")) << summary->text().toStdString();
     if (const char* pictures = std::getenv("SONGLOADER_TEST_PICTURES")) {
+        Edit(ControlId::SearchBox)->setFocus();
         QTest::keyClicks(Edit(ControlId::SearchBox), "a");
         QTest::qWait(50);
         window->grab().save(QString::fromStdString((std::filesystem::path(pictures) / "window-sorted.png").string()));
@@ -553,8 +554,9 @@ TEST_F(WindowRoad, TheNewLinesStayReadableUnderADarkDesktop) {
     PutDeviceList({{900001, 0, "Dancing Queen", "Abba", "", ""}});
     Open();
     QTest::mouseClick(Button(ControlId::AutoCheckDevice), Qt::LeftButton);
+    Edit(ControlId::SearchBox)->setFocus();
     QTest::keyClicks(Edit(ControlId::SearchBox), "d");
-    QTRY_VERIFY(!qobject_cast<QLabel*>(window->control(ControlId::SearchHits))->text().isEmpty());
+    QTRY_COMPARE(qobject_cast<QLabel*>(window->control(ControlId::SearchHits))->text(), QStringLiteral("1 song"));
     for (ControlId id : {ControlId::SearchHits, ControlId::DeviceSummary}) {
         auto* label = qobject_cast<QLabel*>(window->control(id));
         EXPECT_LT(label->palette().color(QPalette::WindowText).lightness(), 80) << ControlName(id);
@@ -562,7 +564,7 @@ TEST_F(WindowRoad, TheNewLinesStayReadableUnderADarkDesktop) {
         EXPECT_FALSE(label->accessibleName().isEmpty()) << ControlName(id);
     }
     if (const char* pictures = std::getenv("SONGLOADER_TEST_PICTURES")) {
-        window->grab().save(QString::fromStdString((std::filesystem::path(pictures) / "window-dark-desktop.png").string()));
+        window->grab().save(QString::fromStdString((std::filesystem::path(pictures) / "window-search-dark-desktop.png").string()));
         ProgressWindow progressWindow(window.get(), QStringLiteral("Download Progress"));
         progressWindow.setText(QStringLiteral("Now Download:Golden Road"));
         progressWindow.setBatchText(ProgressWindow::BatchLine({2, 12, 40u << 20, 160u << 20}, 5u << 20, 30.0));
@@ -609,6 +611,11 @@ TEST_F(CloudRoad, TickedCloudSongsAreDownloadedAndAdded) {
     script.seen.clear();
     EXPECT_FALSE(window->IsRowChecked(ControlId::WorkList, 0));
     EXPECT_TRUE(List(ControlId::WorkList)->songModel()->isOnDevice(0));
+    if (const char* pictures = std::getenv("SONGLOADER_TEST_PICTURES")) {
+        ClickRow(2);  // a tick beside the marks
+        window->grab().save(QString::fromStdString((std::filesystem::path(pictures) / "window-marks.png").string()));
+        ClickRow(2);
+    }
     ClickRow(0);
     EXPECT_EQ(script.seen, Log{"Note|The song has been downloaded!"});
     EXPECT_FALSE(window->IsRowChecked(ControlId::WorkList, 0));
