@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFontMetrics>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,14 +23,13 @@
 #include <QMessageBox>
 #include <QPainter>
 #include <QScrollArea>
-#include <QStyle>
-#include <QVBoxLayout>
-#include <QItemSelectionModel>
 #include <QShortcut>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QUrl>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #ifdef __GLIBC__

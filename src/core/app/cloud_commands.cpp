@@ -223,7 +223,7 @@ void CSonquillDlg::AddCloudSongs() {
         }
         if (!m_deviceSongs.Contains(record.number)) cloudSongs.push_back(record);
     }
-    if (!ConfirmCloudRepeats(cloudSongs)) return;
+    AskAboutCloudRepeats(cloudSongs);
     if (cloudSongs.empty() && userSongs.empty()) {
         Show(selectSong);
         return;
@@ -269,7 +269,7 @@ void CSonquillDlg::AddCloudSongs() {
     ShowAddOutcome(*report, !failures.empty());
 }
 
-bool CSonquillDlg::ConfirmCloudRepeats(SongList& cloudSongs) {
+void CSonquillDlg::AskAboutCloudRepeats(SongList& cloudSongs) {
     std::string repeats;
     std::vector<bool> repeating(cloudSongs.size(), false);
     for (std::size_t i = 0; i < cloudSongs.size(); ++i) {
@@ -278,18 +278,17 @@ bool CSonquillDlg::ConfirmCloudRepeats(SongList& cloudSongs) {
             repeating[i] = true;
         }
     }
-    if (repeats.empty()) return true;
+    if (repeats.empty()) return;
     const MessageAnswer answer = Show({std::string(kCloudRepeatsQuestion) + repeats + "\n\n" + kCloudRepeatsQuestionEnd,
                                        kCaptionNote, NoticeIcon::Question},
                                       MessageButtons::YesNo);
-    if (answer == MessageAnswer::Yes) return true;
+    if (answer == MessageAnswer::Yes) return;
     // No: the repeats stay off the device, the other songs go on.
     SongList kept;
     for (std::size_t i = 0; i < cloudSongs.size(); ++i) {
         if (!repeating[i]) kept.push_back(cloudSongs[i]);
     }
     cloudSongs = std::move(kept);
-    return true;
 }
 
 bool CSonquillDlg::ConfirmCloudDownload(const SongList& cloudSongs, const SongList& userSongs) {

@@ -215,7 +215,7 @@ private:
     bool ConfirmCloudDownload(const SongList& cloudSongs, const SongList& userSongs);
     // Cloud songs with the title and artist of a song on the device: asks as "Queue to Add" does;
     // on No they are taken out of `cloudSongs`.
-    bool ConfirmCloudRepeats(SongList& cloudSongs);
+    void AskAboutCloudRepeats(SongList& cloudSongs);
     // A song about to be queued that repeats one on the device or in the queue: asks as a drop does.
     bool QueueRepeatConfirmed(const ROWELEMENT& song);
     // "Revise" with several queued songs selected: their language and artist as the form says.
