@@ -20,6 +20,9 @@ public:
     BatchStop(QWidget* window, QRect place);
 
     void offer(bool offered);
+    // The widget the button stands on from the next offer on (the window's design may move into
+    // a scroll area).
+    void placeOn(QWidget* host) { window_ = host; }
     bool offered() const { return offered_; }
     bool requested() const { return requested_; }
 

@@ -2,6 +2,7 @@
 // songloader: the desktop program.
 #include <QApplication>
 #include <QDir>
+#include <QScreen>
 #include <QSocketNotifier>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -146,6 +147,8 @@ int main(int argc, char** argv) {
     songloader::DownloadProgress& progress = songloader::SharedDownloadProgress();
     const songloader::CloudClient cloud(cloudUrl, progress);
     songloader::gui::MainWindow window(*drives, cloud, settings, text.thai);
+    // A scaled desktop may leave less room than the drawn window needs.
+    if (const QScreen* screen = window.screen()) window.FitInto(screen->availableGeometry());
     window.show();
     return QApplication::exec();
 }

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFontMetrics>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,11 +22,14 @@
 #include <QMimeData>
 #include <QMessageBox>
 #include <QPainter>
+#include <QScrollArea>
 #include <QShortcut>
+#include <QStyle>
 #include <QStyledItemDelegate>
 #include <QSocketNotifier>
 #include <QTimer>
 #include <QUrl>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #ifdef __GLIBC__
@@ -33,6 +37,7 @@
 #endif
 #include <exception>
 #include <thread>
+#include <utility>
 
 #include "core/app/dialog_texts.h"
 #include "core/catalogue/language_table.h"
@@ -135,6 +140,7 @@ constexpr AccessibleEntry kAccessibleNames[] = {
     {ControlId::SearchBox, "Search"},        {ControlId::EntryLanguage, "Language"},
     {ControlId::SearchLanguage, "Search language"}, {ControlId::WorkList, "Songs to add"},
     {ControlId::DeviceList, "Songs on the USB drive"}, {ControlId::Progress, "Progress"},
+    {ControlId::SearchHits, "Songs found"}, {ControlId::DeviceSummary, "USB drive"},
 };
 
 // The listed column width, widened where it would cut what the column shows: its title, a
@@ -166,7 +172,7 @@ MainWindow::MainWindow(const DriveSystem& drives, const CloudClient& cloud, Dial
       m_mountWatcher(std::make_unique<MountWatcher>(settings.mountFiles.mountInfo, drives)),
       m_dialog(*this, drives, cloud, std::move(settings)) {
     setObjectName("MainWindow");
-    setWindowTitle(Q(ForLinux(kWindowTitle)));
+    setWindowTitle(Q(ForLinux(WithVersion(kWindowTitle))));
     setFixedSize(m_layout.width, m_layout.height);
     setWindowIcon(ApplicationIcon());
     // The window paints its own light background, so its widgets keep light colours on any
@@ -249,6 +255,16 @@ void MainWindow::BuildControls() {
                     widget = label;
                     break;
                 }
+                case ControlId::SearchHits:
+                case ControlId::DeviceSummary: {
+                    auto* label = new QLabel(this);
+                    label->setTextFormat(Qt::PlainText);
+                    label->setAlignment((id == ControlId::SearchHits ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+                    // Screen readers hear the new count without moving there.
+                    label->setAccessibleDescription(tr("Updated after each search or change"));
+                    widget = label;
+                    break;
+                }
                 case ControlId::EntryLanguage:
                 case ControlId::SearchLanguage: {
                     auto* combo = new QComboBox(this);
@@ -301,7 +317,8 @@ void MainWindow::BuildControls() {
 }
 
 void MainWindow::NameControls() {
-    for (const AccessibleEntry& entry : kAccessibleNames) control(entry.id)->setAccessibleName(entry.name);
+    for (const AccessibleEntry& entry : kAccessibleNames) control(entry.id)->setAccessibleName(tr(entry.name));
+    DescribeButtons();
     // On Linux Qt names a combo box by the item it shows; the reader's name comes from a label
     // whose buddy it is. The labels sit on the drawn captions and draw nothing themselves.
     for (ControlId id : {ControlId::EntryLanguage, ControlId::SearchLanguage}) {
@@ -411,6 +428,16 @@ void MainWindow::WireSignals() {
     }
     connect(m_deviceList, &SkinnedListView::rowDoubleClicked, this,
             [this](int row) { m_dialog.OnDeviceListDoubleClick(row); });
+    for (SkinnedListView* list : {m_workList, m_deviceList}) {
+        const ControlId id = list == m_workList ? ControlId::WorkList : ControlId::DeviceList;
+        connect(list, &SkinnedListView::deleteRequested, this, [this, id](int row) { m_dialog.OnDeleteKey(id, row); });
+    }
+    // The device list sorts by number, title or artist as its header is clicked; the work list
+    // takes several queued songs at once for a common language or artist.
+    m_deviceList->setSortableColumns({0, 2, 3});
+    m_workList->setSeveralSelectable(true);
+    connect(m_workList->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            [this] { m_dialog.OnWorkListSelectionChange(); });
     clicked(ControlId::SelectAll, &CSonquillDlg::OnSelectAll);
     // Context menu "Delete" and "About": ShowContextMenu.
     clicked(ControlId::Print, &CSonquillDlg::OnPrint);
@@ -418,8 +445,46 @@ void MainWindow::WireSignals() {
     clicked(ControlId::ExportSongList, &CSonquillDlg::OnExportSongList);
     connect(m_timer, &QTimer::timeout, this, [this] { m_dialog.OnTimer(); });
     WatchMounts();
-    auto* help = new QShortcut(QKeySequence::HelpContents, this);
-    connect(help, &QShortcut::activated, this, [this] { m_dialog.OnSysCommand(SysCommand::ContextHelp); });
+    AddShortcuts();
+}
+
+void MainWindow::AddShortcuts() {
+    const auto add = [this](const QKeySequence& keys, std::function<void()> command) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, std::move(command));
+    };
+    add(QKeySequence::HelpContents, [this] { m_dialog.OnSysCommand(SysCommand::ContextHelp); });
+    // Quitting asks the close box's questions.
+    add(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
+    add(QKeySequence(Qt::CTRL | Qt::Key_F), [this] {
+        if (QWidget* search = control(ControlId::SearchBox); search->isEnabled()) search->setFocus(Qt::ShortcutFocusReason);
+    });
+    add(QKeySequence(Qt::CTRL | Qt::Key_O), [this] {
+        if (control(ControlId::Browse)->isEnabled()) m_dialog.OnBrowse();
+    });
+}
+
+void MainWindow::DescribeButtons() {
+    const std::pair<ControlId, QString> tips[] = {
+        {ControlId::AutoCheckDevice, tr("Find the USB drive by itself and show its songs")},
+        {ControlId::SelectDevice, tr("Choose the USB drive (or a folder standing for one) yourself")},
+        {ControlId::EjectDevice, tr("Make the USB drive safe to pull out")},
+        {ControlId::AutoGenerate, tr("Fill in the next free song number")},
+        {ControlId::Browse, tr("Pick a media file, or several to queue at once (Ctrl+O)")},
+        {ControlId::QueueToAdd, tr("Put the song in the form on the list of songs to add")},
+        {ControlId::ClearFields, tr("Empty the form")},
+        {ControlId::Revise, tr("Store the form's changes in the song loaded, or set the language and artist of "
+                               "the queued songs selected")},
+        {ControlId::AddToDevice, tr("Copy the queued songs, or download the ticked cloud songs, onto the USB drive")},
+        {ControlId::CloudSongs, tr("Download the cloud's song list and show it")},
+        {ControlId::CloudMidi, tr("Bring the USB drive's MIDI pack up to date from the cloud")},
+        {ControlId::SelectAll, tr("Tick or untick every cloud song shown")},
+        {ControlId::PrintPreview, tr("See the USB drive's song list as it would print")},
+        {ControlId::Print, tr("Print the USB drive's song list")},
+        {ControlId::ExportSongList, tr("Save the USB drive's song list as a file")},
+    };
+    for (const auto& [id, tip] : tips) control(id)->setToolTip(tip);
+    control(ControlId::SearchBox)->setToolTip(tr("Find songs by the start of their title or artist (Ctrl+F; Escape clears)"));
 }
 
 void MainWindow::WatchMounts() {
@@ -436,6 +501,73 @@ void MainWindow::WatchMounts() {
         connect(poll, &QTimer::timeout, this, changed);
         poll->start(1000);
     }
+}
+
+// ---- fitting the screen ----
+
+namespace {
+
+// The drawn design when it is shown in a scroll area: its background and every control.
+class DesignCanvas : public QWidget {
+public:
+    DesignCanvas(const QPixmap& background, QWidget* parent) : QWidget(parent), background_(background) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(rect(), background_);
+    }
+
+private:
+    QPixmap background_;
+};
+
+// Room a window manager's frame takes around the window, when the window cannot tell yet.
+constexpr QSize kFrameAllowance{16, 40};
+
+}  // namespace
+
+void MainWindow::FitInto(const QRect& available) {
+    QSize frame = frameGeometry().size() - size();
+    if (frame.isEmpty()) frame = kFrameAllowance;
+    const QSize room = available.size() - frame;
+    const QSize design(m_layout.width, m_layout.height);
+    if (m_scroll || (design.width() <= room.width() && design.height() <= room.height())) return;
+    auto* canvas = new DesignCanvas(m_background, nullptr);
+    canvas->setObjectName(QStringLiteral("DesignCanvas"));
+    canvas->setPalette(palette());
+    canvas->setFixedSize(design);
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child->isWindow()) continue;
+        const QRect place = child->geometry();
+        const bool hidden = child->isHidden();
+        child->setParent(canvas);
+        child->setGeometry(place);
+        child->setHidden(hidden);
+    }
+    m_batchStop->placeOn(canvas);
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("DesignScroll"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidget(canvas);
+    m_scroll->setAlignment(Qt::AlignCenter);
+    // Tabbing into a control out of sight brings it into view.
+    connect(qApp, &QApplication::focusChanged, m_scroll, [this](QWidget*, QWidget* now) {
+        if (now && m_scroll->widget()->isAncestorOf(now)) m_scroll->ensureWidgetVisible(now, 8, 8);
+    });
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_scroll);
+    const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    setMinimumSize(200, 150);
+    setMaximumSize(design + QSize(bar, bar));
+    resize(std::min(room.width(), design.width() + bar), std::min(room.height(), design.height() + bar));
+    move(available.topLeft());
+    layout->activate();
+    // Made after the window may have been shown: shown here, as a shown window's new children are not.
+    canvas->show();
+    m_scroll->show();
 }
 
 // ---- events ----
@@ -471,16 +603,22 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
 
 void MainWindow::contextMenuEvent(QContextMenuEvent* event) { ShowWindowMenu(event->globalPos()); }
 
+QAction* MainWindow::AddMenuCommand(QMenu* menu, const QString& text, std::function<void()> command) {
+    QAction* action = menu->addAction(text);
+    connect(action, &QAction::triggered, this, std::move(command), Qt::QueuedConnection);
+    return action;
+}
+
 void MainWindow::ShowWindowMenu(const QPoint& globalPos) {
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    menu->addAction("MIN", this, [this] {
+    AddMenuCommand(menu, "MIN", [this] {
         if (!m_dialog.OnSysCommand(SysCommand::Other)) showMinimized();
     });
     menu->addSeparator();
-    menu->addAction("HELP", this, [this] { m_dialog.OnSysCommand(SysCommand::ContextHelp); });
+    AddMenuCommand(menu, "HELP", [this] { m_dialog.OnSysCommand(SysCommand::ContextHelp); });
     menu->addSeparator();
-    menu->addAction(Q(ForLinux(kAboutMenuText)), this, [this] { m_dialog.OnSysCommand(SysCommand::About); });
+    AddMenuCommand(menu, Q(ForLinux(kAboutMenuText)), [this] { m_dialog.OnSysCommand(SysCommand::About); });
     menu->popup(globalPos);
 }
 
@@ -520,6 +658,16 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             dropEvent(drag);
         } else {
             drag->acceptProposedAction();
+        }
+        return true;
+    }
+    if (type == QEvent::KeyPress && watched == control(ControlId::SearchBox) &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+        // Escape empties the search (and shows every song again); it never reaches the window.
+        auto* search = static_cast<QLineEdit*>(watched);
+        if (!search->text().isEmpty()) {
+            search->clear();
+            m_searchDelay->start();
         }
         return true;
     }
@@ -642,6 +790,12 @@ void MainWindow::SetAllRows(ControlId list, std::vector<RowTexts> rows) {
 
 void MainWindow::MarkRows(ControlId list, const std::vector<int>& rows) { ListOf(list)->markRows(rows); }
 
+void MainWindow::ShowOnlyRows(ControlId list, const std::optional<std::vector<int>>& rows) {
+    ListOf(list)->showOnlyRows(rows);
+}
+
+std::vector<int> MainWindow::SelectedRows(ControlId list) { return ListOf(list)->selectedSourceRows(); }
+
 void MainWindow::ShowCheckBoxes(ControlId list, bool shown) { ListOf(list)->songModel()->setCheckBoxesShown(shown); }
 
 void MainWindow::SetRedraw(ControlId list, bool redraw) { ListOf(list)->setRedraw(redraw); }
@@ -712,6 +866,8 @@ MessageAnswer MainWindow::ShowMessage(const Notice& notice, MessageButtons butto
     const ArrowCursor arrow;
     QMessageBox box(QtIcon(notice.icon), Q(notice.caption), Q(notice.text),
                     buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, this);
+    // Enter alone never says yes to a question: each one guards something hard to undo.
+    if (buttons == MessageButtons::YesNo) box.setDefaultButton(QMessageBox::No);
     const int answer = box.exec();
     if (buttons == MessageButtons::Ok) return MessageAnswer::Ok;
     return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
@@ -758,9 +914,9 @@ void MainWindow::ShowContextMenu(bool deleteEnabled) {
     // Shown without waiting: its commands must reach the dialog after this command has ended.
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    QAction* remove = menu->addAction("Delete", this, [this] { m_dialog.OnDeleteSong(); });
+    QAction* remove = AddMenuCommand(menu, QStringLiteral("Delete"), [this] { m_dialog.OnDeleteSong(); });
     remove->setEnabled(deleteEnabled);
-    menu->addAction("About", this, [this] { m_dialog.OnAbout(); });
+    AddMenuCommand(menu, QStringLiteral("About"), [this] { m_dialog.OnAbout(); });
     menu->popup(m_listMenuAt);
 }
 
@@ -771,12 +927,21 @@ void MainWindow::ShowAbout() {
 }
 
 void MainWindow::OpenHelp() {
-    const std::filesystem::path index = HelpIndexFile();
-    if (index.empty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(Q(index.string())))) {
+    const std::filesystem::path index = m_helpFile.empty() ? HelpIndexFile() : m_helpFile;
+    if (index.empty()) {
         const ArrowCursor arrow;
         QMessageBox::warning(this, QString::fromUtf8(kApplicationName),
-                             "The help pages were not found beside the program (help/index.html) "
-                             "or in share/songloader/help/.");
+                             tr("The help pages were not found beside the program (help/index.html) "
+                                "or in share/songloader/help/."));
+        return;
+    }
+    const QString file = QString::fromStdString(index.string());
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(file))) {
+        const ArrowCursor arrow;
+        QMessageBox::warning(this, QString::fromUtf8(kApplicationName),
+                             tr("No web browser could be started to show the help.\n\nThe help is in %1; open "
+                                "it in a browser.")
+                                 .arg(file));
     }
 }
 
@@ -809,9 +974,16 @@ PreviewEnd MainWindow::RunPrintPreview(int highestPage, const print::PageRendere
     return gui::RunPrintPreview(this, highestPage, renderPage);
 }
 
+void MainWindow::SetTransferBatch(const TransferBatch& batch) {
+    if (batch.song <= 1) m_batchStart = std::chrono::steady_clock::now();
+    m_transferBatch = batch;
+}
+
 DownloadResult MainWindow::RunTransfer(const Transfer& transfer, DownloadProgress& progress,
                                       const std::string& name) {
-    return RunTransferWithProgressWindow(this, transfer, progress, name);
+    // The batch told before this transfer is its batch; a transfer told of none stands alone.
+    const std::optional<TransferBatch> batch = std::exchange(m_transferBatch, std::nullopt);
+    return RunTransferWithProgressWindow(this, transfer, progress, name, batch, m_batchStart);
 }
 
 }  // namespace songloader::gui

@@ -6,15 +6,20 @@
 #include <QWidget>
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 
 #include "core/app/dialog_view.h"
 #include "core/app/sonquill_dlg.h"
 #include "gui/window_layout.h"
 
+class QAction;
+class QScrollArea;
+class QMenu;
 class QTimer;
 
 namespace songloader::gui {
@@ -47,6 +52,13 @@ public:
     // A copy or download batch that ran at least `after` and ended while the window was not the
     // active one is reported through `notifier` (the session bus's notification service unless set).
     void setBatchNotification(std::unique_ptr<DesktopNotifier> notifier, std::chrono::milliseconds after);
+    // Fits the window into `available` (a screen's work area, in the window's pixels): a window
+    // larger than that becomes resizable, at most its drawn size, and shows its drawn design in
+    // a scroll area, so every control stays reachable. The drawn look is kept whenever it fits.
+    void FitInto(const QRect& available);
+    bool scrolled() const { return m_scroll != nullptr; }
+    // The help's start page F1 and "HELP" open (HelpIndexFile() unless set).
+    void setHelpFile(std::filesystem::path file) { m_helpFile = std::move(file); }
     // The light palette the window's own widgets use whatever the desktop's colours are.
     static QPalette LightPalette();
 
@@ -65,6 +77,8 @@ public:
     bool IsRowChecked(ControlId list, int row) override;
     void SetAllRows(ControlId list, std::vector<RowTexts> rows) override;
     void MarkRows(ControlId list, const std::vector<int>& rows) override;
+    void ShowOnlyRows(ControlId list, const std::optional<std::vector<int>>& rows) override;
+    std::vector<int> SelectedRows(ControlId list) override;
     void ShowCheckBoxes(ControlId list, bool shown) override;
     void SetRedraw(ControlId list, bool redraw) override;
     void SetProgressRange(int lower, int upper) override;
@@ -88,6 +102,7 @@ public:
     void OpenHelp() override;
     DownloadResult RunTransfer(const Transfer& transfer, DownloadProgress& progress,
                                const std::string& name) override;
+    void SetTransferBatch(const TransferBatch& batch) override;
     void RunWork(const std::function<void()>& work, const std::string& what) override;
     void RunPrintJob(int highestPage, const print::PageRenderer& renderPage) override;
     PreviewEnd RunPrintPreview(int highestPage, const print::PageRenderer& renderPage) override;
@@ -117,6 +132,13 @@ private:
     void ShowFolderText(const std::string& text);
     SkinnedListView* AddList(ControlId id);
     void ShowWindowMenu(const QPoint& globalPos);
+    // A menu entry whose command runs once the menu has closed: a command that pumps events
+    // would otherwise run inside the menu while the menu is deleted.
+    QAction* AddMenuCommand(QMenu* menu, const QString& text, std::function<void()> command);
+    // The keys of the window: Ctrl+Q, Ctrl+F, Ctrl+O and F1.
+    void AddShortcuts();
+    // What each button does, as its tooltip.
+    void DescribeButtons();
     // Runs `work` on a worker thread while this thread paints with user input held back.
     void RunOnWorker(const std::function<void()>& work);
     SkinnedListView* ListOf(ControlId list) const;
@@ -140,6 +162,10 @@ private:
     QTimer* m_searchDelay = nullptr;
     QTimer* m_releaseMemory = nullptr;  // a second after the last command  // the search of the latest text in the search box
     QPoint m_listMenuAt;  // where the list's context menu opens
+    std::filesystem::path m_helpFile;
+    QScrollArea* m_scroll = nullptr;  // holds the drawn design when the screen is smaller
+    std::optional<TransferBatch> m_transferBatch;  // of the running download batch
+    std::chrono::steady_clock::time_point m_batchStart;
     int m_commandDepth = 0;
     int m_commandCount = 0;
     bool m_closing = false;

@@ -77,15 +77,21 @@ WindowLayout Build() {
     place(ControlId::SelectAll, {kMargin + kLeftWidth - 87, kCloudTop, 87, kButtonHeight});
     label("Cloud", ControlId::CloudSongs, kMargin, kLabelWidth);
     constexpr int kSearchTop = kCloudTop + kButtonHeight + 10;
+    // The hit count ("12 songs", "No songs found") to the right of the search box.
+    constexpr int kHitsWidth = 104;
     place(ControlId::SearchLanguage, {kBoxX, kSearchTop, 128, kBoxHeight});
-    place(ControlId::SearchBox, {kBoxX + 128 + kGap, kSearchTop, boxWidth - 128 - kGap, kBoxHeight});
+    place(ControlId::SearchBox, {kBoxX + 128 + kGap, kSearchTop, boxWidth - 128 - kHitsWidth - 2 * kGap, kBoxHeight});
+    place(ControlId::SearchHits, {kMargin + kLeftWidth - kHitsWidth, kSearchTop, kHitsWidth, kBoxHeight});
     label("Search", ControlId::SearchLanguage, kMargin, kLabelWidth);
     constexpr int kWorkTop = kSearchTop + kBoxHeight + 10;
     place(ControlId::WorkList, {kMargin, kWorkTop, kLeftWidth, layout.height - kMargin - kWorkTop});
 
     // The device: its list, the progress bar and the output commands.
     constexpr int kOutputTop = 660 - kMargin - kButtonHeight;
-    place(ControlId::DeviceList, {kRightX, 14, kRightWidth, kOutputTop - 14 - 34});
+    // Under the list, the device's song count and free space.
+    constexpr int kSummaryHeight = 20;
+    place(ControlId::DeviceList, {kRightX, 14, kRightWidth, kOutputTop - 14 - 34 - kSummaryHeight - 2});
+    place(ControlId::DeviceSummary, {kRightX, kOutputTop - 32 - kSummaryHeight, kRightWidth, kSummaryHeight});
     place(ControlId::Progress, {kRightX, kOutputTop - 26, kRightWidth, 18});
     place(ControlId::PrintPreview, {kRightX, kOutputTop, 87, kButtonHeight});
     place(ControlId::Print, {kRightX + 87 + kGap, kOutputTop, 87, kButtonHeight});
@@ -150,6 +156,8 @@ std::string ControlName(ControlId id) {
         case ControlId::PrintPreview: return "PrintPreview";
         case ControlId::PrintCommand: return "PrintCommand";
         case ControlId::EjectDevice: return "EjectDevice";
+        case ControlId::SearchHits: return "SearchHits";
+        case ControlId::DeviceSummary: return "DeviceSummary";
         case ControlId::ExportSongList: return "ExportSongList";
         case ControlId::SelectDevice: return "SelectDevice";
         case ControlId::AutoGenerate: return "AutoGenerate";

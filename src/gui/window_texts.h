@@ -4,6 +4,9 @@
 #include <string>
 #include <string_view>
 
+#include "core/app/filled_text.h"
+#include "songloader_version.h"
+
 namespace songloader::gui {
 
 // A text of the dialog as this program shows it: "for Windows" said as "for Linux".
@@ -14,6 +17,14 @@ inline std::string ForLinux(std::string_view text) {
         shown.replace(at, from.size(), "for Linux");
     }
     return shown;
+}
+
+// A text of the dialog that names the program's version ("V:%s"), with the one version of the
+// program in it as major.minor: "1.4" of 1.4.0.
+inline std::string WithVersion(std::string_view pattern) {
+    const std::string version = SONGLOADER_VERSION;
+    const std::size_t minorEnd = version.find('.', version.find('.') + 1);
+    return FilledText(pattern, {version.substr(0, minorEnd)});
 }
 
 }  // namespace songloader::gui

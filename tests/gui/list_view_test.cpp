@@ -19,7 +19,7 @@ TEST(SkinnedListView, GuardRefusesToggleByMouseAndSpace) {
     QCoreApplication::processEvents();
 
     // Without check boxes a click changes nothing.
-    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(model->index(0, 2)).center());
+    QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualRect(list.proxy()->index(0, 2)).center());
     EXPECT_FALSE(model->isRowChecked(0));
 
     model->setCheckBoxesShown(true);
@@ -38,11 +38,10 @@ TEST(SkinnedListView, GuardRefusesToggleByMouseAndSpace) {
     EXPECT_EQ(clicks.at(0).at(0).toInt(), 1);
     EXPECT_TRUE(clicks.at(0).at(1).toBool()) << "reported as a check-box click";
 
-    list.setFocus();
-    list.setCurrentIndex(model->index(1, 0));
+    list.selectAndFocusRow(1);
     QTest::keyClick(&list, Qt::Key_Space);
     EXPECT_FALSE(model->isRowChecked(1)) << "refused by Space";
-    list.setCurrentIndex(model->index(2, 0));
+    list.selectAndFocusRow(2);
     QTest::keyClick(&list, Qt::Key_Space);
     EXPECT_TRUE(model->isRowChecked(2));
     EXPECT_EQ(asked, (std::vector<int>{1, 0, 1, 2}));

@@ -38,6 +38,29 @@ TEST(ProgressWindow, CaptionChangesOnlyWithTheWholePercent) {
     EXPECT_EQ(window.width(), ProgressWindow::kWidth + 20);
 }
 
+// A download of a batch says which song of how many, the batch's bytes and the time left.
+TEST(ProgressWindow, TheBatchLine) {
+    constexpr std::uint64_t kMiB = 1 << 20;
+    const struct {
+        TransferBatch batch;
+        std::uint64_t received;
+        double elapsed;
+        const char* line;
+    } cases[] = {
+        {{2, 5, 10 * kMiB, 40 * kMiB}, 0, 10.0, "Song 2 of 5 - 10 MiB of 40 MiB - about 30 s left"},
+        {{2, 5, 10 * kMiB, 40 * kMiB}, 0, 40.0, "Song 2 of 5 - 10 MiB of 40 MiB - about 2 min left"},
+        {{1, 3, 0, 40 * kMiB}, kMiB, 1.0, "Song 1 of 3 - 1.0 MiB of 40 MiB"},  // too early to tell
+        {{3, 3, 0, 0}, kMiB, 9.0, "Song 3 of 3"},  // sizes not known
+    };
+    for (const auto& c : cases) EXPECT_EQ(ProgressWindow::BatchLine(c.batch, c.received, c.elapsed).toStdString(), c.line);
+
+    ProgressWindow window(nullptr, QStringLiteral("Download Progress"));
+    const int plainHeight = window.height();
+    window.setBatchText(QStringLiteral("Song 1 of 2"));
+    EXPECT_GT(window.height(), plainHeight) << "room for the batch's line";
+    EXPECT_EQ(window.batchText(), QStringLiteral("Song 1 of 2"));
+}
+
 TEST(ProgressWindow, ReusesStoredPlaceOrCentres) {
     // The window's own state file, beside the user's songloader.conf.
     QSettings settings(QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) + "/songloader/window-state.conf",

@@ -169,11 +169,25 @@ void FakeView::MarkRows(ControlId list, const std::vector<int>& marked) {
     // One row is selected at a time, as in the window: the last one marked.
     for (FakeRow& row : rows[list]) row.selected = false;
     for (int row : marked) {
-        if (FakeRow* found = RowAt(list, row, "MarkRows")) found->checked = true;
+        if (FakeRow* found = RowAt(list, row, "MarkRows")) found->onDevice = true;
     }
     if (!marked.empty()) {
         if (FakeRow* found = RowAt(list, marked.back(), "MarkRows")) found->selected = true;
     }
+}
+
+void FakeView::ShowOnlyRows(ControlId list, const std::optional<std::vector<int>>& shown) {
+    Record("ShowOnlyRows " + Id(list) + " " + (shown ? std::to_string(shown->size()) : std::string("all")));
+    shownRows[list] = shown;
+}
+
+std::vector<int> FakeView::SelectedRows(ControlId list) {
+    std::vector<int> selected;
+    const std::vector<FakeRow>& shown = rows[list];
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        if (shown[i].selected) selected.push_back(static_cast<int>(i));
+    }
+    return selected;
 }
 
 void FakeView::ShowCheckBoxes(ControlId list, bool shown) {
@@ -291,6 +305,8 @@ void FakeView::OpenHelp() {
     Record("OpenHelp");
     ++helps;
 }
+
+void FakeView::SetTransferBatch(const TransferBatch& batch) { transferBatches.push_back(batch); }
 
 DownloadResult FakeView::RunTransfer(const Transfer& transfer, DownloadProgress& progress, const std::string& name) {
     const std::string shown = name + " " + std::to_string(progress.progressSteps.load());

@@ -26,6 +26,7 @@ struct FakeRow {
     RowTexts texts;
     bool checked = false;
     bool selected = false;
+    bool onDevice = false;  // marked as a song already on the device
 };
 
 // A DialogView for tests: records every call in order, keeps the state a window would show, and
@@ -55,6 +56,7 @@ public:
     std::vector<FileDialogOptions> fileDialogs;
     int helps = 0;
     std::vector<std::string> transfers;  // "name steps" of each transfer, in order
+    std::vector<TransferBatch> transferBatches;
     // Pages of every print job and preview, in order; a cancelled job has none.
     std::vector<std::vector<RenderedPage>> printJobs;
     std::vector<std::vector<RenderedPage>> previews;
@@ -79,6 +81,7 @@ public:
     std::map<ControlId, int> combos;
     std::map<ControlId, std::vector<FakeRow>> rows;
     std::map<ControlId, bool> checkBoxes;
+    std::map<ControlId, std::optional<std::vector<int>>> shownRows;  // none: every row
     std::map<ControlId, bool> redraw;
     ControlId focus = ControlId::None;
     int progressLower = 0, progressUpper = 100, progressPos = 0;
@@ -110,6 +113,8 @@ public:
     bool IsRowChecked(ControlId list, int row) override;
     void SetAllRows(ControlId list, std::vector<RowTexts> rowTexts) override;
     void MarkRows(ControlId list, const std::vector<int>& marked) override;
+    void ShowOnlyRows(ControlId list, const std::optional<std::vector<int>>& shown) override;
+    std::vector<int> SelectedRows(ControlId list) override;
     void ShowCheckBoxes(ControlId list, bool shown) override;
     void SetRedraw(ControlId list, bool on) override;
     void SetProgressRange(int lower, int upper) override;
@@ -134,6 +139,7 @@ public:
     // Runs the transfer inline, on the calling thread.
     DownloadResult RunTransfer(const Transfer& transfer, DownloadProgress& progress,
                                const std::string& name) override;
+    void SetTransferBatch(const TransferBatch& batch) override;
     // Both render pages 1..highestPage on an A4 sheet at 600 dpi until a page clears the continue
     // flag, as the platform's print loop does (the preview as if the user paged through it all).
     void RunPrintJob(int highestPage, const print::PageRenderer& renderPage) override;

@@ -82,6 +82,7 @@ int main(int argc, char** argv) {
     progress.progressSteps = 300;
     progress.SetDownloadName("Golden Road");
     progress.downloadActive = 1;
+    window.SetTransferBatch({1, 3, 0, 3 * 300 * 1460});
     (void)window.RunTransfer(  // the picture is all this run is for
         [&] {
             while (!progress.cancelRequested.load()) {

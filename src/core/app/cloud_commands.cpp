@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Cloud Songs", the catalogue search, "Add to USB Drive" with cloud songs, and "Cloud Midi ".
+#include <algorithm>
+#include <system_error>
+
 #include "core/app/dialog_texts.h"
+#include "core/app/filled_text.h"
 #include "core/app/sonquill_dlg.h"
 #include "core/catalogue/language_table.h"
 #include "core/cloud/catalogue_sync.h"
@@ -8,6 +12,8 @@
 #include "core/cloud/cloud_song.h"
 #include "core/cloud/cloud_song_add.h"
 #include "core/cloud/midi_pack.h"
+#include "core/device/device_room.h"
+#include "core/entry/import_plan.h"
 #include "core/text/code_page.h"
 
 namespace songloader {
@@ -18,6 +24,11 @@ namespace {
 constexpr const char* kCheckingNetworkWork = "Checking the network";
 constexpr const char* kCatalogueDownloadWork = "Downloading the cloud catalogue";
 constexpr const char* kSizeCheckWork = "Asking the cloud for the file size";
+constexpr const char* kSizesCheckWork = "Asking the cloud for the size of the songs";
+
+// A download of more songs or bytes than this is asked about first.
+constexpr std::size_t kQuietDownloadSongs = 10;
+constexpr std::uint64_t kQuietDownloadBytes = std::uint64_t{1} << 30;
 
 }  // namespace
 
@@ -135,7 +146,11 @@ void CSonquillDlg::OnSearchChange() {
     RunCommand([&] {
         // Entering or leaving the box changes its text too; that is no search and needs no network.
         const std::string text = m_view.GetText(ControlId::SearchBox);
-        if (text.empty() || text == kSearchPlaceholder) return;
+        const bool typed = !text.empty() && text != kSearchPlaceholder;
+        // The device's own list is searched here, without the network.
+        FilterDeviceList(typed ? text : std::string());
+        if (!typed) return;
+        if (!m_cloudListShown && !m_deviceSongs.empty()) return;
         if (!CheckCloudReachable(true)) return;
         if (!m_cloudListShown) {
             Show({kDownloadCloudDataMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
@@ -177,6 +192,8 @@ void CSonquillDlg::ShowSearchHits(const std::string& typed) {
             });
         if (ran) m_workRowCount = m_workSongs.size();
     }
+    m_cloudHits = rows.size();
+    ShowHitCount();
     m_view.SetAllRows(ControlId::WorkList, std::move(rows));
     if (!marked.empty()) m_view.MarkRows(ControlId::WorkList, marked);
     m_view.SetProgressRange(1, 500);
@@ -206,10 +223,12 @@ void CSonquillDlg::AddCloudSongs() {
         }
         if (!m_deviceSongs.Contains(record.number)) cloudSongs.push_back(record);
     }
+    AskAboutCloudRepeats(cloudSongs);
     if (cloudSongs.empty() && userSongs.empty()) {
         Show(selectSong);
         return;
     }
+    if (!ConfirmCloudDownload(cloudSongs, userSongs)) return;
 
     int row = static_cast<int>(m_deviceSongs.size());
     const Result<DeviceFolder> folder = ReopenFolder(m_deviceWrite->lockedFolder(), m_deviceWrite->songFolder());
@@ -223,14 +242,22 @@ void CSonquillDlg::AddCloudSongs() {
     }
     if (!TakeAddReport(*report)) return;
     // Queued user songs that reached the device leave the list; the others stay queued.
+    // Cloud songs that did are marked as on the device, their ticks taken off.
+    std::vector<int> arrived;
     for (const ROWELEMENT& song : report->added) {
         for (std::size_t i = m_workSongs.size(); i-- > 0;) {
-            if (m_workSongs[i].number == song.number && !m_workSongs[i].mediaPath.empty()) {
+            if (m_workSongs[i].number != song.number) continue;
+            if (!m_workSongs[i].mediaPath.empty()) {
                 m_workSongs.Erase(i);
                 m_view.DeleteRow(ControlId::WorkList, static_cast<int>(i));
+            } else {
+                arrived.push_back(static_cast<int>(i));
             }
         }
     }
+    std::sort(arrived.begin(), arrived.end());
+    for (int row : arrived) m_view.SetRowChecked(ControlId::WorkList, row, false);
+    if (!arrived.empty()) m_view.MarkRows(ControlId::WorkList, arrived);
     std::string failures;
     for (const SongNotAdded& refused : report->notAdded) {
         failures += "\n" + ToView(refused.song.numberText) + " " + ToView(refused.song.title) + ": " + refused.why.message;
@@ -241,7 +268,63 @@ void CSonquillDlg::AddCloudSongs() {
         if (!added.empty()) failures += std::string("\n\n") + kAddedSongsMessage + added;
         Show(AppNotice(kDownloadFailedMessage + failures, NoticeIcon::Exclamation));
     }
-    ShowAddOutcome(*report);
+    ShowAddOutcome(*report, !failures.empty());
+}
+
+void CSonquillDlg::AskAboutCloudRepeats(SongList& cloudSongs) {
+    std::string repeats;
+    std::vector<bool> repeating(cloudSongs.size(), false);
+    for (std::size_t i = 0; i < cloudSongs.size(); ++i) {
+        if (const auto repeat = FindRepeat(cloudSongs[i], m_deviceSongs, {}, m_settings.codePage)) {
+            repeats += "\n" + ToView(cloudSongs[i].numberText) + " " + *repeat;
+            repeating[i] = true;
+        }
+    }
+    if (repeats.empty()) return;
+    const MessageAnswer answer = Show({std::string(kCloudRepeatsQuestion) + repeats + "\n\n" + kCloudRepeatsQuestionEnd,
+                                       kCaptionNote, NoticeIcon::Question},
+                                      MessageButtons::YesNo);
+    if (answer == MessageAnswer::Yes) return;
+    // No: the repeats stay off the device, the other songs go on.
+    SongList kept;
+    for (std::size_t i = 0; i < cloudSongs.size(); ++i) {
+        if (!repeating[i]) kept.push_back(cloudSongs[i]);
+    }
+    cloudSongs = std::move(kept);
+}
+
+bool CSonquillDlg::ConfirmCloudDownload(const SongList& cloudSongs, const SongList& userSongs) {
+    std::uint64_t cloudBytes = 0;
+    std::size_t unknown = 0;
+    // The catalogue holds no sizes: the cloud is asked for each song.
+    if (!cloudSongs.empty()) {
+        m_view.RunWork(
+            [&] {
+                for (const ROWELEMENT& song : cloudSongs) {
+                    const Result<std::optional<std::int64_t>> size = m_cloud.RemoteSongSize(song.numberText);
+                    if (size && *size && **size >= 0) {
+                        cloudBytes += static_cast<std::uint64_t>(**size);
+                    } else {
+                        ++unknown;
+                    }
+                }
+            },
+            kSizesCheckWork);
+    }
+    std::uint64_t userBytes = 0;
+    for (const ROWELEMENT& song : userSongs) {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(song.mediaPath, error);
+        if (!error) userBytes += size;
+    }
+    m_batchBytes = cloudBytes + userBytes;
+    m_batchBytesDone = 0;
+    if (cloudSongs.size() <= kQuietDownloadSongs && cloudBytes <= kQuietDownloadBytes) return true;
+    const std::optional<DeviceRoom> room = RoomOn(m_songFolder);
+    std::string question = FilledText(kLargeDownloadQuestion, {std::to_string(cloudSongs.size()), SizeText(cloudBytes),
+                                                               room ? SizeText(room->freeBytes) : std::string("?")});
+    if (unknown > 0) question += " " + FilledText(kUnknownSizesNote, {std::to_string(unknown)});
+    return Show(AppNotice(question, NoticeIcon::Question), MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
 // ---- "Cloud Midi " ----

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // "Auto-Check USB Drive", "Select USB Drive" and reading the device's song list.
 #include "core/app/dialog_texts.h"
+#include "core/app/filled_text.h"
 #include "core/app/sonquill_dlg.h"
 #include "core/catalogue/language_table.h"
 #include "core/device/device_layout.h"
+#include "core/entry/song_folder_check.h"
 #include "core/recovery/interrupted_writes.h"
 
 namespace songloader {
@@ -82,6 +84,7 @@ bool CSonquillDlg::ReadDeviceFolderList(const std::function<void()>& beforeRead)
     const auto file = FindListFile(m_songFolder, kDeviceListName);
     if (!file) {
         m_deviceListRead = true;  // a device without songs
+        ShowDeviceSummary();
         return true;
     }
     if (beforeRead) beforeRead();
@@ -97,6 +100,7 @@ bool CSonquillDlg::ReadDeviceFolderList(const std::function<void()>& beforeRead)
     m_view.Enable(ControlId::ClearFields, true);
     // A device with songs can be printed and exported as read, not only after a song was added.
     if (!m_deviceSongs.empty()) EnableOutput(false);
+    ShowDeviceSummary();
     return true;
 }
 
@@ -133,7 +137,20 @@ void CSonquillDlg::OnSelectDevice() {
             Show({"", "", NoticeIcon::Exclamation});
             return;
         }
-        PublishDeviceFolder(DeviceRootForPickedFolder(m_drives, *picked));
+        // The songs folder of a stick taken as a device would get songs/songs/ and a second catalogue.
+        if (IsDeviceSongFolder(m_drives, *picked)) {
+            const std::filesystem::path parent = std::filesystem::path(*picked).lexically_normal().parent_path();
+            Show(AppNotice(FilledText(kSongFolderPickedMessage, {*picked, parent.string()}), NoticeIcon::Exclamation));
+            return;
+        }
+        const std::filesystem::path root = DeviceRootForPickedFolder(m_drives, *picked);
+        std::error_code error;
+        if (!std::filesystem::is_directory(SongFolderOf(root), error) &&
+            Show(AppNotice(FilledText(kCreateSongFolderQuestion, {root.string()}), NoticeIcon::Question),
+                 MessageButtons::YesNo) != MessageAnswer::Yes) {
+            return;
+        }
+        PublishDeviceFolder(root);
         ReadDeviceFolderList();
     });
 }

@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Writing to the device: "Add to USB Drive" with queued user songs, "Delete", and the catalogue
 // rebuild that ends every change of the device's songs.
+#include <algorithm>
 #include <system_error>
 
 #include "core/app/dialog_texts.h"
+#include "core/app/filled_text.h"
 #include "core/app/sonquill_dlg.h"
 #include "core/device/device_layout.h"
 #include "core/entry/add_queue.h"
@@ -78,20 +80,29 @@ void CSonquillDlg::AddQueuedSongs() {
         RebuildCatalogue(RebuildMode::Add);
         return;
     }
-    ShowAddOutcome(*report);
+    ShowAddOutcome(*report, false);
 }
 
 AddHooks CSonquillDlg::BatchHooks(int& row) {
     AddHooks hooks;
     // The song's row stands in the device list while its file comes.
-    hooks.onFileStart = [this, &row](const ROWELEMENT& song, const BatchProgress&) {
+    hooks.onFileStart = [this, &row](const ROWELEMENT& song, const BatchProgress& progress) {
         m_view.InsertRow(ControlId::DeviceList, row, RowTextsOf(song));
+        // The download window tells which song of how many, and the bytes of the whole batch.
+        if (m_cloudListShown) {
+            m_view.SetTransferBatch({progress.fileIndex + 1, progress.fileCount,
+                                     std::max(m_batchBytesDone, progress.batchBytesDone),
+                                     std::max(m_batchBytes, progress.batchBytes)});
+        }
     };
     hooks.onBytes = [this](const BatchProgress& progress) {
         StepProgress(static_cast<int>(MebibytesRoundedUp(progress.batchBytesDone)));
     };
     hooks.onFileEnd = [this, &row](const ROWELEMENT&, const Result<std::filesystem::path>& placed) {
         if (placed) {
+            std::error_code error;
+            const auto size = std::filesystem::file_size(*placed, error);
+            if (!error) m_batchBytesDone += size;
             ++row;
             m_view.Repaint();
         } else {
@@ -136,14 +147,20 @@ bool CSonquillDlg::TakeAddReport(const AddReport& report) {
     return true;
 }
 
-void CSonquillDlg::ShowAddOutcome(const AddReport& report) {
+void CSonquillDlg::ShowAddOutcome(const AddReport& report, bool notAddedShown) {
     if (report.catalogueFailure) {
         // The old catalogue stands; the copies were taken off again (or stay pending, recorded on
         // the device).
+        ShowDeviceSummary();
         for (const Notice& notice : report.notices) Show(notice);
         return;
     }
-    if (!report.added.empty()) AfterCatalogueWritten(report.notices);
+    if (report.added.empty()) return;
+    Notices notices = report.notices;
+    if (notAddedShown) {
+        std::erase_if(notices, [](const Notice& notice) { return notice.text == kAddedMessage; });
+    }
+    AfterCatalogueWritten(notices);
 }
 
 void CSonquillDlg::AddPending(const ROWELEMENT& song) {
@@ -167,6 +184,7 @@ void CSonquillDlg::AfterCatalogueWritten(const Notices& notices) {
     m_view.SetProgressRange(1, 500);
     m_view.SetProgressPos(500);
     EnableOutput(false);
+    ShowDeviceSummary();
     for (const Notice& notice : notices) Show(notice);
 }
 
@@ -198,45 +216,59 @@ void CSonquillDlg::OnDeleteSong() {
         if (list == ControlId::None || row < 0) return;
         m_menuList = ControlId::None;
         m_menuRow = -1;
-        NumberedSongList& records = RecordsOf(list);
-        if (row >= static_cast<int>(records.size())) return;
-        if (list == ControlId::DeviceList && !CatalogueWritable()) return;
-        const Notice question{kConfirmDeleteQuestion, kCaptionNote, NoticeIcon::None};
-        if (Show(question, MessageButtons::YesNo) != MessageAnswer::Yes) return;
-        if (list == ControlId::DeviceList && !BeginDeviceWrite()) return;
-
-        const ROWELEMENT song = records[static_cast<std::size_t>(row)];
-        m_view.DeleteRow(list, row);
-        records.Erase(static_cast<std::size_t>(row));
-        // Keep the form's edit position on the song it was loaded from.
-        const bool editedHere = m_editTarget == EditTargetOf(list);
-        const int editRowBefore = m_editRow;
-        if (editedHere && m_editRow == row) ClearForm();
-        else if (editedHere && m_editRow > row) --m_editRow;
-        if (list == ControlId::WorkList) return;
-
-        // Recorded, the files removed, then the catalogue: a full device can be emptied.
-        const int count = static_cast<int>(m_deviceSongs.size()) + 1;
-        m_view.SetProgressRange(1, count);
-        DeleteHooks hooks;
-        hooks.deviceStillThere = [this] { return DeviceStillThere(); };
-        hooks.rebuildHooks.onSong = [this](std::size_t done, std::size_t) { StepProgress(static_cast<int>(done)); };
-        SongList before = m_deviceSongs;
-        before.insert(before.begin() + row, song);
-        const Result<CatalogueWritten> deleted =
-            DeleteDeviceSong(before, static_cast<std::size_t>(row), m_songFolder, m_settings.codePage, hooks);
-        if (!deleted) {
-            if (!m_deviceWrite) return;  // the device went: its loss was reported
-            Show(AppNotice(deleted.message(), NoticeIcon::Exclamation));
-            // A recorded delete is finished by the next write: the song stays out of the list.
-            if (JournalLeftOver(m_songFolder)) return;
-            records.Insert(static_cast<std::size_t>(row), song);
-            m_view.InsertRow(list, row, RowTextsOf(song));
-            if (editedHere && editRowBefore > row) ++m_editRow;
-            return;
-        }
-        AfterCatalogueWritten(deleted->notices);
+        DeleteListedSong(list, row, {kConfirmDeleteQuestion, kCaptionNote, NoticeIcon::None});
     });
+}
+
+void CSonquillDlg::OnDeleteKey(ControlId list, int row) {
+    RunCommand([&] {
+        if (list != ControlId::WorkList && list != ControlId::DeviceList) return;
+        if (row < 0 || row >= static_cast<int>(RecordsOf(list).size())) return;
+        // A key press is easily made by mistake: the question names the song.
+        const ROWELEMENT& song = RecordsOf(list)[static_cast<std::size_t>(row)];
+        DeleteListedSong(list, row, {FilledText(kDeleteSongQuestion, {ToView(song.numberText), ToView(song.title)}),
+                                     kCaptionNote, NoticeIcon::Question});
+    });
+}
+
+void CSonquillDlg::DeleteListedSong(ControlId list, int row, const Notice& question) {
+    NumberedSongList& records = RecordsOf(list);
+    if (row >= static_cast<int>(records.size())) return;
+    if (list == ControlId::DeviceList && !CatalogueWritable()) return;
+    if (Show(question, MessageButtons::YesNo) != MessageAnswer::Yes) return;
+    if (list == ControlId::DeviceList && !BeginDeviceWrite()) return;
+
+    const ROWELEMENT song = records[static_cast<std::size_t>(row)];
+    m_view.DeleteRow(list, row);
+    records.Erase(static_cast<std::size_t>(row));
+    // Keep the form's edit position on the song it was loaded from.
+    const bool editedHere = m_editTarget == EditTargetOf(list);
+    const int editRowBefore = m_editRow;
+    if (editedHere && m_editRow == row) ClearForm();
+    else if (editedHere && m_editRow > row) --m_editRow;
+    if (list == ControlId::WorkList) return;
+
+    // Recorded, the files removed, then the catalogue: a full device can be emptied.
+    const int count = static_cast<int>(m_deviceSongs.size()) + 1;
+    m_view.SetProgressRange(1, count);
+    DeleteHooks hooks;
+    hooks.deviceStillThere = [this] { return DeviceStillThere(); };
+    hooks.rebuildHooks.onSong = [this](std::size_t done, std::size_t) { StepProgress(static_cast<int>(done)); };
+    SongList before = m_deviceSongs;
+    before.insert(before.begin() + row, song);
+    const Result<CatalogueWritten> deleted =
+        DeleteDeviceSong(before, static_cast<std::size_t>(row), m_songFolder, m_settings.codePage, hooks);
+    if (!deleted) {
+        if (!m_deviceWrite) return;  // the device went: its loss was reported
+        Show(AppNotice(deleted.message(), NoticeIcon::Exclamation));
+        // A recorded delete is finished by the next write: the song stays out of the list.
+        if (JournalLeftOver(m_songFolder)) return;
+        records.Insert(static_cast<std::size_t>(row), song);
+        m_view.InsertRow(list, row, RowTextsOf(song));
+        if (editedHere && editRowBefore > row) ++m_editRow;
+        return;
+    }
+    AfterCatalogueWritten(deleted->notices);
 }
 
 }  // namespace songloader

@@ -8,10 +8,11 @@
 namespace songloader {
 
 // Texts of the main window that the logic and the desktop window share.
-inline constexpr const char* kWindowTitle = "Trallix Song Loader for Windows(for MKV,TS,VOB,DAT,AVI,MPG,MP4,FLV) V:1.4";
+// The title and the About text carry the program's one version where %s stands ("1.4").
+inline constexpr const char* kWindowTitle = "Trallix Song Loader for Windows(for MKV,TS,VOB,DAT,AVI,MPG,MP4,FLV) V:%s";
 inline constexpr const char* kAboutMenuText = "About  Trallix Song Loader for Windows(&A)...";
 inline constexpr const char* kAboutTitle = "Trallix Song Loader for Windows";
-inline constexpr const char* kAboutText = "Trallix Song Loader V1.2 for Windows";
+inline constexpr const char* kAboutText = "Trallix Song Loader V%s for Windows";
 
 inline constexpr const char* kSearchPlaceholder = "by title or artist.";
 // Text colour of the search box while it shows the placeholder (red, green, blue): the drawn
@@ -55,6 +56,27 @@ inline constexpr const char* kDownloadCloudDataMessage = "Please download cloud 
 inline constexpr const char* kDownloadCloudDataLanguageMessage = "Please download cloud data!";
 inline constexpr const char* kCloudDatabaseOkMessage = "check cloud database ok";
 inline constexpr const char* kSelectDiskMessage = "Please Select Disk";
+
+// Finding the device's songs: the hit count of the search, and the line under the device list.
+inline constexpr const char* kSongCountText = "%s songs";
+inline constexpr const char* kOneSongText = "1 song";
+inline constexpr const char* kNoSongsFoundText = "No songs found";
+inline constexpr const char* kDeviceSummaryText = "%s on the USB drive, %s free";
+
+// Choosing a folder as the device.
+inline constexpr const char* kSongFolderPickedMessage = "%s is a device's songs folder; give the device itself: %s";
+inline constexpr const char* kCreateSongFolderQuestion =
+    "%s has no songs folder. Create one there and use this folder as the USB drive?";
+
+// Questions before work that cannot be taken back or takes long.
+inline constexpr const char* kDeleteSongQuestion = "Delete %s %s?";
+inline constexpr const char* kLargeDownloadQuestion =
+    "Download %s cloud songs (%s) to the USB drive? It has %s free.";
+inline constexpr const char* kUnknownSizesNote = "The size of %s of them is not known.";
+inline constexpr const char* kCloudRepeatsQuestion = "These cloud songs repeat songs already on the USB drive:";
+inline constexpr const char* kCloudRepeatsQuestionEnd = "Add them anyway?";
+// Language or artist set for several queued songs at once.
+inline constexpr const char* kSeveralRevisedMessage = "%s queued songs were changed.";
 
 // The download progress window.
 inline constexpr const char* kProgressWindowTitle = "Download Progress";

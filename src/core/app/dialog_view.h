@@ -2,6 +2,8 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -24,6 +26,15 @@ enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
 // How a print preview ended: closed, or with its print button (which asks for a print job).
 enum class PreviewEnd { Closed, PrintChosen };
+
+// The batch a transfer belongs to: its song (from 1) of `songCount`, and the batch's bytes done
+// before it and in all (0: not known).
+struct TransferBatch {
+    std::size_t song = 0;
+    std::size_t songCount = 0;
+    std::uint64_t bytesBefore = 0;
+    std::uint64_t totalBytes = 0;
+};
 
 // A file chooser as the dialog asks for it. `filter` uses the "Label|patterns|...||" form.
 struct FileDialogOptions {
@@ -60,9 +71,15 @@ public:
     virtual bool IsRowChecked(ControlId list, int row) = 0;
     // Replaces every row at once, unticked: views and their readers learn of it as one change.
     virtual void SetAllRows(ControlId list, std::vector<RowTexts> rows) = 0;
-    // Ticks `rows` (ascending) and selects the last of them, in one update. The keyboard focus
-    // stays where it is and the list does not scroll.
+    // Marks `rows` (ascending) as songs already on the device, apart from their ticks (a tick means
+    // "chosen"), and selects the last of them, in one update. The keyboard focus stays where it
+    // is and the list does not scroll.
     virtual void MarkRows(ControlId list, const std::vector<int>& rows) = 0;
+    // Shows only `rows` (ascending), or every row when none are given. Rows keep their positions:
+    // the view reports and takes them as before, whatever it shows or in which order.
+    virtual void ShowOnlyRows(ControlId list, const std::optional<std::vector<int>>& rows) = 0;
+    // The rows the user selected, ascending.
+    virtual std::vector<int> SelectedRows(ControlId list) = 0;
     // Check boxes in front of the rows on or off (grid lines and full-row select stay on).
     virtual void ShowCheckBoxes(ControlId list, bool shown) = 0;
     virtual void SetRedraw(ControlId list, bool redraw) = 0;
@@ -108,6 +125,8 @@ public:
     // The window may run the transfer on another thread, but returns only when it has ended.
     virtual DownloadResult RunTransfer(const Transfer& transfer, DownloadProgress& progress,
                                        const std::string& name) = 0;
+    // The batch the following transfers belong to ("song n of N", bytes of the whole batch).
+    virtual void SetTransferBatch(const TransferBatch& batch) = 0;
 
     // Printing. Both return when the job has ended; `renderPage` renders one page (its number and
     // draw rectangle in the info) onto the device context the view hands over.

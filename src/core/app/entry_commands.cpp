@@ -184,6 +184,7 @@ void CSonquillDlg::OnQueueToAdd() {
             return;
         }
         if (!CheckEnteredSong(*check, false, static_cast<int>(m_workSongs.size()))) return;
+        if (!QueueRepeatConfirmed(*check)) return;
         m_currentSong = *check;
         AppendRow(ControlId::WorkList, m_currentSong);
     });
@@ -257,6 +258,11 @@ void CSonquillDlg::OnDeviceListDoubleClick(int row) {
 
 void CSonquillDlg::OnRevise() {
     RunCommand([&] {
+        if (const std::vector<int> rows = m_cloudListShown ? std::vector<int>() : m_view.SelectedRows(ControlId::WorkList);
+            rows.size() > 1) {
+            ReviseSelectedQueuedSongs(rows);
+            return;
+        }
         if (m_editTarget == EditTarget::None || m_editRow < 0) return;
         const bool onDevice = m_editTarget == EditTarget::DeviceList;
         NumberedSongList& records = onDevice ? m_deviceSongs : m_workSongs;

@@ -29,6 +29,7 @@ bool CSonquillDlg::RunCommand(const std::function<void()>& body) {
             }
         } release{*this};
         body();
+        RefreshDeviceFilter();
         // Whatever the command did to the device list, the output commands never stay on for an
         // empty one (the timer would catch it only later).
         if (m_outputEnabled && m_deviceSongs.empty()) DisableOutputWithoutDeviceSongs();
@@ -85,6 +86,7 @@ void CSonquillDlg::ClearList(ControlId list, bool viewRowsFollow) {
         m_menuList = ControlId::None;
         m_menuRow = -1;
     }
+    if (list == ControlId::DeviceList) ShowDeviceSummary();
 }
 
 void CSonquillDlg::AppendRow(ControlId list, const ROWELEMENT& song) {
@@ -102,8 +104,9 @@ void CSonquillDlg::StepProgress(int position) {
 // ---- start-up and window ----
 
 void CSonquillDlg::OnInitDialog() {
+    // Empty until there is work to show: a full bar at start would read as work done.
     m_view.SetProgressRange(1, 500);
-    m_view.SetProgressPos(500);
+    m_view.SetProgressPos(1);
     m_view.Enable(ControlId::Revise, false);
     m_view.Enable(ControlId::SelectAll, false);
     m_view.StartTimer(kDialogTimerId, kDialogTimerMilliseconds);
@@ -125,6 +128,7 @@ void CSonquillDlg::OnTimer() {
 void CSonquillDlg::OnOk() {}
 
 void CSonquillDlg::OnCancel() {
+    if (FormOrWorkListHoldsAnything()) return;
     if (m_busy) m_closeRequested = true;
     RunCommand([&] { RequestClose(); });
 }
@@ -147,6 +151,15 @@ bool CSonquillDlg::OnSysCommand(SysCommand command) {
 
 void CSonquillDlg::OnAbout() {
     RunCommand([&] { m_view.ShowAbout(); });
+}
+
+bool CSonquillDlg::FormOrWorkListHoldsAnything() {
+    if (!m_workSongs.empty()) return true;
+    for (ControlId box : {ControlId::Number, ControlId::Title, ControlId::Artist, ControlId::Composer,
+                          ControlId::Lyricist, ControlId::MediaPath}) {
+        if (!m_view.GetText(box).empty()) return true;
+    }
+    return false;
 }
 
 void CSonquillDlg::RequestClose() {

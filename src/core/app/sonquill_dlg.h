@@ -62,7 +62,9 @@ public:
     void OnInitDialog();
     void OnTimer();
     void OnOk();      // Enter: nothing
-    void OnCancel();  // Escape: the same path as Close
+    // Escape: the same path as Close, but only while neither the form nor the work list holds
+    // anything (Escape is pressed to leave a popup or a box far more often than to quit).
+    void OnCancel();
     // False when the view should do the default processing (for example minimise). A close that
     // arrives while a command runs is answered once that command has ended.
     bool OnSysCommand(SysCommand command);
@@ -106,7 +108,12 @@ public:
     bool OnWorkListClick(int row, bool onCheckBox);
     void OnListRightClick(ControlId list, int row);
     void OnSelectAll();
-    void OnDeleteSong();
+    void OnDeleteSong();  // the context menu's "Delete" on the row it was opened on
+    // The Delete key on a selected row: asks "Delete <number> <title>?" first.
+    void OnDeleteKey(ControlId list, int row);
+    // The work list's selection changed: several queued songs selected can be revised at once
+    // (language and artist).
+    void OnWorkListSelectionChange();
 
     // Output.
     void OnExportSongList();
@@ -134,6 +141,16 @@ private:
     RowTexts RowTextsOf(const ROWELEMENT& song) const;
     Notice AppNotice(std::string text, NoticeIcon icon = NoticeIcon::None) const;
     MessageAnswer Show(const Notice& notice, MessageButtons buttons = MessageButtons::Ok);
+
+    // The search over the device list, its hit count and the line under the device list.
+    // `typed` empty: every song shown again.
+    void FilterDeviceList(const std::string& typed);
+    // After a command changed the device list: the filter follows it.
+    void RefreshDeviceFilter();
+    void ShowHitCount();
+    void ShowDeviceSummary();
+    // The form's boxes or the work list hold something the user would lose.
+    bool FormOrWorkListHoldsAnything();
 
     // Record lists and their views.
     NumberedSongList& RecordsOf(ControlId list);
@@ -193,6 +210,17 @@ private:
     void StartPrintJob();
     void StartPrintPreview();
 
+    // Before a cloud download: asks when it is long (many songs or many bytes); false when the
+    // user says no. Sets the batch's known size.
+    bool ConfirmCloudDownload(const SongList& cloudSongs, const SongList& userSongs);
+    // Cloud songs with the title and artist of a song on the device: asks as "Queue to Add" does;
+    // on No they are taken out of `cloudSongs`.
+    void AskAboutCloudRepeats(SongList& cloudSongs);
+    // A song about to be queued that repeats one on the device or in the queue: asks as a drop does.
+    bool QueueRepeatConfirmed(const ROWELEMENT& song);
+    // "Revise" with several queued songs selected: their language and artist as the form says.
+    void ReviseSelectedQueuedSongs(const std::vector<int>& rows);
+
     // Writing to the device.
     // False, after saying why, while the device list does not show the device's songs.
     bool CatalogueWritable();
@@ -204,8 +232,9 @@ private:
     AddHooks BatchHooks(int& row);
     // Takes the songs an add placed into the lists and the pending copies; false when the device went.
     bool TakeAddReport(const AddReport& report);
-    // The catalogue's failure, or what a written catalogue ends with.
-    void ShowAddOutcome(const AddReport& report);
+    // The catalogue's failure, or what a written catalogue ends with; no "Added successfully"
+    // after a list of songs not added that already names those added.
+    void ShowAddOutcome(const AddReport& report, bool notAddedShown);
     void AddPending(const ROWELEMENT& song);
     // After a write's mend catalogued what an earlier run recorded.
     void TakeMendedCatalogue(const MendReport& mended);
@@ -214,6 +243,8 @@ private:
     // After the device's catalogue was written from the window's device list.
     void AfterCatalogueWritten(const Notices& notices);
     bool RebuildCatalogue(RebuildMode mode, const std::function<void()>& afterCommit = {});
+    // Deletes the song at `row` of `list` once the user says yes to `question`.
+    void DeleteListedSong(ControlId list, int row, const Notice& question);
     void RequestClose();
 
     DialogView& m_view;
@@ -255,6 +286,16 @@ private:
     bool m_busy = false;
     bool m_outputEnabled = false;  // an output command was enabled since they were last disabled
     bool m_closeRequested = false;  // a close arrived during a command
+    // The search's text over the device list (device bytes), the rows it shows, and the hits of
+    // the cloud list shown beside them.
+    std::optional<std::string> m_deviceFilter;
+    std::vector<int> m_deviceHits;
+    std::size_t m_filteredSongs = 0;  // the device list's size when the filter was last shown
+    std::size_t m_cloudHits = 0;
+    std::string m_shownHitCount;
+    std::string m_shownSummary;  // the device line last shown
+    std::uint64_t m_batchBytes = 0;      // the running download batch's known size
+    std::uint64_t m_batchBytesDone = 0;  // and the bytes of the songs that arrived
 };
 
 }  // namespace songloader

@@ -12,6 +12,7 @@
 #include <system_error>
 
 #include "core/catalogue/language_table.h"
+#include "core/catalogue/song_search.h"
 
 namespace songloader {
 
@@ -48,20 +49,6 @@ constexpr int kProgressSteps = 10000;
 
 int PastDeadline(void* deadline) {
     return std::chrono::steady_clock::now() > *static_cast<std::chrono::steady_clock::time_point*>(deadline) ? 1 : 0;
-}
-
-unsigned char FoldAscii(unsigned char c) { return c >= 'a' && c <= 'z' ? static_cast<unsigned char>(c - 32) : c; }
-
-// `prefix` starts `text`, byte for byte, ASCII letters in any case (what LIKE 'prefix%' matches
-// in SQLite's default mode; device texts are code-page bytes, so bytes are the right unit).
-bool StartsWithIgnoringAsciiCase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        if (FoldAscii(static_cast<unsigned char>(text[i])) != FoldAscii(static_cast<unsigned char>(prefix[i]))) {
-            return false;
-        }
-    }
-    return true;
 }
 
 std::optional<std::int64_t> LanguageFilterOf(SearchFilter filter) {

@@ -209,6 +209,24 @@ ImportPlan PlanImport(const std::vector<fs::path>& files, const SongList& device
     return plan;
 }
 
+std::optional<std::string> FindRepeat(const ROWELEMENT& song, const SongList& deviceSongs, const SongList& workSongs,
+                                      const std::string& codePage) {
+    const auto keyOf = [&](const ROWELEMENT& other) {
+        return SongKey(DeviceToUtf8(other.title, codePage), DeviceToUtf8(other.artist, codePage));
+    };
+    const std::string key = keyOf(song);
+    const std::string title = DeviceToUtf8(song.title, codePage);
+    for (const ROWELEMENT& other : deviceSongs) {
+        if (keyOf(other) == key) return title + ": already on the USB drive as " + other.numberText;
+    }
+    for (const ROWELEMENT& other : workSongs) {
+        if (keyOf(other) == key) {
+            return title + ": the same song as " + (other.mediaPath.empty() ? other.numberText : other.mediaPath);
+        }
+    }
+    return std::nullopt;
+}
+
 std::vector<std::uint64_t> PlannedBytes(const SongList& songs) {
     std::vector<std::uint64_t> bytes;
     bytes.reserve(songs.size());

@@ -61,6 +61,12 @@ struct ImportPlan {
 ImportPlan PlanImport(const std::vector<std::filesystem::path>& files, const SongList& deviceSongs,
                       const SongList& workSongs, const ImportOptions& options);
 
+// What `song` (device bytes) repeats by its title and artist, letter case aside, as the import's
+// question names it: a song of `deviceSongs` ("<title>: already on the USB drive as <number>"),
+// else one of `workSongs` ("<title>: the same song as <file or number>"); none when it repeats none.
+std::optional<std::string> FindRepeat(const ROWELEMENT& song, const SongList& deviceSongs, const SongList& workSongs,
+                                      const std::string& codePage);
+
 // The size of every planned song's file, in order (0 for one that cannot be read).
 std::vector<std::uint64_t> PlannedBytes(const SongList& songs);
 

@@ -70,7 +70,7 @@ public:
         st.focused = view_->hasFocus() && view_->currentIndex() == index();
         if (checkable()) {
             st.checkable = true;
-            st.checked = view_->songModel()->isRowChecked(row_);
+            st.checked = view_->songModel()->isRowChecked(view_->sourceRow(row_));
         }
         return st;
     }
@@ -107,9 +107,9 @@ public:
     void doAction(const QString& name) override {
         if (!isValid() || row_ < 0) return;
         if (name == toggleAction() && checkable()) {
-            view_->toggleRowChecked(row_);
+            view_->toggleRowChecked(view_->sourceRow(row_));
         } else if (name == setFocusAction()) {
-            view_->selectAndFocusRow(row_);
+            view_->selectAndFocusRow(view_->sourceRow(row_));
         }
     }
     QStringList keyBindingsForAction(const QString& name) const override {
@@ -214,7 +214,7 @@ public:
     bool isRowSelected(int row) const override { return view()->selectionModel()->isRowSelected(row, {}); }
     bool selectRow(int row) override {
         if (row < 0 || row >= rowCount()) return false;
-        view()->selectAndFocusRow(row);
+        view()->selectAndFocusRow(view()->sourceRow(row));
         return true;
     }
     bool selectColumn(int) override { return false; }

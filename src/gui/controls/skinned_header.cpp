@@ -88,6 +88,20 @@ void SkinnedHeader::paintSection(QPainter* painter, const QRect& rect, int logic
     painter->setFont(font());
     const Qt::Alignment horizontal = alignment ? alignment : Qt::AlignLeft;
     painter->drawText(textRect, int(horizontal | Qt::AlignTop | Qt::TextSingleLine), title);
+    if (isSortIndicatorShown() && sortIndicatorSection() == logicalIndex) {
+        // A small triangle at the right end: up for ascending, down for descending.
+        constexpr int kArrow = 4;
+        const int x = section.right() - kTextInset - kArrow;
+        const int y = section.center().y();
+        const bool up = sortIndicatorOrder() == Qt::AscendingOrder;
+        const QPoint arrow[] = {{x - kArrow, up ? y + kArrow / 2 : y - kArrow / 2},
+                                {x + kArrow, up ? y + kArrow / 2 : y - kArrow / 2},
+                                {x, up ? y - kArrow / 2 : y + kArrow / 2}};
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(kTextColour);
+        painter->drawPolygon(arrow, 3);
+    }
     painter->restore();
 }
 

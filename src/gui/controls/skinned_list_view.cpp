@@ -7,6 +7,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
+#include <algorithm>
+
 #include "gui/controls/accessibility.h"
 #include "gui/controls/list_font.h"
 #include "gui/controls/skinned_header.h"
@@ -17,8 +19,9 @@
 namespace songloader::gui {
 
 SkinnedListView::SkinnedListView(QWidget* parent)
-    : QTableView(parent), model_(new SongListModel(this)), header_(new SkinnedHeader(this)) {
-    setModel(model_);
+    : QTableView(parent), model_(new SongListModel(this)), proxy_(new SongListProxy(this)), header_(new SkinnedHeader(this)) {
+    proxy_->setSourceModel(model_);
+    setModel(proxy_);
     setHorizontalHeader(header_);
     setItemDelegate(new SongRowDelegate(ListFont(kFontPixelHeight), palette().color(QPalette::Highlight), this));
     setFont(ListFont(kFontPixelHeight));
@@ -73,8 +76,50 @@ void SkinnedListView::setRedraw(bool redraw) {
 }
 
 void SkinnedListView::markRows(const std::vector<int>& rows) {
-    model_->checkRows(rows);
+    model_->markOnDevice(rows);
     if (!rows.empty()) selectRow(rows.back());
+}
+
+int SkinnedListView::sourceRow(int shown) const {
+    if (shown < 0 || shown >= proxy_->rowCount()) return -1;
+    return proxy_->mapToSource(proxy_->index(shown, 0)).row();
+}
+
+int SkinnedListView::shownRow(int source) const {
+    if (source < 0 || source >= model_->rowCount()) return -1;
+    return proxy_->mapFromSource(model_->index(source, 0)).row();
+}
+
+void SkinnedListView::showOnlyRows(const std::optional<std::vector<int>>& rows) { proxy_->showOnlyRows(rows); }
+
+void SkinnedListView::setSortableColumns(std::set<int> columns) {
+    sortable_ = std::move(columns);
+    header_->setSectionsClickable(!sortable_.empty());
+    if (!sortable_.empty()) connect(header_, &QHeaderView::sectionClicked, this, &SkinnedListView::sortBy);
+}
+
+void SkinnedListView::sortBy(int column) {
+    // The header turns its own indicator on a click; the list's sort decides what it shows.
+    if (!sortable_.count(column)) {
+        if (sortColumn_ >= 0) header_->setSortIndicator(sortColumn_, sortOrder_);
+        header_->setSortIndicatorShown(sortColumn_ >= 0);
+        return;
+    }
+    // The same column again reverses the order; another starts ascending.
+    sortOrder_ = column == sortColumn_ && sortOrder_ == Qt::AscendingOrder ? Qt::DescendingOrder : Qt::AscendingOrder;
+    sortColumn_ = column;
+    header_->setSortIndicatorShown(true);
+    header_->setSortIndicator(column, sortOrder_);
+    proxy_->sort(column, sortOrder_);
+}
+
+void SkinnedListView::setSeveralSelectable(bool several) { setSelectionMode(several ? ExtendedSelection : SingleSelection); }
+
+std::vector<int> SkinnedListView::selectedSourceRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows()) rows.push_back(proxy_->mapToSource(index).row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 void SkinnedListView::selectRow(int row) {
@@ -82,20 +127,22 @@ void SkinnedListView::selectRow(int row) {
         pendingCurrentRow_ = row;
         return;
     }
-    if (row < 0 || row >= model_->rowCount()) return;
-    selectionModel()->setCurrentIndex(model_->index(row, 0),
+    const int shown = shownRow(row);
+    if (shown < 0) return;
+    selectionModel()->setCurrentIndex(proxy_->index(shown, 0),
                                       QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void SkinnedListView::selectAndFocusRow(int row) {
     selectRow(row);
-    if (row >= 0 && row < model_->rowCount()) scrollTo(model_->index(row, 0));
+    if (const int shown = shownRow(row); shown >= 0) scrollTo(proxy_->index(shown, 0));
     setFocus(Qt::OtherFocusReason);
 }
 
 QRect SkinnedListView::checkBoxRect(int row) const {
-    if (!model_->checkBoxesShown() || row < 0 || row >= model_->rowCount()) return {};
-    return SongRowDelegate::CheckBoxRect(visualRect(model_->index(row, 0)));
+    const int shown = shownRow(row);
+    if (!model_->checkBoxesShown() || shown < 0) return {};
+    return SongRowDelegate::CheckBoxRect(visualRect(proxy_->index(shown, 0)));
 }
 
 void SkinnedListView::toggleRowChecked(int row) {
@@ -105,7 +152,7 @@ void SkinnedListView::toggleRowChecked(int row) {
     if (QAccessible::isActive()) {
         QAccessibleInterface* table = QAccessible::queryAccessibleInterface(this);
         QAccessibleTableInterface* cells = table ? table->tableInterface() : nullptr;
-        if (QAccessibleInterface* cell = cells ? cells->cellAt(row, 0) : nullptr) {
+        if (QAccessibleInterface* cell = cells ? cells->cellAt(shownRow(row), 0) : nullptr) {
             QAccessible::State changed;
             changed.checked = true;
             QAccessibleStateChangeEvent event(cell, changed);
@@ -118,7 +165,7 @@ void SkinnedListView::mousePressEvent(QMouseEvent* event) {
     QTableView::mousePressEvent(event);
     if (event->button() != Qt::LeftButton) return;
     const QPoint point = event->position().toPoint();
-    const int row = rowAt(point.y());
+    const int row = sourceRow(rowAt(point.y()));
     const bool onCheckBox = checkBoxRect(row).contains(point);
     toggleRowChecked(row);
     emit rowClicked(row, onCheckBox);
@@ -126,23 +173,27 @@ void SkinnedListView::mousePressEvent(QMouseEvent* event) {
 
 void SkinnedListView::mouseDoubleClickEvent(QMouseEvent* event) {
     QTableView::mouseDoubleClickEvent(event);
-    if (event->button() == Qt::LeftButton) emit rowDoubleClicked(rowAt(event->position().toPoint().y()));
+    if (event->button() == Qt::LeftButton) emit rowDoubleClicked(sourceRow(rowAt(event->position().toPoint().y())));
 }
 
 void SkinnedListView::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Space && model_->checkBoxesShown()) {
-        toggleRowChecked(currentIndex().row());
+        toggleRowChecked(sourceRow(currentIndex().row()));
         event->accept();
         return;
     }
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    const int current = currentIndex().row();
+    const bool onSelectedRow = current >= 0 && selectionModel()->isRowSelected(current, QModelIndex());
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && onSelectedRow) {
         // What a double-click does, so a listed song can be loaded without the mouse.
-        const int row = currentIndex().row();
-        if (row >= 0 && selectionModel()->isRowSelected(row, QModelIndex())) {
-            emit rowDoubleClicked(row);
-            event->accept();
-            return;
-        }
+        emit rowDoubleClicked(sourceRow(current));
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_Delete && onSelectedRow) {
+        emit deleteRequested(sourceRow(current));
+        event->accept();
+        return;
     }
     QTableView::keyPressEvent(event);
 }
@@ -176,10 +227,10 @@ void SkinnedListView::contextMenuEvent(QContextMenuEvent* event) {
     QPoint global = event->globalPos();
     if (event->reason() == QContextMenuEvent::Keyboard) {
         row = currentIndex().row();
-        if (row >= 0) global = viewport()->mapToGlobal(visualRect(model_->index(row, 0)).center());
+        if (row >= 0) global = viewport()->mapToGlobal(visualRect(proxy_->index(row, 0)).center());
     }
     event->accept();
-    emit contextMenuRequested(row, global);
+    emit contextMenuRequested(sourceRow(row), global);
 }
 
 }  // namespace songloader::gui

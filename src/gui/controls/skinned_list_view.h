@@ -3,8 +3,12 @@
 
 #include <QTableView>
 #include <functional>
+#include <optional>
+#include <set>
+#include <vector>
 
 #include "gui/controls/song_list_model.h"
+#include "gui/controls/song_list_proxy.h"
 
 namespace songloader::gui {
 
@@ -17,8 +21,11 @@ class SkinnedHeader;
 // With check boxes shown, a left click on a row (or Space on the current row) flips the row's
 // box, but first asks the check guard, which may refuse: the box then stays as it was. The
 // signals follow: rowClicked for every left click, rowDoubleClicked (also for Enter on the
-// selected row), contextMenuRequested for a right click or the menu key. Rows are -1 outside any
-// row.
+// selected row), contextMenuRequested for a right click or the menu key, deleteRequested for the
+// Delete key on the current row. Rows are -1 outside any row.
+//
+// Rows are the model's rows everywhere in this interface, whatever the list shows of them (the
+// search's rows) and in whichever order (a column the user sorted by).
 class SkinnedListView : public QTableView {
     Q_OBJECT
 public:
@@ -31,6 +38,18 @@ public:
     explicit SkinnedListView(QWidget* parent = nullptr);
 
     SongListModel* songModel() const { return model_; }
+    SongListProxy* proxy() const { return proxy_; }
+    // The model's row shown at `shownRow` of the view, and back; -1 for none.
+    int sourceRow(int shownRow) const;
+    int shownRow(int sourceRow) const;
+    // Only `rows` shown, or all.
+    void showOnlyRows(const std::optional<std::vector<int>>& rows);
+    // A click on the header of one of `columns` sorts the list by it; a second click reverses.
+    void setSortableColumns(std::set<int> columns);
+    void sortBy(int column);
+    // Several rows may be selected (Shift, Ctrl).
+    void setSeveralSelectable(bool several);
+    std::vector<int> selectedSourceRows() const;
     SkinnedHeader* skinnedHeader() const { return header_; }
 
     // Title, alignment (of the header and the cells) and width of one of the six columns.
@@ -53,6 +72,7 @@ signals:
     void rowClicked(int row, bool onCheckBox);
     void rowDoubleClicked(int row);
     void contextMenuRequested(int row, QPoint globalPos);
+    void deleteRequested(int row);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
@@ -68,7 +88,11 @@ private:
     void selectRow(int row);
 
     SongListModel* model_;
+    SongListProxy* proxy_;
     SkinnedHeader* header_;
+    std::set<int> sortable_;
+    int sortColumn_ = -1;  // none: the model's order
+    Qt::SortOrder sortOrder_ = Qt::AscendingOrder;
     CheckGuard guard_;
     int pendingCurrentRow_ = -1;  // chosen while redraw was off
 };

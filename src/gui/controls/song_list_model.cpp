@@ -102,19 +102,21 @@ void SongListModel::setRowChecked(int row, bool checked) {
     rowChanged(row);
 }
 
-void SongListModel::checkRows(const std::vector<int>& rows) {
+void SongListModel::markOnDevice(const std::vector<int>& rows) {
     int first = -1;
     int last = -1;
     for (int row : rows) {
-        if (!validRow(row) || rows_[row].checked) continue;
-        rows_[row].checked = true;
+        if (!validRow(row) || rows_[row].onDevice) continue;
+        rows_[row].onDevice = true;
         if (first < 0 || row < first) first = row;
         last = std::max(last, row);
     }
     if (first < 0 || batch_) return;
     last = std::min(last, publishedRows_ - 1);
-    if (first <= last) emit dataChanged(index(first, 0), index(last, 0));
+    if (first <= last) emit dataChanged(index(first, 0), index(last, kColumnCount - 1));
 }
+
+bool SongListModel::isOnDevice(int row) const { return validRow(row) && rows_[row].onDevice; }
 
 bool SongListModel::isRowChecked(int row) const { return validRow(row) && rows_[row].checked; }
 
@@ -162,6 +164,12 @@ QVariant SongListModel::data(const QModelIndex& index, int role) const {
         return {};
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(alignments_[index.column()]);
+    case kOnDeviceRole:
+        return row.onDevice;
+    case Qt::ToolTipRole:
+    case Qt::AccessibleDescriptionRole:
+        if (row.onDevice) return tr("Already on the USB drive");
+        return {};
     default:
         return {};
     }

@@ -19,6 +19,8 @@ class SongListModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     static constexpr int kColumnCount = 6;
+    // True for a row marked as a song already on the device (apart from its tick).
+    static constexpr int kOnDeviceRole = Qt::UserRole + 1;
 
     explicit SongListModel(QObject* parent = nullptr);
 
@@ -32,8 +34,9 @@ public:
     void setSongRowTexts(int row, const RowTexts& texts);
     void removeSongRow(int row);
     void setRowChecked(int row, bool checked);
-    // Ticks `rows` (ascending) with one change for the views.
-    void checkRows(const std::vector<int>& rows);
+    // Marks `rows` (ascending) as songs already on the device, with one change for the views.
+    void markOnDevice(const std::vector<int>& rows);
+    bool isOnDevice(int row) const;
     bool isRowChecked(int row) const;
     void setCheckBoxesShown(bool shown);
     bool checkBoxesShown() const { return checkBoxesShown_; }
@@ -59,6 +62,7 @@ private:
         QString text(int column) const;
         std::string packed;
         bool checked = false;
+        bool onDevice = false;
     };
     bool validRow(int row) const { return row >= 0 && row < songRowCount(); }
     void rowChanged(int row);

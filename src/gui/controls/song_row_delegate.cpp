@@ -4,6 +4,10 @@
 #include <QFontMetrics>
 #include <QPainter>
 
+#include <algorithm>
+
+#include "gui/controls/song_list_model.h"
+
 namespace songloader::gui {
 
 namespace {
@@ -40,7 +44,19 @@ void SongRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
 
     int textLeft = cell.left() + kTextInset;
     const QVariant check = index.data(Qt::CheckStateRole);
-    if (check.isValid()) {
+    const bool onDevice = index.data(SongListModel::kOnDeviceRole).toBool();
+    if (check.isValid() && onDevice) {
+        // No box to tick: a disc says the song is on the device already.
+        const QRect box = CheckBoxRect(cell);
+        const int side = std::min(box.width(), box.height()) - 2;
+        const QRect disc(box.center().x() - side / 2, box.center().y() - side / 2, side, side);
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(kOnDeviceColour);
+        painter->drawEllipse(disc);
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        textLeft = box.right() + 1 + 2 * kTextInset;
+    } else if (check.isValid()) {
         const QRect box = CheckBoxRect(cell);
         painter->fillRect(box, kBoxColour);
         painter->setPen(QPen(Qt::black, 1));
@@ -61,7 +77,7 @@ void SongRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     if (!text.isEmpty()) {
         const QRect textRect(textLeft, cell.top(), cell.right() + 1 - textLeft, cell.height());
         painter->setFont(font_);
-        painter->setPen(kTextColour);
+        painter->setPen(onDevice ? kOnDeviceColour : kTextColour);
         const QFontMetrics metrics(font_);
         Qt::Alignment horizontal = Qt::AlignLeft;
         if (metrics.horizontalAdvance(text) < textRect.width())

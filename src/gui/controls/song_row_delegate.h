@@ -19,6 +19,8 @@ public:
     static inline const QColor kBackgroundColour{255, 250, 250};
     static inline const QColor kBoxColour{222, 222, 222};
     static inline const QColor kCheckMarkColour{255, 11, 11};
+    // Songs already on the device: their mark and their text (4.5:1 on the row background).
+    static inline const QColor kOnDeviceColour{0, 112, 60};
 
     SongRowDelegate(const QFont& font, const QColor& selectionColour, QObject* parent = nullptr);
 

@@ -19,7 +19,7 @@ AboutBox::AboutBox(const QIcon& icon, QWidget* parent) : QDialog(parent) {
     auto* iconLabel = new QLabel(this);
     iconLabel->setPixmap(icon.pixmap(32, 32));
     iconLabel->setAlignment(Qt::AlignTop);
-    auto* text = new QLabel(QString::fromStdString(ForLinux(kAboutText)), this);
+    auto* text = new QLabel(QString::fromStdString(ForLinux(WithVersion(kAboutText))), this);
     text->setTextFormat(Qt::PlainText);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSettings>
+#include <QStringList>
 #include <QTimer>
 #include <algorithm>
 #include <atomic>
@@ -21,6 +22,7 @@
 
 #include "core/app/dialog_texts.h"
 #include "core/common/user_settings.h"
+#include "core/device/device_room.h"
 #include "gui/controls/accessibility.h"
 
 namespace songloader::gui {
@@ -56,6 +58,7 @@ ProgressWindow::ProgressWindow(QWidget* owner, const QString& title)
     : QWidget(owner, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       title_(title),
       text_(new QLabel(this)),
+      batch_(new QLabel(this)),
       bar_(new QProgressBar(this)),
       cancel_(new QPushButton(QStringLiteral("Cancel"), this)) {
     InstallAccessibility();  // so screen readers meet it as a dialog
@@ -64,6 +67,9 @@ ProgressWindow::ProgressWindow(QWidget* owner, const QString& title)
     setFont(SmallFont(QGuiApplication::font()));
     text_->setTextFormat(Qt::PlainText);
     text_->setWordWrap(false);
+    batch_->setTextFormat(Qt::PlainText);
+    batch_->setObjectName(QStringLiteral("BatchText"));
+    batch_->hide();
     bar_->setTextVisible(false);
     cancel_->setCursor(Qt::ArrowCursor);
     connect(cancel_, &QPushButton::clicked, this, &ProgressWindow::cancel);
@@ -75,12 +81,15 @@ ProgressWindow::ProgressWindow(QWidget* owner, const QString& title)
 void ProgressWindow::layOut(int width) {
     const QFontMetrics metrics(font());
     const int lineHeight = metrics.height();
-    const QRect textRect(10, 10, width, lineHeight);
+    // The batch's line, when there is one, goes above the song's.
+    const int batchLines = batch_->isHidden() ? 0 : 1;
+    batch_->setGeometry(10, 10, width, lineHeight);
+    const QRect textRect(10, 10 + batchLines * (lineHeight + 4), width, lineHeight);
     const int gapWidth = metrics.horizontalAdvance(QString::fromLatin1(kCancelLabel) + "  ") + 4 * kEdge;
     const int gapHeight = lineHeight + 3 * kEdge;
     const QRect gap(textRect.right() + 1 - gapWidth, textRect.bottom() + 1 + 10, gapWidth, gapHeight);
     const QRect barRect(QPoint(textRect.left(), gap.top() + kEdge), QPoint(gap.left() - 10 - 1, gap.bottom() - kEdge));
-    setFixedSize(width + 20, gapHeight + lineHeight + 30);
+    setFixedSize(width + 20, gapHeight + lineHeight + 30 + batchLines * (lineHeight + 4));
     text_->setGeometry(textRect);
     bar_->setGeometry(barRect);
     cancel_->setGeometry(gap);
@@ -116,6 +125,33 @@ int ProgressWindow::setPos(int position) {
 }
 
 void ProgressWindow::setText(const QString& text) { text_->setText(text.left(kMaxTextLength)); }
+
+void ProgressWindow::setBatchText(const QString& text) {
+    const bool wasHidden = batch_->isHidden();
+    batch_->setText(text);
+    batch_->setAccessibleName(text);
+    batch_->setHidden(text.isEmpty());
+    if (wasHidden != batch_->isHidden()) layOut(kWidth);
+}
+
+QString ProgressWindow::batchText() const { return batch_->text(); }
+
+QString ProgressWindow::BatchLine(const TransferBatch& batch, std::uint64_t received, double elapsed) {
+    QStringList parts;
+    parts << tr("Song %1 of %2").arg(batch.song).arg(batch.songCount);
+    const std::uint64_t done = batch.bytesBefore + received;
+    if (batch.totalBytes > 0) {
+        parts << tr("%1 of %2").arg(QString::fromStdString(SizeText(std::min(done, batch.totalBytes))),
+                                    QString::fromStdString(SizeText(batch.totalBytes)));
+        // Told once a few seconds and bytes give a rate worth going by.
+        if (elapsed >= 2.0 && done > 0 && done < batch.totalBytes) {
+            const double seconds = static_cast<double>(batch.totalBytes - done) * elapsed / static_cast<double>(done);
+            parts << (seconds >= 60.0 ? tr("about %n min left", nullptr, static_cast<int>(seconds / 60.0 + 0.5))
+                                      : tr("about %n s left", nullptr, std::max(1, static_cast<int>(seconds + 0.5))));
+        }
+    }
+    return parts.join(QStringLiteral(" - "));
+}
 
 QString ProgressWindow::text() const { return text_->text(); }
 
@@ -165,8 +201,17 @@ void ProgressWindow::storePosition() const {
 }
 
 DownloadResult RunTransferWithProgressWindow(QWidget* owner, const Transfer& transfer, DownloadProgress& progress,
-                                             const std::string& name) {
+                                             const std::string& name, const std::optional<TransferBatch>& batch,
+                                             std::chrono::steady_clock::time_point batchStart) {
     ProgressWindow window(owner, QString::fromUtf8(kProgressWindowTitle));
+    const auto showBatch = [&] {
+        if (!batch) return;
+        const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - batchStart;
+        const std::int64_t received = progress.receivedBytes.load();
+        window.setBatchText(ProgressWindow::BatchLine(*batch, received > 0 ? static_cast<std::uint64_t>(received) : 0,
+                                                      elapsed.count()));
+    };
+    showBatch();
     window.setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
     window.setRange(0, progress.progressSteps.load(), 1);
     window.setText(QString::fromUtf8(kNowDownloadText) + QString::fromStdString(name));
@@ -180,6 +225,7 @@ DownloadResult RunTransferWithProgressWindow(QWidget* owner, const Transfer& tra
     poll.setInterval(kPollMs);
     QObject::connect(&poll, &QTimer::timeout, [&] {
         window.setPos(progress.StepPosition());
+        showBatch();
         if (finished.load()) loop.quit();
     });
 

@@ -3,8 +3,13 @@
 
 #include <QString>
 #include <QWidget>
+
+#include <chrono>
+#include <cstdint>
+#include <optional>
 #include <string>
 
+#include "core/app/dialog_view.h"
 #include "core/cloud/download_failure.h"
 #include "core/cloud/download_progress.h"
 #include "core/cloud/download_protocol.h"
@@ -38,6 +43,13 @@ public:
     // The caption's percent for a position: 0 for an empty range.
     static int Percent(int position, int lower, int upper);
 
+    // The second line, for a download of a batch: "Song 2 of 5 - 12 MiB of 40 MiB - about 1 min left".
+    void setBatchText(const QString& text);
+    QString batchText() const;
+    // That line for `batch` with `received` bytes of its current song, `elapsed` seconds after
+    // the batch started; the time left only once it can be told.
+    static QString BatchLine(const TransferBatch& batch, std::uint64_t received, double elapsed);
+
 signals:
     // The user asked to stop (button, Escape or the window manager's close).
     void cancelRequested();
@@ -60,6 +72,7 @@ private:
     int position_ = 0;
     int previousPercent_ = 0;
     QLabel* text_;
+    QLabel* batch_;
     QProgressBar* bar_;
     QPushButton* cancel_;
 };
@@ -67,7 +80,10 @@ private:
 // Runs `transfer` on a worker thread while a ProgressWindow named "Now Download:" + `name` follows
 // `progress` and holds back input to `owner`; its Cancel calls progress.RequestCancel(). Returns
 // the transfer's outcome once the worker has ended (an exception of the transfer is passed on).
+// With `batch`, the window also tells which song of the batch it is, the bytes of the batch, and
+// the time left (from the rate since `batchStart`).
 DownloadResult RunTransferWithProgressWindow(QWidget* owner, const Transfer& transfer, DownloadProgress& progress,
-                                             const std::string& name);
+                                             const std::string& name, const std::optional<TransferBatch>& batch = {},
+                                             std::chrono::steady_clock::time_point batchStart = {});
 
 }  // namespace songloader::gui

@@ -32,7 +32,7 @@ TEST_F(CloudSongs, TimersDuringTheDownloadLeaveTheOutputCommandsAlone) {
     EXPECT_TRUE(view.IsEnabled(ControlId::ExportSongList));
 }
 
-TEST_F(CloudSongs, FetchesTheCatalogueAndShowsItWithTheDeviceSongsTicked) {
+TEST_F(CloudSongs, FetchesTheCatalogueAndShowsItWithTheDeviceSongsMarked) {
     dlg.OnCloudSongs();
     EXPECT_EQ(view.MessageLog(), Log{"Note|check cloud database ok"});
     EXPECT_EQ(Heads(), 1u);
@@ -44,7 +44,8 @@ TEST_F(CloudSongs, FetchesTheCatalogueAndShowsItWithTheDeviceSongsTicked) {
     EXPECT_EQ(view.Rows(ControlId::DeviceList), (Log{"900001|EG|Alpha|Ann||", "900500|ES|Mine|||"}));
     EXPECT_EQ(view.Rows(ControlId::WorkList),
               (Log{"890000|EG|Video(MV)|Vee||", "900001|EG|Alpha|Ann||", "12|OPM|Beta|Bob||"}));
-    EXPECT_EQ(view.Checks(ControlId::WorkList), (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(view.Checks(ControlId::WorkList), (std::vector<bool>{false, false, false}));
+    EXPECT_TRUE(view.rows[ControlId::WorkList][1].onDevice);
     EXPECT_TRUE(view.rows[ControlId::WorkList][1].selected);
     EXPECT_FALSE(view.rows[ControlId::WorkList][0].selected);
     EXPECT_TRUE(view.checkBoxes[ControlId::WorkList]);
@@ -110,6 +111,7 @@ TEST_F(CloudSongs, AChosenDeviceIsUsedWithoutSearchingAgain) {
     const auto folder = dir / "home" / "karaoke";
     std::filesystem::create_directories(folder);
     view.folders = {folder.string()};
+    view.answers = {MessageAnswer::Yes};  // a songs folder is made there
     dlg.OnSelectDevice();
     drives.drives.clear();
     SyncCloud();
@@ -170,9 +172,9 @@ TEST_F(CloudSongs, AFailedDownloadKeepsTheOldFilesAndShowsNoCloudList) {
 TEST_F(CloudSongs, SelectAllTicksTheSongsTheDeviceLacks) {
     SyncCloud();
     dlg.OnSelectAll();
-    EXPECT_EQ(view.Checks(ControlId::WorkList), (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(view.Checks(ControlId::WorkList), (std::vector<bool>{true, false, true}));
     dlg.OnSelectAll();
-    EXPECT_EQ(view.Checks(ControlId::WorkList), (std::vector<bool>{false, true, false}));
+    EXPECT_EQ(view.Checks(ControlId::WorkList), (std::vector<bool>{false, false, false}));
 }
 
 TEST_F(CloudSongs, ClickingTheTickOfADownloadedSong) {

@@ -150,6 +150,7 @@ TEST_F(DeviceChoice, SelectAPlainFolder) {
     const auto folder = dir / "home" / "karaoke";
     std::filesystem::create_directories(folder);
     view.folders = {folder.string()};
+    view.answers = {MessageAnswer::Yes};  // a songs folder is made there
     dlg.OnSelectDevice();
     EXPECT_EQ(dlg.deviceRoot(), folder);
     EXPECT_EQ(dlg.songFolder(), folder / "songs");

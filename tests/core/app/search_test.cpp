@@ -35,7 +35,9 @@ TEST_F(Search, HitsByTitleOrArtistWithTicksForDeviceSongs) {
     EXPECT_EQ(view.Checks(ControlId::WorkList), (std::vector<bool>{false, false, false, false}));
     Type("Lu");
     EXPECT_EQ(view.Rows(ControlId::WorkList), Log{"900002|OPM|Lupa|Bert||"});
-    EXPECT_EQ(view.Checks(ControlId::WorkList), std::vector<bool>{true});
+    // Marked as on the device, not ticked: a tick means the user chose it.
+    EXPECT_EQ(view.Checks(ControlId::WorkList), std::vector<bool>{false});
+    EXPECT_TRUE(view.rows[ControlId::WorkList][0].onDevice);
     EXPECT_TRUE(view.rows[ControlId::WorkList][0].selected);
     EXPECT_EQ(view.progressPos, 500);
     EXPECT_EQ(view.messages.size(), 1u);  // the sync's own
@@ -43,7 +45,7 @@ TEST_F(Search, HitsByTitleOrArtistWithTicksForDeviceSongs) {
     // "Select All" walks the hits of the last search.
     Type("L");
     dlg.OnSelectAll();
-    EXPECT_EQ(view.Checks(ControlId::WorkList), (std::vector<bool>{true, true, true, true, true}));
+    EXPECT_EQ(view.Checks(ControlId::WorkList), (std::vector<bool>{true, true, false, true, true}));
 }
 
 TEST_F(Search, TheSearchLanguage) {
@@ -73,7 +75,9 @@ TEST_F(Search, EmptyTextAndPlaceholderStartNoSearch) {
     EXPECT_EQ(view.messages.size(), 1u);
 }
 
+// With songs on the device a search finds them there; without any it needs the cloud's.
 TEST_F(Search, CloudDataFirst) {
+    std::filesystem::remove(songs() / "SgList.dat");
     ChooseDevice();
     Type("lo");
     view.Pick(ControlId::SearchLanguage, 1);
