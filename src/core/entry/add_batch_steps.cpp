@@ -84,20 +84,17 @@ ArrivedSongs CopyBatch(const std::vector<SongToPlace>& songs, const AdmittedSong
 void CatalogueBatch(const SongList& deviceSongs, ArrivedSongs arrived, const std::filesystem::path& songFolder,
                     const std::string& codePage, const AddHooks& hooks, AddReport& report) {
     // What arrived before the device went is recorded on it: its next writing command finishes it.
-    if (report.deviceLost) {
+    const auto keepRecorded = [&] {
+        report.deviceLost = true;
         report.uncatalogued = std::move(arrived.placed);
-        return;
-    }
+    };
+    if (report.deviceLost) return keepRecorded();
     if (arrived.placed.empty()) {
         StepTaken(hooks.writeStep);
         (void)RemovePlacementJournal(songFolder);
         return;
     }
-    if (!StillThere(hooks)) {
-        report.deviceLost = true;
-        report.uncatalogued = std::move(arrived.placed);
-        return;
-    }
+    if (!StillThere(hooks)) return keepRecorded();
     SongList all = deviceSongs;
     all.insert(all.end(), arrived.placed.begin(), arrived.placed.end());
     RebuildHooks rebuildHooks = hooks.rebuildHooks;
@@ -116,11 +113,7 @@ void CatalogueBatch(const SongList& deviceSongs, ArrivedSongs arrived, const std
         (void)RemovePlacementJournal(songFolder);
         return;
     }
-    if (!StillThere(hooks)) {
-        report.deviceLost = true;
-        report.uncatalogued = std::move(arrived.placed);
-        return;
-    }
+    if (!StillThere(hooks)) return keepRecorded();
     report.notices = rebuilt.failure().AsNotices();
     report.catalogueFailure = Fail(NoticesText(report.notices));
     // A catalogue that cannot take the songs now will not take them later either: a record kept for
