@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// `songloader-cli import` of a folder as a whole process, against `cp` of the same files followed
-// by `sync`, in alternated pairs on fresh device folders; and the probe alone per file.
-// usage: bench_import_files [SONGLOADER_CLI [PAIRS [WORK_FOLDER]]]
-//   cases: 500 files of 64 KiB; 5 files of 200 MiB. Target: probing < 20 ms per local file.
+// `songloader-cli import` of a folder as a whole process, against `cp -r` of the same files
+// followed by `sync` (and against the import of another build), alternated round by round on
+// fresh device folders; and the probe alone per file.
+// usage: bench_import_files [--before OLD_CLI] [--cases 500,10000,big] [SONGLOADER_CLI [ROUNDS [WORK_FOLDER]]]
+//   cases: 500 files of 64 KiB and 10,000 files of 16 KiB (each <= 1.5x cp -r + sync); 5 files of
+//   200 MiB (>= 95 % of the speed of cp -r + sync). Target: probing < 20 ms per local file.
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -51,12 +53,21 @@ double Median(std::vector<double> values) {
     return values[values.size() / 2];
 }
 
-void Case(const std::string& cli, const fs::path& work, const char* name, int files, std::uint64_t bytes, int pairs) {
+struct Contestant {
+    std::string name;
+    std::string cli;  // empty: the peer, cp -r + sync
+    std::vector<double> seconds;
+};
+
+// One case: every round runs the contestants in turn, each on a fresh device folder with the disk
+// synced before it, so that no run pays for another's writes.
+void Case(std::vector<Contestant> contestants, const fs::path& work, const char* name, int files, std::uint64_t bytes,
+          int rounds) {
     const fs::path source = work / (std::string(name) + "-source");
     fs::create_directories(source);
     for (int i = 0; i < files; ++i) {
         char file[64];
-        std::snprintf(file, sizeof file, "Artist %03d - Title %03d.mp4", i, i);
+        std::snprintf(file, sizeof file, "Artist %05d - Title %05d.mp4", i, i);
         songloader::test::WriteMediaFile(source / file, bytes, static_cast<std::uint32_t>(i + 1));
     }
     RunQuiet({"sync"});
@@ -70,42 +81,66 @@ void Case(const std::string& cli, const fs::path& work, const char* name, int fi
                         }) * 1000.0 / files);
     }
 
-    std::vector<double> imports, copies;
-    for (int pair = 0; pair < pairs; ++pair) {
-        const fs::path device = work / "device";
-        fs::remove_all(device);
-        fs::create_directories(device / "songs");
-        const double import = Seconds([&] {
-            if (RunQuiet({cli, "import", device.string(), source.string(), "--language", "EG", "--quiet"}) != 0) {
-                std::fprintf(stderr, "import failed\n");
-                std::exit(1);
-            }
-        });
-        fs::remove_all(device);
-        fs::create_directories(device);
-        const double copy = Seconds([&] {
-            RunQuiet({"cp", "-r", source.string(), (device / "songs").string()});
+    const fs::path device = work / "device";
+    for (int round = 0; round < rounds; ++round) {
+        for (Contestant& contestant : contestants) {
+            fs::remove_all(device);
+            fs::create_directories(device / "songs");
             RunQuiet({"sync"});
-        });
-        fs::remove_all(device);
-        imports.push_back(import);
-        copies.push_back(copy);
+            contestant.seconds.push_back(Seconds([&] {
+                if (contestant.cli.empty()) {
+                    RunQuiet({"cp", "-r", source.string(), (device / "songs" / "copy").string()});
+                    RunQuiet({"sync"});
+                } else if (RunQuiet({contestant.cli, "import", device.string(), source.string(), "--language", "EG",
+                                     "--quiet"}) != 0) {
+                    std::fprintf(stderr, "%s: import failed\n", contestant.name.c_str());
+                    std::exit(1);
+                }
+            }));
+        }
     }
-    std::printf("%-22s import %.3f s   cp+sync %.3f s   ratio %.2f   probe %.2f ms/file   (median of %d pairs)\n", name,
-                Median(imports), Median(copies), Median(imports) / Median(copies), Median(probe), pairs);
+    fs::remove_all(device);
+    std::printf("%s (%d rounds, contestants alternated; probe %.2f ms/file)\n", name, rounds, Median(probe));
+    const double peer = Median(contestants.front().seconds);
+    for (const Contestant& contestant : contestants) {
+        const auto [low, high] = std::minmax_element(contestant.seconds.begin(), contestant.seconds.end());
+        const double median = Median(contestant.seconds);
+        std::printf("  %-12s median %8.3f s  [%.3f .. %.3f]  = %.2fx cp -r + sync  (%.0f %% of its speed)\n",
+                    contestant.name.c_str(), median, *low, *high, median / peer, peer / median * 100.0);
+    }
+    std::fflush(stdout);
     fs::remove_all(source);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::string cli = fs::absolute(argc > 1 ? argv[1] : "build/src/cli/songloader-cli").string();
-    const int pairs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
-    std::string pattern = (argc > 3 ? std::string(argv[3]) : fs::temp_directory_path().string()) + "/bench-import-XXXXXX";
+    std::vector<std::string> args(argv + 1, argv + argc);
+    std::string before;
+    std::string cases = "500,10000,big";
+    for (std::size_t i = 0; i + 1 < args.size();) {
+        if (args[i] == "--before") {
+            before = fs::absolute(args[i + 1]).string();
+        } else if (args[i] == "--cases") {
+            cases = args[i + 1];
+        } else {
+            ++i;
+            continue;
+        }
+        args.erase(args.begin() + static_cast<std::ptrdiff_t>(i), args.begin() + static_cast<std::ptrdiff_t>(i) + 2);
+    }
+    const std::string cli = fs::absolute(!args.empty() ? args[0] : "build/src/cli/songloader-cli").string();
+    const int rounds = args.size() > 1 ? std::max(1, std::atoi(args[1].c_str())) : 5;
+    std::string pattern = (args.size() > 2 ? args[2] : fs::temp_directory_path().string()) + "/bench-import-XXXXXX";
     if (!::mkdtemp(pattern.data())) return 1;
     const fs::path work = pattern;
-    Case(cli, work, "500 files of 64 KiB", 500, 64 * 1024, pairs);
-    Case(cli, work, "5 files of 200 MiB", 5, 200ull * 1024 * 1024, pairs);
+    std::vector<Contestant> contestants = {{"cp -r + sync", "", {}}};
+    if (!before.empty()) contestants.push_back({"before", before, {}});
+    contestants.push_back({before.empty() ? "import" : "after", cli, {}});
+    const auto wanted = [&](const std::string& name) { return ("," + cases + ",").find("," + name + ",") != std::string::npos; };
+    if (wanted("500")) Case(contestants, work, "500 files of 64 KiB (<= 1.5x)", 500, 64 * 1024, rounds);
+    if (wanted("10000")) Case(contestants, work, "10,000 files of 16 KiB (<= 1.5x)", 10000, 16 * 1024, rounds);
+    if (wanted("big")) Case(contestants, work, "5 files of 200 MiB (>= 95 %)", 5, 200ull * 1024 * 1024, rounds);
     fs::remove_all(work);
     return 0;
 }

@@ -98,10 +98,15 @@ AddHooks CSonquillDlg::BatchHooks(int& row) {
     hooks.onBytes = [this](const BatchProgress& progress) {
         StepProgress(static_cast<int>(MebibytesRoundedUp(progress.batchBytesDone)));
     };
-    hooks.onFileEnd = [this, &row](const ROWELEMENT&, const Result<std::filesystem::path>& placed) {
+    hooks.onFileEnd = [this, &row](const ROWELEMENT& song, const Result<std::filesystem::path>& placed) {
         if (placed) {
             std::error_code error;
-            const auto size = std::filesystem::file_size(*placed, error);
+            // A copy goes in place with the rest of its batch: until then its size is its source's.
+            auto size = std::filesystem::file_size(*placed, error);
+            if (error && !song.mediaPath.empty()) {
+                error.clear();
+                size = std::filesystem::file_size(song.mediaPath, error);
+            }
             if (!error) m_batchBytesDone += size;
             ++row;
             m_view.Repaint();

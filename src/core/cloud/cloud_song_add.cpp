@@ -39,8 +39,9 @@ Result<AddReport> AddCloudSongs(const CloudClient& client, const SongList& devic
     }
 
     bool cancelled = false;
-    const PlaceSong place = [&](const SongToPlace& song, const PlaceProgress& progress) -> Result<std::filesystem::path> {
-        if (!song.song.mediaPath.empty()) return CopySongFile(songFolder, song, progress);
+    const PlaceSong place = [&](const SongToPlace& song, const PlaceProgress& progress,
+                                StagedFiles& staged) -> Result<std::filesystem::path> {
+        if (!song.song.mediaPath.empty()) return CopySongFile(song, progress, staged);
         const CloudSongFetch fetch = FetchCloudSong(
             client, songFolder, song.song, runner, waiter,
             [&](std::int64_t size) {
@@ -53,7 +54,7 @@ Result<AddReport> AddCloudSongs(const CloudClient& client, const SongList& devic
     };
     AddHooks batchHooks = hooks;
     batchHooks.stopAfterCurrent = [&] { return cancelled || (hooks.stopAfterCurrent && hooks.stopAfterCurrent()); };
-    return AddPlacedSongs(deviceSongs, songs, place, songFolder.path(), codePage, batchHooks, sizes);
+    return AddPlacedSongs(deviceSongs, songs, place, songFolder, codePage, batchHooks, sizes);
 }
 
 }  // namespace songloader

@@ -145,9 +145,14 @@ Result<std::size_t> SafeFileWriter::CopyFrom(int in, std::size_t size) {
 
 Result<> SafeFileWriter::Finish() {
     if (finished_) return status();
+    if (fd_ >= 0 && !failure_ && ::fsync(fd_) != 0) (void)Fault("cannot flush " + temporary_.string(), errno);
+    return Close();
+}
+
+Result<> SafeFileWriter::Close() {
+    if (finished_) return status();
     finished_ = true;
     if (fd_ >= 0) {
-        if (!failure_ && ::fsync(fd_) != 0) (void)Fault("cannot flush " + temporary_.string(), errno);
         if (::close(fd_) != 0) (void)Fault("cannot close " + temporary_.string(), errno);
         fd_ = -1;
     }

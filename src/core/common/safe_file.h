@@ -34,6 +34,7 @@ public:
     Result<> status() const;
     const std::filesystem::path& target() const { return target_; }
     const std::filesystem::path& temporaryPath() const { return temporary_; }
+    const std::string& temporaryName() const { return temporaryName_; }
 
     Result<> Write(const void* data, std::size_t size);
     Result<> Write(const std::string& bytes) { return Write(bytes.data(), bytes.size()); }
@@ -46,13 +47,16 @@ public:
 
     // Flushes and closes the temporary file (fsync).
     Result<> Finish();
+    // Closes the temporary file without flushing it: for a caller that flushes many files at once
+    // (StagedFiles) and only then puts them in place. Release hands the file over.
+    Result<> Close();
     // Renames the finished temporary file over the target and flushes the folder.
     Result<> Publish();
     // Finish + Publish.
     Result<> Commit();
     // Gives up: removes the temporary file, leaves the target as it was.
     void Abort();
-    // After Finish: the temporary file is left for the caller to put in place.
+    // After Finish or Close: the temporary file is left for the caller to put in place.
     void Release() { published_ = true; }
     // Publish renamed the file over the target, or Release handed it to the caller.
     bool published() const { return published_; }

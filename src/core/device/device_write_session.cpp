@@ -2,7 +2,10 @@
 #include "core/device/device_write_session.h"
 
 #include <fcntl.h>
+#include <linux/magic.h>
+#include <poll.h>
 #include <sys/file.h>
+#include <sys/statfs.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,6 +19,22 @@ namespace songloader {
 namespace {
 
 constexpr std::chrono::milliseconds kLockRetry{50};
+
+// The mount table file when it is the kernel's own, which marks every change of the table
+// (POLLPRI) for each open file; null otherwise (a plain file never marks one).
+std::shared_ptr<const int> OpenKernelMountTable(const std::filesystem::path& mountInfo) {
+    const int fd = ::open(mountInfo.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return nullptr;
+    struct statfs where {};
+    if (::fstatfs(fd, &where) != 0 || where.f_type != PROC_SUPER_MAGIC) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::shared_ptr<const int>(new int(fd), [](const int* p) {
+        ::close(*p);
+        delete p;
+    });
+}
 
 }  // namespace
 
@@ -40,9 +59,13 @@ DeviceWriteLock::~DeviceWriteLock() {
 
 DeviceWriteSession::DeviceWriteSession(const DeviceIdentity& chosen, const std::filesystem::path& deviceRoot,
                                        const MountFiles& files, std::chrono::milliseconds wait)
-    : chosen_(chosen), root_(deviceRoot), songFolder_(SongFolderOf(deviceRoot)), files_(files) {
+    : chosen_(chosen),
+      root_(deviceRoot),
+      songFolder_(SongFolderOf(deviceRoot)),
+      files_(files),
+      mountTable_(OpenKernelMountTable(files.mountInfo)) {
     // Creating the song folder is a write too: only on the chosen volume.
-    if (!DeviceStillHolds(chosen_, root_, files_)) return;
+    if (!IdentityHolds()) return;
     if (const Result<> folder = EnsureSongFolder(songFolder_); !folder) {
         unwritable_ = folder.message();
         status_ = DeviceWriteStatus::Unwritable;
@@ -66,7 +89,7 @@ std::string DeviceWriteSession::refusal() const {
 
 bool DeviceWriteSession::StillHolds() {
     if (status_ != DeviceWriteStatus::Ready) return false;
-    bool holds = DeviceStillHolds(chosen_, root_, files_);
+    bool holds = IdentityHolds();
     // The locked folder must still be the song folder of that volume, and still answer.
     struct stat locked {};
     struct stat named {};
@@ -82,6 +105,21 @@ bool DeviceWriteSession::StillHolds() {
     }
     if (!holds) status_ = DeviceWriteStatus::Changed;
     return holds;
+}
+
+bool DeviceWriteSession::IdentityHolds() {
+    // Reading the identity parses the mount table and the disk links: a batch of thousands of
+    // files asks before each one, and the answer can only change with the mount table.
+    if (identityChecked_ && mountTable_) {
+        pollfd table{*mountTable_, POLLPRI, 0};
+        struct stat root {};
+        if (::poll(&table, 1, 0) == 0 && ::stat(root_.c_str(), &root) == 0 && root.st_dev == chosen_.folderDevice &&
+            root.st_ino == chosen_.folderInode) {
+            return true;
+        }
+    }
+    identityChecked_ = true;
+    return DeviceStillHolds(chosen_, root_, files_);
 }
 
 }  // namespace songloader

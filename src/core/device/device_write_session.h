@@ -63,6 +63,10 @@ public:
     int lockedFolder() const { return lock_ ? lock_->folder() : -1; }
 
 private:
+    // The volume at the device's folder is still the chosen one: checked in full the first time and
+    // whenever the kernel marked a change of the mount table since, assumed otherwise.
+    bool IdentityHolds();
+
     DeviceIdentity chosen_;
     std::filesystem::path root_;
     std::filesystem::path songFolder_;
@@ -70,6 +74,10 @@ private:
     DeviceWriteStatus status_ = DeviceWriteStatus::Changed;
     std::string unwritable_;
     std::unique_ptr<DeviceWriteLock> lock_;
+    // The kernel's mount table, open to be polled for changes; null when the mount files are not
+    // the kernel's (every check is then a full one).
+    std::shared_ptr<const int> mountTable_;
+    bool identityChecked_ = false;
 };
 
 }  // namespace songloader

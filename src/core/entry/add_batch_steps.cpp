@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/entry/add_batch_steps.h"
 
+#include <optional>
+
 #include "core/entry/placement_journal.h"
 #include "core/entry/placement_recovery.h"
 
@@ -35,8 +37,14 @@ Result<> RecordBatch(const std::vector<SongToPlace>& songs, const AdmittedSongs&
 }
 
 ArrivedSongs CopyBatch(const std::vector<SongToPlace>& songs, const AdmittedSongs& admitted, const PlaceSong& place,
-                       const AddHooks& hooks, AddReport& report) {
-    ArrivedSongs arrived;
+                       StagedFiles& staged, const AddHooks& hooks, AddReport& report) {
+    // Every file that came, in batch order; those left to `staged` with their index there.
+    struct Came {
+        const SongToPlace* from;
+        std::filesystem::path file;
+        std::optional<std::size_t> stagedIndex;
+    };
+    std::vector<Came> came;
     BatchProgress progress;
     progress.fileCount = admitted.indexes.size();
     for (std::uint64_t size : admitted.sizes) progress.batchBytes += size;
@@ -56,28 +64,56 @@ ArrivedSongs CopyBatch(const std::vector<SongToPlace>& songs, const AdmittedSong
         progress.batchBytesDone = bytesBefore;
         if (hooks.onFileStart) hooks.onFileStart(placing.song, progress);
         StepTaken(hooks.writeStep);
-        Result<std::filesystem::path> file = place(placing, [&](std::uint64_t done, std::uint64_t total) {
-            StepTaken(hooks.writeStep);
-            progress.fileBytesDone = done;
-            if (total) progress.fileBytes = total;
-            progress.batchBytesDone = bytesBefore + done;
-            if (hooks.onBytes) hooks.onBytes(progress);
-        });
+        const std::size_t stagedBefore = staged.size();
+        Result<std::filesystem::path> file = place(
+            placing,
+            [&](std::uint64_t done, std::uint64_t total) {
+                StepTaken(hooks.writeStep);
+                progress.fileBytesDone = done;
+                if (total) progress.fileBytes = total;
+                progress.batchBytesDone = bytesBefore + done;
+                if (hooks.onBytes) hooks.onBytes(progress);
+            },
+            staged);
         bytesBefore += progress.fileBytes;
         if (hooks.onFileEnd) hooks.onFileEnd(placing.song, file);
         if (!file) {
             if (!StillThere(hooks)) {
                 report.deviceLost = true;
-                return arrived;
+                break;
             }
             report.notAdded.push_back({placing.song, file.failure()});
             continue;
         }
-        ROWELEMENT song = placing.song;
-        song.mediaPath = file->string();
-        arrived.placed.push_back(song);
-        arrived.from.push_back(&placing);
+        came.push_back({&placing, *file, std::nullopt});
+        if (staged.size() > stagedBefore) came.back().stagedIndex = staged.size() - 1;
     }
+    // The staged files go in place only on the device that was chosen.
+    std::vector<Result<std::filesystem::path>> putInPlace;
+    if (staged.size() > 0 && !report.deviceLost) {
+        if (StillThere(hooks)) {
+            putInPlace = staged.PutInPlace(hooks.writeStep);
+        } else {
+            report.deviceLost = true;
+        }
+    }
+    ArrivedSongs arrived;
+    for (const Came& song : came) {
+        if (song.stagedIndex) {
+            if (*song.stagedIndex >= putInPlace.size()) continue;  // the device went first
+            const Result<std::filesystem::path>& placed = putInPlace[*song.stagedIndex];
+            if (!placed) {
+                report.notAdded.push_back({song.from->song, placed.failure()});
+                continue;
+            }
+        }
+        ROWELEMENT placed = song.from->song;
+        placed.mediaPath = song.file.string();
+        arrived.placed.push_back(placed);
+        arrived.from.push_back(song.from);
+    }
+    // A flush or a rename refused because the device went: what is in place stays recorded.
+    if (!report.deviceLost && arrived.placed.size() < came.size() && !StillThere(hooks)) report.deviceLost = true;
     return arrived;
 }
 

@@ -2,7 +2,7 @@
 #pragma once
 
 // The steps of an add batch once its songs are admitted (device_songs.cpp): the record, the copy
-// loop, the catalogue (with the roll-back of what it cannot take) and the report.
+// loop and the files put in place, the catalogue (with the roll-back of what it cannot take) and the report.
 
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +13,7 @@
 #include "core/catalogue/row_element.h"
 #include "core/common/result.h"
 #include "core/entry/device_songs.h"
+#include "core/entry/staged_files.h"
 
 namespace songloader {
 
@@ -32,11 +33,12 @@ struct ArrivedSongs {
     std::vector<const SongToPlace*> from;
 };
 
-// Places the admitted songs one by one with `place`, with progress, stop and device checks.
-// Songs not placed or not reached go to the report's notAdded; a lost device ends the loop with
-// report.deviceLost set.
+// Places the admitted songs one by one with `place`, with progress, stop and device checks, then
+// puts the files it left to `staged` in place at once. Songs not placed or not reached go to the
+// report's notAdded; a lost device ends the batch with report.deviceLost set (what it staged is
+// not put in place).
 ArrivedSongs CopyBatch(const std::vector<SongToPlace>& songs, const AdmittedSongs& admitted, const PlaceSong& place,
-                       const AddHooks& hooks, AddReport& report);
+                       StagedFiles& staged, const AddHooks& hooks, AddReport& report);
 
 // Writes the catalogue of `deviceSongs` with the arrived songs and reports them: added; taken off
 // again when the catalogue cannot be written with the device still there (notAdded); left

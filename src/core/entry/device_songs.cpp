@@ -14,6 +14,7 @@
 #include "core/entry/batch_admission.h"
 #include "core/entry/media_files.h"
 #include "core/entry/placement_journal.h"
+#include "core/entry/staged_files.h"
 
 namespace songloader {
 
@@ -32,8 +33,9 @@ std::string WithArgument(const char* pattern, const std::string& argument) {
 }
 
 Result<AddReport> AddBatch(const SongList& deviceSongs, const std::vector<SongToPlace>& batch, const PlaceSong& place,
-                           const std::filesystem::path& songFolder, const std::string& codePage, const AddHooks& hooks,
+                           const DeviceFolder& openSongFolder, const std::string& codePage, const AddHooks& hooks,
                            const std::vector<std::uint64_t>& sizes) {
+    const std::filesystem::path& songFolder = openSongFolder.path();
     AddReport report;
     // A file the record of the batch could not name could not be finished or undone.
     std::vector<SongToPlace> recordable;
@@ -61,7 +63,8 @@ Result<AddReport> AddBatch(const SongList& deviceSongs, const std::vector<SongTo
         admitted.sizes.push_back(i < admission->bytes.size() ? admission->bytes[i] : 0);
     }
     if (auto recorded = RecordBatch(songs, admitted, songFolder, hooks.writeStep); !recorded) return recorded.failure();
-    ArrivedSongs arrived = CopyBatch(songs, admitted, place, hooks, report);
+    StagedFiles staged(openSongFolder);
+    ArrivedSongs arrived = CopyBatch(songs, admitted, place, staged, hooks, report);
     CatalogueBatch(deviceSongs, std::move(arrived), songFolder, codePage, hooks, report);
     return report;
 }
@@ -72,11 +75,10 @@ SongToPlace UserSongPlacement(const ROWELEMENT& song, const std::filesystem::pat
     return {song, MediaTargetPath(songFolder, song.numberText, song.mediaPath)};
 }
 
-Result<std::filesystem::path> CopySongFile(const DeviceFolder& songFolder, const SongToPlace& song,
-                                           const PlaceProgress& progress) {
+Result<std::filesystem::path> CopySongFile(const SongToPlace& song, const PlaceProgress& progress, StagedFiles& staged) {
     std::error_code error;
     const std::uint64_t size = std::filesystem::file_size(song.song.mediaPath, error);
-    return CopyMediaFile(songFolder, song.song.mediaPath, song.target, [&](std::uint64_t chunks) {
+    return StageMediaFile(staged, song.song.mediaPath, song.target, [&](std::uint64_t chunks) {
         if (progress) progress(std::min<std::uint64_t>(chunks * kCopyChunkBytes, size), size);
     });
 }
@@ -84,9 +86,10 @@ Result<std::filesystem::path> CopySongFile(const DeviceFolder& songFolder, const
 PlaceSong PlaceWhileDeviceHolds(PlaceSong place, std::function<bool()> deviceStillThere) {
     if (!deviceStillThere) return place;
     return [place = std::move(place), deviceStillThere = std::move(deviceStillThere)](
-               const SongToPlace& song, const PlaceProgress& progress) -> Result<std::filesystem::path> {
+               const SongToPlace& song, const PlaceProgress& progress,
+               StagedFiles& staged) -> Result<std::filesystem::path> {
         if (!deviceStillThere()) return Fail(kDeviceChangedMessage);
-        return place(song, progress);
+        return place(song, progress, staged);
     };
 }
 
@@ -107,11 +110,8 @@ Result<AddReport> AddUserSongs(const SongList& deviceSongs, const SongList& song
         placing.push_back(UserSongPlacement(song, songFolder.path()));
         sizes.push_back(static_cast<std::uint64_t>(source.st_size));
     }
-    const PlaceSong copy = [&songFolder](const SongToPlace& song, const PlaceProgress& progress) {
-        return CopySongFile(songFolder, song, progress);
-    };
-    Result<AddReport> report = AddBatch(deviceSongs, placing, PlaceWhileDeviceHolds(copy, hooks.deviceStillThere),
-                                        songFolder.path(), codePage, hooks, sizes);
+    Result<AddReport> report = AddBatch(deviceSongs, placing, PlaceWhileDeviceHolds(CopySongFile, hooks.deviceStillThere),
+                                        songFolder, codePage, hooks, sizes);
     if (report && !unreadable.notAdded.empty()) {
         report->notAdded.insert(report->notAdded.begin(), unreadable.notAdded.begin(), unreadable.notAdded.end());
     }
@@ -127,7 +127,7 @@ Result<AddReport> AddUserSongs(const SongList& deviceSongs, const SongList& song
 }
 
 Result<AddReport> AddPlacedSongs(const SongList& deviceSongs, const std::vector<SongToPlace>& songs,
-                                 const PlaceSong& place, const std::filesystem::path& songFolder,
+                                 const PlaceSong& place, const DeviceFolder& songFolder,
                                  const std::string& codePage, const AddHooks& hooks,
                                  const std::vector<std::uint64_t>& sizes) {
     return AddBatch(deviceSongs, songs, PlaceWhileDeviceHolds(place, hooks.deviceStillThere), songFolder, codePage,

@@ -90,9 +90,10 @@ struct AddReport {
 // Before the first copy the whole batch is checked (AdmitBatch, batch_admission.h): a song that
 // cannot be written or catalogued is put in notAdded with its reason; a rest that would pass the
 // list's song limit or not fit on the device is refused whole with nothing written.
-// Then the batch is recorded on the device, the files are copied one by one (through temporary
-// names) into the open song folder `songFolder`, each after deviceStillThere said yes, and the
-// catalogue is rebuilt once with every song that arrived. When that rebuild fails with the device
+// Then the batch is recorded on the device, the files are copied one by one under temporary names
+// into the open song folder `songFolder`, each after deviceStillThere said yes, flushed at once and
+// put in place together (StagedFiles), and the catalogue is rebuilt once with every song that
+// arrived. When that rebuild fails with the device
 // still there, the copies are removed again, the record goes and the songs are not added. A
 // failure here is a refusal of the whole batch with nothing written.
 Result<AddReport> AddUserSongs(const SongList& deviceSongs, const SongList& songs, const DeviceFolder& songFolder,
@@ -107,22 +108,26 @@ struct SongToPlace {
     ROWELEMENT song;
     std::filesystem::path target;  // its file on the device, inside songFolder
 };
-// Writes the file of `song` at `target` (through a temporary name); the file, or why not.
-using PlaceSong = std::function<Result<std::filesystem::path>(const SongToPlace& song, const PlaceProgress& progress)>;
+class StagedFiles;
+// Writes the file of `song` at `target` (through a temporary name); the file, or why not. A placer
+// may instead leave the file to `staged` (StageMediaFile): the batch then puts all of them in place
+// at once after the last one arrived.
+using PlaceSong = std::function<Result<std::filesystem::path>(const SongToPlace& song, const PlaceProgress& progress,
+                                                              StagedFiles& staged)>;
 
 // The same batch for songs placed by `place`: the same checks (the room with `sizes`, each
 // file's size or 0 when it is not known before it arrives), the same record, one rebuild.
 Result<AddReport> AddPlacedSongs(const SongList& deviceSongs, const std::vector<SongToPlace>& songs,
-                                 const PlaceSong& place, const std::filesystem::path& songFolder,
+                                 const PlaceSong& place, const DeviceFolder& songFolder,
                                  const std::string& codePage, const AddHooks& hooks = {},
                                  const std::vector<std::uint64_t>& sizes = {});
 
-// The place of a user song (mediaPath: its source file) on the device, and its placer: copies the
-// source to the target in the open song folder `songFolder` through a temporary name, with
-// progress per mebibyte. For batches that mix user songs with songs from elsewhere (AddPlacedSongs).
+// The place of a user song (mediaPath: its source file, which may be a temporary of the computer's
+// own, a converted copy say) on the device, and its placer: copies the source to the target in the
+// batch's song folder through a temporary name that the batch puts in place, with progress per
+// mebibyte. For batches that mix user songs with songs from elsewhere (AddPlacedSongs).
 SongToPlace UserSongPlacement(const ROWELEMENT& song, const std::filesystem::path& songFolder);
-Result<std::filesystem::path> CopySongFile(const DeviceFolder& songFolder, const SongToPlace& song,
-                                           const PlaceProgress& progress);
+Result<std::filesystem::path> CopySongFile(const SongToPlace& song, const PlaceProgress& progress, StagedFiles& staged);
 // `place`, run only while `deviceStillThere` (when given) says the device is the one chosen: the
 // first sign that it is gone stops every further file.
 PlaceSong PlaceWhileDeviceHolds(PlaceSong place, std::function<bool()> deviceStillThere);

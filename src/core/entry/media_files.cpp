@@ -17,6 +17,7 @@
 #include "core/common/temporary_name.h"
 #include "core/device/device_layout.h"
 #include "core/entry/placement_journal.h"
+#include "core/entry/staged_files.h"
 
 namespace songloader {
 
@@ -66,29 +67,18 @@ Result<std::filesystem::path> CopyMediaFile(const std::filesystem::path& source,
     return CopyMediaFile(*above, source, target, onChunk);
 }
 
-Result<std::filesystem::path> CopyMediaFile(const DeviceFolder& above, const std::filesystem::path& source,
-                                            const std::filesystem::path& target, const ChunkProgress& onChunk) {
-    if (Result<> storable = StorableName(target); !storable) return storable.failure();
-    const std::string name = target.filename().string();
-    // The song's folder is opened from the open song folder without following a link, and the copy
-    // is made in that open folder.
-    const Result<DeviceFolder> folder = above.Below(target.parent_path().filename().string(), true);
-    if (!folder) return folder.failure();
-    // A failed copy leaves no empty song folder behind.
-    auto failure = [&](std::string why) {
-        if (folder->created()) (void)above.RemoveFolder(target.parent_path().filename().string());
-        return Fail(std::move(why));
-    };
+namespace {
+
+// Copies `source` into the writer's temporary file, with progress per mebibyte begun.
+Result<> CopyInto(SafeFileWriter& out, const std::filesystem::path& source, const ChunkProgress& onChunk) {
     // Only a regular file is read: a FIFO would hold the command (and the device) for ever.
     const Result<int> opened = OpenRegularFile(source);
-    if (!opened) return failure(opened.message());
+    if (!opened) return opened.failure();
     const int in = *opened;
-
-    std::optional<SafeFileWriter> out(std::in_place, *folder, name);
     std::uint64_t copied = 0;
     std::uint64_t chunks = 0;
     for (;;) {
-        const Result<std::size_t> n = out->CopyFrom(in, kCopyStepBytes);
+        const Result<std::size_t> n = out.CopyFrom(in, kCopyStepBytes);
         if (!n || *n == 0) break;
         copied += *n;
         // Progress keeps its mebibyte steps: one call per mebibyte begun.
@@ -98,11 +88,43 @@ Result<std::filesystem::path> CopyMediaFile(const DeviceFolder& above, const std
         }
     }
     ::close(in);
-    if (Result<> committed = out->Commit(); !committed) {
-        std::string why = committed.message();
+    return out.status();
+}
+
+}  // namespace
+
+Result<std::filesystem::path> CopyMediaFile(const DeviceFolder& above, const std::filesystem::path& source,
+                                            const std::filesystem::path& target, const ChunkProgress& onChunk) {
+    if (Result<> storable = StorableName(target); !storable) return storable.failure();
+    const std::string name = target.filename().string();
+    // The song's folder is opened from the open song folder without following a link, and the copy
+    // is made in that open folder.
+    const Result<DeviceFolder> folder = above.Below(target.parent_path().filename().string(), true);
+    if (!folder) return folder.failure();
+    std::optional<SafeFileWriter> out(std::in_place, *folder, name);
+    Result<> copied = CopyInto(*out, source, onChunk);
+    if (copied) copied = out->Commit();
+    if (!copied) {
         out.reset();
-        return failure(why);
+        // A failed copy leaves no empty song folder behind.
+        if (folder->created()) (void)above.RemoveFolder(target.parent_path().filename().string());
+        return copied.failure();
     }
+    return target;
+}
+
+Result<std::filesystem::path> StageMediaFile(StagedFiles& staged, const std::filesystem::path& source,
+                                             const std::filesystem::path& target, const ChunkProgress& onChunk) {
+    if (Result<> storable = StorableName(target); !storable) return storable.failure();
+    const std::string folderName = target.parent_path().filename().string();
+    const Result<DeviceFolder> folder = staged.Folder(folderName);
+    if (!folder) return folder.failure();
+    SafeFileWriter out(*folder, target.filename().string());
+    Result<> copied = CopyInto(out, source, onChunk);
+    if (copied) copied = out.Close();
+    if (!copied) return copied.failure();
+    out.Release();
+    staged.Add(folderName, out.temporaryName(), target.filename().string());
     return target;
 }
 

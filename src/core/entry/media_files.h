@@ -13,6 +13,7 @@
 #include "core/common/device_folder.h"
 #include "core/common/result.h"
 #include "core/entry/placement_journal.h"
+#include "core/entry/staged_files.h"
 #include "core/entry/write_steps.h"
 
 namespace songloader {
@@ -40,6 +41,11 @@ Result<std::filesystem::path> CopyMediaFile(const std::filesystem::path& source,
 // song's sub-folder is opened or made relative to it, never reached by its path again.
 Result<std::filesystem::path> CopyMediaFile(const DeviceFolder& songFolder, const std::filesystem::path& source,
                                             const std::filesystem::path& target, const ChunkProgress& onChunk = {});
+// The copy of a batch: written under a temporary name in the song's sub-folder of the batch's
+// song folder and handed to `staged`, which flushes it with the others and puts it in place
+// (target: the song folder's path / NNN / name). The target, or why the copy failed.
+Result<std::filesystem::path> StageMediaFile(StagedFiles& staged, const std::filesystem::path& source,
+                                             const std::filesystem::path& target, const ChunkProgress& onChunk = {});
 
 // The media file of a device song: the entry of its folder named numberText plus its own
 // extension (exact case); nullopt when there is none.

@@ -125,10 +125,11 @@ bool RunKilledAt(int step, const std::function<void(const WriteStepHook& killer)
 const std::vector<std::pair<const char*, std::size_t>> kBatchFiles = {
     {"a.mp4", 3 * 1024 * 1024 + 5}, {"b.avi", 12}, {"c.mkv", 1024 * 1024 + 1}, {"d.mp3", 7}};
 
-SongList Batch(const std::filesystem::path& root, std::size_t count) {
+// Numbered from 900010 on, `stride` apart (1000: each song in a song sub-folder of its own).
+SongList Batch(const std::filesystem::path& root, std::size_t count, int stride = 1) {
     SongList batch;
     for (std::size_t i = 0; i < count; ++i) {
-        const int number = 900010 + static_cast<int>(i);
+        const int number = 900010 + static_cast<int>(i) * stride;
         batch.push_back(Song(number, "New " + std::to_string(number), (root.parent_path() / kBatchFiles[i].first).string()));
     }
     return batch;
@@ -160,11 +161,11 @@ TEST(DeviceSongs, AKillAtAnyStepIsFinishedOrUndoneByTheNextCommand) {
         std::vector<std::vector<std::string>> outcomes;
     };
     const auto plain = [](const std::filesystem::path& root) { return MakeDevice(root); };
-    const auto add = [](std::size_t count) -> Operation {
-        return [count](const SongList& device, const std::filesystem::path& root, const WriteStepHook& killer) {
+    const auto add = [](std::size_t count, int stride = 1) -> Operation {
+        return [count, stride](const SongList& device, const std::filesystem::path& root, const WriteStepHook& killer) {
             AddHooks hooks;
             hooks.writeStep = killer;
-            (void)AddUserSongs(device, Batch(root, count), SongFolderOf(root), kCodePage, hooks);
+            (void)AddUserSongs(device, Batch(root, count, stride), SongFolderOf(root), kCodePage, hooks);
         };
     };
     const std::vector<Case> cases = {
@@ -176,6 +177,12 @@ TEST(DeviceSongs, AKillAtAnyStepIsFinishedOrUndoneByTheNextCommand) {
           {"900001", "900002", "900010", "900011"},
           {"900001", "900002", "900010", "900011", "900012"},
           {"900001", "900002", "900010", "900011", "900012", "900013"}}},
+        // Song sub-folders made by the batch: flushed with the song folder before the catalogue.
+        {"import into new folders", plain, add(3, 1000),
+         {{"900001", "900002"},
+          {"900001", "900002", "900010"},
+          {"900001", "900002", "900010", "901010"},
+          {"900001", "900002", "900010", "901010", "902010"}}},
         // The catalogue cannot take the batch: it is taken off again, by the batch or by the mend.
         {"rolled-back import", MakeUnbuildableDevice, add(3), {{"900001", "900002", "900003"}}},
         {"rolled-back recovery", MakeUnbuildableDevice,

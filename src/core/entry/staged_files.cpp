@@ -1,0 +1,137 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/entry/staged_files.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+namespace songloader {
+
+namespace {
+
+// Open sub-folders kept at most; past it they are opened again when needed (each holds a descriptor).
+constexpr std::size_t kFoldersKeptOpen = 64;
+
+}  // namespace
+
+StagedFiles::~StagedFiles() {
+    for (Staged& file : files_) {
+        if (file.inPlace || file.failure) continue;
+        if (Result<DeviceFolder> folder = Open(file.folder, false); folder) (void)folder->Remove(file.temporaryName);
+    }
+    folders_.clear();
+    // Folders the batch made and left empty go again (one still holding a file stays).
+    for (const std::string& name : made_) (void)songFolder_.RemoveFolder(name);
+}
+
+Result<DeviceFolder> StagedFiles::Folder(const std::string& name) { return Open(name, true); }
+
+Result<DeviceFolder> StagedFiles::Open(const std::string& name, bool create) {
+    if (const auto open = folders_.find(name); open != folders_.end()) return open->second;
+    Result<DeviceFolder> folder = songFolder_.Below(name, create);
+    if (!folder) return folder;
+    if (folder->created()) made_.push_back(name);
+    if (folders_.size() >= kFoldersKeptOpen) folders_.clear();
+    folders_.emplace(name, *folder);
+    return folder;
+}
+
+std::size_t StagedFiles::Add(const std::string& folder, std::string temporaryName, std::string targetName) {
+    Staged file;
+    file.folder = folder;
+    file.temporaryName = std::move(temporaryName);
+    file.targetName = std::move(targetName);
+    files_.push_back(std::move(file));
+    return files_.size() - 1;
+}
+
+bool StagedFiles::Drop(Staged& file, Failure why) {
+    const Result<DeviceFolder> folder = Open(file.folder, false);
+    const Result<> removed = folder ? folder->Remove(file.inPlace ? file.targetName : file.temporaryName)
+                                    : Result<>(folder.failure());
+    // A file in place that cannot be taken back stays in place: its bytes are on the disk.
+    if (file.inPlace && !removed) return false;
+    file.inPlace = false;
+    file.failure = std::move(why);
+    return true;
+}
+
+void StagedFiles::Flush(const WriteStepHook& step) {
+    StepTaken(step);
+    // The whole file system at once: what is on its way already costs nothing more.
+    if (::syncfs(songFolder_.fd()) == 0) return;
+    // A file system that cannot (or a failure somewhere on it): each file on its own, so that a
+    // failure is that file's alone.
+    for (Staged& file : files_) {
+        if (file.failure) continue;
+        const Result<DeviceFolder> folder = Open(file.folder, false);
+        if (!folder) {
+            Drop(file, folder.failure());
+            continue;
+        }
+        StepTaken(step);
+        const Result<int> fd = folder->OpenForReading(file.temporaryName);
+        if (!fd) {
+            Drop(file, fd.failure());
+            continue;
+        }
+        const int flushed = ::fsync(*fd) == 0 ? 0 : errno;
+        ::close(*fd);
+        if (flushed != 0 && flushed != EINVAL) {
+            Drop(file, SystemFailure("cannot flush", folder->path() / file.temporaryName, flushed));
+        }
+    }
+}
+
+std::vector<Result<std::filesystem::path>> StagedFiles::PutInPlace(const WriteStepHook& step) {
+    Flush(step);
+    std::vector<std::string> renamedIn;  // folders in the order of their first rename
+    for (Staged& file : files_) {
+        if (file.failure) continue;
+        const Result<DeviceFolder> folder = Open(file.folder, false);
+        if (!folder) {
+            Drop(file, folder.failure());
+            continue;
+        }
+        StepTaken(step);
+        if (Result<> renamed = folder->Rename(file.temporaryName, file.targetName); !renamed) {
+            Drop(file, renamed.failure());
+            continue;
+        }
+        file.inPlace = true;
+        if (std::find(renamedIn.begin(), renamedIn.end(), file.folder) == renamedIn.end()) {
+            renamedIn.push_back(file.folder);
+        }
+    }
+    // A rename whose folder could not be flushed may not last: its file goes again.
+    const auto takeBack = [&](const std::vector<std::string>& names, const Failure& why) {
+        for (Staged& file : files_) {
+            if (!file.inPlace || std::find(names.begin(), names.end(), file.folder) == names.end()) continue;
+            StepTaken(step);
+            Drop(file, why);
+        }
+    };
+    for (const std::string& name : renamedIn) {
+        const Result<DeviceFolder> folder = Open(name, false);
+        StepTaken(step);
+        Result<> synced = folder ? folder->Sync() : Result<>(folder.failure());
+        if (!synced) takeBack({name}, synced.failure());
+    }
+    // A folder made for the batch is named by the song folder, flushed once for all of them.
+    if (!made_.empty()) {
+        StepTaken(step);
+        if (Result<> synced = songFolder_.Sync(); !synced) takeBack(made_, synced.failure());
+    }
+    std::vector<Result<std::filesystem::path>> outcomes;
+    for (const Staged& file : files_) {
+        if (file.inPlace) {
+            outcomes.emplace_back(songFolder_.path() / file.folder / file.targetName);
+        } else {
+            outcomes.emplace_back(file.failure ? *file.failure : Fail("not put in place"));
+        }
+    }
+    return outcomes;
+}
+
+}  // namespace songloader

@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/common/device_folder.h"
+#include "core/common/result.h"
+#include "core/entry/write_steps.h"
+
+namespace songloader {
+
+// The files of a batch, written under temporary names in their song sub-folders and put in place
+// together: one flush for all of them (the whole file system at once, or each file when it cannot
+// be flushed as a whole), then one rename each, then one flush of each folder a file was renamed
+// in. No name of a song's file points at bytes that are not on the disk yet, and the caller writes
+// the catalogue only once the folders naming the files are flushed. A killed batch leaves
+// temporaries (swept by the next writing command) and files in place that the batch's record
+// names (catalogued by it). What is never put in place is removed when the batch ends.
+class StagedFiles {
+public:
+    explicit StagedFiles(DeviceFolder songFolder) : songFolder_(std::move(songFolder)) {}
+    ~StagedFiles();
+    StagedFiles(const StagedFiles&) = delete;
+    StagedFiles& operator=(const StagedFiles&) = delete;
+
+    const DeviceFolder& songFolder() const { return songFolder_; }
+    // The song sub-folder `name` (made when missing), opened once for the batch.
+    Result<DeviceFolder> Folder(const std::string& name);
+    // Takes over the written, closed temporary file `temporaryName` of the sub-folder `folder`,
+    // to become `targetName` there; its index among the staged files.
+    std::size_t Add(const std::string& folder, std::string temporaryName, std::string targetName);
+    std::size_t size() const { return files_.size(); }
+
+    // Puts every staged file in place: the file on the device or why not, in the order added.
+    // A file that could not be flushed or renamed is removed again. `step` runs before every
+    // file-system step.
+    std::vector<Result<std::filesystem::path>> PutInPlace(const WriteStepHook& step = {});
+
+private:
+    struct Staged {
+        std::string folder;
+        std::string temporaryName;
+        std::string targetName;
+        bool inPlace = false;
+        std::optional<Failure> failure;
+    };
+    void Flush(const WriteStepHook& step);
+    Result<DeviceFolder> Open(const std::string& name, bool create);
+    // Removes the file (from its place or its temporary name) and keeps why; false when a file in
+    // place could not be removed.
+    bool Drop(Staged& file, Failure why);
+
+    DeviceFolder songFolder_;
+    std::map<std::string, DeviceFolder> folders_;  // by name, opened once
+    std::vector<std::string> made_;                // folders this batch made
+    std::vector<Staged> files_;
+};
+
+}  // namespace songloader

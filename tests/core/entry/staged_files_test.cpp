@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The copies of a batch, flushed at once and put in place together: what cannot be put in place
+// is removed, the others arrive, and nothing of a batch that ends early stays.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "core/entry/media_files.h"
+#include "core/entry/staged_files.h"
+#include "support/temp_dir.h"
+
+namespace songloader {
+namespace {
+
+TEST(StagedFiles, WhatCannotBePutInPlaceGoesAndTheRestArrives) {
+    struct Case {
+        const char* name;
+        std::function<void(const std::filesystem::path& songs)> prepare;
+        std::vector<const char*> targets;  // inside the song folder, staged in this order
+        bool putInPlace;                   // false: the batch ends before (the device went)
+        std::vector<bool> arrived;         // per target
+        std::vector<std::string> files;    // the song folder afterwards
+    };
+    const auto none = [](const std::filesystem::path&) {};
+    const std::vector<Case> cases = {
+        {"two folders, one of them new", none, {"900/900010.mp4", "901/901010.mkv"}, true, {true, true},
+         {"900/900010.mp4", "900/old.mp4", "901/901010.mkv"}},
+        {"a target that is a folder", [](const std::filesystem::path& songs) {
+             test::WriteBytes(songs / "900" / "900010.mp4" / "inside", "x");
+         },
+         {"900/900010.mp4", "900/900011.mp4"}, true, {false, true},
+         {"900/900010.mp4/inside", "900/900011.mp4", "900/old.mp4"}},
+        {"the batch ends before its files are put in place", none, {"900/900010.mp4", "902/902010.mp4"}, false,
+         {}, {"900/old.mp4"}},
+    };
+    for (const Case& c : cases) {
+        test::TempDir dir;
+        const auto songs = dir / "songs";
+        test::WriteBytes(songs / "900" / "old.mp4", "old");
+        test::WriteBytes(dir / "source.mp4", "new video");
+        c.prepare(songs);
+        std::vector<Result<std::filesystem::path>> outcomes;
+        {
+            const Result<DeviceFolder> folder = OpenSongFolder(songs);
+            ASSERT_TRUE(folder.ok()) << folder.message();
+            StagedFiles staged(*folder);
+            for (const char* target : c.targets) {
+                const Result<std::filesystem::path> copy = StageMediaFile(staged, dir / "source.mp4", songs / target);
+                ASSERT_TRUE(copy.ok()) << c.name << ": " << copy.message();
+            }
+            // Nothing is in place before the batch puts it there.
+            for (const char* target : c.targets) {
+                EXPECT_FALSE(std::filesystem::is_regular_file(songs / target)) << c.name << ": " << target;
+            }
+            if (c.putInPlace) outcomes = staged.PutInPlace();
+        }
+        ASSERT_EQ(outcomes.size(), c.arrived.size()) << c.name;
+        for (std::size_t i = 0; i < outcomes.size(); ++i) {
+            EXPECT_EQ(outcomes[i].ok(), c.arrived[i]) << c.name << ": " << c.targets[i];
+            if (outcomes[i]) EXPECT_EQ(test::ReadBytes(*outcomes[i]), "new video") << c.name;
+            else EXPECT_NE(outcomes[i].message().find(c.targets[i]), std::string::npos) << outcomes[i].message();
+        }
+        EXPECT_EQ(test::ListFiles(songs), c.files) << c.name;
+        // No folder the batch made stays empty.
+        for (const auto& entry : std::filesystem::directory_iterator(songs)) {
+            EXPECT_FALSE(std::filesystem::is_empty(entry.path())) << c.name << ": " << entry.path();
+        }
+    }
+}
+
+}  // namespace
+}  // namespace songloader
