@@ -117,7 +117,7 @@ Result<std::size_t> SafeFileWriter::CopyFrom(int in, std::size_t size) {
         for (;;) {
             const ssize_t n = ::copy_file_range(in, nullptr, fd_, nullptr, size, 0);
             if (n >= 0) {
-                writeOut_.Advance(fd_, written_ += n);
+                writeOut_.Advance(fd_, written_ += n, kCopyWriteOutBytes);
                 return static_cast<std::size_t>(n);
             }
             if (errno == EINTR) continue;
@@ -139,7 +139,7 @@ Result<std::size_t> SafeFileWriter::CopyFrom(int in, std::size_t size) {
         filled += static_cast<std::size_t>(n);
     }
     if (Result<> written = Write(buffer.data(), filled); !written) return written.failure();
-    writeOut_.Advance(fd_, written_);
+    writeOut_.Advance(fd_, written_, kCopyWriteOutBytes);
     return filled;
 }
 

@@ -72,6 +72,10 @@ private:
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     static constexpr std::size_t kCopyBufferBytes = 1 << 20;
+    // A copy starts writing out once this much waits. A smaller file is left to the closing flush
+    // (its own, or the one of its batch): a write-out started for each small file on its own makes
+    // the file system allocate and commit file by file, and the next file's creation waits for it.
+    static constexpr off_t kCopyWriteOutBytes = 8 << 20;
     int fd_ = -1;
     bool useCopyRange_ = true;
     off_t written_ = 0;          // bytes Write and CopyFrom have written
