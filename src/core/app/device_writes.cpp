@@ -2,6 +2,7 @@
 // Writing to the device: "Add to USB Drive" with queued user songs, "Delete", and the catalogue
 // rebuild that ends every change of the device's songs.
 #include <algorithm>
+#include <set>
 #include <system_error>
 
 #include "core/app/dialog_texts.h"
@@ -85,6 +86,7 @@ void CSonquillDlg::AddQueuedSongs() {
 
 AddHooks CSonquillDlg::BatchHooks(int& row) {
     AddHooks hooks;
+    m_batchRows.clear();
     // The song's row stands in the device list while its file comes.
     hooks.onFileStart = [this, &row](const ROWELEMENT& song, const BatchProgress& progress) {
         m_view.InsertRow(ControlId::DeviceList, row, RowTextsOf(song));
@@ -109,6 +111,7 @@ AddHooks CSonquillDlg::BatchHooks(int& row) {
             }
             if (!error) m_batchBytesDone += size;
             ++row;
+            m_batchRows.push_back(song.number);
             m_view.Repaint();
         } else {
             m_view.DeleteRow(ControlId::DeviceList, row);
@@ -140,14 +143,22 @@ bool CSonquillDlg::TakeAddReport(const AddReport& report) {
         }
         return false;
     }
+    // Songs whose copies came but are not on the device (not put in place, or taken off again
+    // because the catalogue could not take them): their rows go.
+    std::set<std::int32_t> onDevice;
+    for (const SongList* songs : {&report.added, &report.uncatalogued}) {
+        for (const ROWELEMENT& song : *songs) onDevice.insert(song.number);
+    }
+    for (std::size_t i = m_batchRows.size(); i-- > 0;) {
+        if (!onDevice.contains(m_batchRows[i])) {
+            m_view.DeleteRow(ControlId::DeviceList, static_cast<int>(m_deviceSongs.size() + i));
+        }
+    }
+    m_batchRows.clear();
     for (const ROWELEMENT& song : report.added) m_deviceSongs.Append(song);
     for (const ROWELEMENT& song : report.uncatalogued) {
         m_deviceSongs.Append(song);
         AddPending(song);
-    }
-    // Songs the catalogue could not take are off the device again: their rows go too.
-    for (std::size_t i = report.takenOff; i-- > 0;) {
-        m_view.DeleteRow(ControlId::DeviceList, static_cast<int>(m_deviceSongs.size() + i));
     }
     return true;
 }

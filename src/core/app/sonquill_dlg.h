@@ -3,6 +3,7 @@
 
 #include <chrono>
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -296,6 +297,7 @@ private:
     std::string m_shownSummary;  // the device line last shown
     std::uint64_t m_batchBytes = 0;      // the running download batch's known size
     std::uint64_t m_batchBytesDone = 0;  // and the bytes of the songs that arrived
+    std::vector<std::int32_t> m_batchRows;  // the songs whose rows the running batch added to the device list
 };
 
 }  // namespace songloader

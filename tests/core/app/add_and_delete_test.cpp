@@ -184,6 +184,33 @@ TEST_F(AddUserSongs, AFailedRebuildTakesTheCopiesOffAndKeepsThemQueued) {
     EXPECT_FALSE(JournalLeftOver(songs()));
 }
 
+// A copy that cannot be put in place (something took its name while the batch copied) is not
+// added: its row goes, it stays queued with the reason, and the other song is added.
+TEST_F(AddUserSongs, ACopyThatCannotBePutInPlaceStaysQueued) {
+    PutDeviceList({{900000, 0, "Let It Be", "Ann", "", ""}});
+    PutDeviceMedia("900000", ".mp4");
+    ChooseDevice();
+    Queue("900001", "Fine", MakeClip("a.mp4"));
+    Queue("900002", "Blocked", MakeClip("b.mp4"));
+    view.onPump = [&] {
+        for (const auto& temporary : FindTemporaries({songs()})) {
+            if (temporary.filename().string().starts_with("900002.mp4")) {
+                std::filesystem::create_directories(songs() / "900" / "900002.mp4" / "inside");
+            }
+        }
+    };
+    ClearLog();
+    dlg.OnAddToDevice();
+    view.onPump = {};
+    ASSERT_FALSE(view.messages.empty());
+    EXPECT_NE(view.messages[0].text.find("\n900002 Blocked: "), std::string::npos) << view.messages[0].text;
+    EXPECT_EQ(Numbers(DeviceCatalogue()), (std::vector<std::int32_t>{900000, 900001}));
+    EXPECT_EQ(Numbers(dlg.deviceSongs()), (std::vector<std::int32_t>{900000, 900001}));
+    EXPECT_EQ(view.Rows(ControlId::DeviceList).size(), 2u);
+    EXPECT_EQ(Numbers(dlg.workSongs()), std::vector<std::int32_t>{900002});
+    EXPECT_TRUE(FindTemporaries({songs()}).empty());
+}
+
 // Copies left recorded on a stick that went before its catalogue was written stay pending; choosing
 // the same stick again catalogues them (and sweeps what killed runs left there), so nothing is orphaned.
 TEST_F(AddUserSongs, PendingCopiesAreCataloguedWhenTheStickIsChosenAgain) {
