@@ -7,6 +7,7 @@
 #include "core/entry/add_queue.h"
 #include "core/entry/device_songs.h"
 #include "core/entry/number_rules.h"
+#include "core/common/translatable.h"
 
 namespace songloader::cli {
 
@@ -80,11 +81,11 @@ int Add(const SongFieldOptions& fields, const Operands& operands, Console& conso
 void AddAddCommand(CommandSet& commands) {
     auto fields = std::make_shared<SongFieldOptions>();
     CLI::App& command = commands.Add(
-        "add", "copy a media file onto the device as a user song", "[DEVICE] MEDIA",
-        "Copies MEDIA onto the device as a user song and rebuilds the catalogue, then prints\n"
+        "add", SL_TRANSLATE_NOOP("Cli", "copy a media file onto the device as a user song"), "[DEVICE] MEDIA",
+        SL_TRANSLATE_NOOP("Cli", "Copies MEDIA onto the device as a user song and rebuilds the catalogue, then prints\n"
         "the song's number alone on standard output (n=$(songloader-cli add ...) takes it).\n"
         "Without --number the next free user number from 900000 is taken.\n"
-        "Without --language the song is filed under Other.\n",
+        "Without --language the song is filed under Other.\n"),
         [fields](const Operands& operands, Console& console) { return Add(*fields, operands, console); });
     commands.ShowsProgress(command);
     AddSongFieldOptions(command, *fields, false);

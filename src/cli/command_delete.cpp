@@ -4,16 +4,17 @@
 
 #include "device_access.h"
 #include "core/entry/device_songs.h"
+#include "core/common/translatable.h"
 
 namespace songloader::cli {
 
 void AddDeleteCommand(CommandSet& commands) {
     auto encoding = std::make_shared<std::string>();
     CLI::App& command = commands.Add(
-        "delete", "remove a song and its media files from the device", "[DEVICE] NUMBER",
-        "Records the delete on the device, removes the media files of the song NUMBER\n"
+        "delete", SL_TRANSLATE_NOOP("Cli", "remove a song and its media files from the device"), "[DEVICE] NUMBER",
+        SL_TRANSLATE_NOOP("Cli", "Records the delete on the device, removes the media files of the song NUMBER\n"
         "(every NUMBER.* in its folder), then writes the catalogue without it; works on\n"
-        "a full device. An interrupted delete is finished by the next writing command.\n",
+        "a full device. An interrupted delete is finished by the next writing command.\n"),
         [encoding](const Operands& operands, Console& console) {
             return RunOnDevice(operands.device, *encoding, DeviceUse::Write, console, [&](LoadedDevice& loaded) {
                 SongList& songs = loaded.songs;

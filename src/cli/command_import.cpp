@@ -17,6 +17,7 @@
 #include "core/entry/device_songs.h"
 #include "core/entry/import_plan.h"
 #include "core/text/code_page.h"
+#include "core/common/translatable.h"
 
 namespace songloader::cli {
 
@@ -209,8 +210,8 @@ int Import(const ImportFlags& flags, const Operands& given, Console& console) {
 void AddImportCommand(CommandSet& commands) {
     auto flags = std::make_shared<ImportFlags>();
     CLI::App& command = commands.Add(
-        "import", "copy many media files onto the device as user songs", "[DEVICE] PATH...",
-        "Copies every media file named by PATH (a file, or a folder walked with its sub-folders;\n"
+        "import", SL_TRANSLATE_NOOP("Cli", "copy many media files onto the device as user songs"), "[DEVICE] PATH...",
+        SL_TRANSLATE_NOOP("Cli", "Copies every media file named by PATH (a file, or a folder walked with its sub-folders;\n"
         "hidden files and folders and the device's own songs folder are left out) onto the device\n"
         "as user songs and rebuilds the catalogue once. A first operand is taken as DEVICE only\n"
         "when it is a folder holding songs/ or a mount point.\n"
@@ -225,15 +226,15 @@ void AddImportCommand(CommandSet& commands) {
         "Exit status: 0 when every file was added, 1 when any was left out, 2 on usage errors.\n"
         "A batch that does not fit on the device (its files in whole blocks, with the new\n"
         "catalogue) or would take the device past 49999 songs copies nothing. Ctrl-C stops after\n"
-        "the current file; the songs copied by then are catalogued.\n",
+        "the current file; the songs copied by then are catalogued.\n"),
         [flags](const Operands& operands, Console& console) { return Import(*flags, operands, console); });
     commands.ShowsProgress(command);
-    command.add_option("--language", flags->language, "the language of every song: OPM, EG or ES (default: language in the settings file)")
+    command.add_option("--language", flags->language, SL_TRANSLATE_NOOP("Cli", "the language of every song: OPM, EG or ES (default: language in the settings file)"))
         ->type_name("OPM|EG|ES")
         ->check(CLI::IsMember({"OPM", "EG", "ES"}).description(""));
-    command.add_option("--artist", flags->artist, "the artist of every song, instead of the one found")->type_name("A");
-    command.add_flag("--dry-run", flags->dryRun, "print what would be added, and why files would be left out; copy nothing");
-    command.add_flag("--keep-duplicates", flags->keepDuplicates, "add songs whose title and artist are already there too");
+    command.add_option("--artist", flags->artist, SL_TRANSLATE_NOOP("Cli", "the artist of every song, instead of the one found"))->type_name("A");
+    command.add_flag("--dry-run", flags->dryRun, SL_TRANSLATE_NOOP("Cli", "print what would be added, and why files would be left out; copy nothing"));
+    command.add_flag("--keep-duplicates", flags->keepDuplicates, SL_TRANSLATE_NOOP("Cli", "add songs whose title and artist are already there too"));
     AddEncodingOption(command, flags->encoding);
 }
 

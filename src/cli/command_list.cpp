@@ -3,15 +3,16 @@
 
 #include "device_access.h"
 #include "terminal_text.h"
+#include "core/common/translatable.h"
 
 namespace songloader::cli {
 
 void AddListCommand(CommandSet& commands) {
     auto encoding = std::make_shared<std::string>();
     CLI::App& command = commands.Add(
-        "list", "print the device's songs", "[DEVICE]",
-        "Prints the device's songs, one per line, tab-separated:\n"
-        "number, language, title, artist, composer, lyricist (UTF-8).\n",
+        "list", SL_TRANSLATE_NOOP("Cli", "print the device's songs"), "[DEVICE]",
+        SL_TRANSLATE_NOOP("Cli", "Prints the device's songs, one per line, tab-separated:\n"
+        "number, language, title, artist, composer, lyricist (UTF-8).\n"),
         [encoding](const Operands& operands, Console& console) {
             return RunOnDevice(operands.device, *encoding, DeviceUse::Read, console, [&](LoadedDevice& loaded) {
                 for (const ROWELEMENT& song : loaded.songs) {

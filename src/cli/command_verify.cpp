@@ -17,6 +17,7 @@
 #include "core/recovery/interrupted_writes.h"
 #include "core/entry/media_files.h"
 #include "terminal_text.h"
+#include "core/common/translatable.h"
 
 namespace songloader::cli {
 
@@ -108,14 +109,14 @@ int Verify(LoadedDevice& loaded, Console& console) {
 void AddVerifyCommand(CommandSet& commands) {
     auto encoding = std::make_shared<std::string>();
     CLI::App& command = commands.Add(
-        "verify", "list songs without media files and media files without songs", "[DEVICE]",
-        "Lists the songs of the device's list without a media file, the media files in\n"
+        "verify", SL_TRANSLATE_NOOP("Cli", "list songs without media files and media files without songs"), "[DEVICE]",
+        SL_TRANSLATE_NOOP("Cli", "Lists the songs of the device's list without a media file, the media files in\n"
         "the song folders that no song of the list owns, the songs on which the list\n"
         "and the database disagree (rebuild mends them), temporary files that\n"
         "interrupted runs left (the next writing command removes them), records of\n"
         "interrupted writes (the next writing command finishes them) and records that\n"
         "could not be read and were set aside (*.bad: look at them, then remove them).\n"
-        "Exit 1 when there is any.\n",
+        "Exit 1 when there is any.\n"),
         [encoding](const Operands& operands, Console& console) {
             return RunOnDevice(operands.device, *encoding, DeviceUse::Read, console,
                                [&](LoadedDevice& loaded) { return Verify(loaded, console); });

@@ -2,6 +2,7 @@
 // songloader: the desktop program.
 #include <QApplication>
 #include <QDir>
+#include <QLocale>
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QStringList>
@@ -27,6 +28,7 @@
 #include "gui/artwork.h"
 #include "gui/command_line.h"
 #include "gui/demo/demo_setup.h"
+#include "gui/language/ui_language.h"
 #include "gui/main_window.h"
 #include "udisks/udisks_drive_ejector.h"
 
@@ -108,6 +110,11 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     songloader::gui::SetUpApplicationIdentity();
+    // The user's language where the window speaks it (LANGUAGE=es songloader), else English.
+    const QString language = songloader::gui::PickLanguage(QLocale::system().uiLanguages());
+    if (!songloader::gui::InstallTranslations(language, songloader::gui::TranslationsFolder())) {
+        std::cerr << "songloader: the " << language.toStdString() << " translation is not installed; using English\n";
+    }
     QApplication::setWindowIcon(songloader::gui::ApplicationIcon());
 
     std::unique_ptr<songloader::DriveSystem> drives;

@@ -21,7 +21,8 @@ for p in libgtest-dev libgmock-dev googletest libbenchmark-dev lintian python3-d
   ! grep -qx "$p" <<<"$build" || fail "test-only $p is in the build part"
   grep -qx "$p" <<<"$all" || fail "$p is missing from --tests"
 done
-for p in libavformat-dev qt6-base-dev libcurl4-openssl-dev libsqlite3-dev libmount-dev libcli11-dev; do
+for p in libavformat-dev qt6-base-dev libcurl4-openssl-dev libsqlite3-dev libmount-dev libcli11-dev qt6-tools-dev \
+         qt6-l10n-tools; do
   grep -qx "$p" <<<"$build" || fail "$p is missing from the build part"
 done
 # ./run takes the build part, ./test both.

@@ -14,15 +14,15 @@
 #include "core/entry/batch_admission.h"
 #include "core/entry/media_files.h"
 #include "core/entry/placement_journal.h"
+#include "core/common/translatable.h"
 
 namespace songloader {
 
 namespace {
 
 constexpr const char* kDeleteUnfinishedMessage =
-    "The song's files are removed, but the catalogue still lists it; delete it again once the catalogue can be "
-    "written.";
-constexpr const char* kNotRecordableMessage = "%s is not a name a song's file can be stored under on the device";
+    SL_TRANSLATE_NOOP("Core", "The song's files are removed, but the catalogue still lists it; delete it again once the catalogue can be "
+    "written.");
 
 std::string WithArgument(const char* pattern, const std::string& argument) {
     std::string text = pattern;

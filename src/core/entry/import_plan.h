@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/catalogue/row_element.h"
+#include "core/common/translatable.h"
 
 namespace songloader {
 
@@ -23,7 +24,7 @@ struct ImportSkip {
 };
 
 inline constexpr const char* kInsideSongFolderMessage =
-    " is inside the device's songs folder; its songs are on the device already";
+    SL_TRANSLATE_NOOP("Core", " is inside the device's songs folder; its songs are on the device already");
 
 struct ImportFiles {
     std::vector<std::filesystem::path> files;  // in byte order of their full paths

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/common/result.h"
+#include "core/common/translatable.h"
 
 namespace songloader {
 
@@ -24,7 +25,7 @@ struct MediaFacts {
 };
 
 // The refusal texts; FILE is the name the caller shows.
-inline constexpr const char* kNotMediaMessage = " is not a video or audio file.";
+inline constexpr const char* kNotMediaMessage = SL_TRANSLATE_NOOP("Core", " is not a video or audio file.");
 inline constexpr const char* kPlayerTakesMessage =
     "; the player takes MKV, TS, VOB, DAT, AVI, MPG, MP4, FLV and MP3 files.";
 
