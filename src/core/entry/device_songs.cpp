@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 #include <system_error>
 
 #include "core/device/device_layout.h"
@@ -24,11 +25,10 @@ constexpr const char* kDeleteUnfinishedMessage =
     SL_TRANSLATE_NOOP("Core", "The song's files are removed, but the catalogue still lists it; delete it again once the catalogue can be "
     "written.");
 
-std::string WithArgument(const char* pattern, const std::string& argument) {
-    std::string text = pattern;
-    const auto at = text.find("%s");
-    if (at != std::string::npos) text.replace(at, 2, argument);
-    return text;
+std::string WithArgument(std::string_view pattern, const std::string& argument) {
+    const std::size_t at = pattern.find("%s");
+    if (at == std::string_view::npos) return std::string(pattern);
+    return std::string(pattern.substr(0, at)) + argument + std::string(pattern.substr(at + 2));
 }
 
 Result<AddReport> AddBatch(const SongList& deviceSongs, const std::vector<SongToPlace>& batch, const PlaceSong& place,
