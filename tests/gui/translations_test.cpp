@@ -7,6 +7,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QFontMetrics>
 #include <QHeaderView>
@@ -361,6 +362,20 @@ TEST_P(TranslatedWindow, EveryTextIsTranslatedAndFits) {
                   label.rect.width);
         EXPECT_GE(labelPx, 11) << text.toStdString();
     }
+
+    // The menus: a list's, and the window's own (right-click on its background).
+    window.ShowContextMenu(true);
+    QContextMenuEvent onBackground(QContextMenuEvent::Mouse, QPoint(500, 650), window.mapToGlobal(QPoint(500, 650)));
+    QApplication::sendEvent(&window, &onBackground);
+    int menus = 0;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        auto* menu = qobject_cast<QMenu*>(top);
+        if (!menu || !menu->isVisible()) continue;
+        ++menus;
+        for (QAction* action : menu->actions()) walk.Text(QStringLiteral("menu"), action->text());
+        menu->close();
+    }
+    EXPECT_EQ(menus, 2);
 
     // The stop of a running batch.
     window.OfferStop(true);
