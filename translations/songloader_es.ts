@@ -939,6 +939,38 @@ catalogadas.
         <source>Other </source>
         <translation>Otro </translation>
     </message>
+    <message>
+        <source>Songs added to the USB drive</source>
+        <translation>Canciones añadidas a la unidad USB</translation>
+    </message>
+    <message>
+        <source>No song was added to the USB drive</source>
+        <translation>No se añadió ninguna canción a la unidad USB</translation>
+    </message>
+    <message>
+        <source>Some songs were not added</source>
+        <translation>Algunas canciones no se añadieron</translation>
+    </message>
+    <message>
+        <source>Added 1 song: %s.</source>
+        <translation>Se añadió 1 canción: %1.</translation>
+    </message>
+    <message>
+        <source>Added %s songs: %s.</source>
+        <translation>Se añadieron %1 canciones: %2.</translation>
+    </message>
+    <message>
+        <source>Added %s songs: %s and %s more.</source>
+        <translation>Se añadieron %1 canciones: %2 y %3 más.</translation>
+    </message>
+    <message>
+        <source>Failed: %s</source>
+        <translation>Falló: %1</translation>
+    </message>
+    <message>
+        <source>Nothing was added.</source>
+        <translation>No se añadió nada.</translation>
+    </message>
 </context>
 <context>
     <name>QPlatformTheme</name>
@@ -1078,38 +1110,6 @@ catalogadas.
     <message>
         <source>Updated after each search or change</source>
         <translation>Se actualiza tras cada búsqueda o cambio</translation>
-    </message>
-    <message>
-        <source>Added 1 song: %1.</source>
-        <translation>Se añadió 1 canción: %1.</translation>
-    </message>
-    <message>
-        <source>Added %1 songs: %2 and %3 more.</source>
-        <translation>Se añadieron %1 canciones: %2 y %3 más.</translation>
-    </message>
-    <message>
-        <source>Added %1 songs: %2.</source>
-        <translation>Se añadieron %1 canciones: %2.</translation>
-    </message>
-    <message>
-        <source>Failed: %1</source>
-        <translation>Falló: %1</translation>
-    </message>
-    <message>
-        <source>Songs added to the USB drive</source>
-        <translation>Canciones añadidas a la unidad USB</translation>
-    </message>
-    <message>
-        <source>No song was added to the USB drive</source>
-        <translation>No se añadió ninguna canción a la unidad USB</translation>
-    </message>
-    <message>
-        <source>Some songs were not added</source>
-        <translation>Algunas canciones no se añadieron</translation>
-    </message>
-    <message>
-        <source>Nothing was added.</source>
-        <translation>No se añadió nada.</translation>
     </message>
     <message>
         <source>Find the USB drive by itself and show its songs</source>

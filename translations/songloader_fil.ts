@@ -937,6 +937,38 @@ ang Ctrl-C pagkatapos ng kasalukuyang file; nakakatalogo ang mga kantang nakopya
         <source>Other </source>
         <translation>Iba pa </translation>
     </message>
+    <message>
+        <source>Songs added to the USB drive</source>
+        <translation>Naidagdag ang mga kanta sa USB drive</translation>
+    </message>
+    <message>
+        <source>No song was added to the USB drive</source>
+        <translation>Walang kantang naidagdag sa USB drive</translation>
+    </message>
+    <message>
+        <source>Some songs were not added</source>
+        <translation>May mga kantang hindi naidagdag</translation>
+    </message>
+    <message>
+        <source>Added 1 song: %s.</source>
+        <translation>Naidagdag ang 1 kanta: %1.</translation>
+    </message>
+    <message>
+        <source>Added %s songs: %s.</source>
+        <translation>Naidagdag ang %1 kanta: %2.</translation>
+    </message>
+    <message>
+        <source>Added %s songs: %s and %s more.</source>
+        <translation>Naidagdag ang %1 kanta: %2 at %3 pa.</translation>
+    </message>
+    <message>
+        <source>Failed: %s</source>
+        <translation>Nabigo: %1</translation>
+    </message>
+    <message>
+        <source>Nothing was added.</source>
+        <translation>Walang naidagdag.</translation>
+    </message>
 </context>
 <context>
     <name>QPlatformTheme</name>
@@ -1076,38 +1108,6 @@ ang Ctrl-C pagkatapos ng kasalukuyang file; nakakatalogo ang mga kantang nakopya
     <message>
         <source>Updated after each search or change</source>
         <translation>Nag-a-update pagkatapos ng bawat paghahanap o pagbabago</translation>
-    </message>
-    <message>
-        <source>Added 1 song: %1.</source>
-        <translation>Naidagdag ang 1 kanta: %1.</translation>
-    </message>
-    <message>
-        <source>Added %1 songs: %2 and %3 more.</source>
-        <translation>Naidagdag ang %1 kanta: %2 at %3 pa.</translation>
-    </message>
-    <message>
-        <source>Added %1 songs: %2.</source>
-        <translation>Naidagdag ang %1 kanta: %2.</translation>
-    </message>
-    <message>
-        <source>Failed: %1</source>
-        <translation>Nabigo: %1</translation>
-    </message>
-    <message>
-        <source>Songs added to the USB drive</source>
-        <translation>Naidagdag ang mga kanta sa USB drive</translation>
-    </message>
-    <message>
-        <source>No song was added to the USB drive</source>
-        <translation>Walang kantang naidagdag sa USB drive</translation>
-    </message>
-    <message>
-        <source>Some songs were not added</source>
-        <translation>May mga kantang hindi naidagdag</translation>
-    </message>
-    <message>
-        <source>Nothing was added.</source>
-        <translation>Walang naidagdag.</translation>
     </message>
     <message>
         <source>Find the USB drive by itself and show its songs</source>

@@ -34,7 +34,9 @@
 #include <string>
 #include <vector>
 
+#include "core/app/batch_summary.h"
 #include "core/app/dialog_texts.h"
+#include "core/cloud/cloud_messages.h"
 #include "core/app/filled_patterns.h"
 #include "core/cloud/cloud_client.h"
 #include "core/cloud/curl_library.h"
@@ -195,6 +197,10 @@ TEST(Translations, CoreMessagesKeepTheirNumbersAndNames) {
         {FilledText(kDeviceSummaryText, {FilledText(kSongCountText, {"12"}), "3.0 GiB"}),
          "12 canciones en la unidad USB, 3.0 GiB libres"},
         {FilledText(kDeleteSongQuestion, {"900002", "Love songs"}), "¿Borrar 900002 Love songs?"},
+        {NotificationOf({{"A", "B", "C", "D", "E", "F", "G"}, {}, {}}).body,
+         "Se añadieron 7 canciones: A, B, C, D, E y 2 más."},
+        {NotificationOf({{"A"}, {"B"}, {std::string(kSongDownloadedMessage) + " " + kCheckNetworkMessage}}).body,
+         "Se añadió 1 canción: A.\nFalló: ¡La canción ya está descargada! ¡¡Compruebe la red!!"},
         {"a reason the system gave", "a reason the system gave"},
     };
     for (const auto& [english, shown] : cases) EXPECT_EQ(ShownText(english), shown) << english;

@@ -3,8 +3,9 @@
 
 #include <array>
 
+#include "core/app/batch_summary.h"
 #include "core/app/dialog_texts.h"
-#include "core/catalogue/catalogue_database.h"
+#include "core/catalogue/cloud_catalogue.h"
 #include "core/entry/device_revise.h"
 #include "core/entry/device_songs.h"
 #include "core/media/media_probe.h"
@@ -30,6 +31,9 @@ inline constexpr std::array kFilledPatterns{
     FilledPattern{kMediaMissingMessage},    FilledPattern{kNotRecordableMessage},
     FilledPattern{kMoveFailedMessage},      FilledPattern{kNotMediaMessage},
     FilledPattern{kNotACatalogueMessage},
+    // The longer of the two first: a list of more than five titles ends in "and N more".
+    FilledPattern{kAddedSongsAndMoreLine},  FilledPattern{kAddedSongsLine},
+    FilledPattern{kAddedOneSongLine},       FilledPattern{kBatchFailedLine, true},
 };
 
 }  // namespace songloader

@@ -25,10 +25,13 @@ constexpr const char* kDeleteUnfinishedMessage =
     SL_TRANSLATE_NOOP("Core", "The song's files are removed, but the catalogue still lists it; delete it again once the catalogue can be "
     "written.");
 
-std::string WithArgument(std::string_view pattern, const std::string& argument) {
-    const std::size_t at = pattern.find("%s");
-    if (at == std::string_view::npos) return std::string(pattern);
-    return std::string(pattern.substr(0, at)) + argument + std::string(pattern.substr(at + 2));
+std::string WithArgument(const char* pattern, const std::string& argument) {
+    const std::string_view text = pattern;
+    const auto at = text.find("%s");
+    if (at == std::string_view::npos) return std::string(text);
+    std::string filled(text.substr(0, at));
+    filled.append(argument).append(text.substr(at + 2));
+    return filled;
 }
 
 Result<AddReport> AddBatch(const SongList& deviceSongs, const std::vector<SongToPlace>& batch, const PlaceSong& place,

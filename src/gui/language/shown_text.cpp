@@ -42,6 +42,8 @@ const std::vector<Pattern>& Patterns() {
     return patterns;
 }
 
+QString Line(const QString& line);
+
 // The translation of a whole text, or nothing when the text is no text of the core.
 std::optional<QString> Known(const QString& text) {
     if (text.isEmpty()) return std::nullopt;
@@ -53,7 +55,7 @@ std::optional<QString> Known(const QString& text) {
         if (!match.hasMatch()) continue;
         QStringList arguments = match.capturedTexts().mid(1);
         if (pattern.fillsTexts) {
-            for (QString& argument : arguments) argument = Known(argument).value_or(argument);
+            for (QString& argument : arguments) argument = Line(argument);
         }
         const QString shown = QCoreApplication::translate(kContext, pattern.source);
         if (pattern.followsName) return arguments.value(0) + shown;
