@@ -31,6 +31,12 @@ inline constexpr const char* kChooseLanguageFirstMessage = "Please choose a lang
 inline constexpr const char* kFilesNotQueuedMessage = "These files were not queued:";
 inline constexpr const char* kRepeatsQuestion = "These files repeat songs already on the USB drive or in the list:";
 inline constexpr const char* kRepeatsQuestionEnd = "Queue them anyway?";
+// Files the player plays only after conversion: asked once per batch (%s: how many, minutes).
+inline constexpr const char* kConvertQuestion =
+    "%s files must be converted first; this takes about %s minutes. Convert them?";
+// Under the device list while a batch converts: which file, its percent, the batch's, time left.
+inline constexpr const char* kConvertingText = "Converting %s of %s: %s%% (all: %s%%)";
+inline constexpr const char* kConvertingLeftText = ", about %s left";
 inline constexpr const char* kExportFileFilter = "xls Files (*.xls)|*.xls||";
 inline constexpr const char* kExportDefaultExtension = "xls";
 

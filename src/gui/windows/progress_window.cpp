@@ -24,6 +24,7 @@
 #include "core/common/user_settings.h"
 #include "core/device/device_room.h"
 #include "gui/controls/accessibility.h"
+#include "gui/window_state.h"
 
 namespace songloader::gui {
 
@@ -32,15 +33,6 @@ namespace {
 constexpr int kEdge = 2;  // the width of a sunken edge
 constexpr int kPollMs = 30;
 const char* const kCancelLabel = " Cancel ";
-
-// The window's own state, beside the user's songloader.conf but never in it: that file is the
-// user's, edited by hand, and no program of this project writes it.
-std::unique_ptr<QSettings> WindowState() {
-    const auto settingsFile = SettingsFilePath(SettingsSources::FromEnvironment());
-    if (!settingsFile) return nullptr;
-    const std::filesystem::path file = settingsFile->parent_path() / "window-state.conf";
-    return std::make_unique<QSettings>(QString::fromStdString(file.string()), QSettings::IniFormat);
-}
 
 // The text line's font: the desktop's, 13/16 of its height, normal weight.
 QFont SmallFont(QFont font) {

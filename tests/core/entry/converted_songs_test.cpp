@@ -1,0 +1,84 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The add batch that converts before it copies: a stop ends the converter and leaves nothing.
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+
+#include "core/convert/converter_run.h"
+#include "core/device/device_layout.h"
+#include "core/entry/converted_songs.h"
+#include "core/entry/media_files.h"
+#include "support/media_samples.h"
+#include "support/temp_dir.h"
+
+namespace songloader {
+namespace {
+
+namespace fs = std::filesystem;
+
+ROWELEMENT Song(int number, const fs::path& media) {
+    ROWELEMENT song;
+    song.number = number;
+    song.numberText = std::to_string(number);
+    song.title = "Title " + song.numberText;
+    song.artist = "Artist";
+    song.mediaPath = media.string();
+    return song;
+}
+
+std::size_t FilesBelow(const fs::path& folder) {
+    std::size_t count = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) count += entry.is_regular_file() ? 1 : 0;
+    return count;
+}
+
+// A converter that writes part of its output, says how far it is, and then takes its time.
+fs::path SlowConverter(const fs::path& folder) {
+    const fs::path script = folder / "slow-ffmpeg";
+    test::WriteBytes(script,
+                     "#!/bin/sh\nfor last; do :; done\necho partial > \"${last#file:}\"\necho out_time_us=100000\n"
+                     "exec sleep 60\n");
+    ::chmod(script.c_str(), 0755);
+    return script;
+}
+
+TEST(ConvertedSongsTest, AStopEndsTheConverterAndLeavesNothing) {
+    test::TempDir dir;
+    const fs::path songFolder = SongFolderOf(dir / "stick");
+    fs::create_directories(songFolder);
+    fs::create_directories(dir / "work");
+    fs::copy_file(test::MediaFixture("hevc.mkv"), dir / "a.mkv");
+    fs::copy_file(test::MediaFixture("av1.mp4"), dir / "b.mp4");
+    const SongList songs{Song(900000, dir / "a.mkv"), Song(900001, dir / "b.mp4")};
+    const ConversionPlan plan = PlanConversions(songs, BuiltInPlayerProfile(), false);
+    ASSERT_EQ(plan.needConversion.size(), 2u);
+    const ConverterSetup setup{SlowConverter(dir.path()), BuiltInPlayerProfile(), dir / "work"};
+    const Result<DeviceFolder> folder = OpenSongFolder(songFolder);
+    ASSERT_TRUE(folder.ok());
+
+    bool stop = false;
+    int progressCalls = 0;
+    ConversionHooks conversionHooks;
+    conversionHooks.onProgress = [&](const ROWELEMENT&, const ConversionProgress& progress) {
+        ++progressCalls;
+        EXPECT_EQ(progress.fileCount, 2u);
+        // Stopped once the converter has begun writing.
+        if (progress.fileSecondsDone > 0) stop = true;
+    };
+    conversionHooks.stopNow = [&] { return stop; };
+    AddHooks hooks;
+    hooks.stopAfterCurrent = [&] { return stop; };
+    const Result<AddReport> report =
+        AddConvertedUserSongs({}, songs, plan, setup, *folder, "CP1252", hooks, conversionHooks);
+    ASSERT_TRUE(report.ok()) << report.message();
+    EXPECT_GT(progressCalls, 0);
+    EXPECT_TRUE(report->added.empty());
+    ASSERT_EQ(report->notAdded.size(), 2u);
+    EXPECT_EQ(report->notAdded[0].why.message, kConversionStoppedMessage);
+    // Nothing on the stick (not even a record), nothing on the computer.
+    EXPECT_EQ(FilesBelow(songFolder), 0u);
+    EXPECT_EQ(FilesBelow(dir / "work"), 0u);
+}
+
+}  // namespace
+}  // namespace songloader
