@@ -173,7 +173,7 @@ int Import(const ImportFlags& flags, const Operands& given, Console& console) {
             }
         }
         for (const Notice& notice : report->notices) console.err << notice.text << "\n";
-        if (report->stopped) {
+        if (report->stopped || InterruptStopsBatch::Stopped()) {
             console.Fail() << "stopped: " << report->added.size() << " of " << plan.songs.size()
                            << " songs added\n";
         }

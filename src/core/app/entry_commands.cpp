@@ -318,8 +318,14 @@ void CSonquillDlg::OnRevise() {
         }
         if (!CheckEnteredSong(song, song.numberText != records[row].numberText, static_cast<int>(row))) return;
         // A new file must be one the player plays, as when it was queued.
-        if (const auto media = ProbeMedia(song.mediaPath, song.mediaPath); !media) {
+        const auto media = ProbeMedia(song.mediaPath, song.mediaPath);
+        if (!media) {
             Show({media.message(), kCaptionErrorUpper, NoticeIcon::Exclamation});
+            return;
+        }
+        if (song.mediaPath != records[row].mediaPath &&
+            JudgeMedia(*media, m_settings.playerProfile).verdict == MediaVerdict::PlaysAfterConversion &&
+            !ConversionConfirmed(1, media->seconds)) {
             return;
         }
         records.Replace(row, song);
