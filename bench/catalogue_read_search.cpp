@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "bench_clock.h"
-#include "core/catalogue/catalogue_database.h"
+#include "core/catalogue/cloud_catalogue.h"
 #include "core/catalogue/list_file_reader.h"
 #include "support/cloud_catalogue_fixture.h"
 #include "support/list_file_bytes.h"

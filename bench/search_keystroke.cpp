@@ -10,7 +10,7 @@
 #include <string>
 
 #include "bench_clock.h"
-#include "core/catalogue/catalogue_database.h"
+#include "core/catalogue/cloud_catalogue.h"
 #include "core/catalogue/list_file_reader.h"
 #include "core/catalogue/numbered_song_list.h"
 #include "core/text/code_page.h"

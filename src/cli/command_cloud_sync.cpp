@@ -4,7 +4,7 @@
 
 #include "cloud_access.h"
 #include "device_access.h"
-#include "core/catalogue/catalogue_database.h"
+#include "core/catalogue/cloud_catalogue.h"
 #include "core/catalogue/language_table.h"
 #include "core/catalogue/numbered_song_list.h"
 #include "core/catalogue/list_file_reader.h"

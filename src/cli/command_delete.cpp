@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <algorithm>
-#include <memory>
 
 #include "device_access.h"
 #include "core/entry/device_songs.h"
@@ -8,39 +7,35 @@
 namespace songloader::cli {
 
 void AddDeleteCommand(CommandSet& commands) {
-    auto encoding = std::make_shared<std::string>();
-    CLI::App& command = commands.Add(
-        "delete", "remove a song and its media files from the device", "[DEVICE] NUMBER",
+    CLI::App& command = AddDeviceCommand(
+        commands, "delete", "remove a song and its media files from the device", "[DEVICE] NUMBER",
         "Records the delete on the device, removes the media files of the song NUMBER\n"
         "(every NUMBER.* in its folder), then writes the catalogue without it; works on\n"
         "a full device. An interrupted delete is finished by the next writing command.\n",
-        [encoding](const Operands& operands, Console& console) {
-            return RunOnDevice(operands.device, *encoding, DeviceUse::Write, console, [&](LoadedDevice& loaded) {
-                SongList& songs = loaded.songs;
-                const std::string& number = operands.rest[0];
-                auto it = std::find_if(songs.begin(), songs.end(),
-                                       [&](const ROWELEMENT& s) { return s.numberText == number; });
-                if (it == songs.end()) {
-                    console.Fail() << "song " << number << " is not on the device\n";
-                    return kExitFailure;
-                }
-                DeleteHooks hooks;
-                hooks.deviceStillThere = [&] { return loaded.session->StillHolds(); };
-                const Result<CatalogueWritten> deleted =
-                    DeleteDeviceSong(songs, static_cast<std::size_t>(it - songs.begin()), loaded.device.songFolder,
-                                     loaded.device.codePage, hooks);
-                if (!DeviceStillThere(*loaded.session, console)) return kExitFailure;
-                if (!deleted) {
-                    console.Fail() << deleted.message() << "\n";
-                    return kExitFailure;
-                }
-                for (const std::string& note : deleted->notes) console.err << note;
-                PrintNotices(deleted->notices, false, console);
-                return kExitOk;
-            });
+        DeviceUse::Write, [](LoadedDevice& loaded, const Operands& operands, Console& console) {
+            SongList& songs = loaded.songs;
+            const std::string& number = operands.rest[0];
+            auto it =
+                std::find_if(songs.begin(), songs.end(), [&](const ROWELEMENT& s) { return s.numberText == number; });
+            if (it == songs.end()) {
+                console.Fail() << "song " << number << " is not on the device\n";
+                return kExitFailure;
+            }
+            DeleteHooks hooks;
+            hooks.deviceStillThere = [&] { return loaded.session->StillHolds(); };
+            const Result<CatalogueWritten> deleted =
+                DeleteDeviceSong(songs, static_cast<std::size_t>(it - songs.begin()), loaded.device.songFolder,
+                                 loaded.device.codePage, hooks);
+            if (!DeviceStillThere(*loaded.session, console)) return kExitFailure;
+            if (!deleted) {
+                console.Fail() << deleted.message() << "\n";
+                return kExitFailure;
+            }
+            for (const std::string& note : deleted->notes) console.err << note;
+            PrintNotices(deleted->notices, false, console);
+            return kExitOk;
         });
     commands.ShowsProgress(command);
-    AddEncodingOption(command, *encoding);
 }
 
 }  // namespace songloader::cli

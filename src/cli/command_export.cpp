@@ -1,25 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <memory>
-
 #include "device_access.h"
 #include "core/output/song_list_export.h"
 
 namespace songloader::cli {
 
 void AddExportCommand(CommandSet& commands) {
-    auto encoding = std::make_shared<std::string>();
-    CLI::App& command = commands.Add(
-        "export", "write the device's song list as an export file", "[DEVICE] FILE",
-        "Writes the device's song list to FILE as tab-separated text (LF line ends),\n"
-        "texts in the device's own bytes, ready for a spreadsheet.\n",
-        [encoding](const Operands& operands, Console& console) {
-            return RunOnDevice(operands.device, *encoding, DeviceUse::Read, console, [&](LoadedDevice& loaded) {
-                const Result<Notice> exported = ExportSongList(loaded.songs, operands.rest[0]);
-                PrintNotices({exported ? *exported : exported.failure().AsNotice()}, !exported, console);
-                return exported ? kExitOk : kExitFailure;
-            });
-        });
-    AddEncodingOption(command, *encoding);
+    AddDeviceCommand(commands, "export", "write the device's song list as an export file", "[DEVICE] FILE",
+                     "Writes the device's song list to FILE as tab-separated text (LF line ends),\n"
+                     "texts in the device's own bytes, ready for a spreadsheet.\n",
+                     DeviceUse::Read, [](LoadedDevice& loaded, const Operands& operands, Console& console) {
+                         const Result<Notice> exported = ExportSongList(loaded.songs, operands.rest[0]);
+                         PrintNotices({exported ? *exported : exported.failure().AsNotice()}, !exported, console);
+                         return exported ? kExitOk : kExitFailure;
+                     });
 }
 
 }  // namespace songloader::cli

@@ -1,30 +1,23 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include <memory>
-
 #include "device_access.h"
 #include "terminal_text.h"
 
 namespace songloader::cli {
 
 void AddListCommand(CommandSet& commands) {
-    auto encoding = std::make_shared<std::string>();
-    CLI::App& command = commands.Add(
-        "list", "print the device's songs", "[DEVICE]",
-        "Prints the device's songs, one per line, tab-separated:\n"
-        "number, language, title, artist, composer, lyricist (UTF-8).\n",
-        [encoding](const Operands& operands, Console& console) {
-            return RunOnDevice(operands.device, *encoding, DeviceUse::Read, console, [&](LoadedDevice& loaded) {
-                for (const ROWELEMENT& song : loaded.songs) {
-                    console.out << song.numberText << '\t' << song.languageText;
-                    for (const std::string* text : {&song.title, &song.artist, &song.composer, &song.lyricist}) {
-                        console.out << '\t' << TerminalText(*text, loaded.device.codePage);
-                    }
-                    console.out << '\n';
-                }
-                return kExitOk;
-            });
-        });
-    AddEncodingOption(command, *encoding);
+    AddDeviceCommand(commands, "list", "print the device's songs", "[DEVICE]",
+                     "Prints the device's songs, one per line, tab-separated:\n"
+                     "number, language, title, artist, composer, lyricist (UTF-8).\n",
+                     DeviceUse::Read, [](LoadedDevice& loaded, const Operands&, Console& console) {
+                         for (const ROWELEMENT& song : loaded.songs) {
+                             console.out << song.numberText << '\t' << song.languageText;
+                             for (const std::string* text : {&song.title, &song.artist, &song.composer, &song.lyricist}) {
+                                 console.out << '\t' << TerminalText(*text, loaded.device.codePage);
+                             }
+                             console.out << '\n';
+                         }
+                         return kExitOk;
+                     });
 }
 
 }  // namespace songloader::cli

@@ -3,7 +3,7 @@
 #include <system_error>
 
 #include "device_access.h"
-#include "core/catalogue/catalogue_database.h"
+#include "core/catalogue/cloud_catalogue.h"
 #include "core/catalogue/language_table.h"
 #include "core/catalogue/numbered_song_list.h"
 #include "terminal_text.h"

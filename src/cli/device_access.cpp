@@ -6,10 +6,9 @@
 #include <sstream>
 #include <system_error>
 
-#include "core/catalogue/list_file_reader.h"
 #include "core/catalogue/catalogue_database.h"
+#include "core/catalogue/list_file_reader.h"
 #include "core/device/device_layout.h"
-#include "core/recovery/interrupted_writes.h"
 #include "core/device/drive_system.h"
 #include "core/text/code_page.h"
 #include "progress.h"
@@ -71,6 +70,12 @@ LinuxDriveSystem DriveSystemFromEnvironment() {
     return LinuxDriveSystem(paths);
 }
 
+MountFiles MountFilesFromEnvironment() {
+    MountFiles files;
+    if (auto mountInfo = Variable("SONGLOADER_MOUNTINFO")) files.mountInfo = *mountInfo;
+    return files;
+}
+
 std::optional<fs::path> FindDeviceRoot(const std::optional<std::string>& given, Console& console) {
     const LinuxDriveSystem system = DriveSystemFromEnvironment();
     if (!given) {
@@ -110,20 +115,18 @@ std::optional<Device> OpenDevice(const std::optional<std::string>& given, const 
     if (!codePage) return std::nullopt;
     auto root = FindDeviceRoot(given, console);
     if (!root) return std::nullopt;
-    const auto identity = ReadDeviceIdentity(*root);
-    if (!identity) {
+    auto session = std::make_shared<DeviceSession>(*root, *codePage, MountFilesFromEnvironment());
+    if (!session->chosen()) {
         console.Fail() << "no device folder at " << root->string() << "\n";
         return std::nullopt;
     }
     // A replacement a killed run left half-done is finished (or discarded) before anything is read.
-    if (auto finished = FinishInterruptedReplacements(*root); !finished) console.Fail() << finished.message() << "\n";
-    return Device{*root, SongFolderOf(*root), *codePage, *identity};
+    if (auto finished = session->FinishReplacements(); !finished) console.Fail() << finished.message() << "\n";
+    return Device{*root, session->songFolder(), *codePage, std::move(session)};
 }
 
 std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console) {
-    const auto file = FindListFile(device.songFolder, kDeviceListName);
-    if (!file) return SongList{};
-    Result<SongList> read = ReadListFile(*file, ListKind::Device);
+    Result<SongList> read = device.session->ReadSongs();
     if (!read) {
         console.Fail() << read.message() << "\n";
         return std::nullopt;
@@ -132,9 +135,7 @@ std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console) 
 }
 
 std::optional<SongNumberSet> ReadDeviceNumbers(const Device& device, Console& console) {
-    const auto file = FindListFile(device.songFolder, kDeviceListName);
-    if (!file) return SongNumberSet{};
-    const Result<std::vector<std::int32_t>> numbers = ReadListNumbers(*file);
+    const Result<std::vector<std::int32_t>> numbers = device.session->ReadNumbers();
     if (!numbers) {
         console.Fail() << numbers.message() << "\n";
         return std::nullopt;
@@ -142,23 +143,17 @@ std::optional<SongNumberSet> ReadDeviceNumbers(const Device& device, Console& co
     return SongNumberSet(*numbers);
 }
 
-std::unique_ptr<DeviceWriteSession> BeginDeviceWrite(const Device& device, Console& console) {
-    auto session = std::make_unique<DeviceWriteSession>(device.identity, device.root);
-    if (session->ready()) {
-        // What killed runs left is finished or cleared away before anything else is written.
-        const Result<MendReport> mended = MendInterruptedWrites(device.root, device.codePage);
-        if (!mended) {
-            console.Fail() << mended.message() << "\n";
-            return nullptr;
-        }
-        for (const std::string& problem : mended->problems) console.Fail() << problem << "\n";
-        return session;
+DeviceSession* BeginDeviceWrite(const Device& device, Console& console) {
+    const Result<MendReport, WriteRefusal> taken = device.session->BeginWrite();
+    if (!taken) {
+        console.Fail() << taken.message() << "\n";
+        return nullptr;
     }
-    console.Fail() << session->refusal() << "\n";
-    return nullptr;
+    for (const std::string& problem : taken->problems) console.Fail() << problem << "\n";
+    return device.session.get();
 }
 
-bool DeviceStillThere(DeviceWriteSession& session, Console& console) {
+bool DeviceStillThere(DeviceSession& session, Console& console) {
     if (session.StillHolds()) return true;
     console.Fail() << kDeviceChangedMessage << "\n";
     return false;
@@ -168,12 +163,26 @@ int RunOnDevice(const std::optional<std::string>& given, const std::string& enco
                 Console& console, const std::function<int(LoadedDevice& loaded)>& body) {
     auto device = OpenDevice(given, encodingFlag, console);
     if (!device) return kExitFailure;
-    std::unique_ptr<DeviceWriteSession> session;
+    DeviceSession* session = nullptr;
     if (use == DeviceUse::Write && !(session = BeginDeviceWrite(*device, console))) return kExitFailure;
     auto songs = ReadDeviceSongs(*device, console);
     if (!songs) return kExitFailure;
-    LoadedDevice loaded{std::move(*device), std::move(*songs), std::move(session)};
+    LoadedDevice loaded{std::move(*device), std::move(*songs), session};
     return body(loaded);
+}
+
+CLI::App& AddDeviceCommand(CommandSet& commands, const char* name, const char* summary, const char* operands,
+                           const char* details, DeviceUse use,
+                           std::function<int(LoadedDevice& loaded, const Operands& operands, Console& console)> body) {
+    auto encoding = std::make_shared<std::string>();
+    CLI::App& command =
+        commands.Add(name, summary, operands, details,
+                     [encoding, use, body = std::move(body)](const Operands& given, Console& console) {
+                         return RunOnDevice(given.device, *encoding, use, console,
+                                            [&](LoadedDevice& loaded) { return body(loaded, given, console); });
+                     });
+    AddEncodingOption(command, *encoding);
+    return command;
 }
 
 std::optional<std::string> ToDevice(const Device& device, const std::string& utf8, const char* what,
@@ -196,19 +205,22 @@ void PrintNotices(const Notices& notices, bool failure, Console& console) {
     }
 }
 
-std::optional<Result<CatalogueWritten>> RebuildDevice(const SongList& songs, const Device& device, DeviceWriteSession& session,
-                                           RebuildMode mode, Console& console) {
+std::optional<Result<CatalogueWritten>> RebuildDevice(const SongList& songs, DeviceSession& session, RebuildMode mode,
+                                                      Console& console) {
     if (!DeviceStillThere(session, console)) return std::nullopt;
     ProgressLine line(console, "rebuilding the catalogue");
     RebuildHooks hooks;
     if (songs.size() >= kLongList) {
         hooks.onSong = [&](std::size_t done, std::size_t total) { line.Count(done, total, "songs", done == total); };
     }
-    Result<CatalogueWritten> result = RebuildDeviceCatalogue(songs, device.songFolder, mode, hooks, device.codePage);
+    std::optional<Result<CatalogueWritten>> result = session.Rebuild(songs, mode, hooks);
     line.Finish();
-    if (!DeviceStillThere(session, console)) return std::nullopt;
-    if (result) {
-        for (const std::string& note : result->notes) console.err << note;
+    if (!result) {
+        console.Fail() << kDeviceChangedMessage << "\n";
+        return std::nullopt;
+    }
+    if (*result) {
+        for (const std::string& note : (*result)->notes) console.err << note;
     }
     return result;
 }

@@ -10,11 +10,10 @@
 #include "core/catalogue/numbered_song_list.h"
 #include "core/catalogue/row_element.h"
 #include "core/common/notice.h"
-#include "core/common/user_settings.h"
-#include "core/device/device_identity.h"
-#include "core/device/device_write_session.h"
+#include "core/config/user_settings.h"
 #include "core/device/linux_drive_system.h"
 #include "core/entry/catalogue_rebuild.h"
+#include "core/session/device_session.h"
 
 namespace songloader::cli {
 
@@ -23,7 +22,8 @@ struct Device {
     std::filesystem::path root;
     std::filesystem::path songFolder;
     std::string codePage;
-    DeviceIdentity identity;  // the volume found at `root` when the command started
+    // The volume found at `root` when the command started, held for writing by BeginDeviceWrite.
+    std::shared_ptr<DeviceSession> session;
 };
 
 // The settings in effect for this run (see ResolveUserSettings), with the flags given.
@@ -37,6 +37,8 @@ std::optional<std::string> DeviceCodePage(const std::string& encodingFlag, Conso
 // The drives of this system; SONGLOADER_MOUNTINFO, SONGLOADER_SYSFS and SONGLOADER_MOUNT_ROOTS,
 // when set, stand in for the system's tables (tests and diagnosis).
 LinuxDriveSystem DriveSystemFromEnvironment();
+// The mount table that tells one volume from another: SONGLOADER_MOUNTINFO too, when set.
+MountFiles MountFilesFromEnvironment();
 
 // The device root for DEVICE as given, or the automatic choice without it (named on standard
 // error). Refuses a song folder given as DEVICE; a folder inside a removable or USB volume stands
@@ -53,18 +55,19 @@ std::optional<SongList> ReadDeviceSongs(const Device& device, Console& console);
 std::optional<SongNumberSet> ReadDeviceNumbers(const Device& device, Console& console);
 
 // Takes DEVICE for writing (the write lock, waiting for another writer, and the check that it is
-// still the volume the command started on); prints why not and returns null.
-std::unique_ptr<DeviceWriteSession> BeginDeviceWrite(const Device& device, Console& console);
+// still the volume the command started on, then what killed runs left); prints why not and
+// returns null. The session stays held by `device` until the command ends.
+DeviceSession* BeginDeviceWrite(const Device& device, Console& console);
 
 // Before each write and after a failed one: false, with the removed-or-changed message printed,
 // once the device is no longer the one the command started on.
-bool DeviceStillThere(DeviceWriteSession& session, Console& console);
+bool DeviceStillThere(DeviceSession& session, Console& console);
 
 // A device with its song list, for commands that start from what is on the device.
 struct LoadedDevice {
     Device device;
     SongList songs;
-    std::unique_ptr<DeviceWriteSession> session;  // held while a writing command runs
+    DeviceSession* session = nullptr;  // held while a writing command runs
 };
 
 enum class DeviceUse { Read, Write };
@@ -73,6 +76,12 @@ enum class DeviceUse { Read, Write };
 // is lost) and reads its songs, then runs `body`; failures before `body` are reported here.
 int RunOnDevice(const std::optional<std::string>& given, const std::string& encodingFlag, DeviceUse use,
                 Console& console, const std::function<int(LoadedDevice& loaded)>& body);
+
+// A command that works on a device with its song list read (RunOnDevice), with --encoding; the
+// description as for CommandSet::Add.
+CLI::App& AddDeviceCommand(CommandSet& commands, const char* name, const char* summary, const char* operands,
+                           const char* details, DeviceUse use,
+                           std::function<int(LoadedDevice& loaded, const Operands& operands, Console& console)> body);
 
 // UTF-8 from the command line -> device bytes; prints why not.
 std::optional<std::string> ToDevice(const Device& device, const std::string& utf8, const char* what,
@@ -84,7 +93,7 @@ void PrintNotices(const Notices& notices, bool failure, Console& console);
 // Rebuilds the device catalogue, counting the songs on a terminal when the list is long, and prints
 // the database creation's notes; nullopt (with the message printed) when the device was replaced
 // before or during it. The rebuild's messages are left to the caller.
-std::optional<Result<CatalogueWritten>> RebuildDevice(const SongList& songs, const Device& device,
-                                                      DeviceWriteSession& session, RebuildMode mode, Console& console);
+std::optional<Result<CatalogueWritten>> RebuildDevice(const SongList& songs, DeviceSession& session, RebuildMode mode,
+                                                      Console& console);
 
 }  // namespace songloader::cli

@@ -20,7 +20,7 @@
 #include "core/app/dialog_texts.h"
 #include "core/cloud/cloud_client.h"
 #include "core/cloud/curl_library.h"
-#include "core/common/user_settings.h"
+#include "core/config/user_settings.h"
 #include "core/convert/converter_program.h"
 #include "core/media/player_profile.h"
 #include "core/device/linux_drive_system.h"

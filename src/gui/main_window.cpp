@@ -347,38 +347,15 @@ void MainWindow::RunBatch(const std::function<void()>& batch) {
         batch();
         return;
     }
-    std::set<std::string> before;
-    const SongListModel* device = m_deviceList->songModel();
-    for (int row = 0; row < device->songRowCount(); ++row) {
-        before.insert(device->data(device->index(row, 0)).toString().toStdString());
-    }
     m_inBatch = true;
-    m_batchFailures.clear();
     QElapsedTimer clock;
     clock.start();
     batch();
     m_inBatch = false;
     if (!m_notifier || clock.elapsed() < m_notifyAfter.count() || isActiveWindow()) return;
-
-    QStringList added;
-    for (int row = 0; row < device->rowCount(); ++row) {
-        if (before.count(device->data(device->index(row, 0)).toString().toStdString())) continue;
-        added << device->data(device->index(row, 2)).toString().trimmed();
-    }
-    QStringList body;
-    if (!added.isEmpty()) {
-        constexpr int kNamed = 5;
-        QString line = QStringLiteral("Added %1 song%2: ").arg(added.size()).arg(added.size() == 1 ? "" : "s");
-        line += QStringList(added.mid(0, kNamed)).join(QStringLiteral(", "));
-        if (added.size() > kNamed) line += QStringLiteral(" and %1 more").arg(added.size() - kNamed);
-        body << line + '.';
-    }
-    if (!m_batchFailures.isEmpty()) body << QStringLiteral("Failed: ") + m_batchFailures.join(QStringLiteral(" "));
-    const QString summary = m_batchFailures.isEmpty() ? QStringLiteral("Songs added to the USB drive")
-                          : added.isEmpty()           ? QStringLiteral("No song was added to the USB drive")
-                                                      : QStringLiteral("Some songs were not added");
-    if (body.isEmpty()) body << QStringLiteral("Nothing was added.");
-    m_notifier->Notify(summary, body.join('\n'));
+    // What the batch did, as the window logic reports it.
+    const BatchNotification notification = NotificationOf(m_dialog.lastBatch());
+    m_notifier->Notify(Q(notification.summary), Q(notification.body));
 }
 
 void MainWindow::WireSignals() {
@@ -871,10 +848,6 @@ void MainWindow::CloseWindow() {
 }
 
 MessageAnswer MainWindow::ShowMessage(const Notice& notice, MessageButtons buttons) {
-    if (m_inBatch && (notice.icon == NoticeIcon::Exclamation || notice.caption == kCaptionError ||
-                      notice.caption == kCaptionErrorUpper)) {
-        m_batchFailures << Q(notice.text);
-    }
     const ArrowCursor arrow;
     QMessageBox box(QtIcon(notice.icon), Q(notice.caption), Q(notice.text),
                     buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, this);

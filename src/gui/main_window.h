@@ -157,7 +157,6 @@ private:
     std::unique_ptr<DesktopNotifier> m_notifier;
     std::chrono::milliseconds m_notifyAfter{10000};
     bool m_inBatch = false;
-    QStringList m_batchFailures;  // what went wrong during the running batch
     QTimer* m_timer = nullptr;
     QTimer* m_searchDelay = nullptr;
     QTimer* m_releaseMemory = nullptr;  // a second after the last command  // the search of the latest text in the search box

@@ -49,7 +49,4 @@ LayoutRect PlaceOf(const WindowLayout& layout, ControlId id);
 // truncating (13/16 on a Thai system).
 WindowLayout ScaledLayout(const WindowLayout& layout, int numerator, int denominator);
 
-// The name of a control as its widget's objectName: "AddToDevice", "WorkList", ...
-std::string ControlName(ControlId id);
-
 }  // namespace songloader::gui

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/window_state.h"
 
-#include "core/common/user_settings.h"
+#include "core/config/user_settings.h"
 
 namespace songloader::gui {
 

@@ -286,6 +286,47 @@ double TextContrast(const QImage& withText, const QImage& without, const QRect& 
     return best;
 }
 
+// With a device chosen, Tab alone reaches every enabled control that takes input, and Shift+Tab walks the
+// same ring back.
+TEST(WindowForTheKeyboard, TabReachesEveryControlAndShiftTabWalksBack) {
+    Window w;
+    w.window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w.window));
+    QTest::mouseClick(w.Control<QAbstractButton>(ControlId::AutoCheckDevice), Qt::LeftButton);
+    QWidget* start = w.window.control(ControlId::Number);
+    start->setFocus();
+    QTRY_VERIFY(start->hasFocus());
+    auto walk = [&](bool back) {
+        std::vector<QWidget*> ring{start};
+        for (int i = 0; i < 100; ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, back ? Qt::ShiftModifier : Qt::NoModifier);
+            if (QApplication::focusWidget() == start) return ring;
+            ring.push_back(QApplication::focusWidget());
+        }
+        ADD_FAILURE() << "the focus never came back to the number box";
+        return ring;
+    };
+    const std::vector<QWidget*> forth = walk(false);
+    int enabled = 0;
+    for (ControlId id : {ControlId::Number, ControlId::Title, ControlId::Artist, ControlId::Composer,
+                         ControlId::Lyricist, ControlId::MediaPath, ControlId::Browse, ControlId::EntryLanguage,
+                         ControlId::QueueToAdd, ControlId::ClearFields, ControlId::WorkList, ControlId::AddToDevice,
+                         ControlId::Revise, ControlId::DeviceList, ControlId::AutoCheckDevice, ControlId::SelectDevice,
+                         ControlId::Print, ControlId::PrintPreview, ControlId::ExportSongList, ControlId::SearchBox,
+                         ControlId::SearchLanguage, ControlId::CloudSongs, ControlId::CloudMidi}) {
+        // Revise and the list's print and export wait for a song, as their state says.
+        QWidget* control = w.window.control(id);
+        const bool reached = std::find(forth.begin(), forth.end(), control) != forth.end();
+        EXPECT_EQ(reached, control->isEnabled()) << ControlName(id) << (reached ? " is reached" : " is not reached");
+        if (control->isEnabled()) ++enabled;
+    }
+    EXPECT_EQ(enabled, 19);
+    std::vector<QWidget*> back = walk(true);
+    ASSERT_EQ(back.size(), forth.size());
+    std::reverse(back.begin() + 1, back.end());
+    EXPECT_EQ(back, forth);
+}
+
 TEST(WindowOnADarkDesktop, KeepsItsLightColoursAndReadableTexts) {
     const QPalette desktop = QApplication::palette();
     QPalette dark(QColor(53, 53, 53));  // light text on dark boxes and buttons

@@ -5,7 +5,8 @@
 
 #include <stdexcept>
 
-#include "core/catalogue/catalogue_database.h"
+#include "core/catalogue/cloud_catalogue.h"
+#include "core/catalogue/device_database.h"
 
 namespace songloader::test {
 

@@ -9,7 +9,7 @@ namespace songloader::test {
 
 namespace {
 
-std::string Id(ControlId control) { return std::to_string(static_cast<int>(control)); }
+std::string Id(ControlId control) { return ControlName(control); }
 
 std::string Joined(const RowTexts& texts) {
     std::string line;

@@ -50,7 +50,7 @@ public:
     std::function<bool()> stopRequested;            // the user's stop of a batch (none: never)
 
     // ---- what happened ----
-    std::vector<std::string> calls;  // "Enable 1026 0", "Message Note|Added successfully", ...
+    std::vector<std::string> calls;  // "Enable Revise 0", "Message Note|Added successfully", ...
     std::vector<Notice> messages;
     std::vector<std::string> folderTitles;
     std::vector<FileDialogOptions> fileDialogs;

@@ -5,7 +5,11 @@
 #include <string>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "core/catalogue/language_table.h"
+#include "core/catalogue/list_file_reader.h"
+#include "core/device/device_layout.h"
 #include "core/songlist/word_count.h"
 
 namespace songloader {
@@ -86,13 +90,25 @@ SongList TieHeavySongs(std::uint32_t seed, std::size_t count) {
     return songs;
 }
 
-ROWELEMENT ArtistSong(int number, std::string title) {
+ROWELEMENT ArtistSong(int number, std::string title, std::string media) {
     ROWELEMENT song;
     song.number = number;
     song.numberText = std::to_string(number);
     song.title = std::move(title);
     song.artist = "Artist";
+    song.mediaPath = std::move(media);
     return song;
+}
+
+SongList DeviceListSongs(const std::filesystem::path& songFolder) {
+    const auto file = FindListFile(songFolder, kDeviceListName);
+    if (!file) return {};
+    Result<SongList> read = ReadListFile(*file, ListKind::Device);
+    if (!read) {
+        ADD_FAILURE() << read.message();
+        return {};
+    }
+    return std::move(read).value();
 }
 
 }  // namespace songloader

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "core/catalogue/row_element.h"
@@ -15,7 +16,11 @@ namespace songloader {
 // Every song passes the row checks.
 SongList TieHeavySongs(std::uint32_t seed, std::size_t count);
 
-// A plain user song: its number, the title, the artist "Artist".
-ROWELEMENT ArtistSong(int number, std::string title);
+// A plain user song: its number, the title, the artist "Artist", and the media file named.
+ROWELEMENT ArtistSong(int number, std::string title, std::string media = {});
+
+// The songs of the device list in `songFolder` (none without one); a list that cannot be read
+// fails the test.
+SongList DeviceListSongs(const std::filesystem::path& songFolder);
 
 }  // namespace songloader

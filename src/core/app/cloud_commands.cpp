@@ -131,7 +131,8 @@ bool CSonquillDlg::LoadCloudList() {
     m_view.ShowCheckBoxes(ControlId::WorkList, true);
     m_view.Enable(ControlId::WorkList, false);
     ClearList(ControlId::WorkList);
-    const bool ok = ReadListIntoView(*file, ListKind::Cloud);
+    const bool ok =
+        ReadListIntoView(ListKind::Cloud, [&](const ListReadHooks& hooks) { return ReadListFile(*file, ListKind::Cloud, hooks); });
     m_view.Enable(ControlId::WorkList, true);
     if (!ok) return false;
     m_view.Enable(ControlId::QueueToAdd, true);
@@ -231,7 +232,7 @@ void CSonquillDlg::AddCloudSongs() {
     if (!ConfirmCloudDownload(cloudSongs, userSongs)) return;
 
     int row = static_cast<int>(m_deviceSongs.size());
-    const Result<DeviceFolder> folder = ReopenFolder(m_deviceWrite->lockedFolder(), m_deviceWrite->songFolder());
+    const Result<DeviceFolder> folder = m_device.OpenSongFolder();
     const Result<AddReport> report =
         folder ? songloader::AddCloudSongs(m_cloud, m_deviceSongs, cloudSongs, userSongs, *folder, m_settings.codePage,
                                            ProgressWindow(), NetworkWait(kSizeCheckWork), BatchHooks(row))
@@ -331,6 +332,8 @@ bool CSonquillDlg::ConfirmCloudDownload(const SongList& cloudSongs, const SongLi
 
 void CSonquillDlg::OnCloudMidi() {
     RunCommand([&] {
+        m_lastBatch = {};
+        m_batchRunning = true;
         if (!CheckCloudReachable(false)) return;
         if (m_deviceRoot.empty()) {
             Show({kSelectDiskMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <string>
+
 namespace songloader {
 
 // The main dialog's controls and commands, by their numbers in the dialog template.
@@ -40,6 +42,10 @@ enum class ControlId : int {
     MenuDelete = 32773,
     PrintCommand = 57607,  // the standard print command, handled like Print
 };
+
+// The name of a control: its widget's objectName in the window, and how the tests name it.
+// "AddToDevice", "WorkList", ...
+std::string ControlName(ControlId id);
 
 inline constexpr int kDialogTimerId = 103;
 inline constexpr int kDialogTimerMilliseconds = 40;

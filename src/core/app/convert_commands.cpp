@@ -8,7 +8,7 @@
 #include "core/app/dialog_texts.h"
 #include "core/app/filled_text.h"
 #include "core/app/sonquill_dlg.h"
-#include "core/common/user_settings.h"
+#include "core/config/user_settings.h"
 #include "core/convert/converter_program.h"
 
 namespace songloader {

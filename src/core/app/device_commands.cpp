@@ -6,7 +6,6 @@
 #include "core/catalogue/language_table.h"
 #include "core/device/device_layout.h"
 #include "core/entry/song_folder_check.h"
-#include "core/recovery/interrupted_writes.h"
 
 namespace songloader {
 
@@ -17,12 +16,11 @@ void CSonquillDlg::PublishDeviceFolder(const std::filesystem::path& root) {
     (void)EnsureSongFolder(SongFolderOf(root));
     m_songFolder = SongFolderOf(root);
     // From now on only this volume is written as the device.
-    m_deviceIdentity = ReadDeviceIdentity(root, m_settings.mountFiles);
-    m_deviceListStamp.reset();
+    m_device = DeviceSession(root, m_settings.codePage, m_settings.mountFiles);
     m_deviceLossShown = false;
     // What a killed run (or this window, when the stick went) left is finished before the list is
     // read: replacements, recorded copies, moves and deletes, and stale temporaries.
-    if (const Result<MendReport> mended = MendChosenDevice(root, m_settings.codePage); !mended) {
+    if (const Result<MendReport> mended = m_device.MendOnChoice(); !mended) {
         Show(AppNotice(mended.message(), NoticeIcon::Exclamation));
     } else {
         for (const std::string& problem : mended->problems) Show(AppNotice(problem, NoticeIcon::Exclamation));
@@ -37,7 +35,7 @@ void CSonquillDlg::PublishDeviceFolder(const std::filesystem::path& root) {
     m_view.SetText(ControlId::SongFolderText, (m_songFolder / "").string());
 }
 
-bool CSonquillDlg::ReadListIntoView(const std::filesystem::path& file, ListKind kind) {
+bool CSonquillDlg::ReadListIntoView(ListKind kind, const std::function<Result<SongList>(const ListReadHooks&)>& read) {
     const ControlId list = kind == ListKind::Device ? ControlId::DeviceList : ControlId::WorkList;
     std::vector<int> marked;  // songs already on the device, marked once all rows stand
     ListReadHooks hooks;
@@ -56,16 +54,16 @@ bool CSonquillDlg::ReadListIntoView(const std::filesystem::path& file, ListKind 
         m_view.SetProgressPos(static_cast<int>(index) + 1);
         m_view.Repaint();
     };
-    Result<SongList> read = ReadListFile(file, kind, hooks);
-    if (!read) {
-        Show(read.failure().AsNotice());
+    Result<SongList> songs = read(hooks);
+    if (!songs) {
+        Show(songs.failure().AsNotice());
         return false;
     }
     // The songs read become the records themselves (a 65,535-song list is not held twice).
-    if (!read->empty()) m_currentSong = read->back();
-    const std::size_t count = read->size();
-    for (ROWELEMENT& song : *read) records.Append(std::move(song));
-    *read = SongList();
+    if (!songs->empty()) m_currentSong = songs->back();
+    const std::size_t count = songs->size();
+    for (ROWELEMENT& song : *songs) records.Append(std::move(song));
+    *songs = SongList();
     m_view.SetProgressPos(static_cast<int>(count));
     m_view.SetRedraw(list, true);
     if (!marked.empty()) m_view.MarkRows(list, marked);
@@ -79,20 +77,20 @@ bool CSonquillDlg::ReadListIntoView(const std::filesystem::path& file, ListKind 
 }
 
 bool CSonquillDlg::ReadDeviceFolderList(const std::function<void()>& beforeRead) {
-    // Taken before the read: a change while reading shows as a change later.
-    m_deviceListStamp = StampOf(m_songFolder / kDeviceListName);
-    const auto file = FindListFile(m_songFolder, kDeviceListName);
-    if (!file) {
-        m_deviceListRead = true;  // a device without songs
+    if (!FindListFile(m_songFolder, kDeviceListName)) {
+        // A device without songs: what it holds now is what the window holds.
+        (void)m_device.ReadSongs();
+        m_deviceListRead = true;
         ShowDeviceSummary();
         return true;
     }
     if (beforeRead) beforeRead();
     m_view.Enable(ControlId::DeviceList, false);
-    const bool ok = ReadListIntoView(*file, ListKind::Device);
+    const bool ok = ReadListIntoView(ListKind::Device, [&](const ListReadHooks& hooks) { return m_device.ReadSongs(hooks); });
     m_view.Enable(ControlId::DeviceList, true);
     m_deviceListRead = ok;
     if (!ok) {
+        m_device.ForgetList();
         m_view.Enable(ControlId::AutoCheckDevice, true);
         return false;
     }

@@ -5,8 +5,6 @@
 
 #include "core/app/dialog_texts.h"
 #include "core/app/sonquill_dlg.h"
-#include "core/catalogue/list_file_reader.h"
-#include "core/recovery/interrupted_writes.h"
 
 namespace songloader {
 
@@ -20,42 +18,27 @@ bool OnVolume(const std::filesystem::path& mountPoint, const std::filesystem::pa
 }  // namespace
 
 bool CSonquillDlg::BeginDeviceWrite() {
-    if (m_deviceWrite) return DeviceStillThere();
-    if (!m_deviceIdentity) {
-        ReportDeviceChanged();
+    if (m_device.writing()) return DeviceStillThere();
+    const Result<MendReport, WriteRefusal> taken = m_device.BeginWrite();
+    if (!taken) {
+        switch (taken.failure().why) {
+            case WriteRefused::Busy:
+            case WriteRefused::Unwritable:
+                Show({taken.message(), kCaptionErrorUpper, NoticeIcon::Exclamation});
+                break;
+            case WriteRefused::Changed: ReportDeviceChanged(); break;
+            case WriteRefused::ListChanged:
+                // The songs in memory are no longer the stick's: show what it holds now.
+                ClearDeviceSongs();
+                ReadDeviceFolderList();
+                Show(AppNotice(kDeviceListChangedMessage, NoticeIcon::Exclamation));
+                break;
+            case WriteRefused::Unmended: Show(AppNotice(taken.message(), NoticeIcon::Exclamation)); break;
+        }
         return false;
     }
-    auto session = std::make_unique<DeviceWriteSession>(*m_deviceIdentity, m_deviceRoot, m_settings.mountFiles);
-    if (session->status() == DeviceWriteStatus::Busy) {
-        Show({kDeviceBusyMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
-        return false;
-    }
-    if (session->status() == DeviceWriteStatus::Unwritable) {
-        Show({session->refusal(), kCaptionErrorUpper, NoticeIcon::Exclamation});
-        return false;
-    }
-    if (!session->ready()) {
-        ReportDeviceChanged();
-        return false;
-    }
-    m_deviceWrite = std::move(session);
-    // The songs in memory were read when the device was chosen: they must still be the stick's.
-    if (m_deviceListRead && m_deviceListStamp && StampOf(m_songFolder / kDeviceListName) != *m_deviceListStamp) {
-        m_deviceWrite.reset();
-        ClearDeviceSongs();
-        ReadDeviceFolderList();
-        Show(AppNotice(kDeviceListChangedMessage, NoticeIcon::Exclamation));
-        return false;
-    }
-    // What killed runs left is finished or cleared away first.
-    const Result<MendReport> mended = MendInterruptedWrites(m_deviceRoot, m_settings.codePage);
-    if (!mended) {
-        m_deviceWrite.reset();
-        Show(AppNotice(mended.message(), NoticeIcon::Exclamation));
-        return false;
-    }
-    for (const std::string& problem : mended->problems) Show(AppNotice(problem, NoticeIcon::Exclamation));
-    TakeMendedCatalogue(*mended);
+    for (const std::string& problem : taken->problems) Show(AppNotice(problem, NoticeIcon::Exclamation));
+    TakeMendedCatalogue(*taken);
     return true;
 }
 
@@ -73,13 +56,11 @@ void CSonquillDlg::TakeMendedCatalogue(const MendReport& mended) {
             m_view.DeleteRow(ControlId::DeviceList, static_cast<int>(i));
         }
     }
-    if (mended.catalogueChanged) m_deviceListStamp = StampOf(m_songFolder / kDeviceListName);
 }
 
 bool CSonquillDlg::DeviceStillThere() {
-    if (!m_deviceWrite) return false;
-    if (m_deviceWrite->StillHolds()) return true;
-    m_deviceWrite.reset();
+    if (!m_device.writing()) return false;
+    if (m_device.StillHolds()) return true;
     ReportDeviceChanged();
     return false;
 }
@@ -105,7 +86,7 @@ void CSonquillDlg::OnMountChanges(const std::vector<MountEvent>& events) {
     for (const MountEvent& event : events) {
         if (event.kind == MountEvent::Kind::Unmounted) {
             if (m_deviceRoot.empty() || m_deviceLossShown || !OnVolume(event.mountPoint, m_deviceRoot)) continue;
-            if (m_deviceIdentity && DeviceStillHolds(*m_deviceIdentity, m_deviceRoot, m_settings.mountFiles)) continue;
+            if (m_device.StillChosen()) continue;
             ReportDeviceChanged();
         } else if (m_songFolder.empty()) {
             // Offered only: nothing is read or written until the user chooses it.
@@ -122,11 +103,11 @@ void CSonquillDlg::OnEjectDevice() {
             Show({kSelectDiskMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
             return;
         }
-        if (std::find(m_pendingDevices.begin(), m_pendingDevices.end(), m_deviceIdentity) != m_pendingDevices.end()) {
+        if (std::find(m_pendingDevices.begin(), m_pendingDevices.end(), m_device.identity()) != m_pendingDevices.end()) {
             Show(AppNotice(kEjectPendingMessage, NoticeIcon::Exclamation));
             return;
         }
-        if (!m_deviceIdentity || !DeviceStillHolds(*m_deviceIdentity, m_deviceRoot, m_settings.mountFiles)) {
+        if (!m_device.StillChosen()) {
             ReportDeviceChanged();
             return;
         }
@@ -147,7 +128,7 @@ void CSonquillDlg::OnEjectDevice() {
         ClearDeviceSongs();
         m_deviceRoot.clear();
         m_songFolder.clear();
-        m_deviceIdentity.reset();
+        m_device = DeviceSession();
         m_view.SetText(ControlId::SongFolderText, "");
         Show({kEjectedMessage, kCaptionNote, NoticeIcon::None});
     });

@@ -17,6 +17,8 @@ namespace songloader {
 
 void CSonquillDlg::OnAddToDevice() {
     RunCommand([&] {
+        m_lastBatch = {};
+        m_batchRunning = true;
         if (m_songFolder.empty()) {
             // Nothing to write to: without this the catalogue would land in the current folder.
             Show({kSelectDiskMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
@@ -53,7 +55,7 @@ void CSonquillDlg::AddQueuedSongs() {
     // More than one file: the user may stop the batch after the file being copied.
     const bool stoppable = queue.size() > 1;
     if (stoppable) m_view.OfferStop(true);
-    const Result<DeviceFolder> folder = ReopenFolder(m_deviceWrite->lockedFolder(), m_deviceWrite->songFolder());
+    const Result<DeviceFolder> folder = m_device.OpenSongFolder();
     // Songs the player plays only after conversion were agreed to when they were queued.
     const Result<AddReport> report =
         folder ? AddThroughConverter(queue, *folder, BatchHooks(row)) : Result<AddReport>(folder.failure());
@@ -137,9 +139,14 @@ bool CSonquillDlg::TakeAddReport(const AddReport& report) {
         }
         return false;
     }
-    for (const ROWELEMENT& song : report.added) m_deviceSongs.Append(song);
+    for (const SongNotAdded& refused : report.notAdded) m_lastBatch.notAdded.push_back(ToView(refused.song.title));
+    for (const ROWELEMENT& song : report.added) {
+        m_deviceSongs.Append(song);
+        m_lastBatch.added.push_back(ToView(song.title));
+    }
     for (const ROWELEMENT& song : report.uncatalogued) {
         m_deviceSongs.Append(song);
+        m_lastBatch.added.push_back(ToView(song.title));
         AddPending(song);
     }
     // Songs the catalogue could not take are off the device again: their rows go too.
@@ -167,12 +174,12 @@ void CSonquillDlg::ShowAddOutcome(const AddReport& report, bool notAddedShown) {
 
 void CSonquillDlg::AddPending(const ROWELEMENT& song) {
     m_pendingCopies.push_back(song);
-    m_pendingDevices.push_back(m_deviceIdentity);
+    m_pendingDevices.push_back(m_device.identity());
 }
 
 void CSonquillDlg::DropPendingOfDevice(const std::function<bool(const ROWELEMENT&)>& which) {
     for (std::size_t i = m_pendingCopies.size(); i-- > 0;) {
-        if (m_pendingDevices[i] == m_deviceIdentity && which(m_pendingCopies[i])) {
+        if (m_pendingDevices[i] == m_device.identity() && which(m_pendingCopies[i])) {
             m_pendingCopies.erase(m_pendingCopies.begin() + static_cast<std::ptrdiff_t>(i));
             m_pendingDevices.erase(m_pendingDevices.begin() + static_cast<std::ptrdiff_t>(i));
         }
@@ -182,7 +189,7 @@ void CSonquillDlg::DropPendingOfDevice(const std::function<bool(const ROWELEMENT
 void CSonquillDlg::AfterCatalogueWritten(const Notices& notices) {
     // Every song of this device's list is in its catalogue now.
     DropPendingOfDevice([](const ROWELEMENT&) { return true; });
-    m_deviceListStamp = StampOf(m_songFolder / kDeviceListName);
+    m_device.TakeListAsWritten();
     m_view.SetProgressRange(1, 500);
     m_view.SetProgressPos(500);
     EnableOutput(false);
@@ -197,17 +204,19 @@ bool CSonquillDlg::RebuildCatalogue(RebuildMode mode, const std::function<void()
     RebuildHooks hooks;
     hooks.onSong = [&](std::size_t done, std::size_t) { StepProgress(static_cast<int>(done)); };
     if (!DeviceStillThere()) return false;
-    const Result<CatalogueWritten> result =
-        RebuildDeviceCatalogue(m_deviceSongs, m_songFolder, mode, hooks, m_settings.codePage);
-    m_view.SetProgressPos(count);
-    if (!result && !DeviceStillThere()) return false;
+    const std::optional<Result<CatalogueWritten>> result = m_device.Rebuild(m_deviceSongs, mode, hooks);
     if (!result) {
+        ReportDeviceChanged();
+        return false;
+    }
+    m_view.SetProgressPos(count);
+    if (!*result) {
         // The old catalogue stands; the copies stay pending so that closing can take them back.
-        for (const Notice& notice : result.failure().AsNotices()) Show(notice);
+        for (const Notice& notice : result->failure().AsNotices()) Show(notice);
         return false;
     }
     if (afterCommit) afterCommit();
-    AfterCatalogueWritten(result->notices);
+    AfterCatalogueWritten((*result)->notices);
     return true;
 }
 
@@ -261,7 +270,7 @@ void CSonquillDlg::DeleteListedSong(ControlId list, int row, const Notice& quest
     const Result<CatalogueWritten> deleted =
         DeleteDeviceSong(before, static_cast<std::size_t>(row), m_songFolder, m_settings.codePage, hooks);
     if (!deleted) {
-        if (!m_deviceWrite) return;  // the device went: its loss was reported
+        if (!m_device.writing()) return;  // the device went: its loss was reported
         Show(AppNotice(deleted.message(), NoticeIcon::Exclamation));
         // A recorded delete is finished by the next write: the song stays out of the list.
         if (JournalLeftOver(m_songFolder)) return;

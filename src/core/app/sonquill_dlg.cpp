@@ -23,7 +23,8 @@ bool CSonquillDlg::RunCommand(const std::function<void()>& body) {
         struct Release {
             CSonquillDlg& dlg;
             ~Release() {
-                dlg.m_deviceWrite.reset();
+                dlg.m_device.EndWrite();
+                dlg.m_batchRunning = false;
                 dlg.m_busy = false;
                 dlg.m_view.CommandEnded();
             }
@@ -58,6 +59,10 @@ Notice CSonquillDlg::AppNotice(std::string text, NoticeIcon icon) const {
 }
 
 MessageAnswer CSonquillDlg::Show(const Notice& notice, MessageButtons buttons) {
+    if (m_batchRunning && (notice.icon == NoticeIcon::Exclamation || notice.caption == kCaptionError ||
+                           notice.caption == kCaptionErrorUpper)) {
+        m_lastBatch.failures.push_back(notice.text);
+    }
     return m_view.ShowMessage(notice, buttons);
 }
 
@@ -73,7 +78,10 @@ EditTarget CSonquillDlg::EditTargetOf(ControlId list) {
 
 void CSonquillDlg::ClearList(ControlId list, bool viewRowsFollow) {
     RecordsOf(list).Clear();
-    if (list == ControlId::DeviceList) m_deviceListRead = false;
+    if (list == ControlId::DeviceList) {
+        m_deviceListRead = false;
+        m_device.ForgetList();
+    }
     if (!viewRowsFollow) m_view.DeleteAllRows(list);
     // Positions into the emptied list no longer name a song.
     if (m_editTarget == EditTargetOf(list)) {
@@ -178,12 +186,12 @@ void CSonquillDlg::RequestClose() {
         // Only from the volume they were copied to: a stick put in its place keeps its files, and
         // another stick's copies are catalogued by its own next write.
         std::optional<DeviceWriteSession> session;
-        if (m_deviceIdentity) session.emplace(*m_deviceIdentity, m_deviceRoot, m_settings.mountFiles);
+        if (m_device.identity()) session.emplace(*m_device.identity(), m_deviceRoot, m_device.mountFiles());
         const bool sameDevice = session && session->ready();
         for (std::size_t i = 0; i < m_pendingCopies.size(); ++i) {
             const ROWELEMENT& song = m_pendingCopies[i];
             std::error_code ignored;
-            if (sameDevice && m_pendingDevices[i] == m_deviceIdentity && !song.mediaPath.empty()) {
+            if (sameDevice && m_pendingDevices[i] == m_device.identity() && !song.mediaPath.empty()) {
                 std::filesystem::remove(song.mediaPath, ignored);
             }
         }

@@ -10,18 +10,17 @@
 #include <string>
 #include <vector>
 
+#include "core/app/batch_summary.h"
 #include "core/app/control_id.h"
 #include "core/app/dialog_view.h"
-#include "core/catalogue/catalogue_database.h"
+#include "core/catalogue/cloud_catalogue.h"
 #include "core/catalogue/list_file_reader.h"
 #include "core/catalogue/numbered_song_list.h"
 #include "core/catalogue/row_element.h"
 #include "core/cloud/cloud_client.h"
 #include "core/cloud/download_protocol.h"
-#include "core/common/file_stamp.h"
 #include "core/common/notice.h"
 #include "core/device/device_identity.h"
-#include "core/device/device_write_session.h"
 #include "core/device/drive_ejector.h"
 #include "core/device/drive_system.h"
 #include "core/device/mount_watcher.h"
@@ -31,6 +30,7 @@
 #include "core/entry/device_songs.h"
 #include "core/media/player_profile.h"
 #include "core/recovery/interrupted_writes.h"
+#include "core/session/device_session.h"
 
 namespace songloader {
 
@@ -139,6 +139,8 @@ public:
     ControlId menuList() const { return m_menuList; }
     int menuRow() const { return m_menuRow; }
     bool cloudListShown() const { return m_cloudListShown; }
+    // What the last "Add to USB Drive" or MIDI pack download did.
+    const BatchSummary& lastBatch() const { return m_lastBatch; }
 
 private:
     // Runs a handler's body unless another handler is running (re-entrancy guard).
@@ -183,7 +185,8 @@ private:
     void PublishDeviceFolder(const std::filesystem::path& root);
     // Reads SgList.dat of the song folder when there is one; `beforeRead` runs once it is found.
     bool ReadDeviceFolderList(const std::function<void()>& beforeRead = {});
-    bool ReadListIntoView(const std::filesystem::path& file, ListKind kind);
+    // Reads a list with `read`, a row a song as it comes, into the list view of `kind`.
+    bool ReadListIntoView(ListKind kind, const std::function<Result<SongList>(const ListReadHooks&)>& read);
     // Takes the chosen device for writing for the rest of the running command: the write lock,
     // and the check that it is still the volume that was chosen. False (and said why) when not.
     bool BeginDeviceWrite();
@@ -275,14 +278,12 @@ private:
     // m_deviceSongs is what the device's song list holds: false after a failed read, or once the
     // list was emptied for a device choice that did not come about.
     bool m_deviceListRead = true;
-    // SgList.dat as it was when m_deviceSongs was read (or last written by this window): a write
-    // command compares it under the lock, so another program's change is never overwritten.
-    // None until the chosen device's list was read.
-    std::optional<FileStamp> m_deviceListStamp;
     std::filesystem::path m_songFolder;  // empty until a device is chosen
     std::filesystem::path m_deviceRoot;
-    std::optional<DeviceIdentity> m_deviceIdentity;  // of the volume chosen
-    std::unique_ptr<DeviceWriteSession> m_deviceWrite;  // held by the running command
+    // The volume chosen, the stamp of its song list as m_deviceSongs was read (or last written by
+    // this window: a write command compares it under the lock, so another program's change is
+    // never overwritten), and the write lock held by the running command.
+    DeviceSession m_device;
     bool m_deviceLossShown = false;
     std::vector<MountEvent> m_deferredMountEvents;  // arrived while a command ran
     ROWELEMENT m_currentSong;
@@ -312,6 +313,9 @@ private:
     std::string m_shownSummary;  // the device line last shown
     std::uint64_t m_batchBytes = 0;      // the running download batch's known size
     std::uint64_t m_batchBytesDone = 0;  // and the bytes of the songs that arrived
+    // The running (or last) batch's outcome; failures shown are noted while it runs.
+    BatchSummary m_lastBatch;
+    bool m_batchRunning = false;
 };
 
 }  // namespace songloader

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <system_error>
 
-#include "core/catalogue/catalogue_database.h"
+#include "core/catalogue/device_database.h"
 #include "core/cloud/cloud_client.h"
 #include "core/cloud/midi_pack.h"
 #include "core/common/safe_file.h"

@@ -3,7 +3,7 @@
 
 #include <filesystem>
 
-#include "core/catalogue/catalogue_database.h"
+#include "core/catalogue/cloud_catalogue.h"
 #include "core/cloud/cloud_client.h"
 #include "core/common/pair_replacement.h"
 

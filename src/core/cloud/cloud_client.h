@@ -10,7 +10,7 @@
 
 #include "core/cloud/download_failure.h"
 #include "core/common/result.h"
-#include "core/common/user_settings.h"
+#include "core/config/user_settings.h"
 #include "core/cloud/download_progress.h"
 #include "core/cloud/download_target.h"
 

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <system_error>
 
-#include "core/catalogue/catalogue_database.h"
+#include "core/catalogue/device_database.h"
 #include "core/catalogue/list_file_reader.h"
 #include "core/common/device_folder.h"
 #include "core/common/pair_replacement.h"

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 #include <system_error>
 
 #include "core/device/device_layout.h"
@@ -25,10 +26,12 @@ constexpr const char* kDeleteUnfinishedMessage =
 constexpr const char* kNotRecordableMessage = "%s is not a name a song's file can be stored under on the device";
 
 std::string WithArgument(const char* pattern, const std::string& argument) {
-    std::string text = pattern;
+    const std::string_view text = pattern;
     const auto at = text.find("%s");
-    if (at != std::string::npos) text.replace(at, 2, argument);
-    return text;
+    if (at == std::string_view::npos) return std::string(text);
+    std::string filled(text.substr(0, at));
+    filled.append(argument).append(text.substr(at + 2));
+    return filled;
 }
 
 Result<AddReport> AddBatch(const SongList& deviceSongs, const std::vector<SongToPlace>& batch, const PlaceSong& place,

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/recovery/interrupted_writes.h"
 
-#include "core/catalogue/catalogue_database.h"
+#include "core/catalogue/cloud_catalogue.h"
 #include "core/catalogue/list_file_reader.h"
 #include "core/cloud/catalogue_sync.h"
 #include "core/common/temporary_name.h"

@@ -21,7 +21,7 @@
 #include <thread>
 
 #include "core/app/dialog_texts.h"
-#include "core/common/user_settings.h"
+#include "core/config/user_settings.h"
 #include "core/device/device_room.h"
 #include "gui/controls/accessibility.h"
 #include "gui/window_state.h"

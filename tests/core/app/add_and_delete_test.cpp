@@ -136,6 +136,13 @@ TEST_F(AddUserSongs, ACopyThatFailsIsNamedAndTheSongStaysQueued) {
     EXPECT_FALSE(std::filesystem::exists(songs() / "900" / "900002.mp4"));
     EXPECT_EQ(Numbers(dlg.workSongs()), std::vector<std::int32_t>{900002});
     EXPECT_EQ(view.Rows(ControlId::WorkList), Log{"900002|EG|Lost|||"});
+
+    // The window's notification tells the batch from its report, not from the rows it shows.
+    EXPECT_EQ(dlg.lastBatch().added, (Log{"Arrives", "Arrives too"}));
+    EXPECT_EQ(dlg.lastBatch().notAdded, Log{"Lost"});
+    EXPECT_EQ(dlg.lastBatch().failures, Log{view.messages[0].text});
+    EXPECT_EQ(NotificationOf(dlg.lastBatch()).summary, "Some songs were not added");
+    EXPECT_EQ(NotificationOf(dlg.lastBatch()).body.rfind("Added 2 songs: Arrives, Arrives too.\nFailed: ", 0), 0u);
 }
 
 // A queued number that another device holds (the queue stays when another device is selected)

@@ -27,7 +27,7 @@ TEST_F(CloudSongs, TimersDuringTheDownloadLeaveTheOutputCommandsAlone) {
     // The window's timer runs while the catalogue downloads, with the device list being re-read.
     view.onWork = [&] { dlg.OnTimer(); };
     dlg.OnCloudSongs();
-    EXPECT_EQ(At("Enable 1033 0"), static_cast<long>(view.calls.size()));
+    EXPECT_EQ(At("Enable PrintPreview 0"), static_cast<long>(view.calls.size()));
     EXPECT_TRUE(view.IsEnabled(ControlId::PrintPreview));
     EXPECT_TRUE(view.IsEnabled(ControlId::ExportSongList));
 }
@@ -57,9 +57,9 @@ TEST_F(CloudSongs, FetchesTheCatalogueAndShowsItWithTheDeviceSongsMarked) {
     EXPECT_EQ(view.progressPos, 500);
 
     // Order: the button is off for the command, the device list is read before the cloud list.
-    EXPECT_LT(At("Enable 1042 0"), At("InsertRow 1021 0 900001|EG|Alpha|Ann||"));
-    EXPECT_LT(At("InsertRow 1021 1 900500|ES|Mine|||"), At("InsertRow 1020 0 890000|EG|Video(MV)|Vee||"));
-    EXPECT_LT(At("InsertRow 1020 2 12|OPM|Beta|Bob||"), At("Enable 1042 1"));
+    EXPECT_LT(At("Enable CloudSongs 0"), At("InsertRow DeviceList 0 900001|EG|Alpha|Ann||"));
+    EXPECT_LT(At("InsertRow DeviceList 1 900500|ES|Mine|||"), At("InsertRow WorkList 0 890000|EG|Video(MV)|Vee||"));
+    EXPECT_LT(At("InsertRow WorkList 2 12|OPM|Beta|Bob||"), At("Enable CloudSongs 1"));
 }
 
 TEST_F(CloudSongs, RunningItTwiceGivesTheSameLists) {

@@ -45,13 +45,13 @@ TEST_F(DeviceChoice, TheReaderStepsTheProgressBarAndSwitchesRedrawingOffMeanwhil
     auto at = [&](const std::string& call) {
         return std::find(view.calls.begin(), view.calls.end(), call) - view.calls.begin();
     };
-    EXPECT_LT(at("Enable 1021 0"), at("SetProgressRange 1 2"));
-    EXPECT_LT(at("SetProgressRange 1 2"), at("SetRedraw 1021 0"));
-    EXPECT_LT(at("SetRedraw 1021 0"), at("SetProgressPos 1"));
+    EXPECT_LT(at("Enable DeviceList 0"), at("SetProgressRange 1 2"));
+    EXPECT_LT(at("SetProgressRange 1 2"), at("SetRedraw DeviceList 0"));
+    EXPECT_LT(at("SetRedraw DeviceList 0"), at("SetProgressPos 1"));
     EXPECT_LT(at("SetProgressPos 1"), at("SetProgressPos 2"));
-    EXPECT_LT(at("SetProgressPos 2"), at("SetRedraw 1021 1"));
-    EXPECT_LT(at("SetRedraw 1021 1"), at("Enable 1021 1"));
-    EXPECT_LT(at("Enable 1021 1"), static_cast<long>(view.calls.size()));
+    EXPECT_LT(at("SetProgressPos 2"), at("SetRedraw DeviceList 1"));
+    EXPECT_LT(at("SetRedraw DeviceList 1"), at("Enable DeviceList 1"));
+    EXPECT_LT(at("Enable DeviceList 1"), static_cast<long>(view.calls.size()));
 }
 
 TEST_F(DeviceChoice, NoDeviceFound) {

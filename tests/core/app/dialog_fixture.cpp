@@ -5,6 +5,7 @@
 
 #include "core/catalogue/list_file_reader.h"
 #include "support/cloud_catalogue_fixture.h"
+#include "support/song_samples.h"
 
 namespace songloader::test {
 
@@ -121,16 +122,7 @@ void DialogTest::Queue(const std::string& number, const std::string& title, cons
     ASSERT_EQ(view.messages.size(), before) << view.MessageLog().back();
 }
 
-SongList DialogTest::DeviceCatalogue() const {
-    const auto file = FindListFile(songs(), kDeviceListName);
-    if (!file) return {};
-    Result<SongList> read = ReadListFile(*file, ListKind::Device);
-    if (!read) {
-        ADD_FAILURE() << read.message();
-        return {};
-    }
-    return std::move(read).value();
-}
+SongList DialogTest::DeviceCatalogue() const { return DeviceListSongs(songs()); }
 
 std::vector<std::int32_t> DialogTest::Numbers(const SongList& songs) {
     std::vector<std::int32_t> numbers;

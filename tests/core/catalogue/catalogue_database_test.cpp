@@ -3,7 +3,8 @@
 
 #include <chrono>
 
-#include "core/catalogue/catalogue_database.h"
+#include "core/catalogue/cloud_catalogue.h"
+#include "core/catalogue/device_database.h"
 #include "support/cloud_catalogue_fixture.h"
 #include "support/temp_dir.h"
 

@@ -2,7 +2,7 @@
 #include <unistd.h>
 
 #include "cloud_test_fixture.h"
-#include "core/catalogue/catalogue_database.h"
+#include "core/catalogue/cloud_catalogue.h"
 #include "core/cloud/catalogue_sync.h"
 #include "support/cloud_catalogue_fixture.h"
 

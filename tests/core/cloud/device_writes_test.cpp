@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "cloud_test_fixture.h"
-#include "core/catalogue/catalogue_database.h"
+#include "core/catalogue/cloud_catalogue.h"
 #include "core/cloud/catalogue_sync.h"
 #include "core/cloud/cloud_song.h"
 #include "core/cloud/midi_pack.h"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cloud_test_fixture.h"
-#include "core/catalogue/catalogue_database.h"
+#include "core/catalogue/cloud_catalogue.h"
 #include "core/cloud/catalogue_sync.h"
 #include "core/cloud/cloud_song.h"
 #include "support/cloud_catalogue_fixture.h"

@@ -18,6 +18,7 @@
 #include "core/entry/import_plan.h"
 #include "core/entry/placement_journal.h"
 #include "support/media_samples.h"
+#include "support/song_samples.h"
 #include "support/temp_dir.h"
 #include "support/tmpfs_mount.h"
 
@@ -27,20 +28,10 @@ namespace {
 constexpr const char* kCodePage = "CP1252";
 
 ROWELEMENT Song(int number, std::string title, std::string media = {}) {
-    ROWELEMENT song;
-    song.number = number;
-    song.numberText = std::to_string(number);
-    song.title = std::move(title);
-    song.artist = "Artist";
-    song.mediaPath = std::move(media);
-    return song;
+    return ArtistSong(number, std::move(title), std::move(media));
 }
 
-SongList Listed(const std::filesystem::path& songFolder) {
-    const auto file = FindListFile(songFolder, kDeviceListName);
-    if (!file) return {};
-    return ReadListFile(*file, ListKind::Device).value();
-}
+SongList Listed(const std::filesystem::path& songFolder) { return DeviceListSongs(songFolder); }
 
 // A catalogued device with one song and its video.
 SongList MakeDevice(const std::filesystem::path& root) {

@@ -21,6 +21,7 @@
 #include "core/recovery/interrupted_writes.h"
 #include "support/list_file_bytes.h"
 #include "support/media_samples.h"
+#include "support/song_samples.h"
 #include "support/temp_dir.h"
 #include "support/tmpfs_mount.h"
 
@@ -30,25 +31,10 @@ namespace {
 constexpr const char* kCodePage = "CP1252";
 
 ROWELEMENT Song(int number, std::string title, std::string media = {}) {
-    ROWELEMENT song;
-    song.number = number;
-    song.numberText = std::to_string(number);
-    song.title = std::move(title);
-    song.artist = "Artist";
-    song.mediaPath = std::move(media);
-    return song;
+    return ArtistSong(number, std::move(title), std::move(media));
 }
 
-SongList ListedSongs(const std::filesystem::path& songFolder) {
-    const auto file = FindListFile(songFolder, kDeviceListName);
-    if (!file) return {};
-    Result<SongList> read = ReadListFile(*file, ListKind::Device);
-    if (!read) {
-        ADD_FAILURE() << read.message();
-        return {};
-    }
-    return std::move(read).value();
-}
+SongList ListedSongs(const std::filesystem::path& songFolder) { return DeviceListSongs(songFolder); }
 
 // A device with two songs, each with its video, catalogued.
 SongList MakeDevice(const std::filesystem::path& root, std::size_t videoBytes = 64) {

@@ -172,7 +172,9 @@ TEST(HostileRecord, IsSetAsideAndTouchesNothing) {
         EXPECT_TRUE(setAside) << "no " << c.record << ".bad";
         EXPECT_FALSE(fs::exists(fs::symlink_status(stick.songs / c.record)));
         EXPECT_EQ(mended->problems.size(), 1u);
-        if (!mended->problems.empty()) EXPECT_NE(mended->problems[0].find(c.record), std::string::npos) << mended->problems[0];
+        if (!mended->problems.empty()) {
+            EXPECT_NE(mended->problems[0].find(c.record), std::string::npos) << mended->problems[0];
+        }
 
         // The next write works.
         test::WriteBytes(stick.dir / "new.mp4", "new video");

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "core/common/user_settings.h"
+#include "core/config/user_settings.h"
 
 #include <cerrno>
 #include <cstdlib>
