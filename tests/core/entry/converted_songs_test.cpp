@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/convert/converter_run.h"
 #include "core/device/device_layout.h"
@@ -77,6 +78,46 @@ TEST(ConvertedSongsTest, AStopEndsTheConverterAndLeavesNothing) {
     EXPECT_EQ(report->notAdded[0].why.message, kConversionStoppedMessage);
     // Nothing on the stick (not even a record), nothing on the computer.
     EXPECT_EQ(FilesBelow(songFolder), 0u);
+    EXPECT_EQ(FilesBelow(dir / "work"), 0u);
+}
+
+// The next song converts while the one before is copied: its converter has started by the time
+// the first song's copy has ended.
+TEST(ConvertedSongsTest, TheNextSongConvertsWhileTheOneBeforeIsCopied) {
+    test::TempDir dir;
+    const fs::path songFolder = SongFolderOf(dir / "stick");
+    fs::create_directories(songFolder);
+    fs::create_directories(dir / "work");
+    fs::create_directories(dir / "started");
+    fs::copy_file(test::MediaFixture("hevc.mkv"), dir / "a.mkv");
+    fs::copy_file(test::MediaFixture("av1.mp4"), dir / "b.mp4");
+    const fs::path script = dir / "noting-ffmpeg";
+    // Notes each converter's start under the name of the file it makes (its number in the batch).
+    test::WriteBytes(script, "#!/bin/sh\nfor last; do :; done\nname=${last##*/}\ntouch \"" +
+                                 (dir / "started").string() + "/${name%.*}\"\nexec ffmpeg \"$@\"\n");
+    ::chmod(script.c_str(), 0755);
+    const SongList songs{Song(900000, dir / "a.mkv"), Song(900001, dir / "b.mp4")};
+    const ConversionPlan plan = PlanConversions(songs, BuiltInPlayerProfile(), false);
+    const ConverterSetup setup{script, BuiltInPlayerProfile(), dir / "work"};
+    const Result<DeviceFolder> folder = OpenSongFolder(songFolder);
+    ASSERT_TRUE(folder.ok());
+
+    std::vector<bool> secondStartedAfterCopy;
+    AddHooks hooks;
+    hooks.onFileEnd = [&](const ROWELEMENT& song, const Result<fs::path>&) {
+        if (song.number != 900000) return;
+        bool started = false;
+        for (int i = 0; i < 100 && !started; ++i) {
+            started = fs::exists(dir / "started" / "1");
+            if (!started) ::usleep(50000);
+        }
+        secondStartedAfterCopy.push_back(started);
+    };
+    const Result<AddReport> report =
+        AddConvertedUserSongs({}, songs, plan, setup, *folder, "CP1252", hooks, ConversionHooks{});
+    ASSERT_TRUE(report.ok()) << report.message();
+    EXPECT_EQ(report->added.size(), 2u);
+    EXPECT_EQ(secondStartedAfterCopy, std::vector<bool>{true});
     EXPECT_EQ(FilesBelow(dir / "work"), 0u);
 }
 
