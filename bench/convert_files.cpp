@@ -4,6 +4,9 @@
 // alternated pairs. Target: the import's throughput at least 90 % of ffmpeg's.
 // usage: bench_convert_files [SONGLOADER_CLI [PAIRS [WORK_FOLDER [SECONDS]]]]
 //   the source: SECONDS (default 20) of a 1280x720 test picture and a tone, as VP8/Vorbis WebM.
+//        bench_convert_files --command SOURCE TARGET
+//   prints the ffmpeg command line a conversion of SOURCE into TARGET runs, one word a line (bench/run's
+//   peer).
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -61,6 +64,16 @@ void Require(bool ok, const char* what) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 4 && std::string(argv[1]) == "--command") {
+        const auto facts = songloader::ProbeMedia(argv[2], argv[2]);
+        Require(facts.ok(), "probing the source");
+        std::printf("ffmpeg\n");
+        for (const std::string& word : songloader::ConversionArguments(argv[2], *facts, songloader::BuiltInPlayerProfile(),
+                                                                       argv[3], std::nullopt)) {
+            std::printf("%s\n", word.c_str());
+        }
+        return 0;
+    }
     const std::string cli = fs::absolute(argc > 1 ? argv[1] : "build/src/cli/songloader-cli").string();
     const int pairs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
     std::string pattern = (argc > 3 ? std::string(argv[3]) : fs::temp_directory_path().string()) + "/bench-convert-XXXXXX";

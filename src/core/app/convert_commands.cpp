@@ -72,8 +72,13 @@ Result<AddReport> CSonquillDlg::AddThroughConverter(const SongList& queue, const
         }
         if (onBytes) onBytes(progress);
     };
+    // A conversion can be stopped even when it is the batch's only song (AddQueuedSongs offers the
+    // stop for batches of several).
+    const bool offerStop = queue.size() == 1;
+    if (offerStop) m_view.OfferStop(true);
     Result<AddReport> report =
         AddConvertedUserSongs(m_deviceSongs, queue, plan, setup, folder, m_settings.codePage, hooks, conversionHooks);
+    if (offerStop) m_view.OfferStop(false);
     m_progressShowsConversion = false;
     return report;
 }
