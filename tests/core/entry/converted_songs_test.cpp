@@ -11,6 +11,7 @@
 #include "core/entry/media_files.h"
 #include "support/media_samples.h"
 #include "support/temp_dir.h"
+#include "support/tmpfs_mount.h"
 
 namespace songloader {
 namespace {
@@ -118,6 +119,36 @@ TEST(ConvertedSongsTest, TheNextSongConvertsWhileTheOneBeforeIsCopied) {
     ASSERT_TRUE(report.ok()) << report.message();
     EXPECT_EQ(report->added.size(), 2u);
     EXPECT_EQ(secondStartedAfterCopy, std::vector<bool>{true});
+    EXPECT_EQ(FilesBelow(dir / "work"), 0u);
+}
+
+// The room is counted with an estimate first; the real converted file is checked before its copy.
+TEST(ConvertedSongsTest, AConvertedFileLargerThanTheRoomLeftIsNotCopied) {
+    test::TempDir dir;
+    const fs::path stick = dir / "stick";
+    test::TmpfsMount mount(stick, 1 << 20);
+    if (!mount.mounted()) GTEST_SKIP() << mount.why_not();
+    const fs::path songFolder = SongFolderOf(stick);
+    fs::create_directories(songFolder);
+    fs::create_directories(dir / "work");
+    fs::copy_file(test::MediaFixture("hevc.mkv"), dir / "a.mkv");
+    // A converter whose output is far larger than a third of a second of video could be.
+    const fs::path script = dir / "swelling-ffmpeg";
+    test::WriteBytes(script, "#!/bin/sh\nfor last; do :; done\nhead -c 2097152 /dev/zero > \"${last#file:}\"\n");
+    ::chmod(script.c_str(), 0755);
+    const SongList songs{Song(900000, dir / "a.mkv")};
+    const ConversionPlan plan = PlanConversions(songs, BuiltInPlayerProfile(), false);
+    const ConverterSetup setup{script, BuiltInPlayerProfile(), dir / "work"};
+    const Result<DeviceFolder> folder = OpenSongFolder(songFolder);
+    ASSERT_TRUE(folder.ok());
+    const Result<AddReport> report = AddConvertedUserSongs({}, songs, plan, setup, *folder, "CP1252", {}, {});
+    ASSERT_TRUE(report.ok()) << report.message();
+    EXPECT_TRUE(report->added.empty());
+    ASSERT_EQ(report->notAdded.size(), 1u);
+    EXPECT_EQ(report->notAdded[0].why.message.rfind("the converted file (2.0 MiB) does not fit on the USB drive (", 0),
+              0u)
+        << report->notAdded[0].why.message;
+    EXPECT_EQ(FilesBelow(songFolder), 0u);
     EXPECT_EQ(FilesBelow(dir / "work"), 0u);
 }
 
