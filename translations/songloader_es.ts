@@ -109,25 +109,6 @@ número, idioma, título, artista y &quot;on device&quot; cuando el dispositivo 
         <translation>mostrar canciones sin archivo multimedia y archivos multimedia sin canción</translation>
     </message>
     <message>
-        <source>Lists the songs of the device&apos;s list without a media file, the media files in
-the song folders that no song of the list owns, the songs on which the list
-and the database disagree (rebuild mends them), temporary files that
-interrupted runs left (the next writing command removes them), records of
-interrupted writes (the next writing command finishes them) and records that
-could not be read and were set aside (*.bad: look at them, then remove them).
-Exit 1 when there is any.
-</source>
-        <translation>Muestra las canciones de la lista del dispositivo que no tienen archivo multimedia,
-los archivos multimedia de las carpetas de canciones que no son de ninguna canción
-de la lista, las canciones en las que la lista y la base de datos no coinciden
-(rebuild las arregla), los archivos temporales que dejaron ejecuciones
-interrumpidas (la siguiente orden que escriba los quita), los registros de
-escrituras interrumpidas (la siguiente orden que escriba las termina) y los
-registros que no se pudieron leer y se apartaron (*.bad: revíselos y luego
-bórrelos). Sale con 1 cuando hay alguno.
-</translation>
-    </message>
-    <message>
         <source>Manages the songs on the USB stick of a karaoke player: the device&apos;s song list, its catalogue,
 user songs, the cloud catalogue and the MIDI song pack.
 </source>
@@ -277,18 +258,6 @@ si no, -. Sale con 1 y &quot;Please insert device!!&quot; cuando no elegiría ni
     <message>
         <source>copy a media file onto the device as a user song</source>
         <translation>copiar un archivo multimedia al dispositivo como canción propia</translation>
-    </message>
-    <message>
-        <source>Copies MEDIA onto the device as a user song and rebuilds the catalogue, then prints
-the song&apos;s number alone on standard output (n=$(songloader-cli add ...) takes it).
-Without --number the next free user number from 900000 is taken.
-Without --language the song is filed under Other.
-</source>
-        <translation>Copia MEDIA al dispositivo como canción propia y reconstruye el catálogo; luego
-escribe solo el número de la canción en la salida estándar (n=$(songloader-cli add ...)
-lo recoge). Sin --number se toma el siguiente número propio libre desde 900000.
-Sin --language la canción se archiva en Other.
-</translation>
     </message>
     <message>
         <source>update the device&apos;s MIDI song pack from the cloud</source>
@@ -446,6 +415,72 @@ nada en el dispositivo.
         <translation>copiar muchos archivos multimedia al dispositivo como canciones propias</translation>
     </message>
     <message>
+        <source>the language of every song: OPM, EG or ES (default: language in the settings file)</source>
+        <translation>el idioma de todas las canciones: OPM, EG o ES (por omisión: language del archivo de ajustes)</translation>
+    </message>
+    <message>
+        <source>the artist of every song, instead of the one found</source>
+        <translation>el artista de todas las canciones, en lugar del encontrado</translation>
+    </message>
+    <message>
+        <source>print what would be added, and why files would be left out; copy nothing</source>
+        <translation>mostrar lo que se añadiría y por qué se dejarían fuera archivos; no copiar nada</translation>
+    </message>
+    <message>
+        <source>add songs whose title and artist are already there too</source>
+        <translation>añadir también canciones cuyo título y artista ya están</translation>
+    </message>
+    <message>
+        <source>Lists the songs of the device&apos;s list without a media file, the media files in
+the song folders that no song of the list owns, the songs on which the list
+and the database disagree (rebuild mends them), temporary files that
+interrupted runs left (the next writing command removes them), records of
+interrupted writes (the next writing command finishes them) and records that
+could not be read and were set aside (*.bad: look at them, then remove them),
+and user songs whose files the player will not play (their container, codecs or
+picture size; the player profile can be changed in the settings file).
+Exit 1 when there is any.
+</source>
+        <translation>Muestra las canciones de la lista del dispositivo que no tienen archivo multimedia,
+los archivos multimedia de las carpetas de canciones que no son de ninguna canción
+de la lista, las canciones en las que la lista y la base de datos no coinciden
+(rebuild las arregla), los archivos temporales que dejaron ejecuciones
+interrumpidas (la siguiente orden que escriba los quita), los registros de
+escrituras interrumpidas (la siguiente orden que escriba las termina), los
+registros que no se pudieron leer y se apartaron (*.bad: revíselos y luego
+bórrelos) y las canciones propias cuyos archivos el reproductor no reproducirá
+(por su contenedor, sus códecs o el tamaño de la imagen; el perfil del reproductor
+se puede cambiar en el archivo de ajustes). Sale con 1 cuando hay alguno.
+</translation>
+    </message>
+    <message>
+        <source>convert files the player plays only after conversion into MP4 (H.264, AAC) first, with the ffmpeg program</source>
+        <translation>convertir antes a MP4 (H.264, AAC) con el programa ffmpeg los archivos que el reproductor solo reproduce tras convertirlos</translation>
+    </message>
+    <message>
+        <source>measure each song&apos;s loudness and set it to -16 LUFS (true peak -1.5 dBTP) unless it is within 1 LU already</source>
+        <translation>medir el volumen de cada canción y llevarlo a -16 LUFS (pico real -1.5 dBTP), salvo si ya está a menos de 1 LU</translation>
+    </message>
+    <message>
+        <source>Copies MEDIA onto the device as a user song and rebuilds the catalogue, then prints
+the song&apos;s number alone on standard output (n=$(songloader-cli add ...) takes it).
+Without --number the next free user number from 900000 is taken.
+Without --language the song is filed under Other.
+A file the player plays only after conversion is refused (exit 1) unless --convert is
+given: it is then converted into MP4 (H.264, AAC) by the ffmpeg program on this computer
+and stored as NUMBER.mp4. Ctrl-C while it converts ends the converter and adds nothing.
+</source>
+        <translation>Copia MEDIA al dispositivo como canción propia y reconstruye el catálogo; luego
+escribe solo el número de la canción en la salida estándar (n=$(songloader-cli add ...)
+lo recoge). Sin --number se toma el siguiente número propio libre desde 900000.
+Sin --language la canción se archiva en Other.
+Un archivo que el reproductor solo reproduce tras convertirlo se rechaza (sale con 1)
+salvo con --convert: entonces el programa ffmpeg de este ordenador lo convierte a MP4
+(H.264, AAC) y se guarda como NUMBER.mp4. Ctrl-C durante la conversión termina el
+conversor y no añade nada.
+</translation>
+    </message>
+    <message>
         <source>Copies every media file named by PATH (a file, or a folder walked with its sub-folders;
 hidden files and folders and the device&apos;s own songs folder are left out) onto the device
 as user songs and rebuilds the catalogue once. A first operand is taken as DEVICE only
@@ -457,11 +492,15 @@ from the files&apos; tags, else from names like &quot;01 - Artist - Title.mp4&qu
 lowest free numbers from 900000 in the order of their paths.
 Prints one line per song added: number, title, artist and source file, tab-separated.
 A folder that cannot be read, and a PATH inside the device&apos;s songs folder, are named
-and left out.
+and left out. A file the player plays only after conversion (another container, codec or
+a picture larger than 1920x1080) is named and left out unless --convert is given: it is
+then converted on this computer into MP4 (H.264, AAC) by the ffmpeg program before it is
+copied. --loudness sets every song to -16 LUFS, unless it is within 1 LU already.
 Exit status: 0 when every file was added, 1 when any was left out, 2 on usage errors.
 A batch that does not fit on the device (its files in whole blocks, with the new
 catalogue) or would take the device past 49999 songs copies nothing. Ctrl-C stops after
-the current file; the songs copied by then are catalogued.
+the current file (a conversion running ends at once, leaving nothing); the songs copied
+by then are catalogued.
 </source>
         <translation>Copia al dispositivo como canciones propias todos los archivos multimedia que nombra
 PATH (un archivo, o una carpeta recorrida con sus subcarpetas; se dejan fuera los
@@ -477,30 +516,18 @@ toman los números libres más bajos desde 900000 en el orden de sus rutas.
 Escribe una línea por canción añadida: número, título, artista y archivo de origen,
 separados por tabuladores.
 Una carpeta que no se puede leer y un PATH dentro de la carpeta de canciones del
-dispositivo se nombran y se dejan fuera.
+dispositivo se nombran y se dejan fuera. Un archivo que el reproductor solo reproduce
+tras convertirlo (otro contenedor, otro códec o una imagen mayor de 1920x1080) se
+nombra y se deja fuera salvo con --convert: entonces el programa ffmpeg lo convierte
+en este ordenador a MP4 (H.264, AAC) antes de copiarlo. --loudness lleva todas las
+canciones a -16 LUFS, salvo si ya están a menos de 1 LU.
 Estado de salida: 0 si se añadieron todos los archivos, 1 si se dejó fuera alguno,
 2 si hay errores de uso.
 Un lote que no cabe en el dispositivo (sus archivos en bloques enteros, con el catálogo
 nuevo) o que llevaría el dispositivo a más de 49999 canciones no copia nada. Ctrl-C
-se detiene tras el archivo en curso; las canciones copiadas hasta entonces quedan
-catalogadas.
+se detiene tras el archivo en curso (una conversión en marcha termina enseguida sin
+dejar nada); las canciones copiadas hasta entonces quedan catalogadas.
 </translation>
-    </message>
-    <message>
-        <source>the language of every song: OPM, EG or ES (default: language in the settings file)</source>
-        <translation>el idioma de todas las canciones: OPM, EG o ES (por omisión: language del archivo de ajustes)</translation>
-    </message>
-    <message>
-        <source>the artist of every song, instead of the one found</source>
-        <translation>el artista de todas las canciones, en lugar del encontrado</translation>
-    </message>
-    <message>
-        <source>print what would be added, and why files would be left out; copy nothing</source>
-        <translation>mostrar lo que se añadiría y por qué se dejarían fuera archivos; no copiar nada</translation>
-    </message>
-    <message>
-        <source>add songs whose title and artist are already there too</source>
-        <translation>añadir también canciones cuyo título y artista ya están</translation>
     </message>
 </context>
 <context>
@@ -971,6 +998,30 @@ catalogadas.
         <source>Nothing was added.</source>
         <translation>No se añadió nada.</translation>
     </message>
+    <message>
+        <source>%s files must be converted first; this takes about %s minutes. Convert them?</source>
+        <translation>Primero hay que convertir %1 archivos; tardará unos %2 minutos. ¿Convertirlos?</translation>
+    </message>
+    <message>
+        <source>Converting %s of %s: %s% (all: %s%)</source>
+        <translation>Convirtiendo %1 de %2: %3% (total: %4%)</translation>
+    </message>
+    <message>
+        <source>, about %s left</source>
+        <translation>, quedan unos %1</translation>
+    </message>
+    <message>
+        <source>not converted: the batch was stopped</source>
+        <translation>no convertido: el lote se detuvo</translation>
+    </message>
+    <message>
+        <source>Converting songs needs the ffmpeg program, which was not found; install the package ffmpeg (sudo apt install ffmpeg).</source>
+        <translation>Para convertir canciones hace falta el programa ffmpeg, que no se encontró; instale el paquete ffmpeg (sudo apt install ffmpeg).</translation>
+    </message>
+    <message>
+        <source> cannot be read: no decoder knows its %s (damaged or unknown).</source>
+        <translation> no se puede leer: ningún decodificador conoce su %1 (dañado o desconocido).</translation>
+    </message>
 </context>
 <context>
     <name>QPlatformTheme</name>
@@ -1202,6 +1253,14 @@ The help is in %1; open it in a browser.</source>
         <translation>No se pudo abrir ningún navegador web para mostrar la ayuda.
 
 La ayuda está en %1; ábrala en un navegador.</translation>
+    </message>
+    <message>
+        <source>Even Loudness</source>
+        <translation>Volumen uniforme</translation>
+    </message>
+    <message>
+        <source>Set every song added from now on to the same loudness (-16 LUFS)</source>
+        <translation>Poner todas las canciones que se añadan desde ahora al mismo volumen (-16 LUFS)</translation>
     </message>
 </context>
 <context>

@@ -109,24 +109,6 @@ linya: numero, wika, pamagat, mang-aawit, at &quot;on device&quot; kapag nasa de
         <translation>ilista ang mga kantang walang media file at ang mga media file na walang kanta</translation>
     </message>
     <message>
-        <source>Lists the songs of the device&apos;s list without a media file, the media files in
-the song folders that no song of the list owns, the songs on which the list
-and the database disagree (rebuild mends them), temporary files that
-interrupted runs left (the next writing command removes them), records of
-interrupted writes (the next writing command finishes them) and records that
-could not be read and were set aside (*.bad: look at them, then remove them).
-Exit 1 when there is any.
-</source>
-        <translation>Inililista ang mga kanta sa listahan ng device na walang media file, ang mga media
-file sa mga folder ng kanta na hindi pag-aari ng alinmang kanta sa listahan, ang mga
-kantang hindi magkatugma sa listahan at sa database (inaayos ito ng rebuild), ang mga
-pansamantalang file na iniwan ng mga naantalang takbo (inaalis ito ng susunod na
-utos na sumusulat), ang mga tala ng naantalang pagsulat (tinatapos ito ng susunod na
-utos na sumusulat) at ang mga talang hindi mabasa at itinabi (*.bad: tingnan ang mga
-ito, saka alisin). Lumalabas na 1 kapag mayroon kahit isa.
-</translation>
-    </message>
-    <message>
         <source>Manages the songs on the USB stick of a karaoke player: the device&apos;s song list, its catalogue,
 user songs, the cloud catalogue and the MIDI song pack.
 </source>
@@ -276,18 +258,6 @@ kung wala ay -. Lumalabas na 1 na may &quot;Please insert device!!&quot; kapag w
     <message>
         <source>copy a media file onto the device as a user song</source>
         <translation>kopyahin sa device ang isang media file bilang sariling kanta</translation>
-    </message>
-    <message>
-        <source>Copies MEDIA onto the device as a user song and rebuilds the catalogue, then prints
-the song&apos;s number alone on standard output (n=$(songloader-cli add ...) takes it).
-Without --number the next free user number from 900000 is taken.
-Without --language the song is filed under Other.
-</source>
-        <translation>Kinokopya ang MEDIA sa device bilang sariling kanta at binubuong muli ang katalogo, saka
-ipinapakita ang numero lang ng kanta sa standard output (kinukuha ito ng
-n=$(songloader-cli add ...)). Kapag walang --number, kinukuha ang susunod na bakanteng
-numero mula 900000. Kapag walang --language, inilalagay ang kanta sa Other.
-</translation>
     </message>
     <message>
         <source>update the device&apos;s MIDI song pack from the cloud</source>
@@ -445,6 +415,71 @@ muli ang katalogo. Kapag nabigo ang isang pagsusuri o hakbang, walang nababago s
         <translation>kopyahin sa device ang maraming media file bilang sariling mga kanta</translation>
     </message>
     <message>
+        <source>the language of every song: OPM, EG or ES (default: language in the settings file)</source>
+        <translation>ang wika ng bawat kanta: OPM, EG o ES (kung wala: ang language sa settings file)</translation>
+    </message>
+    <message>
+        <source>the artist of every song, instead of the one found</source>
+        <translation>ang mang-aawit ng bawat kanta, sa halip na ang nakita</translation>
+    </message>
+    <message>
+        <source>print what would be added, and why files would be left out; copy nothing</source>
+        <translation>ipakita kung ano ang idaragdag at kung bakit may hindi isasamang file; walang kokopyahin</translation>
+    </message>
+    <message>
+        <source>add songs whose title and artist are already there too</source>
+        <translation>idagdag din ang mga kantang naroon na ang pamagat at mang-aawit</translation>
+    </message>
+    <message>
+        <source>Lists the songs of the device&apos;s list without a media file, the media files in
+the song folders that no song of the list owns, the songs on which the list
+and the database disagree (rebuild mends them), temporary files that
+interrupted runs left (the next writing command removes them), records of
+interrupted writes (the next writing command finishes them) and records that
+could not be read and were set aside (*.bad: look at them, then remove them),
+and user songs whose files the player will not play (their container, codecs or
+picture size; the player profile can be changed in the settings file).
+Exit 1 when there is any.
+</source>
+        <translation>Inililista ang mga kanta sa listahan ng device na walang media file, ang mga media
+file sa mga folder ng kanta na hindi pag-aari ng alinmang kanta sa listahan, ang mga
+kantang hindi magkatugma sa listahan at sa database (inaayos ito ng rebuild), ang mga
+pansamantalang file na iniwan ng mga naantalang takbo (inaalis ito ng susunod na
+utos na sumusulat), ang mga tala ng naantalang pagsulat (tinatapos ito ng susunod na
+utos na sumusulat), ang mga talang hindi mabasa at itinabi (*.bad: tingnan ang mga
+ito, saka alisin), at ang sariling mga kanta na ang file ay hindi patutugtugin ng
+player (dahil sa container, codec o laki ng larawan; mababago ang profile ng player sa
+settings file). Lumalabas na 1 kapag mayroon kahit isa.
+</translation>
+    </message>
+    <message>
+        <source>convert files the player plays only after conversion into MP4 (H.264, AAC) first, with the ffmpeg program</source>
+        <translation>i-convert muna sa MP4 (H.264, AAC) gamit ang programang ffmpeg ang mga file na tinutugtog lang ng player kapag na-convert</translation>
+    </message>
+    <message>
+        <source>measure each song&apos;s loudness and set it to -16 LUFS (true peak -1.5 dBTP) unless it is within 1 LU already</source>
+        <translation>sukatin ang lakas ng bawat kanta at itakda ito sa -16 LUFS (true peak -1.5 dBTP) maliban kung nasa loob na ito ng 1 LU</translation>
+    </message>
+    <message>
+        <source>Copies MEDIA onto the device as a user song and rebuilds the catalogue, then prints
+the song&apos;s number alone on standard output (n=$(songloader-cli add ...) takes it).
+Without --number the next free user number from 900000 is taken.
+Without --language the song is filed under Other.
+A file the player plays only after conversion is refused (exit 1) unless --convert is
+given: it is then converted into MP4 (H.264, AAC) by the ffmpeg program on this computer
+and stored as NUMBER.mp4. Ctrl-C while it converts ends the converter and adds nothing.
+</source>
+        <translation>Kinokopya ang MEDIA sa device bilang sariling kanta at binubuong muli ang katalogo, saka
+ipinapakita ang numero lang ng kanta sa standard output (kinukuha ito ng
+n=$(songloader-cli add ...)). Kapag walang --number, kinukuha ang susunod na bakanteng
+numero mula 900000. Kapag walang --language, inilalagay ang kanta sa Other.
+Tinatanggihan (lumalabas na 1) ang file na tinutugtog lang ng player kapag na-convert,
+maliban kung may --convert: saka ito iko-convert sa MP4 (H.264, AAC) ng programang
+ffmpeg sa computer na ito at itatago bilang NUMBER.mp4. Tinatapos ng Ctrl-C habang
+nagko-convert ang converter at walang idinaragdag.
+</translation>
+    </message>
+    <message>
         <source>Copies every media file named by PATH (a file, or a folder walked with its sub-folders;
 hidden files and folders and the device&apos;s own songs folder are left out) onto the device
 as user songs and rebuilds the catalogue once. A first operand is taken as DEVICE only
@@ -456,11 +491,15 @@ from the files&apos; tags, else from names like &quot;01 - Artist - Title.mp4&qu
 lowest free numbers from 900000 in the order of their paths.
 Prints one line per song added: number, title, artist and source file, tab-separated.
 A folder that cannot be read, and a PATH inside the device&apos;s songs folder, are named
-and left out.
+and left out. A file the player plays only after conversion (another container, codec or
+a picture larger than 1920x1080) is named and left out unless --convert is given: it is
+then converted on this computer into MP4 (H.264, AAC) by the ffmpeg program before it is
+copied. --loudness sets every song to -16 LUFS, unless it is within 1 LU already.
 Exit status: 0 when every file was added, 1 when any was left out, 2 on usage errors.
 A batch that does not fit on the device (its files in whole blocks, with the new
 catalogue) or would take the device past 49999 songs copies nothing. Ctrl-C stops after
-the current file; the songs copied by then are catalogued.
+the current file (a conversion running ends at once, leaving nothing); the songs copied
+by then are catalogued.
 </source>
         <translation>Kinokopya sa device bilang sariling mga kanta ang bawat media file na tinutukoy ng PATH
 (isang file, o isang folder na iniikot kasama ang mga sub-folder nito; hindi kasama ang
@@ -476,29 +515,18 @@ numero mula 900000 ayon sa ayos ng kanilang path.
 Nagpapakita ng isang linya bawat kantang naidagdag: numero, pamagat, mang-aawit at
 pinagmulang file, pinaghihiwalay ng tab.
 Binabanggit at hindi isinasama ang folder na hindi mabasa at ang PATH na nasa loob ng
-folder ng mga kanta ng device.
+folder ng mga kanta ng device. Binabanggit at hindi isinasama ang file na tinutugtog lang
+ng player kapag na-convert (ibang container, codec o larawang mas malaki sa 1920x1080),
+maliban kung may --convert: saka ito iko-convert ng programang ffmpeg sa computer na ito
+sa MP4 (H.264, AAC) bago kopyahin. Itinatakda ng --loudness ang bawat kanta sa -16 LUFS,
+maliban kung nasa loob na ito ng 1 LU.
 Exit status: 0 kapag naidagdag ang bawat file, 1 kapag may hindi naisama, 2 sa maling
 paggamit.
 Walang kinokopya ang batch na hindi kasya sa device (ang mga file nito sa buong block,
 kasama ang bagong katalogo) o magdadala sa device nang lampas sa 49999 kanta. Humihinto
-ang Ctrl-C pagkatapos ng kasalukuyang file; nakakatalogo ang mga kantang nakopya na noon.
+ang Ctrl-C pagkatapos ng kasalukuyang file (agad natatapos ang conversion na tumatakbo at
+walang naiiwan); nakakatalogo ang mga kantang nakopya na noon.
 </translation>
-    </message>
-    <message>
-        <source>the language of every song: OPM, EG or ES (default: language in the settings file)</source>
-        <translation>ang wika ng bawat kanta: OPM, EG o ES (kung wala: ang language sa settings file)</translation>
-    </message>
-    <message>
-        <source>the artist of every song, instead of the one found</source>
-        <translation>ang mang-aawit ng bawat kanta, sa halip na ang nakita</translation>
-    </message>
-    <message>
-        <source>print what would be added, and why files would be left out; copy nothing</source>
-        <translation>ipakita kung ano ang idaragdag at kung bakit may hindi isasamang file; walang kokopyahin</translation>
-    </message>
-    <message>
-        <source>add songs whose title and artist are already there too</source>
-        <translation>idagdag din ang mga kantang naroon na ang pamagat at mang-aawit</translation>
     </message>
 </context>
 <context>
@@ -969,6 +997,30 @@ ang Ctrl-C pagkatapos ng kasalukuyang file; nakakatalogo ang mga kantang nakopya
         <source>Nothing was added.</source>
         <translation>Walang naidagdag.</translation>
     </message>
+    <message>
+        <source>%s files must be converted first; this takes about %s minutes. Convert them?</source>
+        <translation>Kailangan munang i-convert ang %1 file; aabutin ito nang mga %2 minuto. I-convert ang mga ito?</translation>
+    </message>
+    <message>
+        <source>Converting %s of %s: %s% (all: %s%)</source>
+        <translation>Kino-convert ang %1 sa %2: %3% (lahat: %4%)</translation>
+    </message>
+    <message>
+        <source>, about %s left</source>
+        <translation>, mga %1 pa</translation>
+    </message>
+    <message>
+        <source>not converted: the batch was stopped</source>
+        <translation>hindi na-convert: itinigil ang batch</translation>
+    </message>
+    <message>
+        <source>Converting songs needs the ffmpeg program, which was not found; install the package ffmpeg (sudo apt install ffmpeg).</source>
+        <translation>Kailangan ng programang ffmpeg para mag-convert ng mga kanta, pero hindi ito nakita; i-install ang package na ffmpeg (sudo apt install ffmpeg).</translation>
+    </message>
+    <message>
+        <source> cannot be read: no decoder knows its %s (damaged or unknown).</source>
+        <translation> ay hindi mabasa: walang decoder na nakakakilala sa %1 nito (sira o hindi kilala).</translation>
+    </message>
 </context>
 <context>
     <name>QPlatformTheme</name>
@@ -1200,6 +1252,14 @@ The help is in %1; open it in a browser.</source>
         <translation>Walang web browser na mabuksan para ipakita ang tulong.
 
 Nasa %1 ang tulong; buksan ito sa isang browser.</translation>
+    </message>
+    <message>
+        <source>Even Loudness</source>
+        <translation>Pantay na lakas</translation>
+    </message>
+    <message>
+        <source>Set every song added from now on to the same loudness (-16 LUFS)</source>
+        <translation>Gawing pare-pareho ang lakas ng bawat kantang idaragdag mula ngayon (-16 LUFS)</translation>
     </message>
 </context>
 <context>

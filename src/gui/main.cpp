@@ -22,6 +22,8 @@
 #include "core/cloud/cloud_client.h"
 #include "core/cloud/curl_library.h"
 #include "core/config/user_settings.h"
+#include "core/convert/converter_program.h"
+#include "core/media/player_profile.h"
 #include "core/device/linux_drive_system.h"
 #include "core/text/code_page.h"
 #include "songloader_version.h"
@@ -106,6 +108,14 @@ int main(int argc, char** argv) {
                   << userSettings.encoding.value << "; using " << text.codePage << "\n";
     }
     settings.traditionalChinese = text.traditionalChinese;
+    if (auto profile = songloader::PlayerProfileFrom(userSettings.file.values, userSettings.file.path)) {
+        settings.playerProfile = *profile;
+    } else {
+        std::cerr << "songloader: " << profile.message() << "; using the built-in player profile\n";
+    }
+    settings.findConverter = [values = userSettings.file.values] {
+        return songloader::FindConverter(values, songloader::SettingsSources::FromEnvironment().variable);
+    };
     settings.ejector = std::make_shared<songloader::UdisksDriveEjector>();
 
     QApplication app(argc, argv);

@@ -51,6 +51,7 @@
 #include "gui/desktop_notifier.h"
 #include "gui/help_location.h"
 #include "gui/language/shown_text.h"
+#include "gui/window_state.h"
 #include "gui/window_texts.h"
 #include "gui/windows/about_box.h"
 #include "gui/windows/print_job.h"
@@ -193,6 +194,7 @@ MainWindow::MainWindow(const DriveSystem& drives, const CloudClient& cloud, Dial
     BuildControls();
     NameControls();
     WireSignals();
+    if (const auto state = WindowState()) m_dialog.SetEvenLoudness(state->value(kEvenLoudnessKey, false).toBool());
     m_dialog.OnInitDialog();
 }
 
@@ -598,6 +600,16 @@ void MainWindow::ShowWindowMenu(const QPoint& globalPos) {
     });
     menu->addSeparator();
     AddMenuCommand(menu, tr("HELP"), [this] { m_dialog.OnSysCommand(SysCommand::ContextHelp); });
+    menu->addSeparator();
+    // Remembered for the next start in the window's own state.
+    QAction* loudness = menu->addAction(tr("Even Loudness"));
+    loudness->setCheckable(true);
+    loudness->setChecked(m_dialog.EvenLoudness());
+    loudness->setToolTip(tr("Set every song added from now on to the same loudness (-16 LUFS)"));
+    connect(loudness, &QAction::toggled, this, [this](bool on) {
+        m_dialog.SetEvenLoudness(on);
+        if (const auto state = WindowState()) state->setValue(kEvenLoudnessKey, on);
+    });
     menu->addSeparator();
     AddMenuCommand(menu, Q(ForLinux(CoreText(kAboutMenuText).toStdString())), [this] { m_dialog.OnSysCommand(SysCommand::About); });
     menu->popup(globalPos);

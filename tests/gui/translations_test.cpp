@@ -201,6 +201,8 @@ TEST(Translations, CoreMessagesKeepTheirNumbersAndNames) {
          "Se añadieron 7 canciones: A, B, C, D, E y 2 más."},
         {NotificationOf({{"A"}, {"B"}, {std::string(kSongDownloadedMessage) + " " + kCheckNetworkMessage}}).body,
          "Se añadió 1 canción: A.\nFalló: ¡La canción ya está descargada! ¡¡Compruebe la red!!"},
+        {FilledText(kConvertingText, {"1", "3", "50", "20"}) + FilledText(kConvertingLeftText, {"1:20"}),
+         "Convirtiendo 1 de 3: 50% (total: 20%), quedan unos 1:20"},
         {"a reason the system gave", "a reason the system gave"},
     };
     for (const auto& [english, shown] : cases) EXPECT_EQ(ShownText(english), shown) << english;

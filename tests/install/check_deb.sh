@@ -25,7 +25,7 @@ for f in ./usr/bin/songloader ./usr/bin/songloader-cli ./usr/libexec/songloader/
   grep -q " $f\$" <<<"$contents" || fail "$f not in the package"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libc6 qt6-qpa-plugins libcurl4 libavformat libsqlite3; do
+for d in libqt6widgets6 libc6 qt6-qpa-plugins libcurl4 libavformat libsqlite3 ffmpeg; do
   grep -q "$d" <<<"$depends" || fail "Depends lacks $d: $depends"
 done
 # Only --demo serves HTTP, from its helper program: a user's window needs no HTTP server library.

@@ -32,6 +32,12 @@ inline constexpr const char* kChooseLanguageFirstMessage = SL_TRANSLATE_NOOP("Co
 inline constexpr const char* kFilesNotQueuedMessage = SL_TRANSLATE_NOOP("Core", "These files were not queued:");
 inline constexpr const char* kRepeatsQuestion = SL_TRANSLATE_NOOP("Core", "These files repeat songs already on the USB drive or in the list:");
 inline constexpr const char* kRepeatsQuestionEnd = SL_TRANSLATE_NOOP("Core", "Queue them anyway?");
+// Files the player plays only after conversion: asked once per batch (%s: how many, minutes).
+inline constexpr const char* kConvertQuestion =
+    SL_TRANSLATE_NOOP("Core", "%s files must be converted first; this takes about %s minutes. Convert them?");
+// Under the device list while a batch converts: which file, its percent, the batch's, time left.
+inline constexpr const char* kConvertingText = SL_TRANSLATE_NOOP("Core", "Converting %s of %s: %s% (all: %s%)");
+inline constexpr const char* kConvertingLeftText = SL_TRANSLATE_NOOP("Core", ", about %s left");
 inline constexpr const char* kExportFileFilter = SL_TRANSLATE_NOOP("Core", "xls Files (*.xls)|*.xls||");
 inline constexpr const char* kExportDefaultExtension = "xls";
 

@@ -20,8 +20,8 @@ struct FilledPattern {
 };
 
 // The filled texts, so that a front end can tell which text a message was made from and show it
-// in the user's language with the same numbers and names. A text that starts with a blank
-// follows a name the caller puts before it.
+// in the user's language with the same numbers and names. A text that starts with a blank or a
+// comma follows what the caller puts before it (a name, or another of these texts).
 inline constexpr std::array kFilledPatterns{
     FilledPattern{kSongCountText},          FilledPattern{kDeviceSummaryText, true},
     FilledPattern{kSongFolderPickedMessage}, FilledPattern{kCreateSongFolderQuestion},
@@ -34,6 +34,8 @@ inline constexpr std::array kFilledPatterns{
     // The longer of the two first: a list of more than five titles ends in "and N more".
     FilledPattern{kAddedSongsAndMoreLine},  FilledPattern{kAddedSongsLine},
     FilledPattern{kAddedOneSongLine},       FilledPattern{kBatchFailedLine, true},
+    FilledPattern{kConvertQuestion},        FilledPattern{kConvertingText},
+    FilledPattern{kConvertingLeftText},     FilledPattern{kNotDecodableMessage},
 };
 
 }  // namespace songloader

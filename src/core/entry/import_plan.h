@@ -13,6 +13,7 @@
 
 #include "core/catalogue/row_element.h"
 #include "core/common/translatable.h"
+#include "core/media/player_profile.h"
 
 namespace songloader {
 
@@ -21,6 +22,7 @@ struct ImportSkip {
     std::string file;  // as shown
     std::string message;
     bool duplicate = false;  // it repeats a song: importing with duplicates kept takes it
+    bool needsConversion = false;  // it plays only after conversion, which was not asked for
 };
 
 inline constexpr const char* kInsideSongFolderMessage =
@@ -45,6 +47,9 @@ struct ImportOptions {
     std::optional<std::string> artist;  // UTF-8; replaces the artist of every song of the batch
     bool keepDuplicates = false;
     std::string codePage;  // the device's
+    // When given, a file that plays only after conversion by this profile is left out
+    // (needsConversion) instead of planned.
+    std::optional<PlayerProfile> leaveOutConversions;
 };
 
 struct ImportPlan {

@@ -29,7 +29,7 @@ const std::vector<Pattern>& Patterns() {
         for (const FilledPattern& filled : kFilledPatterns) {
             const char* source = filled.text;
             const QString text = QString::fromUtf8(source);
-            const bool followsName = text.startsWith(' ');
+            const bool followsName = text.startsWith(' ') || text.startsWith(',');
             QStringList parts;
             for (const QString& part : text.split(QStringLiteral("%s"))) parts << QRegularExpression::escape(part);
             const QString expression = QStringLiteral("^") + (followsName ? QStringLiteral("(.+?)") : QString()) +
@@ -58,7 +58,8 @@ std::optional<QString> Known(const QString& text) {
             for (QString& argument : arguments) argument = Line(argument);
         }
         const QString shown = QCoreApplication::translate(kContext, pattern.source);
-        if (pattern.followsName) return arguments.value(0) + shown;
+        // What goes before a text that follows another is a name, or a text of the core itself.
+        if (pattern.followsName) return Line(arguments.value(0)) + Filled(shown, arguments.mid(1));
         return Filled(shown, arguments);
     }
     return std::nullopt;

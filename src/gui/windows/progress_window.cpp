@@ -25,6 +25,7 @@
 #include "core/device/device_room.h"
 #include "gui/controls/accessibility.h"
 #include "gui/language/shown_text.h"
+#include "gui/window_state.h"
 
 namespace songloader::gui {
 
@@ -34,15 +35,6 @@ constexpr int kEdge = 2;  // the width of a sunken edge
 constexpr int kPollMs = 30;
 // The button's gap leaves a blank either side of the caption.
 const char* const kCancelLabel = QT_TRANSLATE_NOOP("songloader::gui::ProgressWindow", "Cancel");
-
-// The window's own state, beside the user's songloader.conf but never in it: that file is the
-// user's, edited by hand, and no program of this project writes it.
-std::unique_ptr<QSettings> WindowState() {
-    const auto settingsFile = SettingsFilePath(SettingsSources::FromEnvironment());
-    if (!settingsFile) return nullptr;
-    const std::filesystem::path file = settingsFile->parent_path() / "window-state.conf";
-    return std::make_unique<QSettings>(QString::fromStdString(file.string()), QSettings::IniFormat);
-}
 
 // The text line's font: the desktop's, 13/16 of its height, normal weight.
 QFont SmallFont(QFont font) {
