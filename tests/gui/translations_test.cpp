@@ -159,6 +159,8 @@ TEST(Translations, EnglishStaysAsItWas) {
         FilledText(kLargeDownloadQuestion, {"12", "1.2 GiB", "3.0 GiB"}) + " " + FilledText(kUnknownSizesNote, {"2"}),
     };
     for (const std::string& text : texts) EXPECT_EQ(ShownText(text).toStdString(), text);
+    // A percent sign is one sign on the screen.
+    EXPECT_EQ(FilledText(kConvertingText, {"1", "3", "50", "20"}), "Converting 1 of 3: 50% (all: 20%)");
     const CurlLibrary curl;
     test::TempDir dir;
     DemoDriveSystem drives(dir.path());
