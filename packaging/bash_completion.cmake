@@ -3,7 +3,9 @@
 #   cmake -DCLI=path/to/songloader-cli -DOUT=file -P bash_completion.cmake
 # The commands come from `songloader-cli --help`, each command's options from its usage line, so
 # a new command or option is completed without editing this file.
-execute_process(COMMAND ${CLI} --help OUTPUT_VARIABLE usage RESULT_VARIABLE status)
+# In English whatever the builder's language: the completion reads the help's words.
+set(english ${CMAKE_COMMAND} -E env --unset=LANGUAGE LC_ALL=C)
+execute_process(COMMAND ${english} ${CLI} --help OUTPUT_VARIABLE usage RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "${CLI} --help failed")
 endif()
@@ -14,7 +16,7 @@ set(value_cases "")
 foreach(line IN LISTS command_lines)
   string(STRIP "${line}" command)
   list(APPEND commands ${command})
-  execute_process(COMMAND ${CLI} ${command} --help OUTPUT_VARIABLE help)
+  execute_process(COMMAND ${english} ${CLI} ${command} --help OUTPUT_VARIABLE help)
   string(REGEX MATCH "^usage: [^\n]*" usage_line "${help}")
   string(REGEX MATCHALL "--[a-z][a-z0-9-]*" options "${usage_line}")
   list(APPEND options --encoding --help)

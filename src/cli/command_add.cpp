@@ -2,17 +2,21 @@
 #include <memory>
 
 #include "device_access.h"
+#include "interrupt_stop.h"
+#include "song_conversion.h"
 #include "song_fields.h"
 #include "core/device/device_layout.h"
 #include "core/entry/add_queue.h"
 #include "core/entry/device_songs.h"
 #include "core/entry/number_rules.h"
+#include "core/common/translatable.h"
 
 namespace songloader::cli {
 
 namespace {
 
-int Add(const SongFieldOptions& fields, const Operands& operands, Console& console) {
+int Add(const SongFieldOptions& fields, const ConversionFlags& conversionFlags, const Operands& operands,
+        Console& console) {
     const std::string language = fields.language ? LanguageComboText(*fields.language) : "";
     if (fields.number && !NumberBoxAccepts(*fields.number, console)) return kExitFailure;
     const auto device = OpenDevice(operands.device, fields.encoding, console);
@@ -39,8 +43,14 @@ int Add(const SongFieldOptions& fields, const Operands& operands, Console& conso
         return kExitFailure;
     }
 
+    SongList batch{*check};
+    const auto profile = LoadPlayerProfile(fields.encoding, console);
+    if (!profile) return kExitFailure;
+    auto conversion = PrepareConversion(conversionFlags, *profile, fields.encoding, batch, console);
+    if (!conversion || batch.empty()) return kExitFailure;
     const ROWELEMENT& song = *check;
     if (!DeviceStillThere(*session, console)) return kExitFailure;
+    InterruptStopsBatch interrupt;
     ProgressLine line(console, "copying " + std::filesystem::path(song.mediaPath).filename().string());
     AddHooks hooks;
     hooks.onBytes = [&](const BatchProgress& progress) {
@@ -49,7 +59,9 @@ int Add(const SongFieldOptions& fields, const Operands& operands, Console& conso
     hooks.deviceStillThere = [&] { return session->StillHolds(); };
     const Result<DeviceFolder> folder = ReopenFolder(session->lockedFolder(), session->songFolder());
     const Result<AddReport> added =
-        folder ? AddUserSongs(*songs, {song}, *folder, device->codePage, hooks) : Result<AddReport>(folder.failure());
+        folder ? AddSongs(*songs, batch, *conversion, *folder, device->codePage, hooks,
+                          [] { return InterruptStopsBatch::Stopped(); }, console)
+               : Result<AddReport>(folder.failure());
     line.Finish();
     if (!DeviceStillThere(*session, console)) return kExitFailure;
     if (!added) {
@@ -79,15 +91,22 @@ int Add(const SongFieldOptions& fields, const Operands& operands, Console& conso
 
 void AddAddCommand(CommandSet& commands) {
     auto fields = std::make_shared<SongFieldOptions>();
+    auto conversion = std::make_shared<ConversionFlags>();
     CLI::App& command = commands.Add(
-        "add", "copy a media file onto the device as a user song", "[DEVICE] MEDIA",
-        "Copies MEDIA onto the device as a user song and rebuilds the catalogue, then prints\n"
+        "add", SL_TRANSLATE_NOOP("Cli", "copy a media file onto the device as a user song"), "[DEVICE] MEDIA",
+        SL_TRANSLATE_NOOP("Cli", "Copies MEDIA onto the device as a user song and rebuilds the catalogue, then prints\n"
         "the song's number alone on standard output (n=$(songloader-cli add ...) takes it).\n"
         "Without --number the next free user number from 900000 is taken.\n"
-        "Without --language the song is filed under Other.\n",
-        [fields](const Operands& operands, Console& console) { return Add(*fields, operands, console); });
+        "Without --language the song is filed under Other.\n"
+        "A file the player plays only after conversion is refused (exit 1) unless --convert is\n"
+        "given: it is then converted into MP4 (H.264, AAC) by the ffmpeg program on this computer\n"
+        "and stored as NUMBER.mp4. Ctrl-C while it converts ends the converter and adds nothing.\n"),
+        [fields, conversion](const Operands& operands, Console& console) {
+            return Add(*fields, *conversion, operands, console);
+        });
     commands.ShowsProgress(command);
     AddSongFieldOptions(command, *fields, false);
+    AddConversionFlags(command, *conversion);
 }
 
 }  // namespace songloader::cli

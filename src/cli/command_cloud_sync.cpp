@@ -11,6 +11,7 @@
 #include "core/cloud/catalogue_sync.h"
 #include "core/cloud/cloud_messages.h"
 #include "core/device/device_layout.h"
+#include "core/common/translatable.h"
 
 namespace songloader::cli {
 
@@ -61,11 +62,11 @@ int CloudSync(const CloudOptions& options, const Operands& operands, Console& co
 void AddCloudSyncCommand(CommandSet& commands) {
     auto options = std::make_shared<CloudOptions>();
     CLI::App& command = commands.Add(
-        "cloud-sync", "download the cloud song list and catalogue onto the device", "[DEVICE]",
-        "Downloads the cloud song list (MgList.dat) and the cloud catalogue (Msong.db)\n"
+        "cloud-sync", SL_TRANSLATE_NOOP("Cli", "download the cloud song list and catalogue onto the device"), "[DEVICE]",
+        SL_TRANSLATE_NOOP("Cli", "Downloads the cloud song list (MgList.dat) and the cloud catalogue (Msong.db)\n"
         "into DEVICE/songs/ and tells how many cloud songs there are and how many of\n"
         "them the device already holds. Both files are checked first; a failed\n"
-        "download or check keeps both old files. Ctrl-C stops it.\n",
+        "download or check keeps both old files. Ctrl-C stops it.\n"),
         [options](const Operands& operands, Console& console) { return CloudSync(*options, operands, console); });
     commands.ShowsProgress(command);
     AddCloudOptions(command, *options);

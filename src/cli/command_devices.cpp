@@ -8,6 +8,7 @@
 #include "core/catalogue/list_file_reader.h"
 #include "core/device/device_layout.h"
 #include "core/device/drive_system.h"
+#include "core/common/translatable.h"
 
 namespace songloader::cli {
 
@@ -54,12 +55,12 @@ int Devices(Console& console) {
 }  // namespace
 
 void AddDevicesCommand(CommandSet& commands) {
-    commands.Add("devices", "list the volumes that can be the device", "",
-                 "Lists the mounted volumes the automatic search considers, one a line, tab-separated:\n"
+    commands.Add("devices", SL_TRANSLATE_NOOP("Cli", "list the volumes that can be the device"), "",
+                 SL_TRANSLATE_NOOP("Cli", "Lists the mounted volumes the automatic search considers, one a line, tab-separated:\n"
                  "a * for the one it chooses (the one commands take without DEVICE), the mount point,\n"
                  "the label, the size, removable or fixed (with usb for a disk on USB), and\n"
                  "songs/SgList.dat when the volume holds a song list, else -.\n"
-                 "Exit 1 with \"Please insert device!!\" when it would choose none.\n",
+                 "Exit 1 with \"Please insert device!!\" when it would choose none.\n"),
                  [](const Operands&, Console& console) { return Devices(console); });
 }
 

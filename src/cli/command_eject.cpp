@@ -3,6 +3,7 @@
 #include "core/device/device_layout.h"
 #include "core/device/drive_ejector.h"
 #include "qt_part.h"
+#include "core/common/translatable.h"
 
 namespace songloader::cli {
 
@@ -34,10 +35,10 @@ int Eject(const Operands& operands, Console& console) {
 }  // namespace
 
 void AddEjectCommand(CommandSet& commands) {
-    commands.Add("eject", "flush the device, then unmount it and power it off for safe removal", "[DEVICE]",
-                 "Flushes the file system of the volume that holds DEVICE (without DEVICE: the\n"
+    commands.Add("eject", SL_TRANSLATE_NOOP("Cli", "flush the device, then unmount it and power it off for safe removal"), "[DEVICE]",
+                 SL_TRANSLATE_NOOP("Cli", "Flushes the file system of the volume that holds DEVICE (without DEVICE: the\n"
                  "device the automatic search finds), then unmounts it and powers its drive off\n"
-                 "through the system's disk service, so that it can be pulled out safely.\n",
+                 "through the system's disk service, so that it can be pulled out safely.\n"),
                  Eject);
 }
 

@@ -12,6 +12,7 @@
 #include "core/cloud/cloud_song_add.h"
 #include "core/entry/catalogue_rebuild.h"
 #include "terminal_text.h"
+#include "core/common/translatable.h"
 
 namespace songloader::cli {
 
@@ -117,11 +118,11 @@ int Fetch(const CloudOptions& options, const Operands& operands, Console& consol
 void AddFetchCommand(CommandSet& commands) {
     auto options = std::make_shared<CloudOptions>();
     CLI::App& command = commands.Add(
-        "fetch", "download cloud songs the device lacks and add them", "[DEVICE] NUMBER...",
-        "Downloads the videos of the given cloud songs that the device lacks into\n"
+        "fetch", SL_TRANSLATE_NOOP("Cli", "download cloud songs the device lacks and add them"), "[DEVICE] NUMBER...",
+        SL_TRANSLATE_NOOP("Cli", "Downloads the videos of the given cloud songs that the device lacks into\n"
         "DEVICE/songs/NNN/NUMBER.mp4, adds them with their titles and all from the cloud\n"
         "list (run cloud-sync first) and rebuilds the device catalogue. Songs whose\n"
-        "download fails are named and not added. Ctrl-C cancels the running download.\n",
+        "download fails are named and not added. Ctrl-C cancels the running download.\n"),
         [options](const Operands& operands, Console& console) { return Fetch(*options, operands, console); });
     commands.ShowsProgress(command);
     AddCloudOptions(command, *options);

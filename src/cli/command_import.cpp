@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <sys/stat.h>
 
-#include <atomic>
-#include <csignal>
-#include <iterator>
 #include <memory>
 #include <system_error>
 
 #include "device_access.h"
+#include "interrupt_stop.h"
 #include "progress.h"
+#include "song_conversion.h"
 #include "song_fields.h"
 #include "terminal_text.h"
 #include "core/device/device_layout.h"
@@ -17,6 +16,7 @@
 #include "core/entry/device_songs.h"
 #include "core/entry/import_plan.h"
 #include "core/text/code_page.h"
+#include "core/common/translatable.h"
 
 namespace songloader::cli {
 
@@ -32,37 +32,7 @@ struct ImportFlags {
     bool dryRun = false;
     bool keepDuplicates = false;
     std::string encoding;
-};
-
-std::atomic<bool> interrupted{false};
-
-void StopAfterCurrent(int) { interrupted.store(true); }
-
-constexpr int kStoppingSignals[] = {SIGINT, SIGTERM, SIGHUP};
-
-// While alive, Ctrl-C (or a polite kill, or a closed terminal) lets the file being copied finish
-// and ends the batch there; what arrived is still catalogued.
-class InterruptStopsBatch {
-public:
-    InterruptStopsBatch() {
-        interrupted.store(false);
-        struct sigaction action {};
-        action.sa_handler = StopAfterCurrent;
-        sigemptyset(&action.sa_mask);
-        for (std::size_t i = 0; i < std::size(kStoppingSignals); ++i) {
-            ::sigaction(kStoppingSignals[i], &action, &previous_[i]);
-        }
-    }
-    ~InterruptStopsBatch() {
-        for (std::size_t i = 0; i < std::size(kStoppingSignals); ++i) {
-            ::sigaction(kStoppingSignals[i], &previous_[i], nullptr);
-        }
-    }
-    InterruptStopsBatch(const InterruptStopsBatch&) = delete;
-    InterruptStopsBatch& operator=(const InterruptStopsBatch&) = delete;
-
-private:
-    struct sigaction previous_[std::size(kStoppingSignals)] {};
+    ConversionFlags conversion;
 };
 
 // The language: --language, else the settings file's `language`; a usage error without either.
@@ -115,20 +85,28 @@ int Import(const ImportFlags& flags, const Operands& given, Console& console) {
         options.artist = flags.artist;
         options.keepDuplicates = flags.keepDuplicates;
         options.codePage = device.codePage;
+        const auto profile = LoadPlayerProfile(flags.encoding, console);
+        if (!profile) return kExitFailure;
+        if (!flags.conversion.convert) options.leaveOutConversions = *profile;
         const ImportPlan plan = PlanImport(files.files, loaded.songs, {}, options);
 
         bool anyLeftOut = !files.missing.empty() || !plan.skipped.empty();
         for (const ImportSkip& skip : files.missing) console.Fail() << EscapeControls(skip.message) << "\n";
-        for (const ImportSkip& skip : plan.skipped) console.Fail() << EscapeControls(skip.message) << "\n";
+        for (const ImportSkip& skip : plan.skipped) {
+            console.Fail() << EscapeControls(skip.message) << (skip.needsConversion ? kAskConvertText : "") << "\n";
+        }
         if (plan.songs.empty()) {
             if (!anyLeftOut) console.Fail() << "no files to import\n";
             return kExitFailure;
         }
+        SongList toAdd = plan.songs;
+        auto conversion = PrepareConversion(flags.conversion, *profile, flags.encoding, toAdd, console);
+        if (!conversion) return kExitFailure;
         if (flags.dryRun) {
             // The checks the copy would make before its first file, and nothing more.
             std::vector<SongToPlace> placing;
-            for (const ROWELEMENT& song : plan.songs) placing.push_back(UserSongPlacement(song, device.songFolder));
-            const Result<AdmittedBatch> admitted = AdmitBatch(loaded.songs, placing, PlannedBytes(plan.songs),
+            for (const ROWELEMENT& song : toAdd) placing.push_back(UserSongPlacement(song, device.songFolder));
+            const Result<AdmittedBatch> admitted = AdmitBatch(loaded.songs, placing, PlannedBytes(toAdd),
                                                               device.songFolder, device.codePage, RoomOn(device.songFolder));
             if (!admitted) {
                 console.Fail() << admitted.message() << "\n";
@@ -158,14 +136,15 @@ int Import(const ImportFlags& flags, const Operands& given, Console& console) {
             if (line) line->Finish();
             line.reset();
         };
-        hooks.stopAfterCurrent = [] { return interrupted.load(); };
+        hooks.stopAfterCurrent = [] { return InterruptStopsBatch::Stopped(); };
         hooks.deviceStillThere = [&] { return loaded.session->StillHolds(); };
         ProgressLine rebuildLine(console, "rebuilding the catalogue");
         hooks.rebuildHooks.onSong = [&](std::size_t done, std::size_t total) {
             rebuildLine.Count(done, total, "songs", done == total);
         };
         const Result<DeviceFolder> folder = ReopenFolder(loaded.session->lockedFolder(), loaded.session->songFolder());
-        auto report = folder ? AddUserSongs(loaded.songs, plan.songs, *folder, device.codePage, hooks)
+        auto report = folder ? AddSongs(loaded.songs, toAdd, *conversion, *folder, device.codePage, hooks,
+                                        [] { return InterruptStopsBatch::Stopped(); }, console)
                              : Result<AddReport>(folder.failure());
         rebuildLine.Finish();
         if (!report) {
@@ -195,7 +174,7 @@ int Import(const ImportFlags& flags, const Operands& given, Console& console) {
             }
         }
         for (const Notice& notice : report->notices) console.err << notice.text << "\n";
-        if (report->stopped) {
+        if (report->stopped || InterruptStopsBatch::Stopped()) {
             console.Fail() << "stopped: " << report->added.size() << " of " << plan.songs.size()
                            << " songs added\n";
         }
@@ -209,8 +188,8 @@ int Import(const ImportFlags& flags, const Operands& given, Console& console) {
 void AddImportCommand(CommandSet& commands) {
     auto flags = std::make_shared<ImportFlags>();
     CLI::App& command = commands.Add(
-        "import", "copy many media files onto the device as user songs", "[DEVICE] PATH...",
-        "Copies every media file named by PATH (a file, or a folder walked with its sub-folders;\n"
+        "import", SL_TRANSLATE_NOOP("Cli", "copy many media files onto the device as user songs"), "[DEVICE] PATH...",
+        SL_TRANSLATE_NOOP("Cli", "Copies every media file named by PATH (a file, or a folder walked with its sub-folders;\n"
         "hidden files and folders and the device's own songs folder are left out) onto the device\n"
         "as user songs and rebuilds the catalogue once. A first operand is taken as DEVICE only\n"
         "when it is a folder holding songs/ or a mount point.\n"
@@ -221,19 +200,24 @@ void AddImportCommand(CommandSet& commands) {
         "lowest free numbers from 900000 in the order of their paths.\n"
         "Prints one line per song added: number, title, artist and source file, tab-separated.\n"
         "A folder that cannot be read, and a PATH inside the device's songs folder, are named\n"
-        "and left out.\n"
+        "and left out. A file the player plays only after conversion (another container, codec or\n"
+        "a picture larger than 1920x1080) is named and left out unless --convert is given: it is\n"
+        "then converted on this computer into MP4 (H.264, AAC) by the ffmpeg program before it is\n"
+        "copied. --loudness sets every song to -16 LUFS, unless it is within 1 LU already.\n"
         "Exit status: 0 when every file was added, 1 when any was left out, 2 on usage errors.\n"
         "A batch that does not fit on the device (its files in whole blocks, with the new\n"
         "catalogue) or would take the device past 49999 songs copies nothing. Ctrl-C stops after\n"
-        "the current file; the songs copied by then are catalogued.\n",
+        "the current file (a conversion running ends at once, leaving nothing); the songs copied\n"
+        "by then are catalogued.\n"),
         [flags](const Operands& operands, Console& console) { return Import(*flags, operands, console); });
     commands.ShowsProgress(command);
-    command.add_option("--language", flags->language, "the language of every song: OPM, EG or ES (default: language in the settings file)")
+    command.add_option("--language", flags->language, SL_TRANSLATE_NOOP("Cli", "the language of every song: OPM, EG or ES (default: language in the settings file)"))
         ->type_name("OPM|EG|ES")
         ->check(CLI::IsMember({"OPM", "EG", "ES"}).description(""));
-    command.add_option("--artist", flags->artist, "the artist of every song, instead of the one found")->type_name("A");
-    command.add_flag("--dry-run", flags->dryRun, "print what would be added, and why files would be left out; copy nothing");
-    command.add_flag("--keep-duplicates", flags->keepDuplicates, "add songs whose title and artist are already there too");
+    command.add_option("--artist", flags->artist, SL_TRANSLATE_NOOP("Cli", "the artist of every song, instead of the one found"))->type_name("A");
+    command.add_flag("--dry-run", flags->dryRun, SL_TRANSLATE_NOOP("Cli", "print what would be added, and why files would be left out; copy nothing"));
+    command.add_flag("--keep-duplicates", flags->keepDuplicates, SL_TRANSLATE_NOOP("Cli", "add songs whose title and artist are already there too"));
+    AddConversionFlags(command, flags->conversion);
     AddEncodingOption(command, flags->encoding);
 }
 

@@ -8,6 +8,8 @@
 #include <iostream>
 #include <sstream>
 
+#include "cli_text.h"
+#include "core/common/translatable.h"
 #include "songloader_version.h"
 
 namespace songloader::cli {
@@ -15,12 +17,12 @@ namespace songloader::cli {
 namespace {
 
 constexpr const char* kProgramDescription =
-    "Manages the songs on the USB stick of a karaoke player: the device's song list, its catalogue,\n"
-    "user songs, the cloud catalogue and the MIDI song pack.\n";
+    SL_TRANSLATE_NOOP("Cli", "Manages the songs on the USB stick of a karaoke player: the device's song list, its catalogue,\n"
+    "user songs, the cloud catalogue and the MIDI song pack.\n");
 
 // Written so that no line reads as a command of the list above it.
 constexpr const char* kProgramFooter =
-    "DEVICE is the device root, the folder that holds songs/ (for a stick, its mount point).\n"
+    SL_TRANSLATE_NOOP("Cli", "DEVICE is the device root, the folder that holds songs/ (for a stick, its mount point).\n"
     "Without DEVICE the stick is found as the window's \"Auto-Check USB Drive\" finds it (see\n"
     "`songloader-cli devices`), and named on standard error. A folder inside a removable or USB\n"
     "volume stands for the volume's mount point. A bare number is never taken as DEVICE.\n"
@@ -34,7 +36,7 @@ constexpr const char* kProgramFooter =
     "replace /proc/self/mountinfo, /sys and /media:/run/media:/mnt for tests and diagnosis.\n"
     "\n"
     "Results go to standard output, messages to standard error; progress is shown on standard\n"
-    "error when it is a terminal (--quiet turns it off). Exit status: 0 done, 1 failed, 2 usage error.\n";
+    "error when it is a terminal (--quiet turns it off). Exit status: 0 done, 1 failed, 2 usage error.\n");
 
 bool AllDigits(const std::string& text) {
     return !text.empty() && std::all_of(text.begin(), text.end(), [](unsigned char c) { return std::isdigit(c); });
@@ -86,9 +88,42 @@ struct CommandSet::Entry {
 
 // Help and usage from the description: the usage line first (the completion reads it), then the
 // summary, the options and the command's own text.
+// The headings of the help's lists: CLI11's own group of options, and the commands' group.
+[[maybe_unused]] constexpr const char* kOptionsGroup = SL_TRANSLATE_NOOP("Cli", "Options");
+constexpr const char* kCommandsGroup = SL_TRANSLATE_NOOP("Cli", "Commands");
+
 class CommandSet::Formatter : public CLI::Formatter {
 public:
     std::map<const CLI::App*, std::string> operands;
+
+    // The help's texts in the user's language (CliText); the usage lines stay as they are, as
+    // the bash completion reads them.
+    std::string make_description(const CLI::App* app) const override {
+        const std::string text = CliText(app->get_description());
+        return text.empty() ? std::string() : text + "\n";
+    }
+    std::string make_footer(const CLI::App* app) const override {
+        const std::string text = CliText(app->get_footer());
+        return text.empty() ? std::string() : text + "\n";
+    }
+    std::string make_option_desc(const CLI::Option* option) const override { return CliText(option->get_description()); }
+    std::string make_group(std::string group, bool positional, std::vector<const CLI::Option*> options) const override {
+        return CLI::Formatter::make_group(CliText(group), positional, std::move(options));
+    }
+    std::string make_subcommand(const CLI::App* command) const override {
+        std::stringstream out;
+        CLI::detail::format_help(out, command->get_display_name(true), CliText(command->get_description()),
+                                 column_width_);
+        return out.str();
+    }
+    std::string make_subcommands(const CLI::App* app, CLI::AppFormatMode mode) const override {
+        std::string list = CLI::Formatter::make_subcommands(app, mode);
+        const std::string heading = std::string("\n") + kCommandsGroup + ":\n";
+        if (const std::size_t at = list.find(heading); at != std::string::npos) {
+            list.replace(at, heading.size(), "\n" + CliText(kCommandsGroup) + ":\n");
+        }
+        return list;
+    }
 
     std::string make_usage(const CLI::App* app, std::string) const override {
         std::ostringstream out;
@@ -112,7 +147,7 @@ public:
     std::string make_help(const CLI::App* app, std::string name, CLI::AppFormatMode mode) const override {
         if (mode == CLI::AppFormatMode::Sub) return make_expanded(app);
         std::ostringstream out;
-        std::string description = app->get_description();
+        std::string description = CliText(app->get_description());
         if (description.back() != '\n') description += "\n";
         out << make_usage(app, name) << "\n" << description << make_groups(app, mode) << make_subcommands(app, mode)
             << "\n" << make_footer(app);
@@ -124,11 +159,11 @@ CommandSet::CommandSet() : app_(kProgramDescription, kProgramName), formatter_(s
     formatter_->column_width(24);
     app_.formatter(formatter_);
     app_.footer(kProgramFooter);
-    app_.set_help_flag("-h,--help", "print this help");
+    app_.set_help_flag("-h,--help", SL_TRANSLATE_NOOP("Cli", "print this help"));
     app_.require_subcommand(1);
-    Add("help", "describe a command", "[COMMAND]",
-        "Prints the help of COMMAND, the same text as `songloader-cli COMMAND --help`;\n"
-        "without COMMAND the help of the program.\n",
+    Add("help", SL_TRANSLATE_NOOP("Cli", "describe a command"), "[COMMAND]",
+        SL_TRANSLATE_NOOP("Cli", "Prints the help of COMMAND, the same text as `songloader-cli COMMAND --help`;\n"
+        "without COMMAND the help of the program.\n"),
         [this](const Operands& operands, Console& console) {
             if (operands.rest.empty()) {
                 console.out << HelpOf("");
@@ -149,7 +184,7 @@ CLI::App& CommandSet::Add(const char* name, const char* summary, const char* ope
     entry->operands = operands;
     entry->run = std::move(run);
     entry->app = app_.add_subcommand(name, summary);
-    entry->app->group("Commands");
+    entry->app->group(kCommandsGroup);
     entry->app->footer(details);
     entry->app->add_option("operands", entry->words)->group("");
     formatter_->operands[entry->app] = operands;
@@ -157,7 +192,7 @@ CLI::App& CommandSet::Add(const char* name, const char* summary, const char* ope
     return *entries_.back()->app;
 }
 
-void CommandSet::ShowsProgress(CLI::App& command) { command.add_flag("-q,--quiet", quiet_, "show no progress"); }
+void CommandSet::ShowsProgress(CLI::App& command) { command.add_flag("-q,--quiet", quiet_, SL_TRANSLATE_NOOP("Cli", "show no progress")); }
 
 CommandSet::Entry* CommandSet::Find(const std::string& name) {
     for (auto& entry : entries_) {
@@ -222,15 +257,15 @@ int CommandSet::Run(int argc, char** argv, Console& console) {
 
 void AddEncodingOption(CLI::App& command, std::string& encoding) {
     command.add_option("--encoding", encoding,
-                       "the device's code page, e.g. CP936; default: the settings file's encoding, "
-                       "else the one the locale implies")
+                       SL_TRANSLATE_NOOP("Cli", "the device's code page, e.g. CP936; default: the settings file's encoding, "
+                       "else the one the locale implies"))
         ->type_name("NAME");
 }
 
 void AddCloudUrlOption(CLI::App& command, std::string& cloudUrl) {
     command.add_option("--cloud-url", cloudUrl,
-                       "the cloud server's base address; default: SONGLOADER_CLOUD_URL, else the "
-                       "settings file's cloud-url, else the built-in one")
+                       SL_TRANSLATE_NOOP("Cli", "the cloud server's base address; default: SONGLOADER_CLOUD_URL, else the "
+                       "settings file's cloud-url, else the built-in one"))
         ->type_name("URL");
 }
 

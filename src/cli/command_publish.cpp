@@ -8,6 +8,7 @@
 #include "core/cloud/catalogue_publisher.h"
 #include "core/common/file_bytes.h"
 #include "core/text/code_page.h"
+#include "core/common/translatable.h"
 
 namespace songloader::cli {
 
@@ -64,8 +65,8 @@ int Publish(const PublishOptions& options, const Operands& operands, Console& co
 void AddPublishCommand(CommandSet& commands) {
     auto options = std::make_shared<PublishOptions>();
     CLI::App& command = commands.Add(
-        "publish", "build the files of a cloud server from a song table", "SONGS.tsv OUT",
-        "Builds the files of a cloud server in OUT from a UTF-8 table with one song per line and\n"
+        "publish", SL_TRANSLATE_NOOP("Cli", "build the files of a cloud server from a song table"), "SONGS.tsv OUT",
+        SL_TRANSLATE_NOOP("Cli", "Builds the files of a cloud server in OUT from a UTF-8 table with one song per line and\n"
         "seven TAB-separated fields: number, language (EG, CN, ES, FH, GN, IA, OPM, MA, HW, JP,\n"
         "KR, VT, RU, AR, TH or Other), title, artist, composer, lyricist, media file (relative\n"
         "to the table's folder). A first line starting with \"number\" is a header.\n"
@@ -73,10 +74,10 @@ void AddPublishCommand(CommandSet& commands) {
         "also the MIDI pack from DIR (sglist.dat, sgmusic.dat, sgmsg.dat, midisongsbook.pdf)\n"
         "under the names the cloud uses. Any static HTTP server can then serve OUT.\n"
         "Texts are stored in the device code page (see --encoding). Bad rows are\n"
-        "reported with their line number, and then nothing is written.\n",
+        "reported with their line number, and then nothing is written.\n"),
         [options](const Operands& operands, Console& console) { return Publish(*options, operands, console); });
     commands.ShowsProgress(command);
-    command.add_option("--midi-dir", options->midiDir, "also publish the MIDI pack found in DIR")->type_name("DIR");
+    command.add_option("--midi-dir", options->midiDir, SL_TRANSLATE_NOOP("Cli", "also publish the MIDI pack found in DIR"))->type_name("DIR");
     AddEncodingOption(command, options->encoding);
 }
 

@@ -16,7 +16,9 @@
 #include "core/entry/placement_journal.h"
 #include "core/recovery/interrupted_writes.h"
 #include "core/entry/media_files.h"
+#include "core/media/player_profile.h"
 #include "terminal_text.h"
+#include "core/common/translatable.h"
 
 namespace songloader::cli {
 
@@ -42,18 +44,35 @@ private:
     bool busy_ = false;
 };
 
-int Verify(LoadedDevice& loaded, Console& console) {
+int Verify(LoadedDevice& loaded, const std::string& encoding, Console& console) {
     const Device& device = loaded.device;
     const SongList& songs = loaded.songs;
+    const UserSettings settings = SettingsInEffect(encoding);
+    const Result<PlayerProfile> profile = PlayerProfileFrom(settings.file.values, settings.file.path);
+    if (!profile) {
+        console.Fail() << profile.message() << "\n";
+        return kExitFailure;
+    }
     // A writer holding the device lock is still using its temporaries: they are not leftovers.
     const SharedLock lock(device.songFolder);
 
     std::size_t problems = 0;
     DeviceMediaIndex media(device.songFolder);
     for (const ROWELEMENT& song : songs) {
-        if (!media.Media(song.numberText)) {
+        const auto file = media.Media(song.numberText);
+        if (!file) {
             console.out << "missing media\t" << song.numberText << '\t' << TerminalText(song.title, device.codePage)
                         << '\n';
+            ++problems;
+            continue;
+        }
+        // The user's own songs came from anywhere; the cloud's were made for the player.
+        if (song.number < kFirstUserNumber) continue;
+        const auto facts = ProbeMedia(*file, file->filename().string());
+        const MediaJudgement judgement = facts ? JudgeMedia(*facts, *profile) : MediaJudgement{};
+        if (!facts || judgement.verdict != MediaVerdict::Plays) {
+            console.out << "will not play\t" << song.numberText << '\t' << TerminalText(song.title, device.codePage)
+                        << '\t' << EscapeControls(facts ? judgement.why : facts.message()) << '\n';
             ++problems;
         }
     }
@@ -108,17 +127,19 @@ int Verify(LoadedDevice& loaded, Console& console) {
 void AddVerifyCommand(CommandSet& commands) {
     auto encoding = std::make_shared<std::string>();
     CLI::App& command = commands.Add(
-        "verify", "list songs without media files and media files without songs", "[DEVICE]",
-        "Lists the songs of the device's list without a media file, the media files in\n"
+        "verify", SL_TRANSLATE_NOOP("Cli", "list songs without media files and media files without songs"), "[DEVICE]",
+        SL_TRANSLATE_NOOP("Cli", "Lists the songs of the device's list without a media file, the media files in\n"
         "the song folders that no song of the list owns, the songs on which the list\n"
         "and the database disagree (rebuild mends them), temporary files that\n"
         "interrupted runs left (the next writing command removes them), records of\n"
         "interrupted writes (the next writing command finishes them) and records that\n"
-        "could not be read and were set aside (*.bad: look at them, then remove them).\n"
-        "Exit 1 when there is any.\n",
+        "could not be read and were set aside (*.bad: look at them, then remove them),\n"
+        "and user songs whose files the player will not play (their container, codecs or\n"
+        "picture size; the player profile can be changed in the settings file).\n"
+        "Exit 1 when there is any.\n"),
         [encoding](const Operands& operands, Console& console) {
             return RunOnDevice(operands.device, *encoding, DeviceUse::Read, console,
-                               [&](LoadedDevice& loaded) { return Verify(loaded, console); });
+                               [&](LoadedDevice& loaded) { return Verify(loaded, *encoding, console); });
         });
     AddEncodingOption(command, *encoding);
 }

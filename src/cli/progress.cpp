@@ -51,6 +51,11 @@ void ProgressLine::Count(std::uint64_t done, std::uint64_t total, const char* un
     console_.err << "\r\033[K" << label_ << "  " << done << " of " << total << " " << unit << std::flush;
 }
 
+void ProgressLine::Status(const std::string& text, bool force) {
+    if (!Due(force)) return;
+    console_.err << "\r\033[K" << label_ << "  " << text << std::flush;
+}
+
 void ProgressLine::Finish() {
     if (!drawn_) return;
     console_.err << "\n" << std::flush;

@@ -21,6 +21,8 @@ public:
     // `total` 0 = unknown.
     void Bytes(std::uint64_t done, std::uint64_t total, bool force = false);
     void Count(std::uint64_t done, std::uint64_t total, const char* unit, bool force = false);
+    // Any state as text after the label.
+    void Status(const std::string& text, bool force = false);
     // Ends the line (once), leaving the last state visible.
     void Finish();
 

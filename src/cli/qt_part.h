@@ -28,6 +28,10 @@ struct PdfRequest {
 struct QtPart {
     Result<int> (*writeSongListPdf)(const PdfRequest& request);
     std::unique_ptr<DriveEjector> (*makeDriveEjector)();
+    // Reads the translation of the texts the command line shows (a .qm file); false when it cannot.
+    bool (*loadTranslation)(const std::filesystem::path& file);
+    // `text` of `context` in the language loaded; `text` itself where that has none.
+    std::string (*translate)(const char* context, const std::string& text);
 };
 
 // Opens the module, or says why it cannot.

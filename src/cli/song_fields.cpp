@@ -7,6 +7,7 @@
 
 #include "core/catalogue/language_table.h"
 #include "core/entry/number_rules.h"
+#include "core/common/translatable.h"
 
 namespace songloader::cli {
 
@@ -31,12 +32,12 @@ std::string Joined(const std::vector<std::string>& words, const char* separator,
 }  // namespace
 
 void AddSongFieldOptions(CLI::App& command, SongFieldOptions& fields, bool titleRequired) {
-    command.add_option("--number", fields.number, "the song number, 900000 to 999999")->type_name("N");
-    CLI::Option* title = command.add_option("--title", fields.title, "the title")->type_name("T");
+    command.add_option("--number", fields.number, SL_TRANSLATE_NOOP("Cli", "the song number, 900000 to 999999"))->type_name("N");
+    CLI::Option* title = command.add_option("--title", fields.title, SL_TRANSLATE_NOOP("Cli", "the title"))->type_name("T");
     if (titleRequired) title->required();
-    command.add_option("--artist", fields.artist, "the artist")->type_name("A");
-    command.add_option("--composer", fields.composer, "the composer")->type_name("C");
-    command.add_option("--lyricist", fields.lyricist, "the lyricist")->type_name("L");
+    command.add_option("--artist", fields.artist, SL_TRANSLATE_NOOP("Cli", "the artist"))->type_name("A");
+    command.add_option("--composer", fields.composer, SL_TRANSLATE_NOOP("Cli", "the composer"))->type_name("C");
+    command.add_option("--lyricist", fields.lyricist, SL_TRANSLATE_NOOP("Cli", "the lyricist"))->type_name("L");
     const std::vector<std::string> languages = LanguageOptions();
     command.add_option("--language", fields.language, "the language: " + Joined(languages, ", ", " or "))
         ->type_name(Joined(languages, "|", "|"))

@@ -9,8 +9,8 @@ namespace songloader::gui {
 
 namespace {
 
-constexpr const char* kStopText = "Stop after this song";
-constexpr const char* kStoppingText = "Stopping after this song";
+constexpr const char* kStopText = QT_TRANSLATE_NOOP("songloader::gui::BatchStop", "Stop after this song");
+constexpr const char* kStoppingText = QT_TRANSLATE_NOOP("songloader::gui::BatchStop", "Stopping after this song");
 
 bool IsUserInput(QEvent::Type type) {
     switch (type) {
@@ -42,9 +42,9 @@ void BatchStop::offer(bool offered) {
     offered_ = offered;
     requested_ = false;
     if (offered) {
-        button_ = new QPushButton(kStopText, window_);
+        button_ = new QPushButton(tr(kStopText), window_);
         button_->setObjectName("BatchStop");
-        button_->setAccessibleName(kStopText);
+        button_->setAccessibleName(tr(kStopText));
         button_->setGeometry(place_);
         connect(button_, &QPushButton::clicked, this, [this] { request(); });
         button_->show();
@@ -60,7 +60,7 @@ void BatchStop::offer(bool offered) {
 
 void BatchStop::request() {
     requested_ = true;
-    button_->setText(kStoppingText);
+    button_->setText(tr(kStoppingText));
     button_->setEnabled(false);
 }
 

@@ -2,6 +2,7 @@
 // songloader: the desktop program.
 #include <QApplication>
 #include <QDir>
+#include <QLocale>
 #include <QScreen>
 #include <QSocketNotifier>
 #include <QStringList>
@@ -21,12 +22,15 @@
 #include "core/cloud/cloud_client.h"
 #include "core/cloud/curl_library.h"
 #include "core/config/user_settings.h"
+#include "core/convert/converter_program.h"
+#include "core/media/player_profile.h"
 #include "core/device/linux_drive_system.h"
 #include "core/text/code_page.h"
 #include "songloader_version.h"
 #include "gui/artwork.h"
 #include "gui/command_line.h"
 #include "gui/demo/demo_setup.h"
+#include "gui/language/ui_language.h"
 #include "gui/main_window.h"
 #include "udisks/udisks_drive_ejector.h"
 
@@ -104,10 +108,23 @@ int main(int argc, char** argv) {
                   << userSettings.encoding.value << "; using " << text.codePage << "\n";
     }
     settings.traditionalChinese = text.traditionalChinese;
+    if (auto profile = songloader::PlayerProfileFrom(userSettings.file.values, userSettings.file.path)) {
+        settings.playerProfile = *profile;
+    } else {
+        std::cerr << "songloader: " << profile.message() << "; using the built-in player profile\n";
+    }
+    settings.findConverter = [values = userSettings.file.values] {
+        return songloader::FindConverter(values, songloader::SettingsSources::FromEnvironment().variable);
+    };
     settings.ejector = std::make_shared<songloader::UdisksDriveEjector>();
 
     QApplication app(argc, argv);
     songloader::gui::SetUpApplicationIdentity();
+    // The user's language where the window speaks it (LANGUAGE=es songloader), else English.
+    const QString language = songloader::gui::PickLanguage(QLocale::system().uiLanguages());
+    if (!songloader::gui::InstallTranslations(language, songloader::gui::TranslationsFolder())) {
+        std::cerr << "songloader: the " << language.toStdString() << " translation is not installed; using English\n";
+    }
     QApplication::setWindowIcon(songloader::gui::ApplicationIcon());
 
     std::unique_ptr<songloader::DriveSystem> drives;

@@ -50,6 +50,8 @@
 #include "gui/controls/song_row_delegate.h"
 #include "gui/desktop_notifier.h"
 #include "gui/help_location.h"
+#include "gui/language/shown_text.h"
+#include "gui/window_state.h"
 #include "gui/window_texts.h"
 #include "gui/windows/about_box.h"
 #include "gui/windows/print_job.h"
@@ -62,28 +64,24 @@ namespace {
 
 QString Q(const std::string& utf8) { return QString::fromStdString(utf8); }
 
-// The image buttons: their control, image and caption (the caption is also the accessible name).
+// The image buttons: their control and image (whose caption is also the accessible name).
 struct ImageButtonEntry {
     ControlId id;
     int pngId;
-    const char* caption;
 };
 // Loaded like the others, shown by no control.
 constexpr int kUnboundImage = 197;
 constexpr ImageButtonEntry kButtons[] = {
-    {ControlId::AddToDevice, 193, "Add to USB Drive"}, {ControlId::AutoCheckDevice, 194, "Auto-Check USB Drive"},
-    {ControlId::AutoGenerate, 195, "Auto-Generate"},   {ControlId::Browse, 196, "Browse "},
-    {ControlId::ClearFields, 198, "Clear Fields"},     {ControlId::CloudMidi, 199, "Cloud Midi "},
-    {ControlId::CloudSongs, 200, "Cloud Songs"},       {ControlId::ExportSongList, 201, "Export Song List"},
-    {ControlId::PrintPreview, 202, "Print Preview"},   {ControlId::Print, 203, "Print"},
-    {ControlId::QueueToAdd, 204, "Queue to Add"},      {ControlId::Revise, 205, "Revise"},
-    {ControlId::SelectAll, 206, "Select All"},         {ControlId::SelectDevice, 207, "Select USB Drive"},
-    {ControlId::EjectDevice, 208, "Eject USB Drive"},
+    {ControlId::AddToDevice, 193},  {ControlId::AutoCheckDevice, 194}, {ControlId::AutoGenerate, 195},
+    {ControlId::Browse, 196},       {ControlId::ClearFields, 198},     {ControlId::CloudMidi, 199},
+    {ControlId::CloudSongs, 200},   {ControlId::ExportSongList, 201},  {ControlId::PrintPreview, 202},
+    {ControlId::Print, 203},        {ControlId::QueueToAdd, 204},      {ControlId::Revise, 205},
+    {ControlId::SelectAll, 206},    {ControlId::SelectDevice, 207},    {ControlId::EjectDevice, 208},
 };
 
-// "Label|patterns|Label|patterns||" -> "Label (patterns);;Label (patterns)".
+// "Label|patterns|Label|patterns||" -> "Label (patterns);;Label (patterns)", in the user's language.
 QString QtFilter(const std::string& filter) {
-    QStringList parts = Q(filter).split('|');
+    QStringList parts = ShownText(filter).split('|');
     QStringList entries;
     for (int i = 0; i + 1 < parts.size(); i += 2) {
         if (parts[i].isEmpty()) break;
@@ -134,13 +132,20 @@ struct AccessibleEntry {
     const char* name;
 };
 constexpr AccessibleEntry kAccessibleNames[] = {
-    {ControlId::Number, "Number"},           {ControlId::Title, "Title"},
-    {ControlId::Artist, "Artist"},           {ControlId::Composer, "Composer"},
-    {ControlId::Lyricist, "Lyricist"},       {ControlId::MediaPath, "Media File"},
-    {ControlId::SearchBox, "Search"},        {ControlId::EntryLanguage, "Language"},
-    {ControlId::SearchLanguage, "Search language"}, {ControlId::WorkList, "Songs to add"},
-    {ControlId::DeviceList, "Songs on the USB drive"}, {ControlId::Progress, "Progress"},
-    {ControlId::SearchHits, "Songs found"}, {ControlId::DeviceSummary, "USB drive"},
+    {ControlId::Number, QT_TRANSLATE_NOOP("songloader::gui::MainWindow", "Number")},
+    {ControlId::Title, QT_TRANSLATE_NOOP("songloader::gui::MainWindow", "Title")},
+    {ControlId::Artist, QT_TRANSLATE_NOOP("songloader::gui::MainWindow", "Artist")},
+    {ControlId::Composer, QT_TRANSLATE_NOOP("songloader::gui::MainWindow", "Composer")},
+    {ControlId::Lyricist, QT_TRANSLATE_NOOP("songloader::gui::MainWindow", "Lyricist")},
+    {ControlId::MediaPath, QT_TRANSLATE_NOOP("songloader::gui::MainWindow", "Media File")},
+    {ControlId::SearchBox, QT_TRANSLATE_NOOP("songloader::gui::MainWindow", "Search")},
+    {ControlId::EntryLanguage, QT_TRANSLATE_NOOP("songloader::gui::MainWindow", "Language")},
+    {ControlId::SearchLanguage, QT_TRANSLATE_NOOP("songloader::gui::MainWindow", "Search language")},
+    {ControlId::WorkList, QT_TRANSLATE_NOOP("songloader::gui::MainWindow", "Songs to add")},
+    {ControlId::DeviceList, QT_TRANSLATE_NOOP("songloader::gui::MainWindow", "Songs on the USB drive")},
+    {ControlId::Progress, QT_TRANSLATE_NOOP("songloader::gui::MainWindow", "Progress")},
+    {ControlId::SearchHits, QT_TRANSLATE_NOOP("songloader::gui::MainWindow", "Songs found")},
+    {ControlId::DeviceSummary, QT_TRANSLATE_NOOP("songloader::gui::MainWindow", "USB drive")},
 };
 
 // The listed column width, widened where it would cut what the column shows: its title, a
@@ -150,7 +155,7 @@ int ColumnWidth(int column, bool checkBoxes) {
     const QFontMetrics header(ListFont(SkinnedHeader::kFontPixelHeight));
     constexpr int kTextInsets = 2 * 3 + 2;
     int width = std::max(kListColumns[column].width,
-                         header.horizontalAdvance(Q(kListColumns[column].title)) + kTextInsets);
+                         header.horizontalAdvance(CoreText(kListColumns[column].title)) + kTextInsets);
     if (column == 0) {
         // The text starts 4 px after the box.
         const int box = checkBoxes ? SongRowDelegate::CheckBoxRect(QRect(0, 0, 100, 23)).right() + 1 + 4 : 2;
@@ -172,7 +177,7 @@ MainWindow::MainWindow(const DriveSystem& drives, const CloudClient& cloud, Dial
       m_mountWatcher(std::make_unique<MountWatcher>(settings.mountFiles.mountInfo, drives)),
       m_dialog(*this, drives, cloud, std::move(settings)) {
     setObjectName("MainWindow");
-    setWindowTitle(Q(ForLinux(WithVersion(kWindowTitle))));
+    setWindowTitle(Q(ForLinux(Filled(CoreText(kWindowTitle), {Q(ShortVersion())}).toStdString())));
     setFixedSize(m_layout.width, m_layout.height);
     setWindowIcon(ApplicationIcon());
     // The window paints its own light background, so its widgets keep light colours on any
@@ -189,6 +194,7 @@ MainWindow::MainWindow(const DriveSystem& drives, const CloudClient& cloud, Dial
     BuildControls();
     NameControls();
     WireSignals();
+    if (const auto state = WindowState()) m_dialog.SetEvenLoudness(state->value(kEvenLoudnessKey, false).toBool());
     m_dialog.OnInitDialog();
 }
 
@@ -220,8 +226,8 @@ QWidget* MainWindow::control(ControlId id) const {
     return it == m_controls.end() ? nullptr : it->second;
 }
 
-ImageButton* MainWindow::AddButton(int pngId, const char* caption) {
-    auto* button = new ImageButton(ButtonImage(pngId), QString::fromUtf8(caption), this);
+ImageButton* MainWindow::AddButton(int pngId) {
+    auto* button = new ImageButton(ButtonImage(pngId), ButtonCaption(pngId), this);
     button->setFocusPolicy(Qt::StrongFocus);
     return button;
 }
@@ -233,7 +239,7 @@ SkinnedListView* MainWindow::AddList(ControlId id) {
     const Qt::Alignment alignment = work ? Qt::AlignLeft | Qt::AlignVCenter : Qt::AlignCenter;
     for (int c = 0; c < static_cast<int>(kListColumns.size()); ++c) {
         // Titles as drawn, leading blanks included.
-        list->setColumn(c, Q(kListColumns[c].title), alignment, ColumnWidth(c, work));
+        list->setColumn(c, CoreText(kListColumns[c].title), alignment, ColumnWidth(c, work));
     }
     (work ? m_workList : m_deviceList) = list;
     return list;
@@ -245,7 +251,7 @@ void MainWindow::BuildControls() {
         const ControlId id = place.id;
         QWidget* widget = nullptr;
         for (const ImageButtonEntry& button : kButtons) {
-            if (button.id == id) widget = AddButton(button.pngId, button.caption);
+            if (button.id == id) widget = AddButton(button.pngId);
         }
         if (!widget) {
             switch (id) {
@@ -270,7 +276,7 @@ void MainWindow::BuildControls() {
                     auto* combo = new QComboBox(this);
                     for (const std::string& item :
                          id == ControlId::EntryLanguage ? kEntryLanguageItems : kSearchLanguageItems) {
-                        combo->addItem(Q(item));
+                        combo->addItem(CoreText(item.c_str()));
                     }
                     combo->setItemDelegate(
                         new FixedHeightItemDelegate(id == ControlId::EntryLanguage ? 24 : 18, combo));
@@ -353,7 +359,7 @@ void MainWindow::RunBatch(const std::function<void()>& batch) {
     if (!m_notifier || clock.elapsed() < m_notifyAfter.count() || isActiveWindow()) return;
     // What the batch did, as the window logic reports it.
     const BatchNotification notification = NotificationOf(m_dialog.lastBatch());
-    m_notifier->Notify(Q(notification.summary), Q(notification.body));
+    m_notifier->Notify(ShownText(notification.summary), ShownText(notification.body));
 }
 
 void MainWindow::WireSignals() {
@@ -589,13 +595,23 @@ QAction* MainWindow::AddMenuCommand(QMenu* menu, const QString& text, std::funct
 void MainWindow::ShowWindowMenu(const QPoint& globalPos) {
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    AddMenuCommand(menu, "MIN", [this] {
+    AddMenuCommand(menu, tr("MIN"), [this] {
         if (!m_dialog.OnSysCommand(SysCommand::Other)) showMinimized();
     });
     menu->addSeparator();
-    AddMenuCommand(menu, "HELP", [this] { m_dialog.OnSysCommand(SysCommand::ContextHelp); });
+    AddMenuCommand(menu, tr("HELP"), [this] { m_dialog.OnSysCommand(SysCommand::ContextHelp); });
     menu->addSeparator();
-    AddMenuCommand(menu, Q(ForLinux(kAboutMenuText)), [this] { m_dialog.OnSysCommand(SysCommand::About); });
+    // Remembered for the next start in the window's own state.
+    QAction* loudness = menu->addAction(tr("Even Loudness"));
+    loudness->setCheckable(true);
+    loudness->setChecked(m_dialog.EvenLoudness());
+    loudness->setToolTip(tr("Set every song added from now on to the same loudness (-16 LUFS)"));
+    connect(loudness, &QAction::toggled, this, [this](bool on) {
+        m_dialog.SetEvenLoudness(on);
+        if (const auto state = WindowState()) state->setValue(kEvenLoudnessKey, on);
+    });
+    menu->addSeparator();
+    AddMenuCommand(menu, Q(ForLinux(CoreText(kAboutMenuText).toStdString())), [this] { m_dialog.OnSysCommand(SysCommand::About); });
     menu->popup(globalPos);
 }
 
@@ -667,7 +683,8 @@ void MainWindow::Enable(ControlId id, bool enabled) {
 void MainWindow::SetText(ControlId id, const std::string& text) {
     if (auto* edit = qobject_cast<QLineEdit*>(control(id))) {
         const QSignalBlocker block(edit);
-        edit->setText(Q(text));
+        // The boxes show what the user typed, apart from the search box's placeholder.
+        edit->setText(id == ControlId::SearchBox && text == kSearchPlaceholder ? CoreText(kSearchPlaceholder) : Q(text));
         if (id == ControlId::SearchBox) {
             // Grey while it shows the placeholder, black otherwise.
             QPalette palette = edit->palette();
@@ -680,23 +697,25 @@ void MainWindow::SetText(ControlId id, const std::string& text) {
     } else if (id == ControlId::SongFolderText) {
         ShowFolderText(text);
     } else if (auto* label = qobject_cast<QLabel*>(control(id))) {
-        label->setText(Q(text));
+        label->setText(ShownText(text));
+        m_labelTexts[id] = text;
     }
 }
 
 void MainWindow::ShowFolderText(const std::string& text) {
     auto* label = static_cast<QLabel*>(control(ControlId::SongFolderText));
     m_folderText = text;
-    const QString whole = Q(text);
+    const QString whole = ShownText(text);
     const QFontMetrics metrics(label->font());
     const int room = label->contentsRect().width();
     QString shown = whole;
     if (metrics.horizontalAdvance(whole) > room) {
         // The offer of a found drive breaks after the path, which is shortened in the middle to
         // fit its line; any other text (a path) is shortened in the middle as a whole.
-        const std::string offer = kDeviceOfferText;
-        const QString before = Q(offer.substr(0, offer.find("%s")));
-        const QString after = Q(offer.substr(offer.find("%s") + 2));
+        QString offer = CoreText(kDeviceOfferText);
+        const QString placeholder = offer.contains(QStringLiteral("%1")) ? QStringLiteral("%1") : QStringLiteral("%s");
+        const QString before = offer.left(offer.indexOf(placeholder));
+        const QString after = offer.mid(offer.indexOf(placeholder) + 2);
         const int space = after.indexOf(' ');
         if (space > 0 && whole.startsWith(before) && whole.endsWith(after) &&
             whole.size() > before.size() + after.size()) {
@@ -715,9 +734,13 @@ void MainWindow::ShowFolderText(const std::string& text) {
 }
 
 std::string MainWindow::GetText(ControlId id) {
-    if (auto* edit = qobject_cast<QLineEdit*>(control(id))) return edit->text().toStdString();
+    if (auto* edit = qobject_cast<QLineEdit*>(control(id))) {
+        // The logic knows its placeholder in English.
+        if (id == ControlId::SearchBox && edit->text() == CoreText(kSearchPlaceholder)) return kSearchPlaceholder;
+        return edit->text().toStdString();
+    }
     if (id == ControlId::SongFolderText) return m_folderText;
-    if (auto* label = qobject_cast<QLabel*>(control(id))) return label->text().toStdString();
+    if (auto it = m_labelTexts.find(id); it != m_labelTexts.end()) return it->second;
     return {};
 }
 
@@ -837,7 +860,7 @@ void MainWindow::CloseWindow() {
 
 MessageAnswer MainWindow::ShowMessage(const Notice& notice, MessageButtons buttons) {
     const ArrowCursor arrow;
-    QMessageBox box(QtIcon(notice.icon), Q(notice.caption), Q(notice.text),
+    QMessageBox box(QtIcon(notice.icon), ShownText(notice.caption), ShownText(notice.text),
                     buttons == MessageButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, this);
     // Enter alone never says yes to a question: each one guards something hard to undo.
     if (buttons == MessageButtons::YesNo) box.setDefaultButton(QMessageBox::No);
@@ -878,7 +901,7 @@ std::optional<std::string> MainWindow::ChooseSaveFile(const FileDialogOptions& o
 
 std::optional<std::string> MainWindow::ChooseFolder(const std::string& title) {
     const ArrowCursor arrow;
-    const QString folder = QFileDialog::getExistingDirectory(this, Q(title));
+    const QString folder = QFileDialog::getExistingDirectory(this, ShownText(title));
     if (folder.isEmpty()) return std::nullopt;
     return folder.toStdString();
 }
@@ -887,9 +910,9 @@ void MainWindow::ShowContextMenu(bool deleteEnabled) {
     // Shown without waiting: its commands must reach the dialog after this command has ended.
     auto* menu = new QMenu(this);
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    QAction* remove = AddMenuCommand(menu, QStringLiteral("Delete"), [this] { m_dialog.OnDeleteSong(); });
+    QAction* remove = AddMenuCommand(menu, tr("Delete"), [this] { m_dialog.OnDeleteSong(); });
     remove->setEnabled(deleteEnabled);
-    AddMenuCommand(menu, QStringLiteral("About"), [this] { m_dialog.OnAbout(); });
+    AddMenuCommand(menu, tr("About"), [this] { m_dialog.OnAbout(); });
     menu->popup(m_listMenuAt);
 }
 

@@ -122,7 +122,7 @@ private:
     void WireSignals();
     // Removed and new volumes reach the dialog as the mount table changes.
     void WatchMounts();
-    ImageButton* AddButton(int pngId, const char* caption);
+    ImageButton* AddButton(int pngId);
     // Names for screen readers: the boxes by their captions, the combo boxes through labels that
     // are read but not drawn (the background carries the drawn ones).
     void NameControls();
@@ -154,6 +154,7 @@ private:
     BatchStop* m_batchStop = nullptr;  // the stop of a batch of copies, shown while offered
     QPixmap m_unboundImage;  // image 197: loaded, shown by no control
     std::string m_folderText;  // the drive line's whole text (the label may show it elided)
+    std::map<ControlId, std::string> m_labelTexts;  // what the logic gave the other labels, in English
     std::unique_ptr<DesktopNotifier> m_notifier;
     std::chrono::milliseconds m_notifyAfter{10000};
     bool m_inBatch = false;

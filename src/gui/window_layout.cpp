@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/window_layout.h"
 
+#include "core/common/translatable.h"
+
 namespace songloader::gui {
 
 namespace {
@@ -36,7 +38,7 @@ WindowLayout Build() {
     place(ControlId::EjectDevice, {kMargin + 138 + kGap + 103 + kGap, 14, 116, kButtonHeight});
     // Two lines high: a long offer of a found drive breaks after the path.
     place(ControlId::SongFolderText, {kBoxX, 50, kLeftWidth - (kBoxX - kMargin), 36});
-    label("USB Drive", ControlId::SongFolderText, kMargin, kLabelWidth);
+    label(SL_TRANSLATE_NOOP("WindowLayout", "USB Drive"), ControlId::SongFolderText, kMargin, kLabelWidth);
 
     // The entry form: one box per row, the language beside the number.
     constexpr int kFormTop = 90;
@@ -55,13 +57,13 @@ WindowLayout Build() {
     place(ControlId::Lyricist, {kBoxX, kFormTop + 4 * kRow, boxWidth, kBoxHeight});
     place(ControlId::MediaPath, {kBoxX, kFormTop + 5 * kRow, boxWidth - 98 - kGap, kBoxHeight});
     place(ControlId::Browse, ButtonOnRow(kMargin + kLeftWidth - 98, kFormTop + 5 * kRow, 98));
-    label("Number", ControlId::Number, kMargin, kLabelWidth);
-    label("Language", ControlId::EntryLanguage, kMargin + kLeftWidth - kLanguageWidth - 70, 66);
-    label("Title", ControlId::Title, kMargin, kLabelWidth);
-    label("Artist", ControlId::Artist, kMargin, kLabelWidth);
-    label("Composer", ControlId::Composer, kMargin, kLabelWidth);
-    label("Lyricist", ControlId::Lyricist, kMargin, kLabelWidth);
-    label("Media File", ControlId::MediaPath, kMargin, kLabelWidth);
+    label(SL_TRANSLATE_NOOP("WindowLayout", "Number"), ControlId::Number, kMargin, kLabelWidth);
+    label(SL_TRANSLATE_NOOP("WindowLayout", "Language"), ControlId::EntryLanguage, kMargin + kLeftWidth - kLanguageWidth - 70, 66);
+    label(SL_TRANSLATE_NOOP("WindowLayout", "Title"), ControlId::Title, kMargin, kLabelWidth);
+    label(SL_TRANSLATE_NOOP("WindowLayout", "Artist"), ControlId::Artist, kMargin, kLabelWidth);
+    label(SL_TRANSLATE_NOOP("WindowLayout", "Composer"), ControlId::Composer, kMargin, kLabelWidth);
+    label(SL_TRANSLATE_NOOP("WindowLayout", "Lyricist"), ControlId::Lyricist, kMargin, kLabelWidth);
+    label(SL_TRANSLATE_NOOP("WindowLayout", "Media File"), ControlId::MediaPath, kMargin, kLabelWidth);
 
     // The form's commands.
     constexpr int kFormButtons = kFormTop + 6 * kRow + 4;
@@ -75,14 +77,14 @@ WindowLayout Build() {
     place(ControlId::CloudSongs, {kBoxX, kCloudTop, 87, kButtonHeight});
     place(ControlId::CloudMidi, {kBoxX + 87 + kGap, kCloudTop, 87, kButtonHeight});
     place(ControlId::SelectAll, {kMargin + kLeftWidth - 87, kCloudTop, 87, kButtonHeight});
-    label("Cloud", ControlId::CloudSongs, kMargin, kLabelWidth);
+    label(SL_TRANSLATE_NOOP("WindowLayout", "Cloud"), ControlId::CloudSongs, kMargin, kLabelWidth);
     constexpr int kSearchTop = kCloudTop + kButtonHeight + 10;
     // The hit count ("12 songs", "No songs found") to the right of the search box.
     constexpr int kHitsWidth = 104;
     place(ControlId::SearchLanguage, {kBoxX, kSearchTop, 128, kBoxHeight});
     place(ControlId::SearchBox, {kBoxX + 128 + kGap, kSearchTop, boxWidth - 128 - kHitsWidth - 2 * kGap, kBoxHeight});
     place(ControlId::SearchHits, {kMargin + kLeftWidth - kHitsWidth, kSearchTop, kHitsWidth, kBoxHeight});
-    label("Search", ControlId::SearchLanguage, kMargin, kLabelWidth);
+    label(SL_TRANSLATE_NOOP("WindowLayout", "Search"), ControlId::SearchLanguage, kMargin, kLabelWidth);
     constexpr int kWorkTop = kSearchTop + kBoxHeight + 10;
     place(ControlId::WorkList, {kMargin, kWorkTop, kLeftWidth, layout.height - kMargin - kWorkTop});
 

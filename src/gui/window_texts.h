@@ -21,10 +21,10 @@ inline std::string ForLinux(std::string_view text) {
 
 // A text of the dialog that names the program's version ("V:%s"), with the one version of the
 // program in it as major.minor: "1.4" of 1.4.0.
-inline std::string WithVersion(std::string_view pattern) {
+inline std::string ShortVersion() {
     const std::string version = SONGLOADER_VERSION;
-    const std::size_t minorEnd = version.find('.', version.find('.') + 1);
-    return FilledText(pattern, {version.substr(0, minorEnd)});
+    return version.substr(0, version.find('.', version.find('.') + 1));
 }
+inline std::string WithVersion(std::string_view pattern) { return FilledText(pattern, {ShortVersion()}); }
 
 }  // namespace songloader::gui

@@ -22,8 +22,8 @@ using test::ProgramRun;
 class CliConventions : public ::testing::Test {
 protected:
     ProgramRun Run(std::vector<std::string> args, std::vector<std::string> environment = {}) {
-        environment.insert(environment.begin(), {"LC_ALL=en_US.UTF-8", "XDG_CONFIG_HOME=" + Config().string(),
-                                                  "SONGLOADER_CLOUD_URL="});
+        environment.insert(environment.begin(), {"LANGUAGE=", "LC_ALL=en_US.UTF-8",
+                                                  "XDG_CONFIG_HOME=" + Config().string(), "SONGLOADER_CLOUD_URL="});
         return test::RunProgram(SONGLOADER_CLI_PATH, args, environment);
     }
     std::filesystem::path Config() const { return dir_ / "config"; }
@@ -52,6 +52,38 @@ TEST_F(CliConventions, HelpOfEveryCommandIsOneTextAndUsageErrorsExitTwo) {
     EXPECT_EQ(bad.out, "");
     EXPECT_EQ(Run({"help", "frobnicate"}).exitCode, 2);
     EXPECT_EQ(Run({"config", "extra"}).exitCode, 2);
+}
+
+TEST_F(CliConventions, HelpSpeaksTheUsersLanguageAndKeepsItsUsageLines) {
+    const std::string english = Run({"--help"}).out;
+    const std::string usage = english.substr(0, english.find("\n\n"));
+    struct Case {
+        std::vector<std::string> environment;
+        std::string heading;  // of the command list; empty: the English help
+    };
+    const Case cases[] = {
+        {{"LANGUAGE=es"}, "\nÓrdenes:\n"},
+        {{"LANGUAGE=fil"}, "\nMga utos:\n"},
+        {{"LANGUAGE=de:es"}, "\nÓrdenes:\n"},
+        {{"LC_ALL=tl_PH.UTF-8"}, "\nMga utos:\n"},
+        {{"LANGUAGE=en:es"}, ""},
+        {{"LANGUAGE=", "LC_ALL=C"}, ""},
+    };
+    for (const Case& c : cases) {
+        const ProgramRun help = Run({"--help"}, c.environment);
+        const std::string what = c.environment.back();
+        EXPECT_EQ(help.exitCode, 0) << what;
+        if (c.heading.empty()) {
+            EXPECT_EQ(help.out, english) << what;
+            continue;
+        }
+        EXPECT_NE(help.out.find(c.heading), std::string::npos) << what;
+        EXPECT_EQ(help.out.rfind(usage, 0), 0u) << what;  // the completion reads it
+        EXPECT_NE(help.out.find("\n  cloud-sync  "), std::string::npos) << what;
+    }
+    const ProgramRun list = Run({"list", "--help"}, {"LANGUAGE=es"});
+    EXPECT_EQ(list.out.rfind("usage: songloader-cli list", 0), 0u);
+    EXPECT_NE(list.out.find("Muestra las canciones del dispositivo"), std::string::npos) << list.out;
 }
 
 TEST_F(CliConventions, SettingsFollowFlagThenEnvironmentThenFileThenDefault) {

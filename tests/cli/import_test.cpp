@@ -59,8 +59,9 @@ TEST_F(CliImport, AFolderOfEveryKind) {
         "900007\tuntagged\t\t" + In("untagged.mp4") + "\n";
     const std::string refused =
         "songloader-cli: " + In("clip.webm") +
-        " is a WebM file; the player takes MKV, TS, VOB, DAT, AVI, MPG, MP4, FLV and MP3 files.\n"
-        "songloader-cli: " + In("matroska-named.mp4") + " is a Matroska (MKV) file named .mp4\n"
+        " plays only after conversion (a WebM file, vp8 video); add --convert to convert it\n"
+        "songloader-cli: " + In("matroska-named.mp4") +
+        " plays only after conversion (a Matroska (MKV) file named .mp4); add --convert to convert it\n"
         "songloader-cli: " + In("tagged.mp4") + ": the same song as " + In("sub/again.mp4") + "\n"
         "songloader-cli: " + In("words.mp4") + " is not a video or audio file.\n";
 

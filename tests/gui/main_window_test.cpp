@@ -12,7 +12,9 @@
 #include <QPushButton>
 #include <QHeaderView>
 #include <QLabel>
+#include <QContextMenuEvent>
 #include <QMenu>
+#include <QSettings>
 #include <QPointer>
 #include <QScrollArea>
 #include <QTableView>
@@ -375,6 +377,36 @@ TEST_F(WindowRoad, AMenuCommandRunsAfterTheMenuHasClosed) {
     EXPECT_EQ(script.seen, (Log{"Note|Confirm song deletion?", "Note|Song deleted successfully"}));
     QTest::mouseClick(Button(ControlId::ClearFields), Qt::LeftButton);  // the next click
     EXPECT_TRUE(window->isVisible());
+}
+
+// "Even Loudness" in the window's menu is remembered in the window's own state for the next start.
+TEST_F(WindowRoad, EvenLoudnessIsRemembered) {
+    Open();
+    EXPECT_FALSE(window->dialog().EvenLoudness());
+    QContextMenuEvent event(QContextMenuEvent::Mouse, QPoint(5, 5), window->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(window.get(), &event);
+    QPointer<QMenu> menu = window->findChild<QMenu*>();
+    ASSERT_TRUE(menu);
+    QAction* loudness = nullptr;
+    for (QAction* action : menu->actions()) {
+        if (action->text() == "Even Loudness") loudness = action;
+    }
+    ASSERT_TRUE(loudness);
+    EXPECT_TRUE(loudness->isCheckable());
+    EXPECT_FALSE(loudness->isChecked());
+    loudness->trigger();
+    if (const char* pictures = std::getenv("SONGLOADER_TEST_PICTURES")) {
+        menu->grab().save(QString::fromStdString((std::filesystem::path(pictures) / "window-menu.png").string()));
+    }
+    menu->close();
+    EXPECT_TRUE(window->dialog().EvenLoudness());
+    window.reset();
+    Open();
+    EXPECT_TRUE(window->dialog().EvenLoudness());
+    window->dialog().SetEvenLoudness(false);
+    QSettings(QString::fromLocal8Bit(qgetenv("XDG_CONFIG_HOME")) + "/songloader/window-state.conf",
+              QSettings::IniFormat)
+        .setValue("even-loudness", false);
 }
 
 TEST_F(WindowRoad, TheKeysOfTheWindow) {

@@ -20,11 +20,12 @@ contents=$(dpkg-deb -c "$deb")
 for f in ./usr/bin/songloader ./usr/bin/songloader-cli ./usr/libexec/songloader/songloader-cli-qt.so \
          ./usr/share/applications/org.songloader.SongLoader.desktop \
          ./usr/share/icons/hicolor/scalable/apps/org.songloader.SongLoader.svg \
-         ./usr/share/songloader/help/index.html ./usr/share/man/man1/songloader.1.gz; do
+         ./usr/share/songloader/help/index.html ./usr/share/man/man1/songloader.1.gz \
+         ./usr/share/songloader/translations/songloader_es.qm ./usr/share/songloader/translations/songloader_fil.qm; do
   grep -q " $f\$" <<<"$contents" || fail "$f not in the package"
 done
 depends=$(dpkg-deb -f "$deb" Depends)
-for d in libqt6widgets6 libc6 qt6-qpa-plugins libcurl4 libavformat libsqlite3; do
+for d in libqt6widgets6 libc6 qt6-qpa-plugins libcurl4 libavformat libsqlite3 ffmpeg; do
   grep -q "$d" <<<"$depends" || fail "Depends lacks $d: $depends"
 done
 # Only --demo serves HTTP, from its helper program: a user's window needs no HTTP server library.

@@ -16,12 +16,13 @@ odd=$(printf '%s\n%s\n' "$build" "$all" | grep -vE '^[a-z0-9][a-z0-9.+-]+$' || t
 [ -z "$odd" ] || fail "not one package a line: $odd"
 # The build part is in the whole list, and the test-only tools are not in the build part.
 while read -r p; do grep -qx "$p" <<<"$all" || fail "$p is in the build part only"; done <<<"$build"
-for p in libgtest-dev libgmock-dev googletest libbenchmark-dev lintian python3-dbusmock ffmpeg exfat-fuse \
+for p in libgtest-dev libgmock-dev googletest libbenchmark-dev lintian python3-dbusmock exfat-fuse \
          exfatprogs fonts-wqy-microhei fonts-tlwg-loma-otf poppler-utils; do
   ! grep -qx "$p" <<<"$build" || fail "test-only $p is in the build part"
   grep -qx "$p" <<<"$all" || fail "$p is missing from --tests"
 done
-for p in libavformat-dev qt6-base-dev libcurl4-openssl-dev libsqlite3-dev libmount-dev libcli11-dev; do
+for p in libavformat-dev ffmpeg qt6-base-dev libcurl4-openssl-dev libsqlite3-dev libmount-dev libcli11-dev \
+         qt6-tools-dev qt6-l10n-tools; do
   grep -qx "$p" <<<"$build" || fail "$p is missing from the build part"
 done
 # ./run takes the build part, ./test both.

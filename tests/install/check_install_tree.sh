@@ -14,7 +14,8 @@ cmake --install "$build" --prefix "$prefix" >/dev/null
 id=org.songloader.SongLoader
 expected=(bin/songloader-cli libexec/songloader/songloader-cli-qt.so share/man/man1/songloader-cli.1.gz
           share/bash-completion/completions/songloader-cli
-          share/doc/songloader/copyright share/doc/songloader/changelog.gz)
+          share/doc/songloader/copyright share/doc/songloader/changelog.gz
+          share/songloader/translations/songloader_es.qm share/songloader/translations/songloader_fil.qm)
 if [ "$has_gui" = 1 ]; then
   expected+=(bin/songloader share/man/man1/songloader.1.gz share/applications/$id.desktop
              share/metainfo/$id.metainfo.xml share/icons/hicolor/scalable/apps/$id.svg
@@ -39,6 +40,11 @@ if [ "$has_gui" = 1 ]; then
   grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" || fail "no launchable"
   # Docks match the window to its entry by the class of WM_CLASS, which is the application name.
   grep -qx "StartupWMClass=songloader" "$prefix/share/applications/$id.desktop" || fail "StartupWMClass is not songloader"
+  # The menu and the software centre speak Spanish and Filipino too.
+  for lang in es fil; do
+    grep -q "^Comment\[$lang\]=" "$prefix/share/applications/$id.desktop" || fail "desktop entry has no Comment[$lang]"
+    grep -q "<summary xml:lang=\"$lang\">" "$metainfo" || fail "no AppStream summary in $lang"
+  done
   # The window's options: one version, usage errors exit 2.
   gui=$prefix/bin/songloader
   [ "$("$gui" --version)" = "songloader $version" ] || fail "songloader --version: $("$gui" --version)"
@@ -73,7 +79,10 @@ cli=$prefix/bin/songloader-cli
 for program in "$prefix"/bin/* "$prefix"/libexec/songloader/*; do
   if ldd "$program" | grep -q 'not found'; then fail "$program: $(ldd "$program" | grep 'not found')"; fi
 done
-usage=$("$cli" --help) || fail "songloader-cli --help failed"
+usage=$(LANGUAGE= LC_ALL=C "$cli" --help) || fail "songloader-cli --help failed"
+# The installed CLI finds its installed translations.
+LANGUAGE=es "$cli" --help | grep -q "^usage: songloader-cli" || fail "songloader-cli --help in Spanish failed"
+[ "$(LANGUAGE=es "$cli" --help)" != "$usage" ] || fail "songloader-cli --help is not translated into Spanish"
 [ "$("$cli" --version)" = "songloader-cli $version" ] || fail "songloader-cli --version: $("$cli" --version)"
 
 # The man page and the completion name every command the program has.

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "artwork_tool.h"
-#include "palette.h"
+#include "gui/artwork_palette.h"
 
 namespace artwork {
 

@@ -5,6 +5,7 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QTranslator>
 
 #include <cstdlib>
 #include <string>
@@ -89,7 +90,21 @@ Result<int> WriteSongListPdf(const PdfRequest& request) {
 
 std::unique_ptr<DriveEjector> MakeDriveEjector() { return std::make_unique<UdisksDriveEjector>(); }
 
-const QtPart kQtPart{WriteSongListPdf, MakeDriveEjector};
+QTranslator& Translator() {
+    static QTranslator translator;
+    return translator;
+}
+
+bool LoadTranslation(const std::filesystem::path& file) {
+    return Translator().load(QString::fromStdString(file.string()));
+}
+
+std::string Translate(const char* context, const std::string& text) {
+    const QString translated = Translator().translate(context, text.c_str());
+    return translated.isEmpty() ? text : translated.toStdString();
+}
+
+const QtPart kQtPart{WriteSongListPdf, MakeDriveEjector, LoadTranslation, Translate};
 
 }  // namespace
 

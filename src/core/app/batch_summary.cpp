@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "core/app/filled_text.h"
+
 namespace songloader {
 
 BatchNotification NotificationOf(const BatchSummary& batch) {
@@ -11,21 +13,23 @@ BatchNotification NotificationOf(const BatchSummary& batch) {
     std::vector<std::string> lines;
     const std::size_t count = batch.added.size();
     if (count > 0) {
-        std::string line = "Added " + std::to_string(count) + " song" + (count == 1 ? "" : "s") + ": ";
-        for (std::size_t i = 0; i < std::min(count, kNamed); ++i) line += (i ? ", " : "") + batch.added[i];
-        if (count > kNamed) line += " and " + std::to_string(count - kNamed) + " more";
-        lines.push_back(line + '.');
+        std::string titles;
+        for (std::size_t i = 0; i < std::min(count, kNamed); ++i) titles += (i ? ", " : "") + batch.added[i];
+        const std::string number = std::to_string(count);
+        lines.push_back(count == 1       ? FilledText(kAddedOneSongLine, {titles})
+                        : count > kNamed ? FilledText(kAddedSongsAndMoreLine, {number, titles, std::to_string(count - kNamed)})
+                                         : FilledText(kAddedSongsLine, {number, titles}));
     }
     if (!batch.failures.empty()) {
-        std::string line = "Failed:";
-        for (const std::string& failure : batch.failures) line += " " + failure;
-        lines.push_back(line);
+        std::string failures;
+        for (const std::string& failure : batch.failures) failures += (failures.empty() ? "" : " ") + failure;
+        lines.push_back(FilledText(kBatchFailedLine, {failures}));
     }
-    if (lines.empty()) lines.push_back("Nothing was added.");
+    if (lines.empty()) lines.push_back(kNothingAddedLine);
     BatchNotification notification;
-    notification.summary = batch.failures.empty() ? "Songs added to the USB drive"
-                           : count == 0           ? "No song was added to the USB drive"
-                                                  : "Some songs were not added";
+    notification.summary = batch.failures.empty() ? kSongsAddedSummary
+                           : count == 0           ? kNoSongAddedSummary
+                                                  : kSomeSongsNotAddedSummary;
     for (std::size_t i = 0; i < lines.size(); ++i) notification.body += (i ? "\n" : "") + lines[i];
     return notification;
 }

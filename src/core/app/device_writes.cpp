@@ -50,14 +50,16 @@ void CSonquillDlg::AddQueuedSongs() {
         if (!error) total += MebibytesRoundedUp(size);
     }
     m_view.SetProgressRange(1, static_cast<int>(total));
+    m_progressRangeOfCopy = static_cast<int>(total);
     int row = static_cast<int>(m_deviceSongs.size());
     const SongList queue = m_workSongs;
     // More than one file: the user may stop the batch after the file being copied.
     const bool stoppable = queue.size() > 1;
     if (stoppable) m_view.OfferStop(true);
     const Result<DeviceFolder> folder = m_device.OpenSongFolder();
-    const Result<AddReport> report = folder ? AddUserSongs(m_deviceSongs, queue, *folder, m_settings.codePage, BatchHooks(row))
-                                            : Result<AddReport>(folder.failure());
+    // Songs the player plays only after conversion were agreed to when they were queued.
+    const Result<AddReport> report =
+        folder ? AddThroughConverter(queue, *folder, BatchHooks(row)) : Result<AddReport>(folder.failure());
     if (stoppable) m_view.OfferStop(false);
     if (!report) {
         // Nothing was copied: the queue stays as it is.

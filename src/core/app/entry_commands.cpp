@@ -12,6 +12,7 @@
 #include "core/entry/media_files.h"
 #include "core/entry/number_rules.h"
 #include "core/media/media_probe.h"
+#include "core/media/player_profile.h"
 #include "core/text/code_page.h"
 
 namespace songloader {
@@ -125,7 +126,21 @@ void CSonquillDlg::QueueFiles(const std::vector<std::string>& paths) {
     ImportOptions options;
     options.languageText = kEntryLanguageItems[static_cast<std::size_t>(language)];
     options.codePage = m_settings.codePage;
+    options.leaveOutConversions = m_settings.playerProfile;
     ImportPlan plan = PlanImport(files.files, m_deviceSongs, m_workSongs, options);
+    // Files that play only after conversion: asked about once for the batch.
+    std::size_t toConvert = 0;
+    double secondsToConvert = 0;
+    for (const ImportSkip& skip : plan.skipped) {
+        if (!skip.needsConversion) continue;
+        ++toConvert;
+        if (const auto facts = ProbeMedia(skip.file, skip.file)) secondsToConvert += facts->seconds;
+    }
+    const bool convert = toConvert > 0 && ConversionConfirmed(toConvert, secondsToConvert);
+    if (convert) {
+        options.leaveOutConversions.reset();
+        plan = PlanImport(files.files, m_deviceSongs, m_workSongs, options);
+    }
 
     std::string repeats;
     for (const ImportSkip& skip : plan.skipped) {
@@ -142,7 +157,8 @@ void CSonquillDlg::QueueFiles(const std::vector<std::string>& paths) {
     std::string notQueued;
     for (const ImportSkip& skip : files.missing) notQueued += "\n" + skip.message;
     for (const ImportSkip& skip : plan.skipped) {
-        // Repeats the user chose to leave out were named in the question already.
+        // Repeats and conversions the user chose to leave out were named in the questions already.
+        if (skip.needsConversion) continue;
         if (!skip.duplicate || options.keepDuplicates) notQueued += "\n" + skip.message;
     }
     if (!notQueued.empty()) Show({kFilesNotQueuedMessage + notQueued, kCaptionNote, NoticeIcon::Exclamation});
@@ -184,6 +200,11 @@ void CSonquillDlg::OnQueueToAdd() {
             return;
         }
         if (!CheckEnteredSong(*check, false, static_cast<int>(m_workSongs.size()))) return;
+        if (const auto facts = ProbeMedia(check->mediaPath, check->mediaPath);
+            facts && JudgeMedia(*facts, m_settings.playerProfile).verdict == MediaVerdict::PlaysAfterConversion &&
+            !ConversionConfirmed(1, facts->seconds)) {
+            return;
+        }
         if (!QueueRepeatConfirmed(*check)) return;
         m_currentSong = *check;
         AppendRow(ControlId::WorkList, m_currentSong);
@@ -297,8 +318,14 @@ void CSonquillDlg::OnRevise() {
         }
         if (!CheckEnteredSong(song, song.numberText != records[row].numberText, static_cast<int>(row))) return;
         // A new file must be one the player plays, as when it was queued.
-        if (const auto media = ProbeMedia(song.mediaPath, song.mediaPath); !media) {
+        const auto media = ProbeMedia(song.mediaPath, song.mediaPath);
+        if (!media) {
             Show({media.message(), kCaptionErrorUpper, NoticeIcon::Exclamation});
+            return;
+        }
+        if (song.mediaPath != records[row].mediaPath &&
+            JudgeMedia(*media, m_settings.playerProfile).verdict == MediaVerdict::PlaysAfterConversion &&
+            !ConversionConfirmed(1, media->seconds)) {
             return;
         }
         records.Replace(row, song);

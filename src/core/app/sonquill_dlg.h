@@ -27,7 +27,9 @@
 #include "core/device/mount_watcher.h"
 #include "core/entry/add_queue.h"
 #include "core/entry/catalogue_rebuild.h"
+#include "core/entry/converted_songs.h"
 #include "core/entry/device_songs.h"
+#include "core/media/player_profile.h"
 #include "core/recovery/interrupted_writes.h"
 #include "core/session/device_session.h"
 
@@ -42,6 +44,9 @@ struct DialogSettings {
     bool thai = false;  // the page font of printouts
     MountFiles mountFiles;                  // tells one volume from another
     std::shared_ptr<DriveEjector> ejector;  // "Eject USB Drive"; none: not offered by the system
+    PlayerProfile playerProfile = BuiltInPlayerProfile();  // what the player plays
+    // The converter, looked for when a batch needs it (FindConverter); none: ffmpeg on PATH.
+    std::function<Result<std::filesystem::path>()> findConverter;
 };
 
 // A probe that found the cloud is trusted this long by the search box.
@@ -95,6 +100,9 @@ public:
     // Files or folders dropped on the window (or several files chosen in "Browse"): each media
     // file found is queued with the names found for it, the entry language and the next free number.
     void OnDropFiles(const std::vector<std::string>& paths);
+    // "Even Loudness": every song added from now on is set to one loudness (the view remembers it).
+    void SetEvenLoudness(bool on) { m_evenLoudness = on; }
+    bool EvenLoudness() const { return m_evenLoudness; }
     void OnQueueToAdd();
     void OnClearFields();
     void OnRevise();
@@ -163,6 +171,11 @@ private:
     void ClearList(ControlId list, bool viewRowsFollow = false);
     void AppendRow(ControlId list, const ROWELEMENT& song);
     void QueueFiles(const std::vector<std::string>& paths);
+    // Asks once for a batch whose `count` files play only after conversion (`seconds` of media);
+    // true on Yes.
+    bool ConversionConfirmed(std::size_t count, double seconds);
+    // AddUserSongs, through the converter for the songs that need it (or whose loudness is set).
+    Result<AddReport> AddThroughConverter(const SongList& queue, const DeviceFolder& folder, AddHooks hooks);
     void StepProgress(int position);
     // The output commands ("Print", "Print Preview", "Export Song List") need device songs: they
     // go off as soon as a command leaves the device list empty.
@@ -283,6 +296,9 @@ private:
     bool m_numberVisited = false;
     bool m_numberFirstDigitBad = true;
     bool m_cloudListShown = false;
+    bool m_evenLoudness = false;
+    bool m_progressShowsConversion = false;
+    int m_progressRangeOfCopy = 500;  // the bar's range while an add batch copies
     std::size_t m_workRowCount = 0;  // rows "Select All" walks
     bool m_selectAllState = false;
     bool m_busy = false;

@@ -11,6 +11,7 @@
 
 #include "core/catalogue/catalogue_database.h"
 #include "core/catalogue/row_element.h"
+#include "core/common/translatable.h"
 
 struct sqlite3_stmt;
 
@@ -20,7 +21,7 @@ namespace songloader {
 enum class SearchFilter { All, Opm, English, Spanish, Other };
 SearchFilter SearchFilterFromIndex(int comboIndex);
 
-inline constexpr const char* kNotACatalogueMessage = " is not a song catalogue";  // after the file name
+inline constexpr const char* kNotACatalogueMessage = SL_TRANSLATE_NOOP("Core", " is not a song catalogue");  // after the file name
 
 // What a catalogue read may cost: a list file holds at most 65,535 songs, and a hostile file must
 // not keep a read busy for long.

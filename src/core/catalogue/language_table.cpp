@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "core/common/translatable.h"
+
 namespace songloader {
 
 const std::array<const char*, kLanguageCount> LanguageTable = {
@@ -11,9 +13,14 @@ const std::array<const char*, kLanguageCount> LanguageTable = {
     "Other", "Other", "Other", "Other", "Other", "Other", "Other", "Other", "Other", "Other",
     "Other", "Other", "Other"};
 
-const std::vector<std::string> kEntryLanguageItems = {"OPM[Tagalog]", "EG[English]", "ES[Spanish]"};
-const std::vector<std::string> kSearchLanguageItems = {"All Languages", "OPM[Tagalog]", "EG[English]",
-                                                       "ES[Spanish]", "Other "};
+// The codes before the brackets are the player's and stay as they are in every language.
+const std::vector<std::string> kEntryLanguageItems = {SL_TRANSLATE_NOOP("Core", "OPM[Tagalog]"),
+                                                      SL_TRANSLATE_NOOP("Core", "EG[English]"),
+                                                      SL_TRANSLATE_NOOP("Core", "ES[Spanish]")};
+const std::vector<std::string> kSearchLanguageItems = {
+    SL_TRANSLATE_NOOP("Core", "All Languages"), SL_TRANSLATE_NOOP("Core", "OPM[Tagalog]"),
+    SL_TRANSLATE_NOOP("Core", "EG[English]"), SL_TRANSLATE_NOOP("Core", "ES[Spanish]"),
+    SL_TRANSLATE_NOOP("Core", "Other ")};
 
 const char* LanguageText(int code) {
     if (code < 0 || code >= kLanguageCount) code = kOtherLanguage;

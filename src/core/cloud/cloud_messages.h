@@ -3,11 +3,12 @@
 
 #include "core/cloud/cloud_client.h"
 #include "core/common/notice.h"
+#include "core/common/translatable.h"
 
 namespace songloader {
 
-inline constexpr const char* kCheckNetworkMessage = "Please check network!!";
-inline constexpr const char* kNoNewSongsMessage = "No new songs available!";
+inline constexpr const char* kCheckNetworkMessage = SL_TRANSLATE_NOOP("Core", "Please check network!!");
+inline constexpr const char* kNoNewSongsMessage = SL_TRANSLATE_NOOP("Core", "No new songs available!");
 
 // "Please check network!!" as every cloud command shows it.
 Notice CheckNetworkNotice();

@@ -3,14 +3,15 @@
 
 #include <string>
 #include <vector>
+#include "core/common/translatable.h"
 
 namespace songloader {
 
 // Caption texts of the message boxes the system shows.
-inline constexpr const char* kCaptionNote = "Note";
-inline constexpr const char* kCaptionNoteUpper = "NOTE";
-inline constexpr const char* kCaptionError = "Error";
-inline constexpr const char* kCaptionErrorUpper = "ERROR";
+inline constexpr const char* kCaptionNote = SL_TRANSLATE_NOOP("Core", "Note");
+inline constexpr const char* kCaptionNoteUpper = SL_TRANSLATE_NOOP("Core", "NOTE");
+inline constexpr const char* kCaptionError = SL_TRANSLATE_NOOP("Core", "Error");
+inline constexpr const char* kCaptionErrorUpper = SL_TRANSLATE_NOOP("Core", "ERROR");
 // The program's name as its window title shows it: the caption of message boxes that carry
 // a name, so every caption names the program one way.
 inline constexpr const char* kApplicationName = "Trallix Song Loader";

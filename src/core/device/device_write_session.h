@@ -7,12 +7,13 @@
 #include <string>
 
 #include "core/device/device_identity.h"
+#include "core/common/translatable.h"
 
 namespace songloader {
 
-inline constexpr const char* kDeviceBusyMessage = "The device is busy with another song loader command.";
+inline constexpr const char* kDeviceBusyMessage = SL_TRANSLATE_NOOP("Core", "The device is busy with another song loader command.");
 inline constexpr const char* kDeviceChangedMessage =
-    "The USB drive was removed or changed. Choose it again with Auto-Check USB Drive or Select USB Drive.";
+    SL_TRANSLATE_NOOP("Core", "The USB drive was removed or changed. Choose it again with Auto-Check USB Drive or Select USB Drive.");
 
 // How long a writer waits for another one to finish with the same device.
 inline constexpr std::chrono::milliseconds kDeviceLockWait{10000};

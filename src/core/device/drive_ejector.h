@@ -5,10 +5,11 @@
 #include <string>
 
 #include "core/common/result.h"
+#include "core/common/translatable.h"
 
 namespace songloader {
 
-inline constexpr const char* kEjectedMessage = "The USB drive can now be removed safely.";
+inline constexpr const char* kEjectedMessage = SL_TRANSLATE_NOOP("Core", "The USB drive can now be removed safely.");
 
 // Why the disk service did not eject a volume.
 enum class EjectRefusal {

@@ -5,14 +5,15 @@
 
 #include "core/entry/placement_journal.h"
 #include "core/entry/placement_recovery.h"
+#include "core/common/translatable.h"
 
 namespace songloader {
 
 namespace {
 
-constexpr const char* kStoppedMessage = "not copied: the batch was stopped before it";
+constexpr const char* kStoppedMessage = SL_TRANSLATE_NOOP("Core", "not copied: the batch was stopped before it");
 constexpr const char* kJournalPendingMessage =
-    "An interrupted change of the USB drive is not finished yet; nothing was added.";
+    SL_TRANSLATE_NOOP("Core", "An interrupted change of the USB drive is not finished yet; nothing was added.");
 
 std::filesystem::path InsideSongFolder(const SongToPlace& song, const std::filesystem::path& songFolder) {
     return song.target.lexically_relative(songFolder);

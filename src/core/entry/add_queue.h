@@ -6,6 +6,7 @@
 #include "core/catalogue/row_element.h"
 #include "core/common/notice.h"
 #include "core/common/result.h"
+#include "core/common/translatable.h"
 
 namespace songloader {
 
@@ -21,12 +22,12 @@ struct EntryForm {
 };
 
 // Messages of the add queue, in the order their checks run.
-inline constexpr const char* kNeedDeviceMessage = "Please complete information";
-inline constexpr const char* kInvalidPathMessage = "Invaild directory!";
-inline constexpr const char* kNumberLengthMessage = "Song number?must?be?six?digit from 900000 to 999999!";
-inline constexpr const char* kNeedTitleMessage = "Please enter song title";
-inline constexpr const char* kDuplicateInWorkMessage = "Song number is duplicate";
-inline constexpr const char* kDuplicateOnDeviceMessage = "Song number is duplicate with existing file of device";
+inline constexpr const char* kNeedDeviceMessage = SL_TRANSLATE_NOOP("Core", "Please complete information");
+inline constexpr const char* kInvalidPathMessage = SL_TRANSLATE_NOOP("Core", "Invaild directory!");
+inline constexpr const char* kNumberLengthMessage = SL_TRANSLATE_NOOP("Core", "Song number?must?be?six?digit from 900000 to 999999!");
+inline constexpr const char* kNeedTitleMessage = SL_TRANSLATE_NOOP("Core", "Please enter song title");
+inline constexpr const char* kDuplicateInWorkMessage = SL_TRANSLATE_NOOP("Core", "Song number is duplicate");
+inline constexpr const char* kDuplicateOnDeviceMessage = SL_TRANSLATE_NOOP("Core", "Song number is duplicate with existing file of device");
 
 // Runs the checks of "Queue to Add" in their order; `deviceChosen` = a song folder is known.
 // Last, the media file is probed (ProbeMedia): a file the player cannot play is never queued.

@@ -11,14 +11,15 @@
 #include "core/common/notice.h"
 #include "core/common/pair_replacement.h"
 #include "core/common/result.h"
+#include "core/common/translatable.h"
 
 namespace songloader {
 
 enum class RebuildMode { Add, Revise, Delete };
 
-inline constexpr const char* kAddedMessage = "Added successfully";
-inline constexpr const char* kRevisedMessage = "Revised successfully!";
-inline constexpr const char* kDeletedMessage = "Song deleted successfully";
+inline constexpr const char* kAddedMessage = SL_TRANSLATE_NOOP("Core", "Added successfully");
+inline constexpr const char* kRevisedMessage = SL_TRANSLATE_NOOP("Core", "Revised successfully!");
+inline constexpr const char* kDeletedMessage = SL_TRANSLATE_NOOP("Core", "Song deleted successfully");
 
 struct RebuildHooks {
     // Once per song, after its row is written: songs done so far and the total.

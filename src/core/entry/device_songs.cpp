@@ -16,15 +16,15 @@
 #include "core/entry/media_files.h"
 #include "core/entry/placement_journal.h"
 #include "core/entry/staged_files.h"
+#include "core/common/translatable.h"
 
 namespace songloader {
 
 namespace {
 
 constexpr const char* kDeleteUnfinishedMessage =
-    "The song's files are removed, but the catalogue still lists it; delete it again once the catalogue can be "
-    "written.";
-constexpr const char* kNotRecordableMessage = "%s is not a name a song's file can be stored under on the device";
+    SL_TRANSLATE_NOOP("Core", "The song's files are removed, but the catalogue still lists it; delete it again once the catalogue can be "
+    "written.");
 
 std::string WithArgument(const char* pattern, const std::string& argument) {
     const std::string_view text = pattern;

@@ -21,6 +21,7 @@
 #include "core/common/result.h"
 #include "core/entry/catalogue_rebuild.h"
 #include "core/entry/write_steps.h"
+#include "core/common/translatable.h"
 
 namespace songloader {
 
@@ -64,7 +65,11 @@ struct SongNotAdded {
 
 // Why a song whose copy arrived was not added: the catalogue could not be written with it.
 inline constexpr const char* kNotCataloguedMessage =
-    "not added: the catalogue could not be written with it, so its copy was taken off the device again";
+    SL_TRANSLATE_NOOP("Core", "not added: the catalogue could not be written with it, so its copy was taken off the device again");
+
+// Why a song was not placed: its file name (the %s) cannot be stored on the device.
+inline constexpr const char* kNotRecordableMessage =
+    SL_TRANSLATE_NOOP("Core", "%s is not a name a song's file can be stored under on the device");
 
 // What an add did. `added` and `uncatalogued` hold the songs as placed (mediaPath = the file on
 // the device), in batch order.

@@ -178,6 +178,13 @@ ImportPlan PlanImport(const std::vector<fs::path>& files, const SongList& device
             skip(facts.message());
             continue;
         }
+        if (options.leaveOutConversions) {
+            if (const MediaJudgement judgement = JudgeMedia(*facts, *options.leaveOutConversions);
+                judgement.verdict == MediaVerdict::PlaysAfterConversion) {
+                plan.skipped.push_back({shown, NeedsConversionText(shown, judgement), false, true});
+                continue;
+            }
+        }
         SongNames names = FindSongNames(*facts, file);
         if (options.artist) names.artist = *options.artist;
 

@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "core/catalogue/row_element.h"
+#include "core/common/translatable.h"
+#include "core/media/player_profile.h"
 
 namespace songloader {
 
@@ -20,10 +22,11 @@ struct ImportSkip {
     std::string file;  // as shown
     std::string message;
     bool duplicate = false;  // it repeats a song: importing with duplicates kept takes it
+    bool needsConversion = false;  // it plays only after conversion, which was not asked for
 };
 
 inline constexpr const char* kInsideSongFolderMessage =
-    " is inside the device's songs folder; its songs are on the device already";
+    SL_TRANSLATE_NOOP("Core", " is inside the device's songs folder; its songs are on the device already");
 
 struct ImportFiles {
     std::vector<std::filesystem::path> files;  // in byte order of their full paths
@@ -44,6 +47,9 @@ struct ImportOptions {
     std::optional<std::string> artist;  // UTF-8; replaces the artist of every song of the batch
     bool keepDuplicates = false;
     std::string codePage;  // the device's
+    // When given, a file that plays only after conversion by this profile is left out
+    // (needsConversion) instead of planned.
+    std::optional<PlayerProfile> leaveOutConversions;
 };
 
 struct ImportPlan {

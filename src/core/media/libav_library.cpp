@@ -31,7 +31,8 @@ Result<const LibavLibrary*> Open() {
                         Load(l.openInput, "avformat_open_input") &&
                         Load(l.closeInput, "avformat_close_input") &&
                         Load(l.readFrame, "av_read_frame") && Load(l.packetAlloc, "av_packet_alloc") &&
-                        Load(l.packetUnref, "av_packet_unref") && Load(l.packetFree, "av_packet_free");
+                        Load(l.packetUnref, "av_packet_unref") && Load(l.packetFree, "av_packet_free") &&
+                        Load(l.codecName, "avcodec_get_name") && Load(l.findDecoder, "avcodec_find_decoder");
     if (!loaded) return Fail(std::string("the media library ") + kFormatLibrary + " lacks a function: " + dlerror());
     // The library's own log lines would land on the terminal of the CLI and the window's.
     l.logSetLevel(AV_LOG_QUIET);

@@ -2,6 +2,7 @@
 #pragma once
 
 extern "C" {
+#include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
 #include <libavutil/dict.h>
 #include <libavutil/error.h>
@@ -31,6 +32,8 @@ struct LibavLibrary {
     decltype(&av_packet_alloc) packetAlloc;
     decltype(&av_packet_unref) packetUnref;
     decltype(&av_packet_free) packetFree;
+    decltype(&avcodec_get_name) codecName;
+    decltype(&avcodec_find_decoder) findDecoder;
 };
 
 // The library's functions, loaded once (and silenced); a failure names the missing library.

@@ -147,6 +147,40 @@ void NoteStreams(const AVFormatContext* context, MediaFacts& facts) {
     }
 }
 
+// AAC's low-complexity profile is what players decode; the headers of some containers leave the
+// profile unsaid, and such a stream is taken for the common one.
+std::string CodecName(const LibavLibrary& av, const AVCodecParameters& codec) {
+    const std::string name = av.codecName(codec.codec_id);
+    if (codec.codec_id != AV_CODEC_ID_AAC) return name;
+    if (codec.profile == FF_PROFILE_AAC_LOW || codec.profile == FF_PROFILE_UNKNOWN) return "aac-lc";
+    if (codec.profile == FF_PROFILE_AAC_HE || codec.profile == FF_PROFILE_AAC_HE_V2) return "aac-he";
+    return "aac-other";
+}
+
+// Every video stream that is not a cover picture, and every audio stream; a failure names the
+// first one no decoder reads.
+Result<std::vector<MediaStream>> ReadStreams(const LibavLibrary& av, const AVFormatContext* context) {
+    std::vector<MediaStream> streams;
+    for (unsigned i = 0; i < context->nb_streams; ++i) {
+        const AVStream* stream = context->streams[i];
+        const AVCodecParameters& codec = *stream->codecpar;
+        const bool video = codec.codec_type == AVMEDIA_TYPE_VIDEO && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC);
+        if (!video && codec.codec_type != AVMEDIA_TYPE_AUDIO) continue;
+        MediaStream facts;
+        facts.index = static_cast<int>(i);
+        facts.video = video;
+        facts.codec = CodecName(av, codec);
+        facts.width = video ? codec.width : 0;
+        facts.height = video ? codec.height : 0;
+        facts.sampleRate = video ? 0 : codec.sample_rate;
+        if (codec.codec_id == AV_CODEC_ID_NONE || !av.findDecoder(codec.codec_id)) {
+            return Fail(std::string(video ? "video" : "audio") + " (" + facts.codec + ")");
+        }
+        streams.push_back(std::move(facts));
+    }
+    return streams;
+}
+
 struct InputCloser {
     const LibavLibrary* av;
     void operator()(AVFormatContext* context) const {
@@ -244,23 +278,31 @@ Result<MediaFacts> ProbeMedia(const std::filesystem::path& file, const std::stri
     }
     if (!facts.hasVideo && !facts.hasAudio) return notMedia;
 
-    const auto container = PlayerContainer(demuxer);
-    std::string foundName;
-    const char* article = "a";
-    if (container == MediaContainer::Matroska && EbmlDocType(file) == "webm") {
-        foundName = "WebM";
-    } else if (!container) {
-        foundName = format->long_name ? format->long_name : demuxer;
-        article = ArticleFor(foundName);
+    const Result<std::vector<MediaStream>> streams = ReadStreams(av, context.get());
+    if (!streams) {
+        std::string text = shownName + kNotDecodableMessage;
+        text.replace(text.find("%s"), 2, streams.message());
+        return Fail(text);
     }
-    if (!foundName.empty()) return Fail(shownName + " is " + article + " " + foundName + " file" + kPlayerTakesMessage);
+    facts.streams = *streams;
+    if (context->duration > 0) facts.seconds = static_cast<double>(context->duration) / AV_TIME_BASE;
+    facts.bitsPerSecond = std::max<std::int64_t>(context->bit_rate, 0);
 
-    facts.container = *container;
-    const std::string extension = file.extension().string();
-    if (!ExtensionFits(facts.container, extension)) {
-        const ContainerInfo& info = InfoOf(facts.container);
-        const std::string named = extension.empty() ? "without an extension" : "named " + extension;
-        return Fail(shownName + " is " + info.article + " " + info.name + " file " + named);
+    const auto container = PlayerContainer(demuxer);
+    if (container == MediaContainer::Matroska && EbmlDocType(file) == "webm") {
+        facts.containerText = "a WebM file";
+    } else if (!container) {
+        const std::string name = format->long_name ? format->long_name : demuxer;
+        facts.containerText = std::string(ArticleFor(name)) + " " + name + " file";
+    } else {
+        const std::string extension = file.extension().string();
+        if (ExtensionFits(*container, extension)) {
+            facts.container = *container;
+        } else {
+            const ContainerInfo& info = InfoOf(*container);
+            const std::string named = extension.empty() ? "without an extension" : "named " + extension;
+            facts.containerText = std::string(info.article) + " " + info.name + " file " + named;
+        }
     }
     facts.title = FindTag(av, context.get(), {"title"});
     facts.artist = FindTag(av, context.get(), {"artist", "author"});

@@ -8,18 +8,20 @@
 #include <QVBoxLayout>
 
 #include "core/app/dialog_texts.h"
+#include "gui/language/shown_text.h"
 #include "gui/window_texts.h"
 
 namespace songloader::gui {
 
 AboutBox::AboutBox(const QIcon& icon, QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QString::fromStdString(ForLinux(kAboutTitle)));
+    setWindowTitle(QString::fromStdString(ForLinux(CoreText(kAboutTitle).toStdString())));
     setObjectName(QStringLiteral("AboutBox"));
 
     auto* iconLabel = new QLabel(this);
     iconLabel->setPixmap(icon.pixmap(32, 32));
     iconLabel->setAlignment(Qt::AlignTop);
-    auto* text = new QLabel(QString::fromStdString(ForLinux(WithVersion(kAboutText))), this);
+    const QString version = QString::fromStdString(ShortVersion());
+    auto* text = new QLabel(QString::fromStdString(ForLinux(Filled(CoreText(kAboutText), {version}).toStdString())), this);
     text->setTextFormat(Qt::PlainText);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "gui/windows/print_job.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <algorithm>
 
+#include "core/common/notice.h"
+#include "gui/language/shown_text.h"
 #include "qtpaint/song_list_print_job.h"
 
 namespace songloader::gui {
@@ -40,7 +43,8 @@ void RunPrintJob(QWidget* parent, int highestPage, const print::PageRenderer& re
     // The dialog may have turned the paper: the list prints in portrait all the same.
     PreparePrinter(printer);
     if (PrintOnPrinter(printer, highestPage, renderPage) == 0) {
-        QMessageBox::warning(parent, "Error", "The song list could not be printed.");
+        QMessageBox::warning(parent, CoreText(kCaptionError),
+                             QCoreApplication::translate("songloader::gui::PrintJob", "The song list could not be printed."));
     }
 }
 

@@ -13,17 +13,17 @@ namespace songloader::gui {
 
 namespace {
 
-constexpr const char* kTitle = "Dudir Udade Preview";
+constexpr const char* kTitle = QT_TRANSLATE_NOOP("songloader::gui::PrintPreviewWindow", "Dudir Udade Preview");
 // The page-count button names what a click shows.
-constexpr const char* kShowOnePage = "One Page";
-constexpr const char* kShowTwoPages = "Two Page";
+constexpr const char* kShowOnePage = QT_TRANSLATE_NOOP("songloader::gui::PrintPreviewWindow", "One Page");
+constexpr const char* kShowTwoPages = QT_TRANSLATE_NOOP("songloader::gui::PrintPreviewWindow", "Two Page");
 
 }  // namespace
 
 PrintPreviewWindow::PrintPreviewWindow(int highestPage, print::PageRenderer renderPage, QWidget* parent)
     : QMainWindow(parent), highestPage_(highestPage), renderPage_(std::move(renderPage)),
       printer_(QPrinter::HighResolution) {
-    setWindowTitle(kTitle);
+    setWindowTitle(tr(kTitle));
     // Commands of the main window wait until the preview has ended.
     setWindowModality(Qt::ApplicationModal);
     PreparePrinter(printer_);
@@ -33,7 +33,7 @@ PrintPreviewWindow::PrintPreviewWindow(int highestPage, print::PageRenderer rend
                                 printer_.resolution(), this);
     setCentralWidget(preview_);
 
-    toolBar_ = addToolBar("Preview");
+    toolBar_ = addToolBar(tr("Preview"));
     toolBar_->setMovable(false);
     toolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
     // A tool button shows the action's icon text, which Qt derives without "&" and "...": given
@@ -43,17 +43,17 @@ PrintPreviewWindow::PrintPreviewWindow(int highestPage, print::PageRenderer rend
         action->setIconText(label);
         return action;
     };
-    add("my(&P)...", [this] {
+    add(tr("my(&P)..."), [this] {
         end_ = PreviewEnd::PrintChosen;
         close();
     });
-    add("my PageDown(&N)", [this] { preview_->setCurrentPage(currentPage() + 1); });
-    add("PageUp(&V)", [this] { preview_->setCurrentPage(currentPage() - 1); });
+    add(tr("my PageDown(&N)"), [this] { preview_->setCurrentPage(currentPage() + 1); });
+    add(tr("PageUp(&V)"), [this] { preview_->setCurrentPage(currentPage() - 1); });
     pageCount_ = add(QString(), [this] { ToggleTwoPages(); });
     // Not connected directly: the triggered flag would arrive as the zoom factor.
-    add("Zoom Out(&I)", [this] { preview_->zoomOut(); });
-    add("Zoom In(&O)", [this] { preview_->zoomIn(); });
-    add("Close(&C)", [this] { close(); });
+    add(tr("Zoom Out(&I)"), [this] { preview_->zoomOut(); });
+    add(tr("Zoom In(&O)"), [this] { preview_->zoomIn(); });
+    add(tr("Close(&C)"), [this] { close(); });
     auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, this, &QWidget::close);
     ShowPageCountLabel();
@@ -68,7 +68,7 @@ void PrintPreviewWindow::ToggleTwoPages() {
 }
 
 void PrintPreviewWindow::ShowPageCountLabel() {
-    const QString label = twoPages_ ? kShowOnePage : kShowTwoPages;
+    const QString label = tr(twoPages_ ? kShowOnePage : kShowTwoPages);
     pageCount_->setText(label);
     pageCount_->setIconText(label);
 }

@@ -24,6 +24,8 @@
 #include "core/config/user_settings.h"
 #include "core/device/device_room.h"
 #include "gui/controls/accessibility.h"
+#include "gui/language/shown_text.h"
+#include "gui/window_state.h"
 
 namespace songloader::gui {
 
@@ -31,16 +33,8 @@ namespace {
 
 constexpr int kEdge = 2;  // the width of a sunken edge
 constexpr int kPollMs = 30;
-const char* const kCancelLabel = " Cancel ";
-
-// The window's own state, beside the user's songloader.conf but never in it: that file is the
-// user's, edited by hand, and no program of this project writes it.
-std::unique_ptr<QSettings> WindowState() {
-    const auto settingsFile = SettingsFilePath(SettingsSources::FromEnvironment());
-    if (!settingsFile) return nullptr;
-    const std::filesystem::path file = settingsFile->parent_path() / "window-state.conf";
-    return std::make_unique<QSettings>(QString::fromStdString(file.string()), QSettings::IniFormat);
-}
+// The button's gap leaves a blank either side of the caption.
+const char* const kCancelLabel = QT_TRANSLATE_NOOP("songloader::gui::ProgressWindow", "Cancel");
 
 // The text line's font: the desktop's, 13/16 of its height, normal weight.
 QFont SmallFont(QFont font) {
@@ -60,7 +54,7 @@ ProgressWindow::ProgressWindow(QWidget* owner, const QString& title)
       text_(new QLabel(this)),
       batch_(new QLabel(this)),
       bar_(new QProgressBar(this)),
-      cancel_(new QPushButton(QStringLiteral("Cancel"), this)) {
+      cancel_(new QPushButton(tr(kCancelLabel), this)) {
     InstallAccessibility();  // so screen readers meet it as a dialog
     setWindowTitle(title_);
     setCursor(Qt::BusyCursor);
@@ -85,7 +79,7 @@ void ProgressWindow::layOut(int width) {
     const int batchLines = batch_->isHidden() ? 0 : 1;
     batch_->setGeometry(10, 10, width, lineHeight);
     const QRect textRect(10, 10 + batchLines * (lineHeight + 4), width, lineHeight);
-    const int gapWidth = metrics.horizontalAdvance(QString::fromLatin1(kCancelLabel) + "  ") + 4 * kEdge;
+    const int gapWidth = metrics.horizontalAdvance(QLatin1Char(' ') + tr(kCancelLabel) + QStringLiteral("   ")) + 4 * kEdge;
     const int gapHeight = lineHeight + 3 * kEdge;
     const QRect gap(textRect.right() + 1 - gapWidth, textRect.bottom() + 1 + 10, gapWidth, gapHeight);
     const QRect barRect(QPoint(textRect.left(), gap.top() + kEdge), QPoint(gap.left() - 10 - 1, gap.bottom() - kEdge));
@@ -203,7 +197,7 @@ void ProgressWindow::storePosition() const {
 DownloadResult RunTransferWithProgressWindow(QWidget* owner, const Transfer& transfer, DownloadProgress& progress,
                                              const std::string& name, const std::optional<TransferBatch>& batch,
                                              std::chrono::steady_clock::time_point batchStart) {
-    ProgressWindow window(owner, QString::fromUtf8(kProgressWindowTitle));
+    ProgressWindow window(owner, CoreText(kProgressWindowTitle));
     const auto showBatch = [&] {
         if (!batch) return;
         const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - batchStart;
@@ -214,7 +208,7 @@ DownloadResult RunTransferWithProgressWindow(QWidget* owner, const Transfer& tra
     showBatch();
     window.setWindowModality(owner ? Qt::WindowModal : Qt::ApplicationModal);
     window.setRange(0, progress.progressSteps.load(), 1);
-    window.setText(QString::fromUtf8(kNowDownloadText) + QString::fromStdString(name));
+    window.setText(CoreText(kNowDownloadText) + QString::fromStdString(name));
     QObject::connect(&window, &ProgressWindow::cancelRequested, [&progress] { progress.RequestCancel(); });
 
     std::atomic<bool> finished{false};

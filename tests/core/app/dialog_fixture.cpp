@@ -29,7 +29,7 @@ DialogTest::DialogTest()
       cloud(Created(dir / "cloud")),
       server(cloud),
       client(server.baseUrl(), progress),
-      settings{"CP1252", false, [this] { return now; }, false, {}, {}},
+      settings{"CP1252", false, [this] { return now; }, false, {}, {}, BuiltInPlayerProfile(), {}},
       dlg(view, drives, client, settings) {
     client.SetTimeouts({std::chrono::milliseconds(2000), std::chrono::milliseconds(500)});
     drives.drives = {{stick, DriveKind::Removable, true, true}};

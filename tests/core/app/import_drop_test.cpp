@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/media/media_probe.h"
+#include "core/media/player_profile.h"
 #include "support/media_samples.h"
 #include "dialog_fixture.h"
 
@@ -45,6 +47,38 @@ TEST_F(QueueDroppedFiles, QueuesMediaAndNamesTheRest) {
     EXPECT_EQ(view.MessageLog(), Log{"Note|Added successfully"});
     EXPECT_EQ(Numbers(DeviceCatalogue()), (std::vector<std::int32_t>{900000, 900001, 900002}));
     EXPECT_EQ(ReadBytes(songs() / "900" / "900002.avi"), ReadBytes(dir / "drop/sub/Artist - Title.avi"));
+}
+
+// Files the player plays only after conversion: one question for the batch (No by default); those
+// agreed to are converted on their way onto the device.
+TEST_F(QueueDroppedFiles, AsksOnceBeforeQueueingFilesToConvert) {
+    ChooseDevice();
+    fs::copy_file(MediaFixture("vp9-opus.webm"), dir / "a.webm");
+    fs::copy_file(MediaFixture("clip.mov"), dir / "b.mov");
+    fs::copy_file(MediaFixture("tagged.mp4"), dir / "c.mp4");
+    view.Pick(ControlId::EntryLanguage, 1);
+    ClearLog();
+    view.answers.push_back(MessageAnswer::No);
+    dlg.OnDropFiles({(dir / "a.webm").string(), (dir / "b.mov").string(), (dir / "c.mp4").string()});
+    const Log question{"Note|2 files must be converted first; this takes about 1 minutes. Convert them?"};
+    EXPECT_EQ(view.MessageLog(), question);
+    EXPECT_EQ(view.Rows(ControlId::WorkList), (Log{"900000|EG|Blue Moon|Ann Lee|Ray Hart|"}));
+
+    ClearLog();
+    view.answers.push_back(MessageAnswer::Yes);
+    dlg.OnDropFiles({(dir / "a.webm").string(), (dir / "b.mov").string()});
+    EXPECT_EQ(view.MessageLog(), question);
+    EXPECT_EQ(view.Rows(ControlId::WorkList), (Log{"900000|EG|Blue Moon|Ann Lee|Ray Hart|",
+                                                   "900001|EG|Gray Sky|Fay Lim||", "900002|EG|White Bay|Ivy Ko||"}));
+    ClearLog();
+    dlg.OnAddToDevice();
+    EXPECT_EQ(view.MessageLog(), Log{"Note|Added successfully"});
+    EXPECT_EQ(ReadBytes(songs() / "900" / "900000.mp4"), ReadBytes(dir / "c.mp4"));
+    for (const char* converted : {"900001.mp4", "900002.mp4"}) {
+        const auto facts = ProbeMedia(songs() / "900" / converted, converted);
+        ASSERT_TRUE(facts.ok()) << facts.message();
+        EXPECT_EQ(JudgeMedia(*facts, BuiltInPlayerProfile()).why, "") << converted;
+    }
 }
 
 TEST_F(QueueDroppedFiles, NeedsALanguageFirst) {
