@@ -39,9 +39,9 @@ void Report(const char* what, int warm, F&& work) {
     std::sort(runs.begin(), runs.end(), [](const Spent& a, const Spent& b) { return a.wallMs < b.wallMs; });
     if (runs.empty()) runs.push_back(first);
     const Spent& median = runs[runs.size() / 2];
-    std::printf("%s: first %.1f ms (cpu %.1f); warm median %.1f ms (cpu %.1f), min %.1f, max %.1f, n=%zu\n",
-                what, first.wallMs, first.cpuMs, median.wallMs, median.cpuMs, runs.front().wallMs,
-                runs.back().wallMs, runs.size());
+    std::printf("%s: first %.1f ms (cpu %.1f); warm median %.1f ms (cpu %.1f), min %.1f, max %.1f, n=%zu\n", what,
+                first.wallMs, first.cpuMs, median.wallMs, median.cpuMs, runs.front().wallMs, runs.back().wallMs,
+                runs.size());
 }
 
 }  // namespace songloader::bench

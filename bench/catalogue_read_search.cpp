@@ -17,8 +17,8 @@ using namespace songloader;
 namespace {
 
 std::string Word(std::mt19937& random) {
-    static const char* words[] = {"love", "heart", "night", "dance", "rain", "sun", "Lonely", "Amor", "baby",
-                                  "forever", "dream", "home", "fire", "blue", "sky", "road", "time", "star"};
+    static const char* words[] = {"love",    "heart", "night", "dance", "rain", "sun", "Lonely", "Amor", "baby",
+                                  "forever", "dream", "home",  "fire",  "blue", "sky", "road",   "time", "star"};
     return words[random() % 18];
 }
 
@@ -31,8 +31,8 @@ int main() {
     std::vector<test::ListEntry> entries;
     for (int i = 0; i < 65535; ++i) {
         entries.push_back({static_cast<std::uint32_t>(100000 + i), static_cast<std::uint8_t>(i % 16),
-                           Word(random) + " " + Word(random) + " " + Word(random), "Artist " + Word(random),
-                           "Composer", "Lyricist"});
+                           Word(random) + " " + Word(random) + " " + Word(random), "Artist " + Word(random), "Composer",
+                           "Lyricist"});
     }
     test::WriteBytes(dir / "SgList.dat", test::MakeListFileBytes(entries));
     std::size_t read = 0;
@@ -44,8 +44,8 @@ int main() {
 
     std::vector<test::CatalogueSong> songs;
     for (int i = 0; i < 100000; ++i) {
-        songs.push_back({100000 + i, static_cast<int>(random() % 28), Word(random) + " " + Word(random),
-                         Word(random) + " Band"});
+        songs.push_back(
+            {100000 + i, static_cast<int>(random() % 28), Word(random) + " " + Word(random), Word(random) + " Band"});
     }
     test::WriteCloudCatalogue(dir / "Msong.db", songs);
     CloudCatalogue cloud;

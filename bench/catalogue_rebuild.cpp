@@ -14,8 +14,8 @@ using namespace songloader;
 
 int main() {
     std::mt19937 random(3);
-    const char* titles[] = {"Let It Be", "let it be", "LET IT BE", "Love Me", "Lonely", "Amor Mio", "Yesterday",
-                            "Hey Jude", "hey jude", "Baby", "\xC4\xE3\xBA\xC3", "Tinh Y\xEAu"};
+    const char* titles[] = {"Let It Be", "let it be", "LET IT BE", "Love Me", "Lonely",           "Amor Mio",
+                            "Yesterday", "Hey Jude",  "hey jude",  "Baby",    "\xC4\xE3\xBA\xC3", "Tinh Y\xEAu"};
     const char* artists[] = {"Ann", "ann", "Band", "Beatles", "Carla", "Dino"};
     SongList songs;
     for (int i = 0; i < 49999; ++i) {
@@ -44,6 +44,7 @@ int main() {
     }
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("peak memory of the whole run: %.1f MB (target < 150 MB)\n", static_cast<double>(usage.ru_maxrss) / 1024.0);
+    std::printf("peak memory of the whole run: %.1f MB (target < 150 MB)\n",
+                static_cast<double>(usage.ru_maxrss) / 1024.0);
     return 0;
 }

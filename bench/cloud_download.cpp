@@ -115,9 +115,10 @@ int ThroughputAndMemory(test::TestCloudServer& server, const test::TempDir& clou
     }
     const double mib = static_cast<double>(kDownloadBytes) / kMiB;
     const double ourRate = mib / Median(ours), toolRate = mib / Median(tool);
-    std::printf("256 MiB download (median of 5): ours %.0f MiB/s (%.3f s, incl. fsync), curl -s -o %.0f MiB/s "
-                "(%.3f s) -> %.0f%% of curl (target >= 80%%)\n",
-                ourRate, Median(ours), toolRate, Median(tool), 100.0 * ourRate / toolRate);
+    std::printf(
+        "256 MiB download (median of 5): ours %.0f MiB/s (%.3f s, incl. fsync), curl -s -o %.0f MiB/s "
+        "(%.3f s) -> %.0f%% of curl (target >= 80%%)\n",
+        ourRate, Median(ours), toolRate, Median(tool), 100.0 * ourRate / toolRate);
     std::printf("peak RSS of the whole process (server + client): %.1f MB before, %.1f MB after (target < 50 MB)\n",
                 rssBefore / 1024.0, PeakRssKiB() / 1024.0);
     std::filesystem::remove(local / "ours.mp4");
@@ -150,8 +151,7 @@ void StalledServers(test::TestCloudServer& server, const test::TempDir& cloud, c
     auto start = Clock::now();
     const Result<> probe = silentClient.ProbeNetwork();
     std::printf("probe against a server that never answers: %s after %.2f s (stall limit %.1f s)\n",
-                probe ? "reached" : probe.message().c_str(),
-                Seconds(Clock::now() - start), stall.count() / 1000.0);
+                probe ? "reached" : probe.message().c_str(), Seconds(Clock::now() - start), stall.count() / 1000.0);
 
     test::WriteBytes(cloud / "stall.mp4", std::string(4 * kMiB, 's'));
     server.SetBehaviour("stall.mp4", {.stallAfter = kMiB});
@@ -160,8 +160,8 @@ void StalledServers(test::TestCloudServer& server, const test::TempDir& cloud, c
     start = Clock::now();
     const DownloadResult outcome = client.DownloadFile("stall.mp4", local / "stall.mp4");
     std::printf("download stalling after 1 MiB: %s after %.2f s, target file %s\n",
-                outcome ? "done" : outcome.message().c_str(),
-                Seconds(Clock::now() - start), std::filesystem::exists(local / "stall.mp4") ? "present" : "absent");
+                outcome ? "done" : outcome.message().c_str(), Seconds(Clock::now() - start),
+                std::filesystem::exists(local / "stall.mp4") ? "present" : "absent");
 }
 
 int BigDownload(test::TestCloudServer& server, const test::TempDir& cloud, const test::TempDir& local) {
@@ -175,9 +175,11 @@ int BigDownload(test::TestCloudServer& server, const test::TempDir& cloud, const
     progress.progressSteps = ProgressStepsFor(announced);
     const auto start = Clock::now();
     const DownloadResult outcome = client.DownloadFile("big.mp4", local / "big.mp4");
-    const auto local_size = std::filesystem::exists(local / "big.mp4") ? std::filesystem::file_size(local / "big.mp4") : 0;
+    const auto local_size =
+        std::filesystem::exists(local / "big.mp4") ? std::filesystem::file_size(local / "big.mp4") : 0;
     const bool ok = outcome.ok() && announced == static_cast<std::int64_t>(size) && local_size == size &&
-                    outcome->bytes == static_cast<std::int64_t>(size) && progress.StepPosition() == progress.progressSteps;
+                    outcome->bytes == static_cast<std::int64_t>(size) &&
+                    progress.StepPosition() == progress.progressSteps;
     std::printf("download over 2 GiB (%ju bytes): %s in %.1f s, announced %lld, written %ju, steps %d of %d -> %s\n",
                 size, outcome ? "done" : outcome.message().c_str(), Seconds(Clock::now() - start),
                 static_cast<long long>(announced), local_size, progress.StepPosition(), progress.progressSteps.load(),

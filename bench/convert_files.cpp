@@ -68,23 +68,32 @@ int main(int argc, char** argv) {
         const auto facts = songloader::ProbeMedia(argv[2], argv[2]);
         Require(facts.ok(), "probing the source");
         std::printf("ffmpeg\n");
-        for (const std::string& word : songloader::ConversionArguments(argv[2], *facts, songloader::BuiltInPlayerProfile(),
-                                                                       argv[3], std::nullopt)) {
+        for (const std::string& word : songloader::ConversionArguments(
+                 argv[2], *facts, songloader::BuiltInPlayerProfile(), argv[3], std::nullopt)) {
             std::printf("%s\n", word.c_str());
         }
         return 0;
     }
     const std::string cli = fs::absolute(argc > 1 ? argv[1] : "build/src/cli/songloader-cli").string();
     const int pairs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 3;
-    std::string pattern = (argc > 3 ? std::string(argv[3]) : fs::temp_directory_path().string()) + "/bench-convert-XXXXXX";
+    std::string pattern =
+        (argc > 3 ? std::string(argv[3]) : fs::temp_directory_path().string()) + "/bench-convert-XXXXXX";
     const std::string seconds = argc > 4 ? argv[4] : "20";
     if (!::mkdtemp(pattern.data())) return 1;
     const fs::path work = pattern;
     const fs::path source = work / "source" / "Artist - Title.webm";
     fs::create_directories(source.parent_path());
-    Require(RunQuiet({"ffmpeg", "-y", "-f", "lavfi", "-i", "testsrc2=s=1280x720:r=25:d=" + seconds, "-f", "lavfi", "-i",
-                      "sine=frequency=440:duration=" + seconds, "-c:v", "libvpx", "-deadline", "realtime",
-                      "-cpu-used", "8", "-b:v", "2M", "-c:a", "libvorbis", source.string()}) == 0,
+    Require(RunQuiet({"ffmpeg",       "-y",
+                      "-f",           "lavfi",
+                      "-i",           "testsrc2=s=1280x720:r=25:d=" + seconds,
+                      "-f",           "lavfi",
+                      "-i",           "sine=frequency=440:duration=" + seconds,
+                      "-c:v",         "libvpx",
+                      "-deadline",    "realtime",
+                      "-cpu-used",    "8",
+                      "-b:v",         "2M",
+                      "-c:a",         "libvorbis",
+                      source.string()}) == 0,
             "making the source");
     const auto facts = songloader::ProbeMedia(source, source.string());
     Require(facts.ok(), "probing the source");
@@ -107,9 +116,10 @@ int main(int argc, char** argv) {
         plains.push_back(Seconds([&] { Require(RunQuiet(plain) == 0, "ffmpeg"); }));
         fs::remove(work / "plain.mp4");
     }
-    std::printf("convert %ss 1280x720 VP8: import --convert %.2f s   ffmpeg %.2f s   throughput %.0f %% of ffmpeg"
-                "   (median of %d pairs)\n",
-                seconds.c_str(), Median(imports), Median(plains), 100.0 * Median(plains) / Median(imports), pairs);
+    std::printf(
+        "convert %ss 1280x720 VP8: import --convert %.2f s   ffmpeg %.2f s   throughput %.0f %% of ffmpeg"
+        "   (median of %d pairs)\n",
+        seconds.c_str(), Median(imports), Median(plains), 100.0 * Median(plains) / Median(imports), pairs);
     fs::remove_all(work);
     return 0;
 }

@@ -157,14 +157,14 @@ int Window(const std::filesystem::path& folder, const std::string& url, bool a11
     // BENCH_KEY_ROUNDS: more keys in a row, for a profiler.
     const int keyRounds = std::max(1, qEnvironmentVariableIntValue("BENCH_KEY_ROUNDS"));
     for (int round = 0; round < keyRounds; ++round)
-    for (const auto& [name, key] : {std::pair{"key_21000", Qt::Key_L}, std::pair{"key_44535", Qt::Key_C}}) {
-        box->setFocus();
-        box->clear();
-        const double ms = KeyToPainted(window, paints, key);
-        std::printf("%s%s %.1f\n", name, a11y ? "_a11y" : "", ms);
-        std::printf("%s_rows %d\n", name, work->model()->rowCount());
-        std::fflush(stdout);
-    }
+        for (const auto& [name, key] : {std::pair{"key_21000", Qt::Key_L}, std::pair{"key_44535", Qt::Key_C}}) {
+            box->setFocus();
+            box->clear();
+            const double ms = KeyToPainted(window, paints, key);
+            std::printf("%s%s %.1f\n", name, a11y ? "_a11y" : "", ms);
+            std::printf("%s_rows %d\n", name, work->model()->rowCount());
+            std::fflush(stdout);
+        }
 
     // "love" at 10 keys a second: keys go to the window's focus widget, as typed keys do.
     box->setFocus();
@@ -235,7 +235,6 @@ int Preview(const std::filesystem::path& work) {
     return first.at < 0 ? 1 : 0;
 }
 
-
 // Start to first painted window, a 65,535-song device read into the device list and painted,
 // per-page scroll frames of that list.
 class FirstPaint : public QObject {
@@ -287,8 +286,7 @@ int Open(const QElapsedTimer& clock) {
     window.dialog().OnAutoCheckDevice();
     window.repaint();
     list->viewport()->repaint();
-    std::printf("device_65535_read_painted %.1f\nrows %d\n", Ms(read.nsecsElapsed()),
-                list->model()->rowCount());
+    std::printf("device_65535_read_painted %.1f\nrows %d\n", Ms(read.nsecsElapsed()), list->model()->rowCount());
 
     QScrollBar* bar = list->verticalScrollBar();
     qint64 worst = 0;

@@ -78,7 +78,8 @@ void Case(std::vector<Contestant> contestants, const fs::path& work, const char*
                             for (const auto& entry : fs::directory_iterator(source)) {
                                 if (!songloader::ProbeMedia(entry.path(), entry.path().string())) std::exit(1);
                             }
-                        }) * 1000.0 / files);
+                        }) *
+                        1000.0 / files);
     }
 
     const fs::path device = work / "device";
@@ -137,7 +138,9 @@ int main(int argc, char** argv) {
     std::vector<Contestant> contestants = {{"cp -r + sync", "", {}}};
     if (!before.empty()) contestants.push_back({"before", before, {}});
     contestants.push_back({before.empty() ? "import" : "after", cli, {}});
-    const auto wanted = [&](const std::string& name) { return ("," + cases + ",").find("," + name + ",") != std::string::npos; };
+    const auto wanted = [&](const std::string& name) {
+        return ("," + cases + ",").find("," + name + ",") != std::string::npos;
+    };
     if (wanted("500")) Case(contestants, work, "500 files of 64 KiB (<= 1.5x)", 500, 64 * 1024, rounds);
     if (wanted("10000")) Case(contestants, work, "10,000 files of 16 KiB (<= 1.5x)", 10000, 16 * 1024, rounds);
     if (wanted("big")) Case(contestants, work, "5 files of 200 MiB (>= 95 %)", 5, 200ull * 1024 * 1024, rounds);

@@ -49,8 +49,7 @@ int main(int argc, char** argv) {
     bench::Report("search keystroke, marks from the number set", warm,
                   keystroke([&](std::int32_t number) { return device.Contains(number); }));
     std::printf("  %zu hits, %zu marked on device, device of %zu songs\n", hits, marked, device.size());
-    bench::Report("search keystroke, marks by walking the list", std::min(warm, 2),
-                  keystroke([&](std::int32_t number) {
+    bench::Report("search keystroke, marks by walking the list", std::min(warm, 2), keystroke([&](std::int32_t number) {
                       return std::any_of(device.begin(), device.end(),
                                          [number](const ROWELEMENT& song) { return song.number == number; });
                   }));

@@ -80,10 +80,11 @@ int main(int argc, char** argv) {
     for (int i = 0; i < runs; ++i) results.push_back(RunVerify(cli, device));
     const Run first = results.front();
     std::sort(results.begin(), results.end(), [](const Run& a, const Run& b) { return a.wall < b.wall; });
-    std::printf("verify, %d songs: first %.3f s (cpu %.3f s); median %.3f s (cpu %.3f s), min %.3f s, max %.3f s, "
-                "%d runs; target < 0.3 s\n",
-                kSongs, first.wall, first.cpu, results[results.size() / 2].wall, results[results.size() / 2].cpu,
-                results.front().wall, results.back().wall, runs);
+    std::printf(
+        "verify, %d songs: first %.3f s (cpu %.3f s); median %.3f s (cpu %.3f s), min %.3f s, max %.3f s, "
+        "%d runs; target < 0.3 s\n",
+        kSongs, first.wall, first.cpu, results[results.size() / 2].wall, results[results.size() / 2].cpu,
+        results.front().wall, results.back().wall, runs);
     if (!std::getenv("BENCH_KEEP_DEVICE")) std::filesystem::remove_all(device);
     else std::printf("device kept at %s\n", device.c_str());
     return 0;

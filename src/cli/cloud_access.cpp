@@ -49,7 +49,7 @@ public:
     InterruptCancels& operator=(const InterruptCancels&) = delete;
 
 private:
-    struct sigaction previous_[std::size(kCancellingSignals)] {};
+    struct sigaction previous_[std::size(kCancellingSignals)]{};
 };
 
 void Draw(ProgressLine& line, const DownloadProgress& progress, bool force) {

@@ -58,10 +58,10 @@ int Add(const SongFieldOptions& fields, const ConversionFlags& conversionFlags, 
     };
     hooks.deviceStillThere = [&] { return session->StillHolds(); };
     const Result<DeviceFolder> folder = ReopenFolder(session->lockedFolder(), session->songFolder());
-    const Result<AddReport> added =
-        folder ? AddSongs(*songs, batch, *conversion, *folder, device->codePage, hooks,
-                          [] { return InterruptStopsBatch::Stopped(); }, console)
-               : Result<AddReport>(folder.failure());
+    const Result<AddReport> added = folder ? AddSongs(
+                                                 *songs, batch, *conversion, *folder, device->codePage, hooks,
+                                                 [] { return InterruptStopsBatch::Stopped(); }, console)
+                                           : Result<AddReport>(folder.failure());
     line.Finish();
     if (!DeviceStillThere(*session, console)) return kExitFailure;
     if (!added) {
@@ -94,13 +94,14 @@ void AddAddCommand(CommandSet& commands) {
     auto conversion = std::make_shared<ConversionFlags>();
     CLI::App& command = commands.Add(
         "add", SL_TRANSLATE_NOOP("Cli", "copy a media file onto the device as a user song"), "[DEVICE] MEDIA",
-        SL_TRANSLATE_NOOP("Cli", "Copies MEDIA onto the device as a user song and rebuilds the catalogue, then prints\n"
-        "the song's number alone on standard output (n=$(songloader-cli add ...) takes it).\n"
-        "Without --number the next free user number from 900000 is taken.\n"
-        "Without --language the song is filed under Other.\n"
-        "A file the player plays only after conversion is refused (exit 1) unless --convert is\n"
-        "given: it is then converted into MP4 (H.264, AAC) by the ffmpeg program on this computer\n"
-        "and stored as NUMBER.mp4. Ctrl-C while it converts ends the converter and adds nothing.\n"),
+        SL_TRANSLATE_NOOP("Cli",
+                          "Copies MEDIA onto the device as a user song and rebuilds the catalogue, then prints\n"
+                          "the song's number alone on standard output (n=$(songloader-cli add ...) takes it).\n"
+                          "Without --number the next free user number from 900000 is taken.\n"
+                          "Without --language the song is filed under Other.\n"
+                          "A file the player plays only after conversion is refused (exit 1) unless --convert is\n"
+                          "given: it is then converted into MP4 (H.264, AAC) by the ffmpeg program on this computer\n"
+                          "and stored as NUMBER.mp4. Ctrl-C while it converts ends the converter and adds nothing.\n"),
         [fields, conversion](const Operands& operands, Console& console) {
             return Add(*fields, *conversion, operands, console);
         });

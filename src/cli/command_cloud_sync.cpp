@@ -31,8 +31,8 @@ int CloudSync(const CloudOptions& options, const Operands& operands, Console& co
                        [&] { fetch = FetchCloudCatalogue(client, device->songFolder, catalogue); });
     if (!DeviceStillThere(*session, console)) return kExitFailure;
     bool failed = false;
-    for (const auto& [name, outcome] : {std::pair{kCloudListName, fetch.list},
-                                        std::pair{kCloudDatabaseName, fetch.database}}) {
+    for (const auto& [name, outcome] :
+         {std::pair{kCloudListName, fetch.list}, std::pair{kCloudDatabaseName, fetch.database}}) {
         if (outcome.ok()) continue;
         console.Fail() << "cannot download " << client.CloudBaseUrl() << name << ": " << outcome.message() << "\n";
         failed = true;
@@ -62,11 +62,13 @@ int CloudSync(const CloudOptions& options, const Operands& operands, Console& co
 void AddCloudSyncCommand(CommandSet& commands) {
     auto options = std::make_shared<CloudOptions>();
     CLI::App& command = commands.Add(
-        "cloud-sync", SL_TRANSLATE_NOOP("Cli", "download the cloud song list and catalogue onto the device"), "[DEVICE]",
-        SL_TRANSLATE_NOOP("Cli", "Downloads the cloud song list (MgList.dat) and the cloud catalogue (Msong.db)\n"
-        "into DEVICE/songs/ and tells how many cloud songs there are and how many of\n"
-        "them the device already holds. Both files are checked first; a failed\n"
-        "download or check keeps both old files. Ctrl-C stops it.\n"),
+        "cloud-sync", SL_TRANSLATE_NOOP("Cli", "download the cloud song list and catalogue onto the device"),
+        "[DEVICE]",
+        SL_TRANSLATE_NOOP("Cli",
+                          "Downloads the cloud song list (MgList.dat) and the cloud catalogue (Msong.db)\n"
+                          "into DEVICE/songs/ and tells how many cloud songs there are and how many of\n"
+                          "them the device already holds. Both files are checked first; a failed\n"
+                          "download or check keeps both old files. Ctrl-C stops it.\n"),
         [options](const Operands& operands, Console& console) { return CloudSync(*options, operands, console); });
     commands.ShowsProgress(command);
     AddCloudOptions(command, *options);

@@ -21,16 +21,18 @@ void AddConfigCommand(CommandSet& commands) {
     auto flags = std::make_shared<std::pair<std::string, std::string>>();  // encoding, cloud URL
     CLI::App& command = commands.Add(
         "config", SL_TRANSLATE_NOOP("Cli", "show the settings in effect and where each came from"), "",
-        SL_TRANSLATE_NOOP("Cli", "Prints each setting, one a line, tab-separated: its key, its value, and where it\n"
-        "came from (command line, environment, settings file, locale or built in).\n"
-        "The settings file is $XDG_CONFIG_HOME/songloader/songloader.conf (default\n"
-        "~/.config/songloader/songloader.conf), lines of \"key = value\" with the keys\n"
-        "cloud-url and encoding; lines starting with # are comments.\n"),
+        SL_TRANSLATE_NOOP("Cli",
+                          "Prints each setting, one a line, tab-separated: its key, its value, and where it\n"
+                          "came from (command line, environment, settings file, locale or built in).\n"
+                          "The settings file is $XDG_CONFIG_HOME/songloader/songloader.conf (default\n"
+                          "~/.config/songloader/songloader.conf), lines of \"key = value\" with the keys\n"
+                          "cloud-url and encoding; lines starting with # are comments.\n"),
         [flags](const Operands&, Console& console) {
             const UserSettings settings = SettingsInEffect(flags->first, flags->second);
             Show(kCloudUrlKey, settings.cloudUrl, console);
             Show(kEncodingKey, settings.encoding, console);
-            console.out << "settings-file\t" << (settings.file.path.empty() ? "-" : settings.file.path.string()) << '\n';
+            console.out << "settings-file\t" << (settings.file.path.empty() ? "-" : settings.file.path.string())
+                        << '\n';
             if (!settings.file.error.empty()) {
                 console.Fail() << "cannot read " << settings.file.path.string() << ": " << settings.file.error << "\n";
             }

@@ -9,10 +9,12 @@ namespace songloader::cli {
 
 void AddDeleteCommand(CommandSet& commands) {
     CLI::App& command = AddDeviceCommand(
-        commands, "delete", SL_TRANSLATE_NOOP("Cli", "remove a song and its media files from the device"), "[DEVICE] NUMBER",
-        SL_TRANSLATE_NOOP("Cli", "Records the delete on the device, removes the media files of the song NUMBER\n"
-        "(every NUMBER.* in its folder), then writes the catalogue without it; works on\n"
-        "a full device. An interrupted delete is finished by the next writing command.\n"),
+        commands, "delete", SL_TRANSLATE_NOOP("Cli", "remove a song and its media files from the device"),
+        "[DEVICE] NUMBER",
+        SL_TRANSLATE_NOOP("Cli",
+                          "Records the delete on the device, removes the media files of the song NUMBER\n"
+                          "(every NUMBER.* in its folder), then writes the catalogue without it; works on\n"
+                          "a full device. An interrupted delete is finished by the next writing command.\n"),
         DeviceUse::Write, [](LoadedDevice& loaded, const Operands& operands, Console& console) {
             SongList& songs = loaded.songs;
             const std::string& number = operands.rest[0];

@@ -55,13 +55,15 @@ int Devices(Console& console) {
 }  // namespace
 
 void AddDevicesCommand(CommandSet& commands) {
-    commands.Add("devices", SL_TRANSLATE_NOOP("Cli", "list the volumes that can be the device"), "",
-                 SL_TRANSLATE_NOOP("Cli", "Lists the mounted volumes the automatic search considers, one a line, tab-separated:\n"
-                 "a * for the one it chooses (the one commands take without DEVICE), the mount point,\n"
-                 "the label, the size, removable or fixed (with usb for a disk on USB), and\n"
-                 "songs/SgList.dat when the volume holds a song list, else -.\n"
-                 "Exit 1 with \"Please insert device!!\" when it would choose none.\n"),
-                 [](const Operands&, Console& console) { return Devices(console); });
+    commands.Add(
+        "devices", SL_TRANSLATE_NOOP("Cli", "list the volumes that can be the device"), "",
+        SL_TRANSLATE_NOOP("Cli",
+                          "Lists the mounted volumes the automatic search considers, one a line, tab-separated:\n"
+                          "a * for the one it chooses (the one commands take without DEVICE), the mount point,\n"
+                          "the label, the size, removable or fixed (with usb for a disk on USB), and\n"
+                          "songs/SgList.dat when the volume holds a song list, else -.\n"
+                          "Exit 1 with \"Please insert device!!\" when it would choose none.\n"),
+        [](const Operands&, Console& console) { return Devices(console); });
 }
 
 }  // namespace songloader::cli

@@ -35,10 +35,13 @@ int Eject(const Operands& operands, Console& console) {
 }  // namespace
 
 void AddEjectCommand(CommandSet& commands) {
-    commands.Add("eject", SL_TRANSLATE_NOOP("Cli", "flush the device, then unmount it and power it off for safe removal"), "[DEVICE]",
-                 SL_TRANSLATE_NOOP("Cli", "Flushes the file system of the volume that holds DEVICE (without DEVICE: the\n"
-                 "device the automatic search finds), then unmounts it and powers its drive off\n"
-                 "through the system's disk service, so that it can be pulled out safely.\n"),
+    commands.Add("eject",
+                 SL_TRANSLATE_NOOP("Cli", "flush the device, then unmount it and power it off for safe removal"),
+                 "[DEVICE]",
+                 SL_TRANSLATE_NOOP("Cli",
+                                   "Flushes the file system of the volume that holds DEVICE (without DEVICE: the\n"
+                                   "device the automatic search finds), then unmounts it and powers its drive off\n"
+                                   "through the system's disk service, so that it can be pulled out safely.\n"),
                  Eject);
 }
 

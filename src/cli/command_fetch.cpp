@@ -52,8 +52,8 @@ int Fetch(const CloudOptions& options, const Operands& operands, Console& consol
     std::vector<ROWELEMENT> toFetch;
     bool failed = false;
     for (std::int32_t number : wanted) {
-        auto found = std::find_if(cloud->begin(), cloud->end(),
-                                  [&](const ROWELEMENT& song) { return song.number == number; });
+        auto found =
+            std::find_if(cloud->begin(), cloud->end(), [&](const ROWELEMENT& song) { return song.number == number; });
         if (found == cloud->end()) {
             console.Fail() << number << " is not in the cloud list\n";
             failed = true;
@@ -119,10 +119,11 @@ void AddFetchCommand(CommandSet& commands) {
     auto options = std::make_shared<CloudOptions>();
     CLI::App& command = commands.Add(
         "fetch", SL_TRANSLATE_NOOP("Cli", "download cloud songs the device lacks and add them"), "[DEVICE] NUMBER...",
-        SL_TRANSLATE_NOOP("Cli", "Downloads the videos of the given cloud songs that the device lacks into\n"
-        "DEVICE/songs/NNN/NUMBER.mp4, adds them with their titles and all from the cloud\n"
-        "list (run cloud-sync first) and rebuilds the device catalogue. Songs whose\n"
-        "download fails are named and not added. Ctrl-C cancels the running download.\n"),
+        SL_TRANSLATE_NOOP("Cli",
+                          "Downloads the videos of the given cloud songs that the device lacks into\n"
+                          "DEVICE/songs/NNN/NUMBER.mp4, adds them with their titles and all from the cloud\n"
+                          "list (run cloud-sync first) and rebuilds the device catalogue. Songs whose\n"
+                          "download fails are named and not added. Ctrl-C cancels the running download.\n"),
         [options](const Operands& operands, Console& console) { return Fetch(*options, operands, console); });
     commands.ShowsProgress(command);
     AddCloudOptions(command, *options);

@@ -56,7 +56,8 @@ bool LooksLikeDevice(const std::string& operand) {
     std::error_code error;
     if (!fs::is_directory(operand, error)) return false;
     if (fs::is_directory(fs::path(operand) / "songs", error)) return true;
-    struct stat self {}, parent {};
+    struct stat self {};
+    struct stat parent {};
     const fs::path full = fs::absolute(operand, error).lexically_normal();
     if (::stat(full.c_str(), &self) != 0 || ::stat(full.parent_path().c_str(), &parent) != 0) return false;
     return self.st_dev != parent.st_dev || self.st_ino == parent.st_ino;
@@ -106,8 +107,9 @@ int Import(const ImportFlags& flags, const Operands& given, Console& console) {
             // The checks the copy would make before its first file, and nothing more.
             std::vector<SongToPlace> placing;
             for (const ROWELEMENT& song : toAdd) placing.push_back(UserSongPlacement(song, device.songFolder));
-            const Result<AdmittedBatch> admitted = AdmitBatch(loaded.songs, placing, PlannedBytes(toAdd),
-                                                              device.songFolder, device.codePage, RoomOn(device.songFolder));
+            const Result<AdmittedBatch> admitted =
+                AdmitBatch(loaded.songs, placing, PlannedBytes(toAdd), device.songFolder, device.codePage,
+                           RoomOn(device.songFolder));
             if (!admitted) {
                 console.Fail() << admitted.message() << "\n";
                 return kExitFailure;
@@ -125,12 +127,14 @@ int Import(const ImportFlags& flags, const Operands& given, Console& console) {
         std::unique_ptr<ProgressLine> line;
         AddHooks hooks;
         hooks.onFileStart = [&](const ROWELEMENT& song, const BatchProgress& progress) {
-            line = std::make_unique<ProgressLine>(
-                console, "file " + std::to_string(progress.fileIndex + 1) + " of " + std::to_string(progress.fileCount) +
-                             " " + EscapeControls(fs::path(song.mediaPath).filename().string()));
+            line = std::make_unique<ProgressLine>(console,
+                                                  "file " + std::to_string(progress.fileIndex + 1) + " of " +
+                                                      std::to_string(progress.fileCount) + " " +
+                                                      EscapeControls(fs::path(song.mediaPath).filename().string()));
         };
         hooks.onBytes = [&](const BatchProgress& progress) {
-            if (line) line->Bytes(progress.fileBytesDone, progress.fileBytes, progress.fileBytesDone == progress.fileBytes);
+            if (line)
+                line->Bytes(progress.fileBytesDone, progress.fileBytes, progress.fileBytesDone == progress.fileBytes);
         };
         hooks.onFileEnd = [&](const ROWELEMENT&, const Result<fs::path>&) {
             if (line) line->Finish();
@@ -143,8 +147,9 @@ int Import(const ImportFlags& flags, const Operands& given, Console& console) {
             rebuildLine.Count(done, total, "songs", done == total);
         };
         const Result<DeviceFolder> folder = ReopenFolder(loaded.session->lockedFolder(), loaded.session->songFolder());
-        auto report = folder ? AddSongs(loaded.songs, toAdd, *conversion, *folder, device.codePage, hooks,
-                                        [] { return InterruptStopsBatch::Stopped(); }, console)
+        auto report = folder ? AddSongs(
+                                   loaded.songs, toAdd, *conversion, *folder, device.codePage, hooks,
+                                   [] { return InterruptStopsBatch::Stopped(); }, console)
                              : Result<AddReport>(folder.failure());
         rebuildLine.Finish();
         if (!report) {
@@ -175,8 +180,7 @@ int Import(const ImportFlags& flags, const Operands& given, Console& console) {
         }
         for (const Notice& notice : report->notices) console.err << notice.text << "\n";
         if (report->stopped || InterruptStopsBatch::Stopped()) {
-            console.Fail() << "stopped: " << report->added.size() << " of " << plan.songs.size()
-                           << " songs added\n";
+            console.Fail() << "stopped: " << report->added.size() << " of " << plan.songs.size() << " songs added\n";
         }
         const bool allAdded = report->added.size() == plan.songs.size();
         return allAdded && !anyLeftOut ? kExitOk : kExitFailure;
@@ -189,34 +193,44 @@ void AddImportCommand(CommandSet& commands) {
     auto flags = std::make_shared<ImportFlags>();
     CLI::App& command = commands.Add(
         "import", SL_TRANSLATE_NOOP("Cli", "copy many media files onto the device as user songs"), "[DEVICE] PATH...",
-        SL_TRANSLATE_NOOP("Cli", "Copies every media file named by PATH (a file, or a folder walked with its sub-folders;\n"
-        "hidden files and folders and the device's own songs folder are left out) onto the device\n"
-        "as user songs and rebuilds the catalogue once. A first operand is taken as DEVICE only\n"
-        "when it is a folder holding songs/ or a mount point.\n"
-        "Each file is checked first: one the player cannot play, one whose title and artist are\n"
-        "already on the device or earlier in the batch, or one whose texts the device cannot store\n"
-        "is named on standard error and left out. Titles, artists, composers and lyricists come\n"
-        "from the files' tags, else from names like \"01 - Artist - Title.mp4\". Songs take the\n"
-        "lowest free numbers from 900000 in the order of their paths.\n"
-        "Prints one line per song added: number, title, artist and source file, tab-separated.\n"
-        "A folder that cannot be read, and a PATH inside the device's songs folder, are named\n"
-        "and left out. A file the player plays only after conversion (another container, codec or\n"
-        "a picture larger than 1920x1080) is named and left out unless --convert is given: it is\n"
-        "then converted on this computer into MP4 (H.264, AAC) by the ffmpeg program before it is\n"
-        "copied. --loudness sets every song to -16 LUFS, unless it is within 1 LU already.\n"
-        "Exit status: 0 when every file was added, 1 when any was left out, 2 on usage errors.\n"
-        "A batch that does not fit on the device (its files in whole blocks, with the new\n"
-        "catalogue) or would take the device past 49999 songs copies nothing. Ctrl-C stops after\n"
-        "the current file (a conversion running ends at once, leaving nothing); the songs copied\n"
-        "by then are catalogued.\n"),
+        SL_TRANSLATE_NOOP("Cli",
+                          "Copies every media file named by PATH (a file, or a folder walked with its sub-folders;\n"
+                          "hidden files and folders and the device's own songs folder are left out) onto the device\n"
+                          "as user songs and rebuilds the catalogue once. A first operand is taken as DEVICE only\n"
+                          "when it is a folder holding songs/ or a mount point.\n"
+                          "Each file is checked first: one the player cannot play, one whose title and artist are\n"
+                          "already on the device or earlier in the batch, or one whose texts the device cannot store\n"
+                          "is named on standard error and left out. Titles, artists, composers and lyricists come\n"
+                          "from the files' tags, else from names like \"01 - Artist - Title.mp4\". Songs take the\n"
+                          "lowest free numbers from 900000 in the order of their paths.\n"
+                          "Prints one line per song added: number, title, artist and source file, tab-separated.\n"
+                          "A folder that cannot be read, and a PATH inside the device's songs folder, are named\n"
+                          "and left out. A file the player plays only after conversion (another container, codec or\n"
+                          "a picture larger than 1920x1080) is named and left out unless --convert is given: it is\n"
+                          "then converted on this computer into MP4 (H.264, AAC) by the ffmpeg program before it is\n"
+                          "copied. --loudness sets every song to -16 LUFS, unless it is within 1 LU already.\n"
+                          "Exit status: 0 when every file was added, 1 when any was left out, 2 on usage errors.\n"
+                          "A batch that does not fit on the device (its files in whole blocks, with the new\n"
+                          "catalogue) or would take the device past 49999 songs copies nothing. Ctrl-C stops after\n"
+                          "the current file (a conversion running ends at once, leaving nothing); the songs copied\n"
+                          "by then are catalogued.\n"),
         [flags](const Operands& operands, Console& console) { return Import(*flags, operands, console); });
     commands.ShowsProgress(command);
-    command.add_option("--language", flags->language, SL_TRANSLATE_NOOP("Cli", "the language of every song: OPM, EG or ES (default: language in the settings file)"))
+    command
+        .add_option("--language", flags->language,
+                    SL_TRANSLATE_NOOP(
+                        "Cli", "the language of every song: OPM, EG or ES (default: language in the settings file)"))
         ->type_name("OPM|EG|ES")
         ->check(CLI::IsMember({"OPM", "EG", "ES"}).description(""));
-    command.add_option("--artist", flags->artist, SL_TRANSLATE_NOOP("Cli", "the artist of every song, instead of the one found"))->type_name("A");
-    command.add_flag("--dry-run", flags->dryRun, SL_TRANSLATE_NOOP("Cli", "print what would be added, and why files would be left out; copy nothing"));
-    command.add_flag("--keep-duplicates", flags->keepDuplicates, SL_TRANSLATE_NOOP("Cli", "add songs whose title and artist are already there too"));
+    command
+        .add_option("--artist", flags->artist,
+                    SL_TRANSLATE_NOOP("Cli", "the artist of every song, instead of the one found"))
+        ->type_name("A");
+    command.add_flag(
+        "--dry-run", flags->dryRun,
+        SL_TRANSLATE_NOOP("Cli", "print what would be added, and why files would be left out; copy nothing"));
+    command.add_flag("--keep-duplicates", flags->keepDuplicates,
+                     SL_TRANSLATE_NOOP("Cli", "add songs whose title and artist are already there too"));
     AddConversionFlags(command, flags->conversion);
     AddEncodingOption(command, flags->encoding);
 }

@@ -17,12 +17,14 @@ namespace songloader::cli {
 namespace {
 
 constexpr const char* kProgramDescription =
-    SL_TRANSLATE_NOOP("Cli", "Manages the songs on the USB stick of a karaoke player: the device's song list, its catalogue,\n"
-    "user songs, the cloud catalogue and the MIDI song pack.\n");
+    SL_TRANSLATE_NOOP("Cli",
+                      "Manages the songs on the USB stick of a karaoke player: the device's song list, its catalogue,\n"
+                      "user songs, the cloud catalogue and the MIDI song pack.\n");
 
 // Written so that no line reads as a command of the list above it.
-constexpr const char* kProgramFooter =
-    SL_TRANSLATE_NOOP("Cli", "DEVICE is the device root, the folder that holds songs/ (for a stick, its mount point).\n"
+constexpr const char* kProgramFooter = SL_TRANSLATE_NOOP(
+    "Cli",
+    "DEVICE is the device root, the folder that holds songs/ (for a stick, its mount point).\n"
     "Without DEVICE the stick is found as the window's \"Auto-Check USB Drive\" finds it (see\n"
     "`songloader-cli devices`), and named on standard error. A folder inside a removable or USB\n"
     "volume stands for the volume's mount point. A bare number is never taken as DEVICE.\n"
@@ -65,8 +67,8 @@ struct CommandSet::Entry {
         std::vector<std::string> shape = Words(operands);
         const bool takesDevice = !shape.empty() && shape.front() == "[DEVICE]";
         if (takesDevice) shape.erase(shape.begin());
-        const bool variadic = !shape.empty() && shape.back().size() > 3 &&
-                              shape.back().compare(shape.back().size() - 3, 3, "...") == 0;
+        const bool variadic =
+            !shape.empty() && shape.back().size() > 3 && shape.back().compare(shape.back().size() - 3, 3, "...") == 0;
         const auto required = static_cast<std::size_t>(
             std::count_if(shape.begin(), shape.end(), [](const std::string& s) { return s.front() != '['; }));
         const std::size_t most = shape.size();
@@ -106,7 +108,9 @@ public:
         const std::string text = CliText(app->get_footer());
         return text.empty() ? std::string() : text + "\n";
     }
-    std::string make_option_desc(const CLI::Option* option) const override { return CliText(option->get_description()); }
+    std::string make_option_desc(const CLI::Option* option) const override {
+        return CliText(option->get_description());
+    }
     std::string make_group(std::string group, bool positional, std::vector<const CLI::Option*> options) const override {
         return CLI::Formatter::make_group(CliText(group), positional, std::move(options));
     }
@@ -149,8 +153,9 @@ public:
         std::ostringstream out;
         std::string description = CliText(app->get_description());
         if (description.back() != '\n') description += "\n";
-        out << make_usage(app, name) << "\n" << description << make_groups(app, mode) << make_subcommands(app, mode)
-            << "\n" << make_footer(app);
+        out << make_usage(app, name) << "\n"
+            << description << make_groups(app, mode) << make_subcommands(app, mode) << "\n"
+            << make_footer(app);
         return out.str();
     }
 };
@@ -162,8 +167,9 @@ CommandSet::CommandSet() : app_(kProgramDescription, kProgramName), formatter_(s
     app_.set_help_flag("-h,--help", SL_TRANSLATE_NOOP("Cli", "print this help"));
     app_.require_subcommand(1);
     Add("help", SL_TRANSLATE_NOOP("Cli", "describe a command"), "[COMMAND]",
-        SL_TRANSLATE_NOOP("Cli", "Prints the help of COMMAND, the same text as `songloader-cli COMMAND --help`;\n"
-        "without COMMAND the help of the program.\n"),
+        SL_TRANSLATE_NOOP("Cli",
+                          "Prints the help of COMMAND, the same text as `songloader-cli COMMAND --help`;\n"
+                          "without COMMAND the help of the program.\n"),
         [this](const Operands& operands, Console& console) {
             if (operands.rest.empty()) {
                 console.out << HelpOf("");
@@ -192,7 +198,9 @@ CLI::App& CommandSet::Add(const char* name, const char* summary, const char* ope
     return *entries_.back()->app;
 }
 
-void CommandSet::ShowsProgress(CLI::App& command) { command.add_flag("-q,--quiet", quiet_, SL_TRANSLATE_NOOP("Cli", "show no progress")); }
+void CommandSet::ShowsProgress(CLI::App& command) {
+    command.add_flag("-q,--quiet", quiet_, SL_TRANSLATE_NOOP("Cli", "show no progress"));
+}
 
 CommandSet::Entry* CommandSet::Find(const std::string& name) {
     for (auto& entry : entries_) {
@@ -210,8 +218,8 @@ std::string CommandSet::HelpOf(const std::string& name) {
 int CommandSet::UsageFailure(const std::string& name, const std::string& message, Console& console) {
     const Entry* entry = Find(name);
     console.Fail() << (entry ? name + ": " : "") << message << "\n"
-                   << formatter_->make_usage(entry ? entry->app : &app_, "")
-                   << "Try '" << kProgramName << " help" << (entry ? " " + name : "") << "' for more.\n";
+                   << formatter_->make_usage(entry ? entry->app : &app_, "") << "Try '" << kProgramName << " help"
+                   << (entry ? " " + name : "") << "' for more.\n";
     return kExitUsage;
 }
 
@@ -240,8 +248,9 @@ int CommandSet::Run(int argc, char** argv, Console& console) {
     }
     Entry* entry = Find(args.front());
     if (!entry) {
-        return UsageFailure("", args.front().rfind('-', 0) == 0 ? "unknown option " + args.front()
-                                                                : "unknown command '" + args.front() + "'",
+        return UsageFailure("",
+                            args.front().rfind('-', 0) == 0 ? "unknown option " + args.front()
+                                                            : "unknown command '" + args.front() + "'",
                             console);
     }
     try {
@@ -256,16 +265,20 @@ int CommandSet::Run(int argc, char** argv, Console& console) {
 }
 
 void AddEncodingOption(CLI::App& command, std::string& encoding) {
-    command.add_option("--encoding", encoding,
-                       SL_TRANSLATE_NOOP("Cli", "the device's code page, e.g. CP936; default: the settings file's encoding, "
-                       "else the one the locale implies"))
+    command
+        .add_option("--encoding", encoding,
+                    SL_TRANSLATE_NOOP("Cli",
+                                      "the device's code page, e.g. CP936; default: the settings file's encoding, "
+                                      "else the one the locale implies"))
         ->type_name("NAME");
 }
 
 void AddCloudUrlOption(CLI::App& command, std::string& cloudUrl) {
-    command.add_option("--cloud-url", cloudUrl,
-                       SL_TRANSLATE_NOOP("Cli", "the cloud server's base address; default: SONGLOADER_CLOUD_URL, else the "
-                       "settings file's cloud-url, else the built-in one"))
+    command
+        .add_option("--cloud-url", cloudUrl,
+                    SL_TRANSLATE_NOOP("Cli",
+                                      "the cloud server's base address; default: SONGLOADER_CLOUD_URL, else the "
+                                      "settings file's cloud-url, else the built-in one"))
         ->type_name("URL");
 }
 

@@ -38,10 +38,12 @@ int Publish(const PublishOptions& options, const Operands& operands, Console& co
         console.Fail() << "cannot read " << tablePath.string() << ": " << bytes.message() << "\n";
         return kExitFailure;
     }
-    const Result<std::vector<PublishSong>> songs = ParsePublishTable(
-        std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()), tablePath.parent_path(), *codePage);
+    const Result<std::vector<PublishSong>> songs =
+        ParsePublishTable(std::string_view(reinterpret_cast<const char*>(bytes->data()), bytes->size()),
+                          tablePath.parent_path(), *codePage);
     if (!songs) {
-        for (const std::string& line : Lines(songs.message())) console.Fail() << tablePath.string() << ": " << line << "\n";
+        for (const std::string& line : Lines(songs.message()))
+            console.Fail() << tablePath.string() << ": " << line << "\n";
         return kExitFailure;
     }
 
@@ -66,18 +68,21 @@ void AddPublishCommand(CommandSet& commands) {
     auto options = std::make_shared<PublishOptions>();
     CLI::App& command = commands.Add(
         "publish", SL_TRANSLATE_NOOP("Cli", "build the files of a cloud server from a song table"), "SONGS.tsv OUT",
-        SL_TRANSLATE_NOOP("Cli", "Builds the files of a cloud server in OUT from a UTF-8 table with one song per line and\n"
-        "seven TAB-separated fields: number, language (EG, CN, ES, FH, GN, IA, OPM, MA, HW, JP,\n"
-        "KR, VT, RU, AR, TH or Other), title, artist, composer, lyricist, media file (relative\n"
-        "to the table's folder). A first line starting with \"number\" is a header.\n"
-        "Writes OUT/MgList.dat, OUT/Msong.db and OUT/<number>.mp4 per song; with --midi-dir,\n"
-        "also the MIDI pack from DIR (sglist.dat, sgmusic.dat, sgmsg.dat, midisongsbook.pdf)\n"
-        "under the names the cloud uses. Any static HTTP server can then serve OUT.\n"
-        "Texts are stored in the device code page (see --encoding). Bad rows are\n"
-        "reported with their line number, and then nothing is written.\n"),
+        SL_TRANSLATE_NOOP("Cli",
+                          "Builds the files of a cloud server in OUT from a UTF-8 table with one song per line and\n"
+                          "seven TAB-separated fields: number, language (EG, CN, ES, FH, GN, IA, OPM, MA, HW, JP,\n"
+                          "KR, VT, RU, AR, TH or Other), title, artist, composer, lyricist, media file (relative\n"
+                          "to the table's folder). A first line starting with \"number\" is a header.\n"
+                          "Writes OUT/MgList.dat, OUT/Msong.db and OUT/<number>.mp4 per song; with --midi-dir,\n"
+                          "also the MIDI pack from DIR (sglist.dat, sgmusic.dat, sgmsg.dat, midisongsbook.pdf)\n"
+                          "under the names the cloud uses. Any static HTTP server can then serve OUT.\n"
+                          "Texts are stored in the device code page (see --encoding). Bad rows are\n"
+                          "reported with their line number, and then nothing is written.\n"),
         [options](const Operands& operands, Console& console) { return Publish(*options, operands, console); });
     commands.ShowsProgress(command);
-    command.add_option("--midi-dir", options->midiDir, SL_TRANSLATE_NOOP("Cli", "also publish the MIDI pack found in DIR"))->type_name("DIR");
+    command
+        .add_option("--midi-dir", options->midiDir, SL_TRANSLATE_NOOP("Cli", "also publish the MIDI pack found in DIR"))
+        ->type_name("DIR");
     AddEncodingOption(command, options->encoding);
 }
 

@@ -6,9 +6,11 @@ namespace songloader::cli {
 
 void AddRebuildCommand(CommandSet& commands) {
     CLI::App& command = AddDeviceCommand(
-        commands, "rebuild", SL_TRANSLATE_NOOP("Cli", "rebuild SgList.dat and usbsong.db from the device's song list"), "[DEVICE]",
-        SL_TRANSLATE_NOOP("Cli", "Reads songs/SgList.dat and writes SgList.dat and usbsong.db anew from it,\n"
-        "songs in the order read. An unchanged list gives the same bytes.\n"),
+        commands, "rebuild", SL_TRANSLATE_NOOP("Cli", "rebuild SgList.dat and usbsong.db from the device's song list"),
+        "[DEVICE]",
+        SL_TRANSLATE_NOOP("Cli",
+                          "Reads songs/SgList.dat and writes SgList.dat and usbsong.db anew from it,\n"
+                          "songs in the order read. An unchanged list gives the same bytes.\n"),
         DeviceUse::Write, [](LoadedDevice& loaded, const Operands&, Console& console) {
             const auto result = RebuildDevice(loaded.songs, *loaded.session, RebuildMode::Add, console);
             if (!result) return kExitFailure;

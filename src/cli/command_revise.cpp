@@ -19,8 +19,8 @@ int Revise(const SongFieldOptions& fields, const Operands& operands, Console& co
     return RunOnDevice(operands.device, fields.encoding, DeviceUse::Write, console, [&](LoadedDevice& loaded) {
         if (fields.number && !NumberBoxAccepts(*fields.number, console)) return kExitFailure;
         SongList& songs = loaded.songs;
-        const auto found = std::find_if(songs.begin(), songs.end(),
-                                        [&](const ROWELEMENT& song) { return song.numberText == number; });
+        const auto found =
+            std::find_if(songs.begin(), songs.end(), [&](const ROWELEMENT& song) { return song.numberText == number; });
         if (found == songs.end()) {
             console.Fail() << "song " << number << " is not on the device\n";
             return kExitFailure;
@@ -40,9 +40,9 @@ int Revise(const SongFieldOptions& fields, const Operands& operands, Console& co
         hooks.onMoveStart = [&](std::uint64_t size) { bytes = size; };
         hooks.onChunk = [&](std::uint64_t chunks) { CopyProgress(line, bytes)(chunks); };
         const auto row = static_cast<std::size_t>(found - songs.begin());
-        const Result<CatalogueWritten> result =
-            ReviseDeviceSong(songs, row, song, [&](const ROWELEMENT& stored) { songs[row] = stored; },
-                             loaded.device.songFolder, loaded.device.codePage, hooks);
+        const Result<CatalogueWritten> result = ReviseDeviceSong(
+            songs, row, song, [&](const ROWELEMENT& stored) { songs[row] = stored; }, loaded.device.songFolder,
+            loaded.device.codePage, hooks);
         line.Finish();
         if (!DeviceStillThere(*loaded.session, console)) return kExitFailure;
         if (!result) {
@@ -61,11 +61,12 @@ void AddReviseCommand(CommandSet& commands) {
     auto fields = std::make_shared<SongFieldOptions>();
     CLI::App& command = commands.Add(
         "revise", SL_TRANSLATE_NOOP("Cli", "change a song on the device"), "[DEVICE] NUMBER",
-        SL_TRANSLATE_NOOP("Cli", "Changes the device's song NUMBER as the window's \"Revise\" does: the options given\n"
-        "replace its values, the others stay. A new --number must be free on the device and\n"
-        "passes the number box's checks; then every file of the song (NUMBER and NUMBER.*)\n"
-        "moves to the new number, all or none, and the catalogue is rebuilt. When a check or a\n"
-        "step fails, nothing on the device changes.\n"),
+        SL_TRANSLATE_NOOP("Cli",
+                          "Changes the device's song NUMBER as the window's \"Revise\" does: the options given\n"
+                          "replace its values, the others stay. A new --number must be free on the device and\n"
+                          "passes the number box's checks; then every file of the song (NUMBER and NUMBER.*)\n"
+                          "moves to the new number, all or none, and the catalogue is rebuilt. When a check or a\n"
+                          "step fails, nothing on the device changes.\n"),
         [fields](const Operands& operands, Console& console) { return Revise(*fields, operands, console); });
     commands.ShowsProgress(command);
     AddSongFieldOptions(command, *fields, false);

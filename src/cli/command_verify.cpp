@@ -110,8 +110,8 @@ int Verify(LoadedDevice& loaded, const std::string& encoding, Console& console) 
     // could not be read and waits for the user.
     const RecordNames records = ListRecords(device.songFolder);
     for (const std::string& name : records.pending) {
-        console.out << (writerRunning ? "record in use\t" : "pending record\t")
-                    << shown(device.songFolder / name) << '\n';
+        console.out << (writerRunning ? "record in use\t" : "pending record\t") << shown(device.songFolder / name)
+                    << '\n';
         if (!writerRunning) ++problems;
     }
     for (const std::string& name : records.setAside) {
@@ -128,15 +128,16 @@ void AddVerifyCommand(CommandSet& commands) {
     auto encoding = std::make_shared<std::string>();
     CLI::App& command = commands.Add(
         "verify", SL_TRANSLATE_NOOP("Cli", "list songs without media files and media files without songs"), "[DEVICE]",
-        SL_TRANSLATE_NOOP("Cli", "Lists the songs of the device's list without a media file, the media files in\n"
-        "the song folders that no song of the list owns, the songs on which the list\n"
-        "and the database disagree (rebuild mends them), temporary files that\n"
-        "interrupted runs left (the next writing command removes them), records of\n"
-        "interrupted writes (the next writing command finishes them) and records that\n"
-        "could not be read and were set aside (*.bad: look at them, then remove them),\n"
-        "and user songs whose files the player will not play (their container, codecs or\n"
-        "picture size; the player profile can be changed in the settings file).\n"
-        "Exit 1 when there is any.\n"),
+        SL_TRANSLATE_NOOP("Cli",
+                          "Lists the songs of the device's list without a media file, the media files in\n"
+                          "the song folders that no song of the list owns, the songs on which the list\n"
+                          "and the database disagree (rebuild mends them), temporary files that\n"
+                          "interrupted runs left (the next writing command removes them), records of\n"
+                          "interrupted writes (the next writing command finishes them) and records that\n"
+                          "could not be read and were set aside (*.bad: look at them, then remove them),\n"
+                          "and user songs whose files the player will not play (their container, codecs or\n"
+                          "picture size; the player profile can be changed in the settings file).\n"
+                          "Exit 1 when there is any.\n"),
         [encoding](const Operands& operands, Console& console) {
             return RunOnDevice(operands.device, *encoding, DeviceUse::Read, console,
                                [&](LoadedDevice& loaded) { return Verify(loaded, *encoding, console); });

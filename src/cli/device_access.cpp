@@ -90,7 +90,9 @@ std::optional<fs::path> FindDeviceRoot(const std::optional<std::string>& given, 
     std::error_code error;
     if (!fs::is_directory(*given, error)) {
         console.Fail() << *given << ": "
-                       << (error ? error.message() : fs::exists(*given, error) ? "not a folder" : "no such folder")
+                       << (error                       ? error.message()
+                           : fs::exists(*given, error) ? "not a folder"
+                                                       : "no such folder")
                        << "\n";
         return std::nullopt;
     }
@@ -100,8 +102,9 @@ std::optional<fs::path> FindDeviceRoot(const std::optional<std::string>& given, 
         return std::nullopt;
     }
     if (IsSongFolder(system, folder)) {
-        console.Fail() << *given << " is a device's songs folder; give the device itself: "
-                       << folder.parent_path().string() << "\n";
+        console.Fail() << *given
+                       << " is a device's songs folder; give the device itself: " << folder.parent_path().string()
+                       << "\n";
         return std::nullopt;
     }
     const fs::path root = DeviceRootForPickedFolder(system, folder);
@@ -185,8 +188,7 @@ CLI::App& AddDeviceCommand(CommandSet& commands, const char* name, const char* s
     return command;
 }
 
-std::optional<std::string> ToDevice(const Device& device, const std::string& utf8, const char* what,
-                                    Console& console) {
+std::optional<std::string> ToDevice(const Device& device, const std::string& utf8, const char* what, Console& console) {
     Result<std::string> bytes = Utf8ToDevice(utf8, device.codePage);
     if (!bytes) {
         console.Fail() << "the " << what << " cannot be written in " << device.codePage << "\n";

@@ -84,8 +84,7 @@ CLI::App& AddDeviceCommand(CommandSet& commands, const char* name, const char* s
                            std::function<int(LoadedDevice& loaded, const Operands& operands, Console& console)> body);
 
 // UTF-8 from the command line -> device bytes; prints why not.
-std::optional<std::string> ToDevice(const Device& device, const std::string& utf8, const char* what,
-                                    Console& console);
+std::optional<std::string> ToDevice(const Device& device, const std::string& utf8, const char* what, Console& console);
 
 // Notices go to standard output, or as failures to standard error.
 void PrintNotices(const Notices& notices, bool failure, Console& console);

@@ -9,9 +9,10 @@ using namespace songloader::cli;
 int main(int argc, char** argv) {
     const songloader::CurlLibrary curl;
     CommandSet commands;
-    for (auto add : {AddDevicesCommand, AddListCommand, AddExportCommand, AddAddCommand, AddImportCommand, AddReviseCommand,
-                     AddDeleteCommand, AddRebuildCommand, AddVerifyCommand, AddSearchCommand, AddPrintCommand,
-                     AddCloudSyncCommand, AddFetchCommand, AddMidiCommand, AddEjectCommand, AddPublishCommand, AddConfigCommand}) {
+    for (auto add :
+         {AddDevicesCommand, AddListCommand, AddExportCommand, AddAddCommand, AddImportCommand, AddReviseCommand,
+          AddDeleteCommand, AddRebuildCommand, AddVerifyCommand, AddSearchCommand, AddPrintCommand, AddCloudSyncCommand,
+          AddFetchCommand, AddMidiCommand, AddEjectCommand, AddPublishCommand, AddConfigCommand}) {
         add(commands);
     }
     Console console{std::cout, std::cerr};

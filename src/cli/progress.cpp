@@ -42,7 +42,8 @@ void ProgressLine::Bytes(std::uint64_t done, std::uint64_t total, bool force) {
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start_).count();
     console_.err << "\r\033[K" << label_ << "  " << Size(done);
     if (total > 0) console_.err << " of " << Size(total) << "  " << (done >= total ? 100 : done * 100 / total) << "%";
-    if (seconds > 0) console_.err << "  " << Size(static_cast<std::uint64_t>(static_cast<double>(done) / seconds)) << "/s";
+    if (seconds > 0)
+        console_.err << "  " << Size(static_cast<std::uint64_t>(static_cast<double>(done) / seconds)) << "/s";
     console_.err << std::flush;
 }
 

@@ -27,12 +27,17 @@ int Percent(double done, double total) {
 }  // namespace
 
 void AddConversionFlags(CLI::App& command, ConversionFlags& flags) {
-    command.add_flag("--convert", flags.convert,
-                     SL_TRANSLATE_NOOP("Cli", "convert files the player plays only after conversion into MP4 (H.264, AAC) first, with the "
-                     "ffmpeg program"));
-    command.add_flag("--loudness", flags.loudness,
-                     SL_TRANSLATE_NOOP("Cli", "measure each song's loudness and set it to -16 LUFS (true peak -1.5 dBTP) unless it is within "
-                     "1 LU already"));
+    command.add_flag(
+        "--convert", flags.convert,
+        SL_TRANSLATE_NOOP("Cli",
+                          "convert files the player plays only after conversion into MP4 (H.264, AAC) first, with the "
+                          "ffmpeg program"));
+    command.add_flag(
+        "--loudness", flags.loudness,
+        SL_TRANSLATE_NOOP(
+            "Cli",
+            "measure each song's loudness and set it to -16 LUFS (true peak -1.5 dBTP) unless it is within "
+            "1 LU already"));
 }
 
 std::optional<PlayerProfile> LoadPlayerProfile(const std::string& encodingFlag, Console& console) {

@@ -32,8 +32,10 @@ std::string Joined(const std::vector<std::string>& words, const char* separator,
 }  // namespace
 
 void AddSongFieldOptions(CLI::App& command, SongFieldOptions& fields, bool titleRequired) {
-    command.add_option("--number", fields.number, SL_TRANSLATE_NOOP("Cli", "the song number, 900000 to 999999"))->type_name("N");
-    CLI::Option* title = command.add_option("--title", fields.title, SL_TRANSLATE_NOOP("Cli", "the title"))->type_name("T");
+    command.add_option("--number", fields.number, SL_TRANSLATE_NOOP("Cli", "the song number, 900000 to 999999"))
+        ->type_name("N");
+    CLI::Option* title =
+        command.add_option("--title", fields.title, SL_TRANSLATE_NOOP("Cli", "the title"))->type_name("T");
     if (titleRequired) title->required();
     command.add_option("--artist", fields.artist, SL_TRANSLATE_NOOP("Cli", "the artist"))->type_name("A");
     command.add_option("--composer", fields.composer, SL_TRANSLATE_NOOP("Cli", "the composer"))->type_name("C");
@@ -71,9 +73,9 @@ bool StoreTexts(const SongFieldOptions& fields, const Device& device, ROWELEMENT
         const std::optional<std::string>* typed;
         std::string* target;
     };
-    for (Field field : {Field{"title", &fields.title, &song.title}, Field{"artist", &fields.artist, &song.artist},
-                        Field{"composer", &fields.composer, &song.composer},
-                        Field{"lyricist", &fields.lyricist, &song.lyricist}}) {
+    for (Field field :
+         {Field{"title", &fields.title, &song.title}, Field{"artist", &fields.artist, &song.artist},
+          Field{"composer", &fields.composer, &song.composer}, Field{"lyricist", &fields.lyricist, &song.lyricist}}) {
         if (!*field.typed) continue;
         auto bytes = ToDevice(device, **field.typed, field.name, console);
         if (!bytes) return false;

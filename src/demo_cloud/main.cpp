@@ -94,7 +94,8 @@ void Serve(int socket, const std::filesystem::path& root) {
     const std::string method = line.substr(0, first);
     if (method != "GET" && method != "HEAD") return SendStatus(socket, "405 Method Not Allowed");
     const std::string relative = RelativeFile(std::string_view(line).substr(first + 1, second - first - 1));
-    const int file = relative.empty() ? -1 : open((root / relative).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    const int file =
+        relative.empty() ? -1 : open((root / relative).c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     struct stat facts {};
     if (file < 0 || fstat(file, &facts) != 0 || !S_ISREG(facts.st_mode)) {
         if (file >= 0) close(file);

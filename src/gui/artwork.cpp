@@ -46,7 +46,8 @@ QPixmap ButtonImage(int pngId) {
         // Every caption in one size, as the committed pictures have it.
         const int px = CaptionPixelSize(captions);
         for (std::size_t i = 0; i < captions.size(); ++i) {
-            if (ButtonArtwork()[i].pngId == pngId) return QPixmap::fromImage(DrawButton(ButtonArtwork()[i], captions[i], px));
+            if (ButtonArtwork()[i].pngId == pngId)
+                return QPixmap::fromImage(DrawButton(ButtonArtwork()[i], captions[i], px));
         }
     }
     LoadArtworkResources();

@@ -25,10 +25,25 @@ const char* const kWindowUsage =
 namespace {
 
 // Qt's options that QApplication takes out of the command line itself.
-const char* const kQtOptionsWithValue[] = {"platform", "platformpluginpath", "platformtheme", "plugin",
-                                           "qwindowgeometry", "geometry", "qwindowtitle", "title",
-                                           "qwindowicon", "icon", "session", "display", "name", "style",
-                                           "stylesheet", "qmljsdebugger", "visual", "ncols", "cmap"};
+const char* const kQtOptionsWithValue[] = {"platform",
+                                           "platformpluginpath",
+                                           "platformtheme",
+                                           "plugin",
+                                           "qwindowgeometry",
+                                           "geometry",
+                                           "qwindowtitle",
+                                           "title",
+                                           "qwindowicon",
+                                           "icon",
+                                           "session",
+                                           "display",
+                                           "name",
+                                           "style",
+                                           "stylesheet",
+                                           "qmljsdebugger",
+                                           "visual",
+                                           "ncols",
+                                           "cmap"};
 const char* const kQtFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync", "testability"};
 
 bool NamesCloudUrl(const QString& argument) {
@@ -82,7 +97,8 @@ WindowOptions ParseWindowOptions(const QStringList& arguments) {
         }
         options.cloudUrl = url.toStdString();
     }
-    if (parser.isSet(QStringLiteral("platform"))) options.platform = parser.value(QStringLiteral("platform")).toStdString();
+    if (parser.isSet(QStringLiteral("platform")))
+        options.platform = parser.value(QStringLiteral("platform")).toStdString();
     if (!parser.positionalArguments().isEmpty())
         options.error = "unexpected argument " + parser.positionalArguments().front().toStdString();
     return options;

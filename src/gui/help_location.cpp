@@ -15,8 +15,6 @@ std::filesystem::path HelpIndexFileFor(const std::filesystem::path& programDir) 
     return {};
 }
 
-std::filesystem::path HelpIndexFile() {
-    return HelpIndexFileFor(QCoreApplication::applicationDirPath().toStdString());
-}
+std::filesystem::path HelpIndexFile() { return HelpIndexFileFor(QCoreApplication::applicationDirPath().toStdString()); }
 
 }  // namespace songloader::gui

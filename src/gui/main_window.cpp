@@ -72,11 +72,11 @@ struct ImageButtonEntry {
 // Loaded like the others, shown by no control.
 constexpr int kUnboundImage = 197;
 constexpr ImageButtonEntry kButtons[] = {
-    {ControlId::AddToDevice, 193},  {ControlId::AutoCheckDevice, 194}, {ControlId::AutoGenerate, 195},
-    {ControlId::Browse, 196},       {ControlId::ClearFields, 198},     {ControlId::CloudMidi, 199},
-    {ControlId::CloudSongs, 200},   {ControlId::ExportSongList, 201},  {ControlId::PrintPreview, 202},
-    {ControlId::Print, 203},        {ControlId::QueueToAdd, 204},      {ControlId::Revise, 205},
-    {ControlId::SelectAll, 206},    {ControlId::SelectDevice, 207},    {ControlId::EjectDevice, 208},
+    {ControlId::AddToDevice, 193}, {ControlId::AutoCheckDevice, 194}, {ControlId::AutoGenerate, 195},
+    {ControlId::Browse, 196},      {ControlId::ClearFields, 198},     {ControlId::CloudMidi, 199},
+    {ControlId::CloudSongs, 200},  {ControlId::ExportSongList, 201},  {ControlId::PrintPreview, 202},
+    {ControlId::Print, 203},       {ControlId::QueueToAdd, 204},      {ControlId::Revise, 205},
+    {ControlId::SelectAll, 206},   {ControlId::SelectDevice, 207},    {ControlId::EjectDevice, 208},
 };
 
 // "Label|patterns|Label|patterns||" -> "Label (patterns);;Label (patterns)", in the user's language.
@@ -265,7 +265,8 @@ void MainWindow::BuildControls() {
                 case ControlId::DeviceSummary: {
                     auto* label = new QLabel(this);
                     label->setTextFormat(Qt::PlainText);
-                    label->setAlignment((id == ControlId::SearchHits ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+                    label->setAlignment((id == ControlId::SearchHits ? Qt::AlignRight : Qt::AlignLeft) |
+                                        Qt::AlignVCenter);
                     // Screen readers hear the new count without moving there.
                     label->setAccessibleDescription(tr("Updated after each search or change"));
                     widget = label;
@@ -440,7 +441,8 @@ void MainWindow::AddShortcuts() {
     // Quitting asks the close box's questions.
     add(QKeySequence(Qt::CTRL | Qt::Key_Q), [this] { close(); });
     add(QKeySequence(Qt::CTRL | Qt::Key_F), [this] {
-        if (QWidget* search = control(ControlId::SearchBox); search->isEnabled()) search->setFocus(Qt::ShortcutFocusReason);
+        if (QWidget* search = control(ControlId::SearchBox); search->isEnabled())
+            search->setFocus(Qt::ShortcutFocusReason);
     });
     add(QKeySequence(Qt::CTRL | Qt::Key_O), [this] {
         if (control(ControlId::Browse)->isEnabled()) m_dialog.OnBrowse();
@@ -467,7 +469,8 @@ void MainWindow::DescribeButtons() {
         {ControlId::ExportSongList, tr("Save the USB drive's song list as a file")},
     };
     for (const auto& [id, tip] : tips) control(id)->setToolTip(tip);
-    control(ControlId::SearchBox)->setToolTip(tr("Find songs by the start of their title or artist (Ctrl+F; Escape clears)"));
+    control(ControlId::SearchBox)
+        ->setToolTip(tr("Find songs by the start of their title or artist (Ctrl+F; Escape clears)"));
 }
 
 void MainWindow::WatchMounts() {
@@ -569,10 +572,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // Only the dialog closes the window (after its questions). Its close() comes while this close
     // is under way, where Qt ignores it: the answer is given through this event.
     m_dialog.OnSysCommand(SysCommand::Close);
-    if (m_closing)
-        event->accept();
-    else
-        event->ignore();
+    if (m_closing) event->accept();
+    else event->ignore();
 }
 
 void MainWindow::keyPressEvent(QKeyEvent* event) {
@@ -611,7 +612,8 @@ void MainWindow::ShowWindowMenu(const QPoint& globalPos) {
         if (const auto state = WindowState()) state->setValue(kEvenLoudnessKey, on);
     });
     menu->addSeparator();
-    AddMenuCommand(menu, Q(ForLinux(CoreText(kAboutMenuText).toStdString())), [this] { m_dialog.OnSysCommand(SysCommand::About); });
+    AddMenuCommand(menu, Q(ForLinux(CoreText(kAboutMenuText).toStdString())),
+                   [this] { m_dialog.OnSysCommand(SysCommand::About); });
     menu->popup(globalPos);
 }
 
@@ -684,14 +686,15 @@ void MainWindow::SetText(ControlId id, const std::string& text) {
     if (auto* edit = qobject_cast<QLineEdit*>(control(id))) {
         const QSignalBlocker block(edit);
         // The boxes show what the user typed, apart from the search box's placeholder.
-        edit->setText(id == ControlId::SearchBox && text == kSearchPlaceholder ? CoreText(kSearchPlaceholder) : Q(text));
+        edit->setText(id == ControlId::SearchBox && text == kSearchPlaceholder ? CoreText(kSearchPlaceholder)
+                                                                               : Q(text));
         if (id == ControlId::SearchBox) {
             // Grey while it shows the placeholder, black otherwise.
             QPalette palette = edit->palette();
-            palette.setColor(QPalette::Text, text == kSearchPlaceholder
-                                                 ? QColor(kPlaceholderColour[0], kPlaceholderColour[1],
-                                                          kPlaceholderColour[2])
-                                                 : QColor(Qt::black));
+            palette.setColor(QPalette::Text,
+                             text == kSearchPlaceholder
+                                 ? QColor(kPlaceholderColour[0], kPlaceholderColour[1], kPlaceholderColour[2])
+                                 : QColor(Qt::black));
             edit->setPalette(palette);
         }
     } else if (id == ControlId::SongFolderText) {
@@ -975,8 +978,7 @@ void MainWindow::SetTransferBatch(const TransferBatch& batch) {
     m_transferBatch = batch;
 }
 
-DownloadResult MainWindow::RunTransfer(const Transfer& transfer, DownloadProgress& progress,
-                                      const std::string& name) {
+DownloadResult MainWindow::RunTransfer(const Transfer& transfer, DownloadProgress& progress, const std::string& name) {
     // The batch told before this transfer is its batch; a transfer told of none stands alone.
     const std::optional<TransferBatch> batch = std::exchange(m_transferBatch, std::nullopt);
     return RunTransferWithProgressWindow(this, transfer, progress, name, batch, m_batchStart);

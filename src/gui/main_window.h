@@ -100,8 +100,7 @@ public:
     void ShowContextMenu(bool deleteEnabled) override;
     void ShowAbout() override;
     void OpenHelp() override;
-    DownloadResult RunTransfer(const Transfer& transfer, DownloadProgress& progress,
-                               const std::string& name) override;
+    DownloadResult RunTransfer(const Transfer& transfer, DownloadProgress& progress, const std::string& name) override;
     void SetTransferBatch(const TransferBatch& batch) override;
     void RunWork(const std::function<void()>& work, const std::string& what) override;
     void RunPrintJob(int highestPage, const print::PageRenderer& renderPage) override;
@@ -151,19 +150,20 @@ private:
     SkinnedListView* m_workList = nullptr;
     SkinnedListView* m_deviceList = nullptr;
     GradientProgressBar* m_progress = nullptr;
-    BatchStop* m_batchStop = nullptr;  // the stop of a batch of copies, shown while offered
-    QPixmap m_unboundImage;  // image 197: loaded, shown by no control
-    std::string m_folderText;  // the drive line's whole text (the label may show it elided)
+    BatchStop* m_batchStop = nullptr;               // the stop of a batch of copies, shown while offered
+    QPixmap m_unboundImage;                         // image 197: loaded, shown by no control
+    std::string m_folderText;                       // the drive line's whole text (the label may show it elided)
     std::map<ControlId, std::string> m_labelTexts;  // what the logic gave the other labels, in English
     std::unique_ptr<DesktopNotifier> m_notifier;
     std::chrono::milliseconds m_notifyAfter{10000};
     bool m_inBatch = false;
     QTimer* m_timer = nullptr;
     QTimer* m_searchDelay = nullptr;
-    QTimer* m_releaseMemory = nullptr;  // a second after the last command  // the search of the latest text in the search box
+    QTimer* m_releaseMemory =
+        nullptr;          // a second after the last command  // the search of the latest text in the search box
     QPoint m_listMenuAt;  // where the list's context menu opens
     std::filesystem::path m_helpFile;
-    QScrollArea* m_scroll = nullptr;  // holds the drawn design when the screen is smaller
+    QScrollArea* m_scroll = nullptr;               // holds the drawn design when the screen is smaller
     std::optional<TransferBatch> m_transferBatch;  // of the running download batch
     std::chrono::steady_clock::time_point m_batchStart;
     int m_commandDepth = 0;

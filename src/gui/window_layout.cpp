@@ -8,10 +8,10 @@ namespace songloader::gui {
 namespace {
 
 constexpr int kMargin = 16;
-constexpr int kLeftWidth = 468;      // the form, the cloud rows and the work list
-constexpr int kRightX = 500;         // the device list and the output buttons
+constexpr int kLeftWidth = 468;  // the form, the cloud rows and the work list
+constexpr int kRightX = 500;     // the device list and the output buttons
 constexpr int kRightWidth = 484;
-constexpr int kLabelWidth = 76;      // painted labels left of the form's boxes
+constexpr int kLabelWidth = 76;  // painted labels left of the form's boxes
 constexpr int kBoxX = kMargin + kLabelWidth + 4;
 constexpr int kBoxHeight = 24;
 constexpr int kButtonHeight = 33;
@@ -58,7 +58,8 @@ WindowLayout Build() {
     place(ControlId::MediaPath, {kBoxX, kFormTop + 5 * kRow, boxWidth - 98 - kGap, kBoxHeight});
     place(ControlId::Browse, ButtonOnRow(kMargin + kLeftWidth - 98, kFormTop + 5 * kRow, 98));
     label(SL_TRANSLATE_NOOP("WindowLayout", "Number"), ControlId::Number, kMargin, kLabelWidth);
-    label(SL_TRANSLATE_NOOP("WindowLayout", "Language"), ControlId::EntryLanguage, kMargin + kLeftWidth - kLanguageWidth - 70, 66);
+    label(SL_TRANSLATE_NOOP("WindowLayout", "Language"), ControlId::EntryLanguage,
+          kMargin + kLeftWidth - kLanguageWidth - 70, 66);
     label(SL_TRANSLATE_NOOP("WindowLayout", "Title"), ControlId::Title, kMargin, kLabelWidth);
     label(SL_TRANSLATE_NOOP("WindowLayout", "Artist"), ControlId::Artist, kMargin, kLabelWidth);
     label(SL_TRANSLATE_NOOP("WindowLayout", "Composer"), ControlId::Composer, kMargin, kLabelWidth);
@@ -102,8 +103,8 @@ WindowLayout Build() {
 }
 
 LayoutRect Scaled(const LayoutRect& rect, int numerator, int denominator) {
-    return {rect.x * numerator / denominator, rect.y * numerator / denominator,
-            rect.width * numerator / denominator, rect.height * numerator / denominator};
+    return {rect.x * numerator / denominator, rect.y * numerator / denominator, rect.width * numerator / denominator,
+            rect.height * numerator / denominator};
 }
 
 }  // namespace

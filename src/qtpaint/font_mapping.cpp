@@ -25,11 +25,20 @@ QFont::StyleHint HintFor(const std::string& face, std::uint8_t pitchAndFamily) {
 QStringList FamilyCandidates(const std::string& face) {
     QStringList candidates{QString::fromStdString(face)};
     if (face == "Times New Roman") {
-        candidates << "Liberation Serif" << "Tinos" << "DejaVu Serif" << "FreeSerif";
+        candidates << "Liberation Serif"
+                   << "Tinos"
+                   << "DejaVu Serif"
+                   << "FreeSerif";
     } else if (face == "Courier New") {
-        candidates << "Liberation Mono" << "Cousine" << "DejaVu Sans Mono" << "FreeMono";
+        candidates << "Liberation Mono"
+                   << "Cousine"
+                   << "DejaVu Sans Mono"
+                   << "FreeMono";
     } else if (face == "System") {
-        candidates << "Loma" << "DejaVu Sans" << "Liberation Sans" << "FreeSans";
+        candidates << "Loma"
+                   << "DejaVu Sans"
+                   << "Liberation Sans"
+                   << "FreeSans";
     }
     return candidates;
 }

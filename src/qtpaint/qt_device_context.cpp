@@ -128,10 +128,9 @@ QSize QtDeviceContext::MeasureText(std::string_view text, const QString& qtext, 
     if (format & kDtSingleLine) {
         bounds = made.metrics.boundingRect(QRect(0, 0, 0, 0), flags | Qt::TextDontClip, qtext);
     } else {
-        bounds = made.metrics.boundingRect(QRect(0, 0, width, std::numeric_limits<int>::max() / 4),
-                                           (flags & ~Qt::AlignVertical_Mask & ~Qt::AlignHorizontal_Mask) |
-                                               Qt::AlignLeft | Qt::AlignTop,
-                                           qtext);
+        bounds = made.metrics.boundingRect(
+            QRect(0, 0, width, std::numeric_limits<int>::max() / 4),
+            (flags & ~Qt::AlignVertical_Mask & ~Qt::AlignHorizontal_Mask) | Qt::AlignLeft | Qt::AlignTop, qtext);
     }
     measured_ = {std::string(text), &made, layout, width, bounds.size()};
     return measured_.size;

@@ -17,8 +17,7 @@ class QtDeviceContext : public print::MappedDeviceContext {
 public:
     // orientation: what the printer settings say (print::kOrientationNone when not printing).
     // `fonts`: the print job's fonts, shared by its pages; without it the context keeps its own.
-    explicit QtDeviceContext(QPainter& painter, int orientation = print::kOrientationNone,
-                             FontCache* fonts = nullptr);
+    explicit QtDeviceContext(QPainter& painter, int orientation = print::kOrientationNone, FontCache* fonts = nullptr);
 
     int GetDeviceCaps(int index) const override;
     int PrinterOrientation() const override { return orientation_; }
@@ -30,8 +29,7 @@ protected:
     void DevicePolygon(std::span<const print::Point> points) override;
     void DevicePolyline(std::span<const print::Point> points) override;
     void DeviceFillRect(const print::Rect& rect, print::Brush brush) override;
-    int DeviceStretchDIBits(const print::Rect& destination, const print::Rect& source,
-                            const print::Dib& dib) override;
+    int DeviceStretchDIBits(const print::Rect& destination, const print::Rect& source, const print::Dib& dib) override;
 
 private:
     void UseShapeTools();

@@ -66,9 +66,8 @@ Result<> UdisksDriveEjector::Eject(const std::filesystem::path& mountPoint) {
     }
     const int timeout = static_cast<int>(timeout_.count());
 
-    QDBusMessage list = QDBusMessage::createMethodCall(kService, kRootPath,
-                                                       QStringLiteral("org.freedesktop.DBus.ObjectManager"),
-                                                       QStringLiteral("GetManagedObjects"));
+    QDBusMessage list = QDBusMessage::createMethodCall(
+        kService, kRootPath, QStringLiteral("org.freedesktop.DBus.ObjectManager"), QStringLiteral("GetManagedObjects"));
     const QDBusMessage objects = bus.call(list, QDBus::Block, timeout);
     if (objects.type() != QDBusMessage::ReplyMessage) {
         return Refused(NoServiceError(objects) ? EjectRefusal::NoService : EjectRefusal::Failed, mountPoint, objects);

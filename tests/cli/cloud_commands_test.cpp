@@ -29,9 +29,9 @@ protected:
                          "100003\tES\tAmor\tLou\t\t\tmedia/amor.mp4\n");
     }
     ProgramRun Run(std::vector<std::string> args) {
-        return test::RunProgram(SONGLOADER_CLI_PATH, args,
-                                {"LC_ALL=en_US.UTF-8", "XDG_CONFIG_HOME=" + (dir_ / "config").string(),
-                                 "SONGLOADER_CLOUD_URL="});
+        return test::RunProgram(
+            SONGLOADER_CLI_PATH, args,
+            {"LC_ALL=en_US.UTF-8", "XDG_CONFIG_HOME=" + (dir_ / "config").string(), "SONGLOADER_CLOUD_URL="});
     }
     ProgramRun Cloud(std::vector<std::string> args) {
         args.push_back("--cloud-url=" + server_.baseUrl());
@@ -55,10 +55,10 @@ protected:
 
 TEST_F(CloudCli, PublishServeSyncSearchFetch) {
     Publish();
-    EXPECT_EQ(test::ListFiles(out_.path()),
-              (std::vector<std::string>{"100001.mp4", "100003.mp4", "230midisglist.dat", "230midisgmsg.dat",
-                                        "230midisgmusic.dat", "890002.mp4", "MgList.dat", "Msong.db",
-                                        "midisongsbook.pdf"}));
+    EXPECT_EQ(
+        test::ListFiles(out_.path()),
+        (std::vector<std::string>{"100001.mp4", "100003.mp4", "230midisglist.dat", "230midisgmsg.dat",
+                                  "230midisgmusic.dat", "890002.mp4", "MgList.dat", "Msong.db", "midisongsbook.pdf"}));
     EXPECT_EQ(test::ReadBytes(out_ / "100001.mp4"), test::MediaBytes(7000, 1));
 
     ProgramRun sync = Cloud({"cloud-sync", Device()});
@@ -105,8 +105,8 @@ TEST_F(CloudCli, FailedDownloadsAreNamedAndNotAdded) {
               "songloader-cli: not added:\n  100003 Amor\n");
     EXPECT_EQ(Run({"list", Device()}).out, "100001\tEG\tLet It Be\tAnn\tLennon\tMcCartney\n");
     EXPECT_FALSE(std::filesystem::exists(Songs() / "100/100003.mp4"));
-    EXPECT_EQ(test::ListFiles(Songs()), (std::vector<std::string>{"100/100001.mp4", "MgList.dat", "Msong.db",
-                                                                  "SgList.dat", "usbsong.db"}));
+    EXPECT_EQ(test::ListFiles(Songs()),
+              (std::vector<std::string>{"100/100001.mp4", "MgList.dat", "Msong.db", "SgList.dat", "usbsong.db"}));
 }
 
 TEST_F(CloudCli, SyncFailuresKeepTheOldFiles) {
@@ -124,7 +124,8 @@ TEST_F(CloudCli, SyncFailuresKeepTheOldFiles) {
     server_.SetBehaviour("Msong.db", {.closeAfter = 1000});
     ProgramRun cut = Cloud({"cloud-sync", Device()});
     EXPECT_EQ(cut.exitCode, 1);
-    EXPECT_EQ(cut.err.rfind("songloader-cli: cannot download " + server_.baseUrl() + "Msong.db: network failure", 0), 0u)
+    EXPECT_EQ(cut.err.rfind("songloader-cli: cannot download " + server_.baseUrl() + "Msong.db: network failure", 0),
+              0u)
         << cut.err;
     EXPECT_EQ(test::ReadBytes(Songs() / "Msong.db"), database);
     EXPECT_EQ(test::ListFiles(Songs()), (std::vector<std::string>{"MgList.dat", "Msong.db"}));

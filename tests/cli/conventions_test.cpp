@@ -23,7 +23,7 @@ class CliConventions : public ::testing::Test {
 protected:
     ProgramRun Run(std::vector<std::string> args, std::vector<std::string> environment = {}) {
         environment.insert(environment.begin(), {"LANGUAGE=", "LC_ALL=en_US.UTF-8",
-                                                  "XDG_CONFIG_HOME=" + Config().string(), "SONGLOADER_CLOUD_URL="});
+                                                 "XDG_CONFIG_HOME=" + Config().string(), "SONGLOADER_CLOUD_URL="});
         return test::RunProgram(SONGLOADER_CLI_PATH, args, environment);
     }
     std::filesystem::path Config() const { return dir_ / "config"; }
@@ -96,14 +96,22 @@ TEST_F(CliConventions, SettingsFollowFlagThenEnvironmentThenFileThenDefault) {
     const std::string file = (Config() / "songloader" / "songloader.conf").string();
     const std::vector<Case> cases = {
         {"", {}, {}, "cloud-url\t" SONGLOADER_CLOUD_URL "\tbuilt in\nencoding\tCP1252\tlocale (en_US.UTF-8)\n"},
-        {"# mine\ncloud-url = http://file/\nencoding = CP936\n", {}, {},
+        {"# mine\ncloud-url = http://file/\nencoding = CP936\n",
+         {},
+         {},
          "cloud-url\thttp://file/\tsettings file (" + file + ")\nencoding\tCP936\tsettings file (" + file + ")\n"},
-        {"cloud-url = http://file/\n", {"SONGLOADER_CLOUD_URL=http://env/"}, {},
+        {"cloud-url = http://file/\n",
+         {"SONGLOADER_CLOUD_URL=http://env/"},
+         {},
          "cloud-url\thttp://env/\tenvironment (SONGLOADER_CLOUD_URL)\nencoding\tCP1252\tlocale (en_US.UTF-8)\n"},
-        {"cloud-url = http://file/\nencoding = CP936\n", {"SONGLOADER_CLOUD_URL=http://env/"},
+        {"cloud-url = http://file/\nencoding = CP936\n",
+         {"SONGLOADER_CLOUD_URL=http://env/"},
          {"--cloud-url", "http://flag/", "--encoding", "CP1258"},
          "cloud-url\thttp://flag/\tcommand line (--cloud-url)\nencoding\tCP1258\tcommand line (--encoding)\n"},
-        {"encoding =\n", {"LC_ALL=ru_RU.UTF-8"}, {}, "cloud-url\t" SONGLOADER_CLOUD_URL "\tbuilt in\nencoding\tCP1251\tlocale (ru_RU.UTF-8)\n"},
+        {"encoding =\n",
+         {"LC_ALL=ru_RU.UTF-8"},
+         {},
+         "cloud-url\t" SONGLOADER_CLOUD_URL "\tbuilt in\nencoding\tCP1251\tlocale (ru_RU.UTF-8)\n"},
     };
     for (const Case& c : cases) {
         std::filesystem::remove_all(Config());

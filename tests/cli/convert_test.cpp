@@ -40,7 +40,8 @@ protected:
     // What ffprobe reads of a file: "codec,codec,...|title|artist".
     static std::string Probe(const fs::path& file) {
         const ProgramRun codecs = test::RunProgram(
-            "/usr/bin/ffprobe", {"-v", "error", "-show_entries", "stream=codec_name,profile", "-of", "csv=p=0", file.string()});
+            "/usr/bin/ffprobe",
+            {"-v", "error", "-show_entries", "stream=codec_name,profile", "-of", "csv=p=0", file.string()});
         const ProgramRun tags = test::RunProgram(
             "/usr/bin/ffprobe",
             {"-v", "error", "-show_entries", "format_tags=title,artist", "-of", "default=nw=1:nk=1", file.string()});
@@ -68,7 +69,8 @@ protected:
     // A stand-in converter that aborts on files whose name holds `marker` and runs ffmpeg otherwise.
     fs::path CrashingConverter(const std::string& marker) {
         const fs::path script = dir_ / "crashing-ffmpeg";
-        test::WriteBytes(script, "#!/bin/sh\ncase \"$*\" in *" + marker + "*) kill -ABRT $$ ;; esac\nexec ffmpeg \"$@\"\n");
+        test::WriteBytes(script,
+                         "#!/bin/sh\ncase \"$*\" in *" + marker + "*) kill -ABRT $$ ;; esac\nexec ffmpeg \"$@\"\n");
         ::chmod(script.c_str(), 0755);
         return script;
     }
@@ -122,7 +124,8 @@ TEST_F(CliConvert, ImportConvertsWhatThePlayerCannotPlay) {
 // verify names the songs the player will not play.
 TEST_F(CliConvert, VerifyNamesSongsThatWillNotPlay) {
     ASSERT_EQ(Run({"import", device_.string(), Take("tagged.mp4").string(), "--language", "EG"}).exitCode, 0);
-    fs::copy_file(test::MediaFixture("hevc.mkv"), device_ / "songs/900/900000.mp4", fs::copy_options::overwrite_existing);
+    fs::copy_file(test::MediaFixture("hevc.mkv"), device_ / "songs/900/900000.mp4",
+                  fs::copy_options::overwrite_existing);
     const ProgramRun verify = Run({"verify", device_.string()});
     EXPECT_EQ(verify.exitCode, 1);
     EXPECT_EQ(verify.out, "will not play\t900000\tBlue Moon\ta Matroska (MKV) file named .mp4, hevc video\n");

@@ -90,8 +90,10 @@ TEST_F(DeviceChoice, AFolderOnTheStickIsTheStickAndASongsFolderIsRefused) {
     for (const fs::path& songs : {stick / "songs", plain / "songs"}) {
         ProgramRun refused = Run({"add", songs.string(), Clip(), "--title", "Two"});
         EXPECT_EQ(refused.exitCode, 1);
-        EXPECT_EQ(refused.err, "songloader-cli: " + songs.string() + " is a device's songs folder; give the device "
-                                                                     "itself: " + songs.parent_path().string() + "\n");
+        EXPECT_EQ(refused.err, "songloader-cli: " + songs.string() +
+                                   " is a device's songs folder; give the device "
+                                   "itself: " +
+                                   songs.parent_path().string() + "\n");
         EXPECT_FALSE(fs::exists(songs / "songs"));
     }
 }
@@ -110,10 +112,14 @@ TEST_F(DeviceChoice, ReviseMovesEveryFileOfTheSongOrNothing) {
         std::string err;
     };
     for (const Refusal& r : std::vector<Refusal>{
-             {{"revise", "900000", "--number", "900001"}, 1,
+             {{"revise", "900000", "--number", "900001"},
+              1,
               "songloader-cli: Song number is duplicate with existing file of device\n"},
-             {{"revise", "900000", "--number", "800001"}, 1, "songloader-cli: The first digit of song number must be 9\n"},
-             {{"revise", "900000", "--number", "9001"}, 1,
+             {{"revise", "900000", "--number", "800001"},
+              1,
+              "songloader-cli: The first digit of song number must be 9\n"},
+             {{"revise", "900000", "--number", "9001"},
+              1,
               "songloader-cli: Song number?must?be?six?digit from 900000 to 999999!\n"},
              {{"revise", "900000", "--title", ""}, 1, "songloader-cli: Please enter song title\n"},
              {{"revise", "912345", "--title", "X"}, 1, "songloader-cli: song 912345 is not on the device\n"}}) {
@@ -123,13 +129,13 @@ TEST_F(DeviceChoice, ReviseMovesEveryFileOfTheSongOrNothing) {
     }
     EXPECT_EQ(test::ReadBytes(songs / "SgList.dat"), list);
     EXPECT_EQ(test::ListFiles(songs), (std::vector<std::string>{"900/900000.lrc", "900/900000.mp4", "900/900001.mp4",
-                                                               "SgList.dat", "usbsong.db"}));
+                                                                "SgList.dat", "usbsong.db"}));
 
     ProgramRun revise = Run({"revise", stick.string(), "900000", "--number", "901000", "--artist", "Ann"});
     ASSERT_EQ(revise.exitCode, 0) << revise.err;
     EXPECT_EQ(revise.out, "Revised successfully!\n");
     EXPECT_EQ(test::ListFiles(songs), (std::vector<std::string>{"900/900001.mp4", "901/901000.lrc", "901/901000.mp4",
-                                                               "SgList.dat", "usbsong.db"}));
+                                                                "SgList.dat", "usbsong.db"}));
     EXPECT_EQ(test::ReadBytes(songs / "901" / "901000.lrc"), "lyrics");
     EXPECT_EQ(Run({"list"}).out, "901000\tEG\tOne\tAnn\t\t\n900001\tOther\tTwo\t\t\t\n");
 }

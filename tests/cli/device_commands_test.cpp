@@ -60,8 +60,9 @@ TEST_F(Cli, EncodingIsOneOfTheLocaleCodePages) {
         ProgramRun add = Run({"add", Device(), Clip(), "--title", "T", "--encoding", name});
         EXPECT_EQ(add.exitCode, 2) << name;
         EXPECT_NE(add.err.find("CP1252 CP936 CP950 CP874 CP932 CP949 CP1258"), std::string::npos) << add.err;
-        EXPECT_EQ(Run({"publish", (dir_ / "songs.tsv").string(), (dir_ / "out").string(), "--encoding", name})
-                      .exitCode, 2) << name;
+        EXPECT_EQ(Run({"publish", (dir_ / "songs.tsv").string(), (dir_ / "out").string(), "--encoding", name}).exitCode,
+                  2)
+            << name;
     }
     EXPECT_FALSE(std::filesystem::exists(Songs() / "SgList.dat"));
     EXPECT_EQ(Run({"add", Device(), Clip(), "--title", "T", "--encoding", "cp1258"}).exitCode, 0);
@@ -76,12 +77,12 @@ TEST_F(Cli, AddListExportAndDeleteOnAFreshStick) {
     EXPECT_EQ(add.err, "Added successfully\n");
     EXPECT_EQ(test::ReadBytes(Songs() / "900" / "900000.mp4"), test::ReadBytes(Clip()));
 
-    add = Run({"add", Device(), Clip(), "--title", "Canción", "--number", "900005", "--composer", "C",
-               "--lyricist", "L"});
+    add = Run(
+        {"add", Device(), Clip(), "--title", "Canción", "--number", "900005", "--composer", "C", "--lyricist", "L"});
     ASSERT_EQ(add.exitCode, 0) << add.err;
     EXPECT_NE(test::ReadBytes(Songs() / "SgList.dat").find("Canci\xF3n"), std::string::npos);
-    EXPECT_EQ(test::ListFiles(Songs()), (std::vector<std::string>{"900/900000.mp4", "900/900005.mp4", "SgList.dat",
-                                                                  "usbsong.db"}));
+    EXPECT_EQ(test::ListFiles(Songs()),
+              (std::vector<std::string>{"900/900000.mp4", "900/900005.mp4", "SgList.dat", "usbsong.db"}));
 
     ProgramRun list = Run({"list", Device()});
     EXPECT_EQ(list.exitCode, 0);

@@ -31,7 +31,8 @@ protected:
                                 {"LC_ALL=en_US.UTF-8", "XDG_CONFIG_HOME=" + (dir_ / "config").string()});
     }
     void Add(const std::string& title, const std::string& number) {
-        const ProgramRun add = Run({"add", Device(), (dir_ / "clip.mp4").string(), "--title", title, "--number", number});
+        const ProgramRun add =
+            Run({"add", Device(), (dir_ / "clip.mp4").string(), "--title", title, "--number", number});
         ASSERT_EQ(add.exitCode, 0) << add.err;
     }
     std::string Device() const { return device_.string(); }
@@ -52,8 +53,10 @@ TEST_F(DeviceFiles, NothingWaitsOnAFifo) {
     const std::vector<Case> cases = {
         {"verify with a FIFO database", Songs() / "usbsong.db", {"verify", Device()}, "not a regular file"},
         // (A renumbering revise renames the files and never reads them, so a FIFO cannot hold it.)
-        {"any command with a FIFO settings file", dir_ / "config" / "songloader" / "songloader.conf",
-         {"list", Device()}, ""},
+        {"any command with a FIFO settings file",
+         dir_ / "config" / "songloader" / "songloader.conf",
+         {"list", Device()},
+         ""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -129,7 +132,8 @@ TEST_F(DeviceFiles, VerifyShowsRecordsAndAnUnreadableOneIsSetAside) {
     verify = Run({"verify", Device()});
     EXPECT_EQ(verify.exitCode, 1);
     EXPECT_EQ(verify.out, "set-aside record\tsongs/placements.sljournal.bad\n");
-    const ProgramRun next = Run({"add", Device(), (dir_ / "clip.mp4").string(), "--title", "Three", "--number", "900002"});
+    const ProgramRun next =
+        Run({"add", Device(), (dir_ / "clip.mp4").string(), "--title", "Three", "--number", "900002"});
     EXPECT_EQ(next.exitCode, 0) << next.err;
     EXPECT_FALSE(Has(next.err, "set aside")) << next.err;
     EXPECT_EQ(Run({"list", Device()}).out,

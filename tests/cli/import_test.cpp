@@ -48,22 +48,39 @@ std::size_t Count(const std::string& text, const std::string& what) {
 
 TEST_F(CliImport, AFolderOfEveryKind) {
     // In byte order of the full paths: in/sub/... comes before in/tagged...
-    const std::string added =
-        "900000\tNight Train\tGil Park\t" + In("01 - Gil Park - Night Train.mpg") + "\n"
-        "900001\tclip\t\t" + In("clip.flv") + "\n"
-        "900002\tstream\t\t" + In("stream.ts") + "\n"
-        "900003\tTitle\tArtist\t" + In("sub/Artist - Title.avi") + "\n"
-        "900004\tBlue Moon\tAnn Lee\t" + In("sub/again.mp4") + "\n"
-        "900005\tRed River\tBo Chan\t" + In("tagged.mkv") + "\n"
-        "900006\tGreen Hill\tEve Moss\t" + In("tagged.mp3") + "\n"
-        "900007\tuntagged\t\t" + In("untagged.mp4") + "\n";
+    const std::string added = "900000\tNight Train\tGil Park\t" + In("01 - Gil Park - Night Train.mpg") +
+                              "\n"
+                              "900001\tclip\t\t" +
+                              In("clip.flv") +
+                              "\n"
+                              "900002\tstream\t\t" +
+                              In("stream.ts") +
+                              "\n"
+                              "900003\tTitle\tArtist\t" +
+                              In("sub/Artist - Title.avi") +
+                              "\n"
+                              "900004\tBlue Moon\tAnn Lee\t" +
+                              In("sub/again.mp4") +
+                              "\n"
+                              "900005\tRed River\tBo Chan\t" +
+                              In("tagged.mkv") +
+                              "\n"
+                              "900006\tGreen Hill\tEve Moss\t" +
+                              In("tagged.mp3") +
+                              "\n"
+                              "900007\tuntagged\t\t" +
+                              In("untagged.mp4") + "\n";
     const std::string refused =
         "songloader-cli: " + In("clip.webm") +
         " plays only after conversion (a WebM file, vp8 video); add --convert to convert it\n"
-        "songloader-cli: " + In("matroska-named.mp4") +
+        "songloader-cli: " +
+        In("matroska-named.mp4") +
         " plays only after conversion (a Matroska (MKV) file named .mp4); add --convert to convert it\n"
-        "songloader-cli: " + In("tagged.mp4") + ": the same song as " + In("sub/again.mp4") + "\n"
-        "songloader-cli: " + In("words.mp4") + " is not a video or audio file.\n";
+        "songloader-cli: " +
+        In("tagged.mp4") + ": the same song as " + In("sub/again.mp4") +
+        "\n"
+        "songloader-cli: " +
+        In("words.mp4") + " is not a video or audio file.\n";
 
     // A dry run says the same and copies nothing.
     const ProgramRun dry = Run({"import", device_.string(), in_.string(), "--language", "EG", "--dry-run"});
@@ -81,7 +98,8 @@ TEST_F(CliImport, AFolderOfEveryKind) {
     EXPECT_EQ(Count(run.err, "Added successfully"), 1u) << run.err;
 
     // Byte-identical copies under their numbers with their own extensions; the catalogue is sound.
-    EXPECT_EQ(test::ReadBytes(device_ / "songs/900/900000.mpg"), test::ReadBytes(in_ / "01 - Gil Park - Night Train.mpg"));
+    EXPECT_EQ(test::ReadBytes(device_ / "songs/900/900000.mpg"),
+              test::ReadBytes(in_ / "01 - Gil Park - Night Train.mpg"));
     EXPECT_EQ(test::ReadBytes(device_ / "songs/900/900003.avi"), test::ReadBytes(in_ / "sub/Artist - Title.avi"));
     const ProgramRun verify = Run({"verify", device_.string()});
     EXPECT_EQ(verify.exitCode, 0) << verify.out << verify.err;
@@ -89,13 +107,16 @@ TEST_F(CliImport, AFolderOfEveryKind) {
     EXPECT_EQ(Count(list.out, "\n"), 8u) << list.out;
 
     // Again: everything is on the device now, and nothing more is copied.
-    const ProgramRun again = Run({"import", device_.string(), In("tagged.mkv"), In("untagged.mp4"), "--language", "ES"});
+    const ProgramRun again =
+        Run({"import", device_.string(), In("tagged.mkv"), In("untagged.mp4"), "--language", "ES"});
     EXPECT_EQ(again.exitCode, 1);
     EXPECT_EQ(again.out, "");
-    EXPECT_EQ(again.err, "songloader-cli: " + In("tagged.mkv") + ": already on the USB drive as 900005\n"
-                         "songloader-cli: " + In("untagged.mp4") + ": already on the USB drive as 900007\n");
-    const ProgramRun kept = Run({"import", device_.string(), In("tagged.mkv"), "--language", "ES",
-                                 "--keep-duplicates", "--artist", "Zed"});
+    EXPECT_EQ(again.err, "songloader-cli: " + In("tagged.mkv") +
+                             ": already on the USB drive as 900005\n"
+                             "songloader-cli: " +
+                             In("untagged.mp4") + ": already on the USB drive as 900007\n");
+    const ProgramRun kept =
+        Run({"import", device_.string(), In("tagged.mkv"), "--language", "ES", "--keep-duplicates", "--artist", "Zed"});
     EXPECT_EQ(kept.exitCode, 0) << kept.err;
     EXPECT_EQ(kept.out, "900008\tRed River\tZed\t" + In("tagged.mkv") + "\n");
 }
@@ -132,14 +153,15 @@ TEST_F(CliImport, ABatchThatDoesNotFitCopiesNothing) {
 // The device's own songs are never imported again as new songs.
 TEST_F(CliImport, ASourceInsideTheDevicesSongsFolderIsRefused) {
     ASSERT_EQ(Run({"import", device_.string(), In("tagged.mp3"), "--language", "EG"}).exitCode, 0);
-    for (const fs::path& source : {device_ / "songs" / "900", device_ / "songs" / "900" / "900000.mp3",
-                                   device_ / "songs"}) {
+    for (const fs::path& source :
+         {device_ / "songs" / "900", device_ / "songs" / "900" / "900000.mp3", device_ / "songs"}) {
         const ProgramRun run = Run({"import", device_.string(), source.string(), "--language", "EG"});
         EXPECT_EQ(run.exitCode, 1) << source;
         EXPECT_EQ(run.out, "") << source;
         EXPECT_NE(run.err.find(source.string() + " is inside the device's songs folder"), std::string::npos) << run.err;
     }
-    EXPECT_EQ(test::ListFiles(device_ / "songs"), (std::vector<std::string>{"900/900000.mp3", "SgList.dat", "usbsong.db"}));
+    EXPECT_EQ(test::ListFiles(device_ / "songs"),
+              (std::vector<std::string>{"900/900000.mp3", "SgList.dat", "usbsong.db"}));
     EXPECT_EQ(Run({"delete", device_.string(), "900000"}).exitCode, 0);
 }
 

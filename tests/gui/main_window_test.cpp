@@ -100,9 +100,7 @@ private:
 
 class WindowRoad : public ::testing::Test {
 protected:
-    WindowRoad() : device(dir.path() / "stick"), drives(device) {
-        std::filesystem::create_directories(device);
-    }
+    WindowRoad() : device(dir.path() / "stick"), drives(device) { std::filesystem::create_directories(device); }
     void Open(const std::string& cloudUrl = "http://127.0.0.1:9/") {
         client = std::make_unique<CloudClient>(cloudUrl, progress);
         window = std::make_unique<MainWindow>(drives, *client, DialogSettings{});
@@ -176,13 +174,13 @@ protected:
 TEST_F(WindowRoad, EveryControlHasItsWidgetAndEveryButtonReachesItsHandler) {
     Open();
     const std::vector<ControlId> controls = {
-        ControlId::SongFolderText, ControlId::AutoCheckDevice, ControlId::Number, ControlId::Title,
-        ControlId::Artist, ControlId::Composer, ControlId::Lyricist, ControlId::MediaPath, ControlId::Browse,
-        ControlId::WorkList, ControlId::DeviceList, ControlId::QueueToAdd, ControlId::ClearFields,
-        ControlId::AddToDevice, ControlId::Revise, ControlId::Progress, ControlId::EntryLanguage, ControlId::Print,
-        ControlId::PrintPreview, ControlId::ExportSongList, ControlId::SelectDevice, ControlId::AutoGenerate,
-        ControlId::CloudSongs, ControlId::SelectAll, ControlId::CloudMidi, ControlId::SearchBox,
-        ControlId::SearchLanguage, ControlId::EjectDevice};
+        ControlId::SongFolderText, ControlId::AutoCheckDevice, ControlId::Number,         ControlId::Title,
+        ControlId::Artist,         ControlId::Composer,        ControlId::Lyricist,       ControlId::MediaPath,
+        ControlId::Browse,         ControlId::WorkList,        ControlId::DeviceList,     ControlId::QueueToAdd,
+        ControlId::ClearFields,    ControlId::AddToDevice,     ControlId::Revise,         ControlId::Progress,
+        ControlId::EntryLanguage,  ControlId::Print,           ControlId::PrintPreview,   ControlId::ExportSongList,
+        ControlId::SelectDevice,   ControlId::AutoGenerate,    ControlId::CloudSongs,     ControlId::SelectAll,
+        ControlId::CloudMidi,      ControlId::SearchBox,       ControlId::SearchLanguage, ControlId::EjectDevice};
     for (ControlId id : controls) {
         const QString name = QString::fromStdString(ControlName(id));
         QWidget* widget = window->findChild<QWidget*>(name);
@@ -250,7 +248,8 @@ TEST_F(WindowRoad, ABatchOfCopiesStopsAfterTheSongBeingCopied) {
         clicked = true;
         EXPECT_EQ(stop->accessibleName(), "Stop after this song");
         if (const char* pictures = std::getenv("SONGLOADER_TEST_PICTURES")) {
-            window->grab().save(QString::fromStdString((std::filesystem::path(pictures) / "window-batch-stop.png").string()));
+            window->grab().save(
+                QString::fromStdString((std::filesystem::path(pictures) / "window-batch-stop.png").string()));
         }
         // Held back: a click elsewhere starts nothing inside the batch.
         QTest::mouseClick(Button(ControlId::ClearFields), Qt::LeftButton);
@@ -444,8 +443,8 @@ TEST_F(WindowRoad, TheKeysOfTheWindow) {
 // The header sorts the list it shows; the device's catalogue keeps the list's own order.
 TEST_F(WindowRoad, TheDeviceListSortsByItsHeaderAndWritesInItsOwnOrder) {
     std::filesystem::create_directories(device / "songs");
-    PutDeviceList({{900002, 0, "beta", "Zed", "", ""}, {900001, 0, "Alpha", "Yan", "", ""},
-                   {900003, 0, "Gamma", "Xu", "", ""}});
+    PutDeviceList(
+        {{900002, 0, "beta", "Zed", "", ""}, {900001, 0, "Alpha", "Yan", "", ""}, {900003, 0, "Gamma", "Xu", "", ""}});
     Open();
     QTest::mouseClick(Button(ControlId::AutoCheckDevice), Qt::LeftButton);
     QHeaderView* header = List(ControlId::DeviceList)->horizontalHeader();
@@ -499,7 +498,8 @@ TEST_F(WindowRoad, OneVersionInTheTitleAndTheAboutBox) {
         QWidget* about = QApplication::activeModalWidget();
         ASSERT_TRUE(about);
         bool named = false;
-        for (auto* label : about->findChildren<QLabel*>()) named |= label->text().contains(QString::fromStdString("V" + version + " "));
+        for (auto* label : about->findChildren<QLabel*>())
+            named |= label->text().contains(QString::fromStdString("V" + version + " "));
         EXPECT_TRUE(named);
         about->close();
     });
@@ -522,7 +522,8 @@ TEST_F(WindowRoad, ButtonsSayWhatTheyDoAndTheBarStartsEmpty) {
     for (auto* button : window->findChildren<ImageButton*>()) {
         if (button->objectName() == "BatchStop") continue;
         EXPECT_FALSE(button->toolTip().isEmpty()) << button->objectName().toStdString();
-        EXPECT_NE(button->toolTip().trimmed(), button->accessibleName().trimmed()) << button->objectName().toStdString();
+        EXPECT_NE(button->toolTip().trimmed(), button->accessibleName().trimmed())
+            << button->objectName().toStdString();
     }
     EXPECT_EQ(qobject_cast<GradientProgressBar*>(window->control(ControlId::Progress))->percentText(), QString());
 }
@@ -558,7 +559,8 @@ TEST_F(WindowRoad, TheWindowFitsASmallScreenWithEveryControlReachable) {
         }
     }
     if (const char* pictures = std::getenv("SONGLOADER_TEST_PICTURES")) {
-        window->grab().save(QString::fromStdString((std::filesystem::path(pictures) / "window-small-screen.png").string()));
+        window->grab().save(
+            QString::fromStdString((std::filesystem::path(pictures) / "window-small-screen.png").string()));
     }
     // It works as before: the buttons reach their handlers.
     const int before = window->commandCount();
@@ -588,12 +590,14 @@ TEST_F(WindowRoad, TheNewLinesStayReadableUnderADarkDesktop) {
         EXPECT_FALSE(label->accessibleName().isEmpty()) << ControlName(id);
     }
     if (const char* pictures = std::getenv("SONGLOADER_TEST_PICTURES")) {
-        window->grab().save(QString::fromStdString((std::filesystem::path(pictures) / "window-search-dark-desktop.png").string()));
+        window->grab().save(
+            QString::fromStdString((std::filesystem::path(pictures) / "window-search-dark-desktop.png").string()));
         ProgressWindow progressWindow(window.get(), QStringLiteral("Download Progress"));
         progressWindow.setText(QStringLiteral("Now Download:Golden Road"));
         progressWindow.setBatchText(ProgressWindow::BatchLine({2, 12, 40u << 20, 160u << 20}, 5u << 20, 30.0));
         progressWindow.show();
-        progressWindow.grab().save(QString::fromStdString((std::filesystem::path(pictures) / "progress-dark.png").string()));
+        progressWindow.grab().save(
+            QString::fromStdString((std::filesystem::path(pictures) / "progress-dark.png").string()));
     }
     QApplication::setPalette(desktop);
 }
@@ -648,8 +652,8 @@ TEST_F(CloudRoad, TickedCloudSongsAreDownloadedAndAdded) {
 // The user's settings file is theirs: a download (which moves the progress window) leaves every
 // byte of it as it was, comments and all.
 TEST_F(CloudRoad, ADownloadLeavesTheUsersSettingsFileByteForByte) {
-    const std::filesystem::path conf = std::filesystem::path(qgetenv("XDG_CONFIG_HOME").toStdString()) /
-                                       "songloader" / "songloader.conf";
+    const std::filesystem::path conf =
+        std::filesystem::path(qgetenv("XDG_CONFIG_HOME").toStdString()) / "songloader" / "songloader.conf";
     std::filesystem::create_directories(conf.parent_path());
     const std::string bytes =
         "# my settings\n; an old-style comment\ncloud-url = http://x/a,b/;c=d\"e\"\n\n"

@@ -68,7 +68,9 @@ TEST(PrintPreviewWindow, ToolbarPagesThroughTheListAndEndsThePreview) {
 
         buttons[3]->trigger();
         // Saved for a person to look at only when asked (SONGLOADER_TEST_PICTURES=folder).
-        if (std::getenv("SONGLOADER_TEST_PICTURES")) window.grab().save(QString::fromStdString((std::filesystem::path(std::getenv("SONGLOADER_TEST_PICTURES")) / "print-preview.png").string()));
+        if (std::getenv("SONGLOADER_TEST_PICTURES"))
+            window.grab().save(QString::fromStdString(
+                (std::filesystem::path(std::getenv("SONGLOADER_TEST_PICTURES")) / "print-preview.png").string()));
         EXPECT_TRUE(window.showsTwoPages());
         EXPECT_EQ(buttons[3]->text(), "One Page");
         EXPECT_TRUE(preview.facingPages());
@@ -144,7 +146,9 @@ TEST(PrintPreviewWindow, DrawsOnlyThePagesInSight) {
         QApplication::processEvents();
         EXPECT_EQ(window.currentPage(), 1639);
         EXPECT_LE(preview.renderedPages(), 12);
-        if (std::getenv("SONGLOADER_TEST_PICTURES")) window.grab().save(QString::fromStdString((std::filesystem::path(std::getenv("SONGLOADER_TEST_PICTURES")) / "print-preview-last.png").string()));
+        if (std::getenv("SONGLOADER_TEST_PICTURES"))
+            window.grab().save(QString::fromStdString(
+                (std::filesystem::path(std::getenv("SONGLOADER_TEST_PICTURES")) / "print-preview-last.png").string()));
         window.close();
     });
 }

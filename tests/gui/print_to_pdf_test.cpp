@@ -47,9 +47,9 @@ TEST(PrintToPdf, ThePrinterPathMatchesTheCliOnTheSameDevice) {
     test::WriteBytes(songFolder / "SgList.dat", build.value());
 
     const auto cliPdf = dir / "cli.pdf";
-    test::ProgramRun cli = test::RunProgram(SONGLOADER_CLI_PATH,
-                                            {"print", (dir / "stick").string(), cliPdf.string(), "--encoding", "CP1252"},
-                                            {"LC_ALL=en_US.UTF-8", "QT_QPA_PLATFORM=offscreen"});
+    test::ProgramRun cli = test::RunProgram(
+        SONGLOADER_CLI_PATH, {"print", (dir / "stick").string(), cliPdf.string(), "--encoding", "CP1252"},
+        {"LC_ALL=en_US.UTF-8", "QT_QPA_PLATFORM=offscreen"});
     ASSERT_EQ(cli.exitCode, 0) << cli.err;
 
     Result<SongList> read = ReadListFile(songFolder / "SgList.dat", ListKind::Device);

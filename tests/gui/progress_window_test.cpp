@@ -50,9 +50,10 @@ TEST(ProgressWindow, TheBatchLine) {
         {{2, 5, 10 * kMiB, 40 * kMiB}, 0, 10.0, "Song 2 of 5 - 10 MiB of 40 MiB - about 30 s left"},
         {{2, 5, 10 * kMiB, 40 * kMiB}, 0, 40.0, "Song 2 of 5 - 10 MiB of 40 MiB - about 2 min left"},
         {{1, 3, 0, 40 * kMiB}, kMiB, 1.0, "Song 1 of 3 - 1.0 MiB of 40 MiB"},  // too early to tell
-        {{3, 3, 0, 0}, kMiB, 9.0, "Song 3 of 3"},  // sizes not known
+        {{3, 3, 0, 0}, kMiB, 9.0, "Song 3 of 3"},                              // sizes not known
     };
-    for (const auto& c : cases) EXPECT_EQ(ProgressWindow::BatchLine(c.batch, c.received, c.elapsed).toStdString(), c.line);
+    for (const auto& c : cases)
+        EXPECT_EQ(ProgressWindow::BatchLine(c.batch, c.received, c.elapsed).toStdString(), c.line);
 
     ProgressWindow window(nullptr, QStringLiteral("Download Progress"));
     const int plainHeight = window.height();

@@ -16,13 +16,14 @@ namespace {
 using namespace scrollbar;
 
 TEST(ScrollBarArithmetic, ThumbFollowsPositionWithinTheButtons) {
-    struct Case { int length, limit, pos, thumb; };
+    struct Case {
+        int length, limit, pos, thumb;
+    };
     const Case cases[] = {
-        {200, 100, 0, 26},
-        {200, 100, 50, 88},    // 1.25 px per unit
-        {200, 100, 100, 148},  // clamped against the end button
-        {200, 0, 0, 26},       // nothing to scroll
-        {60, 10, 5, 26},       // too short for any track
+        {200, 100, 0, 26},    {200, 100, 50, 88},  // 1.25 px per unit
+        {200, 100, 100, 148},                      // clamped against the end button
+        {200, 0, 0, 26},                           // nothing to scroll
+        {60, 10, 5, 26},                           // too short for any track
     };
     for (const Case& c : cases)
         EXPECT_EQ(ThumbPosition(c.length, c.limit, c.pos), c.thumb) << c.length << " " << c.limit << " " << c.pos;
@@ -40,7 +41,8 @@ protected:
     void SetUp() override {
         list.resize(300, 200);
         for (int row = 0; row < 100; ++row)
-            list.songModel()->insertSongRow(row, {std::to_string(900000 + row), "EN", "A rather long title", "", "", ""});
+            list.songModel()->insertSongRow(row,
+                                            {std::to_string(900000 + row), "EN", "A rather long title", "", "", ""});
         list.show();
         QCoreApplication::processEvents();
     }

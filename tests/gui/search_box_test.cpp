@@ -26,7 +26,7 @@ namespace songloader::gui {
 namespace {
 
 constexpr int kCloudSongs = 3000;
-constexpr int kLoveSongs = 1200;   // titles with "love"
+constexpr int kLoveSongs = 1200;    // titles with "love"
 constexpr int kDeviceSongs = 2000;  // the first cloud songs
 
 std::string Title(int i) { return (i < kLoveSongs ? "Love song " : "Other song ") + std::to_string(i); }
@@ -65,9 +65,7 @@ protected:
         Click(ControlId::CloudSongs);
     }
     ~SearchBox() override { QAccessible::setActive(false); }
-    void Click(ControlId id) {
-        QTest::mouseClick(qobject_cast<QAbstractButton*>(window->control(id)), Qt::LeftButton);
-    }
+    void Click(ControlId id) { QTest::mouseClick(qobject_cast<QAbstractButton*>(window->control(id)), Qt::LeftButton); }
     SkinnedListView* WorkList() { return qobject_cast<SkinnedListView*>(window->control(ControlId::WorkList)); }
     QLineEdit* Box() { return qobject_cast<QLineEdit*>(window->control(ControlId::SearchBox)); }
     // Rows marked as songs already on the device (never ticked for it).

@@ -20,8 +20,8 @@ TEST(SkinnedHeader, GradientLinesAndHeight) {
     EXPECT_EQ(SkinnedHeader::ScaledHeight(20), 24);
 
     const QImage image = header->grab().toImage();
-    const int pastColumns = 6 * 40 + 20;   // the area after the last column
-    const int inColumn = 40 + 35;          // inside the second column, clear of its title
+    const int pastColumns = 6 * 40 + 20;  // the area after the last column
+    const int inColumn = 40 + 35;         // inside the second column, clear of its title
     const struct { int line, level; } lines[] = {{0, 166}, {1, 158}, {20, 6}, {21, 0}};
     for (const int x : {pastColumns, inColumn}) {
         for (const auto& expected : lines)

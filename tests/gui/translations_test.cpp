@@ -58,7 +58,9 @@ const QString kFolder = QStringLiteral(SONGLOADER_TEST_TRANSLATIONS);
 
 // English again once a test is done, whatever it installed.
 struct Language {
-    explicit Language(const QString& language) { EXPECT_TRUE(InstallTranslations(language, kFolder)) << language.toStdString(); }
+    explicit Language(const QString& language) {
+        EXPECT_TRUE(InstallTranslations(language, kFolder)) << language.toStdString();
+    }
     ~Language() { InstallTranslations({}, {}); }
     Language(const Language&) = delete;
     Language& operator=(const Language&) = delete;
@@ -113,11 +115,18 @@ const std::map<QString, std::set<QString>> kSameAsEnglish = {
 
 TEST(Translations, TheUsersLanguageIsPickedInItsOrder) {
     const std::vector<std::pair<QStringList, QString>> cases = {
-        {{"es_ES.UTF-8"}, "es"},         {{"es-MX"}, "es"},         {{"fil_PH"}, "fil"},
-        {{"tl"}, "fil"},                 {{"de_DE", "es_ES"}, "es"}, {{"en_US", "es"}, ""},
-        {{"C"}, ""},                     {{}, ""},                  {{"fr_FR"}, ""},
+        {{"es_ES.UTF-8"}, "es"},
+        {{"es-MX"}, "es"},
+        {{"fil_PH"}, "fil"},
+        {{"tl"}, "fil"},
+        {{"de_DE", "es_ES"}, "es"},
+        {{"en_US", "es"}, ""},
+        {{"C"}, ""},
+        {{}, ""},
+        {{"fr_FR"}, ""},
     };
-    for (const auto& [languages, picked] : cases) EXPECT_EQ(PickLanguage(languages), picked) << languages.join(':').toStdString();
+    for (const auto& [languages, picked] : cases)
+        EXPECT_EQ(PickLanguage(languages), picked) << languages.join(':').toStdString();
 }
 
 TEST(Translations, EveryMessageIsTranslatedWithItsPlaceholders) {
@@ -171,8 +180,8 @@ TEST(Translations, EnglishStaysAsItWas) {
     // The committed pictures, not a drawing of them.
     const auto same = [](const QPixmap& shown, const char* resource) {
         const QImage committed(QString::fromLatin1(resource));
-        return !committed.isNull() &&
-               shown.toImage().convertToFormat(QImage::Format_ARGB32) == committed.convertToFormat(QImage::Format_ARGB32);
+        return !committed.isNull() && shown.toImage().convertToFormat(QImage::Format_ARGB32) ==
+                                          committed.convertToFormat(QImage::Format_ARGB32);
     };
     for (const ButtonArt& art : ButtonArtwork()) {
         const QPixmap shown = ButtonImage(art.pngId);
@@ -231,8 +240,8 @@ public:
     }
     void Fits(const QString& where, const QString& text, int needed, int room) {
         if (needed > room) {
-            findings_.push_back(where.toStdString() + ": \"" + text.toStdString() + "\" needs " + std::to_string(needed) +
-                                " px, has " + std::to_string(room));
+            findings_.push_back(where.toStdString() + ": \"" + text.toStdString() + "\" needs " +
+                                std::to_string(needed) + " px, has " + std::to_string(room));
         }
     }
 
@@ -241,7 +250,8 @@ public:
         Text(top->objectName() + " title", top->windowTitle());
         for (QWidget* widget : top->findChildren<QWidget*>()) {
             if (!widget->isVisibleTo(top)) continue;
-            const QString where = top->objectName() + "/" + widget->objectName() + " (" + widget->metaObject()->className() + ")";
+            const QString where =
+                top->objectName() + "/" + widget->objectName() + " (" + widget->metaObject()->className() + ")";
             Text(where + " tooltip", widget->toolTip());
             Text(where + " name", widget->accessibleName());
             if (auto* label = qobject_cast<QLabel*>(widget)) {
@@ -269,10 +279,12 @@ public:
             } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
                 QStyleOptionComboBox option;
                 option.initFrom(combo);
-                const QRect field = combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+                const QRect field =
+                    combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
                 for (int i = 0; i < combo->count(); ++i) {
                     Text(where + " item", combo->itemText(i));
-                    Fits(where + " item", combo->itemText(i), combo->fontMetrics().horizontalAdvance(combo->itemText(i)), field.width());
+                    Fits(where + " item", combo->itemText(i),
+                         combo->fontMetrics().horizontalAdvance(combo->itemText(i)), field.width());
                 }
             } else if (auto* header = qobject_cast<QHeaderView*>(widget)) {
                 for (int section = 0; section < header->count(); ++section) {
@@ -400,9 +412,10 @@ TEST_P(TranslatedWindow, EveryTextIsTranslatedAndFits) {
     QTest::mouseClick(qobject_cast<QAbstractButton*>(window.control(ControlId::QueueToAdd)), Qt::LeftButton);
     window.dialog().OnAbout();
     EXPECT_GE(boxes.seen.size(), 3) << boxes.seen.join(" | ").toStdString();
-    EXPECT_TRUE(std::any_of(boxes.seen.begin(), boxes.seen.end(), [](const QString& text) {
-        return text.contains(QRegularExpression(QStringLiteral("9\\d{5} ")));
-    })) << "the delete question names the song: " << boxes.seen.join(" | ").toStdString();
+    EXPECT_TRUE(
+        std::any_of(boxes.seen.begin(), boxes.seen.end(),
+                    [](const QString& text) { return text.contains(QRegularExpression(QStringLiteral("9\\d{5} "))); }))
+        << "the delete question names the song: " << boxes.seen.join(" | ").toStdString();
 
     // The download window, as a batch shows it.
     ProgressWindow progressWindow(&window, CoreText(kProgressWindowTitle));

@@ -130,9 +130,9 @@ TEST(WindowForScreenReaders, EveryControlIsNamedAndHiddenOnesAreNotInTheTree) {
     EXPECT_EQ(root->role(), QAccessible::Window);
     EXPECT_EQ(root->text(QAccessible::Name), w.window.windowTitle());
     const std::set<QAccessible::Role> interactive = {
-        QAccessible::PushButton, QAccessible::CheckBox,    QAccessible::RadioButton, QAccessible::ComboBox,
-        QAccessible::EditableText, QAccessible::SpinBox,   QAccessible::Slider,      QAccessible::ProgressBar,
-        QAccessible::List,       QAccessible::Table,       QAccessible::Tree,        QAccessible::ButtonMenu};
+        QAccessible::PushButton,   QAccessible::CheckBox, QAccessible::RadioButton, QAccessible::ComboBox,
+        QAccessible::EditableText, QAccessible::SpinBox,  QAccessible::Slider,      QAccessible::ProgressBar,
+        QAccessible::List,         QAccessible::Table,    QAccessible::Tree,        QAccessible::ButtonMenu};
     int controls = 0;
     QStringList unnamed;
     QStringList hidden;
@@ -141,7 +141,8 @@ TEST(WindowForScreenReaders, EveryControlIsNamedAndHiddenOnesAreNotInTheTree) {
             QAccessibleInterface* child = iface->child(i);
             if (!child) continue;
             auto* widget = qobject_cast<QWidget*>(child->object());
-            if (widget && !widget->isVisible()) hidden << widget->metaObject()->className() + (" " + widget->objectName());
+            if (widget && !widget->isVisible())
+                hidden << widget->metaObject()->className() + (" " + widget->objectName());
             if (interactive.count(child->role())) {
                 ++controls;
                 if (SpokenName(child).trimmed().isEmpty()) {
@@ -153,8 +154,8 @@ TEST(WindowForScreenReaders, EveryControlIsNamedAndHiddenOnesAreNotInTheTree) {
         }
     };
     walk(root);
-    std::cout << "[ figure ] unnamed interactive controls in the main window: " << unnamed.size() << " of "
-              << controls << "\n";
+    std::cout << "[ figure ] unnamed interactive controls in the main window: " << unnamed.size() << " of " << controls
+              << "\n";
     EXPECT_EQ(controls, 27);  // 15 image buttons, 7 boxes, 2 combo boxes, 2 lists, the progress bar
     EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(", ").toStdString();
     EXPECT_TRUE(hidden.isEmpty()) << hidden.join(", ").toStdString();
@@ -245,8 +246,8 @@ TEST(WindowTexts, FitWhereTheyAreShown) {
     QStyleOptionComboBox option;
     option.initFrom(language);
     option.currentText = language->currentText();
-    const QRect field = language->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField,
-                                                          language);
+    const QRect field =
+        language->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, language);
     EXPECT_EQ(language->currentText(), "ES[Spanish]");
     EXPECT_GE(field.width(), language->fontMetrics().horizontalAdvance("ES[Spanish]"));
     EXPECT_EQ(language->view()->sizeHintForRow(0), 24);
@@ -308,12 +309,13 @@ TEST(WindowForTheKeyboard, TabReachesEveryControlAndShiftTabWalksBack) {
     };
     const std::vector<QWidget*> forth = walk(false);
     int enabled = 0;
-    for (ControlId id : {ControlId::Number, ControlId::Title, ControlId::Artist, ControlId::Composer,
-                         ControlId::Lyricist, ControlId::MediaPath, ControlId::Browse, ControlId::EntryLanguage,
-                         ControlId::QueueToAdd, ControlId::ClearFields, ControlId::WorkList, ControlId::AddToDevice,
-                         ControlId::Revise, ControlId::DeviceList, ControlId::AutoCheckDevice, ControlId::SelectDevice,
-                         ControlId::Print, ControlId::PrintPreview, ControlId::ExportSongList, ControlId::SearchBox,
-                         ControlId::SearchLanguage, ControlId::CloudSongs, ControlId::CloudMidi}) {
+    for (ControlId id :
+         {ControlId::Number,         ControlId::Title,        ControlId::Artist,          ControlId::Composer,
+          ControlId::Lyricist,       ControlId::MediaPath,    ControlId::Browse,          ControlId::EntryLanguage,
+          ControlId::QueueToAdd,     ControlId::ClearFields,  ControlId::WorkList,        ControlId::AddToDevice,
+          ControlId::Revise,         ControlId::DeviceList,   ControlId::AutoCheckDevice, ControlId::SelectDevice,
+          ControlId::Print,          ControlId::PrintPreview, ControlId::ExportSongList,  ControlId::SearchBox,
+          ControlId::SearchLanguage, ControlId::CloudSongs,   ControlId::CloudMidi}) {
         // Revise and the list's print and export wait for a song, as their state says.
         QWidget* control = w.window.control(id);
         const bool reached = std::find(forth.begin(), forth.end(), control) != forth.end();
@@ -446,7 +448,8 @@ TEST(DesktopNotification, ALongBatchEndedElsewhereIsToldAndNoServiceIsNoError) {
     // Answers the boxes the batch shows.
     QTimer answer;
     QObject::connect(&answer, &QTimer::timeout, [] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) box->button(QMessageBox::Ok)->click();
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            box->button(QMessageBox::Ok)->click();
     });
     answer.start(10);
     const auto clip = w.dir.path() / "clip.mp4";

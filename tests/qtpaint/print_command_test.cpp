@@ -123,8 +123,8 @@ TEST_F(PrintCommand, OnePageRenderedAsAnImageShowsTheTable) {
 
     // Page 2 at 60 dpi.
     std::filesystem::path prefix = dir_ / "song-list-page";
-    test::RunProgram("/usr/bin/pdftoppm", {"-png", "-r", "60", "-f", "2", "-l", "2", "-singlefile",
-                                           Pdf().string(), prefix.string()});
+    test::RunProgram("/usr/bin/pdftoppm",
+                     {"-png", "-r", "60", "-f", "2", "-l", "2", "-singlefile", Pdf().string(), prefix.string()});
     QImage image(QString::fromStdString(prefix.string() + ".png"));
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.width(), 510);
@@ -186,8 +186,8 @@ TEST_F(PrintCommand, BadInputFailsCleanly) {
 
     // An output folder that does not exist: a clear failure and no file.
     WriteDevice(3);
-    ProgramRun nowhere = test::RunProgram(SONGLOADER_CLI_PATH,
-                                          {"print", device_.string(), (dir_ / "no" / "such" / "x.pdf").string()});
+    ProgramRun nowhere =
+        test::RunProgram(SONGLOADER_CLI_PATH, {"print", device_.string(), (dir_ / "no" / "such" / "x.pdf").string()});
     EXPECT_EQ(nowhere.exitCode, 1);
     EXPECT_TRUE(Has(nowhere.err, "cannot write")) << nowhere.err;
 }

@@ -58,7 +58,9 @@ std::vector<std::string> QueryRows(const std::filesystem::path& file, const std:
         for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
             if (c) row += '|';
             const unsigned char* text = sqlite3_column_text(stmt, c);
-            if (text) row.append(reinterpret_cast<const char*>(text), static_cast<std::size_t>(sqlite3_column_bytes(stmt, c)));
+            if (text)
+                row.append(reinterpret_cast<const char*>(text),
+                           static_cast<std::size_t>(sqlite3_column_bytes(stmt, c)));
         }
         rows.push_back(row);
     }

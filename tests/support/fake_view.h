@@ -40,14 +40,14 @@ public:
     std::deque<std::vector<std::string>> openFileLists;
     std::deque<std::optional<std::string>> saveFiles;
     std::deque<std::optional<std::string>> folders;
-    std::function<void()> onPump;                   // runs inside PumpMessage
-    std::function<void()> onWork;                   // runs inside RunWork, as a window's timers do
-    std::function<void(const Notice&)> onMessage;   // runs when a message box is shown
+    std::function<void()> onPump;                       // runs inside PumpMessage
+    std::function<void()> onWork;                       // runs inside RunWork, as a window's timers do
+    std::function<void(const Notice&)> onMessage;       // runs when a message box is shown
     std::function<void(DownloadProgress&)> onTransfer;  // runs as a transfer starts (to cancel it, say)
-    bool cancelPrintDialog = false;                 // the print dialog's answer
-    PreviewEnd previewEnd = PreviewEnd::Closed;     // how the user leaves a preview
-    std::function<void()> onCommandStarted;         // runs as a command starts
-    std::function<bool()> stopRequested;            // the user's stop of a batch (none: never)
+    bool cancelPrintDialog = false;                     // the print dialog's answer
+    PreviewEnd previewEnd = PreviewEnd::Closed;         // how the user leaves a preview
+    std::function<void()> onCommandStarted;             // runs as a command starts
+    std::function<bool()> stopRequested;                // the user's stop of a batch (none: never)
 
     // ---- what happened ----
     std::vector<std::string> calls;  // "Enable Revise 0", "Message Note|Added successfully", ...
@@ -60,10 +60,10 @@ public:
     // Pages of every print job and preview, in order; a cancelled job has none.
     std::vector<std::vector<RenderedPage>> printJobs;
     std::vector<std::vector<RenderedPage>> previews;
-    std::vector<std::string> works;      // what each RunWork waited for, in order
-    std::atomic<int> waiting{0};         // inside RunWork or RunTransfer (read by server threads)
-    int commandDepth = 0;                // CommandStarted minus CommandEnded
-    int commands = 0;                    // commands started
+    std::vector<std::string> works;  // what each RunWork waited for, in order
+    std::atomic<int> waiting{0};     // inside RunWork or RunTransfer (read by server threads)
+    int commandDepth = 0;            // CommandStarted minus CommandEnded
+    int commands = 0;                // commands started
     int repaints = 0;
     int pumps = 0;
     bool stopOffered = false;
@@ -137,8 +137,7 @@ public:
     void ShowAbout() override;
     void OpenHelp() override;
     // Runs the transfer inline, on the calling thread.
-    DownloadResult RunTransfer(const Transfer& transfer, DownloadProgress& progress,
-                               const std::string& name) override;
+    DownloadResult RunTransfer(const Transfer& transfer, DownloadProgress& progress, const std::string& name) override;
     void SetTransferBatch(const TransferBatch& batch) override;
     // Both render pages 1..highestPage on an A4 sheet at 600 dpi until a page clears the continue
     // flag, as the platform's print loop does (the preview as if the user paged through it all).

@@ -67,7 +67,8 @@ std::filesystem::path MediaFixture(const std::string& name) {
 std::uint64_t MinimumMediaBytes() { return Mp4Fixture().size() + kLargeBoxHeader; }
 
 std::string MediaBytes(std::uint64_t bytes, std::uint32_t seed) {
-    if (bytes < MinimumMediaBytes()) throw std::invalid_argument("a media file needs at least " + std::to_string(MinimumMediaBytes()) + " bytes");
+    if (bytes < MinimumMediaBytes())
+        throw std::invalid_argument("a media file needs at least " + std::to_string(MinimumMediaBytes()) + " bytes");
     std::string out = Mp4Fixture();
     out += FreeBoxHeader(bytes - out.size());
     std::uint32_t state = seed * 2654435761u + 1;
@@ -79,7 +80,8 @@ std::string MediaBytes(std::uint64_t bytes, std::uint32_t seed) {
 }
 
 void WriteMediaFile(const std::filesystem::path& file, std::uint64_t bytes, std::uint32_t seed) {
-    if (bytes < MinimumMediaBytes()) throw std::invalid_argument("a media file needs at least " + std::to_string(MinimumMediaBytes()) + " bytes");
+    if (bytes < MinimumMediaBytes())
+        throw std::invalid_argument("a media file needs at least " + std::to_string(MinimumMediaBytes()) + " bytes");
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     const std::string& head = Mp4Fixture();
     out.write(head.data(), static_cast<std::streamsize>(head.size()));

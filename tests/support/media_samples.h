@@ -11,7 +11,8 @@ namespace songloader::test {
 std::filesystem::path MediaFixture(const std::string& name);
 
 // The bytes of a real, playable MP4 of exactly `bytes` bytes (at least MinimumMediaBytes()): the
-// untagged fixture (so the file's name names the song) followed by a `free` box; `seed` varies the padding, so that two files differ.
+// untagged fixture (so the file's name names the song) followed by a `free` box; `seed` varies the padding, so that two
+// files differ.
 std::string MediaBytes(std::uint64_t bytes, std::uint32_t seed = 0);
 std::uint64_t MinimumMediaBytes();
 

@@ -49,9 +49,9 @@ bool PrivateBus::StartMock(const std::string& addressVariable, const std::vector
     }
     for (int i = 0; i < 100; ++i) {
         const ProgramRun owner =
-            RunProgram("/usr/bin/dbus-send", {"--bus=" + address_, "--print-reply", "--dest=org.freedesktop.DBus",
-                                              "/org/freedesktop/DBus", "org.freedesktop.DBus.NameHasOwner",
-                                              "string:" + serviceName});
+            RunProgram("/usr/bin/dbus-send",
+                       {"--bus=" + address_, "--print-reply", "--dest=org.freedesktop.DBus", "/org/freedesktop/DBus",
+                        "org.freedesktop.DBus.NameHasOwner", "string:" + serviceName});
         if (owner.out.find("boolean true") != std::string::npos) return true;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }

@@ -10,7 +10,8 @@ void Put(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes) {
 }
 
 void PutAt(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) out[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
+    for (int i = 0; i < 4; ++i)
+        out[at + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(value >> (24 - 8 * i));
 }
 
 void Zeros(std::vector<std::uint8_t>& out, std::size_t count) { out.insert(out.end(), count, 0); }

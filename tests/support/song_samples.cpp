@@ -16,12 +16,12 @@ namespace songloader {
 
 namespace {
 
-const std::vector<std::string> kWords = {"love", "Let", "it", "be", "a", "I", "you", "lover", "sun", "Sky",
-                                         "1999", "one", "2", "night", "&", "(live)", "b-side", "Be"};
+const std::vector<std::string> kWords = {"love", "Let",  "it",  "be", "a",     "I", "you",    "lover",  "sun",
+                                         "Sky",  "1999", "one", "2",  "night", "&", "(live)", "b-side", "Be"};
 
 // GB2312 level-1 characters (their initials are fixed by pinyin order) and a level-2 one.
-const std::vector<std::string> kChinese = {"\xB0\xA1", "\xB0\xC5", "\xB2\xC1", "\xD4\xD1", "\xC0\xAC",
-                                           "\xB0\xA2", "\xF7\xFE"};
+const std::vector<std::string> kChinese = {"\xB0\xA1", "\xB0\xC5", "\xB2\xC1", "\xD4\xD1",
+                                           "\xC0\xAC", "\xB0\xA2", "\xF7\xFE"};
 // Vietnamese: tone pairs, a pair whose code is replaced again, single letters.
 const std::vector<std::string> kVietnamese = {"a\xFA", "A\xC0", "\xD4\xCF", "\xF3", "\xEE", "o\xE2", "\xC6"};
 // Latin-9 accented letters.

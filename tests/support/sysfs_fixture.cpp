@@ -42,8 +42,8 @@ SysfsFixture::SysfsFixture() {
 }
 
 fs::path SysfsFixture::DiskFolder(const DiskSpec& disk) const {
-    const fs::path bus = disk.usb ? fs::path("pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0")
-                                  : fs::path("pci0000:00/0000:00:17.0/ata1");
+    const fs::path bus =
+        disk.usb ? fs::path("pci0000:00/0000:00:14.0/usb2/2-1/2-1:1.0") : fs::path("pci0000:00/0000:00:17.0/ata1");
     return dir_ / "sys" / "devices" / bus / ("host_" + disk.name) / "target" / "0:0:0:0" / "block" / disk.name;
 }
 
@@ -95,8 +95,9 @@ LinuxDriveSystem SysfsFixture::System() const {
 }
 
 std::vector<std::string> SysfsFixture::Environment() const {
-    return {"SONGLOADER_MOUNTINFO=" + (dir_ / "mountinfo").string(), "SONGLOADER_SYSFS=" + (dir_ / "sys").string(),
-            "SONGLOADER_MOUNT_ROOTS=" + media().string() + ":" + (dir_ / "run" / "media").string() + ":" + mnt().string()};
+    return {
+        "SONGLOADER_MOUNTINFO=" + (dir_ / "mountinfo").string(), "SONGLOADER_SYSFS=" + (dir_ / "sys").string(),
+        "SONGLOADER_MOUNT_ROOTS=" + media().string() + ":" + (dir_ / "run" / "media").string() + ":" + mnt().string()};
 }
 
 }  // namespace songloader::test

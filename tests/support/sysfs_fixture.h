@@ -11,13 +11,13 @@
 namespace songloader::test {
 
 struct DiskSpec {
-    std::string name;          // sdb
-    bool usb = true;           // its device path runs through a USB host
-    bool removable = true;     // sysfs removable attribute
+    std::string name;       // sdb
+    bool usb = true;        // its device path runs through a USB host
+    bool removable = true;  // sysfs removable attribute
     std::string vendor = "Kingston";
     std::string model = "DataTraveler 3.0";
     std::string rev = "PMAP";
-    int scsiType = 0;          // 5 = optical drive
+    int scsiType = 0;  // 5 = optical drive
     int major = 8;
     int firstMinor = 0;
 };

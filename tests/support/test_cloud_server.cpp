@@ -77,9 +77,8 @@ int BoundSocket(int& port) {
 
 TestCloudServer::TestCloudServer(std::filesystem::path root)
     : root_(std::move(root)), server_(std::make_unique<httplib::Server>()) {
-    server_->Get(".*", [this](const httplib::Request& request, httplib::Response& response) {
-        Handle(request, response);
-    });
+    server_->Get(".*",
+                 [this](const httplib::Request& request, httplib::Response& response) { Handle(request, response); });
     port_ = server_->bind_to_any_port("127.0.0.1");
     if (port_ <= 0) throw std::runtime_error("the test cloud server cannot bind to 127.0.0.1");
     thread_ = std::thread([this] { server_->listen_after_bind(); });
@@ -176,11 +175,10 @@ void TestCloudServer::Handle(const httplib::Request& request, httplib::Response&
     const std::size_t size = static_cast<std::size_t>(std::filesystem::file_size(file, error));
     if (request.method == "HEAD" && behaviour.headWithoutLength) {
         // A chunked answer announces no length; HEAD sends no body at all.
-        response.set_chunked_content_provider("application/octet-stream",
-                                              [](std::size_t, httplib::DataSink& sink) {
-                                                  sink.done();
-                                                  return true;
-                                              });
+        response.set_chunked_content_provider("application/octet-stream", [](std::size_t, httplib::DataSink& sink) {
+            sink.done();
+            return true;
+        });
         return;
     }
     if (request.method == "HEAD" && behaviour.headLength) {

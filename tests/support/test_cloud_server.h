@@ -32,13 +32,13 @@ struct CloudRequest {
 
 // How the server answers one path (named without its leading "/", e.g. "MgList.dat").
 struct PathBehaviour {
-    bool headWithoutLength = false;  // HEAD answered without a Content-Length
-    int errorStatus = 0;             // answer with this status and an HTML error page
-    int redirects = 0;               // redirect this many times before answering
-    std::size_t slowChunkBytes = 0;  // send the body in chunks of this size...
+    bool headWithoutLength = false;               // HEAD answered without a Content-Length
+    int errorStatus = 0;                          // answer with this status and an HTML error page
+    int redirects = 0;                            // redirect this many times before answering
+    std::size_t slowChunkBytes = 0;               // send the body in chunks of this size...
     std::chrono::milliseconds slowChunkDelay{0};  // ...each after this pause
-    std::optional<std::size_t> stallAfter{};  // send this many body bytes, then nothing until the server stops
-    std::optional<std::size_t> closeAfter{};  // send this many body bytes of the announced length, then hang up
+    std::optional<std::size_t> stallAfter{};      // send this many body bytes, then nothing until the server stops
+    std::optional<std::size_t> closeAfter{};      // send this many body bytes of the announced length, then hang up
     // Misbehaviours of a server that must not be trusted:
     std::optional<std::string> body{};        // GET answers 200 with this text/html body instead of the file
     std::optional<std::size_t> headLength{};  // HEAD announces this length instead of the file's

@@ -9,8 +9,8 @@
 // returns false (after saying why on standard error) when a file cannot be written.
 namespace artwork {
 
-bool DrawButtons(const std::filesystem::path& resDir);  // res/buttons/<png id>.png
-bool DrawIcon(const std::filesystem::path& resDir);     // res/icons/songloader.svg + -48/-128/-256.png
+bool DrawButtons(const std::filesystem::path& resDir);     // res/buttons/<png id>.png
+bool DrawIcon(const std::filesystem::path& resDir);        // res/icons/songloader.svg + -48/-128/-256.png
 bool DrawBackground(const std::filesystem::path& resDir);  // res/background.png
 
 // Shared by the families: creates the folder, writes the PNG or text, reports a failure.

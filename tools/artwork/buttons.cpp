@@ -18,7 +18,8 @@ bool DrawButtons(const std::filesystem::path& resDir) {
     std::size_t i = 0;
     for (const ButtonArt& art : ButtonArtwork()) {
         ok = SavePng(DrawButton(art, captions[i++], captionPx),
-                     resDir / "buttons" / (std::to_string(art.pngId) + ".png")) && ok;
+                     resDir / "buttons" / (std::to_string(art.pngId) + ".png")) &&
+             ok;
     }
     return ok;
 }

@@ -83,16 +83,17 @@ QString IconSvg(const std::vector<Shape>& shapes) {
             QString fill = SvgColour(p.top);
             if (p.top != p.bottom) {
                 const QString id = QString("g%1").arg(++gradientCount);
-                defs += QString("    <linearGradient id=\"%1\" x1=\"0\" y1=\"0\" x2=\"0\" y2=\"1\">\n"
-                                "      <stop offset=\"0\" stop-color=\"%2\"/>\n"
-                                "      <stop offset=\"1\" stop-color=\"%3\"/>\n"
-                                "    </linearGradient>\n")
+                defs += QString(
+                            "    <linearGradient id=\"%1\" x1=\"0\" y1=\"0\" x2=\"0\" y2=\"1\">\n"
+                            "      <stop offset=\"0\" stop-color=\"%2\"/>\n"
+                            "      <stop offset=\"1\" stop-color=\"%3\"/>\n"
+                            "    </linearGradient>\n")
                             .arg(id, SvgColour(p.top), SvgColour(p.bottom));
                 fill = QString("url(#%1)").arg(id);
             }
             body += QString("  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" rx=\"%5\" fill=\"%6\"/>\n")
-                        .arg(Number(p.rect.x()), Number(p.rect.y()), Number(p.rect.width()),
-                             Number(p.rect.height()), Number(p.radius), fill);
+                        .arg(Number(p.rect.x()), Number(p.rect.y()), Number(p.rect.width()), Number(p.rect.height()),
+                             Number(p.radius), fill);
         } else {
             const Stroke& s = shape.stroke;
             QString d = QString("M%1 %2").arg(Number(s.start.x()), Number(s.start.y()));
@@ -100,14 +101,16 @@ QString IconSvg(const std::vector<Shape>& shapes) {
                 d += segment.size() == 1 ? " L" : " C";
                 for (const QPointF& point : segment) d += QString(" %1 %2").arg(Number(point.x()), Number(point.y()));
             }
-            body += QString("  <path d=\"%1\" fill=\"none\" stroke=\"%2\" stroke-width=\"%3\" "
-                            "stroke-linecap=\"round\"/>\n")
+            body += QString(
+                        "  <path d=\"%1\" fill=\"none\" stroke=\"%2\" stroke-width=\"%3\" "
+                        "stroke-linecap=\"round\"/>\n")
                         .arg(d, SvgColour(s.colour), Number(s.width));
         }
     }
-    return QString("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-                   "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" "
-                   "viewBox=\"0 0 256 256\">\n  <defs>\n%1  </defs>\n%2</svg>\n")
+    return QString(
+               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+               "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"256\" height=\"256\" "
+               "viewBox=\"0 0 256 256\">\n  <defs>\n%1  </defs>\n%2</svg>\n")
         .arg(defs, body);
 }
 

@@ -16,9 +16,10 @@ BatchNotification NotificationOf(const BatchSummary& batch) {
         std::string titles;
         for (std::size_t i = 0; i < std::min(count, kNamed); ++i) titles += (i ? ", " : "") + batch.added[i];
         const std::string number = std::to_string(count);
-        lines.push_back(count == 1       ? FilledText(kAddedOneSongLine, {titles})
-                        : count > kNamed ? FilledText(kAddedSongsAndMoreLine, {number, titles, std::to_string(count - kNamed)})
-                                         : FilledText(kAddedSongsLine, {number, titles}));
+        lines.push_back(count == 1 ? FilledText(kAddedOneSongLine, {titles})
+                        : count > kNamed
+                            ? FilledText(kAddedSongsAndMoreLine, {number, titles, std::to_string(count - kNamed)})
+                            : FilledText(kAddedSongsLine, {number, titles}));
     }
     if (!batch.failures.empty()) {
         std::string failures;

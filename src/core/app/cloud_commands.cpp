@@ -131,8 +131,8 @@ bool CSonquillDlg::LoadCloudList() {
     m_view.ShowCheckBoxes(ControlId::WorkList, true);
     m_view.Enable(ControlId::WorkList, false);
     ClearList(ControlId::WorkList);
-    const bool ok =
-        ReadListIntoView(ListKind::Cloud, [&](const ListReadHooks& hooks) { return ReadListFile(*file, ListKind::Cloud, hooks); });
+    const bool ok = ReadListIntoView(
+        ListKind::Cloud, [&](const ListReadHooks& hooks) { return ReadListFile(*file, ListKind::Cloud, hooks); });
     m_view.Enable(ControlId::WorkList, true);
     if (!ok) return false;
     m_view.Enable(ControlId::QueueToAdd, true);
@@ -261,7 +261,8 @@ void CSonquillDlg::AddCloudSongs() {
     if (!arrived.empty()) m_view.MarkRows(ControlId::WorkList, arrived);
     std::string failures;
     for (const SongNotAdded& refused : report->notAdded) {
-        failures += "\n" + ToView(refused.song.numberText) + " " + ToView(refused.song.title) + ": " + refused.why.message;
+        failures +=
+            "\n" + ToView(refused.song.numberText) + " " + ToView(refused.song.title) + ": " + refused.why.message;
     }
     if (!failures.empty()) {
         std::string added;
@@ -340,8 +341,8 @@ void CSonquillDlg::OnCloudMidi() {
             return;
         }
         if (!BeginDeviceWrite()) return;
-        const MidiPackUpdate update = UpdateMidiPack(m_cloud, m_deviceRoot, ProgressWindow(),
-                                                     NetworkWait(kSizeCheckWork));
+        const MidiPackUpdate update =
+            UpdateMidiPack(m_cloud, m_deviceRoot, ProgressWindow(), NetworkWait(kSizeCheckWork));
         if (!DeviceStillThere()) return;
         std::string failures;
         for (const MidiPackFetch& fetch : update.fetched) {

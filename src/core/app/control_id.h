@@ -36,7 +36,7 @@ enum class ControlId : int {
     CloudMidi = 1046,
     SearchBox = 1047,
     SearchLanguage = 1050,
-    EjectDevice = 1060,  // "Eject USB Drive": safe removal of the stick
+    EjectDevice = 1060,    // "Eject USB Drive": safe removal of the stick
     SearchHits = 1061,     // the search's hit count beside the search box
     DeviceSummary = 1062,  // the device's song count and free space under its list
     MenuDelete = 32773,

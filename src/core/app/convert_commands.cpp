@@ -39,9 +39,9 @@ bool CSonquillDlg::ConversionConfirmed(std::size_t count, double seconds) {
 Result<AddReport> CSonquillDlg::AddThroughConverter(const SongList& queue, const DeviceFolder& folder, AddHooks hooks) {
     const ConversionPlan plan = PlanConversions(queue, m_settings.playerProfile, m_evenLoudness);
     if (!plan.AnyNeeded()) return AddUserSongs(m_deviceSongs, queue, folder, m_settings.codePage, hooks);
-    const Result<std::filesystem::path> program =
-        m_settings.findConverter ? m_settings.findConverter()
-                                 : FindConverter({}, SettingsSources::FromEnvironment().variable);
+    const Result<std::filesystem::path> program = m_settings.findConverter
+                                                      ? m_settings.findConverter()
+                                                      : FindConverter({}, SettingsSources::FromEnvironment().variable);
     if (!program) return program.failure();
     Result<WorkFolder> work = WorkFolder::Make();
     if (!work) return work.failure();
@@ -54,9 +54,10 @@ Result<AddReport> CSonquillDlg::AddThroughConverter(const SongList& queue, const
             m_view.SetProgressRange(0, 1000);
             m_progressShowsConversion = true;
         }
-        std::string text = FilledText(kConvertingText, {std::to_string(progress.fileIndex + 1), std::to_string(progress.fileCount),
-                                                        std::to_string(Permille(progress.fileSecondsDone, progress.fileSeconds) / 10),
-                                                        std::to_string(Permille(progress.batchSecondsDone, progress.batchSeconds) / 10)});
+        std::string text = FilledText(
+            kConvertingText, {std::to_string(progress.fileIndex + 1), std::to_string(progress.fileCount),
+                              std::to_string(Permille(progress.fileSecondsDone, progress.fileSeconds) / 10),
+                              std::to_string(Permille(progress.batchSecondsDone, progress.batchSeconds) / 10)});
         if (progress.secondsLeft >= 0) text += FilledText(kConvertingLeftText, {Clock(progress.secondsLeft)});
         m_view.SetText(ControlId::DeviceSummary, text);
         StepProgress(Permille(progress.batchSecondsDone, progress.batchSeconds));

@@ -86,7 +86,8 @@ bool CSonquillDlg::ReadDeviceFolderList(const std::function<void()>& beforeRead)
     }
     if (beforeRead) beforeRead();
     m_view.Enable(ControlId::DeviceList, false);
-    const bool ok = ReadListIntoView(ListKind::Device, [&](const ListReadHooks& hooks) { return m_device.ReadSongs(hooks); });
+    const bool ok =
+        ReadListIntoView(ListKind::Device, [&](const ListReadHooks& hooks) { return m_device.ReadSongs(hooks); });
     m_view.Enable(ControlId::DeviceList, true);
     m_deviceListRead = ok;
     if (!ok) {
@@ -127,8 +128,8 @@ void CSonquillDlg::OnSelectDevice() {
             ClearList(ControlId::DeviceList);
             m_view.Repaint();
         }
-        const auto picked = m_view.ChooseFolder(m_settings.traditionalChinese ? kFolderPickerTitleTraditional
-                                                                              : kFolderPickerTitle);
+        const auto picked =
+            m_view.ChooseFolder(m_settings.traditionalChinese ? kFolderPickerTitleTraditional : kFolderPickerTitle);
         if (!picked) return;
         if (picked->empty()) {
             // An empty path names no folder: say so (as an empty box, as ever) and go no further.

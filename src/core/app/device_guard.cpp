@@ -23,9 +23,7 @@ bool CSonquillDlg::BeginDeviceWrite() {
     if (!taken) {
         switch (taken.failure().why) {
             case WriteRefused::Busy:
-            case WriteRefused::Unwritable:
-                Show({taken.message(), kCaptionErrorUpper, NoticeIcon::Exclamation});
-                break;
+            case WriteRefused::Unwritable: Show({taken.message(), kCaptionErrorUpper, NoticeIcon::Exclamation}); break;
             case WriteRefused::Changed: ReportDeviceChanged(); break;
             case WriteRefused::ListChanged:
                 // The songs in memory are no longer the stick's: show what it holds now.
@@ -103,7 +101,8 @@ void CSonquillDlg::OnEjectDevice() {
             Show({kSelectDiskMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
             return;
         }
-        if (std::find(m_pendingDevices.begin(), m_pendingDevices.end(), m_device.identity()) != m_pendingDevices.end()) {
+        if (std::find(m_pendingDevices.begin(), m_pendingDevices.end(), m_device.identity()) !=
+            m_pendingDevices.end()) {
             Show(AppNotice(kEjectPendingMessage, NoticeIcon::Exclamation));
             return;
         }

@@ -74,7 +74,8 @@ void CSonquillDlg::ShowDeviceSummary() {
     std::string text;
     if (!m_songFolder.empty() && m_deviceListRead) {
         text = SongCountText(m_deviceSongs.size());
-        if (const auto room = RoomOn(m_songFolder)) text = FilledText(kDeviceSummaryText, {text, SizeText(room->freeBytes)});
+        if (const auto room = RoomOn(m_songFolder))
+            text = FilledText(kDeviceSummaryText, {text, SizeText(room->freeBytes)});
     }
     if (text == m_shownSummary) return;
     m_shownSummary = text;

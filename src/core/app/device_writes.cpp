@@ -74,7 +74,8 @@ void CSonquillDlg::AddQueuedSongs() {
     std::string failures;
     for (const SongNotAdded& refused : report->notAdded) {
         AppendRow(ControlId::WorkList, refused.song);
-        failures += "\n" + ToView(refused.song.numberText) + " " + ToView(refused.song.title) + ": " + refused.why.message;
+        failures +=
+            "\n" + ToView(refused.song.numberText) + " " + ToView(refused.song.title) + ": " + refused.why.message;
     }
     m_view.SetProgressRange(1, 500);
     m_view.SetProgressPos(500);
@@ -253,8 +254,9 @@ void CSonquillDlg::OnDeleteKey(ControlId list, int row) {
         if (row < 0 || row >= static_cast<int>(RecordsOf(list).size())) return;
         // A key press is easily made by mistake: the question names the song.
         const ROWELEMENT& song = RecordsOf(list)[static_cast<std::size_t>(row)];
-        DeleteListedSong(list, row, {FilledText(kDeleteSongQuestion, {ToView(song.numberText), ToView(song.title)}),
-                                     kCaptionNote, NoticeIcon::Question});
+        DeleteListedSong(list, row,
+                         {FilledText(kDeleteSongQuestion, {ToView(song.numberText), ToView(song.title)}), kCaptionNote,
+                          NoticeIcon::Question});
     });
 }
 

@@ -146,9 +146,9 @@ void CSonquillDlg::QueueFiles(const std::vector<std::string>& paths) {
     for (const ImportSkip& skip : plan.skipped) {
         if (skip.duplicate) repeats += "\n" + skip.message;
     }
-    if (!repeats.empty() &&
-        Show({std::string(kRepeatsQuestion) + repeats + "\n\n" + kRepeatsQuestionEnd, kCaptionNote, NoticeIcon::Question},
-             MessageButtons::YesNo) == MessageAnswer::Yes) {
+    if (!repeats.empty() && Show({std::string(kRepeatsQuestion) + repeats + "\n\n" + kRepeatsQuestionEnd, kCaptionNote,
+                                  NoticeIcon::Question},
+                                 MessageButtons::YesNo) == MessageAnswer::Yes) {
         options.keepDuplicates = true;
         plan = PlanImport(files.files, m_deviceSongs, m_workSongs, options);
     }
@@ -279,7 +279,8 @@ void CSonquillDlg::OnDeviceListDoubleClick(int row) {
 
 void CSonquillDlg::OnRevise() {
     RunCommand([&] {
-        if (const std::vector<int> rows = m_cloudListShown ? std::vector<int>() : m_view.SelectedRows(ControlId::WorkList);
+        if (const std::vector<int> rows =
+                m_cloudListShown ? std::vector<int>() : m_view.SelectedRows(ControlId::WorkList);
             rows.size() > 1) {
             ReviseSelectedQueuedSongs(rows);
             return;
@@ -378,9 +379,9 @@ void CSonquillDlg::ReviseDeviceSong(const ROWELEMENT& revised) {
         m_deviceSongs.Replace(static_cast<std::size_t>(row), song);
         m_view.SetRowTexts(ControlId::DeviceList, row, RowTextsOf(song));
     };
-    const Result<CatalogueWritten> result = songloader::ReviseDeviceSong(
-        m_deviceSongs, static_cast<std::size_t>(row), revised, storeRow, m_songFolder, m_settings.codePage, hooks,
-        m_workSongs);
+    const Result<CatalogueWritten> result =
+        songloader::ReviseDeviceSong(m_deviceSongs, static_cast<std::size_t>(row), revised, storeRow, m_songFolder,
+                                     m_settings.codePage, hooks, m_workSongs);
     for (const Notice& notice : result ? result->notices : result.failure().AsNotices()) Show(notice);
     if (!result) return;
     EnableNewSongControls(true);

@@ -23,19 +23,30 @@ struct FilledPattern {
 // in the user's language with the same numbers and names. A text that starts with a blank or a
 // comma follows what the caller puts before it (a name, or another of these texts).
 inline constexpr std::array kFilledPatterns{
-    FilledPattern{kSongCountText},          FilledPattern{kDeviceSummaryText, true},
-    FilledPattern{kSongFolderPickedMessage}, FilledPattern{kCreateSongFolderQuestion},
-    FilledPattern{kDeleteSongQuestion},     FilledPattern{kLargeDownloadQuestion},
-    FilledPattern{kUnknownSizesNote},       FilledPattern{kSeveralRevisedMessage},
-    FilledPattern{kTextNotStorableMessage}, FilledPattern{kDeviceOfferText},
-    FilledPattern{kMediaMissingMessage},    FilledPattern{kNotRecordableMessage},
-    FilledPattern{kMoveFailedMessage},      FilledPattern{kNotMediaMessage},
+    FilledPattern{kSongCountText},
+    FilledPattern{kDeviceSummaryText, true},
+    FilledPattern{kSongFolderPickedMessage},
+    FilledPattern{kCreateSongFolderQuestion},
+    FilledPattern{kDeleteSongQuestion},
+    FilledPattern{kLargeDownloadQuestion},
+    FilledPattern{kUnknownSizesNote},
+    FilledPattern{kSeveralRevisedMessage},
+    FilledPattern{kTextNotStorableMessage},
+    FilledPattern{kDeviceOfferText},
+    FilledPattern{kMediaMissingMessage},
+    FilledPattern{kNotRecordableMessage},
+    FilledPattern{kMoveFailedMessage},
+    FilledPattern{kNotMediaMessage},
     FilledPattern{kNotACatalogueMessage},
     // The longer of the two first: a list of more than five titles ends in "and N more".
-    FilledPattern{kAddedSongsAndMoreLine},  FilledPattern{kAddedSongsLine},
-    FilledPattern{kAddedOneSongLine},       FilledPattern{kBatchFailedLine, true},
-    FilledPattern{kConvertQuestion},        FilledPattern{kConvertingText},
-    FilledPattern{kConvertingLeftText},     FilledPattern{kNotDecodableMessage},
+    FilledPattern{kAddedSongsAndMoreLine},
+    FilledPattern{kAddedSongsLine},
+    FilledPattern{kAddedOneSongLine},
+    FilledPattern{kBatchFailedLine, true},
+    FilledPattern{kConvertQuestion},
+    FilledPattern{kConvertingText},
+    FilledPattern{kConvertingLeftText},
+    FilledPattern{kNotDecodableMessage},
 };
 
 }  // namespace songloader

@@ -39,9 +39,9 @@ void CSonquillDlg::StartPrintJob() {
 
 void CSonquillDlg::StartPrintPreview() {
     if (m_deviceSongs.empty()) return;
-    const PreviewEnd end = m_view.RunPrintPreview(
-        print::HighestPage(m_deviceSongs.size()),
-        print::SongListPageRenderer(m_deviceSongs, m_settings.thai, m_settings.codePage));
+    const PreviewEnd end =
+        m_view.RunPrintPreview(print::HighestPage(m_deviceSongs.size()),
+                               print::SongListPageRenderer(m_deviceSongs, m_settings.thai, m_settings.codePage));
     // The preview's print button ends the preview and issues the print command.
     if (end == PreviewEnd::PrintChosen) StartPrintJob();
 }

@@ -51,7 +51,8 @@ void CSonquillDlg::ReviseSelectedQueuedSongs(const std::vector<int>& rows) {
     for (int row : rows) {
         if (row < 0 || row >= static_cast<int>(m_workSongs.size())) continue;
         ROWELEMENT song = m_workSongs[static_cast<std::size_t>(row)];
-        if (languageChosen) SetLanguage(song, LanguageFromText(kEntryLanguageItems[static_cast<std::size_t>(language)]));
+        if (languageChosen)
+            SetLanguage(song, LanguageFromText(kEntryLanguageItems[static_cast<std::size_t>(language)]));
         if (!artist->empty()) song.artist = *artist;
         if (!CheckEnteredSong(song, false, row)) return;
         revised.emplace_back(row, std::move(song));

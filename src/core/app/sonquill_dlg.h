@@ -37,13 +37,13 @@ namespace songloader {
 
 // What the main window needs to know about the system it runs on.
 struct DialogSettings {
-    std::string codePage = "CP1252";   // device texts <-> UTF-8
-    bool traditionalChinese = false;   // folder picker title
+    std::string codePage = "CP1252";  // device texts <-> UTF-8
+    bool traditionalChinese = false;  // folder picker title
     // The time, for reusing a network probe while the user types; empty: the steady clock.
     std::function<std::chrono::steady_clock::time_point()> clock;
-    bool thai = false;  // the page font of printouts
-    MountFiles mountFiles;                  // tells one volume from another
-    std::shared_ptr<DriveEjector> ejector;  // "Eject USB Drive"; none: not offered by the system
+    bool thai = false;                                     // the page font of printouts
+    MountFiles mountFiles;                                 // tells one volume from another
+    std::shared_ptr<DriveEjector> ejector;                 // "Eject USB Drive"; none: not offered by the system
     PlayerProfile playerProfile = BuiltInPlayerProfile();  // what the player plays
     // The converter, looked for when a batch needs it (FindConverter); none: ffmpeg on PATH.
     std::function<Result<std::filesystem::path>()> findConverter;
@@ -61,13 +61,12 @@ enum class EditTarget { None, WorkList, DeviceList };
 // state, always run.
 class CSonquillDlg {
 public:
-    CSonquillDlg(DialogView& view, const DriveSystem& drives, const CloudClient& cloud,
-                 DialogSettings settings = {});
+    CSonquillDlg(DialogView& view, const DriveSystem& drives, const CloudClient& cloud, DialogSettings settings = {});
 
     // Start-up, timer, window commands.
     void OnInitDialog();
     void OnTimer();
-    void OnOk();      // Enter: nothing
+    void OnOk();  // Enter: nothing
     // Escape: the same path as Close, but only while neither the form nor the work list holds
     // anything (Escape is pressed to leave a popup or a box far more often than to quit).
     void OnCancel();
@@ -204,8 +203,8 @@ private:
     void EmptyFormFields();
     void FillForm(const ROWELEMENT& song);
     struct FormRead {
-        EntryForm form;               // device bytes
-        bool textsStorable = true;    // every text fits the device's code page
+        EntryForm form;             // device bytes
+        bool textsStorable = true;  // every text fits the device's code page
     };
     FormRead ReadFormTexts();
     void EnableNewSongControls(bool enabled);
@@ -299,10 +298,10 @@ private:
     bool m_evenLoudness = false;
     bool m_progressShowsConversion = false;
     int m_progressRangeOfCopy = 500;  // the bar's range while an add batch copies
-    std::size_t m_workRowCount = 0;  // rows "Select All" walks
+    std::size_t m_workRowCount = 0;   // rows "Select All" walks
     bool m_selectAllState = false;
     bool m_busy = false;
-    bool m_outputEnabled = false;  // an output command was enabled since they were last disabled
+    bool m_outputEnabled = false;   // an output command was enabled since they were last disabled
     bool m_closeRequested = false;  // a close arrived during a command
     // The search's text over the device list (device bytes), the rows it shows, and the hits of
     // the cloud list shown beside them.
@@ -311,9 +310,9 @@ private:
     std::size_t m_filteredSongs = 0;  // the device list's size when the filter was last shown
     std::size_t m_cloudHits = 0;
     std::string m_shownHitCount;
-    std::string m_shownSummary;  // the device line last shown
-    std::uint64_t m_batchBytes = 0;      // the running download batch's known size
-    std::uint64_t m_batchBytesDone = 0;  // and the bytes of the songs that arrived
+    std::string m_shownSummary;             // the device line last shown
+    std::uint64_t m_batchBytes = 0;         // the running download batch's known size
+    std::uint64_t m_batchBytesDone = 0;     // and the bytes of the songs that arrived
     std::vector<std::int32_t> m_batchRows;  // the songs whose rows the running batch added to the device list
     // The running (or last) batch's outcome; failures shown are noted while it runs.
     BatchSummary m_lastBatch;

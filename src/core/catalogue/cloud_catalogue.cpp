@@ -67,8 +67,9 @@ Result<> CloudCatalogue::OpenCatalogueFile(const std::filesystem::path& file) {
 
 bool CloudCatalogue::IsSongTable() {
     // A view (a recursive one never ends) or a virtual table is no catalogue.
-    const char* sql = "select count(*) from main.sqlite_master where type = 'table' and name = 'songlist' "
-                      "collate nocase and sql not like 'create virtual%'";
+    const char* sql =
+        "select count(*) from main.sqlite_master where type = 'table' and name = 'songlist' "
+        "collate nocase and sql not like 'create virtual%'";
     sqlite3_stmt* stmt = nullptr;
     bool table = sqlite3_prepare_v2(db_.handle(), sql, -1, &stmt, nullptr) == SQLITE_OK &&
                  sqlite3_step(stmt) == SQLITE_ROW && sqlite3_column_int(stmt, 0) == 1;

@@ -21,7 +21,8 @@ namespace songloader {
 enum class SearchFilter { All, Opm, English, Spanish, Other };
 SearchFilter SearchFilterFromIndex(int comboIndex);
 
-inline constexpr const char* kNotACatalogueMessage = SL_TRANSLATE_NOOP("Core", " is not a song catalogue");  // after the file name
+inline constexpr const char* kNotACatalogueMessage =
+    SL_TRANSLATE_NOOP("Core", " is not a song catalogue");  // after the file name
 
 // What a catalogue read may cost: a list file holds at most 65,535 songs, and a hostile file must
 // not keep a read busy for long.
@@ -51,7 +52,7 @@ public:
     // Songs whose title or artist starts with `text` (a literal prefix; ASCII letters in any case),
     // in table order; fails when no song catalogue is open.
     Result<> SearchCloudCatalogue(std::string_view text, SearchFilter filter,
-                             const std::function<void(const ROWELEMENT& hit, std::size_t index)>& onHit);
+                                  const std::function<void(const ROWELEMENT& hit, std::size_t index)>& onHit);
 
 private:
     // A song's texts live in texts_, one after another: one allocation for the whole catalogue
@@ -62,8 +63,8 @@ private:
         bool null = true;  // a NULL never matches
     };
     struct Entry {
-        std::int32_t number = 0;        // as a song number holds it
-        std::int64_t wholeNumber = 0;   // the integer as stored, for its digits
+        std::int32_t number = 0;       // as a song number holds it
+        std::int64_t wholeNumber = 0;  // the integer as stored, for its digits
         std::int64_t language = 0;
         bool hasLanguage = false;  // false for NULL: no language filter matches it
         TextSpan numberText;       // null when the number is an integer: its digits then

@@ -30,7 +30,7 @@ constexpr TableText kTables[] = {
 };
 
 // Index order: the songlist columns from last to first.
-constexpr const char* kIndexedColumns[] = {"singerid4", "singerid3", "singerid2", "singerid1", "rank",
+constexpr const char* kIndexedColumns[] = {"singerid4", "singerid3", "singerid2", "singerid1",  "rank",
                                            "newflag",   "track",     "vollevel",  "singername", "namelen",
                                            "abbr",      "name",      "cls",       "lang",       "idx"};
 
@@ -55,8 +55,7 @@ Result<> PrepareCatalogueIndexes(CatalogueDatabase& db) {
     }
     for (const char* column : kIndexedColumns) {
         char statement[256];
-        std::snprintf(statement, sizeof statement, "create index %s_ on %s(%s) ;", column, kSongListTableName,
-                      column);
+        std::snprintf(statement, sizeof statement, "create index %s_ on %s(%s) ;", column, kSongListTableName, column);
         (void)db.Execute(statement);  // an index that exists already just fails
     }
     return {};

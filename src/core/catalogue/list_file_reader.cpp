@@ -86,11 +86,10 @@ std::optional<std::filesystem::path> FindListFile(const std::filesystem::path& f
     for (std::filesystem::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const std::string entry = it->path().filename().string();
         if (entry == name) return it->path();
-        const bool same = entry.size() == name.size() &&
-                          std::equal(entry.begin(), entry.end(), name.begin(), [](char a, char b) {
-                              return std::tolower(static_cast<unsigned char>(a)) ==
-                                     std::tolower(static_cast<unsigned char>(b));
-                          });
+        const bool same =
+            entry.size() == name.size() && std::equal(entry.begin(), entry.end(), name.begin(), [](char a, char b) {
+                return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+            });
         if (same && (!variant || it->path() < *variant)) variant = it->path();
     }
     return variant;

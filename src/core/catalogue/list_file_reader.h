@@ -37,8 +37,7 @@ enum class ListKind { Device, Cloud };
 
 // Full path of the file in `folder` whose name is exactly `name` (letter case included); without
 // one, the first (in name order) whose name differs only in ASCII letter case.
-std::optional<std::filesystem::path> FindListFile(const std::filesystem::path& folder,
-                                                  const std::string& name);
+std::optional<std::filesystem::path> FindListFile(const std::filesystem::path& folder, const std::string& name);
 
 // The header mask pass over the first 1024 bytes. Its mask is all zero bytes, so it changes nothing;
 // it is kept so that the file layout stays documented in one place.
@@ -55,8 +54,7 @@ struct ListReadHooks {
 };
 
 // Reads a list file from disk; never writes to it.
-Result<SongList> ReadListFile(const std::filesystem::path& path, ListKind kind,
-                              const ListReadHooks& hooks = {});
+Result<SongList> ReadListFile(const std::filesystem::path& path, ListKind kind, const ListReadHooks& hooks = {});
 
 // The numbers of a list file's songs in list order, after the same checks as ReadListFile: for
 // callers that only ask which songs a list holds, at a fraction of the cost.

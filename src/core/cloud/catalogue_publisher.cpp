@@ -23,9 +23,7 @@ namespace {
 // Prepared output, removed unless its files were moved out.
 class StagingFolder {
 public:
-    explicit StagingFolder(const std::filesystem::path& outFolder) {
-        path_ = TemporaryNameFor(outFolder / ".publish");
-    }
+    explicit StagingFolder(const std::filesystem::path& outFolder) { path_ = TemporaryNameFor(outFolder / ".publish"); }
     ~StagingFolder() {
         std::error_code ignored;
         std::filesystem::remove_all(path_, ignored);

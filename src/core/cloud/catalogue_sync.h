@@ -20,8 +20,8 @@ PairReplacement CloudCataloguePair(const std::filesystem::path& songFolder);
 Result<PairRecovery> FinishCloudCatalogueReplacement(const std::filesystem::path& songFolder);
 
 struct CatalogueFetch {
-    DownloadResult list = FailDownload(DownloadStatus::NetworkFailure);      // MgList.dat
-    DownloadResult database = FailDownload(DownloadStatus::NetworkFailure);  // Msong.db
+    DownloadResult list = FailDownload(DownloadStatus::NetworkFailure);       // MgList.dat
+    DownloadResult database = FailDownload(DownloadStatus::NetworkFailure);   // Msong.db
     Result<> reopened = Fail("the catalogue database was not opened again");  // OpenCatalogueDatabase's
 
     // Both files arrived whole, passed their checks and are in place.

@@ -223,8 +223,8 @@ DownloadResult CloudClient::Download(const std::string& url, DownloadTarget& fil
     const Result<std::int64_t> announced = AcceptedSize(context);
     if (!announced) return fail(DownloadStatus::Rejected, announced.message());
     if (context.bytes != *announced) {
-        return fail(DownloadStatus::NetworkFailure, "received " + std::to_string(context.bytes) + " of " +
-                                                        std::to_string(*announced) + " bytes");
+        return fail(DownloadStatus::NetworkFailure,
+                    "received " + std::to_string(context.bytes) + " of " + std::to_string(*announced) + " bytes");
     }
     if (Result<> finished = file.Finish(); !finished) return fail(DownloadStatus::WriteFailure, finished.message());
     return Downloaded{httpStatus, context.bytes};

@@ -5,8 +5,6 @@ namespace songloader {
 
 Notice CheckNetworkNotice() { return {kCheckNetworkMessage, kCaptionErrorUpper, NoticeIcon::Exclamation}; }
 
-bool CloudReachable(const CloudClient& client) {
-    return client.ProbeNetwork().ok() || client.ProbeNetwork().ok();
-}
+bool CloudReachable(const CloudClient& client) { return client.ProbeNetwork().ok() || client.ProbeNetwork().ok(); }
 
 }  // namespace songloader

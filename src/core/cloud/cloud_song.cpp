@@ -40,8 +40,8 @@ CloudSongFetch FetchCloudSong(const CloudClient& client, const DeviceFolder& son
 }
 
 CloudSongFetch FetchCloudSong(const CloudClient& client, const std::filesystem::path& songFolder,
-                              const ROWELEMENT& record, const TransferRunner& runner,
-                              const WaitRunner& waiter, const DownloadAdmission& admit) {
+                              const ROWELEMENT& record, const TransferRunner& runner, const WaitRunner& waiter,
+                              const DownloadAdmission& admit) {
     const Result<DeviceFolder> folder = OpenSongFolder(songFolder);
     if (!folder) {
         CloudSongFetch fetch;

@@ -21,12 +21,11 @@ struct CloudSongFetch {
 };
 
 // The device side of fetching one cloud song: its folder (song folder + first three digits)
-// created when missing, its size probed, and its video downloaded as NNN/n.mp4 (held to the probed size) with the download
-// start protocol (progressSteps = size / 1460, the title as download name). Only a complete download
-// leaves a new file; the caller adds the song to the device list for that one alone. The size
-// probe runs through `waiter`. A download that `admit` refuses is a WriteFailure with its reason,
-// and nothing is written.
-// Asked with the announced size before a download starts; a failure refuses the download.
+// created when missing, its size probed, and its video downloaded as NNN/n.mp4 (held to the probed size) with the
+// download start protocol (progressSteps = size / 1460, the title as download name). Only a complete download leaves a
+// new file; the caller adds the song to the device list for that one alone. The size probe runs through `waiter`. A
+// download that `admit` refuses is a WriteFailure with its reason, and nothing is written. Asked with the announced
+// size before a download starts; a failure refuses the download.
 using DownloadAdmission = std::function<Result<>(std::int64_t remoteSize)>;
 
 CloudSongFetch FetchCloudSong(const CloudClient& client, const std::filesystem::path& songFolder,

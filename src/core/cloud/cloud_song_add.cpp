@@ -12,9 +12,8 @@
 namespace songloader {
 
 Result<AddReport> AddCloudSongs(const CloudClient& client, const SongList& deviceSongs, const SongList& cloudSongs,
-                                const SongList& userSongs, const DeviceFolder& songFolder,
-                                const std::string& codePage, const TransferRunner& runner, const WaitRunner& waiter,
-                                const AddHooks& hooks) {
+                                const SongList& userSongs, const DeviceFolder& songFolder, const std::string& codePage,
+                                const TransferRunner& runner, const WaitRunner& waiter, const AddHooks& hooks) {
     std::vector<SongToPlace> songs;
     std::vector<std::uint64_t> sizes;
     for (const ROWELEMENT& song : userSongs) {

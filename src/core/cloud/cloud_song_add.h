@@ -21,8 +21,8 @@ namespace songloader {
 // cancelled download stops the batch after it; what arrived is catalogued.
 // `runner` shows a transfer, `waiter` the size probes; `deviceSongs` is the device's list.
 Result<AddReport> AddCloudSongs(const CloudClient& client, const SongList& deviceSongs, const SongList& cloudSongs,
-                                const SongList& userSongs, const DeviceFolder& songFolder,
-                                const std::string& codePage, const TransferRunner& runner,
-                                const WaitRunner& waiter = {}, const AddHooks& hooks = {});
+                                const SongList& userSongs, const DeviceFolder& songFolder, const std::string& codePage,
+                                const TransferRunner& runner, const WaitRunner& waiter = {},
+                                const AddHooks& hooks = {});
 
 }  // namespace songloader

@@ -22,15 +22,11 @@ Result<const CurlFunctions*> Open() {
     void* const handle = *opened;
     CurlFunctions& f = functions;
     const auto Load = [handle](auto& function, const char* name) { return LoadFunction(handle, function, name); };
-    const bool found = Load(f.globalInit, "curl_global_init") &&
-                       Load(f.globalCleanup, "curl_global_cleanup") &&
+    const bool found = Load(f.globalInit, "curl_global_init") && Load(f.globalCleanup, "curl_global_cleanup") &&
                        Load(f.easyInit, "curl_easy_init") && Load(f.easyCleanup, "curl_easy_cleanup") &&
-                       Load(f.easySetopt, "curl_easy_setopt") &&
-                       Load(f.easyGetinfo, "curl_easy_getinfo") &&
-                       Load(f.easyPerform, "curl_easy_perform") &&
-                       Load(f.easyStrerror, "curl_easy_strerror") &&
-                       Load(f.slistAppend, "curl_slist_append") &&
-                       Load(f.slistFreeAll, "curl_slist_free_all");
+                       Load(f.easySetopt, "curl_easy_setopt") && Load(f.easyGetinfo, "curl_easy_getinfo") &&
+                       Load(f.easyPerform, "curl_easy_perform") && Load(f.easyStrerror, "curl_easy_strerror") &&
+                       Load(f.slistAppend, "curl_slist_append") && Load(f.slistFreeAll, "curl_slist_free_all");
     if (!found) return Fail(std::string("the network library ") + kCurlLibrary + " lacks a function: " + dlerror());
     if (f.globalInit(CURL_GLOBAL_DEFAULT) != CURLE_OK) return Fail("the network library cannot be set up");
     loaded = true;

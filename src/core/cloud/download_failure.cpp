@@ -8,16 +8,11 @@ namespace {
 std::string Describe(DownloadStatus status, const std::string& detail, long httpStatus) {
     auto withDetail = [&](std::string text) { return detail.empty() ? text : text + ": " + detail; };
     switch (status) {
-        case DownloadStatus::NetworkFailure:
-            return withDetail("network failure");
-        case DownloadStatus::Rejected:
-            return withDetail("rejected");
-        case DownloadStatus::ErrorStatus:
-            return "error status " + std::to_string(httpStatus);
-        case DownloadStatus::WriteFailure:
-            return withDetail("write failure");
-        case DownloadStatus::Cancelled:
-            return "cancelled";
+        case DownloadStatus::NetworkFailure: return withDetail("network failure");
+        case DownloadStatus::Rejected: return withDetail("rejected");
+        case DownloadStatus::ErrorStatus: return "error status " + std::to_string(httpStatus);
+        case DownloadStatus::WriteFailure: return withDetail("write failure");
+        case DownloadStatus::Cancelled: return "cancelled";
     }
     return "unknown failure";
 }

@@ -29,8 +29,7 @@ DownloadProgress& SharedDownloadProgress() {
 
 std::int32_t ProgressStepsFor(std::int64_t size) {
     const std::int64_t steps = size / BYTES_PER_STEP;
-    return static_cast<std::int32_t>(
-        std::clamp<std::int64_t>(steps, 0, std::numeric_limits<std::int32_t>::max()));
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(steps, 0, std::numeric_limits<std::int32_t>::max()));
 }
 
 }  // namespace songloader

@@ -51,9 +51,11 @@ MidiPackUpdate UpdateMidiPack(const CloudClient& client, const std::filesystem::
             update.notices.push_back({kNoNewSongsMessage, kCaptionNoteUpper, NoticeIcon::Exclamation});
             return update;
         }
-        MidiPackFetch fetch{&file, remoteSize, RunDownloadProtocol(
-            client.progress(), ProgressStepsFor(remoteSize), file.localName,
-            [&] { return client.DownloadFile(file.remoteName, *folder, file.localName, remoteSize); }, runner)};
+        MidiPackFetch fetch{
+            &file, remoteSize,
+            RunDownloadProtocol(
+                client.progress(), ProgressStepsFor(remoteSize), file.localName,
+                [&] { return client.DownloadFile(file.remoteName, *folder, file.localName, remoteSize); }, runner)};
         update.fetched.push_back(fetch);
         if (!fetch.outcome && fetch.outcome.failure().status == DownloadStatus::Cancelled) {
             update.cancelled = true;

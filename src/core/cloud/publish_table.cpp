@@ -61,7 +61,8 @@ std::optional<std::string> ParseLine(std::string_view line, const std::filesyste
     const std::vector<std::string_view> fields = Split(line, '\t');
     if (fields.size() != kFieldCount) {
         return "expected 7 TAB-separated fields (number, language, title, artist, composer, lyricist, media), "
-               "found " + std::to_string(fields.size());
+               "found " +
+               std::to_string(fields.size());
     }
     const auto number = SongNumberOf(fields[0]);
     if (!number) return "the song number must be 1 to 999999, not \"" + std::string(fields[0]) + "\"";
@@ -74,9 +75,14 @@ std::optional<std::string> ParseLine(std::string_view line, const std::filesyste
     song.number = *number;
     song.numberText = std::to_string(*number);
     SetLanguage(song, *language);
-    struct Text { const char* name; std::string_view utf8; std::string* target; };
-    for (const Text& text : {Text{"title", fields[2], &song.title}, Text{"artist", fields[3], &song.artist},
-                             Text{"composer", fields[4], &song.composer}, Text{"lyricist", fields[5], &song.lyricist}}) {
+    struct Text {
+        const char* name;
+        std::string_view utf8;
+        std::string* target;
+    };
+    for (const Text& text :
+         {Text{"title", fields[2], &song.title}, Text{"artist", fields[3], &song.artist},
+          Text{"composer", fields[4], &song.composer}, Text{"lyricist", fields[5], &song.lyricist}}) {
         auto bytes = Utf8ToDevice(text.utf8, codePage);
         if (!bytes) return std::string("the ") + text.name + " cannot be written in " + codePage;
         if (bytes->size() > kMaxFieldBytes) {
@@ -118,7 +124,8 @@ Result<std::vector<PublishSong>> ParsePublishTable(std::string_view utf8, const 
         std::optional<std::string> failure = ParseLine(line, tableFolder, codePage, parsed);
         if (!failure) {
             auto [it, added] = lineOfNumber.emplace(parsed.song.number, lineNumber);
-            if (!added) failure = "number " + parsed.song.numberText + " is already on line " + std::to_string(it->second);
+            if (!added)
+                failure = "number " + parsed.song.numberText + " is already on line " + std::to_string(it->second);
         }
         if (failure) {
             if (!errors.empty()) errors += '\n';

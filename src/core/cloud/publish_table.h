@@ -25,6 +25,6 @@ struct PublishSong {
 // field name "number" are skipped; CR LF line ends are accepted. Every bad line is reported: the
 // failure holds one "line N: why" per bad line, in line order, each on a line of its own.
 Result<std::vector<PublishSong>> ParsePublishTable(std::string_view utf8, const std::filesystem::path& tableFolder,
-                               const std::string& codePage);
+                                                   const std::string& codePage);
 
 }  // namespace songloader

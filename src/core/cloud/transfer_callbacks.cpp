@@ -66,8 +66,8 @@ std::size_t WriteChunk(char* data, std::size_t size, std::size_t count, void* co
     }
     if (DownloadProgress* progress = transfer->progress) {
         progress->chunkReady.store(1);
-        progress->lastChunkBytes.store(static_cast<std::int32_t>(
-            std::min<std::size_t>(count, std::numeric_limits<std::int32_t>::max())));
+        progress->lastChunkBytes.store(
+            static_cast<std::int32_t>(std::min<std::size_t>(count, std::numeric_limits<std::int32_t>::max())));
         progress->receivedBytes.store(progress->receivedBytes.load() + static_cast<std::int64_t>(bytes));
     }
     transfer->bytes += static_cast<std::int64_t>(bytes);

@@ -17,10 +17,10 @@ namespace songloader {
 
 // What the libcurl callbacks of one transfer share.
 struct TransferContext {
-    CURL* curl = nullptr;                     // for the response status while the body arrives
-    DownloadTarget* file = nullptr;           // where WriteChunk puts the body
-    DownloadProgress* progress = nullptr;     // fed by WriteChunk; its cancel request is honoured
-    bool cancellable = false;                 // probes ignore cancel requests meant for downloads
+    CURL* curl = nullptr;                  // for the response status while the body arrives
+    DownloadTarget* file = nullptr;        // where WriteChunk puts the body
+    DownloadProgress* progress = nullptr;  // fed by WriteChunk; its cancel request is honoured
+    bool cancellable = false;              // probes ignore cancel requests meant for downloads
 
     // Probes: give up after stallLimit without a new byte. Downloads: give up when fewer than
     // minimumRate bytes per second arrived during a window of stallLimit.
@@ -36,7 +36,7 @@ struct TransferContext {
     std::int64_t expectedSize = -1;
     std::int64_t contentLength = -1;
     std::int64_t maximumSize = -1;  // the most the file may have (-1: no cap of its own)
-    bool htmlPage = false;  // the final response says it is an HTML page
+    bool htmlPage = false;          // the final response says it is an HTML page
 
     // Every request: the answer's headers must be complete within headerLimit of `started`.
     std::chrono::steady_clock::duration headerLimit{};

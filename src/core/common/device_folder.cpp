@@ -55,12 +55,14 @@ Result<int> DeviceFolder::OpenForReading(const std::string& name) const {
 }
 
 Result<> DeviceFolder::Rename(const std::string& from, const std::string& to) const {
-    if (::renameat(fd(), from.c_str(), fd(), to.c_str()) != 0) return SystemFailure("Cannot replace", path_ / to, errno);
+    if (::renameat(fd(), from.c_str(), fd(), to.c_str()) != 0)
+        return SystemFailure("Cannot replace", path_ / to, errno);
     return {};
 }
 
 Result<> DeviceFolder::Remove(const std::string& name) const {
-    if (::unlinkat(fd(), name.c_str(), 0) != 0 && errno != ENOENT) return SystemFailure("Cannot remove", path_ / name, errno);
+    if (::unlinkat(fd(), name.c_str(), 0) != 0 && errno != ENOENT)
+        return SystemFailure("Cannot remove", path_ / name, errno);
     return {};
 }
 
@@ -78,7 +80,8 @@ bool DeviceFolder::SameFile(const std::string& first, const std::string& second)
     struct stat a {};
     struct stat b {};
     return ::fstatat(fd(), first.c_str(), &a, AT_SYMLINK_NOFOLLOW) == 0 &&
-           ::fstatat(fd(), second.c_str(), &b, AT_SYMLINK_NOFOLLOW) == 0 && a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+           ::fstatat(fd(), second.c_str(), &b, AT_SYMLINK_NOFOLLOW) == 0 && a.st_dev == b.st_dev &&
+           a.st_ino == b.st_ino;
 }
 
 std::vector<std::string> DeviceFolder::Names() const {
@@ -123,7 +126,8 @@ Result<DeviceFolder> DeviceFolder::Below(const std::string& name, bool create) c
         const int error = errno;
         struct stat info {};
         if (::fstatat(this->fd(), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
-            if (S_ISLNK(info.st_mode)) return Fail(path.string() + " is a symbolic link: nothing is written through it");
+            if (S_ISLNK(info.st_mode))
+                return Fail(path.string() + " is a symbolic link: nothing is written through it");
             if (!S_ISDIR(info.st_mode)) return Fail(path.string() + " is not a folder");
         }
         return SystemFailure("Cannot open", path, error);

@@ -39,7 +39,8 @@ Result<std::vector<std::uint8_t>> ReadOpenFileBytes(int fd, std::uint64_t maxByt
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) return SystemFailure();
         if (n == 0) break;
-        if (bytes.size() + static_cast<std::size_t>(n) > maxBytes) return TooLarge(maxBytes);  // it grew while being read
+        if (bytes.size() + static_cast<std::size_t>(n) > maxBytes)
+            return TooLarge(maxBytes);  // it grew while being read
         bytes.insert(bytes.end(), buffer, buffer + n);
     }
     return bytes;

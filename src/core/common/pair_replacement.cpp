@@ -33,7 +33,8 @@ bool SameIgnoringCase(const std::string& a, const std::string& b) {
 // Marker text: one line per member, "replace NAME" or "remove NAME", in order.
 std::string MarkerText(const PairReplacement& pair) {
     std::string text;
-    for (const PairMember& member : pair.members) text += (member.replace ? "replace " : "remove ") + member.name + "\n";
+    for (const PairMember& member : pair.members)
+        text += (member.replace ? "replace " : "remove ") + member.name + "\n";
     return text;
 }
 
@@ -116,7 +117,8 @@ Result<> CommitPairReplacement(const PairReplacement& given, const std::function
     // the same step: the new file takes the exact name and the variant goes.
     PairReplacement pair = given;
     for (const PairMember& member : given.members) {
-        for (const std::string& variant : CaseVariantsIn(*folder, member.name)) pair.members.push_back({variant, false});
+        for (const std::string& variant : CaseVariantsIn(*folder, member.name))
+            pair.members.push_back({variant, false});
     }
     SafeFileWriter marker(*folder, MarkerName(pair.pairName));
     if (!marker.Write(MarkerText(pair)) || !marker.Commit()) return Fail("Cannot write " + marker.status().message());

@@ -23,8 +23,8 @@ namespace songloader {
 // discarded) or a marker (the renames still missing are finished) - see FinishPairReplacement.
 // Only one writer may run it on a folder at a time (the device write lock).
 struct PairMember {
-    std::string name;      // file name in the folder
-    bool replace = true;   // false: the file goes (its temporary is not there)
+    std::string name;     // file name in the folder
+    bool replace = true;  // false: the file goes (its temporary is not there)
 };
 
 struct PairReplacement {
@@ -54,7 +54,7 @@ enum class PairRecovery { Nothing, Finished, Discarded };
 // (marker present) or discards its temporaries (no marker). The members are read from the marker.
 // A failure says why the leftovers could not be finished or cleared.
 Result<PairRecovery> FinishPairReplacement(const std::filesystem::path& folder, const std::string& pairName,
-                                         const std::vector<std::string>& memberNames);
+                                           const std::vector<std::string>& memberNames);
 
 // True when `folder` holds a marker or a fixed temporary of the pair.
 bool PairReplacementLeftOver(const std::filesystem::path& folder, const std::string& pairName,

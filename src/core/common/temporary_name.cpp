@@ -38,8 +38,8 @@ bool IsTemporaryName(std::string_view fileName) {
     if (mark == std::string_view::npos || mark == 0) return false;
     const std::string_view rest = fileName.substr(mark + kTemporaryMark.size());
     // <pid>-<counter>
-    if (const auto dash = rest.find('-'); dash != std::string_view::npos && AllDigits(rest.substr(0, dash)) &&
-                                          AllDigits(rest.substr(dash + 1))) {
+    if (const auto dash = rest.find('-');
+        dash != std::string_view::npos && AllDigits(rest.substr(0, dash)) && AllDigits(rest.substr(dash + 1))) {
         return true;
     }
     // A pair's fixed names, their database's side files, and a pair's marker.

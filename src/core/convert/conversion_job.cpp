@@ -50,9 +50,9 @@ void ConversionJob::Run() {
 
 Result<std::string> ConversionJob::Pass(const std::vector<std::string>& args) {
     secondsInPass_.store(0);
-    Result<std::string> ran = RunConverter(setup_.program, args, [this](double seconds) {
-        secondsInPass_.store(std::min(seconds, task_.facts.seconds));
-    }, stop_);
+    Result<std::string> ran = RunConverter(
+        setup_.program, args, [this](double seconds) { secondsInPass_.store(std::min(seconds, task_.facts.seconds)); },
+        stop_);
     secondsBefore_.store(secondsBefore_.load() + task_.facts.seconds);
     secondsInPass_.store(0);
     return ran;
@@ -76,7 +76,8 @@ Result<std::filesystem::path> ConversionJob::Convert() {
         if (const Result<std::string> ran = Pass(*args); !ran) return ran.failure();
         return output_;
     }
-    if (const Result<std::string> ran = Pass(ConversionArguments(source_, task_.facts, setup_.profile, output_, loudness));
+    if (const Result<std::string> ran =
+            Pass(ConversionArguments(source_, task_.facts, setup_.profile, output_, loudness));
         !ran) {
         return ran.failure();
     }

@@ -21,8 +21,8 @@ std::string Number(double value) {
 }
 
 std::string LoudnormFilter(const Loudness* measured) {
-    std::string filter = "loudnorm=I=" + Number(kTargetLoudness) + ":TP=" + Number(kTargetTruePeak) +
-                         ":LRA=" + Number(kTargetRange);
+    std::string filter =
+        "loudnorm=I=" + Number(kTargetLoudness) + ":TP=" + Number(kTargetTruePeak) + ":LRA=" + Number(kTargetRange);
     if (measured) {
         filter += ":measured_I=" + Number(measured->integrated) + ":measured_TP=" + Number(measured->truePeak) +
                   ":measured_LRA=" + Number(measured->range) + ":measured_thresh=" + Number(measured->threshold) +
@@ -113,7 +113,8 @@ std::vector<std::string> ConversionArguments(const std::filesystem::path& source
                                      ",ih)':force_original_aspect_ratio=decrease:force_divisible_by=2"});
     }
     if (facts.hasAudio) {
-        args.insert(args.end(), {"-c:a", "aac", "-b:a", std::to_string(kAudioBitsPerSecond), "-ar", "48000", "-ac", "2"});
+        args.insert(args.end(),
+                    {"-c:a", "aac", "-b:a", std::to_string(kAudioBitsPerSecond), "-ar", "48000", "-ac", "2"});
         if (loudness) args.insert(args.end(), {"-af", LoudnormFilter(&*loudness)});
     }
     args.insert(args.end(), {"-progress", "pipe:1", "-f", "mp4", "file:" + target.string()});
@@ -122,7 +123,8 @@ std::vector<std::string> ConversionArguments(const std::filesystem::path& source
 
 std::vector<std::string> MeasureArguments(const std::filesystem::path& source) {
     std::vector<std::string> args = Start(source, "info");
-    args.insert(args.end(), {"-map", "0:a:0", "-af", LoudnormFilter(nullptr), "-progress", "pipe:1", "-f", "null", "-"});
+    args.insert(args.end(),
+                {"-map", "0:a:0", "-af", LoudnormFilter(nullptr), "-progress", "pipe:1", "-f", "null", "-"});
     return args;
 }
 
@@ -148,7 +150,8 @@ Result<Loudness> ReadLoudnessReport(const std::string& errorText) {
     const auto integrated = value("input_i"), peak = value("input_tp"), range = value("input_lra"),
                threshold = value("input_thresh"), offset = value("target_offset");
     // Silence measures as minus infinity: there is no loudness to set.
-    if (!integrated || !peak || !range || !threshold || !offset) return Fail("the song's loudness cannot be measured (silent or too short)");
+    if (!integrated || !peak || !range || !threshold || !offset)
+        return Fail("the song's loudness cannot be measured (silent or too short)");
     return Loudness{*integrated, *peak, *range, *threshold, *offset};
 }
 
@@ -175,11 +178,12 @@ Result<std::vector<std::string>> LoudnessArguments(const std::filesystem::path& 
     return args;
 }
 
-std::uint64_t EstimatedConvertedBytes(const MediaFacts& facts, const PlayerProfile& profile, std::uint64_t sourceBytes) {
+std::uint64_t EstimatedConvertedBytes(const MediaFacts& facts, const PlayerProfile& profile,
+                                      std::uint64_t sourceBytes) {
     if (facts.seconds <= 0) return sourceBytes;
     std::int64_t bits = facts.hasAudio ? kAudioBitsPerSecond * static_cast<std::int64_t>(std::count_if(
-                                             facts.streams.begin(), facts.streams.end(),
-                                             [](const MediaStream& s) { return !s.video; }))
+                                                                   facts.streams.begin(), facts.streams.end(),
+                                                                   [](const MediaStream& s) { return !s.video; }))
                                        : 0;
     if (const MediaStream* video = FirstVideo(facts)) bits += VideoBitsPerSecondFor(OutputHeight(*video, profile));
     // The container's own share is a few per cent at most.

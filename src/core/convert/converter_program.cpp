@@ -57,8 +57,8 @@ Result<WorkFolder> WorkFolder::Make() {
     const char* base = std::getenv("TMPDIR");
     std::string pattern = std::string(base && *base ? base : "/tmp") + "/songloader-convert-XXXXXX";
     if (!::mkdtemp(pattern.data())) {
-        return Fail("cannot make a folder for converted files in " + std::filesystem::path(pattern).parent_path().string() +
-                    ": " + std::strerror(errno));
+        return Fail("cannot make a folder for converted files in " +
+                    std::filesystem::path(pattern).parent_path().string() + ": " + std::strerror(errno));
     }
     return WorkFolder(pattern);
 }

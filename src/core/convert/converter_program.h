@@ -20,8 +20,9 @@ inline constexpr const char* kConverterVariable = "SONGLOADER_FFMPEG";
 inline constexpr const char* kConverterKey = "converter";
 
 inline constexpr const char* kConverterMissingMessage =
-    SL_TRANSLATE_NOOP("Core", "Converting songs needs the ffmpeg program, which was not found; install the package ffmpeg "
-    "(sudo apt install ffmpeg).");
+    SL_TRANSLATE_NOOP("Core",
+                      "Converting songs needs the ffmpeg program, which was not found; install the package ffmpeg "
+                      "(sudo apt install ffmpeg).");
 
 // The converter program: `variable(kConverterVariable)`, else the settings' `converter`, else
 // `ffmpeg` found on PATH. Fails with kConverterMissingMessage (or naming the chosen path that is not

@@ -61,7 +61,8 @@ void TakeProgressLines(std::string& pending, const std::function<void(double)>& 
 
 std::string LastLine(const std::string& text) {
     std::string trimmed = text;
-    while (!trimmed.empty() && (trimmed.back() == '\n' || trimmed.back() == '\r' || trimmed.back() == ' ')) trimmed.pop_back();
+    while (!trimmed.empty() && (trimmed.back() == '\n' || trimmed.back() == '\r' || trimmed.back() == ' '))
+        trimmed.pop_back();
     const auto start = trimmed.find_last_of('\n');
     return start == std::string::npos ? trimmed : trimmed.substr(start + 1);
 }
@@ -112,7 +113,8 @@ Result<std::string> RunConverter(const std::filesystem::path& program, const std
             ::kill(-child, SIGKILL);  // its whole group: a script's own children too
             stopped = true;
         }
-        pollfd fds[2] = {{progressOpen ? progress.read() : -1, POLLIN, 0}, {errorsOpen ? errors.read() : -1, POLLIN, 0}};
+        pollfd fds[2] = {{progressOpen ? progress.read() : -1, POLLIN, 0},
+                         {errorsOpen ? errors.read() : -1, POLLIN, 0}};
         const int ready = ::poll(fds, 2, kPollMilliseconds);
         if (ready < 0 && errno != EINTR) break;
         if (ready <= 0) continue;
@@ -145,7 +147,8 @@ Result<std::string> RunConverter(const std::filesystem::path& program, const std
         return Fail("the converter crashed (" + std::string(::strsignal(WTERMSIG(status))) + ")");
     }
     if (!WIFEXITED(status)) return Fail("the converter ended without a result");
-    if (WEXITSTATUS(status) == 127 && errorText.empty()) return Fail("the converter " + program.string() + " could not be started");
+    if (WEXITSTATUS(status) == 127 && errorText.empty())
+        return Fail("the converter " + program.string() + " could not be started");
     if (WEXITSTATUS(status) != 0) {
         const std::string line = LastLine(errorText);
         return Fail("the converter failed" + (line.empty() ? std::string() : ": " + line));

@@ -12,7 +12,8 @@
 
 namespace songloader {
 
-inline constexpr const char* kConversionStoppedMessage = SL_TRANSLATE_NOOP("Core", "not converted: the batch was stopped");
+inline constexpr const char* kConversionStoppedMessage =
+    SL_TRANSLATE_NOOP("Core", "not converted: the batch was stopped");
 
 // Runs the converter `program` with `args` (its output progress as -progress pipe:1) and waits for
 // it, calling `onSeconds` with each position it reports. When `stop` turns true the converter is

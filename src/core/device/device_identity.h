@@ -24,15 +24,14 @@ struct DeviceIdentity {
     // The mount whose mount point is the device root; -1 and 0 for a plain folder.
     int mountId = -1;
     dev_t mountDevice = 0;
-    std::string uuid;   // of the file system, where the system names one
+    std::string uuid;  // of the file system, where the system names one
     std::string label;
 
     friend bool operator==(const DeviceIdentity&, const DeviceIdentity&) = default;
 };
 
 // The identity of the volume at `deviceRoot` now; nullopt when there is no folder there.
-std::optional<DeviceIdentity> ReadDeviceIdentity(const std::filesystem::path& deviceRoot,
-                                                 const MountFiles& files = {});
+std::optional<DeviceIdentity> ReadDeviceIdentity(const std::filesystem::path& deviceRoot, const MountFiles& files = {});
 
 // True while `deviceRoot` is still the volume it was when `chosen` was read.
 bool DeviceStillHolds(const DeviceIdentity& chosen, const std::filesystem::path& deviceRoot,

@@ -53,8 +53,8 @@ Result<> RefuseForRoom(const std::string& name, std::uint64_t bytes, const Devic
                     ") is too large for the device: its file system (FAT) holds no file of 4 GiB or more.");
     }
     if (bytes > room.freeBytes) {
-        return Fail(name + " (" + SizeText(bytes) + ") does not fit on the device: only " +
-                    SizeText(room.freeBytes) + " free.");
+        return Fail(name + " (" + SizeText(bytes) + ") does not fit on the device: only " + SizeText(room.freeBytes) +
+                    " free.");
     }
     return {};
 }

@@ -16,7 +16,7 @@ inline constexpr std::uint64_t kFatLargestFile = (std::uint64_t{1} << 32) - 1;
 // What a device's file system can still take.
 struct DeviceRoom {
     std::uint64_t freeBytes = 0;
-    std::uint64_t blockBytes = 1;  // a file takes whole blocks of this size (statvfs f_frsize)
+    std::uint64_t blockBytes = 1;              // a file takes whole blocks of this size (statvfs f_frsize)
     std::optional<std::uint64_t> largestFile;  // none: no limit below the free space
 };
 

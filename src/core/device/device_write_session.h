@@ -11,9 +11,10 @@
 
 namespace songloader {
 
-inline constexpr const char* kDeviceBusyMessage = SL_TRANSLATE_NOOP("Core", "The device is busy with another song loader command.");
-inline constexpr const char* kDeviceChangedMessage =
-    SL_TRANSLATE_NOOP("Core", "The USB drive was removed or changed. Choose it again with Auto-Check USB Drive or Select USB Drive.");
+inline constexpr const char* kDeviceBusyMessage =
+    SL_TRANSLATE_NOOP("Core", "The device is busy with another song loader command.");
+inline constexpr const char* kDeviceChangedMessage = SL_TRANSLATE_NOOP(
+    "Core", "The USB drive was removed or changed. Choose it again with Auto-Check USB Drive or Select USB Drive.");
 
 // How long a writer waits for another one to finish with the same device.
 inline constexpr std::chrono::milliseconds kDeviceLockWait{10000};

@@ -24,12 +24,10 @@ std::optional<std::filesystem::path> FirstChoosable(const std::vector<std::files
 
 std::optional<std::filesystem::path> ChooseDeviceDrive(const DriveSystem& system) {
     const auto table = system.DriveTable();
-    const auto removable = FirstChoosable(table, [&](const auto& drive) {
-        return system.KindOf(drive) == DriveKind::Removable;
-    });
-    const auto usb = FirstChoosable(table, [&](const auto& drive) {
-        return system.KindOf(drive) == DriveKind::Fixed && system.IsUsbDisk(drive);
-    });
+    const auto removable =
+        FirstChoosable(table, [&](const auto& drive) { return system.KindOf(drive) == DriveKind::Removable; });
+    const auto usb = FirstChoosable(
+        table, [&](const auto& drive) { return system.KindOf(drive) == DriveKind::Fixed && system.IsUsbDisk(drive); });
     if (!removable || !usb) return removable ? removable : usb;
 
     const bool removableOpen = system.IsAccessible(*removable);

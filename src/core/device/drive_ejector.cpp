@@ -25,9 +25,10 @@ Failure EjectFailure(EjectRefusal why, const std::filesystem::path& mountPoint, 
     switch (why) {
         case EjectRefusal::Busy: return Fail(mountPoint.string() + " is in use by another program");
         case EjectRefusal::NoService:
-            return Fail(WithDetail("The USB drive cannot be ejected here: the system's disk service (UDisks2) "
-                                   "is not available. Unmount it with the file manager.",
-                                   detail));
+            return Fail(
+                WithDetail("The USB drive cannot be ejected here: the system's disk service (UDisks2) "
+                           "is not available. Unmount it with the file manager.",
+                           detail));
         case EjectRefusal::NotFound: return Fail(mountPoint.string() + " is not a drive that can be ejected.");
         case EjectRefusal::Failed: break;
     }

@@ -36,6 +36,6 @@ public:
 // (syncfs), then unmounted and powered off by `ejector`. Refused with the busy text while another
 // song loader command writes the device. On success the caller says kEjectedMessage.
 Result<> EjectDevice(DriveEjector& ejector, const std::filesystem::path& mountPoint,
-                         const std::filesystem::path& songFolder);
+                     const std::filesystem::path& songFolder);
 
 }  // namespace songloader

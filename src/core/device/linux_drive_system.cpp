@@ -77,7 +77,8 @@ struct IterDeleter {
 std::string DecodedLabel(const std::string& name) {
     std::string label;
     for (std::size_t i = 0; i < name.size(); ++i) {
-        if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x' && std::isxdigit(static_cast<unsigned char>(name[i + 2])) &&
+        if (name[i] == '\\' && i + 3 < name.size() && name[i + 1] == 'x' &&
+            std::isxdigit(static_cast<unsigned char>(name[i + 2])) &&
             std::isxdigit(static_cast<unsigned char>(name[i + 3]))) {
             label += static_cast<char>(std::stoi(name.substr(i + 2, 2), nullptr, 16));
             i += 3;
@@ -195,8 +196,8 @@ std::optional<std::vector<std::string>> LinuxDriveSystem::DiskEnumList() const {
     for (const auto& [name, folder] : disks) {
         const bool usb = PassesThroughUsbHost(folder, paths_.sysRoot);
         const fs::path device = folder / "device";
-        list.push_back(std::string(usb ? "USBSTOR" : "SCSI") + "\\Disk&Ven_" + EnumField(device / "vendor") +
-                       "&Prod_" + EnumField(device / "model") + "&Rev_" + EnumField(device / "rev"));
+        list.push_back(std::string(usb ? "USBSTOR" : "SCSI") + "\\Disk&Ven_" + EnumField(device / "vendor") + "&Prod_" +
+                       EnumField(device / "model") + "&Rev_" + EnumField(device / "rev"));
     }
     return list;
 }
@@ -208,8 +209,8 @@ std::optional<fs::path> LinuxDriveSystem::VolumeHolding(const fs::path& folder) 
     std::optional<fs::path> best;
     for (const Mount& mount : ReadMounts()) {
         if (!IsPrefixOf(mount.target, place)) continue;
-        if (!best || std::distance(mount.target.begin(), mount.target.end()) >=
-                         std::distance(best->begin(), best->end())) {
+        if (!best ||
+            std::distance(mount.target.begin(), mount.target.end()) >= std::distance(best->begin(), best->end())) {
             best = mount.target;
         }
     }

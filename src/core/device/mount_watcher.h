@@ -13,8 +13,8 @@ namespace songloader {
 
 struct MountEvent {
     enum class Kind {
-        Unmounted,    // a mount went away (or was replaced by another on the same folder)
-        NewDevice,    // a removable or USB volume appeared in the drive table
+        Unmounted,  // a mount went away (or was replaced by another on the same folder)
+        NewDevice,  // a removable or USB volume appeared in the drive table
     };
     Kind kind;
     std::filesystem::path mountPoint;

@@ -140,7 +140,8 @@ void CatalogueBatch(const SongList& deviceSongs, ArrivedSongs arrived, const std
         if (hooks.rebuildHooks.betweenRenames) hooks.rebuildHooks.betweenRenames();
     };
     StepTaken(hooks.writeStep);
-    Result<CatalogueWritten> rebuilt = RebuildDeviceCatalogue(all, songFolder, RebuildMode::Add, rebuildHooks, codePage);
+    Result<CatalogueWritten> rebuilt =
+        RebuildDeviceCatalogue(all, songFolder, RebuildMode::Add, rebuildHooks, codePage);
     if (rebuilt) {
         report.added = std::move(arrived.placed);
         report.notices = std::move(rebuilt->notices);

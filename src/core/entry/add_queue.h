@@ -24,17 +24,19 @@ struct EntryForm {
 // Messages of the add queue, in the order their checks run.
 inline constexpr const char* kNeedDeviceMessage = SL_TRANSLATE_NOOP("Core", "Please complete information");
 inline constexpr const char* kInvalidPathMessage = SL_TRANSLATE_NOOP("Core", "Invaild directory!");
-inline constexpr const char* kNumberLengthMessage = SL_TRANSLATE_NOOP("Core", "Song number?must?be?six?digit from 900000 to 999999!");
+inline constexpr const char* kNumberLengthMessage =
+    SL_TRANSLATE_NOOP("Core", "Song number?must?be?six?digit from 900000 to 999999!");
 inline constexpr const char* kNeedTitleMessage = SL_TRANSLATE_NOOP("Core", "Please enter song title");
 inline constexpr const char* kDuplicateInWorkMessage = SL_TRANSLATE_NOOP("Core", "Song number is duplicate");
-inline constexpr const char* kDuplicateOnDeviceMessage = SL_TRANSLATE_NOOP("Core", "Song number is duplicate with existing file of device");
+inline constexpr const char* kDuplicateOnDeviceMessage =
+    SL_TRANSLATE_NOOP("Core", "Song number is duplicate with existing file of device");
 
 // Runs the checks of "Queue to Add" in their order; `deviceChosen` = a song folder is known.
 // Last, the media file is probed (ProbeMedia): a file the player cannot play is never queued.
 // `probeMedia` false: the caller has probed it already. The song to queue, or the first check
 // that failed.
 Result<ROWELEMENT> CheckQueueToAdd(const EntryForm& form, bool deviceChosen, const SongList& workSongs,
-                           const SongList& deviceSongs, bool probeMedia = true);
+                                   const SongList& deviceSongs, bool probeMedia = true);
 
 // The number checks of "Queue to Add" for a number that enters a list or changes there: six
 // digits, then used by no queued song and no device song (each list's `own...Row` aside: the

@@ -59,7 +59,8 @@ std::optional<Failure> RefusalOf(const SongToPlace& placing, std::uint64_t bytes
     if (const auto outside = TextsOutsideCodePage(song, codePage)) return Fail(*outside);
     if (Result<> row = CheckSongRow(song, rowNumber, codePage); !row) return row.failure();
     if (room) {
-        const std::filesystem::path file = song.mediaPath.empty() ? placing.target : std::filesystem::path(song.mediaPath);
+        const std::filesystem::path file =
+            song.mediaPath.empty() ? placing.target : std::filesystem::path(song.mediaPath);
         const std::string name = file.filename().string();
         if (Result<> fits = RefuseForRoom(name, bytes, *room); !fits) return fits.failure();
     }

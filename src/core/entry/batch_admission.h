@@ -40,8 +40,8 @@ struct AdmittedBatch {
 // holding `deviceSongs` in `songFolder`, whose file system has `room` (nullopt: it cannot tell).
 // A song is refused alone for a number in use, a target already standing, a row the builder
 // refuses, texts outside `codePage`, or a file too large for the device even alone. Texts are cut
-// to their slots first (StoredTexts), so that the record, the list and the database agree. The rest is refused whole, with nothing written,
-// when it would take the list past its song limit (saying how many can still be added) or not fit
+// to their slots first (StoredTexts), so that the record, the list and the database agree. The rest is refused whole,
+// with nothing written, when it would take the list past its song limit (saying how many can still be added) or not fit
 // on the device (saying how much is missing).
 Result<AdmittedBatch> AdmitBatch(const SongList& deviceSongs, const std::vector<SongToPlace>& songs,
                                  const std::vector<std::uint64_t>& bytes, const std::filesystem::path& songFolder,

@@ -44,7 +44,8 @@ std::vector<std::string> CompareListAndDatabase(const SongList& listSongs, const
     int step = SQLITE_ROW;
     // More rows than a list can hold cannot agree with one: no need to read on.
     while (inDatabase.size() <= kListMaxSongs && (step = sqlite3_step(statement)) == SQLITE_ROW) {
-        inDatabase.try_emplace(sqlite3_column_int64(statement, 0), DatabaseSong{Column(statement, 1), Column(statement, 2)});
+        inDatabase.try_emplace(sqlite3_column_int64(statement, 0),
+                               DatabaseSong{Column(statement, 1), Column(statement, 2)});
     }
     sqlite3_finalize(statement);
     if (step != SQLITE_DONE && step != SQLITE_ROW) {

@@ -44,7 +44,8 @@ public:
 
     Result<std::filesystem::path> Place(const SongToPlace& song, const PlaceProgress& progress, StagedFiles& staged) {
         const auto found = byTarget_.find(song.target);
-        if (found == byTarget_.end() || !plan_.tasks[found->second].Needed()) return CopySongFile(song, progress, staged);
+        if (found == byTarget_.end() || !plan_.tasks[found->second].Needed())
+            return CopySongFile(song, progress, staged);
         const std::size_t i = found->second;
         if (!jobs_[i]) Start(i);
         const Result<std::filesystem::path> made = Wait(i);
@@ -109,10 +110,11 @@ private:
             if (!ended && Stopping()) job.Stop();
             progress.fileSecondsDone = job.SecondsDone();
             progress.batchSecondsDone = doneBefore + progress.fileSecondsDone;
-            const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count() +
-                                   elapsedBefore_;
+            const double elapsed =
+                std::chrono::duration<double>(std::chrono::steady_clock::now() - begun).count() + elapsedBefore_;
             if (progress.batchSecondsDone > 0 && elapsed > 0.5) {
-                progress.secondsLeft = elapsed / progress.batchSecondsDone * (batchSeconds_ - progress.batchSecondsDone);
+                progress.secondsLeft =
+                    elapsed / progress.batchSecondsDone * (batchSeconds_ - progress.batchSecondsDone);
             }
             if (hooks_.onProgress) hooks_.onProgress(songs_[i].song, progress);
             if (ended) break;
@@ -170,10 +172,10 @@ int ConversionMinutes(const ConversionPlan& plan) {
     return std::max(1, static_cast<int>(std::ceil(plan.secondsToConvert / 60.0)));
 }
 
-Result<AddReport> AddConvertedUserSongs(const SongList& deviceSongs, const SongList& songs,
-                                        const ConversionPlan& plan, const ConverterSetup& setup,
-                                        const DeviceFolder& songFolder, const std::string& codePage,
-                                        const AddHooks& hooks, const ConversionHooks& conversionHooks) {
+Result<AddReport> AddConvertedUserSongs(const SongList& deviceSongs, const SongList& songs, const ConversionPlan& plan,
+                                        const ConverterSetup& setup, const DeviceFolder& songFolder,
+                                        const std::string& codePage, const AddHooks& hooks,
+                                        const ConversionHooks& conversionHooks) {
     std::vector<SongToPlace> placing;
     std::vector<std::uint64_t> sizes;
     SongList unreadable;
@@ -186,8 +188,8 @@ Result<AddReport> AddConvertedUserSongs(const SongList& deviceSongs, const SongL
         if (::stat(song.mediaPath.c_str(), &source) != 0 || !S_ISREG(source.st_mode)) {
             const bool missing = ::stat(song.mediaPath.c_str(), &source) != 0;
             unreadable.push_back(song);
-            unreadableWhy.push_back(Fail("cannot read " + song.mediaPath + ": " +
-                                         (missing ? std::strerror(errno) : "not a regular file")));
+            unreadableWhy.push_back(
+                Fail("cannot read " + song.mediaPath + ": " + (missing ? std::strerror(errno) : "not a regular file")));
             continue;
         }
         const ConversionTask task = i < plan.tasks.size() ? plan.tasks[i] : ConversionTask{};

@@ -61,9 +61,9 @@ struct ConversionHooks {
 // keeps its extension. The room check counts each converted file as EstimatedConvertedBytes, and
 // each finished file is checked again with its real size before it is copied. The work folder of
 // `setup` must exist; every file made there is gone when this returns.
-Result<AddReport> AddConvertedUserSongs(const SongList& deviceSongs, const SongList& songs,
-                                        const ConversionPlan& plan, const ConverterSetup& setup,
-                                        const DeviceFolder& songFolder, const std::string& codePage,
-                                        const AddHooks& hooks, const ConversionHooks& conversionHooks);
+Result<AddReport> AddConvertedUserSongs(const SongList& deviceSongs, const SongList& songs, const ConversionPlan& plan,
+                                        const ConverterSetup& setup, const DeviceFolder& songFolder,
+                                        const std::string& codePage, const AddHooks& hooks,
+                                        const ConversionHooks& conversionHooks);
 
 }  // namespace songloader

@@ -20,7 +20,8 @@ namespace songloader {
 // Why a revise changed nothing.
 inline constexpr const char* kMediaMissingMessage =
     SL_TRANSLATE_NOOP("Core", "The media file of song %s is not on the device; nothing was changed.");
-inline constexpr const char* kMoveFailedMessage = SL_TRANSLATE_NOOP("Core", "The media file could not be moved; nothing was changed.\n%s");
+inline constexpr const char* kMoveFailedMessage =
+    SL_TRANSLATE_NOOP("Core", "The media file could not be moved; nothing was changed.\n%s");
 
 // Puts `song` into the revised row of the device list: the revised song, or the old one back.
 using StoreRow = std::function<void(const ROWELEMENT& song)>;

@@ -22,8 +22,9 @@ namespace songloader {
 
 namespace {
 
-constexpr const char* kDeleteUnfinishedMessage =
-    SL_TRANSLATE_NOOP("Core", "The song's files are removed, but the catalogue still lists it; delete it again once the catalogue can be "
+constexpr const char* kDeleteUnfinishedMessage = SL_TRANSLATE_NOOP(
+    "Core",
+    "The song's files are removed, but the catalogue still lists it; delete it again once the catalogue can be "
     "written.");
 
 std::string WithArgument(const char* pattern, const std::string& argument) {
@@ -78,7 +79,8 @@ SongToPlace UserSongPlacement(const ROWELEMENT& song, const std::filesystem::pat
     return {song, MediaTargetPath(songFolder, song.numberText, song.mediaPath)};
 }
 
-Result<std::filesystem::path> CopySongFile(const SongToPlace& song, const PlaceProgress& progress, StagedFiles& staged) {
+Result<std::filesystem::path> CopySongFile(const SongToPlace& song, const PlaceProgress& progress,
+                                           StagedFiles& staged) {
     std::error_code error;
     const std::uint64_t size = std::filesystem::file_size(song.song.mediaPath, error);
     return StageMediaFile(staged, song.song.mediaPath, song.target, [&](std::uint64_t chunks) {
@@ -105,16 +107,17 @@ Result<AddReport> AddUserSongs(const SongList& deviceSongs, const SongList& song
         struct stat source {};
         // Only a regular file is copied: a FIFO or a device would never end.
         if (::stat(song.mediaPath.c_str(), &source) != 0 || !S_ISREG(source.st_mode)) {
-            const std::string why = ::stat(song.mediaPath.c_str(), &source) != 0 ? std::strerror(errno)
-                                                                                  : "not a regular file";
+            const std::string why =
+                ::stat(song.mediaPath.c_str(), &source) != 0 ? std::strerror(errno) : "not a regular file";
             unreadable.notAdded.push_back({song, Fail("cannot read " + song.mediaPath + ": " + why)});
             continue;
         }
         placing.push_back(UserSongPlacement(song, songFolder.path()));
         sizes.push_back(static_cast<std::uint64_t>(source.st_size));
     }
-    Result<AddReport> report = AddBatch(deviceSongs, placing, PlaceWhileDeviceHolds(CopySongFile, hooks.deviceStillThere),
-                                        songFolder, codePage, hooks, sizes);
+    Result<AddReport> report =
+        AddBatch(deviceSongs, placing, PlaceWhileDeviceHolds(CopySongFile, hooks.deviceStillThere), songFolder,
+                 codePage, hooks, sizes);
     if (report && !unreadable.notAdded.empty()) {
         report->notAdded.insert(report->notAdded.begin(), unreadable.notAdded.begin(), unreadable.notAdded.end());
     }
@@ -130,9 +133,8 @@ Result<AddReport> AddUserSongs(const SongList& deviceSongs, const SongList& song
 }
 
 Result<AddReport> AddPlacedSongs(const SongList& deviceSongs, const std::vector<SongToPlace>& songs,
-                                 const PlaceSong& place, const DeviceFolder& songFolder,
-                                 const std::string& codePage, const AddHooks& hooks,
-                                 const std::vector<std::uint64_t>& sizes) {
+                                 const PlaceSong& place, const DeviceFolder& songFolder, const std::string& codePage,
+                                 const AddHooks& hooks, const std::vector<std::uint64_t>& sizes) {
     return AddBatch(deviceSongs, songs, PlaceWhileDeviceHolds(place, hooks.deviceStillThere), songFolder, codePage,
                     hooks, sizes);
 }

@@ -64,8 +64,8 @@ struct SongNotAdded {
 };
 
 // Why a song whose copy arrived was not added: the catalogue could not be written with it.
-inline constexpr const char* kNotCataloguedMessage =
-    SL_TRANSLATE_NOOP("Core", "not added: the catalogue could not be written with it, so its copy was taken off the device again");
+inline constexpr const char* kNotCataloguedMessage = SL_TRANSLATE_NOOP(
+    "Core", "not added: the catalogue could not be written with it, so its copy was taken off the device again");
 
 // Why a song was not placed: its file name (the %s) cannot be stored on the device.
 inline constexpr const char* kNotRecordableMessage =
@@ -74,10 +74,10 @@ inline constexpr const char* kNotRecordableMessage =
 // What an add did. `added` and `uncatalogued` hold the songs as placed (mediaPath = the file on
 // the device), in batch order.
 struct AddReport {
-    SongList added;         // on the device and in its catalogue
-    SongList uncatalogued;  // on the device and recorded there, not catalogued: the device went (or
-                            // refused to take them off again); its next writing command catalogues
-                            // them or takes them off
+    SongList added;                      // on the device and in its catalogue
+    SongList uncatalogued;               // on the device and recorded there, not catalogued: the device went (or
+                                         // refused to take them off again); its next writing command catalogues
+                                         // them or takes them off
     std::vector<SongNotAdded> notAdded;  // in batch order, with the reason; the songs taken off
                                          // again (kNotCataloguedMessage) last
     std::size_t takenOff = 0;            // how many songs of notAdded arrived and were taken off
@@ -86,8 +86,8 @@ struct AddReport {
     // Why the catalogue could not be written: the songs that arrived were taken off again and are
     // in notAdded (kNotCataloguedMessage), or stay in `uncatalogued`.
     std::optional<Failure> catalogueFailure;
-    Notices notices;  // the rebuild's messages when it ran: its closing message, or why it failed
-    std::vector<std::string> notes;           // the database creation's, for a console
+    Notices notices;                 // the rebuild's messages when it ran: its closing message, or why it failed
+    std::vector<std::string> notes;  // the database creation's, for a console
 };
 
 // Adds user songs: each song's mediaPath names the file to copy, its number its place on the
@@ -123,9 +123,8 @@ using PlaceSong = std::function<Result<std::filesystem::path>(const SongToPlace&
 // The same batch for songs placed by `place`: the same checks (the room with `sizes`, each
 // file's size or 0 when it is not known before it arrives), the same record, one rebuild.
 Result<AddReport> AddPlacedSongs(const SongList& deviceSongs, const std::vector<SongToPlace>& songs,
-                                 const PlaceSong& place, const DeviceFolder& songFolder,
-                                 const std::string& codePage, const AddHooks& hooks = {},
-                                 const std::vector<std::uint64_t>& sizes = {});
+                                 const PlaceSong& place, const DeviceFolder& songFolder, const std::string& codePage,
+                                 const AddHooks& hooks = {}, const std::vector<std::uint64_t>& sizes = {});
 
 // The place of a user song (mediaPath: its source file, which may be a temporary of the computer's
 // own, a converted copy say) on the device, and its placer: copies the source to the target in the

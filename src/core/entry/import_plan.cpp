@@ -144,8 +144,9 @@ ImportFiles CollectImportFiles(const std::vector<fs::path>& given, const std::op
         }
     }
     std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    found.erase(std::unique(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
-                found.end());
+    found.erase(
+        std::unique(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.first == b.first; }),
+        found.end());
     for (auto& [full, shown] : found) result.files.push_back(shown);
     return result;
 }
@@ -190,10 +191,10 @@ ImportPlan PlanImport(const std::vector<fs::path>& files, const SongList& device
 
         EntryForm form;
         bool written = true;
-        for (auto [text, target, what] : {std::tuple{&names.title, &form.title, "title"},
-                                          std::tuple{&names.artist, &form.artist, "artist"},
-                                          std::tuple{&names.composer, &form.composer, "composer"},
-                                          std::tuple{&names.lyricist, &form.lyricist, "lyricist"}}) {
+        for (auto [text, target, what] :
+             {std::tuple{&names.title, &form.title, "title"}, std::tuple{&names.artist, &form.artist, "artist"},
+              std::tuple{&names.composer, &form.composer, "composer"},
+              std::tuple{&names.lyricist, &form.lyricist, "lyricist"}}) {
             auto bytes = Utf8ToDevice(*text, options.codePage);
             if (!bytes) {
                 skip(shown + ": the " + what + " \"" + *text + "\" cannot be written in " + options.codePage);

@@ -21,7 +21,7 @@ namespace songloader {
 struct ImportSkip {
     std::string file;  // as shown
     std::string message;
-    bool duplicate = false;  // it repeats a song: importing with duplicates kept takes it
+    bool duplicate = false;        // it repeats a song: importing with duplicates kept takes it
     bool needsConversion = false;  // it plays only after conversion, which was not asked for
 };
 
@@ -53,8 +53,8 @@ struct ImportOptions {
 };
 
 struct ImportPlan {
-    SongList songs;                  // mediaPath = the file to copy; texts in device bytes
-    std::vector<std::string> shown;  // the file of each song as shown
+    SongList songs;                   // mediaPath = the file to copy; texts in device bytes
+    std::vector<std::string> shown;   // the file of each song as shown
     std::vector<ImportSkip> skipped;  // in file order
 };
 

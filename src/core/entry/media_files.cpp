@@ -180,7 +180,8 @@ Result<std::filesystem::path> MoveDeviceSongMedia(const std::filesystem::path& s
     PlacementJournal journal;
     for (const auto& file : SongFiles(songFolder, oldNumberText)) {
         const std::string rest = file.filename().string().substr(oldNumberText.size());
-        const std::filesystem::path target = MediaFolder(songFolder, newNumberText) / (std::string(newNumberText) + rest);
+        const std::filesystem::path target =
+            MediaFolder(songFolder, newNumberText) / (std::string(newNumberText) + rest);
         if (std::filesystem::symlink_status(target, error).type() != std::filesystem::file_type::not_found) {
             return Fail(target.string() + " already exists on the device");
         }
@@ -202,8 +203,8 @@ Result<std::filesystem::path> MoveDeviceSongMedia(const std::filesystem::path& s
             return Fail(why);
         }
     }
-    for (const auto& folder : {songFolder / journal.moves.front().from.parent_path(),
-                               songFolder / journal.moves.front().to.parent_path()}) {
+    for (const auto& folder :
+         {songFolder / journal.moves.front().from.parent_path(), songFolder / journal.moves.front().to.parent_path()}) {
         (void)SyncFolder(folder);  // the files have moved; the record keeps the move until the catalogue is written
     }
     return newFile;

@@ -75,8 +75,9 @@ bool SplitSongFile(const std::filesystem::path& relative, std::string_view numbe
 }
 
 bool KnownMediaExtension(const std::string& extension) {
-    for (MediaContainer container : {MediaContainer::Matroska, MediaContainer::MpegTs, MediaContainer::MpegPs,
-                                     MediaContainer::Avi, MediaContainer::Mp4, MediaContainer::Flv, MediaContainer::Mp3}) {
+    for (MediaContainer container :
+         {MediaContainer::Matroska, MediaContainer::MpegTs, MediaContainer::MpegPs, MediaContainer::Avi,
+          MediaContainer::Mp4, MediaContainer::Flv, MediaContainer::Mp3}) {
         if (ExtensionFits(container, extension)) return true;
     }
     return false;
@@ -90,8 +91,8 @@ bool GoodMove(const JournalMove& move) {
     std::string fromRest;
     std::string toRest;
     return IsMovedSongFile(move.from, move.oldNumberText) && IsMovedSongFile(move.to, move.newNumberText) &&
-           SplitSongFile(move.from, move.oldNumberText, fromRest) && SplitSongFile(move.to, move.newNumberText, toRest) &&
-           fromRest == toRest;
+           SplitSongFile(move.from, move.oldNumberText, fromRest) &&
+           SplitSongFile(move.to, move.newNumberText, toRest) && fromRest == toRest;
 }
 
 std::string JournalText(const PlacementJournal& journal) {
@@ -121,8 +122,9 @@ bool ParseLine(const std::string& line, PlacementJournal& journal) {
         if (!(fields >> a >> placed.song.number >> c >> placed.song.language >> e >> f >> g >> h >> i)) return false;
         if (fields >> rest) return false;
         if (!FromHex(a, placed.song.mediaPath) || !FromHex(c, placed.song.numberText) ||
-            !FromHex(e, placed.song.languageText) || !FromHex(f, placed.song.title) || !FromHex(g, placed.song.artist) ||
-            !FromHex(h, placed.song.composer) || !FromHex(i, placed.song.lyricist) || !GoodPlacement(placed)) {
+            !FromHex(e, placed.song.languageText) || !FromHex(f, placed.song.title) ||
+            !FromHex(g, placed.song.artist) || !FromHex(h, placed.song.composer) || !FromHex(i, placed.song.lyricist) ||
+            !GoodPlacement(placed)) {
             return false;
         }
         journal.placements.push_back(std::move(placed));
@@ -132,7 +134,8 @@ bool ParseLine(const std::string& line, PlacementJournal& journal) {
         std::string a, b, c, d, from, to;
         JournalMove move;
         if (!(fields >> a >> b >> c >> d) || (fields >> rest)) return false;
-        if (!FromHex(a, move.oldNumberText) || !FromHex(b, move.newNumberText) || !FromHex(c, from) || !FromHex(d, to)) {
+        if (!FromHex(a, move.oldNumberText) || !FromHex(b, move.newNumberText) || !FromHex(c, from) ||
+            !FromHex(d, to)) {
             return false;
         }
         move.from = from;
@@ -256,7 +259,8 @@ Result<> WritePlacementJournal(const std::filesystem::path& songFolder, const Pl
         if (!GoodMove(move)) return Fail(move.from.string() + " cannot be recorded as a song's file");
     }
     const std::string text = JournalText(journal);
-    if (text.size() > kJournalMaxBytes) return Fail("The batch is too large to record on the device: add fewer songs at once.");
+    if (text.size() > kJournalMaxBytes)
+        return Fail("The batch is too large to record on the device: add fewer songs at once.");
     Result<DeviceFolder> folder = OpenRecordFolder(songFolder);
     if (!folder) return folder.failure();
     SafeFileWriter writer(std::move(*folder), kPlacementJournalName);
@@ -275,7 +279,8 @@ Result<> RecordDelete(const std::filesystem::path& songFolder, const std::string
     const std::string name = DeleteRecordName(numberText);
     // Empty: it takes no room of the file system's data, so even a full device can record it.
     const int fd = ::openat(folder->fd(), name.c_str(), O_WRONLY | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0644);
-    if (fd < 0) return Fail("Cannot record the delete in " + (songFolder / name).string() + ": " + std::strerror(errno));
+    if (fd < 0)
+        return Fail("Cannot record the delete in " + (songFolder / name).string() + ": " + std::strerror(errno));
     ::close(fd);
     return folder->Sync();
 }
@@ -333,13 +338,15 @@ Result<RecordsRead> ReadRecords(const DeviceFolder& songFolder) {
         if (!bytes) return Fail("Cannot read " + (songFolder.path() / name).string() + ": " + bytes.message());
         PlacementJournal journal;
         if (!ParseJournal(*bytes, journal)) {
-            if (auto aside = setAside(name, "a line that is not a record's, or a name the program never writes"); !aside) {
+            if (auto aside = setAside(name, "a line that is not a record's, or a name the program never writes");
+                !aside) {
                 return aside.failure();
             }
             continue;
         }
         if (NamesForeignEntry(songFolder, journal)) {
-            if (auto aside = setAside(name, "it names a place through a link or something that is not a file"); !aside) {
+            if (auto aside = setAside(name, "it names a place through a link or something that is not a file");
+                !aside) {
                 return aside.failure();
             }
             continue;

@@ -34,12 +34,12 @@ inline constexpr const char* kJournalSuffix = ".sljournal";
 inline constexpr const char* kSetAsideSuffix = ".bad";
 
 struct JournalPlacement {
-    ROWELEMENT song;                // mediaPath: the target, as a path inside the song folder
+    ROWELEMENT song;  // mediaPath: the target, as a path inside the song folder
 };
 struct JournalMove {
     std::string oldNumberText;
     std::string newNumberText;
-    std::filesystem::path from;     // inside the song folder
+    std::filesystem::path from;  // inside the song folder
     std::filesystem::path to;
 };
 
@@ -88,7 +88,7 @@ RecordNames ListRecords(const std::filesystem::path& songFolder);
 
 // What the records of a song folder say.
 struct RecordsRead {
-    bool placementRecord = false;       // a record of placements and moves was read
+    bool placementRecord = false;  // a record of placements and moves was read
     PlacementJournal journal;
     std::vector<std::string> deletes;   // numbers of songs whose delete was recorded, sorted
     std::vector<std::string> setAside;  // one message per record that could not be read

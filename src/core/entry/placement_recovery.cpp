@@ -50,9 +50,11 @@ Result<std::string> MoveRecorded(const DeviceFolder& songs, const std::filesyste
 
 }  // namespace
 
-std::string RolledBackMessage(const std::string& numberText, const std::filesystem::path& file, const std::string& why) {
-    return "Song " + numberText + " (" + file.string() + ") was not added: the catalogue could not be written with it (" +
-           why + "); its file was taken off the device again.";
+std::string RolledBackMessage(const std::string& numberText, const std::filesystem::path& file,
+                              const std::string& why) {
+    return "Song " + numberText + " (" + file.string() +
+           ") was not added: the catalogue could not be written with it (" + why +
+           "); its file was taken off the device again.";
 }
 
 Result<> RollBackPlacements(const std::filesystem::path& songFolder, const std::vector<std::filesystem::path>& targets,
@@ -159,7 +161,8 @@ Result<JournalRecovery> FinishInterruptedPlacements(const std::filesystem::path&
             for (const std::string& number : unlisted) {
                 recovery.problems.push_back("The delete of song " + number +
                                             " could not be finished: its files are removed, but the catalogue could "
-                                            "not be written and still lists it (" + why + ").");
+                                            "not be written and still lists it (" +
+                                            why + ").");
                 std::erase(recovery.removed, number);
             }
         }

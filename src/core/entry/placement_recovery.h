@@ -26,10 +26,10 @@ Result<> RollBackPlacements(const std::filesystem::path& songFolder, const std::
 std::string RolledBackMessage(const std::string& numberText, const std::filesystem::path& file, const std::string& why);
 
 struct JournalRecovery {
-    bool catalogueChanged = false;     // the catalogue was written anew
-    SongList catalogued;               // placed songs the catalogue names now
-    std::vector<std::string> removed;  // numbers of deleted songs whose delete was finished
-    SongList rolledBack;               // placed songs the catalogue could not take: their files are gone
+    bool catalogueChanged = false;      // the catalogue was written anew
+    SongList catalogued;                // placed songs the catalogue names now
+    std::vector<std::string> removed;   // numbers of deleted songs whose delete was finished
+    SongList rolledBack;                // placed songs the catalogue could not take: their files are gone
     std::vector<std::string> problems;  // records set aside, songs rolled back, deletes left unfinished
 };
 

@@ -48,8 +48,8 @@ std::size_t StagedFiles::Add(const std::string& folder, std::string temporaryNam
 
 bool StagedFiles::Drop(Staged& file, Failure why) {
     const Result<DeviceFolder> folder = Open(file.folder, false);
-    const Result<> removed = folder ? folder->Remove(file.inPlace ? file.targetName : file.temporaryName)
-                                    : Result<>(folder.failure());
+    const Result<> removed =
+        folder ? folder->Remove(file.inPlace ? file.targetName : file.temporaryName) : Result<>(folder.failure());
     // A file in place that cannot be taken back stays in place: its bytes are on the disk.
     if (file.inPlace && !removed) return false;
     file.inPlace = false;

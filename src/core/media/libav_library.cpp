@@ -22,17 +22,15 @@ Result<const LibavLibrary*> Open() {
     static LibavLibrary library{};
     LibavLibrary& l = library;
     // Symbols of libavcodec and libavutil are found through libavformat, which needs them.
-    const bool loaded = Load(l.logSetLevel, "av_log_set_level") && Load(l.dictGet, "av_dict_get") &&
-                        Load(l.dictSet, "av_dict_set") && Load(l.dictFree, "av_dict_free") &&
-                        Load(l.strerror, "av_strerror") && Load(l.ioOpen, "avio_open2") &&
-                        Load(l.ioClose, "avio_closep") && Load(l.ioSeek, "avio_seek") &&
-                        Load(l.probeInputBuffer, "av_probe_input_buffer2") &&
-                        Load(l.allocContext, "avformat_alloc_context") &&
-                        Load(l.openInput, "avformat_open_input") &&
-                        Load(l.closeInput, "avformat_close_input") &&
-                        Load(l.readFrame, "av_read_frame") && Load(l.packetAlloc, "av_packet_alloc") &&
-                        Load(l.packetUnref, "av_packet_unref") && Load(l.packetFree, "av_packet_free") &&
-                        Load(l.codecName, "avcodec_get_name") && Load(l.findDecoder, "avcodec_find_decoder");
+    const bool loaded =
+        Load(l.logSetLevel, "av_log_set_level") && Load(l.dictGet, "av_dict_get") && Load(l.dictSet, "av_dict_set") &&
+        Load(l.dictFree, "av_dict_free") && Load(l.strerror, "av_strerror") && Load(l.ioOpen, "avio_open2") &&
+        Load(l.ioClose, "avio_closep") && Load(l.ioSeek, "avio_seek") &&
+        Load(l.probeInputBuffer, "av_probe_input_buffer2") && Load(l.allocContext, "avformat_alloc_context") &&
+        Load(l.openInput, "avformat_open_input") && Load(l.closeInput, "avformat_close_input") &&
+        Load(l.readFrame, "av_read_frame") && Load(l.packetAlloc, "av_packet_alloc") &&
+        Load(l.packetUnref, "av_packet_unref") && Load(l.packetFree, "av_packet_free") &&
+        Load(l.codecName, "avcodec_get_name") && Load(l.findDecoder, "avcodec_find_decoder");
     if (!loaded) return Fail(std::string("the media library ") + kFormatLibrary + " lacks a function: " + dlerror());
     // The library's own log lines would land on the terminal of the CLI and the window's.
     l.logSetLevel(AV_LOG_QUIET);

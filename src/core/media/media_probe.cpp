@@ -54,8 +54,8 @@ std::string Lower(std::string_view text) {
 // Demuxers that open something other than one media file: lists of other files, pictures,
 // text and raw data. None of them is a song.
 bool IsNeverMedia(std::string_view demuxer) {
-    static constexpr std::array<std::string_view, 12> kNames{
-        "hls", "concat", "dash", "image2", "ffmetadata", "tty", "lavfi", "data", "bin", "srt", "webvtt", "ass"};
+    static constexpr std::array<std::string_view, 12> kNames{"hls",   "concat", "dash", "image2", "ffmetadata", "tty",
+                                                             "lavfi", "data",   "bin",  "srt",    "webvtt",     "ass"};
     if (std::find(kNames.begin(), kNames.end(), demuxer) != kNames.end()) return true;
     constexpr std::string_view kPipe = "_pipe";
     return demuxer.size() > kPipe.size() && demuxer.substr(demuxer.size() - kPipe.size()) == kPipe;
@@ -80,7 +80,8 @@ std::optional<std::uint64_t> ReadVint(const std::string& data, std::size_t& at, 
     while (length <= 8 && !(first & (0x80 >> (length - 1)))) ++length;
     if (length > 8 || at + static_cast<std::size_t>(length) > data.size()) return std::nullopt;
     std::uint64_t value = keepMarker ? first : (first & (0xFFu >> length));
-    for (int i = 1; i < length; ++i) value = (value << 8) | static_cast<unsigned char>(data[at + static_cast<std::size_t>(i)]);
+    for (int i = 1; i < length; ++i)
+        value = (value << 8) | static_cast<unsigned char>(data[at + static_cast<std::size_t>(i)]);
     at += static_cast<std::size_t>(length);
     return value;
 }
@@ -164,7 +165,8 @@ Result<std::vector<MediaStream>> ReadStreams(const LibavLibrary& av, const AVFor
     for (unsigned i = 0; i < context->nb_streams; ++i) {
         const AVStream* stream = context->streams[i];
         const AVCodecParameters& codec = *stream->codecpar;
-        const bool video = codec.codec_type == AVMEDIA_TYPE_VIDEO && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC);
+        const bool video =
+            codec.codec_type == AVMEDIA_TYPE_VIDEO && !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC);
         if (!video && codec.codec_type != AVMEDIA_TYPE_AUDIO) continue;
         MediaStream facts;
         facts.index = static_cast<int>(i);

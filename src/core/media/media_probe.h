@@ -18,7 +18,7 @@ enum class MediaContainer { Matroska, MpegTs, MpegPs, Avi, Mp4, Flv, Mp3 };
 
 // One video or audio stream as its headers describe it.
 struct MediaStream {
-    int index = 0;  // in the file, as the converter numbers streams
+    int index = 0;       // in the file, as the converter numbers streams
     bool video = false;  // else audio
     std::string codec;   // libav's codec name ("h264", "vp9", "mp3"); AAC as "aac-lc" or "aac-he", ...
     int width = 0;       // a video's size; 0 when the headers do not tell (then it passes)
@@ -45,7 +45,8 @@ struct MediaFacts {
 
 // The refusal texts; FILE is the name the caller shows.
 inline constexpr const char* kNotMediaMessage = SL_TRANSLATE_NOOP("Core", " is not a video or audio file.");
-inline constexpr const char* kNotDecodableMessage = SL_TRANSLATE_NOOP("Core", " cannot be read: no decoder knows its %s (damaged or unknown).");
+inline constexpr const char* kNotDecodableMessage =
+    SL_TRANSLATE_NOOP("Core", " cannot be read: no decoder knows its %s (damaged or unknown).");
 
 // Opens `file` and reads only the headers (and, for containers that announce their streams in
 // packets, the first packets) its demuxer needs. Refused, naming the file as `shownName`: not a

@@ -57,7 +57,8 @@ std::optional<std::pair<int, int>> SizeOf(const std::string& text) {
     const auto x = size.find('x');
     if (x == std::string::npos || x == 0 || x + 1 == size.size() || size.size() > 11) return std::nullopt;
     const auto number = [](const std::string& digits) -> std::optional<int> {
-        if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; })) return std::nullopt;
+        if (!std::all_of(digits.begin(), digits.end(), [](char c) { return c >= '0' && c <= '9'; }))
+            return std::nullopt;
         const int value = std::atoi(digits.c_str());
         if (value <= 0) return std::nullopt;
         return value;
@@ -82,7 +83,8 @@ void AddReason(std::string& why, const std::string& reason) {
 
 PlayerProfile BuiltInPlayerProfile() {
     PlayerProfile profile;
-    for (const CodecRow& row : kPlayerCodecs) (row.video ? profile.videoCodecs : profile.audioCodecs).push_back(row.name);
+    for (const CodecRow& row : kPlayerCodecs)
+        (row.video ? profile.videoCodecs : profile.audioCodecs).push_back(row.name);
     profile.maxWidth = kPlayerMaxWidth;
     profile.maxHeight = kPlayerMaxHeight;
     return profile;
@@ -94,7 +96,8 @@ Result<PlayerProfile> PlayerProfileFrom(const std::map<std::string, std::string>
     const auto bad = [&](const char* key, const std::string& value, const char* wanted) {
         return Fail(file.string() + ": " + key + " must be " + wanted + ", not \"" + value + "\"");
     };
-    for (auto [key, list] : {std::pair{kPlayerVideoKey, &profile.videoCodecs}, std::pair{kPlayerAudioKey, &profile.audioCodecs}}) {
+    for (auto [key, list] :
+         {std::pair{kPlayerVideoKey, &profile.videoCodecs}, std::pair{kPlayerAudioKey, &profile.audioCodecs}}) {
         const auto it = values.find(key);
         if (it == values.end()) continue;
         auto names = NameList(it->second);

@@ -8,7 +8,8 @@ namespace songloader {
 std::string ExportText(const SongList& songs) {
     std::string text = kExportHeaderLine;
     for (const ROWELEMENT& song : songs) {
-        for (const std::string* cell : {&song.numberText, &song.languageText, &song.title, &song.artist, &song.composer}) {
+        for (const std::string* cell :
+             {&song.numberText, &song.languageText, &song.title, &song.artist, &song.composer}) {
             text += ' ';
             text += *cell;
             text += "   \t";

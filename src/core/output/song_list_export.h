@@ -11,7 +11,8 @@
 
 namespace songloader {
 
-inline constexpr const char* kExportHeaderLine = "SongNO   \tLanguage   \tTitle   \tsinger   \tComposer   \tLyricist\t \n";
+inline constexpr const char* kExportHeaderLine =
+    "SongNO   \tLanguage   \tTitle   \tsinger   \tComposer   \tLyricist\t \n";
 inline constexpr const char* kExportOkMessage = SL_TRANSLATE_NOOP("Core", "Export Songlist OK!");
 inline constexpr const char* kExportCancelledMessage = SL_TRANSLATE_NOOP("Core", "Please save file");
 inline constexpr const char* kExportCannotCreateMessage = SL_TRANSLATE_NOOP("Core", "Cannot create the export file.");

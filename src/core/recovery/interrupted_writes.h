@@ -17,9 +17,9 @@ namespace songloader {
 // pair (cloud).
 
 struct MendReport {
-    bool catalogueChanged = false;     // the device catalogue was written to finish a change
-    SongList catalogued;               // placed songs the catalogue names now
-    SongList notAdded;                 // placed songs the catalogue could not take: taken off again
+    bool catalogueChanged = false;  // the device catalogue was written to finish a change
+    SongList catalogued;            // placed songs the catalogue names now
+    SongList notAdded;              // placed songs the catalogue could not take: taken off again
     // Said once each: records set aside, songs not added and why, deletes left unfinished, what
     // could not be cleared away (temporaries).
     std::vector<std::string> problems;

@@ -44,9 +44,7 @@ Result<std::vector<std::int32_t>> DeviceSession::ReadNumbers() const {
     return ReadListNumbers(*file);
 }
 
-bool DeviceSession::ListChanged() const {
-    return listStamp_ && StampOf(songFolder_ / kDeviceListName) != *listStamp_;
-}
+bool DeviceSession::ListChanged() const { return listStamp_ && StampOf(songFolder_ / kDeviceListName) != *listStamp_; }
 
 void DeviceSession::TakeListAsWritten() { listStamp_ = StampOf(songFolder_ / kDeviceListName); }
 
@@ -61,7 +59,8 @@ Result<MendReport, WriteRefusal> DeviceSession::BeginWrite() {
     }
     // A list read before the lock must still be the device's, or a write from it would lose what
     // another program added.
-    if (ListChanged()) return Refusal(WriteRefused::ListChanged, "The song list on the device has changed since it was read.");
+    if (ListChanged())
+        return Refusal(WriteRefused::ListChanged, "The song list on the device has changed since it was read.");
     // What killed runs left is finished or cleared away before anything else is written.
     Result<MendReport> mended = MendInterruptedWrites(root_, codePage_);
     if (!mended) return Refusal(WriteRefused::Unmended, mended.message());

@@ -122,7 +122,8 @@ std::vector<std::uint32_t> ExchangeOrder(std::span<const std::uint32_t> keys) {
     for (std::size_t i = 0; i < n; ++i) packed[i] = std::uint64_t{keys[i]} << 32 | i;
     SortByKey(packed);
     std::vector<std::uint32_t> result(n);
-    std::transform(packed.begin(), packed.end(), result.begin(), [](std::uint64_t p) { return static_cast<std::uint32_t>(p); });
+    std::transform(packed.begin(), packed.end(), result.begin(),
+                   [](std::uint64_t p) { return static_cast<std::uint32_t>(p); });
 
     // Number the distinct keys in ascending order; without equal keys the sort is the answer.
     std::vector<std::uint32_t> keyRank(n);

@@ -50,15 +50,13 @@ std::vector<std::uint32_t> TitleRanks(std::span<const SongRow> rows) {
     for (std::size_t r = 0; r < n; ++r) {
         const std::string_view title = rows[r].Title();
         char* out = folded.data() + r * kSongTextSlot;
-        std::transform(title.begin(), title.end(), out, [](char c) {
-            return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c;
-        });
+        std::transform(title.begin(), title.end(), out,
+                       [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - ('a' - 'A')) : c; });
         const std::string_view key(out, title.size());
         const std::size_t hash = hasher(key);
         const auto hash32 = static_cast<std::uint32_t>(hash >> 32);
         std::size_t at = hash & (tableSize - 1);
-        while (table[at].distinct != kNoEntry &&
-               (table[at].hash != hash32 || distinct[table[at].distinct] != key)) {
+        while (table[at].distinct != kNoEntry && (table[at].hash != hash32 || distinct[table[at].distinct] != key)) {
             at = (at + 1) & (tableSize - 1);
         }
         if (table[at].distinct == kNoEntry) {

@@ -19,8 +19,10 @@ inline constexpr std::size_t kSongListRowLimit = 50000;
 inline constexpr const char* kNoSongTextMessage = SL_TRANSLATE_NOOP("Core", "1 Read Temp File Error!");
 inline constexpr const char* kSongTextRowCountMessage = SL_TRANSLATE_NOOP("Core", "2 Read Temp File Error!");
 inline constexpr const char* kSongTextAnalyseMessage = SL_TRANSLATE_NOOP("Core", "Temp File Analyse Error!");
-inline constexpr const char* kNumberIndexMemoryMessage = SL_TRANSLATE_NOOP("Core", "Failure SgNumber Sort File Error Memory Failure!");
-inline constexpr const char* kNameIndexMemoryMessage = SL_TRANSLATE_NOOP("Core", "Failure Sort File Error Memory Failure");
+inline constexpr const char* kNumberIndexMemoryMessage =
+    SL_TRANSLATE_NOOP("Core", "Failure SgNumber Sort File Error Memory Failure!");
+inline constexpr const char* kNameIndexMemoryMessage =
+    SL_TRANSLATE_NOOP("Core", "Failure Sort File Error Memory Failure");
 // Shown by whoever stores the bytes when SgList.dat cannot be created; the builder shows it too
 // when the memory for the file's bytes cannot be had.
 inline constexpr const char* kCreateSongListFailMessage = SL_TRANSLATE_NOOP("Core", "Create SgList.Dat Fail!");

@@ -41,13 +41,16 @@ static_assert(sizeof(SongRow) == 232);
 
 // The row checks' messages; a failing row's message is its 1-based row number followed directly
 // by one of these.
-inline constexpr const char* kRowCountMessage = SL_TRANSLATE_NOOP("Core", "have row error: Existence of a number of rows with inconsistency");
+inline constexpr const char* kRowCountMessage =
+    SL_TRANSLATE_NOOP("Core", "have row error: Existence of a number of rows with inconsistency");
 inline constexpr const char* kExtraSpaceMessage = SL_TRANSLATE_NOOP("Core", "have row Error:There is extra space!");
-inline constexpr const char* kBadCharacterMessage = SL_TRANSLATE_NOOP("Core", "have row Error:There could not distinguish characters!");
+inline constexpr const char* kBadCharacterMessage =
+    SL_TRANSLATE_NOOP("Core", "have row Error:There could not distinguish characters!");
 inline constexpr const char* kNumberTooLongMessage = SL_TRANSLATE_NOOP("Core", "行出现错误:歌号太长");
 inline constexpr const char* kLanguageMessage = SL_TRANSLATE_NOOP("Core", "have row error:Country ID is wrong!");
 inline constexpr const char* kTagMessage = SL_TRANSLATE_NOOP("Core", "have row error!");
-inline constexpr const char* kWordCountMessage = SL_TRANSLATE_NOOP("Core", "have row error:Song name characters is wrong!");
+inline constexpr const char* kWordCountMessage =
+    SL_TRANSLATE_NOOP("Core", "have row error:Song name characters is wrong!");
 
 struct ParsedSongText {
     std::vector<SongRow> rows;   // in text order

@@ -21,8 +21,7 @@ namespace {
 // shift state, so a conversion that failed half-way leaves nothing behind for the next text.
 class Converter {
 public:
-    Converter(const std::string& from, const std::string& to)
-        : cd_(iconv_open(to.c_str(), from.c_str())) {
+    Converter(const std::string& from, const std::string& to) : cd_(iconv_open(to.c_str(), from.c_str())) {
         if (!ok()) return;
         // Most song texts are plain ASCII: where the conversion gives every ASCII byte back as
         // itself (and keeps no state), such a text needs no conversion at all.
@@ -141,7 +140,7 @@ TextSettings TextSettingsForLocale(std::string_view locale) {
 }
 
 const std::vector<std::string>& LocaleCodePages() {
-    static const std::vector<std::string> pages = {"CP1252", "CP936", "CP950", "CP874", "CP932", "CP949",
+    static const std::vector<std::string> pages = {"CP1252", "CP936",  "CP950",  "CP874",  "CP932",  "CP949",
                                                    "CP1258", "CP1251", "CP1256", "CP1253", "CP1254", "CP1255"};
     return pages;
 }
@@ -186,8 +185,6 @@ Result<std::string> Utf8ToDevice(std::string_view text, const std::string& codeP
     return ConvertText(text, "UTF-8", codePage);
 }
 
-bool IsKnownEncoding(const std::string& name) {
-    return CachedConverter(name, "UTF-8").ok();
-}
+bool IsKnownEncoding(const std::string& name) { return CachedConverter(name, "UTF-8").ok(); }
 
 }  // namespace songloader

@@ -265,7 +265,8 @@ QAccessibleInterface* Factory(const QString& key, QObject* object) {
     if (auto* bar = qobject_cast<GradientProgressBar*>(object)) return new ProgressBarAccessible(bar);
     auto* widget = qobject_cast<QWidget*>(object);
     if (!widget) return nullptr;
-    if (key == QLatin1StringView("songloader::gui::MainWindow")) return new QAccessibleWidget(widget, QAccessible::Window);
+    if (key == QLatin1StringView("songloader::gui::MainWindow"))
+        return new QAccessibleWidget(widget, QAccessible::Window);
     if (key == QLatin1StringView("songloader::gui::ProgressWindow"))
         return new QAccessibleWidget(widget, QAccessible::Dialog);
     return nullptr;

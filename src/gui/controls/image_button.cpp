@@ -44,9 +44,7 @@ QImage Greyed(const QImage& image) {
     });
 }
 
-ImageButton::ImageButton(QWidget* parent) : QAbstractButton(parent) {
-    setFocusPolicy(Qt::StrongFocus);
-}
+ImageButton::ImageButton(QWidget* parent) : QAbstractButton(parent) { setFocusPolicy(Qt::StrongFocus); }
 
 ImageButton::ImageButton(const QPixmap& image, const QString& caption, QWidget* parent) : ImageButton(parent) {
     setCaption(caption);
@@ -97,19 +95,13 @@ void ImageButton::paintEvent(QPaintEvent*) {
     if (normalLook_.isNull()) return;  // no image, nothing drawn
     QPainter painter(this);
     switch (look()) {
-    case Look::Normal:
-        painter.drawPixmap(0, 0, normalLook_);
-        break;
-    case Look::Hot:
-        painter.drawPixmap(0, 0, hotLook_);
-        break;
-    case Look::Disabled:
-        painter.drawPixmap(0, 0, disabledLook_);
-        break;
-    case Look::Pressed:
-        painter.setClipRect(rect());
-        painter.drawPixmap(1, 1, normalLook_);
-        break;
+        case Look::Normal: painter.drawPixmap(0, 0, normalLook_); break;
+        case Look::Hot: painter.drawPixmap(0, 0, hotLook_); break;
+        case Look::Disabled: painter.drawPixmap(0, 0, disabledLook_); break;
+        case Look::Pressed:
+            painter.setClipRect(rect());
+            painter.drawPixmap(1, 1, normalLook_);
+            break;
     }
     if (hasFocus()) {
         // A dotted frame two pixels inside, dark over light so it shows on any image.

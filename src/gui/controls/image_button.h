@@ -41,8 +41,8 @@ private:
     void rebuildLooks();
 
     QPixmap image_;
-    QPixmap normalLook_;  // the image at the button's size
-    QPixmap hotLook_;     // the same, brightened
+    QPixmap normalLook_;    // the image at the button's size
+    QPixmap hotLook_;       // the same, brightened
     QPixmap disabledLook_;  // the same, grey and faded
     bool hovering_ = false;
 };

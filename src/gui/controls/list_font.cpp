@@ -7,9 +7,8 @@ namespace songloader::gui {
 
 QFont ListFont(int pixelHeight) {
     QFont font;
-    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("WenQuanYi Micro Hei"),
-                      QStringLiteral("Noto Sans CJK SC"), QStringLiteral("Droid Sans Fallback"),
-                      QStringLiteral("sans-serif")});
+    font.setFamilies({QStringLiteral("宋体"), QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC"),
+                      QStringLiteral("Droid Sans Fallback"), QStringLiteral("sans-serif")});
     font.setPixelSize(pixelHeight);
     font.setWeight(QFont::Normal);
     return font;

@@ -69,16 +69,13 @@ void SkinnedHeader::paintSection(QPainter* painter, const QRect& rect, int logic
 
     const QString title = model() ? model()->headerData(logicalIndex, orientation()).toString() : QString();
     if (title.isEmpty()) return;
-    const QVariant alignmentData =
-        model()->headerData(logicalIndex, orientation(), Qt::TextAlignmentRole);
+    const QVariant alignmentData = model()->headerData(logicalIndex, orientation(), Qt::TextAlignmentRole);
     const Qt::Alignment alignment =
         (alignmentData.isValid() ? alignmentData.value<Qt::Alignment>() : defaultAlignment()) &
         Qt::AlignHorizontal_Mask;
     QRect textRect = section;
-    if (alignment & Qt::AlignRight)
-        textRect.setRight(section.right() - kTextInset);
-    else if (!(alignment & Qt::AlignHCenter))
-        textRect.setLeft(section.left() + kTextInset);
+    if (alignment & Qt::AlignRight) textRect.setRight(section.right() - kTextInset);
+    else if (!(alignment & Qt::AlignHCenter)) textRect.setLeft(section.left() + kTextInset);
     // Vertically centred on the font's height, on one line.
     textRect.setTop(section.top() + (section.height() - kFontPixelHeight) / 2);
     textRect.setHeight(fontMetrics().height());

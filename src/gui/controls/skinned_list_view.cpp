@@ -19,7 +19,10 @@
 namespace songloader::gui {
 
 SkinnedListView::SkinnedListView(QWidget* parent)
-    : QTableView(parent), model_(new SongListModel(this)), proxy_(new SongListProxy(this)), header_(new SkinnedHeader(this)) {
+    : QTableView(parent),
+      model_(new SongListModel(this)),
+      proxy_(new SongListProxy(this)),
+      header_(new SkinnedHeader(this)) {
     proxy_->setSourceModel(model_);
     setModel(proxy_);
     setHorizontalHeader(header_);
@@ -45,7 +48,9 @@ SkinnedListView::SkinnedListView(QWidget* parent)
     colours.setColor(QPalette::Base, SongRowDelegate::kBackgroundColour);
     setPalette(colours);
     setStyleSheet(QStringLiteral("QTableView { gridline-color: rgb(%1, %2, %3); }")
-                      .arg(kGridColour.red()).arg(kGridColour.green()).arg(kGridColour.blue()));
+                      .arg(kGridColour.red())
+                      .arg(kGridColour.green())
+                      .arg(kGridColour.blue()));
 
     setVerticalScrollBar(new SkinnedVerticalScrollBar(this));
     setHorizontalScrollBar(new SkinnedHorizontalScrollBar(this));
@@ -113,7 +118,9 @@ void SkinnedListView::sortBy(int column) {
     proxy_->sort(column, sortOrder_);
 }
 
-void SkinnedListView::setSeveralSelectable(bool several) { setSelectionMode(several ? ExtendedSelection : SingleSelection); }
+void SkinnedListView::setSeveralSelectable(bool several) {
+    setSelectionMode(several ? ExtendedSelection : SingleSelection);
+}
 
 std::vector<int> SkinnedListView::selectedSourceRows() const {
     std::vector<int> rows;

@@ -39,8 +39,7 @@ QRect SkinnedScrollBar::thumbRect() const {
 
 // The hit bands of the arrows are the painted buttons.
 QRect SkinnedScrollBar::startButtonRect() const {
-    return orientation() == Qt::Horizontal ? QRect(0, 0, kButtonLength, height())
-                                           : QRect(0, 0, width(), kButtonLength);
+    return orientation() == Qt::Horizontal ? QRect(0, 0, kButtonLength, height()) : QRect(0, 0, width(), kButtonLength);
 }
 
 QRect SkinnedScrollBar::endButtonRect() const {

@@ -34,9 +34,9 @@ protected:
     // Whether a release over an arrow scrolls only when that arrow was the one pressed.
     virtual bool releaseNeedsPressedArrow() const = 0;
 
-    int length() const;      // along the bar
-    int limit() const;       // the largest scroll position, 0 when the list cannot scroll
-    int scrollPos() const;   // from 0
+    int length() const;     // along the bar
+    int limit() const;      // the largest scroll position, 0 when the list cannot scroll
+    int scrollPos() const;  // from 0
     QRect thumbRect() const;
     QRect startButtonRect() const;
     QRect endButtonRect() const;

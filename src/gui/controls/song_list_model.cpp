@@ -157,21 +157,17 @@ QVariant SongListModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || !validRow(index.row())) return {};
     const Row& row = rows_[index.row()];
     switch (role) {
-    case Qt::DisplayRole:
-        return row.text(index.column());
-    case Qt::CheckStateRole:
-        if (index.column() == 0 && checkBoxesShown_) return row.checked ? Qt::Checked : Qt::Unchecked;
-        return {};
-    case Qt::TextAlignmentRole:
-        return QVariant::fromValue(alignments_[index.column()]);
-    case kOnDeviceRole:
-        return row.onDevice;
-    case Qt::ToolTipRole:
-    case Qt::AccessibleDescriptionRole:
-        if (row.onDevice) return tr("Already on the USB drive");
-        return {};
-    default:
-        return {};
+        case Qt::DisplayRole: return row.text(index.column());
+        case Qt::CheckStateRole:
+            if (index.column() == 0 && checkBoxesShown_) return row.checked ? Qt::Checked : Qt::Unchecked;
+            return {};
+        case Qt::TextAlignmentRole: return QVariant::fromValue(alignments_[index.column()]);
+        case kOnDeviceRole: return row.onDevice;
+        case Qt::ToolTipRole:
+        case Qt::AccessibleDescriptionRole:
+            if (row.onDevice) return tr("Already on the USB drive");
+            return {};
+        default: return {};
     }
 }
 

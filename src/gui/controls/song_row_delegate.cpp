@@ -34,8 +34,7 @@ QRect SongRowDelegate::CheckBoxRect(const QRect& cell) {
     return QRect(QPoint(label - 15, cell.top() + 2), QPoint(label + 2 - 1, cell.bottom() - 2));
 }
 
-void SongRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                            const QModelIndex& index) const {
+void SongRowDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     const QRect cell = option.rect;
     painter->save();
     painter->setClipRect(cell);

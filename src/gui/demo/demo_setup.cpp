@@ -24,9 +24,9 @@ namespace songloader::gui {
 namespace {
 
 constexpr std::array<const char*, 12> kWords = {"Morning", "River", "Golden", "Island", "Dancing", "Heart",
-                                                "Summer", "Light", "Blue", "Road", "Starry", "Home"};
-constexpr std::array<const char*, 8> kSingers = {"Ana Reyes", "Ben Cruz", "Carla Diaz", "Dan Lim",
-                                                 "Ella Santos", "Frank Uy", "Gina Tan", "Hugo Ramos"};
+                                                "Summer",  "Light", "Blue",   "Road",   "Starry",  "Home"};
+constexpr std::array<const char*, 8> kSingers = {"Ana Reyes",   "Ben Cruz", "Carla Diaz", "Dan Lim",
+                                                 "Ella Santos", "Frank Uy", "Gina Tan",   "Hugo Ramos"};
 constexpr std::array<const char*, 3> kLanguages = {"OPM", "EG", "ES"};
 
 ROWELEMENT DemoSong(std::int32_t number, int index) {
@@ -101,8 +101,8 @@ Result<DemoFiles> MakeDemoFiles(const std::filesystem::path& folder, int deviceS
         published.push_back(std::move(entry));
     }
     const std::filesystem::path midi = sources / "midi";
-    for (const auto& [name, bytes] : {std::pair{"sglist.dat", 3000}, {"sgmusic.dat", 9000}, {"sgmsg.dat", 2000},
-                                      {"midisongsbook.pdf", 5000}}) {
+    for (const auto& [name, bytes] :
+         {std::pair{"sglist.dat", 3000}, {"sgmusic.dat", 9000}, {"sgmsg.dat", 2000}, {"midisongsbook.pdf", 5000}}) {
         if (!WriteFile(midi / name, std::string(static_cast<std::size_t>(bytes), 'm'))) {
             return Fail("cannot write the demo MIDI pack");
         }
@@ -132,11 +132,13 @@ Result<std::unique_ptr<DemoCloudServer>> DemoCloudServer::Start(const std::files
     Impl& impl = *server->impl_;
     const std::filesystem::path program = DemoCloudHelperPath();
     QStringList arguments{QString::fromStdString(folder.string())};
-    if (!removeOnExit.empty()) arguments << QStringLiteral("--remove-on-exit") << QString::fromStdString(removeOnExit.string());
+    if (!removeOnExit.empty())
+        arguments << QStringLiteral("--remove-on-exit") << QString::fromStdString(removeOnExit.string());
     // Its standard input is the pipe whose end tells it that this process is gone.
     impl.helper.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     impl.helper.start(QString::fromStdString(program.string()), arguments);
-    if (!impl.helper.waitForStarted(5000)) return Fail(program.string() + ": " + impl.helper.errorString().toStdString());
+    if (!impl.helper.waitForStarted(5000))
+        return Fail(program.string() + ": " + impl.helper.errorString().toStdString());
     // The first line is the address; a helper that cannot serve ends without one.
     QByteArray line;
     while (!line.endsWith('\n') && impl.helper.waitForReadyRead(5000)) line += impl.helper.readLine();
@@ -164,9 +166,7 @@ int SweepStaleDemoFolders(const std::filesystem::path& tempRoot) {
         // "songloader-demo-PID-XXXXXX"
         const std::string rest = name.substr(std::string(kDemoFolderPrefix).size());
         const auto dash = rest.find('-');
-        if (dash == 0 || dash == std::string::npos ||
-            rest.find_first_not_of("0123456789") != dash)
-            continue;
+        if (dash == 0 || dash == std::string::npos || rest.find_first_not_of("0123456789") != dash) continue;
         const long pid = std::strtol(rest.substr(0, dash).c_str(), nullptr, 10);
         if (pid <= 0 || pid == static_cast<long>(getpid())) continue;
         if (kill(static_cast<pid_t>(pid), 0) == 0 || errno != ESRCH) continue;  // alive, or not ours to judge

@@ -18,8 +18,8 @@ namespace {
 // The words of Qt's own message-box buttons, for a language Qt ships no translation of: the
 // program's translation carries them.
 [[maybe_unused]] constexpr const char* kQtButtonTexts[] = {
-    QT_TRANSLATE_NOOP("QPlatformTheme", "OK"),     QT_TRANSLATE_NOOP("QPlatformTheme", "&Yes"),
-    QT_TRANSLATE_NOOP("QPlatformTheme", "&No"),    QT_TRANSLATE_NOOP("QPlatformTheme", "Cancel"),
+    QT_TRANSLATE_NOOP("QPlatformTheme", "OK"),    QT_TRANSLATE_NOOP("QPlatformTheme", "&Yes"),
+    QT_TRANSLATE_NOOP("QPlatformTheme", "&No"),   QT_TRANSLATE_NOOP("QPlatformTheme", "Cancel"),
     QT_TRANSLATE_NOOP("QPlatformTheme", "Close"),
 };
 
@@ -38,8 +38,8 @@ QString PickLanguage(const QStringList& uiLanguages) {
 
 QString TranslationsFolder() {
     const QString program = QCoreApplication::applicationDirPath();
-    for (const QString& folder : {program + QStringLiteral("/translations"),
-                                  program + QStringLiteral("/../share/songloader/translations")}) {
+    for (const QString& folder :
+         {program + QStringLiteral("/translations"), program + QStringLiteral("/../share/songloader/translations")}) {
         if (QDir(folder).exists()) return QDir(folder).canonicalPath();
     }
     return {};

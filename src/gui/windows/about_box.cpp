@@ -21,7 +21,8 @@ AboutBox::AboutBox(const QIcon& icon, QWidget* parent) : QDialog(parent) {
     iconLabel->setPixmap(icon.pixmap(32, 32));
     iconLabel->setAlignment(Qt::AlignTop);
     const QString version = QString::fromStdString(ShortVersion());
-    auto* text = new QLabel(QString::fromStdString(ForLinux(Filled(CoreText(kAboutText), {version}).toStdString())), this);
+    auto* text =
+        new QLabel(QString::fromStdString(ForLinux(Filled(CoreText(kAboutText), {version}).toStdString())), this);
     text->setTextFormat(Qt::PlainText);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
     buttons->button(QDialogButtonBox::Ok)->setDefault(true);

@@ -25,9 +25,12 @@ const QColor kDesk(128, 128, 128);
 
 PreviewPages::PreviewPages(int pageCount, print::PageRenderer renderPage, QSize sheet, QRect paintable, int dpi,
                            QWidget* parent)
-    : QAbstractScrollArea(parent), pageCount_(std::max(pageCount, 0)), renderPage_(std::move(renderPage)),
+    : QAbstractScrollArea(parent),
+      pageCount_(std::max(pageCount, 0)),
+      renderPage_(std::move(renderPage)),
       sheet_(sheet.isValid() && !sheet.isEmpty() ? sheet : QSize(4960, 7016)),
-      paintable_(paintable.isValid() ? paintable : QRect(QPoint(0, 0), sheet_)), dpi_(dpi > 0 ? dpi : 600) {
+      paintable_(paintable.isValid() ? paintable : QRect(QPoint(0, 0), sheet_)),
+      dpi_(dpi > 0 ? dpi : 600) {
     setFocusPolicy(Qt::StrongFocus);
     viewport()->setAutoFillBackground(false);
     verticalScrollBar()->setSingleStep(40);

@@ -43,8 +43,9 @@ void RunPrintJob(QWidget* parent, int highestPage, const print::PageRenderer& re
     // The dialog may have turned the paper: the list prints in portrait all the same.
     PreparePrinter(printer);
     if (PrintOnPrinter(printer, highestPage, renderPage) == 0) {
-        QMessageBox::warning(parent, CoreText(kCaptionError),
-                             QCoreApplication::translate("songloader::gui::PrintJob", "The song list could not be printed."));
+        QMessageBox::warning(
+            parent, CoreText(kCaptionError),
+            QCoreApplication::translate("songloader::gui::PrintJob", "The song list could not be printed."));
     }
 }
 

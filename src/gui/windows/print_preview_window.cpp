@@ -21,7 +21,9 @@ constexpr const char* kShowTwoPages = QT_TRANSLATE_NOOP("songloader::gui::PrintP
 }  // namespace
 
 PrintPreviewWindow::PrintPreviewWindow(int highestPage, print::PageRenderer renderPage, QWidget* parent)
-    : QMainWindow(parent), highestPage_(highestPage), renderPage_(std::move(renderPage)),
+    : QMainWindow(parent),
+      highestPage_(highestPage),
+      renderPage_(std::move(renderPage)),
       printer_(QPrinter::HighResolution) {
     setWindowTitle(tr(kTitle));
     // Commands of the main window wait until the preview has ended.

@@ -38,10 +38,8 @@ const char* const kCancelLabel = QT_TRANSLATE_NOOP("songloader::gui::ProgressWin
 
 // The text line's font: the desktop's, 13/16 of its height, normal weight.
 QFont SmallFont(QFont font) {
-    if (font.pixelSize() > 0)
-        font.setPixelSize(font.pixelSize() * 13 / 16);
-    else
-        font.setPointSizeF(font.pointSizeF() * 13 / 16);
+    if (font.pixelSize() > 0) font.setPixelSize(font.pixelSize() * 13 / 16);
+    else font.setPointSizeF(font.pointSizeF() * 13 / 16);
     font.setWeight(QFont::Normal);
     return font;
 }
@@ -79,7 +77,8 @@ void ProgressWindow::layOut(int width) {
     const int batchLines = batch_->isHidden() ? 0 : 1;
     batch_->setGeometry(10, 10, width, lineHeight);
     const QRect textRect(10, 10 + batchLines * (lineHeight + 4), width, lineHeight);
-    const int gapWidth = metrics.horizontalAdvance(QLatin1Char(' ') + tr(kCancelLabel) + QStringLiteral("   ")) + 4 * kEdge;
+    const int gapWidth =
+        metrics.horizontalAdvance(QLatin1Char(' ') + tr(kCancelLabel) + QStringLiteral("   ")) + 4 * kEdge;
     const int gapHeight = lineHeight + 3 * kEdge;
     const QRect gap(textRect.right() + 1 - gapWidth, textRect.bottom() + 1 + 10, gapWidth, gapHeight);
     const QRect barRect(QPoint(textRect.left(), gap.top() + kEdge), QPoint(gap.left() - 10 - 1, gap.bottom() - kEdge));
@@ -99,10 +98,8 @@ void ProgressWindow::setRange(int lower, int upper, int step) {
     upper_ = upper;
     step_ = step;
     // An empty range would make the bar a busy indicator; it stays empty instead.
-    if (upper > lower)
-        bar_->setRange(lower, upper);
-    else
-        bar_->setRange(0, 1);
+    if (upper > lower) bar_->setRange(lower, upper);
+    else bar_->setRange(0, 1);
     bar_->setValue(bar_->minimum());
 }
 
@@ -135,8 +132,9 @@ QString ProgressWindow::BatchLine(const TransferBatch& batch, std::uint64_t rece
     parts << tr("Song %1 of %2").arg(batch.song).arg(batch.songCount);
     const std::uint64_t done = batch.bytesBefore + received;
     if (batch.totalBytes > 0) {
-        parts << tr("%1 of %2").arg(QString::fromStdString(SizeText(std::min(done, batch.totalBytes))),
-                                    QString::fromStdString(SizeText(batch.totalBytes)));
+        parts << tr("%1 of %2")
+                     .arg(QString::fromStdString(SizeText(std::min(done, batch.totalBytes))),
+                          QString::fromStdString(SizeText(batch.totalBytes)));
         // Told once a few seconds and bytes give a rate worth going by.
         if (elapsed >= 2.0 && done > 0 && done < batch.totalBytes) {
             const double seconds = static_cast<double>(batch.totalBytes - done) * elapsed / static_cast<double>(done);

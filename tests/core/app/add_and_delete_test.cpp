@@ -158,8 +158,8 @@ TEST_F(AddUserSongs, ANumberTheDeviceHoldsIsNeverCopiedOver) {
     ClearLog();
     dlg.OnAddToDevice();
     ASSERT_EQ(view.messages.size(), 2u);
-    EXPECT_EQ(view.messages[0].text, std::string(kCopyFailedMessage) +
-                                         "\n900000 Mine: Song number is duplicate with existing file of device");
+    EXPECT_EQ(view.messages[0].text,
+              std::string(kCopyFailedMessage) + "\n900000 Mine: Song number is duplicate with existing file of device");
     EXPECT_EQ(ReadBytes(songs() / "900" / "900000.mp4"), "their video");
     EXPECT_EQ(Numbers(DeviceCatalogue()), (std::vector<std::int32_t>{900000, 900001}));
     EXPECT_EQ(DeviceCatalogue()[0].title, "Theirs");
@@ -176,11 +176,10 @@ TEST_F(AddUserSongs, AFailedRebuildTakesTheCopiesOffAndKeepsThemQueued) {
     Queue("900001", "Fine", MakeClip("a.mp4"));
     Queue("900002", "Fine too", MakeClip("b.mp4"));
     dlg.OnAddToDevice();
-    EXPECT_EQ(view.MessageLog(),
-              (Log{std::string(kApplicationName) + "|" + kCopyFailedMessage + "\n900001 Fine: " + kNotCataloguedMessage +
-                       "\n900002 Fine too: " + kNotCataloguedMessage,
-                   "Trallix Song Loader|2have row error:Song name characters is wrong!",
-                   "Trallix Song Loader|Temp File Analyse Error!"}));
+    EXPECT_EQ(view.MessageLog(), (Log{std::string(kApplicationName) + "|" + kCopyFailedMessage + "\n900001 Fine: " +
+                                          kNotCataloguedMessage + "\n900002 Fine too: " + kNotCataloguedMessage,
+                                      "Trallix Song Loader|2have row error:Song name characters is wrong!",
+                                      "Trallix Song Loader|Temp File Analyse Error!"}));
     EXPECT_EQ(ReadBytes(songs() / "SgList.dat"), oldList);
     EXPECT_TRUE(dlg.pendingCopies().empty());
     EXPECT_EQ(Numbers(dlg.deviceSongs()), (std::vector<std::int32_t>{900000, 900003}));
@@ -383,7 +382,8 @@ TEST_F(AddUserSongs, AMediaFileWithoutAnExtension) {
     // The player finds songs by extension: such a file plays only after conversion (to .mp4).
     view.answers = {MessageAnswer::No};
     dlg.OnQueueToAdd();
-    EXPECT_EQ(view.MessageLog(), Log{"Note|1 files must be converted first; this takes about 1 minutes. Convert them?"});
+    EXPECT_EQ(view.MessageLog(),
+              Log{"Note|1 files must be converted first; this takes about 1 minutes. Convert them?"});
     EXPECT_TRUE(dlg.workSongs().empty());
     ClearLog();
 

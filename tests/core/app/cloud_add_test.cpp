@@ -11,7 +11,9 @@ using Log = std::vector<std::string>;
 class AddCloudSongs : public DialogTest {
 protected:
     void SetUp() override {
-        PublishCloud({{890005, 0, "Video", "Vee"}, {900001, 0, "Alpha", "Ann"}, {12, 6, "Beta", "Bob"},
+        PublishCloud({{890005, 0, "Video", "Vee"},
+                      {900001, 0, "Alpha", "Ann"},
+                      {12, 6, "Beta", "Bob"},
                       {900007, 0, "Gamma", "Gil"}});
         PutDeviceList({{900001, 0, "Alpha", "Ann", "", ""}});
         SyncCloud();
@@ -71,8 +73,8 @@ TEST_F(AddCloudSongs, ACancelEndsTheBatchAndKeepsWhatArrived) {
     dlg.OnAddToDevice();
     EXPECT_EQ(view.MessageLog(),
               (Log{std::string("Trallix Song Loader|") + kDownloadFailedMessage +
-                       "\n12 Beta: cancelled\n900007 Gamma: not copied: the batch was stopped before it\n\n" +
-                       kAddedSongsMessage + "\n890005 Video"}));
+                   "\n12 Beta: cancelled\n900007 Gamma: not copied: the batch was stopped before it\n\n" +
+                   kAddedSongsMessage + "\n890005 Video"}));
     EXPECT_EQ(view.transfers.size(), 2u);
     EXPECT_EQ(server.CountRequests("GET", "/900007.mp4"), 0u);
     EXPECT_EQ(Numbers(DeviceCatalogue()), (std::vector<std::int32_t>{900001, 890005}));

@@ -75,8 +75,16 @@ TEST_F(CloudSongs, RunningItTwiceGivesTheSameLists) {
 // A cancelled download leaves no cancel request behind for the next one.
 TEST_F(CloudSongs, WorksAfterACancelledSongOrMidiFile) {
     WriteBytes(cloud / "230midisglist.dat", std::string(3000, 'l'));
-    struct Case { const char* name; std::function<void()> cancelled; };
-    for (const Case& c : {Case{"song", [&] { SyncCloud(); view.Tick(ControlId::WorkList, 0); dlg.OnAddToDevice(); }},
+    struct Case {
+        const char* name;
+        std::function<void()> cancelled;
+    };
+    for (const Case& c : {Case{"song",
+                               [&] {
+                                   SyncCloud();
+                                   view.Tick(ControlId::WorkList, 0);
+                                   dlg.OnAddToDevice();
+                               }},
                           Case{"midi", [&] { dlg.OnCloudMidi(); }}}) {
         view.onTransfer = [](DownloadProgress& running) { running.RequestCancel(); };
         c.cancelled();

@@ -101,10 +101,15 @@ TEST_F(DeviceChoice, NoCatalogueIsWrittenFromAListThatWasNotRead) {
     const std::string damaged = std::string("\xEC\0\0\5", 4) + std::string(16, '\0');
     WriteBytes(songs() / "SgList.dat", damaged);
     const std::string refused = "Trallix Song Loader|The device's song list could not be read; nothing was written.";
-    struct Case { const char* name; std::function<void()> spoil; };
-    for (const Case& c : {Case{"damaged", [&] { dlg.OnSelectDevice(); }},
-                          Case{"picker cancelled", [&] { WriteBytes(songs() / "SgList.dat", goodList);
-                                                         dlg.OnSelectDevice(); }}}) {
+    struct Case {
+        const char* name;
+        std::function<void()> spoil;
+    };
+    for (const Case& c : {Case{"damaged", [&] { dlg.OnSelectDevice(); }}, Case{"picker cancelled", [&] {
+                                                                                   WriteBytes(songs() / "SgList.dat",
+                                                                                              goodList);
+                                                                                   dlg.OnSelectDevice();
+                                                                               }}}) {
         view.folders = {c.name == std::string("damaged") ? std::optional<std::string>(stick.string()) : std::nullopt};
         c.spoil();
         const std::string before = ReadBytes(songs() / "SgList.dat");

@@ -86,7 +86,8 @@ TEST_F(DeviceSafety, AListChangedSinceItWasReadIsReadAgainAndNothingIsWritten) {
     PutDeviceList({{900000, 1, "Old", "", "", ""}, {900005, 1, "By another program", "", "", ""}});
     ClearLog();
     dlg.OnAddToDevice();
-    EXPECT_EQ(view.MessageLog(), std::vector<std::string>{std::string(kApplicationName) + "|" + kDeviceListChangedMessage});
+    EXPECT_EQ(view.MessageLog(),
+              std::vector<std::string>{std::string(kApplicationName) + "|" + kDeviceListChangedMessage});
     EXPECT_EQ(Numbers(dlg.deviceSongs()), (std::vector<std::int32_t>{900000, 900005}));
     EXPECT_EQ(Numbers(dlg.workSongs()), std::vector<std::int32_t>{900001});
     EXPECT_EQ(ListFiles(songs()), std::vector<std::string>{"SgList.dat"});
@@ -128,7 +129,8 @@ TEST_F(DeviceSafety, ASongThatCannotFitIsRefusedAndTheOthersGoOn) {
     dlg.OnAddToDevice();
     ASSERT_EQ(view.messages.size(), 2u);
     EXPECT_NE(view.messages[0].text.find("900001 Big: big.mp4 (600 KiB) does not fit on the device: only "),
-              std::string::npos) << view.messages[0].text;
+              std::string::npos)
+        << view.messages[0].text;
     EXPECT_EQ(view.messages[1].text, "Added successfully");
     EXPECT_EQ(Numbers(DeviceCatalogue()), std::vector<std::int32_t>{900002});
     EXPECT_EQ(Numbers(dlg.workSongs()), std::vector<std::int32_t>{900001});
@@ -155,8 +157,8 @@ TEST_F(DeviceSafety, EjectUsbDrive) {
     };
     const Case cases[] = {
         {std::nullopt, false, std::string("Note|") + kEjectedMessage, true},
-        {EjectRefusal::Busy, false, std::string(kApplicationName) + "|" + stick.string() + " is in use by another program",
-         false},
+        {EjectRefusal::Busy, false,
+         std::string(kApplicationName) + "|" + stick.string() + " is in use by another program", false},
         {std::nullopt, true, std::string(kApplicationName) + "|" + kDeviceBusyMessage, false},
     };
     for (const Case& c : cases) {

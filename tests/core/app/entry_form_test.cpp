@@ -11,7 +11,8 @@ using Form = DialogTest;
 TEST_F(Form, FirstDigitMustBeNine) {
     view.Type(ControlId::Number, "8");
     dlg.OnNumberUpdate();
-    EXPECT_EQ(view.MessageLog(), std::vector<std::string>{"Trallix Song Loader|The first digit of song number must be 9"});
+    EXPECT_EQ(view.MessageLog(),
+              std::vector<std::string>{"Trallix Song Loader|The first digit of song number must be 9"});
     EXPECT_EQ(view.messages[0].icon, NoticeIcon::None);
     EXPECT_EQ(view.Text(ControlId::Number), "");
     EXPECT_EQ(view.focus, ControlId::Number);
@@ -65,7 +66,8 @@ TEST_F(Form, RangeMessageNeedsAValidFirstDigitAndAVisit) {
     dlg.OnNumberUpdate();  // first-digit message, box emptied
     view.Type(ControlId::Number, "1");
     dlg.OnNumberKillFocus();
-    EXPECT_EQ(view.MessageLog(), std::vector<std::string>{"Trallix Song Loader|The first digit of song number must be 9"});
+    EXPECT_EQ(view.MessageLog(),
+              std::vector<std::string>{"Trallix Song Loader|The first digit of song number must be 9"});
 
     // A system command forgets the visit.
     view.Type(ControlId::Number, "95");
@@ -118,7 +120,8 @@ TEST_F(Form, QueueToAddRunsTheBuildersRowChecks) {
     FillForm("900002", kUnbuildableTitle, MakeClip("b.mp4"));
     ClearLog();
     dlg.OnQueueToAdd();
-    EXPECT_EQ(view.MessageLog(), std::vector<std::string>{"Trallix Song Loader|3have row error:Song name characters is wrong!"});
+    EXPECT_EQ(view.MessageLog(),
+              std::vector<std::string>{"Trallix Song Loader|3have row error:Song name characters is wrong!"});
     EXPECT_EQ(dlg.workSongs().size(), 1u);
 }
 
@@ -176,9 +179,9 @@ TEST_F(Form, QueuedSongsAreRowsOfTheWorkList) {
     FillForm("900125", "Tagalog", clip, 0);
     dlg.OnQueueToAdd();
     EXPECT_TRUE(view.messages.empty());
-    EXPECT_EQ(view.Rows(ControlId::WorkList), (std::vector<std::string>{"900123|EG|Café|Ann|Paul|John",
-                                                                        "900124|Other|Other|||",
-                                                                        "900125|OPM|Tagalog|||"}));
+    EXPECT_EQ(
+        view.Rows(ControlId::WorkList),
+        (std::vector<std::string>{"900123|EG|Café|Ann|Paul|John", "900124|Other|Other|||", "900125|OPM|Tagalog|||"}));
     // Records keep the device's bytes; the form keeps its contents.
     EXPECT_EQ(dlg.workSongs()[0].title, "Caf\xE9");
     EXPECT_EQ(dlg.workSongs()[0].mediaPath, clip.string());

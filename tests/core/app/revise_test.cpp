@@ -189,13 +189,21 @@ TEST_F(Revise, ANumberOrRowTheQueueWouldRefuseIsRefused) {
     const std::string rowError = "have row error:Song name characters is wrong!";
     std::string words;
     for (int i = 0; i < 53; ++i) words += "la ";
-    struct Case { ControlId list; int row; const char* number; std::string title; std::string message; };
-    for (const Case& c : {Case{ControlId::WorkList, 0, "900000", "Queued", "ERROR|Song number is duplicate with existing file of device"},
+    struct Case {
+        ControlId list;
+        int row;
+        const char* number;
+        std::string title;
+        std::string message;
+    };
+    for (const Case& c : {Case{ControlId::WorkList, 0, "900000", "Queued",
+                               "ERROR|Song number is duplicate with existing file of device"},
                           Case{ControlId::WorkList, 0, "901002", "Queued", "ERROR|Song number is duplicate"},
                           Case{ControlId::WorkList, 0, "90100", "Queued", number},
                           Case{ControlId::WorkList, 1, "901002", words, "Trallix Song Loader|5" + rowError},
                           Case{ControlId::DeviceList, 1, "901001", "Arirang", "ERROR|Song number is duplicate"},
-                          Case{ControlId::DeviceList, 1, "900000", "Arirang", "ERROR|Song number is duplicate with existing file of device"},
+                          Case{ControlId::DeviceList, 1, "900000", "Arirang",
+                               "ERROR|Song number is duplicate with existing file of device"},
                           Case{ControlId::DeviceList, 1, "", "Arirang", number},
                           Case{ControlId::DeviceList, 1, "9001", "Arirang", number},
                           Case{ControlId::DeviceList, 1, "90012x", "Arirang", number},

@@ -16,10 +16,10 @@ protected:
     void WatchRequests(const std::vector<std::string>& names) {
         for (const std::string& name : names) {
             server.SetBehaviour(name, PathBehaviour{.onRequest = [this](const CloudRequest& request) {
-                if (view.waiting.load() > 0) return;
-                std::lock_guard lock(mutex);
-                unguarded.push_back(request.method + " " + request.path);
-            }});
+                                    if (view.waiting.load() > 0) return;
+                                    std::lock_guard lock(mutex);
+                                    unguarded.push_back(request.method + " " + request.path);
+                                }});
         }
     }
     std::mutex mutex;

@@ -24,12 +24,14 @@ protected:
     std::optional<std::vector<int>> Shown() { return view.shownRows[ControlId::DeviceList]; }
     bool Asked(const std::string& part) const {
         const Log log = view.MessageLog();
-        return std::any_of(log.begin(), log.end(), [&](const std::string& m) { return m.find(part) != std::string::npos; });
+        return std::any_of(log.begin(), log.end(),
+                           [&](const std::string& m) { return m.find(part) != std::string::npos; });
     }
     // Cloud songs 100001.. with titles "Song N" by "Band", and `extra` after them.
     void PublishSongs(int count, const std::vector<CloudSong>& extra = {}) {
         std::vector<CloudSong> songs;
-        for (int i = 1; i <= count; ++i) songs.push_back({static_cast<std::uint32_t>(100000 + i), 0, "Song " + std::to_string(i), "Band"});
+        for (int i = 1; i <= count; ++i)
+            songs.push_back({static_cast<std::uint32_t>(100000 + i), 0, "Song " + std::to_string(i), "Band"});
         songs.insert(songs.end(), extra.begin(), extra.end());
         PublishCloud(songs);
     }
@@ -146,9 +148,8 @@ TEST_F(WindowLists, QueueToAddAsksAboutASongOnTheDeviceAsADropDoes) {
         FillForm("900010", "dancing QUEEN", MakeClip("a.mp4"), 1, "ABBA");
         view.answers = {answer};
         dlg.OnQueueToAdd();
-        EXPECT_EQ(view.MessageLog(),
-                  Log{"Note|These files repeat songs already on the USB drive or in the list:\n"
-                      "dancing QUEEN: already on the USB drive as 900001\n\nQueue them anyway?"});
+        EXPECT_EQ(view.MessageLog(), Log{"Note|These files repeat songs already on the USB drive or in the list:\n"
+                                         "dancing QUEEN: already on the USB drive as 900001\n\nQueue them anyway?"});
         EXPECT_EQ(dlg.workSongs().size(), answer == MessageAnswer::Yes ? 1u : 0u);
     }
 }
@@ -167,8 +168,9 @@ TEST_F(WindowLists, CloudSongsOnTheStickAreMarkedNotTickedAndRepeatsAreAskedAbou
     ClearLog();
     view.answers = {MessageAnswer::No};  // 100003 repeats 900003 by title and artist
     dlg.OnAddToDevice();
-    EXPECT_TRUE(Asked("These cloud songs repeat songs already on the USB drive:\n100003 Hello: already on the USB "
-                      "drive as 900003\n\nAdd them anyway?"));
+    EXPECT_TRUE(
+        Asked("These cloud songs repeat songs already on the USB drive:\n100003 Hello: already on the USB "
+              "drive as 900003\n\nAdd them anyway?"));
     std::vector<std::int32_t> numbers = Numbers(DeviceCatalogue());
     std::sort(numbers.begin(), numbers.end());
     EXPECT_EQ(numbers, (std::vector<std::int32_t>{100001, 100002, 900003}));
@@ -237,8 +239,8 @@ TEST_F(WindowLists, SeveralQueuedSongsTakeALanguageAndArtistAtOnce) {
     ClearLog();
     dlg.OnRevise();
     EXPECT_EQ(view.MessageLog(), Log{"Note|2 queued songs were changed."});
-    EXPECT_EQ(view.Rows(ControlId::WorkList),
-              (Log{"900001|ES|Song 900001|New Band||", "900002|EG|Song 900002|||", "900003|ES|Song 900003|New Band||"}));
+    EXPECT_EQ(view.Rows(ControlId::WorkList), (Log{"900001|ES|Song 900001|New Band||", "900002|EG|Song 900002|||",
+                                                   "900003|ES|Song 900003|New Band||"}));
 }
 
 TEST_F(WindowLists, TheProgressBarStartsEmpty) {

@@ -24,12 +24,14 @@ TEST(CatalogueTables, AllFiveKindsAreCreatedWithTheirExactColumnTexts) {
     db.Close();
     auto rows = QueryRows(dir / "all.db", "select name, sql from sqlite_master where type='table' order by rowid");
     ASSERT_EQ(rows.size(), 5u);
-    EXPECT_EQ(rows[0], "singerpic|CREATE TABLE singerpic  (nbr primary key, idx integer, pic_flag integer, "
-                       "pic_width integer, pic_height integer, pic_dat blob)");
-    EXPECT_EQ(rows[2], "songlist|CREATE TABLE songlist  (idx integer, lang integer, cls integer, name "
-                       "varchar(160), allname varchar(160),abbr integer, namelen integer, singername "
-                       "varchar(160), vollevel integer, track integer, newflag integer, rank integer, singerid1 "
-                       "integer, singerid2 integer, singerid3 integer, singerid4 integer )");
+    EXPECT_EQ(rows[0],
+              "singerpic|CREATE TABLE singerpic  (nbr primary key, idx integer, pic_flag integer, "
+              "pic_width integer, pic_height integer, pic_dat blob)");
+    EXPECT_EQ(rows[2],
+              "songlist|CREATE TABLE songlist  (idx integer, lang integer, cls integer, name "
+              "varchar(160), allname varchar(160),abbr integer, namelen integer, singername "
+              "varchar(160), vollevel integer, track integer, newflag integer, rank integer, singerid1 "
+              "integer, singerid2 integer, singerid3 integer, singerid4 integer )");
     EXPECT_EQ(rows[4], "bhSrf|CREATE TABLE bhSrf  (nbr primary key, idx integer,abbr varchar(40),font varchar(10))");
 }
 
@@ -45,8 +47,8 @@ TEST(DeviceDatabase, CreationReplacesAnOldFileAndIndexesEveryColumn) {
     db.Close();
     auto indexes = QueryRows(file, "select name from sqlite_master where type='index' order by rowid");
     EXPECT_EQ(indexes, (std::vector<std::string>{"singerid4_", "singerid3_", "singerid2_", "singerid1_", "rank_",
-                                                 "newflag_", "track_", "vollevel_", "singername_", "namelen_",
-                                                 "abbr_", "name_", "cls_", "lang_", "idx_"}));
+                                                 "newflag_", "track_", "vollevel_", "singername_", "namelen_", "abbr_",
+                                                 "name_", "cls_", "lang_", "idx_"}));
     EXPECT_EQ(QueryRows(file, "select sql from sqlite_master where name='lang_'")[0],
               "CREATE INDEX lang_ on songlist(lang) ");
 }
@@ -173,8 +175,9 @@ TEST(CloudSearchValues, NullColumnsNeverMatchAndAReopenSeesTheNewFile) {
     {
         CatalogueDatabase db;
         ASSERT_TRUE(db.Open(dir / "Msong.db"));
-        ASSERT_TRUE(db.Execute("insert into songlist (idx, lang, name, singername) values (2, NULL, 'Alps', NULL);"
-                               "insert into songlist (idx, lang, name, singername) values ('003', 6, NULL, 'Al');"));
+        ASSERT_TRUE(
+            db.Execute("insert into songlist (idx, lang, name, singername) values (2, NULL, 'Alps', NULL);"
+                       "insert into songlist (idx, lang, name, singername) values ('003', 6, NULL, 'Al');"));
     }
     CloudCatalogue cloud;
     ASSERT_TRUE(cloud.OpenCatalogueDatabase(dir.path()));

@@ -15,9 +15,10 @@ protected:
     CataloguePublisherTest() {
         WriteBytes(dir / "a.mp4", "video a");
         WriteBytes(dir / "b.avi", "video b");
-        auto parsed = ParsePublishTable("100001\tEG\tLet It Be\tAnn\tC\tL\ta.mp4\n"
-                                  "890002\tOPM\tClip\tBand\t\t\tb.avi\n",
-                                  dir.path(), "CP1252");
+        auto parsed = ParsePublishTable(
+            "100001\tEG\tLet It Be\tAnn\tC\tL\ta.mp4\n"
+            "890002\tOPM\tClip\tBand\t\t\tb.avi\n",
+            dir.path(), "CP1252");
         EXPECT_TRUE(parsed.ok());
         if (parsed) table = *parsed;
     }
@@ -43,7 +44,8 @@ TEST_F(CataloguePublisherTest, WritesListDatabaseAndVideos) {
     EXPECT_EQ(list.value()[1].title, "Clip(MV)");
 
     EXPECT_EQ(QueryRows(out / "Msong.db", "select idx, lang, name, allname, abbr, namelen, singername from songlist"),
-              (std::vector<std::string>{"100001|0|Let It Be|Let It Be|177009219|3|Ann", "890002|6|Clip|Clip|43046721|1|Band"}));
+              (std::vector<std::string>{"100001|0|Let It Be|Let It Be|177009219|3|Ann",
+                                        "890002|6|Clip|Clip|43046721|1|Band"}));
     EXPECT_EQ(QueryRows(out / "Msong.db", "select count(*) from sqlite_master where type = 'index'"),
               std::vector<std::string>{"15"});
 }
@@ -63,7 +65,8 @@ TEST_F(CataloguePublisherTest, FailureLeavesTheOutputAsItWas) {
 TEST_F(CataloguePublisherTest, RepublishingReplacesTheFiles) {
     ASSERT_TRUE(PublishCatalogue(table, out.path(), std::nullopt).ok());
     WriteBytes(dir / "a.mp4", "new video a");
-    const Result<std::vector<PublishSong>> one = ParsePublishTable("100001\tEG\tLet It Be\tAnn\t\t\ta.mp4\n", dir.path(), "CP1252");
+    const Result<std::vector<PublishSong>> one =
+        ParsePublishTable("100001\tEG\tLet It Be\tAnn\t\t\ta.mp4\n", dir.path(), "CP1252");
     ASSERT_TRUE(one.ok());
     ASSERT_TRUE(PublishCatalogue(*one, out.path(), std::nullopt).ok());
     EXPECT_EQ(ReadBytes(out / "100001.mp4"), "new video a");

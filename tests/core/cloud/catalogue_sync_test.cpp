@@ -32,7 +32,8 @@ protected:
     CatalogueSyncTest() {
         WriteCloudCatalogue(local / "Msong.db", {{100001, 0, "Old Song", "Someone"}});
         EXPECT_TRUE(catalogue.OpenCatalogueDatabase(local.path()));
-        WriteCloudCatalogue(cloud / "Msong.db", {{100001, 0, "New Song", "Someone"}, {890001, 0, "New Clip", "Someone"}});
+        WriteCloudCatalogue(cloud / "Msong.db",
+                            {{100001, 0, "New Song", "Someone"}, {890001, 0, "New Clip", "Someone"}});
         Serve("MgList.dat", list);
     }
     const std::string list = ListBytes({{100001, 0, "New Song", "Someone", "", ""}});
@@ -49,8 +50,8 @@ TEST_F(CatalogueSyncTest, DatabaseIsClosedWhileItsFileIsReplaced) {
 
     const CatalogueFetch fetch = FetchCloudCatalogue(client, local.path(), catalogue);
     ASSERT_TRUE(fetch.ok()) << DescribeDownload(fetch.list) << " / " << DescribeDownload(fetch.database);
-    EXPECT_EQ(openDuringRequest, (std::vector<std::pair<std::string, bool>>{{"/MgList.dat", true},
-                                                                           {"/Msong.db", false}}))
+    EXPECT_EQ(openDuringRequest,
+              (std::vector<std::pair<std::string, bool>>{{"/MgList.dat", true}, {"/Msong.db", false}}))
         << "the list comes first, and the database is closed before its download";
     EXPECT_TRUE(catalogue.isOpen());
     EXPECT_TRUE(ProcessHasOpen(local / "Msong.db"));

@@ -28,8 +28,8 @@ TEST_F(CloudBatchAdmission, AnnouncedSizesThatDoNotFitTogetherDownloadNothing) {
     Serve("500003.mp4", Pattern(600 * 1024, 3));
     const Result<DeviceFolder> songs = OpenSongFolder(stick / "songs");
     ASSERT_TRUE(songs.ok()) << songs.message();
-    const Result<AddReport> report = AddCloudSongs(client, {}, {CloudSong(500002, "One"), CloudSong(500003, "Two")},
-                                                   {}, *songs, "CP1252", {});
+    const Result<AddReport> report =
+        AddCloudSongs(client, {}, {CloudSong(500002, "One"), CloudSong(500003, "Two")}, {}, *songs, "CP1252", {});
     ASSERT_FALSE(report.ok());
     EXPECT_NE(report.message().find("more is needed. Nothing was copied."), std::string::npos) << report.message();
     EXPECT_TRUE(ListFiles(stick).empty());
@@ -41,9 +41,8 @@ TEST_F(CloudBatchAdmission, ASongTheBuilderWouldRefuseIsNotDownloaded) {
     std::filesystem::create_directories(local / "stick");
     const Result<DeviceFolder> songs = OpenSongFolder(local / "stick" / "songs");
     ASSERT_TRUE(songs.ok()) << songs.message();
-    const Result<AddReport> report =
-        AddCloudSongs(client, {}, {CloudSong(500002, std::string(60, '/')), CloudSong(500003, "Fine")}, {}, *songs,
-                      "CP1252", {});
+    const Result<AddReport> report = AddCloudSongs(
+        client, {}, {CloudSong(500002, std::string(60, '/')), CloudSong(500003, "Fine")}, {}, *songs, "CP1252", {});
     ASSERT_TRUE(report.ok()) << report.message();
     ASSERT_EQ(report->notAdded.size(), 1u);
     EXPECT_EQ(report->notAdded[0].song.number, 500002);

@@ -20,12 +20,12 @@ TEST_F(CloudSongTest, GoesToItsNumberFolderAsMp4) {
     Serve("900001.mp4", video);
     std::int32_t steps = -1;
     std::string name;
-    const CloudSongFetch fetch = FetchCloudSong(client, local.path(), CloudSong(900001, "Let It Be"),
-                                                [&](const Transfer& transfer) {
-                                                    steps = progress.progressSteps.load();
-                                                    name = progress.DownloadName();
-                                                    return transfer();
-                                                });
+    const CloudSongFetch fetch =
+        FetchCloudSong(client, local.path(), CloudSong(900001, "Let It Be"), [&](const Transfer& transfer) {
+            steps = progress.progressSteps.load();
+            name = progress.DownloadName();
+            return transfer();
+        });
     ASSERT_TRUE(fetch.outcome.ok()) << DescribeDownload(fetch.outcome);
     EXPECT_EQ(fetch.mediaFile, local / "900/900001.mp4");
     EXPECT_EQ(fetch.remoteSize, static_cast<std::int64_t>(video.size()));

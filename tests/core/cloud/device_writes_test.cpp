@@ -48,7 +48,7 @@ protected:
 TEST_F(DeviceLinksTest, NoWriterWritesThroughALinkOnTheDevice) {
     struct Case {
         const char* name;
-        const char* linked;  // below the root
+        const char* linked;                  // below the root
         std::function<std::string()> write;  // why it failed; empty when it wrote
     };
     const std::vector<Case> cases = {
@@ -121,8 +121,9 @@ TEST_F(DeviceLinksTest, ACloudDatabaseWithoutTheSearchColumnsReplacesNothing) {
     const std::string oldDatabase = ReadBytes(songs / "Msong.db");
     const std::string oldList = ReadBytes(songs / "MgList.dat");
     std::filesystem::remove(cloud / "Msong.db");
-    ExecuteSql(cloud / "Msong.db", "create table songlist (idx integer, lang integer, cls integer, name text);"
-                                   "insert into songlist values (500002, 0, 0, 'New Song');");
+    ExecuteSql(cloud / "Msong.db",
+               "create table songlist (idx integer, lang integer, cls integer, name text);"
+               "insert into songlist values (500002, 0, 0, 'New Song');");
     CloudCatalogue catalogue;
     const CatalogueFetch fetch = FetchCloudCatalogue(client, songs, catalogue);
     EXPECT_EQ(FailureKind(fetch.database), DownloadStatus::Rejected);
@@ -192,7 +193,8 @@ TEST(HeaderDeadline, HeadersTricklingInEndEveryRequest) {
         const char* name;
         std::function<std::string()> request;
     } cases[] = {
-        {"size probe", [&] {
+        {"size probe",
+         [&] {
              const Result<> reached = client.ProbeNetwork();
              return reached ? std::string() : reached.message();
          }},

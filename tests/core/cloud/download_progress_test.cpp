@@ -71,8 +71,9 @@ TEST(DownloadProtocolTest, RunnerRunsTheTransferAndItsOutcomeComesBack) {
 
 TEST(DownloadProtocolTest, FlagIsClearedEvenWhenTheRunnerThrows) {
     DownloadProgress progress;
-    EXPECT_THROW((void)RunDownloadProtocol(progress, 1, "x", []() -> DownloadResult { return Downloaded{}; },
-                                           [](const Transfer&) -> DownloadResult { throw std::runtime_error("no thread"); }),
+    EXPECT_THROW((void)RunDownloadProtocol(
+                     progress, 1, "x", []() -> DownloadResult { return Downloaded{}; },
+                     [](const Transfer&) -> DownloadResult { throw std::runtime_error("no thread"); }),
                  std::runtime_error);
     EXPECT_EQ(progress.downloadActive.load(), 0);
 }

@@ -116,7 +116,8 @@ TEST_F(DownloadTest, CancelMidTransfer) {
     WriteBytes(local / "900006.mp4", "old");
     std::atomic<bool> done{false};
     std::thread canceller([&] {
-        while (!done && progress.receivedBytes.load() < 30000) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        while (!done && progress.receivedBytes.load() < 30000)
+            std::this_thread::sleep_for(std::chrono::milliseconds(2));
         progress.RequestCancel();
     });
     const DownloadResult outcome = client.DownloadSong("900006", local / "900006");

@@ -56,9 +56,10 @@ TEST_F(MidiPackTest, MissingPackIsFetchedWholeIntoANewMidiFolder) {
         EXPECT_TRUE(update.fetched[row].outcome.ok()) << DescribeDownload(update.fetched[row].outcome);
         EXPECT_EQ(ReadBytes(Local(row)), Remote(row)) << "row " << row;
     }
-    EXPECT_EQ(shown, (std::vector<std::pair<std::string, std::int32_t>>{
-                         {"sglist.dat", 1003 / 1460}, {"sgmusic.dat", 2003 / 1460},
-                         {"sgmsg.dat", 3003 / 1460}, {"midisongsbook.pdf", 4003 / 1460}}));
+    EXPECT_EQ(shown, (std::vector<std::pair<std::string, std::int32_t>>{{"sglist.dat", 1003 / 1460},
+                                                                        {"sgmusic.dat", 2003 / 1460},
+                                                                        {"sgmsg.dat", 3003 / 1460},
+                                                                        {"midisongsbook.pdf", 4003 / 1460}}));
     EXPECT_EQ(Heads(), (std::vector<std::string>{"/230midisglist.dat", "/230midisgmusic.dat", "/230midisgmsg.dat",
                                                  "/midisongsbook.pdf"}));
     EXPECT_EQ(Gets(), Heads());

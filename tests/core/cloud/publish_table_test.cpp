@@ -33,7 +33,9 @@ TEST_F(PublishTableTest, GoodRowsWithHeaderBlankLinesAndCrLf) {
         "number\tlanguage\ttitle\tartist\tcomposer\tlyricist\tmedia\r\n"
         "\r\n"
         "100001\tEG\tLet It Be\tAnn\tC\tL\tclips/a.mp4\r\n"
-        "890005\topm\tCanción\t\t\t\t" + (dir / "b.mp4").string() + "\n"
+        "890005\topm\tCanción\t\t\t\t" +
+        (dir / "b.mp4").string() +
+        "\n"
         "7\tOther\tSeven\tX\t\t\tb.mp4");
     ASSERT_TRUE(songs.ok()) << songs.message();
     const std::vector<PublishSong>& table = *songs;
@@ -65,7 +67,9 @@ TEST_F(PublishTableTest, EveryBadLineIsReportedWithItsNumber) {
         "0\tEG\tT\tA\t\t\tb.mp4\n"
         "100003\tXX\tT\tA\t\t\tb.mp4\n"
         "100004\tEG\t\tA\t\t\tb.mp4\n"
-        "100005\tEG\t" + longTitle + "\tA\t\t\tb.mp4\n"
+        "100005\tEG\t" +
+        longTitle +
+        "\tA\t\t\tb.mp4\n"
         "100006\tEG\t\xE4\xB8\xAD\tA\t\t\tb.mp4\n"
         "100007\tEG\tT\tA\t\t\tmissing.mp4\n"
         "100008\tEG\tT\tA\t\t\t\n"
@@ -83,7 +87,8 @@ TEST_F(PublishTableTest, EveryBadLineIsReportedWithItsNumber) {
         "line 9: no media file at " + (dir / "missing.mp4").string(),
         "line 10: the media path is empty",
         "line 11: number 100001 is already on line 1",
-        "line 12: expected 7 TAB-separated fields (number, language, title, artist, composer, lyricist, media), found 8",
+        "line 12: expected 7 TAB-separated fields (number, language, title, artist, composer, lyricist, media), found "
+        "8",
     };
     EXPECT_EQ(Errors(table), expected);
 }

@@ -54,30 +54,39 @@ TEST(SafeFileWriter, AFailureAtAnyStepKeepsTheOldFileAndLeavesNoTemporary) {
         std::vector<std::string> files;
     };
     const std::vector<Case> cases = {
-        {"create", [](test::TempDir& dir) { return SafeFileWriter(dir / "gone" / "list.dat").status().ok(); },
+        {"create",
+         [](test::TempDir& dir) { return SafeFileWriter(dir / "gone" / "list.dat").status().ok(); },
          {"list.dat"}},
-        {"write", [](test::TempDir& dir) {
+        {"write",
+         [](test::TempDir& dir) {
              SafeFileWriter writer(dir / "list.dat");
              FileSizeLimit limit(4);
              return writer.Write(std::string(100, 'x')) && writer.Commit();
-         }, {"list.dat"}},
-        {"abandoned", [](test::TempDir& dir) {
+         },
+         {"list.dat"}},
+        {"abandoned",
+         [](test::TempDir& dir) {
              SafeFileWriter writer(dir / "list.dat");
              (void)writer.Write("half");
              return false;
-         }, {"list.dat"}},
-        {"finished, not published", [](test::TempDir& dir) {
+         },
+         {"list.dat"}},
+        {"finished, not published",
+         [](test::TempDir& dir) {
              SafeFileWriter writer(dir / "list.dat");
              (void)writer.Write("whole");
              (void)writer.Finish();
              return false;
-         }, {"list.dat"}},
-        {"publish", [](test::TempDir& dir) {
+         },
+         {"list.dat"}},
+        {"publish",
+         [](test::TempDir& dir) {
              // A folder with something in it cannot be replaced by a file.
              test::WriteBytes(dir / "busy" / "inside", "x");
              SafeFileWriter writer(dir / "busy");
              return writer.Write("whole") && writer.Commit();
-         }, {"busy/inside", "list.dat"}},
+         },
+         {"busy/inside", "list.dat"}},
     };
     for (const Case& c : cases) {
         test::TempDir dir;

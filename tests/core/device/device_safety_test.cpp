@@ -137,10 +137,12 @@ TEST(DeviceRoom, SizeRule) {
         {100, {100, 1, std::nullopt}, nullptr},
         {101, {100, 1, std::nullopt}, "clip.mp4 (101 bytes) does not fit on the device: only 100 bytes free."},
         {4 * GiB - 1, {8 * GiB, 1, kFatLargestFile}, nullptr},
-        {4 * GiB, {8 * GiB, 1, kFatLargestFile},
+        {4 * GiB,
+         {8 * GiB, 1, kFatLargestFile},
          "clip.mp4 (4.0 GiB) is too large for the device: its file system (FAT) holds no file of 4 GiB or more."},
         {5 * GiB, {8 * GiB, 1, std::nullopt}, nullptr},  // exFAT and others
-        {3 * GiB, {1536 * (GiB >> 10), 1, std::nullopt},
+        {3 * GiB,
+         {1536 * (GiB >> 10), 1, std::nullopt},
          "clip.mp4 (3.0 GiB) does not fit on the device: only 1.5 GiB free."},
     };
     for (const Case& c : cases) {

@@ -55,12 +55,9 @@ TEST(ChooseDeviceDrive, BothKindsFollowAccessibilityThenTheDiskList) {
         std::vector<std::string> diskEnum;
         const char* expected;
     } cases[] = {
-        {true, false, kPreferUsb, "/media/e"},
-        {false, true, kPreferRemovable, "/media/f"},
-        {true, true, kPreferRemovable, "/media/e"},
-        {true, true, kPreferUsb, "/media/f"},
-        {false, false, kPreferRemovable, "/media/e"},
-        {false, false, kPreferUsb, "/media/f"},
+        {true, false, kPreferUsb, "/media/e"},        {false, true, kPreferRemovable, "/media/f"},
+        {true, true, kPreferRemovable, "/media/e"},   {true, true, kPreferUsb, "/media/f"},
+        {false, false, kPreferRemovable, "/media/e"}, {false, false, kPreferUsb, "/media/f"},
     };
     for (const auto& c : cases) {
         system.drives = {Removable("/media/e", c.removableOpen), UsbDisk("/media/f", c.usbOpen)};

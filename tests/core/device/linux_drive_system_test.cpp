@@ -81,10 +81,10 @@ TEST(LinuxDriveSystem, InternalDiskIsFixedAndNeverChosen) {
 TEST(LinuxDriveSystem, OnlyBlockDeviceMountsBelowTheMediaFoldersAreDrives) {
     SysfsFixture fixture;
     AddStickWithPartition(fixture);
-    fixture.Mount(fixture.root() / "elsewhere", 8, 17, "/dev/sdb1");   // not below a media folder
-    fixture.Mount(fixture.mnt() / "ram", 0, 45, "tmpfs", "tmpfs");       // no block device
+    fixture.Mount(fixture.root() / "elsewhere", 8, 17, "/dev/sdb1");  // not below a media folder
+    fixture.Mount(fixture.mnt() / "ram", 0, 45, "tmpfs", "tmpfs");    // no block device
     fixture.Mount(fixture.mnt() / "share", 0, 46, "//nas/share", "cifs");
-    fixture.Mount(fixture.mnt() / "gone", 8, 99, "/dev/sdz9");           // no such device in sysfs
+    fixture.Mount(fixture.mnt() / "gone", 8, 99, "/dev/sdz9");  // no such device in sysfs
     EXPECT_TRUE(fixture.System().DriveTable().empty());
 
     // A whole disk without partitions, mounted at a media folder itself.

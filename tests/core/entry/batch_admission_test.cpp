@@ -150,7 +150,8 @@ TEST(RowRules, ASongTheBuilderWouldRefuseIsNotCopied) {
         test::WriteBytes(dir / "bad.mp4", "video");
         test::WriteBytes(dir / "good.mp4", "video");
         const Result<AddReport> report = AddUserSongs(
-            device, {Song(900010, c.title, (dir / "bad.mp4").string()), Song(900011, "Good", (dir / "good.mp4").string())},
+            device,
+            {Song(900010, c.title, (dir / "bad.mp4").string()), Song(900011, "Good", (dir / "good.mp4").string())},
             SongFolderOf(root), kCodePage);
         ASSERT_TRUE(report.ok()) << c.name << ": " << report.message();
         ASSERT_EQ(report->notAdded.size(), 1u) << c.name;

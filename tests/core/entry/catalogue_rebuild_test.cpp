@@ -85,7 +85,8 @@ TEST_F(Rebuild, WritesBothFilesThatReadBackAsTheSongs) {
 
 TEST_F(Rebuild, EachModeHasItsClosingMessage) {
     SongList list = {Song(900001, 0, "A")};
-    EXPECT_EQ(RebuildDeviceCatalogue(list, songs(), RebuildMode::Revise).value().notices.at(0).text, "Revised successfully!");
+    EXPECT_EQ(RebuildDeviceCatalogue(list, songs(), RebuildMode::Revise).value().notices.at(0).text,
+              "Revised successfully!");
     EXPECT_EQ(RebuildDeviceCatalogue(list, songs(), RebuildMode::Delete).value().notices.at(0).text,
               "Song deleted successfully");
 }
@@ -141,7 +142,8 @@ TEST_F(Rebuild, ARowThatFailsItsCheckShowsTheBuildersMessagesAndReplacesNothing)
 TEST_F(Rebuild, AWriteThatFailsPartWayReplacesNothing) {
     PutOldCatalogue();
     SongList list;
-    for (int i = 0; i < 3000; ++i) list.push_back(Song(900000 + i, 0, "A rather long title " + std::to_string(i), "Artist"));
+    for (int i = 0; i < 3000; ++i)
+        list.push_back(Song(900000 + i, 0, "A rather long title " + std::to_string(i), "Artist"));
     for (std::uint64_t limit : {0ull, 4096ull, 60000ull, 300000ull}) {
         const Result<CatalogueWritten> result = [&] {
             test::FileSizeLimit fileSizeLimit(limit);
@@ -156,7 +158,8 @@ TEST_F(Rebuild, AWriteThatFailsPartWayReplacesNothing) {
 }
 
 TEST_F(Rebuild, AMissingOrUnwritableSongFolderFailsCleanly) {
-    Result<CatalogueWritten> result = RebuildDeviceCatalogue({Song(900001, 0, "A")}, dir_ / "nowhere", RebuildMode::Add);
+    Result<CatalogueWritten> result =
+        RebuildDeviceCatalogue({Song(900001, 0, "A")}, dir_ / "nowhere", RebuildMode::Add);
     ASSERT_FALSE(result.ok());
     const Notices notices = result.failure().AsNotices();
     ASSERT_EQ(notices.size(), 1u);

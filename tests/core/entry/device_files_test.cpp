@@ -24,7 +24,7 @@ ROWELEMENT Song(int number, std::string title) { return ArtistSong(number, std::
 TEST(DeviceFiles, NoEntryWriterWritesThroughALink) {
     struct Case {
         const char* name;
-        const char* linked;  // below the device root
+        const char* linked;                                                   // below the device root
         std::function<std::string(const std::filesystem::path& root)> write;  // why it failed
     };
     const std::vector<Case> cases = {

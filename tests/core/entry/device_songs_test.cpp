@@ -56,9 +56,9 @@ SongList MakeUnbuildableDevice(const std::filesystem::path& root) {
     const auto songs = SongFolderOf(root);
     std::string refused;
     for (int i = 0; i < 60; ++i) refused += "a ";
-    const std::vector<test::ListEntry> entries = {
-        {900001, 0, "Song 900001", "Artist", "", ""}, {900002, 0, "Song 900002", "Artist", "", ""},
-        {900003, 0, refused, "Artist", "", ""}};
+    const std::vector<test::ListEntry> entries = {{900001, 0, "Song 900001", "Artist", "", ""},
+                                                  {900002, 0, "Song 900002", "Artist", "", ""},
+                                                  {900003, 0, refused, "Artist", "", ""}};
     const std::vector<std::uint8_t> bytes = test::MakeListFileBytes(entries);
     test::WriteBytes(songs / kDeviceListName, std::string(bytes.begin(), bytes.end()));
     for (const test::ListEntry& entry : entries) {
@@ -116,7 +116,8 @@ SongList Batch(const std::filesystem::path& root, std::size_t count, int stride 
     SongList batch;
     for (std::size_t i = 0; i < count; ++i) {
         const int number = 900010 + static_cast<int>(i) * stride;
-        batch.push_back(Song(number, "New " + std::to_string(number), (root.parent_path() / kBatchFiles[i].first).string()));
+        batch.push_back(
+            Song(number, "New " + std::to_string(number), (root.parent_path() / kBatchFiles[i].first).string()));
     }
     return batch;
 }
@@ -138,7 +139,8 @@ void LeaveUncataloguedCopies(const SongList& device, const std::filesystem::path
 // Killed at every step of each operation, the next writing command leaves every video owned by
 // exactly one listed song; the change is there whole or not at all.
 TEST(DeviceSongs, AKillAtAnyStepIsFinishedOrUndoneByTheNextCommand) {
-    using Operation = std::function<void(const SongList& device, const std::filesystem::path& root, const WriteStepHook&)>;
+    using Operation =
+        std::function<void(const SongList& device, const std::filesystem::path& root, const WriteStepHook&)>;
     struct Case {
         const char* name;
         std::function<SongList(const std::filesystem::path& root)> makeDevice;
@@ -155,36 +157,45 @@ TEST(DeviceSongs, AKillAtAnyStepIsFinishedOrUndoneByTheNextCommand) {
         };
     };
     const std::vector<Case> cases = {
-        {"add", plain, add(2),
+        {"add",
+         plain,
+         add(2),
          {{"900001", "900002"}, {"900001", "900002", "900010"}, {"900001", "900002", "900010", "900011"}}},
-        {"import", plain, add(4),
+        {"import",
+         plain,
+         add(4),
          {{"900001", "900002"},
           {"900001", "900002", "900010"},
           {"900001", "900002", "900010", "900011"},
           {"900001", "900002", "900010", "900011", "900012"},
           {"900001", "900002", "900010", "900011", "900012", "900013"}}},
         // Song sub-folders made by the batch: flushed with the song folder before the catalogue.
-        {"import into new folders", plain, add(3, 1000),
+        {"import into new folders",
+         plain,
+         add(3, 1000),
          {{"900001", "900002"},
           {"900001", "900002", "900010"},
           {"900001", "900002", "900010", "901010"},
           {"900001", "900002", "900010", "901010", "902010"}}},
         // The catalogue cannot take the batch: it is taken off again, by the batch or by the mend.
         {"rolled-back import", MakeUnbuildableDevice, add(3), {{"900001", "900002", "900003"}}},
-        {"rolled-back recovery", MakeUnbuildableDevice,
+        {"rolled-back recovery",
+         MakeUnbuildableDevice,
          [](const SongList& device, const std::filesystem::path& root, const WriteStepHook& killer) {
              (void)MendInterruptedWrites(root, kCodePage, killer);
              (void)device;
          },
          {{"900001", "900002", "900003"}}},
-        {"delete", plain,
+        {"delete",
+         plain,
          [](const SongList& device, const std::filesystem::path& root, const WriteStepHook& killer) {
              DeleteHooks hooks;
              hooks.writeStep = killer;
              (void)DeleteDeviceSong(device, 0, SongFolderOf(root), kCodePage, hooks);
          },
          {{"900001", "900002"}, {"900002"}}},
-        {"revise", plain,
+        {"revise",
+         plain,
          [](const SongList& device, const std::filesystem::path& root, const WriteStepHook& killer) {
              SongList songs = device;
              ROWELEMENT revised = songs[0];
@@ -192,8 +203,9 @@ TEST(DeviceSongs, AKillAtAnyStepIsFinishedOrUndoneByTheNextCommand) {
              revised.number = 900500;
              ReviseHooks hooks;
              hooks.writeStep = killer;
-             (void)ReviseDeviceSong(songs, 0, revised, [&](const ROWELEMENT& stored) { songs[0] = stored; },
-                                    SongFolderOf(root), kCodePage, hooks);
+             (void)ReviseDeviceSong(
+                 songs, 0, revised, [&](const ROWELEMENT& stored) { songs[0] = stored; }, SongFolderOf(root), kCodePage,
+                 hooks);
          },
          {{"900001", "900002"}, {"900500", "900002"}}},
     };
@@ -205,7 +217,8 @@ TEST(DeviceSongs, AKillAtAnyStepIsFinishedOrUndoneByTheNextCommand) {
             const SongList device = c.makeDevice(root);
             for (const auto& [name, bytes] : kBatchFiles) test::WriteBytes(dir / name, std::string(bytes, name[0]));
             if (std::string(c.name) == "rolled-back recovery") LeaveUncataloguedCopies(device, root);
-            const bool killed = RunKilledAt(step, [&](const WriteStepHook& killer) { c.operation(device, root, killer); });
+            const bool killed =
+                RunKilledAt(step, [&](const WriteStepHook& killer) { c.operation(device, root, killer); });
             const std::string context = std::string(c.name) + " killed at step " + std::to_string(step);
             const Result<MendReport> mended = MendInterruptedWrites(root, kCodePage);
             ASSERT_TRUE(mended.ok()) << context << ": " << mended.message();
@@ -323,10 +336,11 @@ TEST(DeviceSongs, AnExistingFileAtTheTargetIsRefusedAndKept) {
     test::WriteBytes(songFolder / "900" / "900010.mp4", "the user's own");
     test::WriteBytes(dir / "a.mp4", "new video");
     test::WriteBytes(dir / "b.mp4", "another");
-    const Result<AddReport> report = AddUserSongs(
-        device, {Song(900010, "Taken", (dir / "a.mp4").string()), Song(900011, "Free", (dir / "b.mp4").string()),
-                 Song(900001, "Listed", (dir / "b.mp4").string())},
-        songFolder, kCodePage);
+    const Result<AddReport> report =
+        AddUserSongs(device,
+                     {Song(900010, "Taken", (dir / "a.mp4").string()), Song(900011, "Free", (dir / "b.mp4").string()),
+                      Song(900001, "Listed", (dir / "b.mp4").string())},
+                     songFolder, kCodePage);
     ASSERT_TRUE(report.ok()) << report.message();
     ASSERT_EQ(report->notAdded.size(), 2u);
     EXPECT_NE(report->notAdded[0].why.message.find("already exists"), std::string::npos);

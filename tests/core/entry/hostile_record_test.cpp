@@ -100,14 +100,24 @@ TEST(HostileRecord, IsSetAsideAndTouchesNothing) {
         const char* record = kPlacementJournalName;  // the record's name in the song folder
     };
     const std::vector<Case> cases = {
-        {"garbage", [](const Stick& s) { s.Record(std::string("\x7f" "ELF\0\xff garbage\n", 16)); }},
+        {"garbage",
+         [](const Stick& s) {
+             s.Record(
+                 std::string("\x7f"
+                             "ELF\0\xff garbage\n",
+                             16));
+         }},
         {"truncated line",
          [](const Stick& s) {
              const std::string line = PlaceLine("900/900010.mp4", "900010");
              s.Record(line.substr(0, line.size() - 3));
          }},
-        {"absolute path", [](const Stick& s) { s.Record(MoveLine("900001", "901000", "900/900001.mp4", (s.outside / "x").string())); }},
-        {"dot-dot", [](const Stick& s) { s.Record(MoveLine("900001", "900009", "900/900001.mp4", "900/../../../outside/moved")); }},
+        {"absolute path",
+         [](const Stick& s) { s.Record(MoveLine("900001", "901000", "900/900001.mp4", (s.outside / "x").string())); }},
+        {"dot-dot",
+         [](const Stick& s) {
+             s.Record(MoveLine("900001", "900009", "900/900001.mp4", "900/../../../outside/moved"));
+         }},
         {"a name never written",
          [](const Stick& s) {
              test::WriteBytes(s.songs / "900" / "notes.txt", "the user's notes");
@@ -136,7 +146,8 @@ TEST(HostileRecord, IsSetAsideAndTouchesNothing) {
              test::WriteBytes(s.outside / "record", MoveLine("900001", "900009", "900/900001.mp4", "900/900009.mp4"));
              fs::create_symlink(s.outside / "record", s.songs / kPlacementJournalName);
          }},
-        {"record is a FIFO", [](const Stick& s) { ASSERT_EQ(::mkfifo((s.songs / kPlacementJournalName).c_str(), 0644), 0); }},
+        {"record is a FIFO",
+         [](const Stick& s) { ASSERT_EQ(::mkfifo((s.songs / kPlacementJournalName).c_str(), 0644), 0); }},
         {"record is a folder",
          [](const Stick& s) { test::WriteBytes(s.songs / kPlacementJournalName / "inside", "a file in it"); }},
         {"huge record",
@@ -144,9 +155,10 @@ TEST(HostileRecord, IsSetAsideAndTouchesNothing) {
              s.Record(PlaceLine("900/900010.mp4", "900010"));
              fs::resize_file(s.songs / kPlacementJournalName, std::uintmax_t{65} << 20);
          }},
-        {"delete of dot", [](const Stick& s) { test::WriteBytes(s.songs / "delete-x2e.sljournal", ""); }, "delete-x2e.sljournal"},
-        {"delete of no number",
-         [](const Stick& s) { test::WriteBytes(s.songs / "delete-zz.sljournal", ""); }, "delete-zz.sljournal"},
+        {"delete of dot", [](const Stick& s) { test::WriteBytes(s.songs / "delete-x2e.sljournal", ""); },
+         "delete-x2e.sljournal"},
+        {"delete of no number", [](const Stick& s) { test::WriteBytes(s.songs / "delete-zz.sljournal", ""); },
+         "delete-zz.sljournal"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -165,9 +177,8 @@ TEST(HostileRecord, IsSetAsideAndTouchesNothing) {
         EXPECT_EQ(Contents(stick.outside), outsideBefore);
         // Every file of the device is as it was, apart from the record, now beside it as set aside.
         auto deviceAfter = Contents(stick.root);
-        const bool setAside = std::erase_if(deviceAfter, [&](const auto& entry) {
-                                  return entry.first.starts_with(record + ".bad");
-                              }) > 0;
+        const bool setAside =
+            std::erase_if(deviceAfter, [&](const auto& entry) { return entry.first.starts_with(record + ".bad"); }) > 0;
         EXPECT_EQ(deviceAfter, deviceBefore);
         EXPECT_TRUE(setAside) << "no " << c.record << ".bad";
         EXPECT_FALSE(fs::exists(fs::symlink_status(stick.songs / c.record)));

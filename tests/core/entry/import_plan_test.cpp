@@ -33,10 +33,12 @@ TEST(ImportPlanTest, CollectsFilesInPathOrder) {
     fs::create_directories(dir / "b/sub");
     fs::create_directories(dir / ".hidden");
     fs::create_directories(dir / "songs/900");
-    for (const char* name : {"b/sub/z.mp4", "b/a.mp4", "b/B.mp4", "b/.secret.mp4", ".hidden/x.mp4", "songs/900/900000.mp4"}) {
+    for (const char* name :
+         {"b/sub/z.mp4", "b/a.mp4", "b/B.mp4", "b/.secret.mp4", ".hidden/x.mp4", "songs/900/900000.mp4"}) {
         WriteBytes(dir / name, "x");
     }
-    const ImportFiles found = CollectImportFiles({dir / "b", dir / "b/a.mp4", dir.path(), dir / "none.mp4"}, dir / "songs");
+    const ImportFiles found =
+        CollectImportFiles({dir / "b", dir / "b/a.mp4", dir.path(), dir / "none.mp4"}, dir / "songs");
     std::vector<std::string> names;
     for (const fs::path& file : found.files) names.push_back(fs::relative(file, dir.path()).string());
     EXPECT_EQ(names, (std::vector<std::string>{"b/B.mp4", "b/a.mp4", "b/sub/z.mp4"}));
@@ -75,7 +77,8 @@ TEST(ImportPlanTest, UnreadableFoldersAndSourcesInsideTheSongFolderAreNamed) {
         ::close(pipe[1]);
         std::string lines;
         char buffer[4096];
-        for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;) lines.append(buffer, static_cast<std::size_t>(n));
+        for (ssize_t n; (n = ::read(pipe[0], buffer, sizeof buffer)) > 0;)
+            lines.append(buffer, static_cast<std::size_t>(n));
         ::close(pipe[0]);
         int status = 0;
         ::waitpid(child, &status, 0);
@@ -94,18 +97,18 @@ TEST(ImportPlanTest, UnreadableFoldersAndSourcesInsideTheSongFolderAreNamed) {
     std::vector<std::string> messages;
     for (const ImportSkip& skip : found.missing) messages.push_back(skip.message);
     std::sort(messages.begin(), messages.end());
-    EXPECT_EQ(messages, (std::vector<std::string>{
-                            (dir / "in/locked").string() + ": Permission denied",
-                            (dir / "stick/songs/900").string() + kInsideSongFolderMessage,
-                            (dir / "stick/songs/900/900000.mp4").string() + kInsideSongFolderMessage}));
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{(dir / "in/locked").string() + ": Permission denied",
+                                        (dir / "stick/songs/900").string() + kInsideSongFolderMessage,
+                                        (dir / "stick/songs/900/900000.mp4").string() + kInsideSongFolderMessage}));
 }
 
 TEST(ImportPlanTest, NumbersRepeatsAndRefusals) {
     TempDir dir;
-    fs::copy_file(MediaFixture("tagged.mp4"), dir / "a1.mp4");                    // Blue Moon / Ann Lee
-    fs::copy_file(MediaFixture("tagged.mp4"), dir / "a2.mp4");                    // the same song again
-    fs::copy_file(MediaFixture("tagged.mkv"), dir / "b.mkv");                     // on the device
-    fs::copy_file(MediaFixture("Artist - Title.avi"), dir / "c - Caf\xC3\xA9.avi");  // fits CP1252
+    fs::copy_file(MediaFixture("tagged.mp4"), dir / "a1.mp4");                        // Blue Moon / Ann Lee
+    fs::copy_file(MediaFixture("tagged.mp4"), dir / "a2.mp4");                        // the same song again
+    fs::copy_file(MediaFixture("tagged.mkv"), dir / "b.mkv");                         // on the device
+    fs::copy_file(MediaFixture("Artist - Title.avi"), dir / "c - Caf\xC3\xA9.avi");   // fits CP1252
     fs::copy_file(MediaFixture("Artist - Title.avi"), dir / "d - \xE4\xB8\xAD.avi");  // does not
     fs::copy_file(MediaFixture("words.mp4"), dir / "e.mp4");
     WriteMediaFile(dir / "f - Long.mp4", MinimumMediaBytes());
@@ -133,12 +136,13 @@ TEST(ImportPlanTest, NumbersRepeatsAndRefusals) {
 
     std::vector<std::string> messages;
     for (const ImportSkip& skip : plan.skipped) messages.push_back(skip.message);
-    EXPECT_EQ(messages, (std::vector<std::string>{
-                            (dir / "a2.mp4").string() + ": the same song as " + (dir / "a1.mp4").string(),
-                            (dir / "b.mkv").string() + ": already on the USB drive as 900000",
-                            (dir / "d - \xE4\xB8\xAD.avi").string() + ": the title \"\xE4\xB8\xAD\" cannot be written in CP1252",
-                            (dir / "e.mp4").string() + " is not a video or audio file.",
-                        }));
+    EXPECT_EQ(messages,
+              (std::vector<std::string>{
+                  (dir / "a2.mp4").string() + ": the same song as " + (dir / "a1.mp4").string(),
+                  (dir / "b.mkv").string() + ": already on the USB drive as 900000",
+                  (dir / "d - \xE4\xB8\xAD.avi").string() + ": the title \"\xE4\xB8\xAD\" cannot be written in CP1252",
+                  (dir / "e.mp4").string() + " is not a video or audio file.",
+              }));
     EXPECT_TRUE(plan.skipped[0].duplicate);
     EXPECT_FALSE(plan.skipped[3].duplicate);
 
@@ -161,7 +165,8 @@ TEST(ImportPlanTest, BuilderRowCheck) {
     const ImportPlan plan = PlanImport(CollectImportFiles({dir.path()}, std::nullopt).files, {}, {}, options);
     EXPECT_TRUE(plan.songs.empty());
     ASSERT_EQ(plan.skipped.size(), 1u);
-    EXPECT_EQ(plan.skipped[0].message.rfind((dir / (manyWords + ".mp4")).string() + ": 1", 0), 0u) << plan.skipped[0].message;
+    EXPECT_EQ(plan.skipped[0].message.rfind((dir / (manyWords + ".mp4")).string() + ": 1", 0), 0u)
+        << plan.skipped[0].message;
 }
 
 }  // namespace

@@ -23,15 +23,24 @@ TEST(StagedFiles, WhatCannotBePutInPlaceGoesAndTheRestArrives) {
     };
     const auto none = [](const std::filesystem::path&) {};
     const std::vector<Case> cases = {
-        {"two folders, one of them new", none, {"900/900010.mp4", "901/901010.mkv"}, true, {true, true},
+        {"two folders, one of them new",
+         none,
+         {"900/900010.mp4", "901/901010.mkv"},
+         true,
+         {true, true},
          {"900/900010.mp4", "900/old.mp4", "901/901010.mkv"}},
-        {"a target that is a folder", [](const std::filesystem::path& songs) {
-             test::WriteBytes(songs / "900" / "900010.mp4" / "inside", "x");
-         },
-         {"900/900010.mp4", "900/900011.mp4"}, true, {false, true},
+        {"a target that is a folder",
+         [](const std::filesystem::path& songs) { test::WriteBytes(songs / "900" / "900010.mp4" / "inside", "x"); },
+         {"900/900010.mp4", "900/900011.mp4"},
+         true,
+         {false, true},
          {"900/900010.mp4/inside", "900/900011.mp4", "900/old.mp4"}},
-        {"the batch ends before its files are put in place", none, {"900/900010.mp4", "902/902010.mp4"}, false,
-         {}, {"900/old.mp4"}},
+        {"the batch ends before its files are put in place",
+         none,
+         {"900/900010.mp4", "902/902010.mp4"},
+         false,
+         {},
+         {"900/old.mp4"}},
     };
     for (const Case& c : cases) {
         test::TempDir dir;

@@ -115,7 +115,8 @@ TEST(StaleTemporaries, AreListedAndRemovedByTheNextWriterAndNothingElseIs) {
     ASSERT_TRUE(mended.ok());
     EXPECT_TRUE(mended->problems.empty());
     EXPECT_TRUE(DeviceTemporaries(dir.path()).empty());
-    EXPECT_EQ(test::ListFiles(dir.path()), (std::vector<std::string>{"songs/900/900001.mp4", "songs/900/notes.tmp-1-2"}));
+    EXPECT_EQ(test::ListFiles(dir.path()),
+              (std::vector<std::string>{"songs/900/900001.mp4", "songs/900/notes.tmp-1-2"}));
 }
 
 TEST(DeviceLinks, NoWriteOrDeleteFollowsALinkOutOfTheSongFolder) {
@@ -159,7 +160,8 @@ TEST(VolumeFaults, AFullOrReadOnlyStickGivesTheSystemsReason) {
     std::filesystem::create_directories(songs);
     test::WriteMediaFile(dir / "big.mp4", 1024 * 1024);
 
-    const Result<std::filesystem::path> full = CopyMediaFile(dir / "big.mp4", MediaTargetPath(songs, "900001", "big.mp4"));
+    const Result<std::filesystem::path> full =
+        CopyMediaFile(dir / "big.mp4", MediaTargetPath(songs, "900001", "big.mp4"));
     ASSERT_FALSE(full.ok());
     EXPECT_NE(full.message().find("No space left on device"), std::string::npos) << full.message();
     EXPECT_TRUE(std::filesystem::is_empty(songs));
@@ -168,7 +170,8 @@ TEST(VolumeFaults, AFullOrReadOnlyStickGivesTheSystemsReason) {
     ASSERT_FALSE(fullRebuild.ok());
     const std::string why = fullRebuild.failure().AsNotices().back().text;
     EXPECT_EQ(why.find("not an error"), std::string::npos) << why;
-    EXPECT_TRUE(why.find("No space left on device") != std::string::npos || why.find("disk is full") != std::string::npos)
+    EXPECT_TRUE(why.find("No space left on device") != std::string::npos ||
+                why.find("disk is full") != std::string::npos)
         << why;
 
     ASSERT_EQ(::mount(nullptr, (dir / "stick").c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr), 0);

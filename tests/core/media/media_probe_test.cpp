@@ -17,8 +17,8 @@ using namespace test;
 
 struct Probed {
     const char* file;
-    const char* refusal;                       // null: read
-    std::optional<MediaContainer> container;   // none: not one the player plays as named
+    const char* refusal;                      // null: read
+    std::optional<MediaContainer> container;  // none: not one the player plays as named
     const char* containerText;
 };
 

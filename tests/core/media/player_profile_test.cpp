@@ -58,15 +58,18 @@ TEST(PlayerProfileTest, TheSettingsFileReplacesEachPart) {
         {{{"player-video-codecs", "mpeg4"}}, nullptr, "h264 video"},
         {{{"player-audio-codecs", " mp3 , ac3 "}}, nullptr, "aac-lc audio"},
         {{{"player-max-size", "8x8"}}, nullptr, "16x16 video"},
-        {{{"player-max-size", "1920"}}, "conf: player-max-size must be a width and height like 1920x1080, not \"1920\"",
+        {{{"player-max-size", "1920"}},
+         "conf: player-max-size must be a width and height like 1920x1080, not \"1920\"",
          nullptr},
-        {{{"player-max-size", "0x5"}}, "conf: player-max-size must be a width and height like 1920x1080, not \"0x5\"",
+        {{{"player-max-size", "0x5"}},
+         "conf: player-max-size must be a width and height like 1920x1080, not \"0x5\"",
          nullptr},
         {{{"player-video-codecs", "h264,,mpeg4"}},
          "conf: player-video-codecs must be codec names separated by commas (e.g. h264, mpeg4), not \"h264,,mpeg4\"",
          nullptr},
         {{{"player-audio-codecs", ""}},
-         "conf: player-audio-codecs must be codec names separated by commas (e.g. h264, mpeg4), not \"\"", nullptr},
+         "conf: player-audio-codecs must be codec names separated by commas (e.g. h264, mpeg4), not \"\"",
+         nullptr},
     };
     const auto facts = ProbeMedia(test::MediaFixture("quiet.mp4"), "quiet.mp4");
     ASSERT_TRUE(facts.ok());

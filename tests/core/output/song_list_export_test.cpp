@@ -7,8 +7,8 @@
 namespace songloader {
 namespace {
 
-ROWELEMENT Song(std::string number, std::string language, std::string title, std::string artist,
-                std::string composer, std::string lyricist) {
+ROWELEMENT Song(std::string number, std::string language, std::string title, std::string artist, std::string composer,
+                std::string lyricist) {
     ROWELEMENT song;
     song.numberText = std::move(number);
     song.languageText = std::move(language);
@@ -26,8 +26,7 @@ TEST(ExportText, HeaderIsSixtyFourBytes) {
 }
 
 TEST(ExportText, OneLinePerSongWithItsCellsBytesUnchanged) {
-    const std::string text = ExportText({Song("900000", "EG", "T", "A", "C", "L"),
-                                         Song("7", "Other", "", "", "", ""),
+    const std::string text = ExportText({Song("900000", "EG", "T", "A", "C", "L"), Song("7", "Other", "", "", "", ""),
                                          Song("8", "CN", "\xC4\xE3\xBA\xC3", "x\ty", "", "\r")});
     const std::string expected = std::string(kExportHeaderLine) +
                                  " 900000   \t EG   \t T   \t A   \t C   \t L\t \n"
@@ -44,7 +43,8 @@ TEST(ExportSongList, WritesTheFileAndReplacesAnOldOne) {
     ASSERT_TRUE(result.ok());
     EXPECT_EQ(result->text, "Export Songlist OK!");
     EXPECT_EQ(result->caption, "Note");
-    EXPECT_EQ(test::ReadBytes(dir / "list.xls"), std::string(kExportHeaderLine) + " 1   \t EG   \t a   \t b   \t c   \t d\t \n");
+    EXPECT_EQ(test::ReadBytes(dir / "list.xls"),
+              std::string(kExportHeaderLine) + " 1   \t EG   \t a   \t b   \t c   \t d\t \n");
     EXPECT_EQ(test::ListFiles(dir.path()), std::vector<std::string>{"list.xls"});
 }
 

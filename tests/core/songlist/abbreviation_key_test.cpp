@@ -56,9 +56,15 @@ TEST(AbbreviationKey, ChineseCharactersGiveTheirPinyinInitial) {
     EXPECT_EQ(Key("\xB0\xC5x", 1), 2 * P5 + 24 * P4);
     // First code points of C and D; a character not in the table still takes a place.
     EXPECT_EQ(Key("\xB2\xC1\xA1\xA1\xB4\xEE", 1), 3 * P5 + 4 * P4) << "bytes below 0xB0 are skipped at a word start";
-    EXPECT_EQ(Key("\xFF\xFF" "b", 1), 2 * P4);
+    EXPECT_EQ(Key("\xFF\xFF"
+                  "b",
+                  1),
+              2 * P4);
     // A lead byte without a trail byte from 0xA1 goes to the general rule.
-    EXPECT_EQ(Key("\xB0" "A", 1), 1 * P5);
+    EXPECT_EQ(Key("\xB0"
+                  "A",
+                  1),
+              1 * P5);
     EXPECT_EQ(Key("\xB0\xA1", 0), 0u) << "other languages skip the bytes";
 }
 
@@ -66,8 +72,7 @@ TEST(AbbreviationKey, LatinNineLettersFoldForSpanishFrenchGerman) {
     for (int language : {2, 3, 4}) {
         SCOPED_TRACE(language);
         EXPECT_EQ(Key("\xC9l \xF1o", language), 5 * P5 + 14 * P4);
-        EXPECT_EQ(Key("\xBE \xA6 \xB4 \xDF \xE7 \xD0", language),
-                  25 * P5 + 19 * P4 + 26 * P3 + 2 * P2 + 3 * P1 + 4);
+        EXPECT_EQ(Key("\xBE \xA6 \xB4 \xDF \xE7 \xD0", language), 25 * P5 + 19 * P4 + 26 * P3 + 2 * P2 + 3 * P1 + 4);
         EXPECT_EQ(Key("\xD7x", language), 24 * P5) << "0xD7 stays a non-letter";
     }
     EXPECT_EQ(Key("\xC9l \xF1o", 0), 12 * P5 + 15 * P4) << "no folding in English";
@@ -100,8 +105,14 @@ TEST(AbbreviationKey, VietnamesePairsReplacementsAndLetters) {
     EXPECT_EQ(Key("# ( *", 11), 1 * P5 + 25 * P4 + 25 * P3);
     EXPECT_EQ(Key("# ( *", 0), 0u);
     // 41 C3 gives 0x06, no letter: skipped, and the next letter starts the word.
-    EXPECT_EQ(Key("A\xC3" "b", 11), 2 * P5);
-    EXPECT_EQ(Key("A\xC3" "b", 0), 1 * P5);
+    EXPECT_EQ(Key("A\xC3"
+                  "b",
+                  11),
+              2 * P5);
+    EXPECT_EQ(Key("A\xC3"
+                  "b",
+                  0),
+              1 * P5);
     // Letters after a pair are inside the same word.
     EXPECT_EQ(Key("A\xC0n b", 11), 1 * P5 + 2 * P4);
 }

@@ -31,7 +31,8 @@ void ExpectSameAsReference(const SongText& text) {
     const Bytes reference = ReferenceSongList(text);
     ASSERT_EQ(build.value().size(), reference.size());
     const auto diff = std::mismatch(build.value().begin(), build.value().end(), reference.begin());
-    ASSERT_TRUE(diff.first == build.value().end()) << "first difference at byte " << (diff.first - build.value().begin());
+    ASSERT_TRUE(diff.first == build.value().end())
+        << "first difference at byte " << (diff.first - build.value().begin());
 }
 
 TEST(SongListOrders, DuplicateNumbersKeepTheExchangeOrder) {
@@ -52,8 +53,9 @@ TEST(SongListOrders, EqualTitleKeysKeepTheExchangeOrder) {
     // By text: "1 B" (row 2), "2 B" (row 0), "A" (row 1). By key (B, B, A) the exchange sort swaps
     // "A" with "1 B", which lands behind "2 B": rows 1, 0, 2 (a stable sort would give 1, 2, 0).
     SongText text;
-    text.bytes = "1\tC:0\tT:2 B\tS:\tW:\tM:\tN:2\r\n2\tC:0\tT:A\tS:\tW:\tM:\tN:1\r\n"
-                 "3\tC:0\tT:1 B\tS:\tW:\tM:\tN:2\r\n";
+    text.bytes =
+        "1\tC:0\tT:2 B\tS:\tW:\tM:\tN:2\r\n2\tC:0\tT:A\tS:\tW:\tM:\tN:1\r\n"
+        "3\tC:0\tT:1 B\tS:\tW:\tM:\tN:2\r\n";
     text.rowCount = 3;
     const Result<std::vector<std::uint8_t>> build = BuildSongList(&text);
     ASSERT_TRUE(build.ok());
@@ -110,12 +112,12 @@ TEST(SongListOrders, SectionsReadBackConsistently) {
         ASSERT_EQ(b[at + 3], rows[i].language);
         at += 4;
         for (std::string_view field : {rows[i].Title(), rows[i].Artist(), rows[i].Composer(), rows[i].Lyricist()}) {
-            ASSERT_EQ(std::string(b.begin() + static_cast<long>(at), b.begin() + static_cast<long>(at + field.size())), field);
+            ASSERT_EQ(std::string(b.begin() + static_cast<long>(at), b.begin() + static_cast<long>(at + field.size())),
+                      field);
             at += field.size();
             ASSERT_EQ(b[at++], '\t');
         }
     }
-
 
     EXPECT_EQ(x - d, 4 * (parse->dataSize / 4) + 4);
     std::set<std::uint32_t> seen;
@@ -160,8 +162,10 @@ TEST(SongListOrders, SectionsReadBackConsistently) {
             }
             EXPECT_EQ(found, members);
             for (std::uint32_t j = 0; j < 27; ++j) {
-                const auto below = std::count_if(keys.begin(), keys.end(), [&](std::uint32_t v) { return v < j * 14348907u; });
-                EXPECT_EQ(Be(b, block + 112 * static_cast<std::size_t>(table) + 4 * j, 4), static_cast<std::uint32_t>(below));
+                const auto below =
+                    std::count_if(keys.begin(), keys.end(), [&](std::uint32_t v) { return v < j * 14348907u; });
+                EXPECT_EQ(Be(b, block + 112 * static_cast<std::size_t>(table) + 4 * j, 4),
+                          static_cast<std::uint32_t>(below));
             }
             EXPECT_EQ(Be(b, block + 112 * static_cast<std::size_t>(table) + 108, 4), m);
         }

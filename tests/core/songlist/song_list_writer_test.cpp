@@ -88,8 +88,8 @@ TEST(BuildSongList, ReportsTheRowMessageThenTheAnalyseError) {
     const SongText text = TextOf("1\tC:0\tT:a\tS:\tW:\tM:\tN:1\r\n2\tC:28\tT:b\tS:\tW:\tM:\tN:1\r\n", 2);
     const Result<std::vector<std::uint8_t>> build = BuildSongList(&text);
     ASSERT_FALSE(build.ok());
-    EXPECT_EQ(build.failure().AsNotices(), (Notices{Message("2have row error:Country ID is wrong!"),
-                                      Message("Temp File Analyse Error!")}));
+    EXPECT_EQ(build.failure().AsNotices(),
+              (Notices{Message("2have row error:Country ID is wrong!"), Message("Temp File Analyse Error!")}));
 }
 
 TEST(BuildSongList, TakesUpTo49999Songs) {

@@ -50,7 +50,8 @@ TEST(ParseSongText, ReadsTheWorkedExampleRow) {
 }
 
 TEST(ParseSongText, KeepsEachTextInItsSlotAndCountsRows) {
-    const std::string text = Row("7", "2", "t", "a", "composer", "lyricist", "0") + Row("8", "27", "", "", "", "", "52");
+    const std::string text =
+        Row("7", "2", "t", "a", "composer", "lyricist", "0") + Row("8", "27", "", "", "", "", "52");
     const Result<ParsedSongText> parse = ParseSongText(text, 2);
     ASSERT_TRUE(parse.ok()) << parse.message();
     ASSERT_EQ(parse->rows.size(), 2u);
@@ -166,16 +167,21 @@ TEST(ParseSongText, NeverCutsAChineseCharacterInTwo) {
 
 // On a device with a double-byte code page no text of any language ends in a lone lead byte.
 TEST(ParseSongText, TheCutKeepsTheDevicesDoubleByteCharactersWhole) {
-    struct Case { const char* codePage; std::string character; int language; std::size_t length; };
+    struct Case {
+        const char* codePage;
+        std::string character;
+        int language;
+        std::size_t length;
+    };
     const std::string sjisKana = "\xB1";  // a one-byte character of CP932
-    for (const Case& c : {Case{"CP936", "\xC4\xE3", 0, 51}, Case{"CP950", "\xA4\xA4", 10, 51},
-                          Case{"CP949", "\xC7\xD1", 6, 51}, Case{"CP932", "\x93\xFA", 0, 51},
-                          Case{"CP932", "\xE3\x81", 2, 51}, Case{"CP932", sjisKana, 0, 52},
-                          Case{"CP1252", "\xC4\xE3", 0, 52}, Case{"", "\xC4\xE3", 0, 52},
-                          Case{"CP1252", "\xC4\xE3", 1, 51}}) {
+    for (const Case& c :
+         {Case{"CP936", "\xC4\xE3", 0, 51}, Case{"CP950", "\xA4\xA4", 10, 51}, Case{"CP949", "\xC7\xD1", 6, 51},
+          Case{"CP932", "\x93\xFA", 0, 51}, Case{"CP932", "\xE3\x81", 2, 51}, Case{"CP932", sjisKana, 0, 52},
+          Case{"CP1252", "\xC4\xE3", 0, 52}, Case{"", "\xC4\xE3", 0, 52}, Case{"CP1252", "\xC4\xE3", 1, 51}}) {
         std::string title = "a";
         while (title.size() < 60) title += c.character;
-        const Result<ParsedSongText> parse = ParseSongText(Row("1", std::to_string(c.language), title, title), 1, c.codePage);
+        const Result<ParsedSongText> parse =
+            ParseSongText(Row("1", std::to_string(c.language), title, title), 1, c.codePage);
         ASSERT_TRUE(parse.ok()) << parse.message();
         EXPECT_EQ(parse->rows[0].titleLength, c.length) << c.codePage << " " << c.language;
         EXPECT_EQ(parse->rows[0].artistLength, c.length) << c.codePage << " " << c.language;

@@ -17,17 +17,22 @@ std::optional<std::string> Bytes(const Result<std::string>& converted) {
 }
 
 TEST(TextSettingsForLocale, ChoosesTheCodePageAndFlagsFromTheLanguage) {
-    struct Case { const char* locale; const char* codePage; bool traditional; bool thai; };
-    for (const Case& c : {Case{"zh_CN.UTF-8", "CP936", false, false}, Case{"zh_SG", "CP936", true, false},
-                          Case{"zh_TW.UTF-8", "CP950", true, false}, Case{"zh_HK", "CP950", true, false},
-                          Case{"zh_MO.UTF-8", "CP950", true, false}, Case{"th_TH.UTF-8", "CP874", false, true},
-                          Case{"ja_JP.UTF-8", "CP932", false, false}, Case{"ko_KR", "CP949", false, false},
-                          Case{"vi_VN", "CP1258", false, false}, Case{"ru_RU.UTF-8", "CP1251", false, false},
-                          Case{"uk_UA", "CP1251", false, false}, Case{"bg_BG", "CP1251", false, false},
-                          Case{"ar_EG", "CP1256", false, false}, Case{"el_GR", "CP1253", false, false},
-                          Case{"tr_TR", "CP1254", false, false}, Case{"he_IL", "CP1255", false, false},
+    struct Case {
+        const char* locale;
+        const char* codePage;
+        bool traditional;
+        bool thai;
+    };
+    for (const Case& c : {Case{"zh_CN.UTF-8", "CP936", false, false},  Case{"zh_SG", "CP936", true, false},
+                          Case{"zh_TW.UTF-8", "CP950", true, false},   Case{"zh_HK", "CP950", true, false},
+                          Case{"zh_MO.UTF-8", "CP950", true, false},   Case{"th_TH.UTF-8", "CP874", false, true},
+                          Case{"ja_JP.UTF-8", "CP932", false, false},  Case{"ko_KR", "CP949", false, false},
+                          Case{"vi_VN", "CP1258", false, false},       Case{"ru_RU.UTF-8", "CP1251", false, false},
+                          Case{"uk_UA", "CP1251", false, false},       Case{"bg_BG", "CP1251", false, false},
+                          Case{"ar_EG", "CP1256", false, false},       Case{"el_GR", "CP1253", false, false},
+                          Case{"tr_TR", "CP1254", false, false},       Case{"he_IL", "CP1255", false, false},
                           Case{"en_US.UTF-8", "CP1252", false, false}, Case{"C", "CP1252", false, false},
-                          Case{"fil_PH", "CP1252", false, false}, Case{"", "CP1252", false, false}}) {
+                          Case{"fil_PH", "CP1252", false, false},      Case{"", "CP1252", false, false}}) {
         TextSettings s = TextSettingsForLocale(c.locale);
         EXPECT_EQ(s.codePage, c.codePage) << c.locale;
         EXPECT_EQ(s.traditionalChinese, c.traditional) << c.locale;
@@ -122,8 +127,8 @@ TEST(CodePageConversion, KeptConvertersGiveTheBytesOfAFreshOne) {
 }
 
 TEST(LocaleCodePage, OnlyTheLocaleTablesCodePagesAreDeviceCodePages) {
-    for (const auto& [locale, page] : std::map<std::string, std::string>{{"zh_CN", "CP936"}, {"vi_VN", "CP1258"},
-                                                                         {"C", "CP1252"}, {"he_IL", "CP1255"}}) {
+    for (const auto& [locale, page] : std::map<std::string, std::string>{
+             {"zh_CN", "CP936"}, {"vi_VN", "CP1258"}, {"C", "CP1252"}, {"he_IL", "CP1255"}}) {
         EXPECT_EQ(LocaleCodePage(TextSettingsForLocale(locale).codePage), page) << locale;
     }
     EXPECT_EQ(LocaleCodePage("cp936"), "CP936");

@@ -57,9 +57,7 @@ int MappedDeviceContext::SetMapMode(int mode) {
     return previous;
 }
 
-Point MappedDeviceContext::SetWindowOrg(Point origin) {
-    return std::exchange(current_.mapping.windowOrg, origin);
-}
+Point MappedDeviceContext::SetWindowOrg(Point origin) { return std::exchange(current_.mapping.windowOrg, origin); }
 
 Point MappedDeviceContext::SetWindowExt(Point extent) {
     Point previous = current_.mapping.windowExt;
@@ -69,9 +67,7 @@ Point MappedDeviceContext::SetWindowExt(Point extent) {
     return previous;
 }
 
-Point MappedDeviceContext::SetViewportOrg(Point origin) {
-    return std::exchange(current_.mapping.viewportOrg, origin);
-}
+Point MappedDeviceContext::SetViewportOrg(Point origin) { return std::exchange(current_.mapping.viewportOrg, origin); }
 
 Point MappedDeviceContext::SetViewportExt(Point extent) {
     Point previous = current_.mapping.viewportExt;

@@ -20,9 +20,7 @@ std::string FormatText(std::size_t bufferSize, const char* format, std::va_list 
 
 namespace {
 
-std::string FormatArgs(const char* format, std::va_list args) {
-    return FormatText(kFormatBufferSize, format, args);
-}
+std::string FormatArgs(const char* format, std::va_list args) { return FormatText(kFormatBufferSize, format, args); }
 
 }  // namespace
 
@@ -177,8 +175,7 @@ double CPage::Print(double row, double column, unsigned flags, int size, const c
     va_start(args, format);
     std::string text = FormatArgs(format, args);
     va_end(args);
-    return Inches(PrintText(Units(row, kAxisVertical), ColumnUnits(column), flags, size, text).nextRow,
-                  kAxisVertical);
+    return Inches(PrintText(Units(row, kAxisVertical), ColumnUnits(column), flags, size, text).nextRow, kAxisVertical);
 }
 
 void CPage::Print(int row, int column, unsigned flags, int size, int value) {
@@ -213,8 +210,8 @@ CPage::Placed CPage::PrintTextInRegion(CPrintRegion& region, int row, int column
         state_.right = region.Right();
         state_.bottom = region.Bottom();
         FillColours colours(*state_.dc, region.Fill());
-        placed = PrintText(region.ContentTop() + row, column == -1 ? -1 : region.ContentLeft() + column, flags,
-                           size, text);
+        placed =
+            PrintText(region.ContentTop() + row, column == -1 ? -1 : region.ContentLeft() + column, flags, size, text);
     }
     placed.nextRow -= region.ContentTop();
     return placed;
@@ -240,8 +237,7 @@ double CPage::PrintInRegion(CPrintRegion* region, double row, double column, uns
     return Inches(next, kAxisVertical);
 }
 
-int CPage::PrintInRegion(CPrintRegion* region, int row, int column, unsigned flags, int size,
-                         const char* format, ...) {
+int CPage::PrintInRegion(CPrintRegion* region, int row, int column, unsigned flags, int size, const char* format, ...) {
     if (!region) return row;
     std::va_list args;
     va_start(args, format);
@@ -252,8 +248,7 @@ int CPage::PrintInRegion(CPrintRegion* region, int row, int column, unsigned fla
 
 // --- text in a rectangle ------------------------------------------------------------------
 
-void CPage::PrintBoxText(int top, int left, int bottom, int right, unsigned flags, int size,
-                         const std::string& text) {
+void CPage::PrintBoxText(int top, int left, int bottom, int right, unsigned flags, int size, const std::string& text) {
     if (left > state_.right || top > state_.bottom) return;
     StateScope scope(*this);
     state_.top = top;

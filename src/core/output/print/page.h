@@ -50,16 +50,15 @@ public:
     // the position is off the page.
     virtual int Print(const std::string& text, int column, unsigned flags, int size);
 
-    virtual void PrintCell(TableDefinition& table, int row, int column, int size, unsigned flags,
-                           const char* format, ...) SONGLOADER_PRINTF(7, 8);
+    virtual void PrintCell(TableDefinition& table, int row, int column, int size, unsigned flags, const char* format,
+                           ...) SONGLOADER_PRINTF(7, 8);
 
-    virtual void PrintInRegion(CPrintRegion* region, double row, double column, unsigned flags, int size,
-                               int value);
+    virtual void PrintInRegion(CPrintRegion* region, double row, double column, unsigned flags, int size, int value);
     virtual void PrintInRegion(CPrintRegion* region, int row, int column, unsigned flags, int size, int value);
     virtual double PrintInRegion(CPrintRegion* region, double row, double column, unsigned flags, int size,
                                  const char* format, ...) SONGLOADER_PRINTF(7, 8);
-    virtual int PrintInRegion(CPrintRegion* region, int row, int column, unsigned flags, int size,
-                              const char* format, ...) SONGLOADER_PRINTF(7, 8);
+    virtual int PrintInRegion(CPrintRegion* region, int row, int column, unsigned flags, int size, const char* format,
+                              ...) SONGLOADER_PRINTF(7, 8);
 
     virtual void Print(double row, double column, int value);
     virtual void Print(int row, int column, int value);
@@ -72,28 +71,24 @@ public:
     virtual double Print(double row, double column, unsigned flags, int size, const char* format, ...)
         SONGLOADER_PRINTF(6, 7);
     virtual void Print(int row, int column, unsigned flags, int size, int value);
-    virtual void Print(int row, int* column, unsigned flags, int size, const char* format, ...)
-        SONGLOADER_PRINTF(6, 7);
-    virtual int Print(int row, int column, unsigned flags, int size, const char* format, ...)
-        SONGLOADER_PRINTF(6, 7);
+    virtual void Print(int row, int* column, unsigned flags, int size, const char* format, ...) SONGLOADER_PRINTF(6, 7);
+    virtual int Print(int row, int column, unsigned flags, int size, const char* format, ...) SONGLOADER_PRINTF(6, 7);
 
-    virtual void PrintBox(CPrintRegion* region, double top, double left, double bottom, double right,
-                          unsigned flags, int size, int value);
-    virtual void PrintBox(CPrintRegion* region, int top, int left, int bottom, int right, unsigned flags,
+    virtual void PrintBox(CPrintRegion* region, double top, double left, double bottom, double right, unsigned flags,
                           int size, int value);
-    virtual void PrintBox(CPrintRegion* region, double top, double left, double bottom, double right,
-                          unsigned flags, int size, const std::string& text);
-    virtual void PrintBox(CPrintRegion* region, int top, int left, int bottom, int right, unsigned flags,
-                          int size, const std::string& text);
-    virtual void PrintBox(double top, double left, double bottom, double right, unsigned flags, int size,
+    virtual void PrintBox(CPrintRegion* region, int top, int left, int bottom, int right, unsigned flags, int size,
                           int value);
+    virtual void PrintBox(CPrintRegion* region, double top, double left, double bottom, double right, unsigned flags,
+                          int size, const std::string& text);
+    virtual void PrintBox(CPrintRegion* region, int top, int left, int bottom, int right, unsigned flags, int size,
+                          const std::string& text);
+    virtual void PrintBox(double top, double left, double bottom, double right, unsigned flags, int size, int value);
     virtual void PrintBox(int top, int left, int bottom, int right, unsigned flags, int size, int value);
     virtual void PrintBox(double top, double left, double bottom, double right, unsigned flags, int size,
                           const std::string& text);
     // Nothing is drawn when the rectangle starts right of or below the state's edges. A rectangle
     // with right and bottom 0 grows to fit the text.
-    virtual void PrintBox(int top, int left, int bottom, int right, unsigned flags, int size,
-                          const std::string& text);
+    virtual void PrintBox(int top, int left, int bottom, int right, unsigned flags, int size, const std::string& text);
 
     virtual double SetLineSpacing(double factor);          // <= 0 ignored; -> previous factor
     virtual std::string SetFont(const std::string& face);  // empty: query; -> previous face
@@ -108,14 +103,14 @@ public:
     virtual double SetBottom(double inches);
     virtual int SetBottom(int units);
 
-    virtual void LineInRegion(CPrintRegion* region, double top, double left, double bottom, double right,
-                              int penWidth, unsigned lineStyle);
+    virtual void LineInRegion(CPrintRegion* region, double top, double left, double bottom, double right, int penWidth,
+                              unsigned lineStyle);
     virtual void LineInRegion(CPrintRegion* region, int top, int left, int bottom, int right, int penWidth,
                               unsigned lineStyle);
     virtual void Line(double top, double left, double bottom, double right, int penWidth, unsigned lineStyle);
     virtual void Line(int top, int left, int bottom, int right, int penWidth, unsigned lineStyle);
-    virtual void BoxInRegion(CPrintRegion* region, double top, double left, double bottom, double right,
-                             int penWidth, unsigned fill, unsigned lineStyle);
+    virtual void BoxInRegion(CPrintRegion* region, double top, double left, double bottom, double right, int penWidth,
+                             unsigned fill, unsigned lineStyle);
     virtual void BoxInRegion(CPrintRegion* region, int top, int left, int bottom, int right, int penWidth,
                              unsigned fill, unsigned lineStyle);
     virtual void Box(double top, double left, double bottom, double right, int penWidth, unsigned fill,
@@ -125,15 +120,14 @@ public:
     virtual void CheckBoxInRegion(CPrintRegion* region, const std::string& text, bool checked, double row,
                                   double column, int boxSize, bool boxAfterText, int penWidth, unsigned fill,
                                   unsigned textFlags);
-    virtual void CheckBoxInRegion(CPrintRegion* region, const std::string& text, bool checked, int row,
-                                  int column, int boxSize, bool boxAfterText, int penWidth, unsigned fill,
-                                  unsigned textFlags);
+    virtual void CheckBoxInRegion(CPrintRegion* region, const std::string& text, bool checked, int row, int column,
+                                  int boxSize, bool boxAfterText, int penWidth, unsigned fill, unsigned textFlags);
     virtual void CheckBox(const std::string& text, bool checked, double row, double column, int boxSize,
                           bool boxAfterText, int penWidth, unsigned fill, unsigned textFlags);
     // A square box of `boxSize` points with its text (of that size) beside it; checked boxes are
     // filled with `fill`, or crossed when fill is 0.
-    virtual void CheckBox(const std::string& text, bool checked, int row, int column, int boxSize,
-                          bool boxAfterText, int penWidth, unsigned fill, unsigned textFlags);
+    virtual void CheckBox(const std::string& text, bool checked, int row, int column, int boxSize, bool boxAfterText,
+                          int penWidth, unsigned fill, unsigned textFlags);
 
     virtual void PrintTable(TableDefinition& table);
 
@@ -142,8 +136,7 @@ public:
     virtual CPrintRegion* CreateRegion(double top, double left, double bottom, double right, unsigned fill);
 
     // A .bmp file stretched into the rectangle; a missing or unusable file draws nothing.
-    virtual void PrintBitmap(double top, double left, double bottom, double right,
-                             const std::filesystem::path& file);
+    virtual void PrintBitmap(double top, double left, double bottom, double right, const std::filesystem::path& file);
     virtual void PrintBitmap(int top, int left, int bottom, int right, const std::filesystem::path& file);
 
     // Unit conversions of this page.
@@ -192,11 +185,9 @@ private:
     Placed PrintTextInRegion(CPrintRegion& region, int row, int column, unsigned flags, int size,
                              const std::string& text);
     int ExtraLineSpacing(int size) const;
-    void PrintBoxText(int top, int left, int bottom, int right, unsigned flags, int size,
-                      const std::string& text);
-    void DrawCheckBox(const std::string& text, bool checked, int row, int column, int boxSize,
-                      bool boxAfterText, int penWidth, unsigned fill, unsigned textFlags,
-                      const CPrintRegion* clampTo);
+    void PrintBoxText(int top, int left, int bottom, int right, unsigned flags, int size, const std::string& text);
+    void DrawCheckBox(const std::string& text, bool checked, int row, int column, int boxSize, bool boxAfterText,
+                      int penWidth, unsigned fill, unsigned textFlags, const CPrintRegion* clampTo);
     void NoteText(const PrintState& drawn) { lastRight_ = drawn.lastRight; }
     int ColumnUnits(double column) const;
 

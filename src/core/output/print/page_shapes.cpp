@@ -47,14 +47,13 @@ void CPage::Box(int top, int left, int bottom, int right, int penWidth, unsigned
     printer_->Box(state_, penWidth);
 }
 
-void CPage::Box(double top, double left, double bottom, double right, int penWidth, unsigned fill,
-                unsigned lineStyle) {
+void CPage::Box(double top, double left, double bottom, double right, int penWidth, unsigned fill, unsigned lineStyle) {
     Box(Units(top, kAxisVertical), Units(left, kAxisHorizontal), Units(bottom, kAxisVertical),
         Units(right, kAxisHorizontal), penWidth, fill, lineStyle);
 }
 
-void CPage::BoxInRegion(CPrintRegion* region, int top, int left, int bottom, int right, int penWidth,
-                        unsigned fill, unsigned lineStyle) {
+void CPage::BoxInRegion(CPrintRegion* region, int top, int left, int bottom, int right, int penWidth, unsigned fill,
+                        unsigned lineStyle) {
     if (!region) return;
     Box(region->Y(top), region->X(left), region->Y(bottom), region->X(right), penWidth, fill, lineStyle);
 }
@@ -67,9 +66,8 @@ void CPage::BoxInRegion(CPrintRegion* region, double top, double left, double bo
 
 // --- check boxes --------------------------------------------------------------------------
 
-void CPage::DrawCheckBox(const std::string& text, bool checked, int row, int column, int boxSize,
-                         bool boxAfterText, int penWidth, unsigned fill, unsigned textFlags,
-                         const CPrintRegion* clampTo) {
+void CPage::DrawCheckBox(const std::string& text, bool checked, int row, int column, int boxSize, bool boxAfterText,
+                         int penWidth, unsigned fill, unsigned textFlags, const CPrintRegion* clampTo) {
     int height = Units(boxSize / 72.0, kAxisVertical);
     int width = Units(boxSize / 72.0, kAxisHorizontal);
     auto clampX = [&](int x) { return clampTo && x > clampTo->Right() ? clampTo->Right() : x; };
@@ -107,10 +105,10 @@ void CPage::CheckBox(const std::string& text, bool checked, int row, int column,
     DrawCheckBox(text, checked, row, column, boxSize, boxAfterText, penWidth, fill, textFlags, nullptr);
 }
 
-void CPage::CheckBox(const std::string& text, bool checked, double row, double column, int boxSize,
-                     bool boxAfterText, int penWidth, unsigned fill, unsigned textFlags) {
-    CheckBox(text, checked, Units(row, kAxisVertical), Units(column, kAxisHorizontal), boxSize, boxAfterText,
-             penWidth, fill, textFlags);
+void CPage::CheckBox(const std::string& text, bool checked, double row, double column, int boxSize, bool boxAfterText,
+                     int penWidth, unsigned fill, unsigned textFlags) {
+    CheckBox(text, checked, Units(row, kAxisVertical), Units(column, kAxisHorizontal), boxSize, boxAfterText, penWidth,
+             fill, textFlags);
 }
 
 void CPage::CheckBoxInRegion(CPrintRegion* region, const std::string& text, bool checked, int row, int column,
@@ -123,9 +121,8 @@ void CPage::CheckBoxInRegion(CPrintRegion* region, const std::string& text, bool
                  penWidth, fill, textFlags, region);
 }
 
-void CPage::CheckBoxInRegion(CPrintRegion* region, const std::string& text, bool checked, double row,
-                             double column, int boxSize, bool boxAfterText, int penWidth, unsigned fill,
-                             unsigned textFlags) {
+void CPage::CheckBoxInRegion(CPrintRegion* region, const std::string& text, bool checked, double row, double column,
+                             int boxSize, bool boxAfterText, int penWidth, unsigned fill, unsigned textFlags) {
     CheckBoxInRegion(region, text, checked, Units(row, kAxisVertical), Units(column, kAxisHorizontal), boxSize,
                      boxAfterText, penWidth, fill, textFlags);
 }
@@ -154,8 +151,8 @@ void CPage::PrintTable(TableDefinition& table) {
         table.bottom = units(table.bottom, kAxisVertical);
         table.left = units(table.left, kAxisHorizontal);
         table.right = units(table.right, kAxisHorizontal);
-        int count = table.columnCount < 0 ? 0 : (table.columnCount > kMaxTableColumns ? kMaxTableColumns
-                                                                                      : table.columnCount);
+        int count =
+            table.columnCount < 0 ? 0 : (table.columnCount > kMaxTableColumns ? kMaxTableColumns : table.columnCount);
         for (int c = 0; c < count; ++c)
             table.columns[static_cast<std::size_t>(c)].width =
                 units(table.columns[static_cast<std::size_t>(c)].width, kAxisHorizontal);
@@ -172,8 +169,7 @@ void CPage::PrintTable(TableDefinition& table) {
     if (table.inInches) table.bottom = Inches(static_cast<int>(table.bottom), kAxisVertical);
 }
 
-void CPage::PrintCell(TableDefinition& table, int row, int column, int size, unsigned flags, const char* format,
-                      ...) {
+void CPage::PrintCell(TableDefinition& table, int row, int column, int size, unsigned flags, const char* format, ...) {
     if (!table.drawer) return;
     std::va_list args;
     va_start(args, format);

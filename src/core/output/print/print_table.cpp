@@ -44,8 +44,7 @@ int CPrintTable::RowHeight(bool header) {
     int size = table_.fontSize;
     bool device = page_.Geometry().mapMode != kMapModeAnisotropic;
     int ppiY = page_.Geometry().ppiY;
-    if (header && table_.headerRows != 1)
-        return device ? PointsToDeviceUnits(size, ppiY, 1.0) : size;
+    if (header && table_.headerRows != 1) return device ? PointsToDeviceUnits(size, ppiY, 1.0) : size;
     int line = device ? PointsToDeviceUnits(size, ppiY, 1.5) : static_cast<int>(size * 1.5);
     return header ? line : table_.linesPerRow * line;
 }

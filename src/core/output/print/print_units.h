@@ -14,7 +14,7 @@ int MulDiv(int a, int b, int c);
 
 // What the unit conversions of a page depend on.
 struct PageGeometry {
-    int mapMode = 1;      // device mode (1) or scaled mode (8)
+    int mapMode = 1;  // device mode (1) or scaled mode (8)
     int ppiX = 0;
     int ppiY = 0;
     double widthIn = 0;   // given right / ppiX

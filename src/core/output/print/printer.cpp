@@ -14,10 +14,10 @@ LogFont FontForState(const PrintState& state, int ppiY) {
     font.italic = (state.flags & kTextItalic) != 0;
     font.underline = (state.flags & kTextUnderline) != 0;
     font.strikeOut = (state.flags & kTextStrikeOut) != 0;
-    font.charSet = 1;        // default character set
-    font.outPrecision = 3;   // stroke precision
-    font.clipPrecision = 2;  // stroke clipping
-    font.quality = 2;        // proof quality
+    font.charSet = 1;            // default character set
+    font.outPrecision = 3;       // stroke precision
+    font.clipPrecision = 2;      // stroke clipping
+    font.quality = 2;            // proof quality
     font.pitchAndFamily = 0x22;  // variable pitch, swiss
     font.faceName = state.faceName;
     return font;

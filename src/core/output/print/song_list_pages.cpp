@@ -48,9 +48,7 @@ int FittingRowHeight(const CPage& page, const Rect& drawRect) {
 
 }  // namespace
 
-int HighestPage(std::size_t songCount) {
-    return static_cast<int>((songCount + kSongsPerPage - 1) / kSongsPerPage);
-}
+int HighestPage(std::size_t songCount) { return static_cast<int>((songCount + kSongsPerPage - 1) / kSongsPerPage); }
 
 int RenderSongListPage(DeviceContext& dc, PrintInfo& info, const SongList& songs, bool thaiSystem,
                        const std::string& codePage) {

@@ -44,8 +44,7 @@ int PaletteSize(const BmpShape& shape) {
 
 // Colour of the palette entry i: distinct, easy to predict.
 RgbQuad PaletteEntry(int i) {
-    return {static_cast<std::uint8_t>(i * 3), static_cast<std::uint8_t>(255 - i), static_cast<std::uint8_t>(i * 7),
-            0};
+    return {static_cast<std::uint8_t>(i * 3), static_cast<std::uint8_t>(255 - i), static_cast<std::uint8_t>(i * 7), 0};
 }
 
 // Pixel value at (x, y) with y counted from the top: an index for palette images, else 0xRRGGBB.
@@ -352,8 +351,8 @@ TEST(PrintBitmap, StretchesTheWholeImageWithoutTheOffset) {
     shape.height = 2;
     fs::path file = dir.path() / "logo.bmp";
     std::vector<std::uint8_t> bytes = MakeBmp(shape);
-    std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 
     testing::RecordingDeviceContext dc(600, 600);
     CPage page(0, 0, 5100, 6600, dc);  // offset 150 for text, none for bitmaps

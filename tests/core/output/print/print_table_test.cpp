@@ -198,8 +198,8 @@ TEST_F(TableTest, CellTextGridOn) {
     auto text = dc.Calls("DrawText");
     ASSERT_EQ(text.size(), 1u);
     EXPECT_EQ(text[0].text, "cell-7");
-    EXPECT_EQ(text[0].rect, (Rect{482, 1452, 3478, 1598}));   // inset by 2
-    EXPECT_EQ(text[0].font.height, -100);                      // capped at the table's 12 points
+    EXPECT_EQ(text[0].rect, (Rect{482, 1452, 3478, 1598}));  // inset by 2
+    EXPECT_EQ(text[0].font.height, -100);                    // capped at the table's 12 points
     EXPECT_EQ(text[0].format & (kDtSingleLine | kDtVCenter), kDtSingleLine | kDtVCenter);
     EXPECT_EQ(text[0].bkMode, kBkTransparent);
     EXPECT_EQ(text[0].textColour, kWhite);

@@ -64,9 +64,9 @@ TEST(PrintUnits, PortraitOffsetCentresAnEightInchLayout) {
 
 TEST(PrintUnits, LandscapeOffsetStartsAboveTenPointNineInches) {
     RecordingDeviceContext landscape(600, 600, kOrientationLandscape);
-    EXPECT_EQ(CPage(0, 0, 6540, 5100, landscape).State().offset, 0);   // 10.9 inches
-    EXPECT_EQ(CPage(0, 0, 5100, 4000, landscape).State().offset, 0);   // 8.5 inches: no portrait rule
-    EXPECT_EQ(CPage(0, 0, 6600, 5100, landscape).State().offset, 150); // 11 inches
+    EXPECT_EQ(CPage(0, 0, 6540, 5100, landscape).State().offset, 0);    // 10.9 inches
+    EXPECT_EQ(CPage(0, 0, 5100, 4000, landscape).State().offset, 0);    // 8.5 inches: no portrait rule
+    EXPECT_EQ(CPage(0, 0, 6600, 5100, landscape).State().offset, 150);  // 11 inches
 }
 
 TEST(PrintUnits, OffsetMovesTextAndLinesButNotTheStoredLastText) {
