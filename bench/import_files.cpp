@@ -20,38 +20,15 @@
 #include "core/media/media_probe.h"
 #include "support/media_samples.h"
 
+#include "bench_runs.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
-double Seconds(const std::function<void()>& work) {
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-int RunQuiet(const std::vector<std::string>& args) {
-    // The child must not write out what this process has buffered.
-    std::fflush(stdout);
-    const pid_t child = ::fork();
-    if (child == 0) {
-        std::freopen("/dev/null", "w", stdout);
-        std::freopen("/dev/null", "w", stderr);
-        std::vector<char*> argv;
-        for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
-        argv.push_back(nullptr);
-        ::execvp(argv[0], argv.data());
-        ::_exit(127);
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
+using songloader::bench::Median;
+using songloader::bench::RunQuiet;
+using songloader::bench::Seconds;
 
 struct Contestant {
     std::string name;

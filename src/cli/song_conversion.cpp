@@ -13,13 +13,6 @@ namespace songloader::cli {
 
 namespace {
 
-std::string Clock(double seconds) {
-    const long whole = std::lround(std::max(0.0, seconds));
-    char text[32];
-    std::snprintf(text, sizeof text, "%ld:%02ld", whole / 60, whole % 60);
-    return text;
-}
-
 int Percent(double done, double total) {
     return total > 0 ? static_cast<int>(std::min(100.0, done * 100.0 / total)) : 0;
 }
@@ -107,7 +100,7 @@ Result<AddReport> AddSongs(const SongList& deviceSongs, const SongList& songs, B
         }
         std::string state = std::to_string(Percent(progress.fileSecondsDone, progress.fileSeconds)) + "%  batch " +
                             std::to_string(Percent(progress.batchSecondsDone, progress.batchSeconds)) + "%";
-        if (progress.secondsLeft >= 0) state += "  " + Clock(progress.secondsLeft) + " left";
+        if (progress.secondsLeft >= 0) state += "  " + MinutesAndSeconds(progress.secondsLeft) + " left";
         line->Status(state);
     };
     AddHooks withConversion = hooks;

@@ -15,13 +15,6 @@ namespace songloader {
 
 namespace {
 
-std::string Clock(double seconds) {
-    const long whole = std::lround(std::max(0.0, seconds));
-    char text[32];
-    std::snprintf(text, sizeof text, "%ld:%02ld", whole / 60, whole % 60);
-    return text;
-}
-
 int Permille(double done, double total) {
     return total > 0 ? static_cast<int>(std::min(1000.0, done * 1000.0 / total)) : 0;
 }
@@ -58,7 +51,8 @@ Result<AddReport> CSonquillDlg::AddThroughConverter(const SongList& queue, const
             kConvertingText, {std::to_string(progress.fileIndex + 1), std::to_string(progress.fileCount),
                               std::to_string(Permille(progress.fileSecondsDone, progress.fileSeconds) / 10),
                               std::to_string(Permille(progress.batchSecondsDone, progress.batchSeconds) / 10)});
-        if (progress.secondsLeft >= 0) text += FilledText(kConvertingLeftText, {Clock(progress.secondsLeft)});
+        if (progress.secondsLeft >= 0)
+            text += FilledText(kConvertingLeftText, {MinutesAndSeconds(progress.secondsLeft)});
         m_view.SetText(ControlId::DeviceSummary, text);
         StepProgress(Permille(progress.batchSecondsDone, progress.batchSeconds));
     };

@@ -134,11 +134,7 @@ void CatalogueBatch(const SongList& deviceSongs, ArrivedSongs arrived, const std
     if (!StillThere(hooks)) return keepRecorded();
     SongList all = deviceSongs;
     all.insert(all.end(), arrived.placed.begin(), arrived.placed.end());
-    RebuildHooks rebuildHooks = hooks.rebuildHooks;
-    rebuildHooks.betweenRenames = [&] {
-        StepTaken(hooks.writeStep);
-        if (hooks.rebuildHooks.betweenRenames) hooks.rebuildHooks.betweenRenames();
-    };
+    const RebuildHooks rebuildHooks = StepsBetweenRenames(hooks.rebuildHooks, hooks.writeStep);
     StepTaken(hooks.writeStep);
     Result<CatalogueWritten> rebuilt =
         RebuildDeviceCatalogue(all, songFolder, RebuildMode::Add, rebuildHooks, codePage);

@@ -69,6 +69,14 @@ const ROWELEMENT& AsListed(const ROWELEMENT& song, ROWELEMENT& spare, const std:
 
 }  // namespace
 
+RebuildHooks StepsBetweenRenames(RebuildHooks hooks, const WriteStepHook& step) {
+    hooks.betweenRenames = [inner = std::move(hooks.betweenRenames), step] {
+        StepTaken(step);
+        if (inner) inner();
+    };
+    return hooks;
+}
+
 PairReplacement DeviceCataloguePair(const std::filesystem::path& songFolder, bool withList) {
     return {songFolder, kDeviceCataloguePairName, {{kDeviceListName, withList}, {kDeviceDatabaseName, true}}};
 }

@@ -12,6 +12,7 @@
 #include "core/common/pair_replacement.h"
 #include "core/common/result.h"
 #include "core/common/translatable.h"
+#include "core/entry/write_steps.h"
 
 namespace songloader {
 
@@ -27,6 +28,9 @@ struct RebuildHooks {
     // Tests: runs when SgList.dat is in place and usbsong.db not yet.
     std::function<void()> betweenRenames;
 };
+
+// The same hooks with a write step taken between the two renames too.
+RebuildHooks StepsBetweenRenames(RebuildHooks hooks, const WriteStepHook& step);
 
 // SgList.dat and usbsong.db change as a pair (see PairReplacement), the list first.
 inline constexpr const char* kDeviceCataloguePairName = "catalogue";

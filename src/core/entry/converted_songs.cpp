@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <memory>
@@ -170,6 +171,13 @@ ConversionPlan PlanConversions(const SongList& songs, const PlayerProfile& profi
 
 int ConversionMinutes(const ConversionPlan& plan) {
     return std::max(1, static_cast<int>(std::ceil(plan.secondsToConvert / 60.0)));
+}
+
+std::string MinutesAndSeconds(double seconds) {
+    const long whole = std::lround(std::max(0.0, seconds));
+    char text[32];
+    std::snprintf(text, sizeof text, "%ld:%02ld", whole / 60, whole % 60);
+    return text;
 }
 
 Result<AddReport> AddConvertedUserSongs(const SongList& deviceSongs, const SongList& songs, const ConversionPlan& plan,

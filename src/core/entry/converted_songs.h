@@ -39,6 +39,9 @@ ConversionPlan PlanConversions(const SongList& songs, const PlayerProfile& profi
 // media at worst on a small machine, at least one.
 int ConversionMinutes(const ConversionPlan& plan);
 
+// A time left as minutes and seconds, e.g. "3:07".
+std::string MinutesAndSeconds(double seconds);
+
 // How far the conversions are, as they run.
 struct ConversionProgress {
     std::size_t fileIndex = 0;  // 0-based, among the songs converted

@@ -66,11 +66,7 @@ Result<CatalogueWritten> ReviseDeviceSong(const SongList& songs, std::size_t row
     }
 
     storeRow(revised);
-    RebuildHooks rebuildHooks = hooks.rebuildHooks;
-    rebuildHooks.betweenRenames = [&] {
-        StepTaken(hooks.writeStep);
-        if (hooks.rebuildHooks.betweenRenames) hooks.rebuildHooks.betweenRenames();
-    };
+    const RebuildHooks rebuildHooks = StepsBetweenRenames(hooks.rebuildHooks, hooks.writeStep);
     StepTaken(hooks.writeStep);
     Result<CatalogueWritten> rebuilt =
         hooks.rebuild ? hooks.rebuild()

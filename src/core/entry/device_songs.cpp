@@ -151,11 +151,7 @@ Result<CatalogueWritten> DeleteDeviceSong(const SongList& deviceSongs, std::size
     DeleteDeviceSongFiles(songFolder, numberText);
     SongList rest = deviceSongs;
     rest.erase(rest.begin() + static_cast<std::ptrdiff_t>(row));
-    RebuildHooks rebuildHooks = hooks.rebuildHooks;
-    rebuildHooks.betweenRenames = [&] {
-        StepTaken(hooks.writeStep);
-        if (hooks.rebuildHooks.betweenRenames) hooks.rebuildHooks.betweenRenames();
-    };
+    const RebuildHooks rebuildHooks = StepsBetweenRenames(hooks.rebuildHooks, hooks.writeStep);
     StepTaken(hooks.writeStep);
     Result<CatalogueWritten> rebuilt =
         RebuildDeviceCatalogue(rest, songFolder, RebuildMode::Delete, rebuildHooks, codePage);
