@@ -100,6 +100,14 @@ ROWELEMENT ArtistSong(int number, std::string title, std::string media) {
     return song;
 }
 
+ROWELEMENT CloudSong(std::int32_t number, std::string title) {
+    ROWELEMENT song;
+    song.number = number;
+    song.numberText = std::to_string(number);
+    song.title = std::move(title);
+    return song;
+}
+
 SongList DeviceListSongs(const std::filesystem::path& songFolder) {
     const auto file = FindListFile(songFolder, kDeviceListName);
     if (!file) return {};

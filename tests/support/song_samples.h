@@ -19,6 +19,9 @@ SongList TieHeavySongs(std::uint32_t seed, std::size_t count);
 // A plain user song: its number, the title, the artist "Artist", and the media file named.
 ROWELEMENT ArtistSong(int number, std::string title, std::string media = {});
 
+// A cloud song as the cloud list names it: number and title only.
+ROWELEMENT CloudSong(std::int32_t number, std::string title = "Song");
+
 // The songs of the device list in `songFolder` (none without one); a list that cannot be read
 // fails the test.
 SongList DeviceListSongs(const std::filesystem::path& songFolder);

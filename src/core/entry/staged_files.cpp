@@ -57,6 +57,13 @@ bool StagedFiles::Drop(Staged& file, Failure why) {
     return true;
 }
 
+Result<DeviceFolder> StagedFiles::FolderOf(Staged& file) {
+    if (file.failure) return *file.failure;
+    Result<DeviceFolder> folder = Open(file.folder, false);
+    if (!folder) Drop(file, folder.failure());
+    return folder;
+}
+
 void StagedFiles::Flush(const WriteStepHook& step) {
     StepTaken(step);
     // The whole file system at once: what is on its way already costs nothing more.
@@ -64,12 +71,8 @@ void StagedFiles::Flush(const WriteStepHook& step) {
     // A file system that cannot (or a failure somewhere on it): each file on its own, so that a
     // failure is that file's alone.
     for (Staged& file : files_) {
-        if (file.failure) continue;
-        const Result<DeviceFolder> folder = Open(file.folder, false);
-        if (!folder) {
-            Drop(file, folder.failure());
-            continue;
-        }
+        const Result<DeviceFolder> folder = FolderOf(file);
+        if (!folder) continue;
         StepTaken(step);
         const Result<int> fd = folder->OpenForReading(file.temporaryName);
         if (!fd) {
@@ -88,12 +91,8 @@ std::vector<Result<std::filesystem::path>> StagedFiles::PutInPlace(const WriteSt
     Flush(step);
     std::vector<std::string> renamedIn;  // folders in the order of their first rename
     for (Staged& file : files_) {
-        if (file.failure) continue;
-        const Result<DeviceFolder> folder = Open(file.folder, false);
-        if (!folder) {
-            Drop(file, folder.failure());
-            continue;
-        }
+        const Result<DeviceFolder> folder = FolderOf(file);
+        if (!folder) continue;
         StepTaken(step);
         if (Result<> renamed = folder->Rename(file.temporaryName, file.targetName); !renamed) {
             Drop(file, renamed.failure());

@@ -54,6 +54,8 @@ private:
     // Removes the file (from its place or its temporary name) and keeps why; false when a file in
     // place could not be removed.
     bool Drop(Staged& file, Failure why);
+    // The folder of a file still on its way; a file whose folder cannot be opened is dropped.
+    Result<DeviceFolder> FolderOf(Staged& file);
 
     DeviceFolder songFolder_;
     std::map<std::string, DeviceFolder> folders_;  // by name, opened once

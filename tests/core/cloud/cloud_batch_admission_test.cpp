@@ -6,17 +6,10 @@
 #include "core/entry/media_files.h"
 #include "core/entry/placement_journal.h"
 #include "support/tmpfs_mount.h"
+#include "support/song_samples.h"
 
 namespace songloader::test {
 namespace {
-
-ROWELEMENT CloudSong(std::int32_t number, std::string title) {
-    ROWELEMENT song;
-    song.number = number;
-    song.numberText = std::to_string(number);
-    song.title = std::move(title);
-    return song;
-}
 
 using CloudBatchAdmission = CloudTest;
 

@@ -1,19 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cloud_test_fixture.h"
 #include "core/cloud/cloud_song.h"
+#include "support/song_samples.h"
 
 namespace songloader::test {
 namespace {
 
 using CloudSongTest = CloudTest;
-
-ROWELEMENT CloudSong(std::int32_t number, std::string title) {
-    ROWELEMENT song;
-    song.number = number;
-    song.numberText = std::to_string(number);
-    song.title = std::move(title);
-    return song;
-}
 
 TEST_F(CloudSongTest, GoesToItsNumberFolderAsMp4) {
     const std::string video = Pattern(14600 * 3 + 100);

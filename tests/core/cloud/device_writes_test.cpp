@@ -16,19 +16,12 @@
 #include "core/cloud/midi_pack.h"
 #include "support/cloud_catalogue_fixture.h"
 #include "support/tmpfs_mount.h"
+#include "support/song_samples.h"
 
 namespace songloader::test {
 namespace {
 
 bool Has(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
-
-ROWELEMENT CloudSong(std::int32_t number) {
-    ROWELEMENT song;
-    song.number = number;
-    song.numberText = std::to_string(number);
-    song.title = "Song";
-    return song;
-}
 
 // A device folder (root/songs) and a folder outside it that a link on the device points to.
 class DeviceLinksTest : public CloudTest {
