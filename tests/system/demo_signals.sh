@@ -13,6 +13,9 @@ mkdir -p "$TMPDIR" && mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 # Starts the demo; sets pid and demo (the demo folder).
 start_demo() {
+  # The last run's output must be gone before the loop below reads: the background start may
+  # truncate it only after the first look.
+  rm -f "$tmp/out" "$tmp/err"
   "$gui" --demo >"$tmp/out" 2>"$tmp/err" &
   pid=$!
   for _ in $(seq 200); do

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "core/media/libav_library.h"
+#include "core/media/mp4_header.h"
 
 namespace songloader {
 
@@ -20,6 +21,8 @@ namespace {
 // Streams that only show up in packets are looked for this far into the file, no further.
 constexpr std::int64_t kPacketSearchBytes = 1 << 20;
 constexpr int kPacketSearchCount = 256;
+
+constexpr const char* kMp4Demuxer = "mov,mp4,m4a,3gp,3g2,mj2";
 
 struct ContainerInfo {
     MediaContainer container;
@@ -113,16 +116,18 @@ std::string EbmlDocType(const std::filesystem::path& file) {
 }
 
 // A tag's text with control characters made spaces and outer spaces removed.
-std::string TagText(const LibavLibrary& av, const AVDictionary* metadata, const char* key) {
-    const AVDictionaryEntry* entry = av.dictGet(metadata, key, nullptr, 0);
-    if (!entry || !entry->value) return {};
-    std::string text = entry->value;
+std::string CleanTag(std::string text) {
     for (char& c : text) {
         if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
     }
     const auto first = text.find_first_not_of(' ');
     if (first == std::string::npos) return {};
     return text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::string TagText(const LibavLibrary& av, const AVDictionary* metadata, const char* key) {
+    const AVDictionaryEntry* entry = av.dictGet(metadata, key, nullptr, 0);
+    return entry && entry->value ? CleanTag(entry->value) : std::string();
 }
 
 // The first of `keys` found in the file's tags, then in its streams' tags.
@@ -216,10 +221,30 @@ std::optional<MediaContainer> PlayerContainer(std::string_view demuxer) {
     if (demuxer == "mpegts") return MediaContainer::MpegTs;
     if (demuxer == "mpeg") return MediaContainer::MpegPs;
     if (demuxer == "avi") return MediaContainer::Avi;
-    if (demuxer == "mov,mp4,m4a,3gp,3g2,mj2") return MediaContainer::Mp4;
+    if (demuxer == kMp4Demuxer) return MediaContainer::Mp4;
     if (demuxer == "flv") return MediaContainer::Flv;
     if (demuxer == "mp3") return MediaContainer::Mp3;
     return std::nullopt;
+}
+
+// The player's container, when the file is one and its name says so; else what it is.
+void NameContainer(MediaFacts& facts, const std::filesystem::path& file, const std::string& demuxer,
+                   const std::string& longName) {
+    const auto container = PlayerContainer(demuxer);
+    if (container == MediaContainer::Matroska && EbmlDocType(file) == "webm") {
+        facts.containerText = "a WebM file";
+    } else if (!container) {
+        facts.containerText = std::string(ArticleFor(longName)) + " " + longName + " file";
+    } else {
+        const std::string extension = file.extension().string();
+        if (ExtensionFits(*container, extension)) {
+            facts.container = *container;
+        } else {
+            const ContainerInfo& info = InfoOf(*container);
+            const std::string named = extension.empty() ? "without an extension" : "named " + extension;
+            facts.containerText = std::string(info.article) + " " + info.name + " file " + named;
+        }
+    }
 }
 
 }  // namespace
@@ -235,6 +260,20 @@ bool ExtensionFits(MediaContainer container, std::string_view extension) {
 }
 
 Result<MediaFacts> ProbeMedia(const std::filesystem::path& file, const std::string& shownName) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error)) {
+        if (error || !std::filesystem::exists(file, error)) return Fail(shownName + " cannot be read: no such file");
+        return Fail(shownName + kNotMediaMessage);
+    }
+    if (std::optional<MediaFacts> facts = ReadMp4Header(file)) {
+        for (std::string* tag : {&facts->title, &facts->artist, &facts->composer}) *tag = CleanTag(std::move(*tag));
+        NameContainer(*facts, file, kMp4Demuxer, kMp4Demuxer);
+        return *std::move(facts);
+    }
+    return ProbeMediaWithLibrary(file, shownName);
+}
+
+Result<MediaFacts> ProbeMediaWithLibrary(const std::filesystem::path& file, const std::string& shownName) {
     const Failure notMedia = Fail(shownName + kNotMediaMessage);
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error)) {
@@ -308,22 +347,7 @@ Result<MediaFacts> ProbeMedia(const std::filesystem::path& file, const std::stri
     if (context->duration > 0) facts.seconds = static_cast<double>(context->duration) / AV_TIME_BASE;
     facts.bitsPerSecond = std::max<std::int64_t>(context->bit_rate, 0);
 
-    const auto container = PlayerContainer(demuxer);
-    if (container == MediaContainer::Matroska && EbmlDocType(file) == "webm") {
-        facts.containerText = "a WebM file";
-    } else if (!container) {
-        const std::string name = format->long_name ? format->long_name : demuxer;
-        facts.containerText = std::string(ArticleFor(name)) + " " + name + " file";
-    } else {
-        const std::string extension = file.extension().string();
-        if (ExtensionFits(*container, extension)) {
-            facts.container = *container;
-        } else {
-            const ContainerInfo& info = InfoOf(*container);
-            const std::string named = extension.empty() ? "without an extension" : "named " + extension;
-            facts.containerText = std::string(info.article) + " " + info.name + " file " + named;
-        }
-    }
+    NameContainer(facts, file, demuxer, format->long_name ? format->long_name : demuxer);
     facts.title = FindTag(av, context.get(), {"title"});
     facts.artist = FindTag(av, context.get(), {"artist", "author"});
     facts.composer = FindTag(av, context.get(), {"composer"});

@@ -54,6 +54,9 @@ inline constexpr const char* kNotDecodableMessage =
 // A container the player does not play, or an extension that is not the container's (compared
 // case-insensitively), is told in the facts: such a file plays after conversion (player_profile.h).
 Result<MediaFacts> ProbeMedia(const std::filesystem::path& file, const std::string& shownName);
+// The same, always through the media library: ProbeMedia reads plain MP4 headers itself
+// (mp4_header.h), and tests hold the two readings side by side.
+Result<MediaFacts> ProbeMediaWithLibrary(const std::filesystem::path& file, const std::string& shownName);
 
 // "Matroska (MKV)", "MP4", ...: the container's name for people.
 const char* ContainerName(MediaContainer container);

@@ -52,7 +52,8 @@ TEST(MediaProbeTest, WhatEachFixtureIs) {
 }
 
 // The media and network libraries pull in over a hundred others: a command that does not check a
-// file or make a request must not load them. Run in a fresh process, whatever ran before.
+// file or make a request must not load them, nor one that checks only plain MP4 files. Run in a
+// fresh process, whatever ran before.
 TEST(MediaProbeTest, TheMediaAndNetworkLibrariesLoadOnlyWhenUsed) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     auto loaded = [](const char* library) {
@@ -64,7 +65,8 @@ TEST(MediaProbeTest, TheMediaAndNetworkLibrariesLoadOnlyWhenUsed) {
     EXPECT_EXIT(
         {
             if (loaded(media.c_str()) || loaded("libcurl.so.4")) std::exit(1);
-            if (!ProbeMedia(MediaFixture("tagged.mp4"), "tagged.mp4").ok() || !loaded(media.c_str())) std::exit(2);
+            if (!ProbeMedia(MediaFixture("tagged.mp4"), "tagged.mp4").ok() || loaded(media.c_str())) std::exit(5);
+            if (!ProbeMedia(MediaFixture("tagged.mkv"), "tagged.mkv").ok() || !loaded(media.c_str())) std::exit(2);
             if (loaded("libcurl.so.4")) std::exit(3);
             if (!LoadCurl().ok() || !loaded("libcurl.so.4")) std::exit(4);
             std::exit(0);
