@@ -34,6 +34,14 @@ struct LibavLibrary {
     decltype(&av_packet_free) packetFree;
     decltype(&avcodec_get_name) codecName;
     decltype(&avcodec_find_decoder) findDecoder;
+    // Reading a picture's size from the first packets (picture_size.h).
+    decltype(&av_seek_frame) seekFrame;
+    decltype(&avcodec_alloc_context3) allocCodecContext;
+    decltype(&avcodec_free_context) freeCodecContext;
+    decltype(&avcodec_parameters_to_context) parametersToContext;
+    decltype(&av_parser_init) parserInit;
+    decltype(&av_parser_parse2) parserParse;
+    decltype(&av_parser_close) parserClose;
 };
 
 // The library's functions, loaded once (and silenced); a failure names the missing library.

@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "core/media/libav_library.h"
+#include "core/media/picture_size.h"
 
 namespace songloader {
 
@@ -287,6 +288,7 @@ Result<MediaFacts> ProbeMedia(const std::filesystem::path& file, const std::stri
         return Fail(text);
     }
     facts.streams = *streams;
+    ReadPictureSizes(av, *context, facts.streams);
     if (context->duration > 0) facts.seconds = static_cast<double>(context->duration) / AV_TIME_BASE;
     facts.bitsPerSecond = std::max<std::int64_t>(context->bit_rate, 0);
 
