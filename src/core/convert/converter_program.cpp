@@ -3,9 +3,6 @@
 
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
 
 namespace songloader {
 
@@ -47,26 +44,6 @@ Result<std::filesystem::path> FindConverter(const std::map<std::string, std::str
         at = colon + 1;
     }
     return Fail(kConverterMissingMessage);
-}
-
-}  // namespace songloader
-
-namespace songloader {
-
-Result<WorkFolder> WorkFolder::Make() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/songloader-convert-XXXXXX";
-    if (!::mkdtemp(pattern.data())) {
-        return Fail("cannot make a folder for converted files in " +
-                    std::filesystem::path(pattern).parent_path().string() + ": " + std::strerror(errno));
-    }
-    return WorkFolder(pattern);
-}
-
-WorkFolder::~WorkFolder() {
-    if (path_.empty()) return;
-    std::error_code error;
-    std::filesystem::remove_all(path_, error);
 }
 
 }  // namespace songloader
