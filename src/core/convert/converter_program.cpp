@@ -3,7 +3,6 @@
 
 #include <unistd.h>
 
-
 namespace songloader {
 
 namespace {
@@ -15,20 +14,26 @@ bool Runnable(const std::filesystem::path& file) {
 
 }  // namespace
 
+SettingSource ConverterSource(const std::map<std::string, std::string>& settings,
+                              const std::function<std::optional<std::string>(const char*)>& variable) {
+    if (const auto chosen = variable ? variable(kConverterVariable) : std::nullopt; chosen && !chosen->empty()) {
+        return SettingSource::Environment;
+    }
+    if (const auto it = settings.find(kConverterKey); it != settings.end() && !it->second.empty()) {
+        return SettingSource::SettingsFile;
+    }
+    return SettingSource::BuiltIn;
+}
+
 Result<std::filesystem::path> FindConverter(const std::map<std::string, std::string>& settings,
                                             const std::function<std::optional<std::string>(const char*)>& variable) {
-    std::optional<std::string> chosen = variable ? variable(kConverterVariable) : std::nullopt;
-    std::string origin = kConverterVariable;
-    if (!chosen || chosen->empty()) {
-        chosen.reset();
-        if (const auto it = settings.find(kConverterKey); it != settings.end() && !it->second.empty()) {
-            chosen = it->second;
-            origin = std::string("the setting ") + kConverterKey;
-        }
-    }
-    if (chosen) {
-        if (Runnable(*chosen)) return std::filesystem::path(*chosen);
-        return Fail("The converter " + *chosen + " (from " + origin + ") is not a program that can be run.");
+    const SettingSource source = ConverterSource(settings, variable);
+    if (source != SettingSource::BuiltIn) {
+        const bool fromVariable = source == SettingSource::Environment;
+        const std::string chosen = fromVariable ? *variable(kConverterVariable) : settings.at(kConverterKey);
+        if (Runnable(chosen)) return std::filesystem::path(chosen);
+        const std::string origin = fromVariable ? kConverterVariable : std::string("the setting ") + kConverterKey;
+        return Fail("The converter " + chosen + " (from " + origin + ") is not a program that can be run.");
     }
     const auto path = variable ? variable("PATH") : std::nullopt;
     const std::string folders = path ? *path : "/usr/local/bin:/usr/bin:/bin";
