@@ -151,11 +151,14 @@ TEST_F(CliConventions, ConfigShowsTheConversionSettings) {
     struct Case {
         std::string file;
         std::vector<std::string> environment;
-        std::string lines;     // from player-video-codecs to converter
-        std::string problem;   // on standard error, exit 1; empty: exit 0
+        std::string lines;    // from player-video-codecs to converter
+        std::string problem;  // on standard error, exit 1; empty: exit 0
     };
     const std::vector<Case> cases = {
-        {"", {"PATH=" + bin.string()}, std::string(kBuiltInProfileLines) + "converter\t" + converter + "\tbuilt in\n", ""},
+        {"",
+         {"PATH=" + bin.string()},
+         std::string(kBuiltInProfileLines) + "converter\t" + converter + "\tbuilt in\n",
+         ""},
         {"player-video-codecs = h264,mpeg4\nplayer-max-size = 1280x720\nconverter = " + converter + "\n",
          {"PATH=/nowhere"},
          "player-video-codecs\th264, mpeg4\tsettings file (" + file +
@@ -164,7 +167,8 @@ TEST_F(CliConventions, ConfigShowsTheConversionSettings) {
          ""},
         {"player-audio-codecs = mp3\nconverter = /nowhere/ffmpeg\n",
          {"SONGLOADER_FFMPEG=" + converter},
-         "player-video-codecs\tmpeg1video, mpeg2video, mpeg4, h264\tbuilt in\nplayer-audio-codecs\tmp3\tsettings file (" +
+         "player-video-codecs\tmpeg1video, mpeg2video, mpeg4, h264\tbuilt in\nplayer-audio-codecs\tmp3\tsettings file "
+         "(" +
              file + ")\nplayer-max-size\t1920x1080\tbuilt in\nconverter\t" + converter +
              "\tenvironment (SONGLOADER_FFMPEG)\n",
          ""},
@@ -173,8 +177,10 @@ TEST_F(CliConventions, ConfigShowsTheConversionSettings) {
          "player-video-codecs\tmpeg1video, mpeg2video, mpeg4, h264\tbuilt in\nplayer-audio-codecs\tmp3, mp2, aac-lc, "
          "ac3\tbuilt in\nplayer-max-size\tbig\tsettings file (" +
              file + ")\nconverter\t/nowhere/ffmpeg\tenvironment (SONGLOADER_FFMPEG)\n",
-         "songloader-cli: " + file + ": player-max-size must be a width and height like 1920x1080, not \"big\"\n"
-         "songloader-cli: The converter /nowhere/ffmpeg (from SONGLOADER_FFMPEG) is not a program that can be run.\n"},
+         "songloader-cli: " + file +
+             ": player-max-size must be a width and height like 1920x1080, not \"big\"\n"
+             "songloader-cli: The converter /nowhere/ffmpeg (from SONGLOADER_FFMPEG) is not a program that can be "
+             "run.\n"},
     };
     for (const Case& c : cases) {
         std::filesystem::remove_all(Config());

@@ -28,8 +28,8 @@ ConversionSettings ConversionSettingsInEffect(const SettingsFile& file,
         if (it == file.values.end()) {
             result.settings.push_back({key, {inEffect, SettingSource::BuiltIn, "built in"}});
         } else {
-            result.settings.push_back({key, {profile ? inEffect : it->second, SettingSource::SettingsFile,
-                                             file.path.string()}});
+            result.settings.push_back(
+                {key, {profile ? inEffect : it->second, SettingSource::SettingsFile, file.path.string()}});
         }
     };
     add(kPlayerVideoKey, Joined(shown.videoCodecs));

@@ -89,8 +89,7 @@ void StagedFiles::Flush(const WriteStepHook& step, const FlushFault& fault) {
     }
 }
 
-std::vector<Result<std::filesystem::path>> StagedFiles::PutInPlace(const WriteStepHook& step,
-                                                                   const FlushFault& fault) {
+std::vector<Result<std::filesystem::path>> StagedFiles::PutInPlace(const WriteStepHook& step, const FlushFault& fault) {
     Flush(step, fault);
     std::vector<std::string> renamedIn;  // folders in the order of their first rename
     for (Staged& file : files_) {

@@ -39,8 +39,7 @@ public:
     // Puts every staged file in place: the file on the device or why not, in the order added.
     // A file that could not be flushed or renamed is removed again. `step` runs before every
     // file-system step; `fault` fails the flushes a test chooses.
-    std::vector<Result<std::filesystem::path>> PutInPlace(const WriteStepHook& step = {},
-                                                          const FlushFault& fault = {});
+    std::vector<Result<std::filesystem::path>> PutInPlace(const WriteStepHook& step = {}, const FlushFault& fault = {});
 
 private:
     struct Staged {

@@ -36,7 +36,8 @@ Result<const LibavLibrary*> Open() {
                          Load(l.parametersToContext, "avcodec_parameters_to_context") &&
                          Load(l.parserInit, "av_parser_init") && Load(l.parserParse, "av_parser_parse2") &&
                          Load(l.parserClose, "av_parser_close");
-    if (!loaded || !parsers) return Fail(std::string("the media library ") + kFormatLibrary + " lacks a function: " + dlerror());
+    if (!loaded || !parsers)
+        return Fail(std::string("the media library ") + kFormatLibrary + " lacks a function: " + dlerror());
     // The library's own log lines would land on the terminal of the CLI and the window's.
     l.logSetLevel(AV_LOG_QUIET);
     return &library;

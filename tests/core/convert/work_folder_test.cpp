@@ -36,7 +36,8 @@ struct OtherProgram {
         ::close(ends[1]);
         char buffer[4096];
         std::string path;
-        for (ssize_t n; (n = ::read(ends[0], buffer, sizeof buffer)) > 0;) path.append(buffer, static_cast<std::size_t>(n));
+        for (ssize_t n; (n = ::read(ends[0], buffer, sizeof buffer)) > 0;)
+            path.append(buffer, static_cast<std::size_t>(n));
         ::close(ends[0]);
         folder = path;
     }
