@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <system_error>
+#include <unordered_map>
 
 #include "device_access.h"
 #include "interrupt_stop.h"
@@ -101,7 +102,7 @@ int Import(const ImportFlags& flags, const Operands& given, Console& console) {
             return kExitFailure;
         }
         SongList toAdd = plan.songs;
-        auto conversion = PrepareConversion(flags.conversion, *profile, flags.encoding, toAdd, console);
+        auto conversion = PrepareConversion(flags.conversion, *profile, flags.encoding, toAdd, console, &plan.facts);
         if (!conversion) return kExitFailure;
         if (flags.dryRun) {
             // The checks the copy would make before its first file, and nothing more.
@@ -158,12 +159,12 @@ int Import(const ImportFlags& flags, const Operands& given, Console& console) {
             return kExitFailure;
         }
         for (const std::string& note : report->notes) console.err << note;
-        // Each song with the file it came from: the batch keeps the plan's order.
+        // Each song with the file it came from.
+        std::unordered_map<std::int32_t, std::string> shownOf;
+        for (std::size_t i = 0; i < plan.songs.size(); ++i) shownOf.emplace(plan.songs[i].number, plan.shown[i]);
         auto sourceOf = [&](const ROWELEMENT& song) -> std::string {
-            for (std::size_t i = 0; i < plan.songs.size(); ++i) {
-                if (plan.songs[i].number == song.number) return plan.shown[i];
-            }
-            return {};
+            const auto found = shownOf.find(song.number);
+            return found != shownOf.end() ? found->second : std::string();
         };
         for (const ROWELEMENT& song : report->added) PrintSong(song, sourceOf(song), device.codePage, console);
         for (const SongNotAdded& notAdded : report->notAdded) {

@@ -44,11 +44,12 @@ std::optional<PlayerProfile> LoadPlayerProfile(const std::string& encodingFlag, 
 }
 
 std::optional<BatchConversion> PrepareConversion(const ConversionFlags& flags, const PlayerProfile& profile,
-                                                 const std::string& encodingFlag, SongList& songs, Console& console) {
+                                                 const std::string& encodingFlag, SongList& songs, Console& console,
+                                                 const std::vector<MediaFacts>* probed) {
     const UserSettings settings = SettingsInEffect(encodingFlag);
     BatchConversion conversion;
     conversion.setup.profile = profile;
-    conversion.plan = PlanConversions(songs, profile, flags.loudness);
+    conversion.plan = PlanConversions(songs, profile, flags.loudness, probed);
     if (!flags.convert && !conversion.plan.needConversion.empty()) {
         for (const std::string& reason : conversion.plan.reasons) {
             console.Fail() << EscapeControls(reason) << kAskConvertText << "\n";

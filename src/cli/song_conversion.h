@@ -37,9 +37,11 @@ std::optional<PlayerProfile> LoadPlayerProfile(const std::string& encodingFlag, 
 // The text after a file left out for wanting conversion.
 inline constexpr const char* kAskConvertText = "; add --convert to convert it";
 
-// nullopt after printing why when the converter cannot be had.
+// nullopt after printing why when the converter cannot be had. `probed`: what the probe found in
+// each song's file, when known already.
 std::optional<BatchConversion> PrepareConversion(const ConversionFlags& flags, const PlayerProfile& profile,
-                                                 const std::string& encodingFlag, SongList& songs, Console& console);
+                                                 const std::string& encodingFlag, SongList& songs, Console& console,
+                                                 const std::vector<MediaFacts>* probed = nullptr);
 
 // Adds `songs` as AddUserSongs would, through the converter when any needs it; the converter's
 // progress on a line of its own. `stop` is polled while a song converts.

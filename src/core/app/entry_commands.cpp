@@ -2,6 +2,7 @@
 // The entry form: number box, "Auto-Generate", "Browse ", "Queue to Add", "Clear Fields",
 // loading a listed song by double-click and storing it back with "Revise".
 #include <cstdlib>
+#include <unordered_map>
 
 #include "core/app/dialog_texts.h"
 #include "core/app/sonquill_dlg.h"
@@ -12,6 +13,7 @@
 #include "core/entry/media_files.h"
 #include "core/entry/number_rules.h"
 #include "core/media/media_probe.h"
+#include "core/media/probe_files.h"
 #include "core/media/player_profile.h"
 #include "core/text/code_page.h"
 
@@ -127,19 +129,25 @@ void CSonquillDlg::QueueFiles(const std::vector<std::string>& paths) {
     options.languageText = kEntryLanguageItems[static_cast<std::size_t>(language)];
     options.codePage = m_settings.codePage;
     options.leaveOutConversions = m_settings.playerProfile;
-    ImportPlan plan = PlanImport(files.files, m_deviceSongs, m_workSongs, options);
+    // Each file is probed once, however often the batch is planned.
+    const std::vector<Result<MediaFacts>> probed = ProbeFiles(files.files);
+    std::unordered_map<std::string, double> secondsOf;
+    for (std::size_t i = 0; i < files.files.size(); ++i) {
+        if (probed[i]) secondsOf[files.files[i].string()] = probed[i]->seconds;
+    }
+    ImportPlan plan = PlanImport(files.files, probed, m_deviceSongs, m_workSongs, options);
     // Files that play only after conversion: asked about once for the batch.
     std::size_t toConvert = 0;
     double secondsToConvert = 0;
     for (const ImportSkip& skip : plan.skipped) {
         if (!skip.needsConversion) continue;
         ++toConvert;
-        if (const auto facts = ProbeMedia(skip.file, skip.file)) secondsToConvert += facts->seconds;
+        secondsToConvert += secondsOf[skip.file];
     }
     const bool convert = toConvert > 0 && ConversionConfirmed(toConvert, secondsToConvert);
     if (convert) {
         options.leaveOutConversions.reset();
-        plan = PlanImport(files.files, m_deviceSongs, m_workSongs, options);
+        plan = PlanImport(files.files, probed, m_deviceSongs, m_workSongs, options);
     }
 
     std::string repeats;
@@ -150,7 +158,7 @@ void CSonquillDlg::QueueFiles(const std::vector<std::string>& paths) {
                                   NoticeIcon::Question},
                                  MessageButtons::YesNo) == MessageAnswer::Yes) {
         options.keepDuplicates = true;
-        plan = PlanImport(files.files, m_deviceSongs, m_workSongs, options);
+        plan = PlanImport(files.files, probed, m_deviceSongs, m_workSongs, options);
     }
     if (!m_cloudListShown) m_view.ShowCheckBoxes(ControlId::WorkList, false);
     for (const ROWELEMENT& song : plan.songs) AppendRow(ControlId::WorkList, song);

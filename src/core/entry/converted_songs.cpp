@@ -14,6 +14,7 @@
 #include "core/device/device_room.h"
 #include "core/entry/batch_admission.h"
 #include "core/entry/media_files.h"
+#include "core/media/probe_files.h"
 
 namespace songloader {
 
@@ -149,11 +150,21 @@ bool ConversionPlan::AnyNeeded() const {
     return false;
 }
 
-ConversionPlan PlanConversions(const SongList& songs, const PlayerProfile& profile, bool loudness) {
+ConversionPlan PlanConversions(const SongList& songs, const PlayerProfile& profile, bool loudness,
+                               const std::vector<MediaFacts>* probed) {
+    std::vector<Result<MediaFacts>> found;
+    if (probed) {
+        found.assign(probed->begin(), probed->end());
+    } else {
+        std::vector<std::filesystem::path> files;
+        for (const ROWELEMENT& song : songs) files.emplace_back(song.mediaPath);
+        found = ProbeFiles(files);
+    }
     ConversionPlan plan;
-    for (const ROWELEMENT& song : songs) {
+    for (std::size_t i = 0; i < songs.size(); ++i) {
+        const ROWELEMENT& song = songs[i];
         ConversionTask task;
-        if (const Result<MediaFacts> facts = ProbeMedia(song.mediaPath, song.mediaPath); facts) {
+        if (const Result<MediaFacts>& facts = found[i]; facts) {
             const MediaJudgement judgement = JudgeMedia(*facts, profile);
             task.facts = *facts;
             task.convert = judgement.verdict == MediaVerdict::PlaysAfterConversion;

@@ -30,10 +30,12 @@ struct ConversionPlan {
     bool AnyNeeded() const;
 };
 
-// Probes each song's file (mediaPath) and judges it by `profile`; with `loudness`, every song's
-// loudness is to be measured and set. A file the probe refuses keeps no task (its copy then fails
-// with the probe's reason).
-ConversionPlan PlanConversions(const SongList& songs, const PlayerProfile& profile, bool loudness);
+// Judges each song's file (mediaPath) by `profile`; with `loudness`, every song's loudness is to be
+// measured and set. The files are probed, unless `probed` gives what the probe found in each, in
+// order (an import has probed them already). A file the probe refuses keeps no task (its copy then
+// fails with the probe's reason).
+ConversionPlan PlanConversions(const SongList& songs, const PlayerProfile& profile, bool loudness,
+                               const std::vector<MediaFacts>* probed = nullptr);
 
 // About how long converting takes, for the question asked before: a minute per minute of
 // media at worst on a small machine, at least one.

@@ -2,15 +2,13 @@
 #include "core/entry/import_plan.h"
 
 #include <algorithm>
-#include <atomic>
 #include <optional>
 #include <set>
 #include <system_error>
-#include <thread>
 #include <unordered_map>
 
 #include "core/entry/add_queue.h"
-#include "core/media/media_probe.h"
+#include "core/media/probe_files.h"
 #include "core/media/song_names.h"
 #include "core/songlist/song_text.h"
 #include "core/text/code_page.h"
@@ -20,26 +18,6 @@ namespace songloader {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Probing threads at most, however many cores there are: the files are read too.
-constexpr std::size_t kMostProbeThreads = 8;
-
-// Probing reads a few kilobytes of each file but costs CPU in the media library: a folder of
-// thousands of files is probed on every core, each file once, the results kept in file order.
-std::vector<std::optional<Result<MediaFacts>>> ProbeAll(const std::vector<fs::path>& files) {
-    std::vector<std::optional<Result<MediaFacts>>> facts(files.size());
-    std::atomic<std::size_t> next{0};
-    const auto probe = [&] {
-        for (std::size_t i = next++; i < files.size(); i = next++) facts[i] = ProbeMedia(files[i], files[i].string());
-    };
-    const std::size_t workers =
-        std::min<std::size_t>({std::max(1u, std::thread::hardware_concurrency()), kMostProbeThreads, files.size()});
-    std::vector<std::thread> helpers;
-    for (std::size_t i = 1; i < workers; ++i) helpers.emplace_back(probe);
-    probe();
-    for (std::thread& helper : helpers) helper.join();
-    return facts;
-}
 
 bool IsHidden(const fs::path& path) {
     const std::string name = path.filename().string();
@@ -153,6 +131,11 @@ ImportFiles CollectImportFiles(const std::vector<fs::path>& given, const std::op
 
 ImportPlan PlanImport(const std::vector<fs::path>& files, const SongList& deviceSongs, const SongList& workSongs,
                       const ImportOptions& options) {
+    return PlanImport(files, ProbeFiles(files), deviceSongs, workSongs, options);
+}
+
+ImportPlan PlanImport(const std::vector<fs::path>& files, const std::vector<Result<MediaFacts>>& probed,
+                      const SongList& deviceSongs, const SongList& workSongs, const ImportOptions& options) {
     ImportPlan plan;
     // Who holds each title and artist already: the number on the device, or the file queued.
     // Repeats are told by the texts as the device stores them (cut to their slots).
@@ -167,14 +150,13 @@ ImportPlan PlanImport(const std::vector<fs::path>& files, const SongList& device
     }
     NumberSource numbers(deviceSongs, workSongs);
 
-    const std::vector<std::optional<Result<MediaFacts>>> probed = ProbeAll(files);
     for (std::size_t at = 0; at < files.size(); ++at) {
         const fs::path& file = files[at];
         const std::string shown = file.string();
         auto skip = [&](std::string message, bool duplicate = false) {
             plan.skipped.push_back({shown, std::move(message), duplicate});
         };
-        const Result<MediaFacts>& facts = *probed[at];
+        const Result<MediaFacts>& facts = probed[at];
         if (!facts) {
             skip(facts.message());
             continue;
@@ -238,6 +220,7 @@ ImportPlan PlanImport(const std::vector<fs::path>& files, const SongList& device
         numbers.Take(*number);
         plan.songs.push_back(*check);
         plan.shown.push_back(shown);
+        plan.facts.push_back(*facts);
     }
     return plan;
 }

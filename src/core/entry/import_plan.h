@@ -13,6 +13,7 @@
 
 #include "core/catalogue/row_element.h"
 #include "core/common/translatable.h"
+#include "core/media/media_probe.h"
 #include "core/media/player_profile.h"
 
 namespace songloader {
@@ -55,6 +56,7 @@ struct ImportOptions {
 struct ImportPlan {
     SongList songs;                   // mediaPath = the file to copy; texts in device bytes
     std::vector<std::string> shown;   // the file of each song as shown
+    std::vector<MediaFacts> facts;    // what the probe found in each song's file
     std::vector<ImportSkip> skipped;  // in file order
 };
 
@@ -66,6 +68,9 @@ struct ImportPlan {
 // song list builder check a song.
 ImportPlan PlanImport(const std::vector<std::filesystem::path>& files, const SongList& deviceSongs,
                       const SongList& workSongs, const ImportOptions& options);
+// The same with the files probed already (ProbeFiles, in the same order), for planning them again.
+ImportPlan PlanImport(const std::vector<std::filesystem::path>& files, const std::vector<Result<MediaFacts>>& probed,
+                      const SongList& deviceSongs, const SongList& workSongs, const ImportOptions& options);
 
 // What `song` (device bytes) repeats by its title and artist, letter case aside, as the import's
 // question names it: a song of `deviceSongs` ("<title>: already on the USB drive as <number>"),

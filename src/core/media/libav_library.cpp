@@ -25,7 +25,8 @@ Result<const LibavLibrary*> Open() {
     const bool loaded =
         Load(l.logSetLevel, "av_log_set_level") && Load(l.dictGet, "av_dict_get") && Load(l.dictSet, "av_dict_set") &&
         Load(l.dictFree, "av_dict_free") && Load(l.strerror, "av_strerror") && Load(l.ioOpen, "avio_open2") &&
-        Load(l.ioClose, "avio_closep") && Load(l.ioSeek, "avio_seek") &&
+        Load(l.ioClose, "avio_closep") && Load(l.ioSeek, "avio_seek") && Load(l.ioRead, "avio_read") &&
+        Load(l.findInputFormat, "av_find_input_format") &&
         Load(l.probeInputBuffer, "av_probe_input_buffer2") && Load(l.allocContext, "avformat_alloc_context") &&
         Load(l.openInput, "avformat_open_input") && Load(l.closeInput, "avformat_close_input") &&
         Load(l.readFrame, "av_read_frame") && Load(l.packetAlloc, "av_packet_alloc") &&

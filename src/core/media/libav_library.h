@@ -24,6 +24,8 @@ struct LibavLibrary {
     decltype(&avio_open2) ioOpen;
     decltype(&avio_closep) ioClose;
     decltype(&avio_seek) ioSeek;
+    decltype(&avio_read) ioRead;
+    decltype(&av_find_input_format) findInputFormat;
     decltype(&av_probe_input_buffer2) probeInputBuffer;
     decltype(&avformat_alloc_context) allocContext;
     decltype(&avformat_open_input) openInput;

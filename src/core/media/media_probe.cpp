@@ -198,6 +198,20 @@ struct IoCloser {
     void operator()(AVIOContext* io) const { av->ioClose(&io); }
 };
 
+// The demuxer that the first bytes of a file name beyond doubt: each of these signatures makes its
+// demuxer's probe give the highest score, so asking every demuxer (the costliest part of opening a
+// small file) would choose the same one. Empty when the bytes leave the choice to the probe.
+const char* DemuxerBySignature(const unsigned char* head, int size) {
+    const auto at = [&](int offset, std::string_view bytes) {
+        return size >= offset + static_cast<int>(bytes.size()) &&
+               std::memcmp(head + offset, bytes.data(), bytes.size()) == 0;
+    };
+    if (at(4, "ftyp")) return "mov";
+    if (at(0, "\x1A\x45\xDF\xA3")) return "matroska";
+    if (at(0, "RIFF") && at(8, "AVI ")) return "avi";
+    return "";
+}
+
 std::optional<MediaContainer> PlayerContainer(std::string_view demuxer) {
     if (demuxer == "matroska,webm") return MediaContainer::Matroska;
     if (demuxer == "mpegts") return MediaContainer::MpegTs;
@@ -247,7 +261,11 @@ Result<MediaFacts> ProbeMedia(const std::filesystem::path& file, const std::stri
 
     const AVInputFormat* format = nullptr;
     // The demuxer is chosen from the bytes alone: the name has no say in what the file holds.
-    if (av.probeInputBuffer(io.get(), &format, "", nullptr, 0, 0) < 0 || !format) return notMedia;
+    std::array<unsigned char, 12> head{};
+    const int headSize = av.ioRead(io.get(), head.data(), static_cast<int>(head.size()));
+    if (av.ioSeek(io.get(), 0, SEEK_SET) != 0) return notMedia;
+    if (const char* known = DemuxerBySignature(head.data(), headSize); *known) format = av.findInputFormat(known);
+    if (!format && (av.probeInputBuffer(io.get(), &format, "", nullptr, 0, 0) < 0 || !format)) return notMedia;
     const std::string demuxer = format->name ? format->name : "";
     if (IsNeverMedia(demuxer)) return notMedia;
 
