@@ -12,6 +12,7 @@
 #include <optional>
 
 #include "core/media/libav_library.h"
+#include "core/media/media_length.h"
 #include "core/media/picture_size.h"
 
 namespace songloader {
@@ -308,6 +309,7 @@ Result<MediaFacts> ProbeMedia(const std::filesystem::path& file, const std::stri
     facts.streams = *streams;
     ReadPictureSizes(av, *context, facts.streams);
     if (context->duration > 0) facts.seconds = static_cast<double>(context->duration) / AV_TIME_BASE;
+    else facts.seconds = ReadMediaSeconds(av, *context);
     facts.bitsPerSecond = std::max<std::int64_t>(context->bit_rate, 0);
 
     const auto container = PlayerContainer(demuxer);

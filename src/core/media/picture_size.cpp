@@ -3,7 +3,6 @@
 
 #include <cstdint>
 #include <memory>
-#include <string_view>
 
 namespace songloader {
 
@@ -47,10 +46,6 @@ struct SizeReader {
     }
 };
 
-// Transport and program streams announce their streams in packets, so the probe may have read past
-// the first picture; both demuxers find their way from any byte.
-bool RewindsByByte(std::string_view demuxer) { return demuxer == "mpegts" || demuxer == "mpeg"; }
-
 }  // namespace
 
 void ReadPictureSizes(const LibavLibrary& av, AVFormatContext& context, std::vector<MediaStream>& streams) {
@@ -72,7 +67,9 @@ void ReadPictureSizes(const LibavLibrary& av, AVFormatContext& context, std::vec
     }
     if (readers.empty()) return;
 
-    if (RewindsByByte(context.iformat->name) && av.seekFrame(&context, -1, 0, AVSEEK_FLAG_BYTE) < 0) return;
+    // Transport and program streams announce their streams in packets, so the probe may have read
+    // past the first picture.
+    if (ResyncsAnywhere(context) && av.seekFrame(&context, -1, 0, AVSEEK_FLAG_BYTE) < 0) return;
     AVPacket* packet = av.packetAlloc();
     if (!packet) return;
     std::size_t pending = readers.size();
