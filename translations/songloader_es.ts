@@ -227,14 +227,32 @@ con seguridad.
         <source>Prints each setting, one a line, tab-separated: its key, its value, and where it
 came from (command line, environment, settings file, locale or built in).
 The settings file is $XDG_CONFIG_HOME/songloader/songloader.conf (default
-~/.config/songloader/songloader.conf), lines of &quot;key = value&quot; with the keys
-cloud-url and encoding; lines starting with # are comments.
+~/.config/songloader/songloader.conf), lines of &quot;key = value&quot;; lines starting
+with # are comments. Its keys:
+  cloud-url            the cloud server&apos;s address
+  encoding             the code page of the names on the device (e.g. CP1252)
+  player-video-codecs  the video codecs the player plays, as ffmpeg names them
+  player-audio-codecs  the audio codecs the player plays, likewise (AAC-LC: aac-lc)
+  player-max-size      the largest picture the player shows, like 1920x1080
+  converter            the ffmpeg program that converts what the player cannot
+                       play (SONGLOADER_FFMPEG goes first; built in: ffmpeg
+                       on PATH, - when there is none)
+A song whose codecs or picture are not the player&apos;s is converted (--convert).
 </source>
         <translation>Muestra cada ajuste, uno por línea, separado por tabuladores: su clave, su valor y
 de dónde viene (línea de órdenes, entorno, archivo de ajustes, locale o incorporado).
 El archivo de ajustes es $XDG_CONFIG_HOME/songloader/songloader.conf (por omisión
-~/.config/songloader/songloader.conf), con líneas &quot;clave = valor&quot; de las claves
-cloud-url y encoding; las líneas que empiezan por # son comentarios.
+~/.config/songloader/songloader.conf), con líneas &quot;clave = valor&quot;; las líneas que
+empiezan por # son comentarios. Sus claves:
+  cloud-url            la dirección del servidor de la nube
+  encoding             la página de códigos de los nombres en el dispositivo (p. ej. CP1252)
+  player-video-codecs  los códecs de vídeo del reproductor, con los nombres de ffmpeg
+  player-audio-codecs  los códecs de audio que reproduce, igual (AAC-LC: aac-lc)
+  player-max-size      la imagen más grande que muestra, como 1920x1080
+  converter            el programa ffmpeg que convierte lo que el reproductor no puede
+                       reproducir (SONGLOADER_FFMPEG va primero; incorporado: ffmpeg
+                       en PATH, - si no hay ninguno)
+Una canción cuyos códecs o imagen no son los del reproductor se convierte (--convert).
 </translation>
     </message>
     <message>

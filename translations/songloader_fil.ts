@@ -227,14 +227,32 @@ mahugot.
         <source>Prints each setting, one a line, tab-separated: its key, its value, and where it
 came from (command line, environment, settings file, locale or built in).
 The settings file is $XDG_CONFIG_HOME/songloader/songloader.conf (default
-~/.config/songloader/songloader.conf), lines of &quot;key = value&quot; with the keys
-cloud-url and encoding; lines starting with # are comments.
+~/.config/songloader/songloader.conf), lines of &quot;key = value&quot;; lines starting
+with # are comments. Its keys:
+  cloud-url            the cloud server&apos;s address
+  encoding             the code page of the names on the device (e.g. CP1252)
+  player-video-codecs  the video codecs the player plays, as ffmpeg names them
+  player-audio-codecs  the audio codecs the player plays, likewise (AAC-LC: aac-lc)
+  player-max-size      the largest picture the player shows, like 1920x1080
+  converter            the ffmpeg program that converts what the player cannot
+                       play (SONGLOADER_FFMPEG goes first; built in: ffmpeg
+                       on PATH, - when there is none)
+A song whose codecs or picture are not the player&apos;s is converted (--convert).
 </source>
         <translation>Ipinapakita ang bawat setting, isa bawat linya, pinaghihiwalay ng tab: ang key nito,
 ang value nito, at kung saan ito nagmula (command line, environment, settings file,
 locale o nakapaloob). Ang settings file ay $XDG_CONFIG_HOME/songloader/songloader.conf
-(kung wala, ~/.config/songloader/songloader.conf), mga linyang &quot;key = value&quot; na may mga
-key na cloud-url at encoding; komento ang mga linyang nagsisimula sa #.
+(kung wala, ~/.config/songloader/songloader.conf), mga linyang &quot;key = value&quot;;
+komento ang mga linyang nagsisimula sa #. Ang mga key nito:
+  cloud-url            ang address ng cloud server
+  encoding             ang code page ng mga pangalan sa device (hal. CP1252)
+  player-video-codecs  ang mga video codec ng player, sa mga pangalan ng ffmpeg
+  player-audio-codecs  ang mga audio codec na pinapatugtog nito, ganoon din (AAC-LC: aac-lc)
+  player-max-size      ang pinakamalaking larawang ipinapakita ng player, gaya ng 1920x1080
+  converter            ang programang ffmpeg na nagko-convert ng hindi kayang patugtugin
+                       ng player (nauuna ang SONGLOADER_FFMPEG; nakapaloob: ffmpeg
+                       sa PATH, - kapag wala)
+Kino-convert ang kantang hindi sa player ang mga codec o larawan (--convert).
 </translation>
     </message>
     <message>

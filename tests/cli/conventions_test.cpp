@@ -19,6 +19,11 @@ namespace {
 
 using test::ProgramRun;
 
+constexpr const char* kBuiltInProfileLines =
+    "player-video-codecs\tmpeg1video, mpeg2video, mpeg4, h264\tbuilt in\n"
+    "player-audio-codecs\tmp3, mp2, aac-lc, ac3\tbuilt in\n"
+    "player-max-size\t1920x1080\tbuilt in\n";
+
 class CliConventions : public ::testing::Test {
 protected:
     ProgramRun Run(std::vector<std::string> args, std::vector<std::string> environment = {}) {
@@ -113,14 +118,18 @@ TEST_F(CliConventions, SettingsFollowFlagThenEnvironmentThenFileThenDefault) {
          {},
          "cloud-url\t" SONGLOADER_CLOUD_URL "\tbuilt in\nencoding\tCP1251\tlocale (ru_RU.UTF-8)\n"},
     };
+    // No converter on PATH: the conversion's lines are the built-in ones (their own cases below).
+    const std::string conversion = std::string(kBuiltInProfileLines) + "converter\t-\tbuilt in\n";
     for (const Case& c : cases) {
         std::filesystem::remove_all(Config());
         if (!c.file.empty()) test::WriteBytes(file, c.file);
         std::vector<std::string> args = {"config"};
         args.insert(args.end(), c.flags.begin(), c.flags.end());
-        const ProgramRun run = Run(args, c.environment);
+        std::vector<std::string> environment = c.environment;
+        environment.insert(environment.end(), {"PATH=" + dir_.path().string(), "SONGLOADER_FFMPEG="});
+        const ProgramRun run = Run(args, environment);
         EXPECT_EQ(run.exitCode, 0) << run.err;
-        EXPECT_EQ(run.out, c.expected + "settings-file\t" + file + "\n") << c.file;
+        EXPECT_EQ(run.out, c.expected + conversion + "settings-file\t" + file + "\n") << c.file;
     }
     // A setting the device cannot use is named with where it came from.
     test::WriteBytes(file, "encoding = NOPE\n");
@@ -128,6 +137,64 @@ TEST_F(CliConventions, SettingsFollowFlagThenEnvironmentThenFileThenDefault) {
     EXPECT_EQ(bad.exitCode, 1);
     EXPECT_EQ(bad.err.rfind("songloader-cli: unknown encoding NOPE (from " + file + "); use one of CP1252 ", 0), 0u)
         << bad.err;
+}
+
+// The player profile's keys and the converter: each value in effect, from the environment, the
+// settings file or built in; a value that cannot be used is named and config exits 1.
+TEST_F(CliConventions, ConfigShowsTheConversionSettings) {
+    const std::filesystem::path bin = dir_ / "bin";
+    std::filesystem::create_directories(bin);
+    const std::string converter = (bin / "ffmpeg").string();
+    test::WriteBytes(converter, "#!/bin/sh\n");
+    std::filesystem::permissions(converter, std::filesystem::perms::owner_all);
+    const std::string file = (Config() / "songloader" / "songloader.conf").string();
+    struct Case {
+        std::string file;
+        std::vector<std::string> environment;
+        std::string lines;    // from player-video-codecs to converter
+        std::string problem;  // on standard error, exit 1; empty: exit 0
+    };
+    const std::vector<Case> cases = {
+        {"",
+         {"PATH=" + bin.string()},
+         std::string(kBuiltInProfileLines) + "converter\t" + converter + "\tbuilt in\n",
+         ""},
+        {"player-video-codecs = h264,mpeg4\nplayer-max-size = 1280x720\nconverter = " + converter + "\n",
+         {"PATH=/nowhere"},
+         "player-video-codecs\th264, mpeg4\tsettings file (" + file +
+             ")\nplayer-audio-codecs\tmp3, mp2, aac-lc, ac3\tbuilt in\nplayer-max-size\t1280x720\tsettings file (" +
+             file + ")\nconverter\t" + converter + "\tsettings file (" + file + ")\n",
+         ""},
+        {"player-audio-codecs = mp3\nconverter = /nowhere/ffmpeg\n",
+         {"SONGLOADER_FFMPEG=" + converter},
+         "player-video-codecs\tmpeg1video, mpeg2video, mpeg4, h264\tbuilt in\nplayer-audio-codecs\tmp3\tsettings file "
+         "(" +
+             file + ")\nplayer-max-size\t1920x1080\tbuilt in\nconverter\t" + converter +
+             "\tenvironment (SONGLOADER_FFMPEG)\n",
+         ""},
+        {"player-max-size = big\n",
+         {"SONGLOADER_FFMPEG=/nowhere/ffmpeg"},
+         "player-video-codecs\tmpeg1video, mpeg2video, mpeg4, h264\tbuilt in\nplayer-audio-codecs\tmp3, mp2, aac-lc, "
+         "ac3\tbuilt in\nplayer-max-size\tbig\tsettings file (" +
+             file + ")\nconverter\t/nowhere/ffmpeg\tenvironment (SONGLOADER_FFMPEG)\n",
+         "songloader-cli: " + file +
+             ": player-max-size must be a width and height like 1920x1080, not \"big\"\n"
+             "songloader-cli: The converter /nowhere/ffmpeg (from SONGLOADER_FFMPEG) is not a program that can be "
+             "run.\n"},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(Config());
+        if (!c.file.empty()) test::WriteBytes(file, c.file);
+        std::vector<std::string> environment = {"SONGLOADER_FFMPEG="};
+        environment.insert(environment.end(), c.environment.begin(), c.environment.end());
+        const ProgramRun run = Run({"config"}, environment);
+        EXPECT_EQ(run.exitCode, c.problem.empty() ? 0 : 1) << c.file;
+        const auto from = run.out.find("player-video-codecs\t");
+        const auto to = run.out.find("settings-file\t");
+        ASSERT_TRUE(from != std::string::npos && to != std::string::npos) << run.out;
+        EXPECT_EQ(run.out.substr(from, to - from), c.lines) << c.file;
+        EXPECT_EQ(run.err, c.problem) << c.file;
+    }
 }
 
 // Runs the program with standard error on a terminal (a pseudo-terminal) or on a pipe, and gives

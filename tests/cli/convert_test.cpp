@@ -121,6 +121,25 @@ TEST_F(CliConvert, ImportConvertsWhatThePlayerCannotPlay) {
     EXPECT_EQ(verify.exitCode, 0) << verify.out;
 }
 
+// A picture larger than the player shows, in a container whose headers leave its size out, is
+// converted down to the player's size; the work folder a killed run left goes on the way.
+TEST_F(CliConvert, AnOversizePictureIsConvertedDown) {
+    test::WriteBytes(work_ / "songloader-convert-killed" / "half.mp4", "half a song");
+    const fs::path ts = Take("h264-2560x1440.ts");
+    const ProgramRun refused = Run({"import", device_.string(), in_.string(), "--language", "EG"});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_NE(refused.err.find(ts.string() + " plays only after conversion (2560x1440 video)"), std::string::npos)
+        << refused.err;
+    const ProgramRun run = Run({"import", device_.string(), in_.string(), "--language", "EG", "--convert"});
+    ASSERT_EQ(run.exitCode, 0) << run.err;
+    const ProgramRun size = test::RunProgram(
+        "/usr/bin/ffprobe", {"-v", "error", "-select_streams", "v", "-show_entries", "stream=codec_name,width,height",
+                             "-of", "csv=p=0", (device_ / "songs/900/900000.mp4").string()});
+    EXPECT_EQ(size.out, "h264,1920,1080\n");
+    EXPECT_FALSE(fs::exists(work_ / "songloader-convert-killed"));
+    EXPECT_TRUE(WorkFolderEmpty());
+}
+
 // verify names the songs the player will not play.
 TEST_F(CliConvert, VerifyNamesSongsThatWillNotPlay) {
     ASSERT_EQ(Run({"import", device_.string(), Take("tagged.mp4").string(), "--language", "EG"}).exitCode, 0);

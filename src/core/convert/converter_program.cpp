@@ -3,10 +3,6 @@
 
 #include <unistd.h>
 
-#include <cerrno>
-#include <cstdlib>
-#include <cstring>
-
 namespace songloader {
 
 namespace {
@@ -18,20 +14,26 @@ bool Runnable(const std::filesystem::path& file) {
 
 }  // namespace
 
+SettingSource ConverterSource(const std::map<std::string, std::string>& settings,
+                              const std::function<std::optional<std::string>(const char*)>& variable) {
+    if (const auto chosen = variable ? variable(kConverterVariable) : std::nullopt; chosen && !chosen->empty()) {
+        return SettingSource::Environment;
+    }
+    if (const auto it = settings.find(kConverterKey); it != settings.end() && !it->second.empty()) {
+        return SettingSource::SettingsFile;
+    }
+    return SettingSource::BuiltIn;
+}
+
 Result<std::filesystem::path> FindConverter(const std::map<std::string, std::string>& settings,
                                             const std::function<std::optional<std::string>(const char*)>& variable) {
-    std::optional<std::string> chosen = variable ? variable(kConverterVariable) : std::nullopt;
-    std::string origin = kConverterVariable;
-    if (!chosen || chosen->empty()) {
-        chosen.reset();
-        if (const auto it = settings.find(kConverterKey); it != settings.end() && !it->second.empty()) {
-            chosen = it->second;
-            origin = std::string("the setting ") + kConverterKey;
-        }
-    }
-    if (chosen) {
-        if (Runnable(*chosen)) return std::filesystem::path(*chosen);
-        return Fail("The converter " + *chosen + " (from " + origin + ") is not a program that can be run.");
+    const SettingSource source = ConverterSource(settings, variable);
+    if (source != SettingSource::BuiltIn) {
+        const bool fromVariable = source == SettingSource::Environment;
+        const std::string chosen = fromVariable ? *variable(kConverterVariable) : settings.at(kConverterKey);
+        if (Runnable(chosen)) return std::filesystem::path(chosen);
+        const std::string origin = fromVariable ? kConverterVariable : std::string("the setting ") + kConverterKey;
+        return Fail("The converter " + chosen + " (from " + origin + ") is not a program that can be run.");
     }
     const auto path = variable ? variable("PATH") : std::nullopt;
     const std::string folders = path ? *path : "/usr/local/bin:/usr/bin:/bin";
@@ -47,26 +49,6 @@ Result<std::filesystem::path> FindConverter(const std::map<std::string, std::str
         at = colon + 1;
     }
     return Fail(kConverterMissingMessage);
-}
-
-}  // namespace songloader
-
-namespace songloader {
-
-Result<WorkFolder> WorkFolder::Make() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/songloader-convert-XXXXXX";
-    if (!::mkdtemp(pattern.data())) {
-        return Fail("cannot make a folder for converted files in " +
-                    std::filesystem::path(pattern).parent_path().string() + ": " + std::strerror(errno));
-    }
-    return WorkFolder(pattern);
-}
-
-WorkFolder::~WorkFolder() {
-    if (path_.empty()) return;
-    std::error_code error;
-    std::filesystem::remove_all(path_, error);
 }
 
 }  // namespace songloader

@@ -11,6 +11,8 @@
 
 #include "core/common/result.h"
 #include "core/common/translatable.h"
+#include "core/config/user_settings.h"
+#include "core/convert/work_folder.h"
 
 namespace songloader {
 
@@ -24,30 +26,15 @@ inline constexpr const char* kConverterMissingMessage =
                       "Converting songs needs the ffmpeg program, which was not found; install the package ffmpeg "
                       "(sudo apt install ffmpeg).");
 
+// Where the converter is taken from: `variable(kConverterVariable)` (Environment), else the
+// settings' `converter` (SettingsFile), else `ffmpeg` on PATH (BuiltIn); empty values do not count.
+SettingSource ConverterSource(const std::map<std::string, std::string>& settings,
+                              const std::function<std::optional<std::string>(const char*)>& variable);
+
 // The converter program: `variable(kConverterVariable)`, else the settings' `converter`, else
 // `ffmpeg` found on PATH. Fails with kConverterMissingMessage (or naming the chosen path that is not
 // a program).
 Result<std::filesystem::path> FindConverter(const std::map<std::string, std::string>& settings,
                                             const std::function<std::optional<std::string>(const char*)>& variable);
-
-}  // namespace songloader
-
-namespace songloader {
-
-// A folder of its own on the computer for the converted files of one batch (in $TMPDIR, else
-// /tmp), removed with what it holds when this goes.
-class WorkFolder {
-public:
-    static Result<WorkFolder> Make();
-    WorkFolder(WorkFolder&& other) noexcept : path_(std::move(other.path_)) { other.path_.clear(); }
-    WorkFolder& operator=(WorkFolder&&) = delete;
-    WorkFolder(const WorkFolder&) = delete;
-    ~WorkFolder();
-    const std::filesystem::path& path() const { return path_; }
-
-private:
-    explicit WorkFolder(std::filesystem::path path) : path_(std::move(path)) {}
-    std::filesystem::path path_;
-};
 
 }  // namespace songloader

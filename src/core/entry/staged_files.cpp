@@ -64,10 +64,10 @@ Result<DeviceFolder> StagedFiles::FolderOf(Staged& file) {
     return folder;
 }
 
-void StagedFiles::Flush(const WriteStepHook& step) {
+void StagedFiles::Flush(const WriteStepHook& step, const FlushFault& fault) {
     StepTaken(step);
     // The whole file system at once: what is on its way already costs nothing more.
-    if (::syncfs(songFolder_.fd()) == 0) return;
+    if (FaultOf(fault, {}) == 0 && ::syncfs(songFolder_.fd()) == 0) return;
     // A file system that cannot (or a failure somewhere on it): each file on its own, so that a
     // failure is that file's alone.
     for (Staged& file : files_) {
@@ -79,16 +79,18 @@ void StagedFiles::Flush(const WriteStepHook& step) {
             Drop(file, fd.failure());
             continue;
         }
-        const int flushed = ::fsync(*fd) == 0 ? 0 : errno;
+        const std::filesystem::path path = folder->path() / file.temporaryName;
+        int flushed = FaultOf(fault, path);
+        if (flushed == 0) flushed = ::fsync(*fd) == 0 ? 0 : errno;
         ::close(*fd);
         if (flushed != 0 && flushed != EINVAL) {
-            Drop(file, SystemFailure("cannot flush", folder->path() / file.temporaryName, flushed));
+            Drop(file, SystemFailure("cannot flush", path, flushed));
         }
     }
 }
 
-std::vector<Result<std::filesystem::path>> StagedFiles::PutInPlace(const WriteStepHook& step) {
-    Flush(step);
+std::vector<Result<std::filesystem::path>> StagedFiles::PutInPlace(const WriteStepHook& step, const FlushFault& fault) {
+    Flush(step, fault);
     std::vector<std::string> renamedIn;  // folders in the order of their first rename
     for (Staged& file : files_) {
         const Result<DeviceFolder> folder = FolderOf(file);

@@ -38,8 +38,8 @@ public:
 
     // Puts every staged file in place: the file on the device or why not, in the order added.
     // A file that could not be flushed or renamed is removed again. `step` runs before every
-    // file-system step.
-    std::vector<Result<std::filesystem::path>> PutInPlace(const WriteStepHook& step = {});
+    // file-system step; `fault` fails the flushes a test chooses.
+    std::vector<Result<std::filesystem::path>> PutInPlace(const WriteStepHook& step = {}, const FlushFault& fault = {});
 
 private:
     struct Staged {
@@ -49,7 +49,7 @@ private:
         bool inPlace = false;
         std::optional<Failure> failure;
     };
-    void Flush(const WriteStepHook& step);
+    void Flush(const WriteStepHook& step, const FlushFault& fault);
     Result<DeviceFolder> Open(const std::string& name, bool create);
     // Removes the file (from its place or its temporary name) and keeps why; false when a file in
     // place could not be removed.

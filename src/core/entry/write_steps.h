@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <filesystem>
 #include <functional>
 
 namespace songloader {
@@ -13,5 +14,12 @@ using WriteStepHook = std::function<void()>;
 inline void StepTaken(const WriteStepHook& hook) {
     if (hook) hook();
 }
+
+// Makes a flush of a device write fail for a test, the way a failing disk does: the error number
+// the flush of `file` fails with, or 0 to flush it; `file` is empty for the flush of the whole
+// file system. Production passes none.
+using FlushFault = std::function<int(const std::filesystem::path& file)>;
+
+inline int FaultOf(const FlushFault& fault, const std::filesystem::path& file) { return fault ? fault(file) : 0; }
 
 }  // namespace songloader

@@ -32,7 +32,13 @@ Result<const LibavLibrary*> Open() {
         Load(l.readFrame, "av_read_frame") && Load(l.packetAlloc, "av_packet_alloc") &&
         Load(l.packetUnref, "av_packet_unref") && Load(l.packetFree, "av_packet_free") &&
         Load(l.codecName, "avcodec_get_name") && Load(l.findDecoder, "avcodec_find_decoder");
-    if (!loaded) return Fail(std::string("the media library ") + kFormatLibrary + " lacks a function: " + dlerror());
+    const bool parsers = Load(l.seekFrame, "av_seek_frame") && Load(l.ioSize, "avio_size") && Load(l.allocCodecContext, "avcodec_alloc_context3") &&
+                         Load(l.freeCodecContext, "avcodec_free_context") &&
+                         Load(l.parametersToContext, "avcodec_parameters_to_context") &&
+                         Load(l.parserInit, "av_parser_init") && Load(l.parserParse, "av_parser_parse2") &&
+                         Load(l.parserClose, "av_parser_close");
+    if (!loaded || !parsers)
+        return Fail(std::string("the media library ") + kFormatLibrary + " lacks a function: " + dlerror());
     // The library's own log lines would land on the terminal of the CLI and the window's.
     l.logSetLevel(AV_LOG_QUIET);
     return &library;

@@ -9,6 +9,8 @@ extern "C" {
 #include <libavutil/log.h>
 }
 
+#include <string_view>
+
 #include "core/common/result.h"
 
 namespace songloader {
@@ -36,7 +38,24 @@ struct LibavLibrary {
     decltype(&av_packet_free) packetFree;
     decltype(&avcodec_get_name) codecName;
     decltype(&avcodec_find_decoder) findDecoder;
+    // Reading a picture's size from the first packets (picture_size.h) and a length from the
+    // first and last packets (media_length.h).
+    decltype(&av_seek_frame) seekFrame;
+    decltype(&avio_size) ioSize;
+    decltype(&avcodec_alloc_context3) allocCodecContext;
+    decltype(&avcodec_free_context) freeCodecContext;
+    decltype(&avcodec_parameters_to_context) parametersToContext;
+    decltype(&av_parser_init) parserInit;
+    decltype(&av_parser_parse2) parserParse;
+    decltype(&av_parser_close) parserClose;
 };
+
+// Demuxers that find their way from any byte of a file (transport and program streams), so that a
+// reader may go back to the start, or to the end, by byte.
+inline bool ResyncsAnywhere(const AVFormatContext& context) {
+    const std::string_view name = context.iformat && context.iformat->name ? context.iformat->name : "";
+    return name == "mpegts" || name == "mpeg";
+}
 
 // The library's functions, loaded once (and silenced); a failure names the missing library.
 Result<const LibavLibrary*> Libav();

@@ -12,7 +12,9 @@
 #include <optional>
 
 #include "core/media/libav_library.h"
+#include "core/media/media_length.h"
 #include "core/media/mp4_header.h"
+#include "core/media/picture_size.h"
 
 namespace songloader {
 
@@ -344,7 +346,9 @@ Result<MediaFacts> ProbeMediaWithLibrary(const std::filesystem::path& file, cons
         return Fail(text);
     }
     facts.streams = *streams;
+    ReadPictureSizes(av, *context, facts.streams);
     if (context->duration > 0) facts.seconds = static_cast<double>(context->duration) / AV_TIME_BASE;
+    else facts.seconds = ReadMediaSeconds(av, *context);
     facts.bitsPerSecond = std::max<std::int64_t>(context->bit_rate, 0);
 
     NameContainer(facts, file, demuxer, format->long_name ? format->long_name : demuxer);

@@ -21,7 +21,7 @@ struct MediaStream {
     int index = 0;       // in the file, as the converter numbers streams
     bool video = false;  // else audio
     std::string codec;   // libav's codec name ("h264", "vp9", "mp3"); AAC as "aac-lc" or "aac-he", ...
-    int width = 0;       // a video's size; 0 when the headers do not tell (then it passes)
+    int width = 0;       // a video's size; 0 when neither the headers nor the first picture tell (then it passes)
     int height = 0;
     int sampleRate = 0;  // an audio's; 0 when not told
 };

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace songloader {
 
@@ -200,6 +201,45 @@ std::optional<int> AacLowComplexityRate(Bytes config) {
     return extensionRate != 0 ? extensionRate : rate;
 }
 
+// The picture size in an MPEG-4 Part 2 video object layer header (start code 00 00 01 2x) of a
+// rectangular picture; none when there is no such header or it says something else.
+std::optional<std::pair<int, int>> ObjectLayerSize(Bytes config) {
+    for (std::size_t at = 0; config.Has(at, 4); ++at) {
+        const unsigned char* code = config.At(at);
+        if (code[0] != 0 || code[1] != 0 || code[2] != 1 || (code[3] & 0xF0) != 0x20) continue;
+        BitReader bits(config.From(at + 4));
+        bits.Get(1);  // random access
+        bits.Get(8);  // object type
+        std::uint32_t version = 1;
+        if (bits.Get(1)) {
+            version = bits.Get(4);
+            bits.Get(3);  // priority
+        }
+        if (bits.Get(4) == 15) bits.Get(16);  // an extended pixel aspect ratio
+        if (bits.Get(1)) {
+            bits.Get(3);                    // chroma format, low delay
+            if (bits.Get(1)) bits.Get(79);  // buffer parameters
+        }
+        const std::uint32_t shape = bits.Get(2);
+        if (shape == 3 && version != 1) bits.Get(4);
+        if (shape != 0 || !bits.Get(1)) return std::nullopt;  // rectangular, then a marker
+        const std::uint32_t resolution = bits.Get(16);
+        if (resolution == 0 || !bits.Get(1)) return std::nullopt;
+        if (bits.Get(1)) {
+            int width = 1;
+            while ((1u << width) < resolution) ++width;
+            bits.Get(width);  // the fixed time increment
+        }
+        if (!bits.Get(1)) return std::nullopt;
+        const auto width = static_cast<int>(bits.Get(13));
+        if (!bits.Get(1)) return std::nullopt;
+        const auto height = static_cast<int>(bits.Get(13));
+        if (!bits.Get(1) || bits.Left() < 0 || width == 0 || height == 0) return std::nullopt;
+        return std::pair(width, height);
+    }
+    return std::nullopt;
+}
+
 // The child box of `type` inside `bytes`, the first one; none when there is none or when any box
 // there does not fit (the library refuses such a file).
 std::optional<Bytes> Child(Bytes bytes, std::string_view type) {
@@ -281,8 +321,13 @@ bool ReadVideoEntry(const Box& entry, MediaStream& stream) {
     if (entry.type != "mp4v") return false;
     const auto esds = Child(boxes, "esds");
     const auto decoder = esds ? ReadEsds(*esds) : std::nullopt;
-    if (!decoder || decoder->objectType != 0x20 || decoder->specific.size() == 0) return false;
+    if (!decoder || decoder->objectType != 0x20) return false;
+    // The sample entry's size of such a track is often wrong: the object layer header says it.
+    const auto size = ObjectLayerSize(decoder->specific);
+    if (!size) return false;
     stream.codec = "mpeg4";
+    stream.width = size->first;
+    stream.height = size->second;
     return true;
 }
 
@@ -443,7 +488,8 @@ std::optional<MediaFacts> ReadMp4Header(const std::filesystem::path& file) {
             const std::uint64_t duration = wide ? Be64(header.At(scaleAt + 4)) : Be32(header.At(scaleAt + 4));
             // The library's duration: microseconds, rounded to the nearest; a scale of 0 counts as 1.
             const std::uint64_t units = scale > 0 ? static_cast<std::uint64_t>(scale) : 1;
-            if (duration >= (std::uint64_t{1} << 40)) return std::nullopt;
+            // No duration: the library looks for one in the timestamps.
+            if (duration == 0 || duration >= (std::uint64_t{1} << 40)) return std::nullopt;
             facts.seconds = static_cast<double>((duration * 1000000 + units / 2) / units) / 1000000.0;
             headerSeen = true;
         } else if (box.type == "trak") {

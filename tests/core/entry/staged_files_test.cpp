@@ -3,6 +3,7 @@
 // is removed, the others arrive, and nothing of a batch that ends early stays.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <functional>
 
 #include "core/entry/media_files.h"
@@ -20,6 +21,10 @@ TEST(StagedFiles, WhatCannotBePutInPlaceGoesAndTheRestArrives) {
         bool putInPlace;                   // false: the batch ends before (the device went)
         std::vector<bool> arrived;         // per target
         std::vector<std::string> files;    // the song folder afterwards
+        // A disk whose flush of the whole file system fails; and the one folder (if any) whose
+        // file's own flush fails then.
+        bool wholeFlushFails = false;
+        const char* ownFlushFailsIn = nullptr;
     };
     const auto none = [](const std::filesystem::path&) {};
     const std::vector<Case> cases = {
@@ -41,6 +46,21 @@ TEST(StagedFiles, WhatCannotBePutInPlaceGoesAndTheRestArrives) {
          false,
          {},
          {"900/old.mp4"}},
+        {"the whole flush fails: each file is flushed on its own",
+         none,
+         {"900/900010.mp4", "901/901010.mp4", "902/902010.mp4"},
+         true,
+         {true, true, true},
+         {"900/900010.mp4", "900/old.mp4", "901/901010.mp4", "902/902010.mp4"},
+         true},
+        {"the whole flush fails, and one file's own flush too",
+         none,
+         {"900/900010.mp4", "901/901010.mp4", "902/902010.mp4"},
+         true,
+         {true, false, true},
+         {"900/900010.mp4", "900/old.mp4", "902/902010.mp4"},
+         true,
+         "901"},
     };
     for (const Case& c : cases) {
         test::TempDir dir;
@@ -61,7 +81,21 @@ TEST(StagedFiles, WhatCannotBePutInPlaceGoesAndTheRestArrives) {
             for (const char* target : c.targets) {
                 EXPECT_FALSE(std::filesystem::is_regular_file(songs / target)) << c.name << ": " << target;
             }
-            if (c.putInPlace) outcomes = staged.PutInPlace();
+            std::vector<std::filesystem::path> flushedAlone;
+            const FlushFault fault = [&](const std::filesystem::path& file) {
+                if (file.empty()) return c.wholeFlushFails ? EIO : 0;
+                flushedAlone.push_back(file);
+                return c.ownFlushFailsIn && file.parent_path().filename() == c.ownFlushFailsIn ? EIO : 0;
+            };
+            if (c.putInPlace) outcomes = staged.PutInPlace({}, fault);
+            // Each file on its own, under its temporary name, when the whole could not be flushed.
+            ASSERT_EQ(flushedAlone.size(), c.wholeFlushFails ? c.targets.size() : 0u) << c.name;
+            for (std::size_t i = 0; i < flushedAlone.size(); ++i) {
+                const std::filesystem::path target = songs / c.targets[i];
+                EXPECT_EQ(flushedAlone[i].parent_path(), target.parent_path()) << c.name;
+                EXPECT_EQ(flushedAlone[i].filename().string().rfind(target.filename().string() + ".sltmp-", 0), 0u)
+                    << c.name << ": " << flushedAlone[i];
+            }
         }
         ASSERT_EQ(outcomes.size(), c.arrived.size()) << c.name;
         for (std::size_t i = 0; i < outcomes.size(); ++i) {

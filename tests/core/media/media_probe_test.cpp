@@ -105,6 +105,23 @@ TEST(MediaProbeTest, TagsOfEachContainer) {
     EXPECT_EQ(FindSongNames(*avi, MediaFixture("Artist - Title.avi")), (SongNames{"Title", "Artist", "", ""}));
 }
 
+// Transport and program streams and AVI give no length for the whole file in their headers: it
+// comes from the streams' own lengths or the timestamps of the first and the last packets, even
+// with a megabyte of filler after the last one.
+TEST(MediaProbeTest, LengthWhereTheHeadersGiveNone) {
+    TempDir dir;
+    WriteTransportStream(dir.path() / "padded.ts", 188 * 6000);
+    const std::filesystem::path files[] = {MediaFixture("stream.ts"), MediaFixture("01 - Gil Park - Night Train.mpg"),
+                                           MediaFixture("Artist - Title.avi"), dir.path() / "padded.ts"};
+    for (const std::filesystem::path& file : files) {
+        const auto facts = ProbeMedia(file, file.filename().string());
+        ASSERT_TRUE(facts.ok()) << file << ": " << facts.message();
+        // A fifth of a second of pictures; the tone's last frame may reach a little further.
+        EXPECT_GE(facts->seconds, 0.19) << file;
+        EXPECT_LE(facts->seconds, 0.3) << file;
+    }
+}
+
 // Media made for tests by padding stays media, and random bytes named .mp4 do not.
 TEST(MediaProbeTest, PaddedSamplesAreMedia) {
     TempDir dir;
