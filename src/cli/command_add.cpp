@@ -19,72 +19,59 @@ int Add(const SongFieldOptions& fields, const ConversionFlags& conversionFlags, 
         Console& console) {
     const std::string language = fields.language ? LanguageComboText(*fields.language) : "";
     if (fields.number && !NumberBoxAccepts(*fields.number, console)) return kExitFailure;
-    const auto device = OpenDevice(operands.device, fields.encoding, console);
-    if (!device) return kExitFailure;
     // Held from reading the song list to writing the new one, so a parallel add is not lost.
-    const auto session = BeginDeviceWrite(*device, console);
-    if (!session) return kExitFailure;
-    auto songs = ReadDeviceSongs(*device, console);
-    if (!songs) return kExitFailure;
-
-    ROWELEMENT texts;
-    if (!StoreTexts(fields, *device, texts, console)) return kExitFailure;
-    EntryForm form;
-    form.numberText = fields.number ? *fields.number : std::to_string(NextFreeUserNumber(*songs, {}));
-    form.languageText = language;
-    form.title = texts.title;
-    form.artist = texts.artist;
-    form.composer = texts.composer;
-    form.lyricist = texts.lyricist;
-    form.mediaPath = operands.rest[0];
-    const Result<ROWELEMENT> check = CheckQueueToAdd(form, true, {}, *songs);
-    if (!check) {
-        PrintNotices({check.failure().AsNotice()}, true, console);
-        return kExitFailure;
-    }
-
-    SongList batch{*check};
-    const auto profile = LoadPlayerProfile(fields.encoding, console);
-    if (!profile) return kExitFailure;
-    auto conversion = PrepareConversion(conversionFlags, *profile, fields.encoding, batch, console);
-    if (!conversion || batch.empty()) return kExitFailure;
-    const ROWELEMENT& song = *check;
-    if (!DeviceStillThere(*session, console)) return kExitFailure;
-    InterruptStopsBatch interrupt;
-    ProgressLine line(console, "copying " + std::filesystem::path(song.mediaPath).filename().string());
-    AddHooks hooks;
-    hooks.onBytes = [&](const BatchProgress& progress) {
-        line.Bytes(progress.fileBytesDone, progress.fileBytes, progress.fileBytesDone == progress.fileBytes);
-    };
-    hooks.deviceStillThere = [&] { return session->StillHolds(); };
-    const Result<DeviceFolder> folder = ReopenFolder(session->lockedFolder(), session->songFolder());
-    const Result<AddReport> added = folder ? AddSongs(
-                                                 *songs, batch, *conversion, *folder, device->codePage, hooks,
-                                                 [] { return InterruptStopsBatch::Stopped(); }, console)
-                                           : Result<AddReport>(folder.failure());
-    line.Finish();
-    if (!DeviceStillThere(*session, console)) return kExitFailure;
-    if (!added) {
-        console.Fail() << added.message() << "\n";
-        return kExitFailure;
-    }
-    for (const std::string& note : added->notes) console.err << note;
-    for (const SongNotAdded& refused : added->notAdded) {
-        console.Fail() << (added->takenOff ? "" : "cannot copy ") << refused.song.mediaPath << ": "
-                       << refused.why.message << "\n";
-    }
-    if (added->catalogueFailure) {
-        console.Fail() << added->catalogueFailure->message << "\n";
-        if (!added->uncatalogued.empty()) {
-            console.Fail() << "The copy stays recorded on the device; the next writing command catalogues it.\n";
+    return RunOnDevice(operands.device, fields.encoding, DeviceUse::Write, console, [&](LoadedDevice& loaded) {
+        const SongList& songs = loaded.songs;
+        DeviceSession& session = *loaded.session;
+        ROWELEMENT texts;
+        if (!StoreTexts(fields, loaded.device, texts, console)) return kExitFailure;
+        EntryForm form;
+        form.numberText = fields.number ? *fields.number : std::to_string(NextFreeUserNumber(songs, {}));
+        form.languageText = language;
+        form.title = texts.title;
+        form.artist = texts.artist;
+        form.composer = texts.composer;
+        form.lyricist = texts.lyricist;
+        form.mediaPath = operands.rest[0];
+        const Result<ROWELEMENT> check = CheckQueueToAdd(form, true, {}, songs);
+        if (!check) {
+            PrintNotices({check.failure().AsNotice()}, true, console);
+            return kExitFailure;
         }
-        return kExitFailure;
-    }
-    if (added->added.empty()) return kExitFailure;
-    // The number alone on standard output, so that a script can take it.
-    for (const Notice& notice : added->notices) console.err << notice.text << "\n";
-    console.out << song.numberText << "\n";
-    return kExitOk;
+
+        SongList batch{*check};
+        const auto profile = LoadPlayerProfile(fields.encoding, console);
+        if (!profile) return kExitFailure;
+        auto conversion = PrepareConversion(conversionFlags, *profile, fields.encoding, batch, console);
+        if (!conversion || batch.empty()) return kExitFailure;
+        const ROWELEMENT& song = *check;
+        if (!DeviceStillThere(session, console)) return kExitFailure;
+        InterruptStopsBatch interrupt;
+        ProgressLine line(console, "copying " + std::filesystem::path(song.mediaPath).filename().string());
+        AddHooks hooks;
+        hooks.onBytes = [&](const BatchProgress& progress) {
+            line.Bytes(progress.fileBytesDone, progress.fileBytes, progress.fileBytesDone == progress.fileBytes);
+        };
+        const Result<AddReport> added = AddSongs(session, songs, batch, *conversion, hooks, console);
+        line.Finish();
+        if (!WriteDone(added, session, console)) return kExitFailure;
+        for (const SongNotAdded& refused : added->notAdded) {
+            console.Fail() << (added->takenOff ? "" : "cannot copy ") << refused.song.mediaPath << ": "
+                           << refused.why.message << "\n";
+        }
+        if (added->catalogueFailure) {
+            console.Fail() << added->catalogueFailure->message << "\n";
+            if (!added->uncatalogued.empty()) {
+                console.Fail() << "The copy stays recorded on the device; the next writing command catalogues it.\n";
+            }
+            return kExitFailure;
+        }
+        if (added->added.empty()) return kExitFailure;
+        // The number alone on standard output, so that a script can take it.
+        for (const Notice& notice : added->notices) console.err << notice.text << "\n";
+        console.out << song.numberText << "\n";
+        return kExitOk;
+    });
 }
 
 }  // namespace

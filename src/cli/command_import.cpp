@@ -142,16 +142,11 @@ int Import(const ImportFlags& flags, const Operands& given, Console& console) {
             line.reset();
         };
         hooks.stopAfterCurrent = [] { return InterruptStopsBatch::Stopped(); };
-        hooks.deviceStillThere = [&] { return loaded.session->StillHolds(); };
         ProgressLine rebuildLine(console, "rebuilding the catalogue");
         hooks.rebuildHooks.onSong = [&](std::size_t done, std::size_t total) {
             rebuildLine.Count(done, total, "songs", done == total);
         };
-        const Result<DeviceFolder> folder = ReopenFolder(loaded.session->lockedFolder(), loaded.session->songFolder());
-        auto report = folder ? AddSongs(
-                                   loaded.songs, toAdd, *conversion, *folder, device.codePage, hooks,
-                                   [] { return InterruptStopsBatch::Stopped(); }, console)
-                             : Result<AddReport>(folder.failure());
+        auto report = AddSongs(*loaded.session, loaded.songs, toAdd, *conversion, hooks, console);
         rebuildLine.Finish();
         if (!report) {
             if (!loaded.session->StillHolds()) console.Fail() << kDeviceChangedMessage << "\n";

@@ -87,7 +87,7 @@ void CSonquillDlg::OnCloudSongs() {
         CatalogueFetch fetch;
         m_view.RunWork([&] { fetch = FetchCloudCatalogue(m_cloud, m_songFolder, m_catalogue); },
                        kCatalogueDownloadWork);
-        if (!fetch.ok() && !DeviceStillThere()) {
+        if (!fetch.ok() && !m_device.StillHolds()) {
             m_view.Enable(ControlId::CloudSongs, true);
             return;
         }
@@ -232,11 +232,8 @@ void CSonquillDlg::AddCloudSongs() {
     if (!ConfirmCloudDownload(cloudSongs, userSongs)) return;
 
     int row = static_cast<int>(m_deviceSongs.size());
-    const Result<DeviceFolder> folder = m_device.OpenSongFolder();
-    const Result<AddReport> report =
-        folder ? songloader::AddCloudSongs(m_cloud, m_deviceSongs, cloudSongs, userSongs, *folder, m_settings.codePage,
-                                           ProgressWindow(), NetworkWait(kSizeCheckWork), BatchHooks(row))
-               : Result<AddReport>(folder.failure());
+    const Result<AddReport> report = m_device.AddCloudSongs(m_cloud, m_deviceSongs, cloudSongs, userSongs,
+                                                            ProgressWindow(), NetworkWait(kSizeCheckWork), BatchHooks(row));
     if (!report) {
         Show(AppNotice(report.message(), NoticeIcon::Exclamation));
         return;
@@ -343,7 +340,7 @@ void CSonquillDlg::OnCloudMidi() {
         if (!BeginDeviceWrite()) return;
         const MidiPackUpdate update =
             UpdateMidiPack(m_cloud, m_deviceRoot, ProgressWindow(), NetworkWait(kSizeCheckWork));
-        if (!DeviceStillThere()) return;
+        if (!m_device.StillHolds()) return;
         std::string failures;
         for (const MidiPackFetch& fetch : update.fetched) {
             if (fetch.outcome.ok()) continue;

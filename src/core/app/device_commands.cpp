@@ -17,6 +17,7 @@ void CSonquillDlg::PublishDeviceFolder(const std::filesystem::path& root) {
     m_songFolder = SongFolderOf(root);
     // From now on only this volume is written as the device.
     m_device = DeviceSession(root, m_settings.codePage, m_settings.mountFiles);
+    m_device.OnLoss([this] { ReportDeviceChanged(); });
     m_deviceLossShown = false;
     // What a killed run (or this window, when the stick went) left is finished before the list is
     // read: replacements, recorded copies, moves and deletes, and stale temporaries.

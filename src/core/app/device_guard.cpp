@@ -18,7 +18,7 @@ bool OnVolume(const std::filesystem::path& mountPoint, const std::filesystem::pa
 }  // namespace
 
 bool CSonquillDlg::BeginDeviceWrite() {
-    if (m_device.writing()) return DeviceStillThere();
+    if (m_device.writing()) return m_device.StillHolds();
     const Result<MendReport, WriteRefusal> taken = m_device.BeginWrite();
     if (!taken) {
         switch (taken.failure().why) {
@@ -54,13 +54,6 @@ void CSonquillDlg::TakeMendedCatalogue(const MendReport& mended) {
             m_view.DeleteRow(ControlId::DeviceList, static_cast<int>(i));
         }
     }
-}
-
-bool CSonquillDlg::DeviceStillThere() {
-    if (!m_device.writing()) return false;
-    if (m_device.StillHolds()) return true;
-    ReportDeviceChanged();
-    return false;
 }
 
 void CSonquillDlg::ReportDeviceChanged() {

@@ -382,14 +382,12 @@ void CSonquillDlg::ReviseDeviceSong(const ROWELEMENT& revised) {
         if (!RebuildCatalogue(RebuildMode::Revise)) return FailQuietly();
         return CatalogueWritten{};
     };
-    hooks.deviceStillThere = [&] { return DeviceStillThere(); };
     const auto storeRow = [&](const ROWELEMENT& song) {
         m_deviceSongs.Replace(static_cast<std::size_t>(row), song);
         m_view.SetRowTexts(ControlId::DeviceList, row, RowTextsOf(song));
     };
     const Result<CatalogueWritten> result =
-        songloader::ReviseDeviceSong(m_deviceSongs, static_cast<std::size_t>(row), revised, storeRow, m_songFolder,
-                                     m_settings.codePage, hooks, m_workSongs);
+        m_device.ReviseSong(m_deviceSongs, static_cast<std::size_t>(row), revised, storeRow, hooks, m_workSongs);
     for (const Notice& notice : result ? result->notices : result.failure().AsNotices()) Show(notice);
     if (!result) return;
     EnableNewSongControls(true);

@@ -173,8 +173,8 @@ private:
     // Asks once for a batch whose `count` files play only after conversion (`seconds` of media);
     // true on Yes.
     bool ConversionConfirmed(std::size_t count, double seconds);
-    // AddUserSongs, through the converter for the songs that need it (or whose loudness is set).
-    Result<AddReport> AddThroughConverter(const SongList& queue, const DeviceFolder& folder, AddHooks hooks);
+    // The queued songs added, through the converter for those that need it (or whose loudness is set).
+    Result<AddReport> AddThroughConverter(const SongList& queue, AddHooks hooks);
     void StepProgress(int position);
     // The output commands ("Print", "Print Preview", "Export Song List") need device songs: they
     // go off as soon as a command leaves the device list empty.
@@ -190,9 +190,8 @@ private:
     // Takes the chosen device for writing for the rest of the running command: the write lock,
     // and the check that it is still the volume that was chosen. False (and said why) when not.
     bool BeginDeviceWrite();
-    // Before each write and after a failed one: false once the device is gone (said once).
-    bool DeviceStillThere();
-    // The chosen device is gone: say so, and show no songs of it.
+    // The chosen device is gone: say so, and show no songs of it. The session calls it when a check
+    // before or after a write finds the device gone.
     void ReportDeviceChanged();
     // The device list emptied and the output commands off, as with a device without songs.
     void ClearDeviceSongs();
