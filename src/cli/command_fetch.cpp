@@ -102,9 +102,8 @@ int Fetch(const CloudOptions& options, const Operands& operands, Console& consol
     std::vector<std::int32_t> wanted;
     for (const std::string& number : operands.rest) wanted.push_back(SongNumberArgument(number));
 
-    return RunOnDevice(operands.device, options.encoding, DeviceUse::Write, console, [&](LoadedDevice& loaded) {
-        return FetchOnto(loaded, wanted, options, console);
-    });
+    return RunOnDevice(operands.device, options.encoding, DeviceUse::Write, console,
+                       [&](LoadedDevice& loaded) { return FetchOnto(loaded, wanted, options, console); });
 }
 
 }  // namespace

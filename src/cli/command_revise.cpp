@@ -40,8 +40,8 @@ int Revise(const SongFieldOptions& fields, const Operands& operands, Console& co
         hooks.onMoveStart = [&](std::uint64_t size) { bytes = size; };
         hooks.onChunk = [&](std::uint64_t chunks) { CopyProgress(line, bytes)(chunks); };
         const auto row = static_cast<std::size_t>(found - songs.begin());
-        const Result<CatalogueWritten> result =
-            loaded.session->ReviseSong(songs, row, song, [&](const ROWELEMENT& stored) { songs[row] = stored; }, hooks);
+        const Result<CatalogueWritten> result = loaded.session->ReviseSong(
+            songs, row, song, [&](const ROWELEMENT& stored) { songs[row] = stored; }, hooks);
         line.Finish();
         if (!DeviceStillThere(*loaded.session, console)) return kExitFailure;
         if (!result) {

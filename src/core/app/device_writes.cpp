@@ -20,7 +20,7 @@ void CSonquillDlg::OnAddToDevice() {
     RunCommand([&] {
         m_lastBatch = {};
         m_batchRunning = true;
-        if (m_songFolder.empty()) {
+        if (m_device.songFolder().empty()) {
             // Nothing to write to: without this the catalogue would land in the current folder.
             Show({kSelectDiskMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
             return;
@@ -281,7 +281,7 @@ void CSonquillDlg::DeleteListedSong(ControlId list, int row, const Notice& quest
         if (!m_device.writing()) return;  // the device went: its loss was reported
         Show(AppNotice(deleted.message(), NoticeIcon::Exclamation));
         // A recorded delete is finished by the next write: the song stays out of the list.
-        if (JournalLeftOver(m_songFolder)) return;
+        if (JournalLeftOver(m_device.songFolder())) return;
         records.Insert(static_cast<std::size_t>(row), song);
         m_view.InsertRow(list, row, RowTextsOf(song));
         if (editedHere && editRowBefore > row) ++m_editRow;

@@ -132,8 +132,8 @@ public:
     const SongList& workSongs() const { return m_workSongs; }
     const SongList& deviceSongs() const { return m_deviceSongs; }
     const SongList& pendingCopies() const { return m_pendingCopies; }
-    const std::filesystem::path& deviceRoot() const { return m_deviceRoot; }
-    const std::filesystem::path& songFolder() const { return m_songFolder; }
+    const std::filesystem::path& deviceRoot() const { return m_device.root(); }
+    const std::filesystem::path& songFolder() const { return m_device.songFolder(); }
     EditTarget editTarget() const { return m_editTarget; }
     int editRow() const { return m_editRow; }
     ControlId menuList() const { return m_menuList; }
@@ -277,11 +277,10 @@ private:
     // m_deviceSongs is what the device's song list holds: false after a failed read, or once the
     // list was emptied for a device choice that did not come about.
     bool m_deviceListRead = true;
-    std::filesystem::path m_songFolder;  // empty until a device is chosen
-    std::filesystem::path m_deviceRoot;
-    // The volume chosen, the stamp of its song list as m_deviceSongs was read (or last written by
-    // this window: a write command compares it under the lock, so another program's change is
-    // never overwritten), and the write lock held by the running command.
+    // The volume chosen (none: an empty root and song folder), the stamp of its song list as
+    // m_deviceSongs was read (or last written by this window: a write command compares it under the
+    // lock, so another program's change is never overwritten), and the write lock held by the
+    // running command.
     DeviceSession m_device;
     bool m_deviceLossShown = false;
     std::vector<MountEvent> m_deferredMountEvents;  // arrived while a command ran

@@ -114,9 +114,9 @@ public:
                                                     const RebuildHooks& hooks = {});
 
     // The writes that change the device's songs. Each goes into the locked song folder with the
-    // device's code page, asks this session before every step whether the device is still the one
-    // chosen (the hooks' deviceStillThere is set here), and takes the list as the device's once the
-    // catalogue is written. `deviceSongs` is the device's list as the caller holds it; the hooks
+    // device's code page, checks before its first write and after a failed step that the device is
+    // still the one chosen (the hooks' deviceStillThere is set here), and takes the list as the
+    // device's once the catalogue is written. `deviceSongs` is the device's list as the caller holds it; the hooks
     // carry what differs between callers: progress, stopping, the test's write steps.
 
     // User songs (AddUserSongs), through the converter when `conversion` plans any.

@@ -25,8 +25,7 @@ Result<AddReport> DeviceSession::AddSongs(const SongList& deviceSongs, const Son
 
 Result<AddReport> DeviceSession::AddCloudSongs(const CloudClient& client, const SongList& deviceSongs,
                                                const SongList& cloudSongs, const SongList& userSongs,
-                                               const TransferRunner& runner, const WaitRunner& waiter,
-                                               AddHooks hooks) {
+                                               const TransferRunner& runner, const WaitRunner& waiter, AddHooks hooks) {
     const Result<DeviceFolder> folder = OpenSongFolder();
     if (!folder) return folder.failure();
     hooks.deviceStillThere = [this] { return StillHolds(); };
@@ -35,6 +34,8 @@ Result<AddReport> DeviceSession::AddCloudSongs(const CloudClient& client, const 
 }
 
 Result<CatalogueWritten> DeviceSession::DeleteSong(const SongList& deviceSongs, std::size_t row, DeleteHooks hooks) {
+    // Its first step already removes: another volume put in the chosen one's place is not touched.
+    if (!StillHolds()) return FailQuietly();
     hooks.deviceStillThere = [this] { return StillHolds(); };
     Result<CatalogueWritten> deleted = DeleteDeviceSong(deviceSongs, row, songFolder_, codePage_, hooks);
     if (deleted && writing()) TakeListAsWritten();
@@ -44,6 +45,8 @@ Result<CatalogueWritten> DeviceSession::DeleteSong(const SongList& deviceSongs, 
 Result<CatalogueWritten> DeviceSession::ReviseSong(const SongList& deviceSongs, std::size_t row, ROWELEMENT revised,
                                                    const StoreRow& storeRow, ReviseHooks hooks,
                                                    const SongList& queuedSongs) {
+    // Checked once the caller holds the device, before the first file moves.
+    hooks.beginWrite = [this, begin = std::move(hooks.beginWrite)] { return (!begin || begin()) && StillHolds(); };
     hooks.deviceStillThere = [this] { return StillHolds(); };
     Result<CatalogueWritten> revisedSong =
         ReviseDeviceSong(deviceSongs, row, std::move(revised), storeRow, songFolder_, codePage_, hooks, queuedSongs);
