@@ -15,8 +15,13 @@ namespace songloader::cli {
 
 namespace {
 
-int Add(const SongFieldOptions& fields, const ConversionFlags& conversionFlags, const Operands& operands,
-        Console& console) {
+struct AddFlags {
+    SongFieldOptions fields;
+    ConversionFlags conversion;
+};
+
+int Add(const AddFlags& flags, const Operands& operands, Console& console) {
+    const SongFieldOptions& fields = flags.fields;
     const std::string language = fields.language ? LanguageComboText(*fields.language) : "";
     if (fields.number && !NumberBoxAccepts(*fields.number, console)) return kExitFailure;
     // Held from reading the song list to writing the new one, so a parallel add is not lost.
@@ -42,7 +47,7 @@ int Add(const SongFieldOptions& fields, const ConversionFlags& conversionFlags, 
         SongList batch{*check};
         const auto profile = LoadPlayerProfile(fields.encoding, console);
         if (!profile) return kExitFailure;
-        auto conversion = PrepareConversion(conversionFlags, *profile, fields.encoding, batch, console);
+        auto conversion = PrepareConversion(flags.conversion, *profile, fields.encoding, batch, console);
         if (!conversion || batch.empty()) return kExitFailure;
         const ROWELEMENT& song = *check;
         if (!DeviceStillThere(session, console)) return kExitFailure;
@@ -77,10 +82,8 @@ int Add(const SongFieldOptions& fields, const ConversionFlags& conversionFlags, 
 }  // namespace
 
 void AddAddCommand(CommandSet& commands) {
-    auto fields = std::make_shared<SongFieldOptions>();
-    auto conversion = std::make_shared<ConversionFlags>();
-    CLI::App& command = commands.Add(
-        "add", SL_TRANSLATE_NOOP("Cli", "copy a media file onto the device as a user song"), "[DEVICE] MEDIA",
+    AddCommandWith<AddFlags>(
+        commands, "add", SL_TRANSLATE_NOOP("Cli", "copy a media file onto the device as a user song"), "[DEVICE] MEDIA",
         SL_TRANSLATE_NOOP("Cli",
                           "Copies MEDIA onto the device as a user song and rebuilds the catalogue, then prints\n"
                           "the song's number alone on standard output (n=$(songloader-cli add ...) takes it).\n"
@@ -89,12 +92,10 @@ void AddAddCommand(CommandSet& commands) {
                           "A file the player plays only after conversion is refused (exit 1) unless --convert is\n"
                           "given: it is then converted into MP4 (H.264, AAC) by the ffmpeg program on this computer\n"
                           "and stored as NUMBER.mp4. Ctrl-C while it converts ends the converter and adds nothing.\n"),
-        [fields, conversion](const Operands& operands, Console& console) {
-            return Add(*fields, *conversion, operands, console);
+        Progress::Shown, Add, [](CLI::App& command, AddFlags& flags) {
+            AddSongFieldOptions(command, flags.fields, false);
+            AddConversionFlags(command, flags.conversion);
         });
-    commands.ShowsProgress(command);
-    AddSongFieldOptions(command, *fields, false);
-    AddConversionFlags(command, *conversion);
 }
 
 }  // namespace songloader::cli

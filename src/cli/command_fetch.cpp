@@ -109,17 +109,15 @@ int Fetch(const CloudOptions& options, const Operands& operands, Console& consol
 }  // namespace
 
 void AddFetchCommand(CommandSet& commands) {
-    auto options = std::make_shared<CloudOptions>();
-    CLI::App& command = commands.Add(
-        "fetch", SL_TRANSLATE_NOOP("Cli", "download cloud songs the device lacks and add them"), "[DEVICE] NUMBER...",
+    AddCommandWith<CloudOptions>(
+        commands, "fetch", SL_TRANSLATE_NOOP("Cli", "download cloud songs the device lacks and add them"),
+        "[DEVICE] NUMBER...",
         SL_TRANSLATE_NOOP("Cli",
                           "Downloads the videos of the given cloud songs that the device lacks into\n"
                           "DEVICE/songs/NNN/NUMBER.mp4, adds them with their titles and all from the cloud\n"
                           "list (run cloud-sync first) and rebuilds the device catalogue. Songs whose\n"
                           "download fails are named and not added. Ctrl-C cancels the running download.\n"),
-        [options](const Operands& operands, Console& console) { return Fetch(*options, operands, console); });
-    commands.ShowsProgress(command);
-    AddCloudOptions(command, *options);
+        Progress::Shown, Fetch, AddCloudOptions);
 }
 
 }  // namespace songloader::cli

@@ -57,18 +57,16 @@ int Revise(const SongFieldOptions& fields, const Operands& operands, Console& co
 }  // namespace
 
 void AddReviseCommand(CommandSet& commands) {
-    auto fields = std::make_shared<SongFieldOptions>();
-    CLI::App& command = commands.Add(
-        "revise", SL_TRANSLATE_NOOP("Cli", "change a song on the device"), "[DEVICE] NUMBER",
+    AddCommandWith<SongFieldOptions>(
+        commands, "revise", SL_TRANSLATE_NOOP("Cli", "change a song on the device"), "[DEVICE] NUMBER",
         SL_TRANSLATE_NOOP("Cli",
                           "Changes the device's song NUMBER as the window's \"Revise\" does: the options given\n"
                           "replace its values, the others stay. A new --number must be free on the device and\n"
                           "passes the number box's checks; then every file of the song (NUMBER and NUMBER.*)\n"
                           "moves to the new number, all or none, and the catalogue is rebuilt. When a check or a\n"
                           "step fails, nothing on the device changes.\n"),
-        [fields](const Operands& operands, Console& console) { return Revise(*fields, operands, console); });
-    commands.ShowsProgress(command);
-    AddSongFieldOptions(command, *fields, false);
+        Progress::Shown, Revise,
+        [](CLI::App& command, SongFieldOptions& fields) { AddSongFieldOptions(command, fields, false); });
 }
 
 }  // namespace songloader::cli
