@@ -49,7 +49,6 @@ std::optional<BatchConversion> PrepareConversion(const ConversionFlags& flags, c
                                                  const std::vector<MediaFacts>* probed) {
     const UserSettings settings = SettingsInEffect(encodingFlag);
     BatchConversion conversion;
-    conversion.setup.profile = profile;
     conversion.plan = PlanConversions(songs, profile, flags.loudness, probed);
     if (!flags.convert && !conversion.plan.needConversion.empty()) {
         for (const std::string& reason : conversion.plan.reasons) {
@@ -67,19 +66,12 @@ std::optional<BatchConversion> PrepareConversion(const ConversionFlags& flags, c
         conversion.leftOut = true;
     }
     if (!conversion.plan.AnyNeeded()) return conversion;
-    const Result<std::filesystem::path> program =
-        FindConverter(settings.file.values, SettingsSources::FromEnvironment().variable);
-    if (!program) {
-        console.Fail() << program.message() << "\n";
-        return std::nullopt;
-    }
-    Result<WorkFolder> folder = WorkFolder::Make();
+    Result<WorkFolder> folder =
+        conversion.Ready(FindConverter(settings.file.values, SettingsSources::FromEnvironment().variable), profile);
     if (!folder) {
         console.Fail() << folder.message() << "\n";
         return std::nullopt;
     }
-    conversion.setup.program = *program;
-    conversion.setup.workFolder = folder->path();
     conversion.folder.emplace(std::move(*folder));
     return conversion;
 }
@@ -89,7 +81,7 @@ Result<AddReport> AddSongs(DeviceSession& session, const SongList& deviceSongs, 
     if (!conversion.plan.AnyNeeded()) return session.AddSongs(deviceSongs, songs, hooks);
     std::unique_ptr<ProgressLine> line;
     const ROWELEMENT* current = nullptr;
-    SongConversion converting{conversion.plan, conversion.setup, {}};
+    SongConversion converting = conversion;
     converting.hooks.stopNow = [] { return InterruptStopsBatch::Stopped(); };
     converting.hooks.onProgress = [&](const ROWELEMENT& song, const ConversionProgress& progress) {
         if (current != &song || !line) {

@@ -25,9 +25,7 @@ void AddConversionFlags(CLI::App& command, ConversionFlags& flags);
 
 // The conversions a batch's songs need. Without --convert, the songs that need one are taken out
 // of `songs` (each named on standard error with what it needs) and `leftOut` is set.
-struct BatchConversion {
-    ConversionPlan plan;
-    ConverterSetup setup;
+struct BatchConversion : SongConversion {
     std::optional<WorkFolder> folder;
     bool leftOut = false;
 };

@@ -33,13 +33,11 @@ Result<AddReport> CSonquillDlg::AddThroughConverter(const SongList& queue, AddHo
     SongConversion conversion;
     conversion.plan = PlanConversions(queue, m_settings.playerProfile, m_evenLoudness);
     if (!conversion.plan.AnyNeeded()) return m_device.AddSongs(m_deviceSongs, queue, hooks);
-    const Result<std::filesystem::path> program = m_settings.findConverter
-                                                      ? m_settings.findConverter()
-                                                      : FindConverter({}, SettingsSources::FromEnvironment().variable);
-    if (!program) return program.failure();
-    Result<WorkFolder> work = WorkFolder::Make();
+    const Result<WorkFolder> work =
+        conversion.Ready(m_settings.findConverter ? m_settings.findConverter()
+                                                  : FindConverter({}, SettingsSources::FromEnvironment().variable),
+                         m_settings.playerProfile);
     if (!work) return work.failure();
-    conversion.setup = {*program, m_settings.playerProfile, work->path()};
 
     conversion.hooks.stopNow = [this] { return m_closeRequested || m_view.StopRequested(); };
     conversion.hooks.onProgress = [this](const ROWELEMENT&, const ConversionProgress& progress) {

@@ -13,6 +13,7 @@
 #include "core/catalogue/row_element.h"
 #include "core/cloud/cloud_client.h"
 #include "core/cloud/download_protocol.h"
+#include "core/convert/converter_program.h"
 #include "core/common/device_folder.h"
 #include "core/common/file_stamp.h"
 #include "core/common/result.h"
@@ -47,6 +48,10 @@ struct SongConversion {
     ConversionPlan plan;
     ConverterSetup setup;
     ConversionHooks hooks;
+
+    // Readies the converter: `program` (or why not) with `profile`, and a work folder of the
+    // batch's own, removed with what it holds when the folder returned goes.
+    Result<WorkFolder> Ready(const Result<std::filesystem::path>& program, const PlayerProfile& profile);
 };
 
 class DeviceSession {

@@ -8,6 +8,13 @@
 
 namespace songloader {
 
+Result<WorkFolder> SongConversion::Ready(const Result<std::filesystem::path>& program, const PlayerProfile& profile) {
+    if (!program) return program.failure();
+    Result<WorkFolder> folder = WorkFolder::Make();
+    if (folder) setup = {*program, profile, folder->path()};
+    return folder;
+}
+
 Result<AddReport> DeviceSession::Added(Result<AddReport> report) {
     if (report && !report->deviceLost && !report->catalogueFailure && writing()) TakeListAsWritten();
     return report;
