@@ -15,85 +15,75 @@ namespace songloader::cli {
 
 namespace {
 
-int Add(const SongFieldOptions& fields, const ConversionFlags& conversionFlags, const Operands& operands,
-        Console& console) {
+struct AddFlags {
+    SongFieldOptions fields;
+    ConversionFlags conversion;
+};
+
+int Add(const AddFlags& flags, const Operands& operands, Console& console) {
+    const SongFieldOptions& fields = flags.fields;
     const std::string language = fields.language ? LanguageComboText(*fields.language) : "";
     if (fields.number && !NumberBoxAccepts(*fields.number, console)) return kExitFailure;
-    const auto device = OpenDevice(operands.device, fields.encoding, console);
-    if (!device) return kExitFailure;
     // Held from reading the song list to writing the new one, so a parallel add is not lost.
-    const auto session = BeginDeviceWrite(*device, console);
-    if (!session) return kExitFailure;
-    auto songs = ReadDeviceSongs(*device, console);
-    if (!songs) return kExitFailure;
-
-    ROWELEMENT texts;
-    if (!StoreTexts(fields, *device, texts, console)) return kExitFailure;
-    EntryForm form;
-    form.numberText = fields.number ? *fields.number : std::to_string(NextFreeUserNumber(*songs, {}));
-    form.languageText = language;
-    form.title = texts.title;
-    form.artist = texts.artist;
-    form.composer = texts.composer;
-    form.lyricist = texts.lyricist;
-    form.mediaPath = operands.rest[0];
-    const Result<ROWELEMENT> check = CheckQueueToAdd(form, true, {}, *songs);
-    if (!check) {
-        PrintNotices({check.failure().AsNotice()}, true, console);
-        return kExitFailure;
-    }
-
-    SongList batch{*check};
-    const auto profile = LoadPlayerProfile(fields.encoding, console);
-    if (!profile) return kExitFailure;
-    auto conversion = PrepareConversion(conversionFlags, *profile, fields.encoding, batch, console);
-    if (!conversion || batch.empty()) return kExitFailure;
-    const ROWELEMENT& song = *check;
-    if (!DeviceStillThere(*session, console)) return kExitFailure;
-    InterruptStopsBatch interrupt;
-    ProgressLine line(console, "copying " + std::filesystem::path(song.mediaPath).filename().string());
-    AddHooks hooks;
-    hooks.onBytes = [&](const BatchProgress& progress) {
-        line.Bytes(progress.fileBytesDone, progress.fileBytes, progress.fileBytesDone == progress.fileBytes);
-    };
-    hooks.deviceStillThere = [&] { return session->StillHolds(); };
-    const Result<DeviceFolder> folder = ReopenFolder(session->lockedFolder(), session->songFolder());
-    const Result<AddReport> added = folder ? AddSongs(
-                                                 *songs, batch, *conversion, *folder, device->codePage, hooks,
-                                                 [] { return InterruptStopsBatch::Stopped(); }, console)
-                                           : Result<AddReport>(folder.failure());
-    line.Finish();
-    if (!DeviceStillThere(*session, console)) return kExitFailure;
-    if (!added) {
-        console.Fail() << added.message() << "\n";
-        return kExitFailure;
-    }
-    for (const std::string& note : added->notes) console.err << note;
-    for (const SongNotAdded& refused : added->notAdded) {
-        console.Fail() << (added->takenOff ? "" : "cannot copy ") << refused.song.mediaPath << ": "
-                       << refused.why.message << "\n";
-    }
-    if (added->catalogueFailure) {
-        console.Fail() << added->catalogueFailure->message << "\n";
-        if (!added->uncatalogued.empty()) {
-            console.Fail() << "The copy stays recorded on the device; the next writing command catalogues it.\n";
+    return RunOnDevice(operands.device, fields.encoding, DeviceUse::Write, console, [&](LoadedDevice& loaded) {
+        const SongList& songs = loaded.songs;
+        DeviceSession& session = *loaded.session;
+        ROWELEMENT texts;
+        if (!StoreTexts(fields, loaded.device, texts, console)) return kExitFailure;
+        EntryForm form;
+        form.numberText = fields.number ? *fields.number : std::to_string(NextFreeUserNumber(songs, {}));
+        form.languageText = language;
+        form.title = texts.title;
+        form.artist = texts.artist;
+        form.composer = texts.composer;
+        form.lyricist = texts.lyricist;
+        form.mediaPath = operands.rest[0];
+        const Result<ROWELEMENT> check = CheckQueueToAdd(form, true, {}, songs);
+        if (!check) {
+            PrintNotices({check.failure().AsNotice()}, true, console);
+            return kExitFailure;
         }
-        return kExitFailure;
-    }
-    if (added->added.empty()) return kExitFailure;
-    // The number alone on standard output, so that a script can take it.
-    for (const Notice& notice : added->notices) console.err << notice.text << "\n";
-    console.out << song.numberText << "\n";
-    return kExitOk;
+
+        SongList batch{*check};
+        const auto profile = LoadPlayerProfile(fields.encoding, console);
+        if (!profile) return kExitFailure;
+        auto conversion = PrepareConversion(flags.conversion, *profile, fields.encoding, batch, console);
+        if (!conversion || batch.empty()) return kExitFailure;
+        const ROWELEMENT& song = *check;
+        if (!DeviceStillThere(session, console)) return kExitFailure;
+        InterruptStopsBatch interrupt;
+        ProgressLine line(console, "copying " + std::filesystem::path(song.mediaPath).filename().string());
+        AddHooks hooks;
+        hooks.onBytes = [&](const BatchProgress& progress) {
+            line.Bytes(progress.fileBytesDone, progress.fileBytes, progress.fileBytesDone == progress.fileBytes);
+        };
+        const Result<AddReport> added = AddSongs(session, songs, batch, *conversion, hooks, console);
+        line.Finish();
+        if (!WriteDone(added, session, console)) return kExitFailure;
+        for (const SongNotAdded& refused : added->notAdded) {
+            console.Fail() << (added->takenOff ? "" : "cannot copy ") << refused.song.mediaPath << ": "
+                           << refused.why.message << "\n";
+        }
+        if (added->catalogueFailure) {
+            console.Fail() << added->catalogueFailure->message << "\n";
+            if (!added->uncatalogued.empty()) {
+                console.Fail() << "The copy stays recorded on the device; the next writing command catalogues it.\n";
+            }
+            return kExitFailure;
+        }
+        if (added->added.empty()) return kExitFailure;
+        // The number alone on standard output, so that a script can take it.
+        for (const Notice& notice : added->notices) console.err << notice.text << "\n";
+        console.out << song.numberText << "\n";
+        return kExitOk;
+    });
 }
 
 }  // namespace
 
 void AddAddCommand(CommandSet& commands) {
-    auto fields = std::make_shared<SongFieldOptions>();
-    auto conversion = std::make_shared<ConversionFlags>();
-    CLI::App& command = commands.Add(
-        "add", SL_TRANSLATE_NOOP("Cli", "copy a media file onto the device as a user song"), "[DEVICE] MEDIA",
+    AddCommandWith<AddFlags>(
+        commands, "add", SL_TRANSLATE_NOOP("Cli", "copy a media file onto the device as a user song"), "[DEVICE] MEDIA",
         SL_TRANSLATE_NOOP("Cli",
                           "Copies MEDIA onto the device as a user song and rebuilds the catalogue, then prints\n"
                           "the song's number alone on standard output (n=$(songloader-cli add ...) takes it).\n"
@@ -102,12 +92,10 @@ void AddAddCommand(CommandSet& commands) {
                           "A file the player plays only after conversion is refused (exit 1) unless --convert is\n"
                           "given: it is then converted into MP4 (H.264, AAC) by the ffmpeg program on this computer\n"
                           "and stored as NUMBER.mp4. Ctrl-C while it converts ends the converter and adds nothing.\n"),
-        [fields, conversion](const Operands& operands, Console& console) {
-            return Add(*fields, *conversion, operands, console);
+        Progress::Shown, Add, [](CLI::App& command, AddFlags& flags) {
+            AddSongFieldOptions(command, flags.fields, false);
+            AddConversionFlags(command, flags.conversion);
         });
-    commands.ShowsProgress(command);
-    AddSongFieldOptions(command, *fields, false);
-    AddConversionFlags(command, *conversion);
 }
 
 }  // namespace songloader::cli

@@ -60,18 +60,15 @@ int CloudSync(const CloudOptions& options, const Operands& operands, Console& co
 }  // namespace
 
 void AddCloudSyncCommand(CommandSet& commands) {
-    auto options = std::make_shared<CloudOptions>();
-    CLI::App& command = commands.Add(
-        "cloud-sync", SL_TRANSLATE_NOOP("Cli", "download the cloud song list and catalogue onto the device"),
+    AddCommandWith<CloudOptions>(
+        commands, "cloud-sync", SL_TRANSLATE_NOOP("Cli", "download the cloud song list and catalogue onto the device"),
         "[DEVICE]",
         SL_TRANSLATE_NOOP("Cli",
                           "Downloads the cloud song list (MgList.dat) and the cloud catalogue (Msong.db)\n"
                           "into DEVICE/songs/ and tells how many cloud songs there are and how many of\n"
                           "them the device already holds. Both files are checked first; a failed\n"
                           "download or check keeps both old files. Ctrl-C stops it.\n"),
-        [options](const Operands& operands, Console& console) { return CloudSync(*options, operands, console); });
-    commands.ShowsProgress(command);
-    AddCloudOptions(command, *options);
+        Progress::Shown, CloudSync, AddCloudOptions);
 }
 
 }  // namespace songloader::cli

@@ -24,17 +24,9 @@ void AddDeleteCommand(CommandSet& commands) {
                 console.Fail() << "song " << number << " is not on the device\n";
                 return kExitFailure;
             }
-            DeleteHooks hooks;
-            hooks.deviceStillThere = [&] { return loaded.session->StillHolds(); };
             const Result<CatalogueWritten> deleted =
-                DeleteDeviceSong(songs, static_cast<std::size_t>(it - songs.begin()), loaded.device.songFolder,
-                                 loaded.device.codePage, hooks);
-            if (!DeviceStillThere(*loaded.session, console)) return kExitFailure;
-            if (!deleted) {
-                console.Fail() << deleted.message() << "\n";
-                return kExitFailure;
-            }
-            for (const std::string& note : deleted->notes) console.err << note;
+                loaded.session->DeleteSong(songs, static_cast<std::size_t>(it - songs.begin()));
+            if (!WriteDone(deleted, *loaded.session, console)) return kExitFailure;
             PrintNotices(deleted->notices, false, console);
             return kExitOk;
         });

@@ -26,17 +26,11 @@ std::int32_t SongNumberArgument(const std::string& text) {
     return std::stoi(text);
 }
 
-int Fetch(const CloudOptions& options, const Operands& operands, Console& console) {
-    std::vector<std::int32_t> wanted;
-    for (const std::string& number : operands.rest) wanted.push_back(SongNumberArgument(number));
-
-    const auto device = OpenDevice(operands.device, options.encoding, console);
-    if (!device) return kExitFailure;
-    const auto session = BeginDeviceWrite(*device, console);
-    if (!session) return kExitFailure;
-    auto songs = ReadDeviceSongs(*device, console);
-    if (!songs) return kExitFailure;
-    const auto cloudList = FindListFile(device->songFolder, kCloudListName);
+// The songs `wanted` downloaded onto the device held for writing.
+int FetchOnto(LoadedDevice& loaded, const std::vector<std::int32_t>& wanted, const CloudOptions& options,
+              Console& console) {
+    const Device& device = loaded.device;
+    const auto cloudList = FindListFile(device.songFolder, kCloudListName);
     if (!cloudList) {
         console.Fail() << "no cloud list on the device: run cloud-sync first\n";
         return kExitFailure;
@@ -48,7 +42,7 @@ int Fetch(const CloudOptions& options, const Operands& operands, Console& consol
         return kExitFailure;
     }
 
-    const SongNumberSet deviceNumbers(*songs);
+    const SongNumberSet deviceNumbers(loaded.songs);
     std::vector<ROWELEMENT> toFetch;
     bool failed = false;
     for (std::int32_t number : wanted) {
@@ -68,25 +62,16 @@ int Fetch(const CloudOptions& options, const Operands& operands, Console& consol
 
     CloudClient client = MakeCloudClient(options);
     if (!CheckNetwork(client, console)) return kExitFailure;
-    const TransferRunner runner = ConsoleTransferRunner(client.progress(), console, device->codePage);
+    const TransferRunner runner = ConsoleTransferRunner(client.progress(), console, device.codePage);
     const auto name = [&](const ROWELEMENT& song) {
-        return song.numberText + " " + TerminalText(song.title, device->codePage);
+        return song.numberText + " " + TerminalText(song.title, device.codePage);
     };
     AddHooks hooks;
     hooks.onFileEnd = [&](const ROWELEMENT& song, const Result<std::filesystem::path>& placed) {
         if (placed) console.out << name(song) << ": done\n";
     };
-    hooks.deviceStillThere = [&] { return session->StillHolds(); };
-    const Result<DeviceFolder> folder = ReopenFolder(session->lockedFolder(), session->songFolder());
-    const Result<AddReport> added =
-        folder ? AddCloudSongs(client, *songs, toFetch, {}, *folder, device->codePage, runner, {}, hooks)
-               : Result<AddReport>(folder.failure());
-    if (!DeviceStillThere(*session, console)) return kExitFailure;
-    if (!added) {
-        console.Fail() << added.message() << "\n";
-        return kExitFailure;
-    }
-    for (const std::string& note : added->notes) console.err << note;
+    const Result<AddReport> added = loaded.session->AddCloudSongs(client, loaded.songs, toFetch, {}, runner, {}, hooks);
+    if (!WriteDone(added, *loaded.session, console)) return kExitFailure;
     if (added->catalogueFailure) {
         console.Fail() << added->catalogueFailure->message << "\n";
         if (!added->uncatalogued.empty()) {
@@ -113,20 +98,26 @@ int Fetch(const CloudOptions& options, const Operands& operands, Console& consol
     return failed ? kExitFailure : kExitOk;
 }
 
+int Fetch(const CloudOptions& options, const Operands& operands, Console& console) {
+    std::vector<std::int32_t> wanted;
+    for (const std::string& number : operands.rest) wanted.push_back(SongNumberArgument(number));
+
+    return RunOnDevice(operands.device, options.encoding, DeviceUse::Write, console,
+                       [&](LoadedDevice& loaded) { return FetchOnto(loaded, wanted, options, console); });
+}
+
 }  // namespace
 
 void AddFetchCommand(CommandSet& commands) {
-    auto options = std::make_shared<CloudOptions>();
-    CLI::App& command = commands.Add(
-        "fetch", SL_TRANSLATE_NOOP("Cli", "download cloud songs the device lacks and add them"), "[DEVICE] NUMBER...",
+    AddCommandWith<CloudOptions>(
+        commands, "fetch", SL_TRANSLATE_NOOP("Cli", "download cloud songs the device lacks and add them"),
+        "[DEVICE] NUMBER...",
         SL_TRANSLATE_NOOP("Cli",
                           "Downloads the videos of the given cloud songs that the device lacks into\n"
                           "DEVICE/songs/NNN/NUMBER.mp4, adds them with their titles and all from the cloud\n"
                           "list (run cloud-sync first) and rebuilds the device catalogue. Songs whose\n"
                           "download fails are named and not added. Ctrl-C cancels the running download.\n"),
-        [options](const Operands& operands, Console& console) { return Fetch(*options, operands, console); });
-    commands.ShowsProgress(command);
-    AddCloudOptions(command, *options);
+        Progress::Shown, Fetch, AddCloudOptions);
 }
 
 }  // namespace songloader::cli

@@ -142,16 +142,11 @@ int Import(const ImportFlags& flags, const Operands& given, Console& console) {
             line.reset();
         };
         hooks.stopAfterCurrent = [] { return InterruptStopsBatch::Stopped(); };
-        hooks.deviceStillThere = [&] { return loaded.session->StillHolds(); };
         ProgressLine rebuildLine(console, "rebuilding the catalogue");
         hooks.rebuildHooks.onSong = [&](std::size_t done, std::size_t total) {
             rebuildLine.Count(done, total, "songs", done == total);
         };
-        const Result<DeviceFolder> folder = ReopenFolder(loaded.session->lockedFolder(), loaded.session->songFolder());
-        auto report = folder ? AddSongs(
-                                   loaded.songs, toAdd, *conversion, *folder, device.codePage, hooks,
-                                   [] { return InterruptStopsBatch::Stopped(); }, console)
-                             : Result<AddReport>(folder.failure());
+        auto report = AddSongs(*loaded.session, loaded.songs, toAdd, *conversion, hooks, console);
         rebuildLine.Finish();
         if (!report) {
             if (!loaded.session->StillHolds()) console.Fail() << kDeviceChangedMessage << "\n";
@@ -191,9 +186,9 @@ int Import(const ImportFlags& flags, const Operands& given, Console& console) {
 }  // namespace
 
 void AddImportCommand(CommandSet& commands) {
-    auto flags = std::make_shared<ImportFlags>();
-    CLI::App& command = commands.Add(
-        "import", SL_TRANSLATE_NOOP("Cli", "copy many media files onto the device as user songs"), "[DEVICE] PATH...",
+    AddCommandWith<ImportFlags>(
+        commands, "import", SL_TRANSLATE_NOOP("Cli", "copy many media files onto the device as user songs"),
+        "[DEVICE] PATH...",
         SL_TRANSLATE_NOOP("Cli",
                           "Copies every media file named by PATH (a file, or a folder walked with its sub-folders;\n"
                           "hidden files and folders and the device's own songs folder are left out) onto the device\n"
@@ -215,25 +210,26 @@ void AddImportCommand(CommandSet& commands) {
                           "catalogue) or would take the device past 49999 songs copies nothing. Ctrl-C stops after\n"
                           "the current file (a conversion running ends at once, leaving nothing); the songs copied\n"
                           "by then are catalogued.\n"),
-        [flags](const Operands& operands, Console& console) { return Import(*flags, operands, console); });
-    commands.ShowsProgress(command);
-    command
-        .add_option("--language", flags->language,
+        Progress::Shown, Import, [](CLI::App& command, ImportFlags& flags) {
+            command
+                .add_option(
+                    "--language", flags.language,
                     SL_TRANSLATE_NOOP(
                         "Cli", "the language of every song: OPM, EG or ES (default: language in the settings file)"))
-        ->type_name("OPM|EG|ES")
-        ->check(CLI::IsMember({"OPM", "EG", "ES"}).description(""));
-    command
-        .add_option("--artist", flags->artist,
-                    SL_TRANSLATE_NOOP("Cli", "the artist of every song, instead of the one found"))
-        ->type_name("A");
-    command.add_flag(
-        "--dry-run", flags->dryRun,
-        SL_TRANSLATE_NOOP("Cli", "print what would be added, and why files would be left out; copy nothing"));
-    command.add_flag("--keep-duplicates", flags->keepDuplicates,
-                     SL_TRANSLATE_NOOP("Cli", "add songs whose title and artist are already there too"));
-    AddConversionFlags(command, flags->conversion);
-    AddEncodingOption(command, flags->encoding);
+                ->type_name("OPM|EG|ES")
+                ->check(CLI::IsMember({"OPM", "EG", "ES"}).description(""));
+            command
+                .add_option("--artist", flags.artist,
+                            SL_TRANSLATE_NOOP("Cli", "the artist of every song, instead of the one found"))
+                ->type_name("A");
+            command.add_flag(
+                "--dry-run", flags.dryRun,
+                SL_TRANSLATE_NOOP("Cli", "print what would be added, and why files would be left out; copy nothing"));
+            command.add_flag("--keep-duplicates", flags.keepDuplicates,
+                             SL_TRANSLATE_NOOP("Cli", "add songs whose title and artist are already there too"));
+            AddConversionFlags(command, flags.conversion);
+            AddEncodingOption(command, flags.encoding);
+        });
 }
 
 }  // namespace songloader::cli

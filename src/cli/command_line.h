@@ -71,6 +71,26 @@ private:
     bool quiet_ = false;
 };
 
+enum class Progress { Hidden, Shown };
+
+// A command whose options fill one `Options` value kept for its runs: `addOptions` declares them
+// (after --quiet when it shows progress), `run` gets them with the operands. The description as
+// for CommandSet::Add.
+template <typename Options>
+CLI::App& AddCommandWith(CommandSet& commands, const char* name, const char* summary, const char* operands,
+                         const char* details, Progress progress,
+                         std::function<int(const Options& options, const Operands& operands, Console& console)> run,
+                         const std::function<void(CLI::App& command, Options& options)>& addOptions) {
+    auto options = std::make_shared<Options>();
+    CLI::App& command = commands.Add(name, summary, operands, details,
+                                     [options, run = std::move(run)](const Operands& given, Console& console) {
+                                         return run(*options, given, console);
+                                     });
+    if (progress == Progress::Shown) commands.ShowsProgress(command);
+    addOptions(command, *options);
+    return command;
+}
+
 // Options several commands share, with the help texts that name their settings.
 void AddEncodingOption(CLI::App& command, std::string& encoding);
 void AddCloudUrlOption(CLI::App& command, std::string& cloudUrl);

@@ -38,16 +38,13 @@ int Midi(const CloudOptions& options, const Operands& operands, Console& console
 }  // namespace
 
 void AddMidiCommand(CommandSet& commands) {
-    auto options = std::make_shared<CloudOptions>();
-    CLI::App& command = commands.Add(
-        "midi", SL_TRANSLATE_NOOP("Cli", "update the device's MIDI song pack from the cloud"), "[DEVICE]",
+    AddCommandWith<CloudOptions>(
+        commands, "midi", SL_TRANSLATE_NOOP("Cli", "update the device's MIDI song pack from the cloud"), "[DEVICE]",
         SL_TRANSLATE_NOOP("Cli",
                           "Updates the MIDI song pack: DEVICE/midi/sglist.dat, sgmusic.dat, sgmsg.dat and\n"
                           "DEVICE/midisongsbook.pdf, in this order, each downloaded when its size differs\n"
                           "from the cloud's; the first file of unchanged size ends the update.\n"),
-        [options](const Operands& operands, Console& console) { return Midi(*options, operands, console); });
-    commands.ShowsProgress(command);
-    AddCloudOptions(command, *options);
+        Progress::Shown, Midi, AddCloudOptions);
 }
 
 }  // namespace songloader::cli

@@ -49,18 +49,17 @@ int Print(const PrintOptions& options, const Operands& operands, Console& consol
 }  // namespace
 
 void AddPrintCommand(CommandSet& commands) {
-    auto options = std::make_shared<PrintOptions>();
-    CLI::App& command = commands.Add(
-        "print", SL_TRANSLATE_NOOP("Cli", "print the device's song list into a PDF file"), "[DEVICE] OUT.pdf",
+    AddCommandWith<PrintOptions>(
+        commands, "print", SL_TRANSLATE_NOOP("Cli", "print the device's song list into a PDF file"), "[DEVICE] OUT.pdf",
         SL_TRANSLATE_NOOP("Cli",
                           "Prints the device's song list into a PDF file, portrait, 40 songs a page:\n"
                           "\"Page N\", a rule and a table of number, title and artist.\n"),
-        [options](const Operands& operands, Console& console) { return Print(*options, operands, console); });
-    commands.ShowsProgress(command);
-    command.add_option("--paper", options->paper, SL_TRANSLATE_NOOP("Cli", "the paper size (default A4)"))
-        ->type_name("A4|Letter")
-        ->check(CLI::IsMember({"A4", "Letter"}).description(""));
-    AddEncodingOption(command, options->encoding);
+        Progress::Shown, Print, [](CLI::App& command, PrintOptions& options) {
+            command.add_option("--paper", options.paper, SL_TRANSLATE_NOOP("Cli", "the paper size (default A4)"))
+                ->type_name("A4|Letter")
+                ->check(CLI::IsMember({"A4", "Letter"}).description(""));
+            AddEncodingOption(command, options.encoding);
+        });
 }
 
 }  // namespace songloader::cli

@@ -65,9 +65,9 @@ int Publish(const PublishOptions& options, const Operands& operands, Console& co
 }  // namespace
 
 void AddPublishCommand(CommandSet& commands) {
-    auto options = std::make_shared<PublishOptions>();
-    CLI::App& command = commands.Add(
-        "publish", SL_TRANSLATE_NOOP("Cli", "build the files of a cloud server from a song table"), "SONGS.tsv OUT",
+    AddCommandWith<PublishOptions>(
+        commands, "publish", SL_TRANSLATE_NOOP("Cli", "build the files of a cloud server from a song table"),
+        "SONGS.tsv OUT",
         SL_TRANSLATE_NOOP("Cli",
                           "Builds the files of a cloud server in OUT from a UTF-8 table with one song per line and\n"
                           "seven TAB-separated fields: number, language (EG, CN, ES, FH, GN, IA, OPM, MA, HW, JP,\n"
@@ -78,12 +78,13 @@ void AddPublishCommand(CommandSet& commands) {
                           "under the names the cloud uses. Any static HTTP server can then serve OUT.\n"
                           "Texts are stored in the device code page (see --encoding). Bad rows are\n"
                           "reported with their line number, and then nothing is written.\n"),
-        [options](const Operands& operands, Console& console) { return Publish(*options, operands, console); });
-    commands.ShowsProgress(command);
-    command
-        .add_option("--midi-dir", options->midiDir, SL_TRANSLATE_NOOP("Cli", "also publish the MIDI pack found in DIR"))
-        ->type_name("DIR");
-    AddEncodingOption(command, options->encoding);
+        Progress::Shown, Publish, [](CLI::App& command, PublishOptions& options) {
+            command
+                .add_option("--midi-dir", options.midiDir,
+                            SL_TRANSLATE_NOOP("Cli", "also publish the MIDI pack found in DIR"))
+                ->type_name("DIR");
+            AddEncodingOption(command, options.encoding);
+        });
 }
 
 }  // namespace songloader::cli

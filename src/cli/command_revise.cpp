@@ -40,9 +40,8 @@ int Revise(const SongFieldOptions& fields, const Operands& operands, Console& co
         hooks.onMoveStart = [&](std::uint64_t size) { bytes = size; };
         hooks.onChunk = [&](std::uint64_t chunks) { CopyProgress(line, bytes)(chunks); };
         const auto row = static_cast<std::size_t>(found - songs.begin());
-        const Result<CatalogueWritten> result = ReviseDeviceSong(
-            songs, row, song, [&](const ROWELEMENT& stored) { songs[row] = stored; }, loaded.device.songFolder,
-            loaded.device.codePage, hooks);
+        const Result<CatalogueWritten> result = loaded.session->ReviseSong(
+            songs, row, song, [&](const ROWELEMENT& stored) { songs[row] = stored; }, hooks);
         line.Finish();
         if (!DeviceStillThere(*loaded.session, console)) return kExitFailure;
         if (!result) {
@@ -58,18 +57,16 @@ int Revise(const SongFieldOptions& fields, const Operands& operands, Console& co
 }  // namespace
 
 void AddReviseCommand(CommandSet& commands) {
-    auto fields = std::make_shared<SongFieldOptions>();
-    CLI::App& command = commands.Add(
-        "revise", SL_TRANSLATE_NOOP("Cli", "change a song on the device"), "[DEVICE] NUMBER",
+    AddCommandWith<SongFieldOptions>(
+        commands, "revise", SL_TRANSLATE_NOOP("Cli", "change a song on the device"), "[DEVICE] NUMBER",
         SL_TRANSLATE_NOOP("Cli",
                           "Changes the device's song NUMBER as the window's \"Revise\" does: the options given\n"
                           "replace its values, the others stay. A new --number must be free on the device and\n"
                           "passes the number box's checks; then every file of the song (NUMBER and NUMBER.*)\n"
                           "moves to the new number, all or none, and the catalogue is rebuilt. When a check or a\n"
                           "step fails, nothing on the device changes.\n"),
-        [fields](const Operands& operands, Console& console) { return Revise(*fields, operands, console); });
-    commands.ShowsProgress(command);
-    AddSongFieldOptions(command, *fields, false);
+        Progress::Shown, Revise,
+        [](CLI::App& command, SongFieldOptions& fields) { AddSongFieldOptions(command, fields, false); });
 }
 
 }  // namespace songloader::cli

@@ -62,18 +62,21 @@ int Search(const SearchOptions& options, const Operands& operands, Console& cons
 }  // namespace
 
 void AddSearchCommand(CommandSet& commands) {
-    auto options = std::make_shared<SearchOptions>();
-    CLI::App& command = commands.Add(
-        "search", SL_TRANSLATE_NOOP("Cli", "search the cloud catalogue copied onto the device"), "[DEVICE] TEXT",
+    AddCommandWith<SearchOptions>(
+        commands, "search", SL_TRANSLATE_NOOP("Cli", "search the cloud catalogue copied onto the device"),
+        "[DEVICE] TEXT",
         SL_TRANSLATE_NOOP("Cli",
                           "Lists the songs of the cloud catalogue on the device (songs/Msong.db) whose\n"
                           "title or artist starts with TEXT (letters in any case), one per line:\n"
                           "number, language, title, artist, and \"on device\" when the device has it.\n"),
-        [options](const Operands& operands, Console& console) { return Search(*options, operands, console); });
-    command.add_option("--language", options->language, SL_TRANSLATE_NOOP("Cli", "the songs' language (default all)"))
-        ->type_name("all|OPM|EG|ES|other")
-        ->check(CLI::IsMember({"all", "OPM", "EG", "ES", "other"}).description(""));
-    AddEncodingOption(command, options->encoding);
+        Progress::Hidden, Search, [](CLI::App& command, SearchOptions& options) {
+            command
+                .add_option("--language", options.language,
+                            SL_TRANSLATE_NOOP("Cli", "the songs' language (default all)"))
+                ->type_name("all|OPM|EG|ES|other")
+                ->check(CLI::IsMember({"all", "OPM", "EG", "ES", "other"}).description(""));
+            AddEncodingOption(command, options.encoding);
+        });
 }
 
 }  // namespace songloader::cli

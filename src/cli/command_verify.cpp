@@ -125,9 +125,9 @@ int Verify(LoadedDevice& loaded, const std::string& encoding, Console& console) 
 }  // namespace
 
 void AddVerifyCommand(CommandSet& commands) {
-    auto encoding = std::make_shared<std::string>();
-    CLI::App& command = commands.Add(
-        "verify", SL_TRANSLATE_NOOP("Cli", "list songs without media files and media files without songs"), "[DEVICE]",
+    AddCommandWith<std::string>(
+        commands, "verify", SL_TRANSLATE_NOOP("Cli", "list songs without media files and media files without songs"),
+        "[DEVICE]",
         SL_TRANSLATE_NOOP("Cli",
                           "Lists the songs of the device's list without a media file, the media files in\n"
                           "the song folders that no song of the list owns, the songs on which the list\n"
@@ -138,11 +138,12 @@ void AddVerifyCommand(CommandSet& commands) {
                           "and user songs whose files the player will not play (their container, codecs or\n"
                           "picture size; the player profile can be changed in the settings file).\n"
                           "Exit 1 when there is any.\n"),
-        [encoding](const Operands& operands, Console& console) {
-            return RunOnDevice(operands.device, *encoding, DeviceUse::Read, console,
-                               [&](LoadedDevice& loaded) { return Verify(loaded, *encoding, console); });
-        });
-    AddEncodingOption(command, *encoding);
+        Progress::Hidden,
+        [](const std::string& encoding, const Operands& operands, Console& console) {
+            return RunOnDevice(operands.device, encoding, DeviceUse::Read, console,
+                               [&](LoadedDevice& loaded) { return Verify(loaded, encoding, console); });
+        },
+        AddEncodingOption);
 }
 
 }  // namespace songloader::cli

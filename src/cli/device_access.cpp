@@ -177,15 +177,13 @@ int RunOnDevice(const std::optional<std::string>& given, const std::string& enco
 CLI::App& AddDeviceCommand(CommandSet& commands, const char* name, const char* summary, const char* operands,
                            const char* details, DeviceUse use,
                            std::function<int(LoadedDevice& loaded, const Operands& operands, Console& console)> body) {
-    auto encoding = std::make_shared<std::string>();
-    CLI::App& command =
-        commands.Add(name, summary, operands, details,
-                     [encoding, use, body = std::move(body)](const Operands& given, Console& console) {
-                         return RunOnDevice(given.device, *encoding, use, console,
-                                            [&](LoadedDevice& loaded) { return body(loaded, given, console); });
-                     });
-    AddEncodingOption(command, *encoding);
-    return command;
+    return AddCommandWith<std::string>(
+        commands, name, summary, operands, details, Progress::Hidden,
+        [use, body = std::move(body)](const std::string& encoding, const Operands& given, Console& console) {
+            return RunOnDevice(given.device, encoding, use, console,
+                               [&](LoadedDevice& loaded) { return body(loaded, given, console); });
+        },
+        AddEncodingOption);
 }
 
 std::optional<std::string> ToDevice(const Device& device, const std::string& utf8, const char* what, Console& console) {

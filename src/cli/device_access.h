@@ -63,6 +63,19 @@ DeviceSession* BeginDeviceWrite(const Device& device, Console& console);
 // once the device is no longer the one the command started on.
 bool DeviceStillThere(DeviceSession& session, Console& console);
 
+// After a write through the session: false, with why printed, when the device went or the write
+// failed; else true, with the notes of the catalogue's creation printed.
+template <typename Written>
+bool WriteDone(const Result<Written>& written, DeviceSession& session, Console& console) {
+    if (!DeviceStillThere(session, console)) return false;
+    if (!written) {
+        console.Fail() << written.message() << "\n";
+        return false;
+    }
+    for (const std::string& note : written->notes) console.err << note;
+    return true;
+}
+
 // A device with its song list, for commands that start from what is on the device.
 struct LoadedDevice {
     Device device;

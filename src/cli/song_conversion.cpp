@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "device_access.h"
+#include "interrupt_stop.h"
 #include "progress.h"
 #include "terminal_text.h"
 #include "core/common/translatable.h"
@@ -48,7 +49,6 @@ std::optional<BatchConversion> PrepareConversion(const ConversionFlags& flags, c
                                                  const std::vector<MediaFacts>* probed) {
     const UserSettings settings = SettingsInEffect(encodingFlag);
     BatchConversion conversion;
-    conversion.setup.profile = profile;
     conversion.plan = PlanConversions(songs, profile, flags.loudness, probed);
     if (!flags.convert && !conversion.plan.needConversion.empty()) {
         for (const std::string& reason : conversion.plan.reasons) {
@@ -66,32 +66,24 @@ std::optional<BatchConversion> PrepareConversion(const ConversionFlags& flags, c
         conversion.leftOut = true;
     }
     if (!conversion.plan.AnyNeeded()) return conversion;
-    const Result<std::filesystem::path> program =
-        FindConverter(settings.file.values, SettingsSources::FromEnvironment().variable);
-    if (!program) {
-        console.Fail() << program.message() << "\n";
-        return std::nullopt;
-    }
-    Result<WorkFolder> folder = WorkFolder::Make();
+    Result<WorkFolder> folder =
+        conversion.Ready(FindConverter(settings.file.values, SettingsSources::FromEnvironment().variable), profile);
     if (!folder) {
         console.Fail() << folder.message() << "\n";
         return std::nullopt;
     }
-    conversion.setup.program = *program;
-    conversion.setup.workFolder = folder->path();
     conversion.folder.emplace(std::move(*folder));
     return conversion;
 }
 
-Result<AddReport> AddSongs(const SongList& deviceSongs, const SongList& songs, BatchConversion& conversion,
-                           const DeviceFolder& folder, const std::string& codePage, const AddHooks& hooks,
-                           const std::function<bool()>& stop, Console& console) {
-    if (!conversion.plan.AnyNeeded()) return AddUserSongs(deviceSongs, songs, folder, codePage, hooks);
+Result<AddReport> AddSongs(DeviceSession& session, const SongList& deviceSongs, const SongList& songs,
+                           const BatchConversion& conversion, AddHooks hooks, Console& console) {
+    if (!conversion.plan.AnyNeeded()) return session.AddSongs(deviceSongs, songs, hooks);
     std::unique_ptr<ProgressLine> line;
     const ROWELEMENT* current = nullptr;
-    ConversionHooks conversionHooks;
-    conversionHooks.stopNow = stop;
-    conversionHooks.onProgress = [&](const ROWELEMENT& song, const ConversionProgress& progress) {
+    SongConversion converting = conversion;
+    converting.hooks.stopNow = [] { return InterruptStopsBatch::Stopped(); };
+    converting.hooks.onProgress = [&](const ROWELEMENT& song, const ConversionProgress& progress) {
         if (current != &song || !line) {
             current = &song;
             line = std::make_unique<ProgressLine>(
@@ -114,8 +106,7 @@ Result<AddReport> AddSongs(const SongList& deviceSongs, const SongList& songs, B
         if (line) line.reset();
         if (hooks.onBytes) hooks.onBytes(progress);
     };
-    return AddConvertedUserSongs(deviceSongs, songs, conversion.plan, conversion.setup, folder, codePage,
-                                 withConversion, conversionHooks);
+    return session.AddSongs(deviceSongs, songs, withConversion, converting);
 }
 
 }  // namespace songloader::cli

@@ -12,6 +12,7 @@
 #include "command_line.h"
 #include "core/convert/converter_program.h"
 #include "core/entry/converted_songs.h"
+#include "core/session/device_session.h"
 
 namespace songloader::cli {
 
@@ -24,9 +25,7 @@ void AddConversionFlags(CLI::App& command, ConversionFlags& flags);
 
 // The conversions a batch's songs need. Without --convert, the songs that need one are taken out
 // of `songs` (each named on standard error with what it needs) and `leftOut` is set.
-struct BatchConversion {
-    ConversionPlan plan;
-    ConverterSetup setup;
+struct BatchConversion : SongConversion {
     std::optional<WorkFolder> folder;
     bool leftOut = false;
 };
@@ -43,10 +42,9 @@ std::optional<BatchConversion> PrepareConversion(const ConversionFlags& flags, c
                                                  const std::string& encodingFlag, SongList& songs, Console& console,
                                                  const std::vector<MediaFacts>* probed = nullptr);
 
-// Adds `songs` as AddUserSongs would, through the converter when any needs it; the converter's
-// progress on a line of its own. `stop` is polled while a song converts.
-Result<AddReport> AddSongs(const SongList& deviceSongs, const SongList& songs, BatchConversion& conversion,
-                           const DeviceFolder& folder, const std::string& codePage, const AddHooks& hooks,
-                           const std::function<bool()>& stop, Console& console);
+// Adds `songs` to the device held by `session`, through the converter when any needs it; the
+// converter's progress on a line of its own; Ctrl-C ends a conversion at once (InterruptStopsBatch).
+Result<AddReport> AddSongs(DeviceSession& session, const SongList& deviceSongs, const SongList& songs,
+                           const BatchConversion& conversion, AddHooks hooks, Console& console);
 
 }  // namespace songloader::cli

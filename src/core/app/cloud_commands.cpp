@@ -70,7 +70,7 @@ void CSonquillDlg::OnCloudSongs() {
             ClearList(ControlId::DeviceList);
             m_view.Repaint();
         }
-        if (m_songFolder.empty()) {
+        if (m_device.songFolder().empty()) {
             const auto drive = ChooseDeviceDrive(m_drives);
             if (!drive) {
                 Show({kInsertDeviceMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
@@ -85,9 +85,9 @@ void CSonquillDlg::OnCloudSongs() {
             return;
         }
         CatalogueFetch fetch;
-        m_view.RunWork([&] { fetch = FetchCloudCatalogue(m_cloud, m_songFolder, m_catalogue); },
+        m_view.RunWork([&] { fetch = FetchCloudCatalogue(m_cloud, m_device.songFolder(), m_catalogue); },
                        kCatalogueDownloadWork);
-        if (!fetch.ok() && !DeviceStillThere()) {
+        if (!fetch.ok() && !m_device.StillHolds()) {
             m_view.Enable(ControlId::CloudSongs, true);
             return;
         }
@@ -126,7 +126,7 @@ void CSonquillDlg::OnCloudSongs() {
 }
 
 bool CSonquillDlg::LoadCloudList() {
-    const auto file = FindListFile(m_songFolder, kCloudListName);
+    const auto file = FindListFile(m_device.songFolder(), kCloudListName);
     if (!file) return true;
     m_view.ShowCheckBoxes(ControlId::WorkList, true);
     m_view.Enable(ControlId::WorkList, false);
@@ -232,11 +232,8 @@ void CSonquillDlg::AddCloudSongs() {
     if (!ConfirmCloudDownload(cloudSongs, userSongs)) return;
 
     int row = static_cast<int>(m_deviceSongs.size());
-    const Result<DeviceFolder> folder = m_device.OpenSongFolder();
-    const Result<AddReport> report =
-        folder ? songloader::AddCloudSongs(m_cloud, m_deviceSongs, cloudSongs, userSongs, *folder, m_settings.codePage,
-                                           ProgressWindow(), NetworkWait(kSizeCheckWork), BatchHooks(row))
-               : Result<AddReport>(folder.failure());
+    const Result<AddReport> report = m_device.AddCloudSongs(
+        m_cloud, m_deviceSongs, cloudSongs, userSongs, ProgressWindow(), NetworkWait(kSizeCheckWork), BatchHooks(row));
     if (!report) {
         Show(AppNotice(report.message(), NoticeIcon::Exclamation));
         return;
@@ -322,7 +319,7 @@ bool CSonquillDlg::ConfirmCloudDownload(const SongList& cloudSongs, const SongLi
     m_batchBytes = cloudBytes + userBytes;
     m_batchBytesDone = 0;
     if (cloudSongs.size() <= kQuietDownloadSongs && cloudBytes <= kQuietDownloadBytes) return true;
-    const std::optional<DeviceRoom> room = RoomOn(m_songFolder);
+    const std::optional<DeviceRoom> room = RoomOn(m_device.songFolder());
     std::string question = FilledText(kLargeDownloadQuestion, {std::to_string(cloudSongs.size()), SizeText(cloudBytes),
                                                                room ? SizeText(room->freeBytes) : std::string("?")});
     if (unknown > 0) question += " " + FilledText(kUnknownSizesNote, {std::to_string(unknown)});
@@ -336,14 +333,14 @@ void CSonquillDlg::OnCloudMidi() {
         m_lastBatch = {};
         m_batchRunning = true;
         if (!CheckCloudReachable(false)) return;
-        if (m_deviceRoot.empty()) {
+        if (m_device.root().empty()) {
             Show({kSelectDiskMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
             return;
         }
         if (!BeginDeviceWrite()) return;
         const MidiPackUpdate update =
-            UpdateMidiPack(m_cloud, m_deviceRoot, ProgressWindow(), NetworkWait(kSizeCheckWork));
-        if (!DeviceStillThere()) return;
+            UpdateMidiPack(m_cloud, m_device.root(), ProgressWindow(), NetworkWait(kSizeCheckWork));
+        if (!m_device.StillHolds()) return;
         std::string failures;
         for (const MidiPackFetch& fetch : update.fetched) {
             if (fetch.outcome.ok()) continue;

@@ -29,20 +29,18 @@ bool CSonquillDlg::ConversionConfirmed(std::size_t count, double seconds) {
     return Show({question, kCaptionNote, NoticeIcon::Question}, MessageButtons::YesNo) == MessageAnswer::Yes;
 }
 
-Result<AddReport> CSonquillDlg::AddThroughConverter(const SongList& queue, const DeviceFolder& folder, AddHooks hooks) {
-    const ConversionPlan plan = PlanConversions(queue, m_settings.playerProfile, m_evenLoudness);
-    if (!plan.AnyNeeded()) return AddUserSongs(m_deviceSongs, queue, folder, m_settings.codePage, hooks);
-    const Result<std::filesystem::path> program = m_settings.findConverter
-                                                      ? m_settings.findConverter()
-                                                      : FindConverter({}, SettingsSources::FromEnvironment().variable);
-    if (!program) return program.failure();
-    Result<WorkFolder> work = WorkFolder::Make();
+Result<AddReport> CSonquillDlg::AddThroughConverter(const SongList& queue, AddHooks hooks) {
+    SongConversion conversion;
+    conversion.plan = PlanConversions(queue, m_settings.playerProfile, m_evenLoudness);
+    if (!conversion.plan.AnyNeeded()) return m_device.AddSongs(m_deviceSongs, queue, hooks);
+    const Result<WorkFolder> work =
+        conversion.Ready(m_settings.findConverter ? m_settings.findConverter()
+                                                  : FindConverter({}, SettingsSources::FromEnvironment().variable),
+                         m_settings.playerProfile);
     if (!work) return work.failure();
-    ConverterSetup setup{*program, m_settings.playerProfile, work->path()};
 
-    ConversionHooks conversionHooks;
-    conversionHooks.stopNow = [this] { return m_closeRequested || m_view.StopRequested(); };
-    conversionHooks.onProgress = [this](const ROWELEMENT&, const ConversionProgress& progress) {
+    conversion.hooks.stopNow = [this] { return m_closeRequested || m_view.StopRequested(); };
+    conversion.hooks.onProgress = [this](const ROWELEMENT&, const ConversionProgress& progress) {
         if (!m_progressShowsConversion) {
             m_view.SetProgressRange(0, 1000);
             m_progressShowsConversion = true;
@@ -71,8 +69,7 @@ Result<AddReport> CSonquillDlg::AddThroughConverter(const SongList& queue, const
     // stop for batches of several).
     const bool offerStop = queue.size() == 1;
     if (offerStop) m_view.OfferStop(true);
-    Result<AddReport> report =
-        AddConvertedUserSongs(m_deviceSongs, queue, plan, setup, folder, m_settings.codePage, hooks, conversionHooks);
+    Result<AddReport> report = m_device.AddSongs(m_deviceSongs, queue, hooks, conversion);
     if (offerStop) m_view.OfferStop(false);
     m_progressShowsConversion = false;
     return report;

@@ -10,13 +10,12 @@
 namespace songloader {
 
 void CSonquillDlg::PublishDeviceFolder(const std::filesystem::path& root) {
-    m_deviceRoot = root;
     // A folder that cannot be created shows up as failures of the reads and writes in it.
     // A folder that cannot be made is reported by the first write (the device write session).
     (void)EnsureSongFolder(SongFolderOf(root));
-    m_songFolder = SongFolderOf(root);
     // From now on only this volume is written as the device.
     m_device = DeviceSession(root, m_settings.codePage, m_settings.mountFiles);
+    m_device.OnLoss([this] { ReportDeviceChanged(); });
     m_deviceLossShown = false;
     // What a killed run (or this window, when the stick went) left is finished before the list is
     // read: replacements, recorded copies, moves and deletes, and stale temporaries.
@@ -32,7 +31,7 @@ void CSonquillDlg::PublishDeviceFolder(const std::filesystem::path& root) {
         }
     }
     m_view.Repaint();
-    m_view.SetText(ControlId::SongFolderText, (m_songFolder / "").string());
+    m_view.SetText(ControlId::SongFolderText, (m_device.songFolder() / "").string());
 }
 
 bool CSonquillDlg::ReadListIntoView(ListKind kind, const std::function<Result<SongList>(const ListReadHooks&)>& read) {
@@ -77,7 +76,7 @@ bool CSonquillDlg::ReadListIntoView(ListKind kind, const std::function<Result<So
 }
 
 bool CSonquillDlg::ReadDeviceFolderList(const std::function<void()>& beforeRead) {
-    if (!FindListFile(m_songFolder, kDeviceListName)) {
+    if (!FindListFile(m_device.songFolder(), kDeviceListName)) {
         // A device without songs: what it holds now is what the window holds.
         (void)m_device.ReadSongs();
         m_deviceListRead = true;

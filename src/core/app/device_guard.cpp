@@ -18,7 +18,7 @@ bool OnVolume(const std::filesystem::path& mountPoint, const std::filesystem::pa
 }  // namespace
 
 bool CSonquillDlg::BeginDeviceWrite() {
-    if (m_device.writing()) return DeviceStillThere();
+    if (m_device.writing()) return m_device.StillHolds();
     const Result<MendReport, WriteRefusal> taken = m_device.BeginWrite();
     if (!taken) {
         switch (taken.failure().why) {
@@ -56,13 +56,6 @@ void CSonquillDlg::TakeMendedCatalogue(const MendReport& mended) {
     }
 }
 
-bool CSonquillDlg::DeviceStillThere() {
-    if (!m_device.writing()) return false;
-    if (m_device.StillHolds()) return true;
-    ReportDeviceChanged();
-    return false;
-}
-
 void CSonquillDlg::ReportDeviceChanged() {
     m_deviceLossShown = true;
     Show({kDeviceChangedMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
@@ -83,10 +76,10 @@ void CSonquillDlg::OnMountChanges(const std::vector<MountEvent>& events) {
     }
     for (const MountEvent& event : events) {
         if (event.kind == MountEvent::Kind::Unmounted) {
-            if (m_deviceRoot.empty() || m_deviceLossShown || !OnVolume(event.mountPoint, m_deviceRoot)) continue;
+            if (m_device.root().empty() || m_deviceLossShown || !OnVolume(event.mountPoint, m_device.root())) continue;
             if (m_device.StillChosen()) continue;
             ReportDeviceChanged();
-        } else if (m_songFolder.empty()) {
+        } else if (m_device.songFolder().empty()) {
             // Offered only: nothing is read or written until the user chooses it.
             std::string offer = kDeviceOfferText;
             offer.replace(offer.find("%s"), 2, event.mountPoint.string());
@@ -97,7 +90,7 @@ void CSonquillDlg::OnMountChanges(const std::vector<MountEvent>& events) {
 
 void CSonquillDlg::OnEjectDevice() {
     RunCommand([&] {
-        if (m_deviceRoot.empty()) {
+        if (m_device.root().empty()) {
             Show({kSelectDiskMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
             return;
         }
@@ -110,14 +103,14 @@ void CSonquillDlg::OnEjectDevice() {
             ReportDeviceChanged();
             return;
         }
-        const auto mountPoint = m_drives.VolumeHolding(m_deviceRoot);
+        const auto mountPoint = m_drives.VolumeHolding(m_device.root());
         if (!m_settings.ejector || !mountPoint) {
             Show(AppNotice(kEjectUnavailableMessage, NoticeIcon::Exclamation));
             return;
         }
         // Flushing and the disk service may take seconds: the window paints meanwhile.
         Result<> ejected = Fail("The USB drive was not ejected.");
-        m_view.RunWork([&] { ejected = EjectDevice(*m_settings.ejector, *mountPoint, m_songFolder); },
+        m_view.RunWork([&] { ejected = EjectDevice(*m_settings.ejector, *mountPoint, m_device.songFolder()); },
                        "Ejecting the USB drive");
         if (!ejected) {
             Show(AppNotice(ejected.message(), NoticeIcon::Exclamation));
@@ -125,8 +118,6 @@ void CSonquillDlg::OnEjectDevice() {
         }
         // The device is gone for good: forget it, keep the user's queued songs.
         ClearDeviceSongs();
-        m_deviceRoot.clear();
-        m_songFolder.clear();
         m_device = DeviceSession();
         m_view.SetText(ControlId::SongFolderText, "");
         Show({kEjectedMessage, kCaptionNote, NoticeIcon::None});

@@ -72,9 +72,9 @@ void CSonquillDlg::ShowHitCount() {
 
 void CSonquillDlg::ShowDeviceSummary() {
     std::string text;
-    if (!m_songFolder.empty() && m_deviceListRead) {
+    if (!m_device.songFolder().empty() && m_deviceListRead) {
         text = SongCountText(m_deviceSongs.size());
-        if (const auto room = RoomOn(m_songFolder))
+        if (const auto room = RoomOn(m_device.songFolder()))
             text = FilledText(kDeviceSummaryText, {text, SizeText(room->freeBytes)});
     }
     if (text == m_shownSummary) return;

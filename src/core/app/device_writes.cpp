@@ -20,7 +20,7 @@ void CSonquillDlg::OnAddToDevice() {
     RunCommand([&] {
         m_lastBatch = {};
         m_batchRunning = true;
-        if (m_songFolder.empty()) {
+        if (m_device.songFolder().empty()) {
             // Nothing to write to: without this the catalogue would land in the current folder.
             Show({kSelectDiskMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
             return;
@@ -56,10 +56,8 @@ void CSonquillDlg::AddQueuedSongs() {
     // More than one file: the user may stop the batch after the file being copied.
     const bool stoppable = queue.size() > 1;
     if (stoppable) m_view.OfferStop(true);
-    const Result<DeviceFolder> folder = m_device.OpenSongFolder();
     // Songs the player plays only after conversion were agreed to when they were queued.
-    const Result<AddReport> report =
-        folder ? AddThroughConverter(queue, *folder, BatchHooks(row)) : Result<AddReport>(folder.failure());
+    const Result<AddReport> report = AddThroughConverter(queue, BatchHooks(row));
     if (stoppable) m_view.OfferStop(false);
     if (!report) {
         // Nothing was copied: the queue stays as it is.
@@ -122,7 +120,6 @@ AddHooks CSonquillDlg::BatchHooks(int& row) {
             m_view.DeleteRow(ControlId::DeviceList, row);
         }
     };
-    hooks.deviceStillThere = [this] { return DeviceStillThere(); };
     // Closing the window or the stop the view offers ends a batch after the file being copied;
     // what arrived is catalogued, the rest stays queued.
     hooks.stopAfterCurrent = [this] { return m_closeRequested || m_view.StopRequested(); };
@@ -206,7 +203,6 @@ void CSonquillDlg::DropPendingOfDevice(const std::function<bool(const ROWELEMENT
 void CSonquillDlg::AfterCatalogueWritten(const Notices& notices) {
     // Every song of this device's list is in its catalogue now.
     DropPendingOfDevice([](const ROWELEMENT&) { return true; });
-    m_device.TakeListAsWritten();
     m_view.SetProgressRange(1, 500);
     m_view.SetProgressPos(500);
     EnableOutput(false);
@@ -220,12 +216,8 @@ bool CSonquillDlg::RebuildCatalogue(RebuildMode mode, const std::function<void()
     if (count > 0) m_view.SetProgressRange(1, count);
     RebuildHooks hooks;
     hooks.onSong = [&](std::size_t done, std::size_t) { StepProgress(static_cast<int>(done)); };
-    if (!DeviceStillThere()) return false;
     const std::optional<Result<CatalogueWritten>> result = m_device.Rebuild(m_deviceSongs, mode, hooks);
-    if (!result) {
-        ReportDeviceChanged();
-        return false;
-    }
+    if (!result) return false;  // the device went: its loss was reported
     m_view.SetProgressPos(count);
     if (!*result) {
         // The old catalogue stands; the copies stay pending so that closing can take them back.
@@ -281,17 +273,15 @@ void CSonquillDlg::DeleteListedSong(ControlId list, int row, const Notice& quest
     const int count = static_cast<int>(m_deviceSongs.size()) + 1;
     m_view.SetProgressRange(1, count);
     DeleteHooks hooks;
-    hooks.deviceStillThere = [this] { return DeviceStillThere(); };
     hooks.rebuildHooks.onSong = [this](std::size_t done, std::size_t) { StepProgress(static_cast<int>(done)); };
     SongList before = m_deviceSongs;
     before.insert(before.begin() + row, song);
-    const Result<CatalogueWritten> deleted =
-        DeleteDeviceSong(before, static_cast<std::size_t>(row), m_songFolder, m_settings.codePage, hooks);
+    const Result<CatalogueWritten> deleted = m_device.DeleteSong(before, static_cast<std::size_t>(row), hooks);
     if (!deleted) {
         if (!m_device.writing()) return;  // the device went: its loss was reported
         Show(AppNotice(deleted.message(), NoticeIcon::Exclamation));
         // A recorded delete is finished by the next write: the song stays out of the list.
-        if (JournalLeftOver(m_songFolder)) return;
+        if (JournalLeftOver(m_device.songFolder())) return;
         records.Insert(static_cast<std::size_t>(row), song);
         m_view.InsertRow(list, row, RowTextsOf(song));
         if (editedHere && editRowBefore > row) ++m_editRow;

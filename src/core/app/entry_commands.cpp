@@ -60,7 +60,7 @@ void CSonquillDlg::CheckNumberFirstDigit() {
 
 void CSonquillDlg::OnNumberKillFocus() {
     RunCommand([&] {
-        if (!m_numberVisited || m_numberFirstDigitBad || m_songFolder.empty()) return;
+        if (!m_numberVisited || m_numberFirstDigitBad || m_device.songFolder().empty()) return;
         const std::string text = m_view.GetText(ControlId::Number);
         if (!NumberBelowUserRange(text)) return;
         Show({kNumberRangeMessage, kCaptionNote, NoticeIcon::None});
@@ -113,7 +113,7 @@ void CSonquillDlg::OnDropFiles(const std::vector<std::string>& paths) {
 }
 
 void CSonquillDlg::QueueFiles(const std::vector<std::string>& paths) {
-    if (m_songFolder.empty()) {
+    if (m_device.songFolder().empty()) {
         Show({kNeedDeviceMessage, kCaptionErrorUpper, NoticeIcon::Exclamation});
         return;
     }
@@ -124,7 +124,7 @@ void CSonquillDlg::QueueFiles(const std::vector<std::string>& paths) {
         return;
     }
     const std::vector<std::filesystem::path> given(paths.begin(), paths.end());
-    const ImportFiles files = CollectImportFiles(given, m_songFolder);
+    const ImportFiles files = CollectImportFiles(given, m_device.songFolder());
     ImportOptions options;
     options.languageText = kEntryLanguageItems[static_cast<std::size_t>(language)];
     options.codePage = m_settings.codePage;
@@ -198,7 +198,8 @@ CSonquillDlg::FormRead CSonquillDlg::ReadFormTexts() {
 void CSonquillDlg::OnQueueToAdd() {
     RunCommand([&] {
         const FormRead read = ReadFormTexts();
-        const Result<ROWELEMENT> check = CheckQueueToAdd(read.form, !m_songFolder.empty(), m_workSongs, m_deviceSongs);
+        const Result<ROWELEMENT> check =
+            CheckQueueToAdd(read.form, !m_device.songFolder().empty(), m_workSongs, m_deviceSongs);
         if (!check) {
             Show(check.failure().AsNotice());
             return;
@@ -382,14 +383,12 @@ void CSonquillDlg::ReviseDeviceSong(const ROWELEMENT& revised) {
         if (!RebuildCatalogue(RebuildMode::Revise)) return FailQuietly();
         return CatalogueWritten{};
     };
-    hooks.deviceStillThere = [&] { return DeviceStillThere(); };
     const auto storeRow = [&](const ROWELEMENT& song) {
         m_deviceSongs.Replace(static_cast<std::size_t>(row), song);
         m_view.SetRowTexts(ControlId::DeviceList, row, RowTextsOf(song));
     };
     const Result<CatalogueWritten> result =
-        songloader::ReviseDeviceSong(m_deviceSongs, static_cast<std::size_t>(row), revised, storeRow, m_songFolder,
-                                     m_settings.codePage, hooks, m_workSongs);
+        m_device.ReviseSong(m_deviceSongs, static_cast<std::size_t>(row), revised, storeRow, hooks, m_workSongs);
     for (const Notice& notice : result ? result->notices : result.failure().AsNotices()) Show(notice);
     if (!result) return;
     EnableNewSongControls(true);

@@ -186,7 +186,7 @@ void CSonquillDlg::RequestClose() {
         // Only from the volume they were copied to: a stick put in its place keeps its files, and
         // another stick's copies are catalogued by its own next write.
         std::optional<DeviceWriteSession> session;
-        if (m_device.identity()) session.emplace(*m_device.identity(), m_deviceRoot, m_device.mountFiles());
+        if (m_device.identity()) session.emplace(*m_device.identity(), m_device.root(), m_device.mountFiles());
         const bool sameDevice = session && session->ready();
         for (std::size_t i = 0; i < m_pendingCopies.size(); ++i) {
             const ROWELEMENT& song = m_pendingCopies[i];

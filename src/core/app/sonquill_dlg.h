@@ -132,8 +132,8 @@ public:
     const SongList& workSongs() const { return m_workSongs; }
     const SongList& deviceSongs() const { return m_deviceSongs; }
     const SongList& pendingCopies() const { return m_pendingCopies; }
-    const std::filesystem::path& deviceRoot() const { return m_deviceRoot; }
-    const std::filesystem::path& songFolder() const { return m_songFolder; }
+    const std::filesystem::path& deviceRoot() const { return m_device.root(); }
+    const std::filesystem::path& songFolder() const { return m_device.songFolder(); }
     EditTarget editTarget() const { return m_editTarget; }
     int editRow() const { return m_editRow; }
     ControlId menuList() const { return m_menuList; }
@@ -173,8 +173,8 @@ private:
     // Asks once for a batch whose `count` files play only after conversion (`seconds` of media);
     // true on Yes.
     bool ConversionConfirmed(std::size_t count, double seconds);
-    // AddUserSongs, through the converter for the songs that need it (or whose loudness is set).
-    Result<AddReport> AddThroughConverter(const SongList& queue, const DeviceFolder& folder, AddHooks hooks);
+    // The queued songs added, through the converter for those that need it (or whose loudness is set).
+    Result<AddReport> AddThroughConverter(const SongList& queue, AddHooks hooks);
     void StepProgress(int position);
     // The output commands ("Print", "Print Preview", "Export Song List") need device songs: they
     // go off as soon as a command leaves the device list empty.
@@ -190,9 +190,8 @@ private:
     // Takes the chosen device for writing for the rest of the running command: the write lock,
     // and the check that it is still the volume that was chosen. False (and said why) when not.
     bool BeginDeviceWrite();
-    // Before each write and after a failed one: false once the device is gone (said once).
-    bool DeviceStillThere();
-    // The chosen device is gone: say so, and show no songs of it.
+    // The chosen device is gone: say so, and show no songs of it. The session calls it when a check
+    // before or after a write finds the device gone.
     void ReportDeviceChanged();
     // The device list emptied and the output commands off, as with a device without songs.
     void ClearDeviceSongs();
@@ -278,11 +277,10 @@ private:
     // m_deviceSongs is what the device's song list holds: false after a failed read, or once the
     // list was emptied for a device choice that did not come about.
     bool m_deviceListRead = true;
-    std::filesystem::path m_songFolder;  // empty until a device is chosen
-    std::filesystem::path m_deviceRoot;
-    // The volume chosen, the stamp of its song list as m_deviceSongs was read (or last written by
-    // this window: a write command compares it under the lock, so another program's change is
-    // never overwritten), and the write lock held by the running command.
+    // The volume chosen (none: an empty root and song folder), the stamp of its song list as
+    // m_deviceSongs was read (or last written by this window: a write command compares it under the
+    // lock, so another program's change is never overwritten), and the write lock held by the
+    // running command.
     DeviceSession m_device;
     bool m_deviceLossShown = false;
     std::vector<MountEvent> m_deferredMountEvents;  // arrived while a command ran

@@ -73,6 +73,7 @@ bool DeviceSession::StillHolds() {
     if (!write_) return false;
     if (write_->StillHolds()) return true;
     write_.reset();
+    if (onLoss_) onLoss_();
     return false;
 }
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,12 +11,18 @@
 
 #include "core/catalogue/list_file_reader.h"
 #include "core/catalogue/row_element.h"
+#include "core/cloud/cloud_client.h"
+#include "core/cloud/download_protocol.h"
+#include "core/convert/converter_program.h"
 #include "core/common/device_folder.h"
 #include "core/common/file_stamp.h"
 #include "core/common/result.h"
 #include "core/device/device_identity.h"
 #include "core/device/device_write_session.h"
 #include "core/entry/catalogue_rebuild.h"
+#include "core/entry/converted_songs.h"
+#include "core/entry/device_revise.h"
+#include "core/entry/device_songs.h"
 #include "core/recovery/interrupted_writes.h"
 
 namespace songloader {
@@ -35,6 +42,18 @@ struct WriteRefusal : Failure {
 // writes, the write lock with the check that the volume is still the one chosen. Both front ends
 // go through it, so the rules are written once; they differ only in how they show progress and
 // messages.
+// How the songs of an add batch are converted on their way onto the device (AddConvertedUserSongs);
+// a plan that needs nothing copies them as they are.
+struct SongConversion {
+    ConversionPlan plan;
+    ConverterSetup setup;
+    ConversionHooks hooks;
+
+    // Readies the converter: `program` (or why not) with `profile`, and a work folder of the
+    // batch's own, removed with what it holds when the folder returned goes.
+    Result<WorkFolder> Ready(const Result<std::filesystem::path>& program, const PlayerProfile& profile);
+};
+
 class DeviceSession {
 public:
     // No device chosen.
@@ -90,13 +109,38 @@ public:
     int lockedFolder() const;
     // Lets the write lock go (the end of a command).
     void EndWrite() { write_.reset(); }
+    // How the front end says the device went: called once, when a check finds that the device
+    // held for writing is no longer the volume chosen.
+    void OnLoss(std::function<void()> report) { onLoss_ = std::move(report); }
 
     // Rebuilds the device catalogue from `songs`; nullopt when the device went before, during or
     // after it (what was written may not be on the device chosen).
     std::optional<Result<CatalogueWritten>> Rebuild(const SongList& songs, RebuildMode mode,
                                                     const RebuildHooks& hooks = {});
 
+    // The writes that change the device's songs. Each goes into the locked song folder with the
+    // device's code page, checks before its first write and after a failed step that the device is
+    // still the one chosen (the hooks' deviceStillThere is set here), and takes the list as the
+    // device's once the catalogue is written. `deviceSongs` is the device's list as the caller holds it; the hooks
+    // carry what differs between callers: progress, stopping, the test's write steps.
+
+    // User songs (AddUserSongs), through the converter when `conversion` plans any.
+    Result<AddReport> AddSongs(const SongList& deviceSongs, const SongList& songs, AddHooks hooks,
+                               const SongConversion& conversion = {});
+    // Cloud songs with the user songs queued beside them, as one batch (AddCloudSongs).
+    Result<AddReport> AddCloudSongs(const CloudClient& client, const SongList& deviceSongs, const SongList& cloudSongs,
+                                    const SongList& userSongs, const TransferRunner& runner, const WaitRunner& waiter,
+                                    AddHooks hooks);
+    // Device song `row` and its files (DeleteDeviceSong).
+    Result<CatalogueWritten> DeleteSong(const SongList& deviceSongs, std::size_t row, DeleteHooks hooks = {});
+    // `revised` stored as device song `row`, its files moved to a new number (ReviseDeviceSong).
+    Result<CatalogueWritten> ReviseSong(const SongList& deviceSongs, std::size_t row, ROWELEMENT revised,
+                                        const StoreRow& storeRow, ReviseHooks hooks = {},
+                                        const SongList& queuedSongs = {});
+
 private:
+    Result<AddReport> Added(Result<AddReport> report);
+
     std::filesystem::path root_;
     std::filesystem::path songFolder_;
     std::string codePage_;
@@ -104,6 +148,7 @@ private:
     std::optional<DeviceIdentity> identity_;
     std::optional<FileStamp> listStamp_;
     std::unique_ptr<DeviceWriteSession> write_;
+    std::function<void()> onLoss_;
 };
 
 }  // namespace songloader

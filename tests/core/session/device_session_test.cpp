@@ -6,6 +6,7 @@
 #include <functional>
 
 #include "core/device/device_layout.h"
+#include "core/entry/media_files.h"
 #include "support/song_samples.h"
 #include "support/sysfs_fixture.h"
 #include "support/temp_dir.h"
@@ -79,6 +80,71 @@ TEST(DeviceSession, ARebuildDuringWhichTheDeviceWentIsNotTakenForDone) {
     EXPECT_FALSE(session.Rebuild(songs, RebuildMode::Add, hooks).has_value());
     EXPECT_FALSE(session.writing()) << "the lock goes with the device";
     EXPECT_FALSE(session.Rebuild(songs, RebuildMode::Add).has_value()) << "and stays gone";
+}
+
+// The window and the CLI write through the session alike: each write goes into the volume chosen,
+// checks it before its steps, says once that it went, and takes the list it wrote as the device's,
+// so that the window's next command is not refused as if another program had written.
+TEST(DeviceSession, EveryWriteKeepsToTheVolumeAndTakesItsList) {
+    using Write = std::function<bool(DeviceSession & session, SongList & songs, const fs::path& media)>;
+    struct Case {
+        const char* name;
+        Write write;  // true: written
+    };
+    const Case cases[] = {
+        {"add",
+         [](DeviceSession& session, SongList& songs, const fs::path& media) {
+             const Result<AddReport> added = session.AddSongs(songs, {ArtistSong(900003, "C", media.string())}, {});
+             return added && added->added.size() == 1;
+         }},
+        {"delete",
+         [](DeviceSession& session, SongList& songs, const fs::path&) { return session.DeleteSong(songs, 0).ok(); }},
+        {"revise",
+         [](DeviceSession& session, SongList& songs, const fs::path&) {
+             ROWELEMENT revised = songs[1];
+             revised.title = "Revised";
+             return session.ReviseSong(songs, 1, revised, [&](const ROWELEMENT& stored) { songs[1] = stored; }).ok();
+         }},
+        {"rebuild",
+         [](DeviceSession& session, SongList& songs, const fs::path&) {
+             const auto rebuilt = session.Rebuild(songs, RebuildMode::Add);
+             return rebuilt && rebuilt->ok();
+         }},
+    };
+    for (const Case& c : cases) {
+        for (const bool replaced : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (replaced ? ", the stick replaced" : ""));
+            test::SysfsFixture fixture;
+            const fs::path stick = fixture.media() / "STICK";
+            fixture.Mount(stick, 8, 17, "/dev/sdb1");
+            DeviceSession session(stick, "CP1252", {fixture.root() / "mountinfo", fixture.root() / "disk"});
+            SongList made;
+            for (const int number : {900001, 900002}) {
+                const fs::path media = MediaTargetPath(session.songFolder(), std::to_string(number), "x.mp4");
+                test::WriteBytes(media, "video");
+                made.push_back(ArtistSong(number, "Song", media.string()));
+            }
+            ASSERT_TRUE(session.BeginWrite().ok());
+            ASSERT_TRUE(session.Rebuild(made, RebuildMode::Add).has_value());
+            session.EndWrite();
+            const fs::path media = fixture.root() / "new.mp4";
+            test::WriteBytes(media, "new video");
+
+            Result<SongList> songs = session.ReadSongs();
+            ASSERT_TRUE(songs.ok());
+            int losses = 0;
+            session.OnLoss([&] { ++losses; });
+            ASSERT_TRUE(session.BeginWrite().ok());
+            if (replaced) fixture.Mount(stick, 8, 33, "/dev/sdc1");
+            const bool written = c.write(session, *songs, media);
+            EXPECT_EQ(written, !replaced);
+            EXPECT_EQ(losses, replaced ? 1 : 0);
+            EXPECT_EQ(session.writing(), !replaced);
+            if (replaced) continue;
+            session.EndWrite();
+            EXPECT_TRUE(session.BeginWrite().ok()) << "the list written here is the device's";
+        }
+    }
 }
 
 }  // namespace
