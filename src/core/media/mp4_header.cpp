@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -18,6 +19,8 @@ namespace {
 
 // A moov box larger than this (a long film with millions of samples) is left to the library.
 constexpr std::uint64_t kMostMovieBytes = 16u << 20;
+// Bytes read at once from the start of a file.
+constexpr std::uint64_t kFirstRead = 64 * 1024;
 // Top-level boxes looked at before giving up on finding the movie box.
 constexpr int kMostTopLevelBoxes = 64;
 
@@ -437,26 +440,36 @@ bool ReadTags(Bytes udta, Tags& tags) {
 
 // The movie box of the file, read whole; empty when there is none, or it is too big.
 std::string ReadMovieBox(int fd, std::uint64_t fileSize) {
+    // The start of the file is read at once: a small file's boxes, the movie box included, are
+    // there, and a big one's box headers are then read one by one.
+    std::string start(static_cast<std::size_t>(std::min<std::uint64_t>(fileSize, kFirstRead)), '\0');
+    if (::pread(fd, start.data(), start.size(), 0) != static_cast<ssize_t>(start.size())) return {};
+    const auto readAt = [&](std::uint64_t at, std::size_t count) -> std::string {
+        if (at + count <= start.size()) return start.substr(static_cast<std::size_t>(at), count);
+        std::string bytes(count, '\0');
+        const ssize_t read = ::pread(fd, bytes.data(), count, static_cast<off_t>(at));
+        return read == static_cast<ssize_t>(count) ? bytes : std::string();
+    };
     std::uint64_t at = 0;
     for (int i = 0; i < kMostTopLevelBoxes && at + 8 <= fileSize; ++i) {
-        std::array<unsigned char, 16> header{};
-        if (::pread(fd, header.data(), header.size(), static_cast<off_t>(at)) < 8) return {};
-        std::uint64_t size = Be32(header.data());
+        const std::string header = readAt(at, static_cast<std::size_t>(std::min<std::uint64_t>(16, fileSize - at)));
+        if (header.size() < 8) return {};
+        const auto* bytes = reinterpret_cast<const unsigned char*>(header.data());
+        std::uint64_t size = Be32(bytes);
         std::uint64_t headerSize = 8;
         if (size == 1) {
-            size = Be64(header.data() + 8);
+            if (header.size() < 16) return {};
+            size = Be64(bytes + 8);
             headerSize = 16;
         } else if (size == 0) {
             size = fileSize - at;
         }
         if (size < headerSize || size > fileSize - at) return {};
-        const std::string_view type(reinterpret_cast<const char*>(header.data() + 4), 4);
+        const std::string_view type(header.data() + 4, 4);
         if (i == 0 && type != "ftyp") return {};
         if (type == "moov") {
             if (size > kMostMovieBytes) return {};
-            std::string movie(static_cast<std::size_t>(size - headerSize), '\0');
-            const ssize_t read = ::pread(fd, movie.data(), movie.size(), static_cast<off_t>(at + headerSize));
-            return read == static_cast<ssize_t>(movie.size()) ? movie : std::string();
+            return readAt(at + headerSize, static_cast<std::size_t>(size - headerSize));
         }
         at += size;
     }
