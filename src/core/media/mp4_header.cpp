@@ -340,8 +340,8 @@ bool ReadAudioEntry(const Box& entry, MediaStream& stream) {
     if (entry.type != "mp4a" || !entry.body.Has(0, kFixed) || Be16(entry.body.At(8)) != 0) return false;
     const auto esds = Child(entry.body.From(kFixed), "esds");
     const auto decoder = esds ? ReadEsds(*esds) : std::nullopt;
-    if (!decoder) return false;
-    const auto rate = decoder && decoder->objectType == 0x40 ? AacLowComplexityRate(decoder->specific) : std::nullopt;
+    if (!decoder || decoder->objectType != 0x40) return false;
+    const auto rate = AacLowComplexityRate(decoder->specific);
     if (!rate) return false;
     stream.codec = "aac-lc";
     stream.sampleRate = *rate;
