@@ -61,10 +61,13 @@ Result<> PrepareCatalogueIndexes(CatalogueDatabase& db) {
     return {};
 }
 
-Result<std::vector<std::string>> CreateDeviceDatabase(CatalogueDatabase& db, const std::filesystem::path& file) {
+Result<std::vector<std::string>> CreateDeviceDatabase(CatalogueDatabase& db, const std::filesystem::path& file,
+                                                      bool flushedByCaller) {
     std::error_code ignored;
     std::filesystem::remove(file, ignored);
     if (Result<> opened = db.Open(file); !opened) return opened.failure();
+    // Not stored in the file: its bytes are the same either way.
+    if (flushedByCaller) (void)db.Execute("PRAGMA synchronous = OFF");
     std::vector<std::string> notes;
     if (const Result<> created = CreateCatalogueTable(db, kSongListTable); !created) {
         notes.push_back(created.message() + "\n");

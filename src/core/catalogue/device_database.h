@@ -35,7 +35,10 @@ Result<> PrepareCatalogueIndexes(CatalogueDatabase& db);
 // Deletes `file` when present and creates it anew with the songlist table. Fails when the database
 // cannot be opened. A songlist table that cannot be created is no failure (the database is still
 // written, as the player expects): the lines about it are the value, notes for a console.
-Result<std::vector<std::string>> CreateDeviceDatabase(CatalogueDatabase& db, const std::filesystem::path& file);
+// `flushedByCaller`: the caller flushes the finished file itself before it counts (a temporary put
+// in place afterwards), so SQLite's own flushes of each transaction are left out.
+Result<std::vector<std::string>> CreateDeviceDatabase(CatalogueDatabase& db, const std::filesystem::path& file,
+                                                      bool flushedByCaller = false);
 
 // The initials of a title: the first byte, then the byte after every inner space (at most 255).
 std::string TitleInitials(std::string_view title);

@@ -122,7 +122,8 @@ Result<CatalogueWritten> RebuildDeviceCatalogue(const SongList& songs, const std
         ::close(*probe);
     }
     CatalogueDatabase db;
-    Result<std::vector<std::string>> created = CreateDeviceDatabase(db, temporaryDatabase);
+    // The finished file is flushed with its trailer, before the pair is put in place.
+    Result<std::vector<std::string>> created = CreateDeviceDatabase(db, temporaryDatabase, true);
     if (!created) return fail("Cannot create " + databaseFile.string() + ": " + created.message());
     CatalogueWritten written;
     written.notes = std::move(created).value();
