@@ -153,18 +153,21 @@ bool ConversionPlan::AnyNeeded() const {
 ConversionPlan PlanConversions(const SongList& songs, const PlayerProfile& profile, bool loudness,
                                const std::vector<MediaFacts>* probed) {
     std::vector<Result<MediaFacts>> found;
-    if (probed) {
-        found.assign(probed->begin(), probed->end());
-    } else {
+    if (!probed) {
         std::vector<std::filesystem::path> files;
         for (const ROWELEMENT& song : songs) files.emplace_back(song.mediaPath);
         found = ProbeFiles(files);
     }
+    // What the probe found in the file of song `i`; none when it refused the file.
+    const auto factsOf = [&](std::size_t i) -> const MediaFacts* {
+        if (probed) return &(*probed)[i];
+        return found[i] ? &*found[i] : nullptr;
+    };
     ConversionPlan plan;
     for (std::size_t i = 0; i < songs.size(); ++i) {
         const ROWELEMENT& song = songs[i];
         ConversionTask task;
-        if (const Result<MediaFacts>& facts = found[i]; facts) {
+        if (const MediaFacts* facts = factsOf(i)) {
             const MediaJudgement judgement = JudgeMedia(*facts, profile);
             task.facts = *facts;
             task.convert = judgement.verdict == MediaVerdict::PlaysAfterConversion;

@@ -262,11 +262,7 @@ bool ExtensionFits(MediaContainer container, std::string_view extension) {
 }
 
 Result<MediaFacts> ProbeMedia(const std::filesystem::path& file, const std::string& shownName) {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(file, error)) {
-        if (error || !std::filesystem::exists(file, error)) return Fail(shownName + " cannot be read: no such file");
-        return Fail(shownName + kNotMediaMessage);
-    }
+    // The reader takes only a regular file; anything else goes to the library's checks.
     if (std::optional<MediaFacts> facts = ReadMp4Header(file)) {
         for (std::string* tag : {&facts->title, &facts->artist, &facts->composer}) *tag = CleanTag(std::move(*tag));
         NameContainer(*facts, file, kMp4Demuxer, kMp4Demuxer);

@@ -204,7 +204,7 @@ std::optional<int> AacLowComplexityRate(Bytes config) {
     return extensionRate != 0 ? extensionRate : rate;
 }
 
-// The picture size in an MPEG-4 Part 2 video object layer header (start code 00 00 01 2x) of a
+// The picture size in an MPEG-4 Visual video object layer header (start code 00 00 01 2x) of a
 // rectangular picture; none when there is no such header or it says something else.
 std::optional<std::pair<int, int>> ObjectLayerSize(Bytes config) {
     for (std::size_t at = 0; config.Has(at, 4); ++at) {
@@ -479,7 +479,8 @@ std::string ReadMovieBox(int fd, std::uint64_t fileSize) {
 }  // namespace
 
 std::optional<MediaFacts> ReadMp4Header(const std::filesystem::path& file) {
-    FileHandle handle{::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY)};
+    // Not waiting on a FIFO's writer: only a regular file is read.
+    FileHandle handle{::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK)};
     struct stat status {};
     if (handle.fd < 0 || ::fstat(handle.fd, &status) != 0 || !S_ISREG(status.st_mode)) return std::nullopt;
     const std::string movie = ReadMovieBox(handle.fd, static_cast<std::uint64_t>(status.st_size));
