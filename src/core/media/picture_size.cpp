@@ -61,7 +61,7 @@ void ReadPictureSizes(const LibavLibrary& av, AVFormatContext& context, std::vec
         if (!reader->parser || !reader->codec || av.parametersToContext(reader->codec, &parameters) < 0) continue;
         // The demuxer hands over whole pictures: each is parsed as it comes, even a file's only one.
         reader->parser->flags |= PARSER_FLAG_COMPLETE_FRAMES;
-        // MPEG-4 Part 2 in MP4 keeps its object layer header in the decoder configuration.
+        // MPEG-4 Visual in MP4 keeps its object layer header in the decoder configuration.
         if (reader->Parse(parameters.extradata, parameters.extradata_size)) continue;
         readers.push_back(std::move(reader));
     }

@@ -9,9 +9,9 @@
 namespace songloader {
 
 // Fills in the size of each video stream of `streams` that the container's headers leave out
-// (transport and program streams, which describe no picture; MPEG-4 Part 2 in MP4, whose size the
+// (transport and program streams, which describe no picture; MPEG-4 Visual in MP4, whose size the
 // library clears; H.264 in FLV), from the codec's own headers: the MPEG-1/2 sequence header, the
-// MPEG-4 Part 2 object layer, the H.264 parameter sets. They sit in the decoder configuration the
+// MPEG-4 Visual object layer, the H.264 parameter sets. They sit in the decoder configuration the
 // container keeps or at the start of the first picture, so this reads no more than the first packets
 // (a few megabytes at most) and decodes nothing. A size it cannot find stays 0.
 void ReadPictureSizes(const LibavLibrary& av, AVFormatContext& context, std::vector<MediaStream>& streams);

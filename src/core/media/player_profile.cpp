@@ -17,7 +17,7 @@ struct CodecRow {
 constexpr std::array<CodecRow, 8> kPlayerCodecs{{
     {"mpeg1video", true},
     {"mpeg2video", true},
-    {"mpeg4", true},  // MPEG-4 Part 2
+    {"mpeg4", true},  // MPEG-4 Visual
     {"h264", true},
     {"mp3", false},
     {"mp2", false},

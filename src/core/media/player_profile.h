@@ -32,7 +32,7 @@ inline constexpr const char* kPlayerVideoKey = "player-video-codecs";
 inline constexpr const char* kPlayerAudioKey = "player-audio-codecs";
 inline constexpr const char* kPlayerSizeKey = "player-max-size";
 
-// MPEG-1, MPEG-2, MPEG-4 Part 2 and H.264 video up to 1920x1080; MP3, MP2, AAC-LC and AC-3 audio.
+// MPEG-1, MPEG-2, MPEG-4 Visual and H.264 video up to 1920x1080; MP3, MP2, AAC-LC and AC-3 audio.
 PlayerProfile BuiltInPlayerProfile();
 
 // The built-in profile with the keys of the settings file `values` (read from `file`) in its place;
