@@ -90,18 +90,14 @@ std::string DeviceWriteSession::refusal() const {
 bool DeviceWriteSession::StillHolds() {
     if (status_ != DeviceWriteStatus::Ready) return false;
     bool holds = IdentityHolds();
-    // The locked folder must still be the song folder of that volume, and still answer.
+    // The locked folder must still be the song folder of that volume. (A stick pulled without
+    // unmounting still shows in the mount table: the next file made in the folder fails, and
+    // the caller asks again.)
     struct stat locked {};
     struct stat named {};
     if (holds) {
         holds = ::fstat(lock_->folder(), &locked) == 0 && ::stat(songFolder_.c_str(), &named) == 0 &&
                 locked.st_dev == named.st_dev && locked.st_ino == named.st_ino && locked.st_nlink > 0;
-    }
-    if (holds) {
-        // A stick pulled without unmounting still shows in the mount table; reading it fails.
-        const int probe = ::openat(lock_->folder(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        holds = probe >= 0;
-        if (probe >= 0) ::close(probe);
     }
     if (!holds) status_ = DeviceWriteStatus::Changed;
     return holds;

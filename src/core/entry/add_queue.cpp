@@ -55,7 +55,8 @@ ROWELEMENT SongFromForm(const EntryForm& form) {
 Result<ROWELEMENT> CheckQueueToAdd(const EntryForm& form, bool deviceChosen, const SongList& workSongs,
                                    const SongList& deviceSongs, bool probeMedia) {
     if (!deviceChosen) return ErrorNotice(kNeedDeviceMessage);
-    if (!Exists(form.mediaPath)) return ErrorNotice(kInvalidPathMessage);
+    // A file the caller probed was there: asked again, it costs a path walk per file of an import.
+    if (probeMedia && !Exists(form.mediaPath)) return ErrorNotice(kInvalidPathMessage);
     if (!IsSixDigits(form.numberText)) return NoteNotice(kNumberLengthMessage);
     ROWELEMENT song = SongFromForm(form);
     if (song.title.empty()) return ErrorNotice(kNeedTitleMessage);

@@ -33,8 +33,8 @@ inline constexpr const char* kDuplicateOnDeviceMessage =
 
 // Runs the checks of "Queue to Add" in their order; `deviceChosen` = a song folder is known.
 // Last, the media file is probed (ProbeMedia): a file the player cannot play is never queued.
-// `probeMedia` false: the caller has probed it already. The song to queue, or the first check
-// that failed.
+// `probeMedia` false: the caller has probed it already (and so found it). The song to queue, or
+// the first check that failed.
 Result<ROWELEMENT> CheckQueueToAdd(const EntryForm& form, bool deviceChosen, const SongList& workSongs,
                                    const SongList& deviceSongs, bool probeMedia = true);
 

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <set>
+#include <string>
+#include <unordered_map>
 
 #include "core/catalogue/catalogue_database.h"
 #include "core/catalogue/list_file_reader.h"
@@ -26,6 +28,31 @@ constexpr std::uint64_t kRecordLineBytes = 64;
 bool Occupied(const std::filesystem::path& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0;
+}
+
+// Whether the songs' targets and their folders are taken, each folder asked once: a batch of
+// thousands of songs mostly goes into a few folders, often new ones where no file can be yet.
+class Occupancy {
+public:
+    bool Folder(const std::filesystem::path& folder) {
+        const auto [known, added] = folders_.try_emplace(folder.native(), false);
+        if (added) known->second = Occupied(folder);
+        return known->second;
+    }
+    bool File(const std::filesystem::path& file) { return Folder(file.parent_path()) && Occupied(file); }
+
+private:
+    std::unordered_map<std::string, bool> folders_;
+};
+
+// The length of `target`'s path inside `songFolder` (where a batch puts every file).
+std::size_t LengthInside(const std::filesystem::path& target, const std::filesystem::path& songFolder) {
+    const std::string& full = target.native();
+    const std::string& folder = songFolder.native();
+    if (full.size() > folder.size() + 1 && full.starts_with(folder) && full[folder.size()] == '/') {
+        return full.size() - folder.size() - 1;
+    }
+    return target.lexically_relative(songFolder).native().size();
 }
 
 std::uint64_t FileBytes(const std::filesystem::path& file) {
@@ -50,9 +77,10 @@ std::optional<std::string> TextsOutsideCodePage(const ROWELEMENT& song, const st
 
 // The refusal of one song, or nothing when it may be written as row `rowNumber` of the list.
 std::optional<Failure> RefusalOf(const SongToPlace& placing, std::uint64_t bytes, std::size_t rowNumber,
-                                 const std::string& codePage, const std::optional<DeviceRoom>& room) {
+                                 const std::string& codePage, const std::optional<DeviceRoom>& room,
+                                 Occupancy& occupancy) {
     const ROWELEMENT& song = placing.song;
-    if (Occupied(placing.target)) {
+    if (occupancy.File(placing.target)) {
         // A file no listed song owns may be the user's: never replaced.
         return Fail(placing.target.string() + " already exists on the device and is not replaced");
     }
@@ -75,14 +103,15 @@ std::uint64_t BatchBytesNeeded(const std::vector<SongToPlace>& songs, const std:
     const auto whole = [block](std::uint64_t size) { return (size + block - 1) / block * block; };
     std::uint64_t need = 0;
     std::uint64_t record = 0;
+    Occupancy occupancy;
     std::set<std::filesystem::path> newFolders;
     for (std::size_t i = 0; i < songs.size(); ++i) {
         const ROWELEMENT& song = songs[i].song;
         need += whole(i < bytes.size() ? bytes[i] : 0);
-        if (!Occupied(songs[i].target.parent_path())) newFolders.insert(songs[i].target.parent_path());
-        record += kRecordLineBytes + 2 * (songs[i].target.lexically_relative(songFolder).string().size() +
-                                          song.numberText.size() + song.languageText.size() + song.title.size() +
-                                          song.artist.size() + song.composer.size() + song.lyricist.size());
+        if (!occupancy.Folder(songs[i].target.parent_path())) newFolders.insert(songs[i].target.parent_path());
+        record += kRecordLineBytes +
+                  2 * (LengthInside(songs[i].target, songFolder) + song.numberText.size() + song.languageText.size() +
+                       song.title.size() + song.artist.size() + song.composer.size() + song.lyricist.size());
     }
     need += newFolders.size() * block + whole(record);
     // The new catalogue is written beside the old one, which goes only once both new files are whole.
@@ -98,6 +127,7 @@ Result<AdmittedBatch> AdmitBatch(const SongList& deviceSongs, const std::vector<
     std::set<std::int32_t> used;
     for (const ROWELEMENT& song : deviceSongs) used.insert(song.number);
     std::set<std::int32_t> numbers;
+    Occupancy occupancy;
     for (std::size_t i = 0; i < songs.size(); ++i) {
         SongToPlace placing = songs[i];
         placing.song = StoredTexts(std::move(placing.song), codePage);
@@ -108,7 +138,7 @@ Result<AdmittedBatch> AdmitBatch(const SongList& deviceSongs, const std::vector<
         } else if (!numbers.insert(placing.song.number).second) {
             refusal = Fail(kDuplicateInWorkMessage);
         } else {
-            refusal = RefusalOf(placing, size, deviceSongs.size() + batch.songs.size() + 1, codePage, room);
+            refusal = RefusalOf(placing, size, deviceSongs.size() + batch.songs.size() + 1, codePage, room, occupancy);
         }
         if (refusal) {
             batch.notAdded.push_back({songs[i].song, std::move(*refusal)});

@@ -73,8 +73,9 @@ public:
         }
         SongToPlace from = song;
         from.song.mediaPath = made->string();
+        from.sourceBytes.reset();
         // The copy is complete under its temporary name on the device: the converted file can go.
-        Result<std::filesystem::path> copied = CopySongFile(from, progress, staged);
+        Result<std::filesystem::path> copied = CopySongFileNow(from, progress, staged);
         removeMade();
         return copied;
     }

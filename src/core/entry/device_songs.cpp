@@ -79,13 +79,40 @@ SongToPlace UserSongPlacement(const ROWELEMENT& song, const std::filesystem::pat
     return {song, MediaTargetPath(songFolder, song.numberText, song.mediaPath)};
 }
 
+namespace {
+
+// A copy this small is left to the batch's writing thread: it is mostly system calls, which the
+// next file's then overlap. Its progress is all counted at once.
+constexpr std::uint64_t kCopiedLaterBytes = kCopyStepBytes;
+
+Result<std::filesystem::path> StageSongFile(const SongToPlace& song, const PlaceProgress& progress, StagedFiles& staged,
+                                            bool mayFinishLater) {
+    std::error_code error;
+    const std::uint64_t size =
+        song.sourceBytes ? *song.sourceBytes : std::filesystem::file_size(song.song.mediaPath, error);
+    const ChunkProgress onChunk = [&](std::uint64_t chunks) {
+        if (progress) progress(std::min<std::uint64_t>(chunks * kCopyChunkBytes, size), size);
+    };
+    if (!mayFinishLater || error || size > kCopiedLaterBytes) {
+        return StageMediaFile(staged, song.song.mediaPath, song.target, onChunk);
+    }
+    Result<std::filesystem::path> staging = StageMediaFileLater(staged, song.song.mediaPath, song.target);
+    if (staging) {
+        for (std::uint64_t chunk = 1; chunk <= MebibytesRoundedUp(size); ++chunk) onChunk(chunk);
+    }
+    return staging;
+}
+
+}  // namespace
+
 Result<std::filesystem::path> CopySongFile(const SongToPlace& song, const PlaceProgress& progress,
                                            StagedFiles& staged) {
-    std::error_code error;
-    const std::uint64_t size = std::filesystem::file_size(song.song.mediaPath, error);
-    return StageMediaFile(staged, song.song.mediaPath, song.target, [&](std::uint64_t chunks) {
-        if (progress) progress(std::min<std::uint64_t>(chunks * kCopyChunkBytes, size), size);
-    });
+    return StageSongFile(song, progress, staged, true);
+}
+
+Result<std::filesystem::path> CopySongFileNow(const SongToPlace& song, const PlaceProgress& progress,
+                                              StagedFiles& staged) {
+    return StageSongFile(song, progress, staged, false);
 }
 
 PlaceSong PlaceWhileDeviceHolds(PlaceSong place, std::function<bool()> deviceStillThere) {
@@ -113,6 +140,7 @@ Result<AddReport> AddUserSongs(const SongList& deviceSongs, const SongList& song
             continue;
         }
         placing.push_back(UserSongPlacement(song, songFolder.path()));
+        placing.back().sourceBytes = static_cast<std::uint64_t>(source.st_size);
         sizes.push_back(static_cast<std::uint64_t>(source.st_size));
     }
     Result<AddReport> report =

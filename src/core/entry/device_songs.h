@@ -111,7 +111,8 @@ Result<AddReport> AddUserSongs(const SongList& deviceSongs, const SongList& song
 // One song of a batch whose files come from elsewhere (the cloud): where its file goes, and how.
 struct SongToPlace {
     ROWELEMENT song;
-    std::filesystem::path target;  // its file on the device, inside songFolder
+    std::filesystem::path target;                             // its file on the device, inside songFolder
+    std::optional<std::uint64_t> sourceBytes = std::nullopt;  // the size of its source, once read
 };
 class StagedFiles;
 // Writes the file of `song` at `target` (through a temporary name); the file, or why not. A placer
@@ -131,7 +132,12 @@ Result<AddReport> AddPlacedSongs(const SongList& deviceSongs, const std::vector<
 // batch's song folder through a temporary name that the batch puts in place, with progress per
 // mebibyte. For batches that mix user songs with songs from elsewhere (AddPlacedSongs).
 SongToPlace UserSongPlacement(const ROWELEMENT& song, const std::filesystem::path& songFolder);
+// A small file's copy may still be under way when CopySongFile returns (StageMediaFileLater);
+// CopySongFileNow returns with the copy complete under its temporary name, so that its source
+// may go.
 Result<std::filesystem::path> CopySongFile(const SongToPlace& song, const PlaceProgress& progress, StagedFiles& staged);
+Result<std::filesystem::path> CopySongFileNow(const SongToPlace& song, const PlaceProgress& progress,
+                                              StagedFiles& staged);
 // `place`, run only while `deviceStillThere` (when given) says the device is the one chosen: the
 // first sign that it is gone stops every further file.
 PlaceSong PlaceWhileDeviceHolds(PlaceSong place, std::function<bool()> deviceStillThere);

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <system_error>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -125,6 +126,26 @@ Result<std::filesystem::path> StageMediaFile(StagedFiles& staged, const std::fil
     if (!copied) return copied.failure();
     out.Release();
     staged.Add(folderName, out.temporaryName(), target.filename().string());
+    return target;
+}
+
+Result<std::filesystem::path> StageMediaFileLater(StagedFiles& staged, const std::filesystem::path& source,
+                                                  const std::filesystem::path& target) {
+    if (Result<> storable = StorableName(target); !storable) return storable.failure();
+    const std::string folderName = target.parent_path().filename().string();
+    const Result<DeviceFolder> folder = staged.Folder(folderName);
+    if (!folder) return folder.failure();
+    // Made here, in the batch's order; a writer that is not released removes its temporary when
+    // the copy lets go of it.
+    auto out = std::make_shared<SafeFileWriter>(*folder, target.filename().string());
+    if (Result<> created = out->status(); !created) return created.failure();
+    const std::string temporaryName = out->temporaryName();
+    staged.AddFinishing(folderName, temporaryName, target.filename().string(), [out = std::move(out), source] {
+        Result<> copied = CopyInto(*out, source, {});
+        if (copied) copied = out->Close();
+        if (copied) out->Release();
+        return copied;
+    });
     return target;
 }
 

@@ -46,6 +46,12 @@ Result<std::filesystem::path> CopyMediaFile(const DeviceFolder& songFolder, cons
 // (target: the song folder's path / NNN / name). The target, or why the copy failed.
 Result<std::filesystem::path> StageMediaFile(StagedFiles& staged, const std::filesystem::path& source,
                                              const std::filesystem::path& target, const ChunkProgress& onChunk = {});
+// The same with the copy itself left to the batch's writing thread (StagedFiles::AddFinishing):
+// the caller goes on with the next file while this one is copied, and a copy that fails is
+// reported when the batch puts its files in place. For small files, whose copy is mostly
+// system calls: a big one is copied at once, with its progress.
+Result<std::filesystem::path> StageMediaFileLater(StagedFiles& staged, const std::filesystem::path& source,
+                                                  const std::filesystem::path& target);
 
 // The media file of a device song: the entry of its folder named numberText plus its own
 // extension (exact case); nullopt when there is none.

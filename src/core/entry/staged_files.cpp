@@ -5,6 +5,11 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <exception>
+#include <mutex>
+#include <utility>
+
+#include "core/common/work_thread.h"
 
 namespace songloader {
 
@@ -12,10 +17,44 @@ namespace {
 
 // Open sub-folders kept at most; past it they are opened again when needed (each holds a descriptor).
 constexpr std::size_t kFoldersKeptOpen = 64;
+// Files waiting for the writing thread at most (each holds its open temporary file).
+constexpr std::size_t kFilesFinishingAhead = 64;
 
 }  // namespace
 
+// The batch's writing thread and what failed on it, by index among the staged files.
+class StagedFiles::Finisher {
+public:
+    void Finish(std::size_t index, std::function<Result<>()> finish) {
+        thread_.Run([this, index, finish = std::move(finish)] {
+            std::optional<Failure> why;
+            try {
+                if (Result<> done = finish(); !done) why = done.failure();
+            } catch (const std::exception& error) {
+                why = Fail(error.what());
+            }
+            if (!why) return;
+            const std::lock_guard lock(mutex_);
+            failures_.emplace(index, std::move(*why));
+        });
+    }
+    // Once every file is finished: the failures, taken.
+    std::map<std::size_t, Failure> Await() {
+        thread_.Wait();
+        const std::lock_guard lock(mutex_);
+        return std::exchange(failures_, {});
+    }
+
+private:
+    std::mutex mutex_;
+    std::map<std::size_t, Failure> failures_;
+    WorkThread thread_{kFilesFinishingAhead};
+};
+
+StagedFiles::StagedFiles(DeviceFolder songFolder) : songFolder_(std::move(songFolder)) {}
+
 StagedFiles::~StagedFiles() {
+    AwaitFinishing();
     for (Staged& file : files_) {
         if (file.inPlace || file.failure) continue;
         if (Result<DeviceFolder> folder = Open(file.folder, false); folder) (void)folder->Remove(file.temporaryName);
@@ -44,6 +83,20 @@ std::size_t StagedFiles::Add(const std::string& folder, std::string temporaryNam
     file.targetName = std::move(targetName);
     files_.push_back(std::move(file));
     return files_.size() - 1;
+}
+
+std::size_t StagedFiles::AddFinishing(const std::string& folder, std::string temporaryName, std::string targetName,
+                                      std::function<Result<>()> finish) {
+    const std::size_t index = Add(folder, std::move(temporaryName), std::move(targetName));
+    if (!finisher_) finisher_ = std::make_unique<Finisher>();
+    finisher_->Finish(index, std::move(finish));
+    return index;
+}
+
+void StagedFiles::AwaitFinishing() {
+    if (!finisher_) return;
+    // A file that could not be finished has no temporary left to remove.
+    for (auto& [index, why] : finisher_->Await()) files_[index].failure = std::move(why);
 }
 
 bool StagedFiles::Drop(Staged& file, Failure why) {
@@ -90,6 +143,7 @@ void StagedFiles::Flush(const WriteStepHook& step, const FlushFault& fault) {
 }
 
 std::vector<Result<std::filesystem::path>> StagedFiles::PutInPlace(const WriteStepHook& step, const FlushFault& fault) {
+    AwaitFinishing();
     Flush(step, fault);
     std::vector<std::string> renamedIn;  // folders in the order of their first rename
     for (Staged& file : files_) {

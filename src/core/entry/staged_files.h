@@ -3,7 +3,9 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,7 +25,7 @@ namespace songloader {
 // names (catalogued by it). What is never put in place is removed when the batch ends.
 class StagedFiles {
 public:
-    explicit StagedFiles(DeviceFolder songFolder) : songFolder_(std::move(songFolder)) {}
+    explicit StagedFiles(DeviceFolder songFolder);
     ~StagedFiles();
     StagedFiles(const StagedFiles&) = delete;
     StagedFiles& operator=(const StagedFiles&) = delete;
@@ -34,6 +36,12 @@ public:
     // Takes over the written, closed temporary file `temporaryName` of the sub-folder `folder`,
     // to become `targetName` there; its index among the staged files.
     std::size_t Add(const std::string& folder, std::string temporaryName, std::string targetName);
+    // The same for a temporary file whose writing `finish` completes (and closes) on the batch's
+    // writing thread while the caller goes on with the next file: a batch of small files is then
+    // written on two cores. A `finish` that fails has removed its temporary; PutInPlace reports
+    // the file with that failure. `finish` must not touch the file system by name: only its file.
+    std::size_t AddFinishing(const std::string& folder, std::string temporaryName, std::string targetName,
+                             std::function<Result<>()> finish);
     std::size_t size() const { return files_.size(); }
 
     // Puts every staged file in place: the file on the device or why not, in the order added.
@@ -49,6 +57,9 @@ private:
         bool inPlace = false;
         std::optional<Failure> failure;
     };
+    class Finisher;
+    // Waits for every file being finished and takes over their failures.
+    void AwaitFinishing();
     void Flush(const WriteStepHook& step, const FlushFault& fault);
     Result<DeviceFolder> Open(const std::string& name, bool create);
     // Removes the file (from its place or its temporary name) and keeps why; false when a file in
@@ -61,6 +72,7 @@ private:
     std::map<std::string, DeviceFolder> folders_;  // by name, opened once
     std::vector<std::string> made_;                // folders this batch made
     std::vector<Staged> files_;
+    std::unique_ptr<Finisher> finisher_;  // started with the first file left to it
 };
 
 }  // namespace songloader
