@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/entry/add_batch_steps.h"
 
+#include <exception>
 #include <optional>
+#include <utility>
 
 #include "core/entry/placement_journal.h"
 #include "core/entry/placement_recovery.h"
@@ -37,8 +39,31 @@ Result<> RecordBatch(const std::vector<SongToPlace>& songs, const AdmittedSongs&
     return WritePlacementJournal(songFolder, journal);
 }
 
+CatalogueAhead::CatalogueAhead(SongList deviceSongs, std::filesystem::path songFolder, std::string codePage)
+    : deviceSongs_(std::move(deviceSongs)), songFolder_(std::move(songFolder)), codePage_(std::move(codePage)) {}
+
+void CatalogueAhead::Start(const SongList& came) {
+    if (building_.valid()) return;
+    SongList all = std::move(deviceSongs_);
+    all.insert(all.end(), came.begin(), came.end());
+    building_ = std::async(std::launch::async, [all = std::move(all), folder = songFolder_, codePage = codePage_] {
+        return PrepareDeviceCatalogue(all, folder, {}, codePage);
+    });
+}
+
+std::optional<PreparedCatalogue> CatalogueAhead::Take(std::size_t songCount) {
+    if (!building_.valid()) return std::nullopt;
+    try {
+        Result<PreparedCatalogue> built = building_.get();
+        if (!built || built->songCount != songCount) return std::nullopt;  // discarded here
+        return std::move(built).value();
+    } catch (const std::exception&) {
+        return std::nullopt;
+    }
+}
+
 ArrivedSongs CopyBatch(const std::vector<SongToPlace>& songs, const AdmittedSongs& admitted, const PlaceSong& place,
-                       StagedFiles& staged, const AddHooks& hooks, AddReport& report) {
+                       StagedFiles& staged, const AddHooks& hooks, AddReport& report, CatalogueAhead* ahead) {
     // Every file that came, in batch order; those left to `staged` with their index there.
     struct Came {
         const SongToPlace* from;
@@ -93,6 +118,15 @@ ArrivedSongs CopyBatch(const std::vector<SongToPlace>& songs, const AdmittedSong
     std::vector<Result<std::filesystem::path>> putInPlace;
     if (staged.size() > 0 && !report.deviceLost) {
         if (StillThere(hooks)) {
+            if (ahead) {
+                SongList placed;
+                placed.reserve(came.size());
+                for (const Came& song : came) {
+                    placed.push_back(song.from->song);
+                    placed.back().mediaPath = song.file.string();
+                }
+                ahead->Start(placed);
+            }
             putInPlace = staged.PutInPlace(hooks.writeStep);
         } else {
             report.deviceLost = true;
@@ -119,7 +153,7 @@ ArrivedSongs CopyBatch(const std::vector<SongToPlace>& songs, const AdmittedSong
 }
 
 void CatalogueBatch(const SongList& deviceSongs, ArrivedSongs arrived, const std::filesystem::path& songFolder,
-                    const std::string& codePage, const AddHooks& hooks, AddReport& report) {
+                    const std::string& codePage, const AddHooks& hooks, AddReport& report, CatalogueAhead* ahead) {
     // What arrived before the device went is recorded on it: its next writing command finishes it.
     const auto keepRecorded = [&] {
         report.deviceLost = true;
@@ -135,9 +169,17 @@ void CatalogueBatch(const SongList& deviceSongs, ArrivedSongs arrived, const std
     SongList all = deviceSongs;
     all.insert(all.end(), arrived.placed.begin(), arrived.placed.end());
     const RebuildHooks rebuildHooks = StepsBetweenRenames(hooks.rebuildHooks, hooks.writeStep);
+    std::optional<PreparedCatalogue> prepared = ahead ? ahead->Take(all.size()) : std::nullopt;
     StepTaken(hooks.writeStep);
-    Result<CatalogueWritten> rebuilt =
-        RebuildDeviceCatalogue(all, songFolder, RebuildMode::Add, rebuildHooks, codePage);
+    const auto build = [&]() -> Result<CatalogueWritten> {
+        if (!prepared) return RebuildDeviceCatalogue(all, songFolder, RebuildMode::Add, rebuildHooks, codePage);
+        // Built while the files were put in place: its songs are all done, and told so now.
+        for (std::size_t done = 1; rebuildHooks.onSong && done <= all.size(); ++done) {
+            rebuildHooks.onSong(done, all.size());
+        }
+        return prepared->Commit(RebuildMode::Add, rebuildHooks);
+    };
+    Result<CatalogueWritten> rebuilt = build();
     if (rebuilt) {
         report.added = std::move(arrived.placed);
         report.notices = std::move(rebuilt->notices);

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <system_error>
+#include <utility>
 
 #include "core/catalogue/device_database.h"
 #include "core/catalogue/list_file_reader.h"
@@ -85,9 +86,30 @@ Result<PairRecovery> FinishDeviceCatalogueReplacement(const std::filesystem::pat
     return FinishPairReplacement(songFolder, kDeviceCataloguePairName, {kDeviceListName, kDeviceDatabaseName});
 }
 
-Result<CatalogueWritten> RebuildDeviceCatalogue(const SongList& songs, const std::filesystem::path& songFolder,
-                                                RebuildMode mode, const RebuildHooks& hooks,
-                                                const std::string& codePage) {
+PreparedCatalogue::PreparedCatalogue(PreparedCatalogue&& other) noexcept
+    : notes(std::move(other.notes)), songCount(other.songCount), pair_(std::exchange(other.pair_, std::nullopt)) {}
+
+PreparedCatalogue::~PreparedCatalogue() {
+    // What was not put in place goes: nothing of it is named yet.
+    if (pair_) (void)FinishDeviceCatalogueReplacement(pair_->folder);
+}
+
+Result<CatalogueWritten> PreparedCatalogue::Commit(RebuildMode mode, const RebuildHooks& hooks) {
+    if (!pair_) return Fail("the catalogue was put in place already", kApplicationName, NoticeIcon::None);
+    // Both files are complete and flushed: only now replace the old catalogue, as one.
+    const Result<> committed = CommitPairReplacement(*pair_, hooks.betweenRenames);
+    // Put in place, or left for FinishDeviceCatalogueReplacement to finish or discard.
+    (void)FinishDeviceCatalogueReplacement(pair_->folder);
+    pair_.reset();
+    if (!committed) return Fail(committed.message(), kApplicationName, NoticeIcon::None);
+    CatalogueWritten written;
+    written.notes = std::move(notes);
+    written.notices.push_back({ClosingMessage(mode), kCaptionNote, NoticeIcon::None});
+    return written;
+}
+
+Result<PreparedCatalogue> PrepareDeviceCatalogue(const SongList& songs, const std::filesystem::path& songFolder,
+                                                 const RebuildHooks& hooks, const std::string& codePage) {
     auto fail = [](std::string text) { return Fail(std::move(text), kApplicationName, NoticeIcon::None); };
     const std::filesystem::path databaseFile = songFolder / kDeviceDatabaseName;
     const std::filesystem::path listFile = songFolder / kDeviceListName;
@@ -110,10 +132,13 @@ Result<CatalogueWritten> RebuildDeviceCatalogue(const SongList& songs, const std
     const DeviceFolder& folder = *opened;
     const std::string temporaryDatabaseName = PairTemporaryNameFor(kDeviceDatabaseName).string();
     const std::filesystem::path temporaryDatabase = FolderEntryPath(folder, temporaryDatabaseName);
-    // Whatever happens below, no half-built temporary stays (a committed one was renamed away).
+    // Whatever fails below, no half-built temporary stays.
     struct Discard {
         const PairReplacement& pair;
-        ~Discard() { (void)FinishDeviceCatalogueReplacement(pair.folder); }
+        bool keep = false;
+        ~Discard() {
+            if (!keep) (void)FinishDeviceCatalogueReplacement(pair.folder);
+        }
     } discard{pair};
     // SQLite would only say "unable to open": the system's reason comes from creating the file.
     if (const Result<int> probe = folder.CreateFile(temporaryDatabaseName); !probe) {
@@ -125,8 +150,9 @@ Result<CatalogueWritten> RebuildDeviceCatalogue(const SongList& songs, const std
     // The finished file is flushed with its trailer, before the pair is put in place.
     Result<std::vector<std::string>> created = CreateDeviceDatabase(db, temporaryDatabase, true);
     if (!created) return fail("Cannot create " + databaseFile.string() + ": " + created.message());
-    CatalogueWritten written;
-    written.notes = std::move(created).value();
+    PreparedCatalogue prepared(pair);
+    prepared.notes = std::move(created).value();
+    prepared.songCount = songs.size();
 
     SongText text;
     text.codePage = codePage;
@@ -137,7 +163,7 @@ Result<CatalogueWritten> RebuildDeviceCatalogue(const SongList& songs, const std
         SongListInserter inserter(db);
         if (!inserter.ready()) {
             // A table that could not be made says why in the first note (a full stick, say).
-            std::string why = written.notes.empty() ? db.lastError() : written.notes.front();
+            std::string why = prepared.notes.empty() ? db.lastError() : prepared.notes.front();
             while (!why.empty() && why.back() == '\n') why.pop_back();
             return fail("Cannot write " + databaseFile.string() + ": " + why);
         }
@@ -168,14 +194,16 @@ Result<CatalogueWritten> RebuildDeviceCatalogue(const SongList& songs, const std
         }
         list->Release();
     }
+    discard.keep = true;
+    return prepared;
+}
 
-    // Both files are complete and flushed: only now replace the old catalogue, as one.
-    if (Result<> committed = CommitPairReplacement(pair, hooks.betweenRenames); !committed) {
-        return fail(committed.message());
-    }
-
-    written.notices.push_back({ClosingMessage(mode), kCaptionNote, NoticeIcon::None});
-    return written;
+Result<CatalogueWritten> RebuildDeviceCatalogue(const SongList& songs, const std::filesystem::path& songFolder,
+                                                RebuildMode mode, const RebuildHooks& hooks,
+                                                const std::string& codePage) {
+    Result<PreparedCatalogue> prepared = PrepareDeviceCatalogue(songs, songFolder, hooks, codePage);
+    if (!prepared) return prepared.failure();
+    return prepared->Commit(mode, hooks);
 }
 
 }  // namespace songloader

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,29 @@ struct CatalogueWritten {
     Notices notices;                 // the closing message
     std::vector<std::string> notes;  // what the database creation noted without failing, for a console
 };
+
+// A new catalogue built under the pair's temporary names and flushed, not yet in place. One that
+// goes without being put in place is discarded (its temporaries removed).
+class PreparedCatalogue {
+public:
+    explicit PreparedCatalogue(PairReplacement pair) : pair_(std::move(pair)) {}
+    PreparedCatalogue(PreparedCatalogue&& other) noexcept;
+    PreparedCatalogue& operator=(PreparedCatalogue&&) = delete;
+    ~PreparedCatalogue();
+
+    std::vector<std::string> notes;  // what the database creation noted without failing
+    std::size_t songCount = 0;
+
+    // Puts both files in place as one (CommitPairReplacement); the closing message of `mode`.
+    Result<CatalogueWritten> Commit(RebuildMode mode, const RebuildHooks& hooks);
+
+private:
+    std::optional<PairReplacement> pair_;
+};
+
+// The first half of RebuildDeviceCatalogue: both files built and flushed, the old ones untouched.
+Result<PreparedCatalogue> PrepareDeviceCatalogue(const SongList& songs, const std::filesystem::path& songFolder,
+                                                 const RebuildHooks& hooks = {}, const std::string& codePage = {});
 
 // Writes a new usbsong.db and SgList.dat for `songs` into `songFolder`. Both are built under
 // their pair's fixed temporary names, flushed, and only then put in place together; on any failure

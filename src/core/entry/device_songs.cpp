@@ -67,9 +67,10 @@ Result<AddReport> AddBatch(const SongList& deviceSongs, const std::vector<SongTo
         admitted.sizes.push_back(i < admission->bytes.size() ? admission->bytes[i] : 0);
     }
     if (auto recorded = RecordBatch(songs, admitted, songFolder, hooks.writeStep); !recorded) return recorded.failure();
+    CatalogueAhead ahead(deviceSongs, songFolder, codePage);
     StagedFiles staged(openSongFolder);
-    ArrivedSongs arrived = CopyBatch(songs, admitted, place, staged, hooks, report);
-    CatalogueBatch(deviceSongs, std::move(arrived), songFolder, codePage, hooks, report);
+    ArrivedSongs arrived = CopyBatch(songs, admitted, place, staged, hooks, report, &ahead);
+    CatalogueBatch(deviceSongs, std::move(arrived), songFolder, codePage, hooks, report, &ahead);
     return report;
 }
 

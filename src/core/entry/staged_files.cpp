@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <exception>
+#include <future>
+#include <map>
 #include <mutex>
 #include <utility>
 
@@ -145,20 +147,58 @@ void StagedFiles::Flush(const WriteStepHook& step, const FlushFault& fault) {
 std::vector<Result<std::filesystem::path>> StagedFiles::PutInPlace(const WriteStepHook& step, const FlushFault& fault) {
     AwaitFinishing();
     Flush(step, fault);
+    // Each folder's files are renamed in the batch's order, two folders at once when there are
+    // several: a rename holds its own folder's lock only.
+    using Lane = std::vector<std::pair<std::size_t, DeviceFolder>>;
     std::vector<std::string> renamedIn;  // folders in the order of their first rename
-    for (Staged& file : files_) {
-        const Result<DeviceFolder> folder = FolderOf(file);
+    std::map<std::string, Lane> byFolder;
+    for (std::size_t i = 0; i < files_.size(); ++i) {
+        const Result<DeviceFolder> folder = FolderOf(files_[i]);
         if (!folder) continue;
-        StepTaken(step);
-        if (Result<> renamed = folder->Rename(file.temporaryName, file.targetName); !renamed) {
-            Drop(file, renamed.failure());
-            continue;
+        auto [lane, added] = byFolder.try_emplace(files_[i].folder);
+        if (added) renamedIn.push_back(files_[i].folder);
+        lane->second.emplace_back(i, *folder);
+    }
+    Lane lanes[2];
+    for (const std::string& name : renamedIn) {
+        Lane& shorter = lanes[0].size() <= lanes[1].size() ? lanes[0] : lanes[1];
+        shorter.insert(shorter.end(), byFolder[name].begin(), byFolder[name].end());
+    }
+    std::vector<std::optional<Failure>> failures(files_.size());
+    std::mutex stepping;  // a test's step hook is not for two threads at once
+    const auto rename = [&](const Lane& lane) {
+        for (const auto& [index, folder] : lane) {
+            {
+                const std::lock_guard lock(stepping);
+                StepTaken(step);
+            }
+            const Staged& file = files_[index];
+            if (Result<> renamed = folder.Rename(file.temporaryName, file.targetName); !renamed) {
+                failures[index] = renamed.failure();
+            }
         }
-        file.inPlace = true;
-        if (std::find(renamedIn.begin(), renamedIn.end(), file.folder) == renamedIn.end()) {
-            renamedIn.push_back(file.folder);
+    };
+    if (!lanes[1].empty()) {
+        std::future<void> other = std::async(std::launch::async, rename, std::cref(lanes[1]));
+        rename(lanes[0]);
+        other.get();
+    } else {
+        rename(lanes[0]);
+    }
+    for (const std::string& name : renamedIn) {
+        for (const auto& [index, folder] : byFolder[name]) {
+            if (failures[index]) {
+                Drop(files_[index], *failures[index]);
+            } else {
+                files_[index].inPlace = true;
+            }
         }
     }
+    // Folders where nothing was put in place are not flushed.
+    std::erase_if(renamedIn, [&](const std::string& name) {
+        return std::none_of(byFolder[name].begin(), byFolder[name].end(),
+                            [&](const auto& entry) { return files_[entry.first].inPlace; });
+    });
     // A rename whose folder could not be flushed may not last: its file goes again.
     const auto takeBack = [&](const std::vector<std::string>& names, const Failure& why) {
         for (Staged& file : files_) {
