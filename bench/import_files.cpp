@@ -95,6 +95,10 @@ void Case(std::vector<Contestant> contestants, const fs::path& work, const char*
         const double median = Median(contestant.seconds);
         std::printf("  %-12s median %8.3f s  [%.3f .. %.3f]  = %.2fx cp -r + sync  (%.0f %% of its speed)\n",
                     contestant.name.c_str(), median, *low, *high, median / peer, peer / median * 100.0);
+        // Round by round: a round far off the others shows a disturbed machine, not the contestant.
+        std::printf("  %-12s rounds", "");
+        for (double seconds : contestant.seconds) std::printf(" %.3f", seconds);
+        std::printf("\n");
     }
     std::fflush(stdout);
     fs::remove_all(source);

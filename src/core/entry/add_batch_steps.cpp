@@ -30,6 +30,7 @@ Result<> RecordBatch(const std::vector<SongToPlace>& songs, const AdmittedSongs&
     // Records left by a run that could not be finished would be lost under a new one.
     if (JournalLeftOver(songFolder)) return Fail(kJournalPendingMessage);
     PlacementJournal journal;
+    journal.placements.reserve(admitted.indexes.size());
     for (std::size_t i : admitted.indexes) {
         ROWELEMENT song = songs[i].song;
         song.mediaPath = InsideSongFolder(songs[i], songFolder).string();

@@ -34,12 +34,18 @@ bool Occupied(const std::filesystem::path& path) {
 // thousands of songs mostly goes into a few folders, often new ones where no file can be yet.
 class Occupancy {
 public:
-    bool Folder(const std::filesystem::path& folder) {
-        const auto [known, added] = folders_.try_emplace(folder.native(), false);
+    bool Folder(const std::string& folder) {
+        const auto [known, added] = folders_.try_emplace(folder, false);
         if (added) known->second = Occupied(folder);
         return known->second;
     }
-    bool File(const std::filesystem::path& file) { return Folder(file.parent_path()) && Occupied(file); }
+    bool File(const std::filesystem::path& file) {
+        const std::string& name = file.native();
+        const auto slash = name.rfind('/');
+        // A file whose folder is not there is not there either.
+        if (slash != std::string::npos && slash > 0 && !Folder(name.substr(0, slash))) return false;
+        return Occupied(file);
+    }
 
 private:
     std::unordered_map<std::string, bool> folders_;
@@ -108,7 +114,7 @@ std::uint64_t BatchBytesNeeded(const std::vector<SongToPlace>& songs, const std:
     for (std::size_t i = 0; i < songs.size(); ++i) {
         const ROWELEMENT& song = songs[i].song;
         need += whole(i < bytes.size() ? bytes[i] : 0);
-        if (!occupancy.Folder(songs[i].target.parent_path())) newFolders.insert(songs[i].target.parent_path());
+        if (!occupancy.Folder(songs[i].target.parent_path().native())) newFolders.insert(songs[i].target.parent_path());
         record += kRecordLineBytes +
                   2 * (LengthInside(songs[i].target, songFolder) + song.numberText.size() + song.languageText.size() +
                        song.title.size() + song.artist.size() + song.composer.size() + song.lyricist.size());
@@ -124,6 +130,8 @@ Result<AdmittedBatch> AdmitBatch(const SongList& deviceSongs, const std::vector<
                                  const std::vector<std::uint64_t>& bytes, const std::filesystem::path& songFolder,
                                  const std::string& codePage, const std::optional<DeviceRoom>& room) {
     AdmittedBatch batch;
+    batch.songs.reserve(songs.size());
+    batch.bytes.reserve(songs.size());
     std::set<std::int32_t> used;
     for (const ROWELEMENT& song : deviceSongs) used.insert(song.number);
     std::set<std::int32_t> numbers;

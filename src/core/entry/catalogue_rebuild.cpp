@@ -34,8 +34,8 @@ const char* ClosingMessage(RebuildMode mode) {
     return kAddedMessage;
 }
 
-// The player expects one 0x07 byte per song after the database; then the file is flushed.
-Result<> AppendTrailerAndSync(const DeviceFolder& folder, const std::string& file, std::size_t songCount) {
+// The player expects one 0x07 byte per song after the database.
+Result<> AppendTrailer(const DeviceFolder& folder, const std::string& file, std::size_t songCount) {
     int fd = ::openat(folder.fd(), file.c_str(), O_WRONLY | O_APPEND | O_NOFOLLOW | O_CLOEXEC);
     if (fd < 0) return Fail(std::strerror(errno));
     const std::string trailer(songCount, static_cast<char>(kSongTrailer));
@@ -47,7 +47,7 @@ Result<> AppendTrailerAndSync(const DeviceFolder& folder, const std::string& fil
         written += static_cast<std::size_t>(n);
     }
     Result<> done;
-    if (written != trailer.size() || ::fsync(fd) != 0) done = Fail(std::strerror(errno));
+    if (written != trailer.size()) done = Fail(std::strerror(errno));
     ::close(fd);
     return done;
 }
@@ -66,6 +66,24 @@ const ROWELEMENT& AsListed(const ROWELEMENT& song, ROWELEMENT& spare, const std:
     if (!NeedsStoredTexts(song)) return song;
     spare = StoredTexts(song, codePage);
     return spare;
+}
+
+// Flushes the pair's new files, each in the song folder opened without following a link.
+Result<> FlushTemporaries(const PairReplacement& pair) {
+    const Result<DeviceFolder> folder = OpenFolderBelow(pair.folder.parent_path(), pair.folder.filename());
+    if (!folder) return folder.failure();
+    for (const PairMember& member : pair.members) {
+        if (!member.replace) continue;
+        const std::string name = pair.temporaryOf(member).filename().string();
+        const Result<int> fd = folder->OpenForReading(name);
+        if (!fd) return Fail("Cannot write " + (pair.folder / member.name).string() + ": " + fd.message());
+        const int flushed = ::fsync(*fd) == 0 ? 0 : errno;
+        ::close(*fd);
+        if (flushed != 0) {
+            return Fail("Cannot write " + (pair.folder / member.name).string() + ": " + std::strerror(flushed));
+        }
+    }
+    return {};
 }
 
 }  // namespace
@@ -96,8 +114,12 @@ PreparedCatalogue::~PreparedCatalogue() {
 
 Result<CatalogueWritten> PreparedCatalogue::Commit(RebuildMode mode, const RebuildHooks& hooks) {
     if (!pair_) return Fail("the catalogue was put in place already", kApplicationName, NoticeIcon::None);
+    // Flushed only now: a catalogue built while a batch's files are flushed goes to the disk with
+    // them, and its own flush then finds little left (a flush of its own amid theirs would commit
+    // the file system's journal once more).
+    Result<> committed = FlushTemporaries(*pair_);
     // Both files are complete and flushed: only now replace the old catalogue, as one.
-    const Result<> committed = CommitPairReplacement(*pair_, hooks.betweenRenames);
+    if (committed) committed = CommitPairReplacement(*pair_, hooks.betweenRenames);
     // Put in place, or left for FinishDeviceCatalogueReplacement to finish or discard.
     (void)FinishDeviceCatalogueReplacement(pair_->folder);
     pair_.reset();
@@ -179,7 +201,7 @@ Result<PreparedCatalogue> PrepareDeviceCatalogue(const SongList& songs, const st
     if (!songs.empty() && !PrepareCatalogueIndexes(db)) return fail("Cannot index " + databaseFile.string());
     if (!db.Execute("commit")) return fail("Cannot write " + databaseFile.string() + ": " + db.lastError());
     db.Close();
-    if (Result<> trailer = AppendTrailerAndSync(folder, temporaryDatabaseName, songs.size()); !trailer) {
+    if (Result<> trailer = AppendTrailer(folder, temporaryDatabaseName, songs.size()); !trailer) {
         return fail("Cannot write " + databaseFile.string() + ": " + trailer.message());
     }
 
@@ -189,7 +211,7 @@ Result<PreparedCatalogue> PrepareDeviceCatalogue(const SongList& songs, const st
         if (!build) return build.failure();
         list.emplace(folder, kDeviceListName, PairTemporaryNameFor(kDeviceListName).string());
         if (!list->status()) return fail(kCreateSongListFailMessage);
-        if (!list->Write(build->data(), build->size()) || !list->Finish()) {
+        if (!list->Write(build->data(), build->size()) || !list->Close()) {
             return fail("Cannot write " + listFile.string() + ": " + list->status().message());
         }
         list->Release();

@@ -45,8 +45,8 @@ struct CatalogueWritten {
     std::vector<std::string> notes;  // what the database creation noted without failing, for a console
 };
 
-// A new catalogue built under the pair's temporary names and flushed, not yet in place. One that
-// goes without being put in place is discarded (its temporaries removed).
+// A new catalogue built under the pair's temporary names, not yet in place (it is flushed just
+// before it is put in place). One that goes without being put in place is discarded.
 class PreparedCatalogue {
 public:
     explicit PreparedCatalogue(PairReplacement pair) : pair_(std::move(pair)) {}
@@ -64,7 +64,7 @@ private:
     std::optional<PairReplacement> pair_;
 };
 
-// The first half of RebuildDeviceCatalogue: both files built and flushed, the old ones untouched.
+// The first half of RebuildDeviceCatalogue: both files built, the old ones untouched.
 Result<PreparedCatalogue> PrepareDeviceCatalogue(const SongList& songs, const std::filesystem::path& songFolder,
                                                  const RebuildHooks& hooks = {}, const std::string& codePage = {});
 

@@ -90,13 +90,15 @@ ImportFiles CollectImportFiles(const std::vector<fs::path>& given, const std::op
             const fs::path folder = std::move(folders.back());
             folders.pop_back();
             std::error_code error;
+            // A listed name is one plain step below its folder: the folder's full path is made once.
+            const fs::path fullFolder = FullPath(folder);
             fs::directory_iterator entries(folder, error);
             for (; !error && entries != fs::directory_iterator(); entries.increment(error)) {
                 const fs::path& entry = entries->path();
                 if (IsHidden(entry)) continue;
                 std::error_code kindError;
                 if (!entries->is_directory(kindError)) {
-                    found.emplace_back(FullPath(entry).string(), entry);
+                    found.emplace_back((fullFolder / entry.filename()).string(), entry);
                 } else if (!entries->is_symlink(kindError) && !SameFolder(entry, songFolder)) {
                     folders.push_back(entry);  // a linked folder is not walked
                 }

@@ -19,8 +19,10 @@ namespace {
 
 // A moov box larger than this (a long film with millions of samples) is left to the library.
 constexpr std::uint64_t kMostMovieBytes = 16u << 20;
-// Bytes read at once from the start of a file.
-constexpr std::uint64_t kFirstRead = 64 * 1024;
+// Bytes read at once from the start of a file: the boxes of a small song file, or the first box
+// headers of a big one (whose movie box is then read on its own). Copying more out of the page
+// cache costs every file of an import more than the one extra read costs the few that need it.
+constexpr std::uint64_t kFirstRead = 4 * 1024;
 // Top-level boxes looked at before giving up on finding the movie box.
 constexpr int kMostTopLevelBoxes = 64;
 
