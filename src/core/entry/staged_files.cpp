@@ -144,9 +144,7 @@ void StagedFiles::Flush(const WriteStepHook& step, const FlushFault& fault) {
     }
 }
 
-std::vector<Result<std::filesystem::path>> StagedFiles::PutInPlace(const WriteStepHook& step, const FlushFault& fault) {
-    AwaitFinishing();
-    Flush(step, fault);
+std::vector<std::string> StagedFiles::RenameAll(const WriteStepHook& step) {
     // Each folder's files are renamed in the batch's order, two folders at once when there are
     // several: a rename holds its own folder's lock only.
     using Lane = std::vector<std::pair<std::size_t, DeviceFolder>>;
@@ -199,6 +197,13 @@ std::vector<Result<std::filesystem::path>> StagedFiles::PutInPlace(const WriteSt
         return std::none_of(byFolder[name].begin(), byFolder[name].end(),
                             [&](const auto& entry) { return files_[entry.first].inPlace; });
     });
+    return renamedIn;
+}
+
+std::vector<Result<std::filesystem::path>> StagedFiles::PutInPlace(const WriteStepHook& step, const FlushFault& fault) {
+    AwaitFinishing();
+    Flush(step, fault);
+    std::vector<std::string> renamedIn = RenameAll(step);
     // A rename whose folder could not be flushed may not last: its file goes again.
     const auto takeBack = [&](const std::vector<std::string>& names, const Failure& why) {
         for (Staged& file : files_) {

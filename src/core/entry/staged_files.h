@@ -61,6 +61,9 @@ private:
     // Waits for every file being finished and takes over their failures.
     void AwaitFinishing();
     void Flush(const WriteStepHook& step, const FlushFault& fault);
+    // Renames every file still on its way: the folders where one was put in place, in the order
+    // of their first file.
+    std::vector<std::string> RenameAll(const WriteStepHook& step);
     Result<DeviceFolder> Open(const std::string& name, bool create);
     // Removes the file (from its place or its temporary name) and keeps why; false when a file in
     // place could not be removed.

@@ -288,6 +288,38 @@ TEST(DeviceSongs, CopiesTheCatalogueCannotTakeAreTakenOffAgain) {
     ExpectEveryVideoOwnedOnce(root, "after the second add");
 }
 
+// The catalogue is built while the batch's files are put in place, for every song whose file
+// came; when one of them does not arrive (its source went before the writing thread copied it),
+// that catalogue is not used: the one written names exactly the songs that arrived.
+TEST(DeviceSongs, ASongThatDoesNotArriveIsLeftOutOfTheCatalogueBuiltAhead) {
+    test::TempDir dir;
+    const auto root = dir / "stick";
+    const auto songFolder = SongFolderOf(root);
+    const SongList device = MakeDevice(root);
+    SongList batch;
+    for (int i = 0; i < 3; ++i) {
+        const auto source = dir / ("s" + std::to_string(i) + ".mp4");
+        test::WriteBytes(source, "video " + std::to_string(i));
+        batch.push_back(Song(900010 + i * 1000, "New " + std::to_string(i), source.string()));
+    }
+    AddHooks hooks;
+    // The last source goes once the batch has checked it, before its copy is made.
+    hooks.onFileStart = [&](const ROWELEMENT& song, const BatchProgress&) {
+        if (song.number == 900010) std::filesystem::remove(batch[2].mediaPath);
+    };
+    const Result<AddReport> report = AddUserSongs(device, batch, songFolder, kCodePage, hooks);
+    ASSERT_TRUE(report.ok()) << report.message();
+    ASSERT_EQ(report->added.size(), 2u);
+    ASSERT_EQ(report->notAdded.size(), 1u);
+    EXPECT_EQ(report->notAdded[0].song.number, 902010);
+    EXPECT_NE(report->notAdded[0].why.message.find("s2.mp4"), std::string::npos) << report->notAdded[0].why.message;
+    std::vector<std::int32_t> listed;
+    for (const ROWELEMENT& song : ListedSongs(songFolder)) listed.push_back(song.number);
+    EXPECT_EQ(listed, (std::vector<std::int32_t>{900001, 900002, 900010, 901010}));
+    EXPECT_FALSE(JournalLeftOver(songFolder));
+    ExpectEveryVideoOwnedOnce(root, "after a song that did not arrive");
+}
+
 // A record of copies that the catalogue cannot take (a listed song the builder refuses) is undone
 // by the next command: the copies go, the songs are named, and a delete of the refused song works.
 TEST(DeviceSongs, ARecordTheCatalogueCannotTakeIsUndoneAndDeleteWorks) {

@@ -43,6 +43,13 @@ TEST(StagedFiles, WhatCannotBePutInPlaceGoesAndTheRestArrives) {
          true,
          {false, true},
          {"900/900010.mp4/inside", "900/900011.mp4", "900/old.mp4"}},
+        // Three folders are renamed on two lanes: the failure is on the second one.
+        {"a target that is a folder, beside two other folders",
+         [](const std::filesystem::path& songs) { test::WriteBytes(songs / "901" / "901010.mp4" / "inside", "x"); },
+         {"900/900010.mp4", "901/901010.mp4", "902/902010.mp4"},
+         true,
+         {true, false, true},
+         {"900/900010.mp4", "900/old.mp4", "901/901010.mp4/inside", "902/902010.mp4"}},
         {"the batch ends before its files are put in place",
          none,
          {"900/900010.mp4", "902/902010.mp4"},
