@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <exception>
+#include <chrono>
 #include <future>
 #include <map>
 #include <mutex>
@@ -21,6 +22,8 @@ namespace {
 constexpr std::size_t kFoldersKeptOpen = 64;
 // Files waiting for the writing thread at most (each holds its open temporary file).
 constexpr std::size_t kFilesFinishingAhead = 64;
+// A batch of many small files flushes what it wrote so far every so many files.
+constexpr std::size_t kFilesPerEarlyFlush = 1000;
 
 }  // namespace
 
@@ -92,6 +95,15 @@ std::size_t StagedFiles::AddFinishing(const std::string& folder, std::string tem
     const std::size_t index = Add(folder, std::move(temporaryName), std::move(targetName));
     if (!finisher_) finisher_ = std::make_unique<Finisher>();
     finisher_->Finish(index, std::move(finish));
+    // Thousands of small files: what is written so far goes to the disk while the rest is copied
+    // (the disk is idle meanwhile), so that the batch's own flush finds less left. It puts nothing
+    // in place: that waits for the batch's flush, as before.
+    const bool flushing =
+        earlyFlush_.valid() && earlyFlush_.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
+    if ((index + 1) % kFilesPerEarlyFlush == 0 && !flushing) {
+        if (earlyFlush_.valid() && earlyFlush_.get() != 0) earlyFlushFailed_ = true;
+        earlyFlush_ = std::async(std::launch::async, [fd = songFolder_.fd()] { return ::syncfs(fd) == 0 ? 0 : errno; });
+    }
     return index;
 }
 
@@ -121,8 +133,10 @@ Result<DeviceFolder> StagedFiles::FolderOf(Staged& file) {
 
 void StagedFiles::Flush(const WriteStepHook& step, const FlushFault& fault) {
     StepTaken(step);
+    // A flush started early that failed may have taken the error the whole flush would report.
+    if (earlyFlush_.valid() && earlyFlush_.get() != 0) earlyFlushFailed_ = true;
     // The whole file system at once: what is on its way already costs nothing more.
-    if (FaultOf(fault, {}) == 0 && ::syncfs(songFolder_.fd()) == 0) return;
+    if (!earlyFlushFailed_ && FaultOf(fault, {}) == 0 && ::syncfs(songFolder_.fd()) == 0) return;
     // A file system that cannot (or a failure somewhere on it): each file on its own, so that a
     // failure is that file's alone.
     for (Staged& file : files_) {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <map>
 #include <memory>
 #include <optional>
@@ -76,6 +77,8 @@ private:
     std::vector<std::string> made_;                // folders this batch made
     std::vector<Staged> files_;
     std::unique_ptr<Finisher> finisher_;  // started with the first file left to it
+    std::future<int> earlyFlush_;         // a flush of what was written so far: 0 or errno
+    bool earlyFlushFailed_ = false;
 };
 
 }  // namespace songloader

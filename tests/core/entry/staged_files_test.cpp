@@ -144,5 +144,31 @@ TEST(StagedFiles, WhatCannotBePutInPlaceGoesAndTheRestArrives) {
     }
 }
 
+// A batch of more files than are written between two early flushes: every one arrives whole.
+TEST(StagedFiles, ABatchFlushedOnTheWayPutsEveryFileInPlace) {
+    test::TempDir dir;
+    const auto songs = dir / "songs";
+    test::WriteBytes(dir / "source.mp4", "new video");
+    constexpr int kFiles = 2100;
+    std::vector<Result<std::filesystem::path>> outcomes;
+    {
+        const Result<DeviceFolder> folder = OpenSongFolder(songs);
+        ASSERT_TRUE(folder.ok()) << folder.message();
+        StagedFiles staged(*folder);
+        for (int i = 0; i < kFiles; ++i) {
+            const std::string number = std::to_string(900000 + i);
+            const auto target = songs / number.substr(0, 3) / (number + ".mp4");
+            ASSERT_TRUE(StageMediaFileLater(staged, dir / "source.mp4", target).ok()) << number;
+        }
+        outcomes = staged.PutInPlace();
+    }
+    ASSERT_EQ(outcomes.size(), static_cast<std::size_t>(kFiles));
+    for (const auto& outcome : outcomes) {
+        ASSERT_TRUE(outcome.ok()) << outcome.message();
+        EXPECT_EQ(test::ReadBytes(*outcome), "new video");
+    }
+    EXPECT_EQ(test::ListFiles(songs).size(), static_cast<std::size_t>(kFiles));
+}
+
 }  // namespace
 }  // namespace songloader
