@@ -3,6 +3,7 @@
 
 #include <exception>
 #include <optional>
+#include <system_error>
 #include <utility>
 
 #include "core/entry/placement_journal.h"
@@ -47,9 +48,13 @@ void CatalogueAhead::Start(const SongList& came) {
     if (building_.valid()) return;
     SongList all = std::move(deviceSongs_);
     all.insert(all.end(), came.begin(), came.end());
-    building_ = std::async(std::launch::async, [all = std::move(all), folder = songFolder_, codePage = codePage_] {
-        return PrepareDeviceCatalogue(all, folder, {}, codePage);
-    });
+    try {
+        building_ = std::async(std::launch::async, [all = std::move(all), folder = songFolder_, codePage = codePage_] {
+            return PrepareDeviceCatalogue(all, folder, {}, codePage);
+        });
+    } catch (const std::system_error&) {
+        // No thread to be had: the catalogue is built once the files are in place.
+    }
 }
 
 std::optional<PreparedCatalogue> CatalogueAhead::Take(std::size_t songCount) {

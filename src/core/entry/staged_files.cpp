@@ -10,6 +10,7 @@
 #include <future>
 #include <map>
 #include <mutex>
+#include <system_error>
 #include <utility>
 
 #include "core/common/work_thread.h"
@@ -93,7 +94,15 @@ std::size_t StagedFiles::Add(const std::string& folder, std::string temporaryNam
 std::size_t StagedFiles::AddFinishing(const std::string& folder, std::string temporaryName, std::string targetName,
                                       std::function<Result<>()> finish) {
     const std::size_t index = Add(folder, std::move(temporaryName), std::move(targetName));
-    if (!finisher_) finisher_ = std::make_unique<Finisher>();
+    if (!finisher_) {
+        try {
+            finisher_ = std::make_unique<Finisher>();
+        } catch (const std::system_error&) {
+            // No thread to be had: the file is finished here (a failed one has no temporary left).
+            if (Result<> done = finish(); !done) files_[index].failure = done.failure();
+            return index;
+        }
+    }
     finisher_->Finish(index, std::move(finish));
     // Thousands of small files: what is written so far goes to the disk while the rest is copied
     // (the disk is idle meanwhile), so that the batch's own flush finds less left. It puts nothing
@@ -102,7 +111,12 @@ std::size_t StagedFiles::AddFinishing(const std::string& folder, std::string tem
         earlyFlush_.valid() && earlyFlush_.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
     if ((index + 1) % kFilesPerEarlyFlush == 0 && !flushing) {
         if (earlyFlush_.valid() && earlyFlush_.get() != 0) earlyFlushFailed_ = true;
-        earlyFlush_ = std::async(std::launch::async, [fd = songFolder_.fd()] { return ::syncfs(fd) == 0 ? 0 : errno; });
+        try {
+            earlyFlush_ =
+                std::async(std::launch::async, [fd = songFolder_.fd()] { return ::syncfs(fd) == 0 ? 0 : errno; });
+        } catch (const std::system_error&) {
+            // No thread to be had: the batch's own flush does it all.
+        }
     }
     return index;
 }
@@ -190,12 +204,17 @@ std::vector<std::string> StagedFiles::RenameAll(const WriteStepHook& step) {
             }
         }
     };
-    if (!lanes[1].empty()) {
-        std::future<void> other = std::async(std::launch::async, rename, std::cref(lanes[1]));
-        rename(lanes[0]);
+    std::future<void> other;
+    try {
+        if (!lanes[1].empty()) other = std::async(std::launch::async, rename, std::cref(lanes[1]));
+    } catch (const std::system_error&) {
+        // No thread to be had: one lane after the other.
+    }
+    rename(lanes[0]);
+    if (other.valid()) {
         other.get();
     } else {
-        rename(lanes[0]);
+        rename(lanes[1]);
     }
     for (const std::string& name : renamedIn) {
         for (const auto& [index, folder] : byFolder[name]) {
