@@ -77,6 +77,11 @@ ArrivedSongs CopyBatch(const std::vector<SongToPlace>& songs, const AdmittedSong
         std::optional<std::size_t> stagedIndex;
     };
     std::vector<Came> came;
+    const auto asPlaced = [](const Came& song) {
+        ROWELEMENT placed = song.from->song;
+        placed.mediaPath = song.file.string();
+        return placed;
+    };
     BatchProgress progress;
     progress.fileCount = admitted.indexes.size();
     for (std::uint64_t size : admitted.sizes) progress.batchBytes += size;
@@ -127,10 +132,7 @@ ArrivedSongs CopyBatch(const std::vector<SongToPlace>& songs, const AdmittedSong
             if (ahead) {
                 SongList placed;
                 placed.reserve(came.size());
-                for (const Came& song : came) {
-                    placed.push_back(song.from->song);
-                    placed.back().mediaPath = song.file.string();
-                }
+                for (const Came& song : came) placed.push_back(asPlaced(song));
                 ahead->Start(placed);
             }
             putInPlace = staged.PutInPlace(hooks.writeStep);
@@ -148,9 +150,7 @@ ArrivedSongs CopyBatch(const std::vector<SongToPlace>& songs, const AdmittedSong
                 continue;
             }
         }
-        ROWELEMENT placed = song.from->song;
-        placed.mediaPath = song.file.string();
-        arrived.placed.push_back(placed);
+        arrived.placed.push_back(asPlaced(song));
         arrived.from.push_back(song.from);
     }
     // A flush or a rename refused because the device went: what is in place stays recorded.

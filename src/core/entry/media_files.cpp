@@ -114,38 +114,45 @@ Result<std::filesystem::path> CopyMediaFile(const DeviceFolder& above, const std
     return target;
 }
 
-Result<std::filesystem::path> StageMediaFile(StagedFiles& staged, const std::filesystem::path& source,
-                                             const std::filesystem::path& target, const ChunkProgress& onChunk) {
+namespace {
+
+// The song's sub-folder of the batch for `target` (made when missing), once its name may be stored.
+Result<DeviceFolder> StagingFolder(StagedFiles& staged, const std::filesystem::path& target) {
     if (Result<> storable = StorableName(target); !storable) return storable.failure();
-    const std::string folderName = target.parent_path().filename().string();
-    const Result<DeviceFolder> folder = staged.Folder(folderName);
-    if (!folder) return folder.failure();
-    SafeFileWriter out(*folder, target.filename().string());
+    return staged.Folder(target.parent_path().filename().string());
+}
+
+// Copies `source` into `out` and closes it; only a whole copy keeps its temporary (Release).
+Result<> CopyAndClose(SafeFileWriter& out, const std::filesystem::path& source, const ChunkProgress& onChunk) {
     Result<> copied = CopyInto(out, source, onChunk);
     if (copied) copied = out.Close();
-    if (!copied) return copied.failure();
-    out.Release();
-    staged.Add(folderName, out.temporaryName(), target.filename().string());
+    if (copied) out.Release();
+    return copied;
+}
+
+}  // namespace
+
+Result<std::filesystem::path> StageMediaFile(StagedFiles& staged, const std::filesystem::path& source,
+                                             const std::filesystem::path& target, const ChunkProgress& onChunk) {
+    const Result<DeviceFolder> folder = StagingFolder(staged, target);
+    if (!folder) return folder.failure();
+    SafeFileWriter out(*folder, target.filename().string());
+    if (Result<> copied = CopyAndClose(out, source, onChunk); !copied) return copied.failure();
+    staged.Add(target.parent_path().filename().string(), out.temporaryName(), target.filename().string());
     return target;
 }
 
 Result<std::filesystem::path> StageMediaFileLater(StagedFiles& staged, const std::filesystem::path& source,
                                                   const std::filesystem::path& target) {
-    if (Result<> storable = StorableName(target); !storable) return storable.failure();
-    const std::string folderName = target.parent_path().filename().string();
-    const Result<DeviceFolder> folder = staged.Folder(folderName);
+    const Result<DeviceFolder> folder = StagingFolder(staged, target);
     if (!folder) return folder.failure();
     // Made here, in the batch's order; a writer that is not released removes its temporary when
     // the copy lets go of it.
     auto out = std::make_shared<SafeFileWriter>(*folder, target.filename().string());
     if (Result<> created = out->status(); !created) return created.failure();
     const std::string temporaryName = out->temporaryName();
-    staged.AddFinishing(folderName, temporaryName, target.filename().string(), [out = std::move(out), source] {
-        Result<> copied = CopyInto(*out, source, {});
-        if (copied) copied = out->Close();
-        if (copied) out->Release();
-        return copied;
-    });
+    staged.AddFinishing(target.parent_path().filename().string(), temporaryName, target.filename().string(),
+                        [out = std::move(out), source] { return CopyAndClose(*out, source, {}); });
     return target;
 }
 

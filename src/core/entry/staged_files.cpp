@@ -104,21 +104,26 @@ std::size_t StagedFiles::AddFinishing(const std::string& folder, std::string tem
         }
     }
     finisher_->Finish(index, std::move(finish));
+    if ((index + 1) % kFilesPerEarlyFlush == 0) FlushEarly();
+    return index;
+}
+
+void StagedFiles::FlushEarly() {
     // Thousands of small files: what is written so far goes to the disk while the rest is copied
     // (the disk is idle meanwhile), so that the batch's own flush finds less left. It puts nothing
     // in place: that waits for the batch's flush, as before.
-    const bool flushing =
-        earlyFlush_.valid() && earlyFlush_.wait_for(std::chrono::seconds(0)) != std::future_status::ready;
-    if ((index + 1) % kFilesPerEarlyFlush == 0 && !flushing) {
-        if (earlyFlush_.valid() && earlyFlush_.get() != 0) earlyFlushFailed_ = true;
-        try {
-            earlyFlush_ =
-                std::async(std::launch::async, [fd = songFolder_.fd()] { return ::syncfs(fd) == 0 ? 0 : errno; });
-        } catch (const std::system_error&) {
-            // No thread to be had: the batch's own flush does it all.
-        }
+    if (earlyFlush_.valid() && earlyFlush_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
+    AwaitEarlyFlush();
+    try {
+        earlyFlush_ = std::async(std::launch::async, [fd = songFolder_.fd()] { return ::syncfs(fd) == 0 ? 0 : errno; });
+    } catch (const std::system_error&) {
+        // No thread to be had: the batch's own flush does it all.
     }
-    return index;
+}
+
+void StagedFiles::AwaitEarlyFlush() {
+    // One that failed may have taken the error the whole flush would report.
+    if (earlyFlush_.valid() && earlyFlush_.get() != 0) earlyFlushFailed_ = true;
 }
 
 void StagedFiles::AwaitFinishing() {
@@ -147,8 +152,7 @@ Result<DeviceFolder> StagedFiles::FolderOf(Staged& file) {
 
 void StagedFiles::Flush(const WriteStepHook& step, const FlushFault& fault) {
     StepTaken(step);
-    // A flush started early that failed may have taken the error the whole flush would report.
-    if (earlyFlush_.valid() && earlyFlush_.get() != 0) earlyFlushFailed_ = true;
+    AwaitEarlyFlush();
     // The whole file system at once: what is on its way already costs nothing more.
     if (!earlyFlushFailed_ && FaultOf(fault, {}) == 0 && ::syncfs(songFolder_.fd()) == 0) return;
     // A file system that cannot (or a failure somewhere on it): each file on its own, so that a

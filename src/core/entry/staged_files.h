@@ -61,6 +61,9 @@ private:
     class Finisher;
     // Waits for every file being finished and takes over their failures.
     void AwaitFinishing();
+    // Starts a flush of the file system unless one is under way; waits for the last one started.
+    void FlushEarly();
+    void AwaitEarlyFlush();
     void Flush(const WriteStepHook& step, const FlushFault& fault);
     // Renames every file still on its way: the folders where one was put in place, in the order
     // of their first file.
